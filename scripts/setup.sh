@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs everything the project builds, runs and tests with (Debian 12).
+# Safe to run again: nothing is installed when every package is present.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential g++ cmake pkg-config
+  libgtest-dev libgmock-dev
+  libfreetype-dev libfontconfig-dev libcairo2-dev
+  fonts-liberation fonts-ocr-a fonts-ocr-b
+  ghostscript zxing-cpp-tools zbar-tools libtiff-tools libwmf-bin
+  qt6-base-dev
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+  SUDO="sudo"
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,105 @@
+// Families and variations: the one table every other subsystem reads.
+#pragma once
+
+#include <span>
+#include <string>
+
+namespace vg {
+
+enum class SymbolGroup {
+    None,
+    Codabar,
+    Code128,
+    Code25,
+    Code39,
+    Code39InItfFrame,
+    Code93,
+    Ean13,
+    Ean8,
+    Fim,
+    BooklandText,
+    BooklandEan13,
+    Itf,
+    Msi,
+    Pharmacode,
+    Postnet,
+    UccEan128,
+    UccEan128Coupon,
+    Ean99Coupon,
+    UpcA,
+    UpcE,
+};
+
+// Input-bar layouts: 0 is the empty read-only layout, 1..7 are "Schema #1".."Schema #7".
+inline constexpr int kLayoutNone = 0;
+
+struct VariationInfo {
+    int code;
+    int family;
+    int nameId;               // string id of the display name
+    const char* name;         // display name as stored under nameId
+    SymbolGroup group;
+    int layout;               // 0 none, 1..7
+    const char* initialMainText;
+};
+
+struct FamilyInfo {
+    int code;
+    const char* name;
+    const char* prefix;       // default file-name prefix; "" for none
+};
+
+// All catalogue entries in code order.
+std::span<const VariationInfo> Catalogue();
+// The entry of a code, or nullptr for codes that are not variations.
+const VariationInfo* FindVariation(int code);
+// Families 1..19 in code order.
+std::span<const FamilyInfo> Families();
+const FamilyInfo* FindFamily(int code);
+
+// Display name from the string table; "Unknown symbology" for codes that are not variations.
+std::string VariationDisplayName(int code);
+SymbolGroup GroupOf(int variation);
+const char* InitialMainText(int variation);  // "" when none
+
+// Default file-name prefix ("" for none) and default file name ("<prefix>Untitled").
+std::string FamilyPrefix(int family, int variation);
+std::string DefaultFileName(int family, int variation);
+
+// Input layout chosen by family first, then by variation.
+int ChooseInputLayout(int family, int variation);
+
+// Vantic128 embedding factors.
+struct EmbeddingFactors {
+    double p;
+    double q;
+};
+EmbeddingFactors EmbeddingFactorsOf(int variation);
+// Factors of the current variation, set when it is chosen with defaults.
+extern EmbeddingFactors CurrentEmbeddingFactors;
+void SetEmbeddingFactors(int variation);
+
+// Named variation classes.
+bool IsEan13Class(int v);
+bool IsEan8Class(int v);
+bool IsEanClass(int v);
+bool IsUpcAClass(int v);
+bool IsUpcEClass(int v);
+bool IsUpcENumberSystem1Class(int v);
+bool IsUpcClass(int v);
+bool IsUccEan128CouponClass(int v);
+bool IsEan99CouponClass(int v);
+bool IsCouponClass(int v);
+bool IsBooklandEan13Class(int v);
+bool IsBooklandTextClass(int v);
+bool IsBooklandFamily(int family);
+bool IsUpcEanClass(int v);
+bool IsItfBearerClass(int v);
+bool IsShipToZipClass(int v);
+bool IsPostnetLowerRightClass(int v);
+bool IsPostnetWideAreaClass(int v);
+bool IsVantic128Class(int v);
+bool IsVantic128EmbeddedClass(int v);
+bool IsVariableLengthClass(int v);
+
+}  // namespace vg

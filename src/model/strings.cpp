@@ -1,0 +1,39 @@
+#include "model/strings.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
+
+#include "model/messages.h"
+
+namespace vg {
+namespace {
+
+struct StringEntry {
+    int id;
+    const char* text;
+};
+
+// Sorted by id.
+constexpr StringEntry kStrings[] = {
+#include "stringtable.inc"
+};
+
+}  // namespace
+
+std::optional<std::string> FindString(int id) {
+    auto it = std::lower_bound(std::begin(kStrings), std::end(kStrings), id,
+                               [](const StringEntry& e, int key) { return e.id < key; });
+    if (it == std::end(kStrings) || it->id != id) return std::nullopt;
+    return std::string(it->text);
+}
+
+std::string LoadString(int id, const std::string& fallback) {
+    if (auto s = FindString(id)) return *s;
+    char text[64];
+    std::snprintf(text, sizeof text, "Error Loading String: %d", id);
+    ShowMessage(std::string(), text, MsgIcon::Stop, MsgButtons::Ok);
+    return fallback;
+}
+
+}  // namespace vg
