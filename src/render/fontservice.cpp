@@ -1,0 +1,270 @@
+#include "render/fontservice.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_ADVANCES_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <tuple>
+#include <vector>
+
+namespace vg {
+
+namespace {
+
+// 0x80..0x9F of Windows-1252; 0 marks the unassigned bytes (taken as Latin-1).
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+std::string Cp1252ToUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char ch : text) AppendUtf8(out, Cp1252ToUnicode(static_cast<unsigned char>(ch)));
+    return out;
+}
+
+// Family names compare as fontconfig compares them: ASCII case and blanks ignored.
+std::string FamilyKey(std::string_view name) {
+    std::string key;
+    for (char ch : name) {
+        if (ch == ' ') continue;
+        key += (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch;
+    }
+    return key;
+}
+
+std::string ResourceDir() {
+    if (const char* env = std::getenv("VGL_RESOURCE_DIR"); env != nullptr && *env != '\0')
+        return env;
+#ifdef VGL_RESOURCE_DIR
+    return VGL_RESOURCE_DIR;
+#else
+    return "resources";
+#endif
+}
+
+int Round(double v) { return static_cast<int>(std::lround(v)); }
+
+}  // namespace
+
+char32_t Cp1252ToUnicode(unsigned char byte) {
+    if (byte >= 0x80 && byte <= 0x9F && kCp1252High[byte - 0x80] != 0)
+        return kCp1252High[byte - 0x80];
+    return byte;
+}
+
+// ---- FontFace ----
+
+FontFace::~FontFace() {
+    if (face_ != nullptr) FT_Done_Face(face_);
+}
+
+double FontFace::Scale(int height) const {
+    if (height > 0) {
+        int cell = cellAscent_ + cellDescent_;
+        return cell > 0 ? static_cast<double>(height) / cell : 0.0;
+    }
+    if (height < 0 && unitsPerEm_ > 0) return -static_cast<double>(height) / unitsPerEm_;
+    return 0.0;
+}
+
+FontMetrics FontFace::Metrics(int height) const {
+    FontMetrics m;
+    double scale = Scale(height);
+    if (scale <= 0.0) return m;
+    m.height = height > 0 ? height : Round((cellAscent_ + cellDescent_) * scale);
+    m.ascent = Round(cellAscent_ * scale);
+    if (m.ascent > m.height) m.ascent = m.height;
+    m.descent = m.height - m.ascent;
+    m.internalLeading = m.height - Round(unitsPerEm_ * scale);
+    m.maxCharWidth = Round(maxAdvance_ * scale);
+    m.aveCharWidth = Round(aveAdvance_ * scale);
+    return m;
+}
+
+TextExtent FontFace::Extent(std::string_view text, int height) const {
+    double scale = Scale(height);
+    if (scale <= 0.0) return {};
+    long long units = 0;
+    for (char ch : text) units += advances_[static_cast<unsigned char>(ch)];
+    TextExtent e;
+    e.cx = static_cast<int>(std::llround(static_cast<double>(units) * scale));
+    e.cy = height > 0 ? height : Round((cellAscent_ + cellDescent_) * scale);
+    return e;
+}
+
+// ---- FontService ----
+
+struct FontService::Cache {
+    // (family key, weight, italic) -> face, nullptr for names that did not resolve.
+    std::map<std::tuple<std::string, int, bool>, const FontFace*> matches;
+    // (file, index) -> loaded face.
+    std::map<std::pair<std::string, int>, std::unique_ptr<FontFace>> faces;
+};
+
+FontService& FontService::Instance() {
+    static FontService service;
+    return service;
+}
+
+FontService::FontService() : cache_(std::make_unique<Cache>()) {
+    FT_Library library = nullptr;
+    if (FT_Init_FreeType(&library) == 0) library_ = library;
+
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    if (config == nullptr) return;
+    std::filesystem::path file = std::filesystem::path(ResourceDir()) / "fonts" / "vornel-fonts.conf";
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(file, ec) &&
+        FcConfigParseAndLoad(config, reinterpret_cast<const FcChar8*>(file.c_str()), FcFalse)) {
+        configFile_ = file.string();
+    }
+    config_ = config;
+}
+
+FontService::~FontService() {
+    cache_.reset();  // faces go before the library
+    if (library_ != nullptr) FT_Done_FreeType(library_);
+    if (config_ != nullptr) FcConfigDestroy(config_);
+}
+
+const FontFace* FontService::Resolve(std::string_view family, int weight, bool italic) {
+    if (weight <= 0) weight = 400;  // 0 is "don't care" as in GDI
+    if (weight > 1000) weight = 1000;
+    std::string utf8 = Cp1252ToUtf8(family);
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto key = std::make_tuple(FamilyKey(utf8), weight, italic);
+    auto it = cache_->matches.find(key);
+    if (it != cache_->matches.end()) return it->second;
+    const FontFace* face = Match(utf8, weight, italic);
+    cache_->matches.emplace(std::move(key), face);
+    return face;
+}
+
+const FontFace* FontService::Match(const std::string& familyUtf8, int weight, bool italic) {
+    if (!Ready() || FamilyKey(familyUtf8).empty()) return nullptr;
+    ++matchCount_;
+    FcPattern* pattern = FcPatternCreate();
+    if (pattern == nullptr) return nullptr;
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(familyUtf8.c_str()));
+    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
+    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(config_, pattern, FcMatchPattern);
+
+    // The requested name and its aliases are the strongly bound families after
+    // substitution; weakly bound ones are generic fallbacks.
+    std::vector<std::string> accepted;
+    FcValue value;
+    FcValueBinding binding;
+    for (int i = 0; FcPatternGetWithBinding(pattern, FC_FAMILY, i, &value, &binding) == FcResultMatch;
+         ++i) {
+        if (value.type == FcTypeString && binding != FcValueBindingWeak)
+            accepted.push_back(FamilyKey(reinterpret_cast<const char*>(value.u.s)));
+    }
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(config_, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (match == nullptr) return nullptr;
+
+    const FontFace* face = nullptr;
+    FcChar8* name = nullptr;
+    bool related = false;
+    for (int i = 0; !related && FcPatternGetString(match, FC_FAMILY, i, &name) == FcResultMatch; ++i) {
+        std::string k = FamilyKey(reinterpret_cast<const char*>(name));
+        for (const std::string& a : accepted) related = related || a == k;
+    }
+    FcChar8* file = nullptr;
+    int index = 0;
+    if (related && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
+        if (FcPatternGetInteger(match, FC_INDEX, 0, &index) != FcResultMatch) index = 0;
+        face = Load(reinterpret_cast<const char*>(file), index);
+    }
+    FcPatternDestroy(match);
+    return face;
+}
+
+const FontFace* FontService::Load(const std::string& file, int index) {
+    auto key = std::make_pair(file, index);
+    auto it = cache_->faces.find(key);
+    if (it != cache_->faces.end()) return it->second.get();
+
+    ++faceLoadCount_;
+    FT_Face ft = nullptr;
+    if (FT_New_Face(library_, file.c_str(), index, &ft) != 0) return nullptr;
+    if (!FT_IS_SCALABLE(ft) || ft->units_per_EM == 0) {
+        FT_Done_Face(ft);
+        return nullptr;
+    }
+    std::unique_ptr<FontFace> face(new FontFace());
+    face->face_ = ft;
+    face->file_ = file;
+    face->index_ = index;
+    face->family_ = ft->family_name != nullptr ? ft->family_name : "";
+    face->unitsPerEm_ = ft->units_per_EM;
+
+    // Cell from the Windows metrics when present, else hhea, else the face's own.
+    auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(ft, FT_SFNT_OS2));
+    auto* hhea = static_cast<TT_HoriHeader*>(FT_Get_Sfnt_Table(ft, FT_SFNT_HHEA));
+    if (os2 != nullptr && os2->version != 0xFFFF && os2->usWinAscent + os2->usWinDescent > 0) {
+        face->cellAscent_ = os2->usWinAscent;
+        face->cellDescent_ = os2->usWinDescent;
+    } else if (hhea != nullptr && hhea->Ascender - hhea->Descender > 0) {
+        face->cellAscent_ = hhea->Ascender;
+        face->cellDescent_ = -hhea->Descender;
+    } else if (ft->ascender - ft->descender > 0) {
+        face->cellAscent_ = ft->ascender;
+        face->cellDescent_ = -ft->descender;
+    } else {
+        face->cellAscent_ = ft->units_per_EM;
+        face->cellDescent_ = 0;
+    }
+
+    if (FT_Select_Charmap(ft, FT_ENCODING_UNICODE) != 0 && ft->num_charmaps > 0)
+        FT_Set_Charmap(ft, ft->charmaps[0]);
+    FT_Fixed missing = 0;
+    FT_Get_Advance(ft, 0, FT_LOAD_NO_SCALE, &missing);
+    int maxAdvance = 0;
+    for (int b = 0; b < 256; ++b) {
+        FT_UInt glyph = FT_Get_Char_Index(ft, Cp1252ToUnicode(static_cast<unsigned char>(b)));
+        FT_Fixed adv = missing;
+        if (glyph != 0 && FT_Get_Advance(ft, glyph, FT_LOAD_NO_SCALE, &adv) != 0) adv = missing;
+        face->glyphs_[b] = glyph;
+        face->advances_[b] = static_cast<int>(adv);
+        if (face->advances_[b] > maxAdvance) maxAdvance = face->advances_[b];
+    }
+    face->maxAdvance_ = hhea != nullptr && hhea->advance_Width_Max > 0 ? hhea->advance_Width_Max
+                                                                       : maxAdvance;
+    if (os2 != nullptr && os2->version != 0xFFFF && os2->xAvgCharWidth > 0)
+        face->aveAdvance_ = os2->xAvgCharWidth;
+    else
+        face->aveAdvance_ = face->advances_['x'];
+
+    const FontFace* result = face.get();
+    cache_->faces.emplace(std::move(key), std::move(face));
+    return result;
+}
+
+}  // namespace vg

@@ -1,0 +1,108 @@
+// Font service: resolves face names through fontconfig, loads faces with FreeType
+// once, and measures texts with the metrics a Windows device context would give.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+#include "render/devicecontext.h"
+
+typedef struct FT_FaceRec_* FT_Face;
+typedef struct FT_LibraryRec_* FT_Library;
+typedef struct _FcConfig FcConfig;
+
+namespace vg {
+
+// Unicode code point of a Windows-1252 byte (0x80..0x9F per the code page, the
+// five unassigned ones and all others as Latin-1).
+char32_t Cp1252ToUnicode(unsigned char byte);
+
+// A loaded face. Immutable after loading; owned by the font service.
+class FontFace {
+public:
+    const std::string& File() const { return file_; }
+    int Index() const { return index_; }
+    const std::string& Family() const { return family_; }
+    int UnitsPerEm() const { return unitsPerEm_; }
+
+    // Metrics at a cell height (ascent + descent) in output units. A negative
+    // height asks for that em height instead; 0 gives all zeros.
+    FontMetrics Metrics(int height) const;
+    // Width (sum of advances, no kerning) and cell height of a Windows-1252 text.
+    TextExtent Extent(std::string_view text, int height) const;
+    // Advance of a Windows-1252 byte in font units.
+    int Advance(unsigned char byte) const { return advances_[byte]; }
+    // Glyph index of a Windows-1252 byte (0 when the face has none).
+    unsigned GlyphIndex(unsigned char byte) const { return glyphs_[byte]; }
+
+    // The FreeType face, for glyph outlines. Not safe to use from two threads.
+    FT_Face Face() const { return face_; }
+
+    FontFace(const FontFace&) = delete;
+    FontFace& operator=(const FontFace&) = delete;
+    ~FontFace();
+
+private:
+    friend class FontService;
+    FontFace() = default;
+    // Scale from font units to output units at a requested height.
+    double Scale(int height) const;
+
+    FT_Face face_ = nullptr;
+    std::string file_;
+    int index_ = 0;
+    std::string family_;
+    int unitsPerEm_ = 0;
+    int cellAscent_ = 0;   // font units
+    int cellDescent_ = 0;  // font units, positive
+    int maxAdvance_ = 0;
+    int aveAdvance_ = 0;
+    std::array<int, 256> advances_{};
+    std::array<unsigned, 256> glyphs_{};
+};
+
+class FontService {
+public:
+    // The process-wide service; set up on first use.
+    static FontService& Instance();
+
+    // The face of a family name (Windows-1252), weight (400 normal, 700 bold) and
+    // italic flag; nullptr when no installed font has that name or an alias of it.
+    // Matches and faces are cached: repeated calls cost one map lookup.
+    const FontFace* Resolve(std::string_view family, int weight = 400, bool italic = false);
+    const FontFace* Resolve(const FontSpec& font) {
+        return Resolve(font.face, font.weight, font.italic);
+    }
+
+    // False when fontconfig or FreeType could not be set up (every Resolve fails then).
+    bool Ready() const { return config_ != nullptr && library_ != nullptr; }
+    // The configuration file that was loaded on start, empty when none was found.
+    const std::string& ConfigFile() const { return configFile_; }
+    // Counts of fontconfig matches run and faces opened so far.
+    int MatchCount() const { return matchCount_; }
+    int FaceLoadCount() const { return faceLoadCount_; }
+
+    FontService(const FontService&) = delete;
+    FontService& operator=(const FontService&) = delete;
+    ~FontService();
+
+private:
+    FontService();
+    const FontFace* Match(const std::string& familyUtf8, int weight, bool italic);
+    const FontFace* Load(const std::string& file, int index);
+
+    struct Cache;
+    std::mutex mutex_;
+    std::unique_ptr<Cache> cache_;
+    FcConfig* config_ = nullptr;
+    FT_Library library_ = nullptr;
+    std::string configFile_;
+    int matchCount_ = 0;
+    int faceLoadCount_ = 0;
+};
+
+}  // namespace vg
