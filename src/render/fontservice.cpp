@@ -247,8 +247,10 @@ const FontFace* FontService::Load(const std::string& file, int index) {
     FT_Fixed missing = 0;
     FT_Get_Advance(ft, 0, FT_LOAD_NO_SCALE, &missing);
     int maxAdvance = 0;
+    bool symbol = ft->charmap != nullptr && ft->charmap->encoding == FT_ENCODING_MS_SYMBOL;
     for (int b = 0; b < 256; ++b) {
         FT_UInt glyph = FT_Get_Char_Index(ft, Cp1252ToUnicode(static_cast<unsigned char>(b)));
+        if (glyph == 0 && symbol) glyph = FT_Get_Char_Index(ft, 0xF000 + b);  // symbol fonts
         FT_Fixed adv = missing;
         if (glyph != 0 && FT_Get_Advance(ft, glyph, FT_LOAD_NO_SCALE, &adv) != 0) adv = missing;
         face->glyphs_[b] = glyph;
