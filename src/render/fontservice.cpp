@@ -68,6 +68,10 @@ int Round(double v) { return static_cast<int>(std::lround(v)); }
 
 }  // namespace
 
+std::string FontConfigPath() {
+    return (std::filesystem::path(ResourceDir()) / "fonts" / "vornel-fonts.conf").string();
+}
+
 char32_t Cp1252ToUnicode(unsigned char byte) {
     if (byte >= 0x80 && byte <= 0x9F && kCp1252High[byte - 0x80] != 0)
         return kCp1252High[byte - 0x80];
@@ -134,7 +138,7 @@ FontService::FontService() : cache_(std::make_unique<Cache>()) {
 
     FcConfig* config = FcInitLoadConfigAndFonts();
     if (config == nullptr) return;
-    std::filesystem::path file = std::filesystem::path(ResourceDir()) / "fonts" / "vornel-fonts.conf";
+    std::filesystem::path file = FontConfigPath();
     std::error_code ec;
     if (std::filesystem::is_regular_file(file, ec) &&
         FcConfigParseAndLoad(config, reinterpret_cast<const FcChar8*>(file.c_str()), FcFalse)) {

@@ -21,6 +21,10 @@ namespace vg {
 // five unassigned ones and all others as Latin-1).
 char32_t Cp1252ToUnicode(unsigned char byte);
 
+// The font configuration file: fonts/vornel-fonts.conf in the resource folder, which
+// the environment variable VGL_RESOURCE_DIR overrides.
+std::string FontConfigPath();
+
 // A loaded face. Immutable after loading; owned by the font service.
 class FontFace {
 public:

@@ -222,5 +222,18 @@ TEST(FontService, RepeatedResolvingAndMeasuringIsCached) {
     EXPECT_EQ(FontService::Instance().FaceLoadCount(), loads);
 }
 
+TEST(FontService, ConfigPathFollowsTheEnvironment) {
+    const char* saved = std::getenv("VGL_RESOURCE_DIR");
+    std::string keep = saved != nullptr ? saved : "";
+    setenv("VGL_RESOURCE_DIR", "/tmp/elsewhere", 1);
+    EXPECT_EQ(FontConfigPath(), "/tmp/elsewhere/fonts/vornel-fonts.conf");
+    setenv("VGL_RESOURCE_DIR", "", 1);
+    EXPECT_EQ(FontConfigPath(), std::string(VGL_RESOURCE_DIR) + "/fonts/vornel-fonts.conf");
+    if (saved != nullptr)
+        setenv("VGL_RESOURCE_DIR", keep.c_str(), 1);
+    else
+        unsetenv("VGL_RESOURCE_DIR");
+}
+
 }  // namespace
 }  // namespace vg
