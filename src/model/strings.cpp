@@ -28,11 +28,18 @@ std::optional<std::string> FindString(int id) {
     return std::string(it->text);
 }
 
+std::vector<int> StringIds() {
+    std::vector<int> ids;
+    ids.reserve(std::size(kStrings));
+    for (const StringEntry& e : kStrings) ids.push_back(e.id);
+    return ids;
+}
+
 std::string LoadString(int id, const std::string& fallback) {
     if (auto s = FindString(id)) return *s;
     char text[64];
     std::snprintf(text, sizeof text, "Error Loading String: %d", id);
-    ShowMessage(std::string(), text, MsgIcon::Stop, MsgButtons::Ok);
+    ShowMessage(std::string(), text, MsgIcon::None, MsgButtons::Ok);
     return fallback;
 }
 

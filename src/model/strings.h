@@ -3,11 +3,15 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vg {
 
 // The stored text of a string id (UTF-8), or nothing when the id is not in the table.
 std::optional<std::string> FindString(int id);
+
+// Every id of the table, in stored order.
+std::vector<int> StringIds();
 
 // Loads a string; when it is missing shows "Error Loading String: %d" with the id
 // and returns the fallback.

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "model/strings.h"
+#include "recordingsink.h"
+
+namespace vg {
+namespace {
+
+TEST(StringTable, IdsStrictlyAscendingAndAllFound) {
+    std::vector<int> ids = StringIds();
+    ASSERT_FALSE(ids.empty());
+    for (std::size_t i = 1; i < ids.size(); ++i) {
+        EXPECT_LT(ids[i - 1], ids[i]) << "at index " << i;
+    }
+    // A lookup over every possible id finds exactly the stored ones.
+    std::set<int> stored(ids.begin(), ids.end());
+    std::size_t found = 0;
+    for (int id = 0; id <= 70000; ++id) {
+        bool has = FindString(id).has_value();
+        EXPECT_EQ(has, stored.count(id) == 1) << id;
+        found += has;
+    }
+    EXPECT_EQ(found, ids.size());
+}
+
+TEST(StringTable, KnownEntries) {
+    struct Case {
+        int id;
+        const char* text;
+    };
+    const Case cases[] = {
+        {57344, "Vornel Glyph"},
+        {61204, "Empty Kitlets? Folder"},
+        {61223, "超出范围:  %1 . . %2"},
+        {61233, "毫米"},
+        {61234, "点"},
+        {61235, "厘米"},
+        {61236, "英寸"},
+        {61248, "\"Start\" may only consist of numeric characters."},
+        {61263,
+         "Input too long.  This variation has a fixed length format which prohibits additional "
+         "characters.   Consult on-line Help or the User's Guide for more information."},
+        {61265, "Codabar General"},
+        {61281, "Code 128 ISBT Manufacturer's Information"},
+        {61361, "Positive/Up"},
+        {61364, "Negative/Down"},
+        {61366, "Untitled-0001"},
+        {61368, "Vornel Glyph Graphic 0001"},
+        {61369, "Encoded: "},
+        {61389, "\n\nError Number:  "},
+        {61395, "黑"},
+        {61396, "白"},
+        {61423, "Invalid input for \"Convert UPC to EAN\": 1st  character must be 0."},
+        {61424, "Convert UPC to EAN"},
+        {61547, "Vantic128 embedded (85.5/17)"},
+        {61660, "UCC/EAN-128 GIAI AI 8004"},
+        {61712, "请输入一个整数。"},
+    };
+    for (const Case& c : cases) {
+        auto s = FindString(c.id);
+        ASSERT_TRUE(s.has_value()) << c.id;
+        EXPECT_EQ(*s, c.text) << c.id;
+    }
+}
+
+TEST(StringTable, LoadStringFoundIsSilent) {
+    test::ScopedRecordingSink rec;
+    EXPECT_EQ(LoadString(61395, "Black"), "黑");
+    EXPECT_TRUE(rec.sink.messages.empty());
+}
+
+TEST(StringTable, LoadStringMissingReportsIdAndReturnsFallback) {
+    test::ScopedRecordingSink rec;
+    EXPECT_FALSE(FindString(12345).has_value());
+    EXPECT_EQ(LoadString(12345, "White"), "White");
+    EXPECT_EQ(LoadString(-7), "");
+    ASSERT_EQ(rec.sink.messages.size(), 2u);
+    EXPECT_EQ(rec.sink.messages[0].text, "Error Loading String: 12345");
+    EXPECT_EQ(rec.sink.messages[0].caption, "Vornel Glyph");
+    EXPECT_EQ(rec.sink.messages[0].buttons, MsgButtons::Ok);
+    EXPECT_EQ(rec.sink.messages[1].text, "Error Loading String: -7");
+}
+
+}  // namespace
+}  // namespace vg
