@@ -1,6 +1,45 @@
+// vglyph: command-line front end of the core library.
 #include <cstdio>
+#include <string>
+#include <vector>
 
-int main() {
-    std::puts("vglyph");
-    return 0;
+#include "cli/commands.h"
+#include "model/strings.h"
+
+namespace {
+
+void PrintHelp() {
+    std::puts("usage: vglyph <command> [arguments]");
+    std::puts("       vglyph --version | --help");
+    std::puts("");
+    std::puts("commands:");
+    for (const vg::cli::Command& c : vg::cli::Commands()) {
+        std::string synopsis = c.name;
+        if (*c.arguments) synopsis += std::string(" ") + c.arguments;
+        std::printf("  %-20s %s\n", synopsis.c_str(), c.summary);
+    }
+    std::puts("");
+    std::puts("options:");
+    std::puts("  --version            print the version");
+    std::puts("  --help               print this text");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace vg::cli;
+    if (argc < 2) return UsageError("no command given");
+    const std::string first = argv[1];
+    if (first == "--version" || first == "--help" || first == "-h") {
+        if (argc > 2) return UsageError(first + " takes no arguments");
+        if (first == "--version")
+            std::puts(vg::kVersionText);
+        else
+            PrintHelp();
+        return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
+    }
+    if (first.size() > 1 && first[0] == '-') return UsageError("unknown option '" + first + "'");
+    const Command* command = FindCommand(first);
+    if (!command) return UsageError("unknown command '" + first + "'");
+    return command->run(std::vector<std::string>(argv + 2, argv + argc));
 }

@@ -1,0 +1,45 @@
+#include "cli/commands.h"
+
+#include <cstdio>
+
+#include "entry/catalogue.h"
+#include "model/strings.h"
+
+namespace vg::cli {
+namespace {
+
+constexpr Command kCommands[] = {
+    {"list", "", "list every variation: code, family and name, tab-separated", RunList},
+};
+
+}  // namespace
+
+std::span<const Command> Commands() { return kCommands; }
+
+const Command* FindCommand(const std::string& name) {
+    for (const Command& c : kCommands)
+        if (name == c.name) return &c;
+    return nullptr;
+}
+
+int UsageError(const std::string& problem) {
+    if (!problem.empty()) std::fprintf(stderr, "vglyph: %s\n", problem.c_str());
+    std::fputs("usage: vglyph <command> [arguments] (vglyph --help lists the commands)\n", stderr);
+    return kExitUsage;
+}
+
+int RunList(const std::vector<std::string>& args) {
+    if (!args.empty()) return UsageError("list takes no arguments");
+    for (const VariationInfo& v : Catalogue()) {
+        // The stored name, without a message box should the table lack it.
+        const std::string name = FindString(v.nameId).value_or(v.name);
+        std::printf("%d\t%d\t%s\n", v.code, v.family, name.c_str());
+    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fputs("vglyph: cannot write the list\n", stderr);
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+}  // namespace vg::cli

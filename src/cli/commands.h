@@ -1,0 +1,32 @@
+// Commands of the vglyph tool.
+#pragma once
+
+#include <span>
+#include <string>
+#include <vector>
+
+namespace vg::cli {
+
+// Exit statuses.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+struct Command {
+    const char* name;
+    const char* arguments;  // argument synopsis for the help text; "" for none
+    const char* summary;
+    // Runs with the arguments after the command name; returns the exit status.
+    int (*run)(const std::vector<std::string>& args);
+};
+
+// All commands, in the order the help text lists them.
+std::span<const Command> Commands();
+const Command* FindCommand(const std::string& name);
+
+// Writes the usage line to standard error and returns kExitUsage.
+int UsageError(const std::string& problem);
+
+int RunList(const std::vector<std::string>& args);
+
+}  // namespace vg::cli
