@@ -137,8 +137,10 @@ char CheckCustoms(std::string_view text) {
     return DigitChar((10 - s % 10) % 10);
 }
 
-char CheckMod43(std::string_view text) {
-    if (text.empty() || text.size() > 65) return kNoCheck;
+namespace {
+
+char Mod43(std::string_view text, std::size_t maxLength) {
+    if (text.empty() || text.size() > maxLength) return kNoCheck;
     std::size_t s = 0;
     for (char c : text) {
         std::size_t v = kCode39Set.find(c);
@@ -146,6 +148,53 @@ char CheckMod43(std::string_view text) {
         s += v;
     }
     return kCode39Set[s % 43];
+}
+
+}  // namespace
+
+char CheckMod43(std::string_view text) { return Mod43(text, 65); }
+
+std::string ToCode39FullAscii(std::string_view text) {
+    static constexpr std::string_view kPercentLetters = "ABCDETUXYZ";
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        if ((c == '$' && next >= 'A' && next <= 'Z') ||
+            (c == '%' && next != '\0' && kPercentLetters.find(next) != std::string_view::npos)) {
+            out += c;  // typed escape pair
+            out += next;
+            ++i;
+        } else if (c >= 'a' && c <= 'z') {
+            out += '+';
+            out += static_cast<char>(c - 'a' + 'A');
+        } else if (c >= 0x21 && c <= 0x2C) {
+            out += '/';
+            out += static_cast<char>(c + 32);
+        } else if (c == '/') {
+            out += "/O";
+        } else if (c == ':') {
+            out += "/Z";
+        } else if (c >= 0x3B && c <= 0x3F) {
+            out += '%';
+            out += static_cast<char>('F' + (c - 0x3B));
+        } else if (c == '@') {
+            out += "%V";
+        } else if (c >= 0x5B && c <= 0x5F) {
+            out += '%';
+            out += static_cast<char>('K' + (c - 0x5B));
+        } else if (c == '`') {
+            out += "%W";
+        } else if (c >= 0x7B && c <= 0x7E) {
+            out += '%';
+            out += static_cast<char>('P' + (c - 0x7B));
+        } else if (c == 0x7F) {
+            out += "%T";
+        } else {
+            out += c;
+        }
+    }
+    return out;
 }
 
 char CheckPostnet(std::string_view digits) {
@@ -316,7 +365,6 @@ std::string StandardNumber(std::string_view data, const char* prefix, bool issn)
 
 std::string ComputeCheckCharacters(std::string_view data, int hasInput) {
     if (!hasInput) return {};
-    if (data.size() > kMaxCheckInput) data = data.substr(0, kMaxCheckInput);
 
     const int v = SymbolSettings.Variation;
     switch (v) {
@@ -332,8 +380,11 @@ std::string ComputeCheckCharacters(std::string_view data, int hasInput) {
     }
     case 115:
         return StoreFirst(CheckCanadianLibrary(data));
-    case 7: case 8: case 9: case 16: case 17: case 18: case 19: case 104:
+    case 7: case 8: case 9: case 16: case 17: case 18: case 19:
         return StoreFirst(CheckMod43(UpperCase(data)));
+    case 104:
+        // Over the characters the symbol carries, which may be twice as many.
+        return StoreFirst(Mod43(ToCode39FullAscii(data), kMaxCheckInput));
     case 12:
         return StoreFirst(CheckMod43(UpperCase(std::string(TextOf(SymbolSettings.FACTdataIDtext)) + std::string(data))));
     case 13:

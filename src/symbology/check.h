@@ -24,6 +24,10 @@ char CheckMsiMod10(std::string_view digits);          // 1 to 61 digits
 char CheckMsiMod11(std::string_view digits);          // 1 to 60 digits
 char CheckCustoms(std::string_view text);             // 10 digits or upper-case letters
 char CheckMod43(std::string_view text);               // 1 to 65 Code 39 characters
+// Direct-input text in Code 39 full ASCII: lower case and punctuation become
+// their two-character escapes; typed escape pairs ($A..$Z, %A..%E, %T, %U,
+// %X..%Z) stay as they are.
+std::string ToCode39FullAscii(std::string_view text);
 char CheckPostnet(std::string_view digits);           // 5, 9 or 11 digits
 char CheckLibrary(std::string_view digits, int format);  // 13 digits, format 1..3
 char CheckCanadianLibrary(std::string_view digits);

@@ -157,6 +157,21 @@ TEST(CheckSchemes, Isbt) {
     for (const auto& c : cases) EXPECT_EQ(CheckIsbt(c.text, c.n), c.expected) << c.text;
 }
 
+TEST(CheckSchemes, Code39FullAscii) {
+    const struct {
+        std::string text, full;
+    } cases[] = {
+        {"AZ09 -.", "AZ09 -."},
+        {"az", "+A+Z"},
+        {"!$%+,", "/A/D/E/K/L"},
+        {"/:", "/O/Z"},
+        {";?@[_`{~\x7f", "%F%J%V%K%O%W%P%S%T"},
+        {"$A%U%E$Z", "$A%U%E$Z"},  // typed escape pairs stay
+        {"$a%F%", "/D+A/EF/E"},    // not escape pairs
+    };
+    for (const auto& c : cases) EXPECT_EQ(ToCode39FullAscii(c.text), c.full) << c.text;
+}
+
 std::vector<int> Code128B(std::string_view text) {
     std::vector<int> v{104};
     for (char c : text) v.push_back(c - 32);
@@ -231,7 +246,12 @@ TEST(CheckDispatch, ByVariation) {
         {5, "37859", "?", '?', 0, "", "", "", "", 7, 1},  // start letter out of range
         {115, "12345", "8", '8', 0},
         {7, "code39", "W", 'W', 0},
-        {104, "Code39", "W", 'W', 0},
+        {104, "CODE39", "W", 'W', 0},
+        {104, "Code39", "Q", 'Q', 0},        // over C+O+D+E39
+        {104, "abc", "R", 'R', 0},
+        {104, "a!", "F", 'F', 0},
+        {104, std::string(40, 'a') + std::string(20, '!'), "U", 'U', 0},  // 120 symbol characters
+        {16, "+a", "8", '8', 0},             // escapes typed by the user
         {12, "de39", "W", 'W', 0, "", "", "co"},
         {13, "abc1234567", "6", '6', 0},
         {26, "400638133393", "1", '1', 0},
