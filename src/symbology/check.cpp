@@ -385,8 +385,11 @@ std::string ComputeCheckCharacters(std::string_view data, int hasInput) {
     case 104:
         // Over the characters the symbol carries, which may be twice as many.
         return StoreFirst(Mod43(ToCode39FullAscii(data), kMaxCheckInput));
-    case 12:
-        return StoreFirst(CheckMod43(UpperCase(std::string(TextOf(SymbolSettings.FACTdataIDtext)) + std::string(data))));
+    case 12: {
+        std::string text(TextOf(SymbolSettings.FACTdataIDtext));
+        text += data;
+        return StoreFirst(CheckMod43(UpperCase(text)));
+    }
     case 13:
         return StoreFirst(CheckCustoms(UpperCase(data)));
     case 26: case 27: case 28: case 29: case 72: case 73: case 114:
