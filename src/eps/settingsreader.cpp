@@ -1,0 +1,399 @@
+#include "eps/settingsreader.h"
+
+#include <charconv>
+#include <climits>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "geometry/variationdefaults.h"
+#include "model/symbolsettings.h"
+
+namespace vg {
+namespace {
+
+constexpr std::string_view kMarker = "%_VornelGlyph Prefs";
+constexpr std::string_view kEndMarker = "%_Fine";
+constexpr std::size_t kLinePiece = 299;  // a 300-byte line buffer
+
+bool IsCSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+using V = std::string_view;
+using P = SettingsParseState;
+
+// Integer field limited to lo..hi; an empty value leaves the field as it is.
+template <class T>
+void IntIn(V v, T& field, int lo, int hi, int fallback) {
+    if (v.empty()) return;
+    int x = AtoI(v);
+    field = static_cast<T>(x >= lo && x <= hi ? x : fallback);
+}
+
+template <class T>
+void Flag(V v, T& field, int fallback) {
+    IntIn(v, field, 0, 1, fallback);
+}
+
+// Colour bytes keep the low 8 bits of the number before the range test.
+void Colour(V v, uint8_t& field, uint8_t fallback) {
+    if (v.empty()) return;
+    auto x = static_cast<uint8_t>(AtoI(v));
+    field = x <= 100 ? x : fallback;
+}
+
+template <class T>
+void Angle(V v, T& field) {
+    if (v.empty()) return;
+    int x = AtoI(v);
+    field = static_cast<T>(x == 0 || x == 90 || x == 180 || x == 270 ? x : 0);
+}
+
+void Number(V v, double& field) {
+    if (!v.empty()) field = AtoF(v);
+}
+
+void KeepUnlessEmpty(V v, std::string& field) {
+    if (!v.empty()) field = std::string(v);
+}
+
+void MarkInvalid(P& p) {
+    p.invalid = true;
+    p.record.ProfileInvalid = 1;
+}
+
+void DefaultTextFont(SettingsRecord& s) {
+    FontDefault f = DefaultFontFor(s.Variation);
+    s.FontName4humanreadable = f.face ? f.face : "";
+    s.Size = f.size;
+    s.FontName4ISBN_ISSN_SPCNs = "OCRB Vornel Glyph";
+}
+
+using Apply = void (*)(P&, V);
+struct KeyRule {
+    const char* key;
+    Apply apply;
+};
+
+// Tried in this order; a key matches where "%_" key ": " occurs in the line.
+const KeyRule kRules[] = {
+    {"VersionNumber", [](P& p, V v) { p.versionText = std::string(v); }},
+    {"Family",
+     [](P& p, V v) {
+         int x = AtoI(v);
+         if (kFamilyRange.Contains(x)) {
+             p.record.Family = static_cast<int16_t>(x);
+         } else {
+             p.record.Family = 0;
+             MarkInvalid(p);
+         }
+     }},
+    {"Variation",
+     [](P& p, V v) {
+         int x = AtoI(v);
+         if (kVariationRange.Contains(x)) {
+             p.record.Variation = x;
+         } else {
+             p.record.Variation = 0;
+             MarkInvalid(p);
+         }
+     }},
+    {"VariationName", [](P& p, V v) { p.record.VariationName = std::string(v); }},
+    {"Derived",
+     [](P& p, V v) {
+         int x = AtoI(v);
+         p.record.Derived = x == 1 ? 1 : 0;
+     }},
+    {"OriginalMainText", [](P& p, V v) { SetText(p.record.OriginalMainText, v); }},
+    {"AddOnText", [](P& p, V v) { SetText(p.record.AddOnText, v); }},
+    {"FACTdataIDtext", [](P& p, V v) { SetText(p.record.FACTdataIDtext, v); }},
+    {"CouponFormatUPCpartText", [](P& p, V v) { SetText(p.record.CouponFormatUPCpartText, v); }},
+    {"CouponFormat128partText", [](P& p, V v) { SetText(p.record.CouponFormat128partText, v); }},
+    {"Format", [](P& p, V v) { IntIn(v, p.record.Format, 0, 2, 2); }},
+    {"UnitOfMeasure", [](P& p, V v) { IntIn(v, p.record.UnitOfMeasure, 0, 3, 0); }},
+    {"FileName", [](P& p, V v) { IntIn(v, p.record.FileName, 0, 4, 4); }},
+    {"ElephantSound", [](P& p, V v) { Flag(v, p.record.ElephantSound, 1); }},
+    {"Prufmark", [](P& p, V v) { IntIn(v, p.record.Prufmark, 0, 3, 0); }},
+    {"GSCalibration", [](P& p, V v) { IntIn(v, p.record.GSCalibration, 10, 93, 0); }},
+    {"LastMethod", [](P& p, V v) { Flag(v, p.record.LastMethod, 0); }},
+    {"PrinterDpi", [](P& p, V v) { IntIn(v, p.record.PrinterDpi, 30, 20000, 2400); }},
+    {"CurRatio",
+     [](P& p, V v) {
+         if (v.empty()) return;
+         double x = AtoF(v);
+         SettingsRecord& s = p.record;
+         s.CurRatio = kRatioRange.Contains(x) ? x : DefaultRatio(s.Family, s.Variation);
+     }},
+    {"CurBarXDimension",
+     [](P& p, V v) {
+         if (v.empty()) return;
+         double x = AtoF(v);
+         SettingsRecord& s = p.record;
+         if (kXDimensionRange.Contains(x))
+             s.CurBarXDimension = x;
+         else if (s.Format == 1)
+             s.CurBarXDimension = DefaultXDimension(s.Family, s.Variation);
+     }},
+    {"SymbolWidth", [](P& p, V v) { Number(v, p.record.SymbolWidth); }},
+    {"BarHeight",
+     [](P& p, V v) {
+         if (v.empty()) return;
+         double x = AtoF(v);
+         SettingsRecord& s = p.record;
+         s.BarHeight = kBarHeightRange.Contains(x) ? x : DefaultBarHeight(s.Family, s.Variation);
+     }},
+    {"BearerBar",
+     [](P& p, V v) {
+         if (v.empty()) return;
+         double x = AtoF(v);
+         SettingsRecord& s = p.record;
+         s.BearerBar = kBearerBarRange.Contains(x) ? x : DefaultBearerBar(s.Family, s.Variation);
+     }},
+    {"BarWidthReduction", [](P& p, V v) { Number(v, p.record.BarWidthReduction); }},
+    {"Magnification", [](P& p, V v) { Number(v, p.record.Magnification); }},
+    {"Size",
+     [](P& p, V v) {
+         if (v.empty()) return;
+         int x = AtoI(v);
+         if (kSizeRange.Contains(x))
+             p.record.Size = x;
+         else
+             DefaultTextFont(p.record);
+     }},
+    {"Align", [](P& p, V v) { IntIn(v, p.record.Align, 0, 2, 1); }},
+    {"StartCharacter", [](P& p, V v) { IntIn(v, p.record.StartCharacter, 0, 3, 0); }},
+    {"StopCharacter", [](P& p, V v) { IntIn(v, p.record.StopCharacter, 0, 3, 1); }},
+    {"Bold", [](P& p, V v) { Flag(v, p.record.Bold, 0); }},
+    {"Italic", [](P& p, V v) { Flag(v, p.record.Italic, 0); }},
+    {"Hidden", [](P& p, V v) { Flag(v, p.record.Hidden, 0); }},
+    {"ShowFactDataID", [](P& p, V v) { Flag(v, p.record.ShowFactDataID, 0); }},
+    {"ShowAsterisks", [](P& p, V v) { Flag(v, p.record.ShowAsterisks, 0); }},
+    {"HideCheckDigits", [](P& p, V v) { Flag(v, p.record.HideCheckDigits, 0); }},
+    {"HideParentheses", [](P& p, V v) { Flag(v, p.record.HideParentheses, 0); }},
+    {"IgnoreHyphens", [](P& p, V v) { Flag(v, p.record.IgnoreHyphens, 1); }},
+    {"IgnoreSpaces", [](P& p, V v) { Flag(v, p.record.IgnoreSpaces, 1); }},
+    {"TextAbove", [](P& p, V v) { Flag(v, p.record.TextAbove, 0); }},
+    {"ShowStartStop", [](P& p, V v) { Flag(v, p.record.ShowStartStop, 0); }},
+    {"CenterSysChk", [](P& p, V v) { Flag(v, p.record.CenterSysChk, 0); }},
+    {"HideAddonText", [](P& p, V v) { Flag(v, p.record.HideAddonText, 0); }},
+    {"AddonTextDown", [](P& p, V v) { Flag(v, p.record.AddonTextDown, 0); }},
+    {"QuietZoneIndicators", [](P& p, V v) { Flag(v, p.record.QuietZoneIndicators, 0); }},
+    {"DistanceToBars",
+     [](P& p, V v) {
+         if (v.empty()) return;
+         double x = AtoF(v);
+         SettingsRecord& s = p.record;
+         s.DistanceToBars = kDistanceRange.Contains(x) ? x : DefaultDistanceToBars(s.Variation);
+     }},
+    {"FontName4humanreadable", [](P& p, V v) { KeepUnlessEmpty(v, p.record.FontName4humanreadable); }},
+    {"FontName4ISBN_ISSN_SPCNs", [](P& p, V v) { KeepUnlessEmpty(v, p.record.FontName4ISBN_ISSN_SPCNs); }},
+    {"ISSNExtraDigits", [](P& p, V v) { p.record.ISSNExtraDigits = std::string(v); }},
+    {"AdditionalText", [](P& p, V v) { p.record.AdditionalText = std::string(v); }},
+    {"UseHumanReadablesAsText", [](P& p, V v) { Flag(v, p.record.UseHumanReadablesAsText, 0); }},
+    {"FontName4AdditionalText", [](P& p, V v) { KeepUnlessEmpty(v, p.record.FontName4AdditionalText); }},
+    {"SizeAT",
+     [](P& p, V v) {
+         if (v.empty()) return;
+         int x = AtoI(v);
+         if (kSizeRange.Contains(x)) {
+             p.record.SizeAT = x;
+         } else {
+             p.record.FontName4AdditionalText = "Arial";
+             p.record.SizeAT = 12;
+         }
+     }},
+    {"AlignAT", [](P& p, V v) { IntIn(v, p.record.AlignAT, 0, 4, 4); }},
+    {"BoldAT", [](P& p, V v) { Flag(v, p.record.BoldAT, 0); }},
+    {"ItalicAT", [](P& p, V v) { Flag(v, p.record.ItalicAT, 0); }},
+    {"Rotation4AdditionalText", [](P& p, V v) { Angle(v, p.record.Rotation4AdditionalText); }},
+    {"H", [](P& p, V v) { Number(v, p.record.H); }},
+    {"V", [](P& p, V v) { Number(v, p.record.V); }},
+    {"BarsTextColorName",
+     [](P& p, V v) { p.record.BarsTextColorName = v.empty() ? "Bars & Text Color" : std::string(v); }},
+    {"SpacesQuietZoneColorName",
+     [](P& p, V v) { p.record.SpacesQuietZoneColorName = v.empty() ? "Spaces & QZ Color" : std::string(v); }},
+    {"Hueproof", [](P& p, V v) { IntIn(v, p.record.Hueproof, 1, 3, 3); }},
+    {"redSpacesQuietZone", [](P& p, V v) { Colour(v, p.record.redSpacesQuietZone, 100); }},
+    {"greenSpacesQuietZone", [](P& p, V v) { Colour(v, p.record.greenSpacesQuietZone, 100); }},
+    {"blueSpacesQuietZone", [](P& p, V v) { Colour(v, p.record.blueSpacesQuietZone, 100); }},
+    {"blackSpacesQuietZone", [](P& p, V v) { Colour(v, p.record.blackSpacesQuietZone, 0); }},
+    {"redBarsText", [](P& p, V v) { Colour(v, p.record.redBarsText, 0); }},
+    {"greenBarsText", [](P& p, V v) { Colour(v, p.record.greenBarsText, 0); }},
+    {"blueBarsText", [](P& p, V v) { Colour(v, p.record.blueBarsText, 0); }},
+    {"blackBarsText", [](P& p, V v) { Colour(v, p.record.blackBarsText, 100); }},
+    {"CMYKcyanSpacesQuietZone", [](P& p, V v) { Colour(v, p.record.CMYKcyanSpacesQuietZone, 0); }},
+    {"CMYKmagentaSpacesQuietZone", [](P& p, V v) { Colour(v, p.record.CMYKmagentaSpacesQuietZone, 0); }},
+    {"CMYKyellowSpacesQuietZone", [](P& p, V v) { Colour(v, p.record.CMYKyellowSpacesQuietZone, 0); }},
+    {"CMYKblackSpacesQuietZone", [](P& p, V v) { Colour(v, p.record.CMYKblackSpacesQuietZone, 0); }},
+    {"CMYKcyanBarsText", [](P& p, V v) { Colour(v, p.record.CMYKcyanBarsText, 0); }},
+    {"CMYKmagentaBarsText", [](P& p, V v) { Colour(v, p.record.CMYKmagentaBarsText, 0); }},
+    {"CMYKyellowBarsText", [](P& p, V v) { Colour(v, p.record.CMYKyellowBarsText, 0); }},
+    {"CMYKblackBarsText", [](P& p, V v) { Colour(v, p.record.CMYKblackBarsText, 100); }},
+    {"BarsTextRadio", [](P& p, V v) { Flag(v, p.record.BarsTextRadio, 1); }},
+    {"SpacesQuietZoneRadio", [](P& p, V v) { Flag(v, p.record.SpacesQuietZoneRadio, 0); }},
+    {"SpotRadio", [](P& p, V v) { Flag(v, p.record.SpotRadio, 1); }},
+    {"ProcessRadio", [](P& p, V v) { Flag(v, p.record.ProcessRadio, 0); }},
+    {"RGB_Radio", [](P& p, V v) { Flag(v, p.record.RGB_Radio, 0); }},
+    {"CMYK_Radio", [](P& p, V v) { Flag(v, p.record.CMYK_Radio, 1); }},
+    {"Overprint", [](P& p, V v) { Flag(v, p.record.Overprint, 0); }},
+    {"TransparentBackground", [](P& p, V v) { Flag(v, p.record.TransparentBackground, 0); }},
+    {"Rotation", [](P& p, V v) { Angle(v, p.record.Rotation); }},
+    {"bBarWidthReduction", [](P& p, V v) { Flag(v, p.record.bBarWidthReduction, 0); }},
+    {"bCropMarks", [](P& p, V v) { Flag(v, p.record.bCropMarks, 0); }},
+    {"bEncodedData", [](P& p, V v) { Flag(v, p.record.bEncodedData, 0); }},
+    {"bSymbology", [](P& p, V v) { Flag(v, p.record.bSymbology, 0); }},
+    {"bWideNarrowRatio", [](P& p, V v) { Flag(v, p.record.bWideNarrowRatio, 0); }},
+    {"bBarHeight", [](P& p, V v) { Flag(v, p.record.bBarHeight, 0); }},
+    {"bMagnification", [](P& p, V v) { Flag(v, p.record.bMagnification, 0); }},
+    {"bXDimension", [](P& p, V v) { Flag(v, p.record.bXDimension, 0); }},
+    {"bNBW", [](P& p, V v) { Flag(v, p.record.bNBW, 0); }},
+    {"bPrinterDpi", [](P& p, V v) { Flag(v, p.record.bPrinterDpi, 0); }},
+    {"bFilm",
+     [](P& p, V v) {
+         if (++p.filmLines == 1)
+             Flag(v, p.record.bFilm, 0);
+         else
+             IntIn(v, p.record.Film, 0, 3, 0);
+     }},
+    {"bCompany", [](P& p, V v) { Flag(v, p.record.bCompany, 0); }},
+    {"bClient", [](P& p, V v) { Flag(v, p.record.bClient, 0); }},
+    {"bJob", [](P& p, V v) { Flag(v, p.record.bJob, 0); }},
+    {"bDate", [](P& p, V v) { Flag(v, p.record.bDate, 0); }},
+    {"bComments", [](P& p, V v) { Flag(v, p.record.bComments, 0); }},
+    {"Company", [](P& p, V v) { p.record.Company = std::string(v); }},
+    {"Client", [](P& p, V v) { p.record.Client = std::string(v); }},
+    {"Job", [](P& p, V v) { p.record.Job = std::string(v); }},
+    {"Date", [](P& p, V v) { p.record.Date = std::string(v); }},
+    {"Comments", [](P& p, V v) { p.record.Comments = std::string(v); }},
+};
+
+const std::vector<std::string>& Patterns() {
+    static const std::vector<std::string> patterns = [] {
+        std::vector<std::string> all;
+        for (const KeyRule& r : kRules) all.push_back(std::string("%_") + r.key + ": ");
+        return all;
+    }();
+    return patterns;
+}
+
+// The file read in pieces of at most kLinePiece bytes, each ending at the first LF.
+class PieceReader {
+public:
+    explicit PieceReader(std::FILE* f) : file_(f), buffer_(1 << 16) {}
+
+    bool Next(std::string& piece) {
+        piece.clear();
+        while (piece.size() < kLinePiece) {
+            if (pos_ == len_ && !Fill()) break;
+            char c = buffer_[pos_++];
+            piece += c;
+            if (c == '\n') break;
+        }
+        return !piece.empty();
+    }
+
+private:
+    bool Fill() {
+        len_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+        pos_ = 0;
+        return len_ > 0;
+    }
+
+    std::FILE* file_;
+    std::vector<char> buffer_;
+    std::size_t pos_ = 0;
+    std::size_t len_ = 0;
+};
+
+// A piece as the parser sees it: without its LF and the CR before it, and
+// ending at a NUL byte as a C text would.
+std::string_view LineOf(const std::string& piece) {
+    std::string_view line(piece);
+    if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    std::size_t nul = line.find('\0');
+    if (nul != std::string_view::npos) line = line.substr(0, nul);
+    return line;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+}  // namespace
+
+int AtoI(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && IsCSpace(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    long long value = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative) value = -value;
+    if (value > INT_MAX) value = INT_MAX;
+    return static_cast<int>(value);
+}
+
+double AtoF(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && IsCSpace(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    // Decimal notation only: no hexadecimal, infinity or NaN texts.
+    if (i >= text.size() || !(IsDigit(text[i]) || text[i] == '.')) return 0;
+    double value = 0;
+    auto r = std::from_chars(text.data() + i, text.data() + text.size(), value, std::chars_format::general);
+    if (r.ec != std::errc()) return 0;
+    return negative ? -value : value;
+}
+
+bool ParseSettingsLine(SettingsParseState& state, std::string_view line) {
+    if (line == kEndMarker) return true;
+    const auto& patterns = Patterns();
+    for (std::size_t i = 0; i < patterns.size(); ++i) {
+        std::size_t at = line.find(patterns[i]);
+        if (at == std::string_view::npos) continue;
+        kRules[i].apply(state, line.substr(at + patterns[i].size()));
+        break;
+    }
+    return true;
+}
+
+bool ReadSettingsComments(const std::string& path, std::string* versionText) {
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) return false;
+    if (std::fseek(file.get(), 30, SEEK_SET) != 0) return false;
+
+    SettingsRecord work = SymbolSettings;
+    SettingsParseState state(work);
+    PieceReader reader(file.get());
+    std::string piece;
+    bool found = false;
+    bool inBlock = false;
+    while (reader.Next(piece)) {
+        std::string_view line = LineOf(piece);
+        if (!inBlock) {
+            if (line == kMarker) {
+                found = inBlock = true;
+                state.filmLines = 0;
+            }
+            continue;
+        }
+        ParseSettingsLine(state, line);
+        if (line == kEndMarker) inBlock = false;
+    }
+    if (std::ferror(file.get()) || !found || inBlock) return false;
+
+    SymbolSettings = std::move(work);
+    if (state.invalid) {
+        SymbolSettings.ProfileInvalid = 1;
+        ProgrammaticInput = 0;
+    }
+    if (versionText) *versionText = state.versionText;
+    return true;
+}
+
+}  // namespace vg
