@@ -236,5 +236,6 @@ inline constexpr Range kBearerBarRange{0, 36};
 inline constexpr Range kDistanceRange{-6, 32};
 inline constexpr Range kSizeRange{2, 200};
 inline constexpr Range kHueproofRange{1, 3};
+inline constexpr Range kPrinterDpiRange{30, 20000};
 
 }  // namespace vg

@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "entry/catalogue.h"
 #include "model/strings.h"
 #include "recordingsink.h"
 
@@ -63,6 +64,17 @@ TEST(StringTable, KnownEntries) {
         ASSERT_TRUE(s.has_value()) << c.id;
         EXPECT_EQ(*s, c.text) << c.id;
     }
+}
+
+TEST(StringTable, HoldsEveryCatalogueName) {
+    std::set<int> ids;
+    for (const VariationInfo& v : Catalogue()) {
+        auto s = FindString(v.nameId);
+        ASSERT_TRUE(s.has_value()) << "variation " << v.code;
+        EXPECT_EQ(*s, v.name) << "variation " << v.code;
+        EXPECT_TRUE(ids.insert(v.nameId).second) << "shared id " << v.nameId;
+    }
+    EXPECT_EQ(ids.size(), 137u);
 }
 
 TEST(StringTable, LoadStringFoundIsSilent) {
