@@ -32,6 +32,7 @@ TEST(StringTable, KnownEntries) {
         const char* text;
     };
     const Case cases[] = {
+        {128, "VGL\n\nVGL\n\n\nVGL.Document\nVGL Document"},
         {57344, "Vornel Glyph"},
         {61204, "Empty Kitlets? Folder"},
         {61223, "超出范围:  %1 . . %2"},
