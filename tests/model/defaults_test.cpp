@@ -389,6 +389,17 @@ TEST_F(Defaults, CarriedTextsAreCutToTheirFields) {
     EXPECT_EQ(TextOf(SymbolSettings.FACTdataIDtext), "ABCDEF");
 }
 
+TEST_F(Defaults, CodesOutsideTheCatalogue) {
+    const int codes[][2] = {{0, 0}, {2, 112}, {19, 9999}, {-3, -1}, {14, 57}};
+    for (const auto& c : codes) {
+        SetText(SymbolSettings.MainText, "stale");
+        Choose(c[0], c[1]);
+        EXPECT_EQ(TextOf(SymbolSettings.MainText), "") << c[1];
+        EXPECT_EQ(SymbolSettings.PrinterDpi, 2400);
+        EXPECT_EQ(SymbolSettings.FontName4humanreadable, "Arial");
+    }
+}
+
 TEST_F(Defaults, EmbeddingFactorsFollowVariation) {
     Choose(2, 120);
     EXPECT_DOUBLE_EQ(CurrentEmbeddingFactors.p, 0.76);
