@@ -28,7 +28,11 @@ struct XRange {
     double min;
     double max;
 };
+// The minimum is returned as is; entries up to kXDimensionTolerance below it are
+// accepted, as XDimensionInRange does.
 XRange XDimensionRange(int family, int variation);
+inline constexpr double kXDimensionTolerance = 9e-7;
+bool XDimensionInRange(int family, int variation, double x);
 
 double ComputeSymbolWidth(int family, int variation, int addOnLength, std::string_view pattern,
                           double ratio, double x, double wideBase);
