@@ -1,7 +1,7 @@
 // EAN/UPC family: encoders, layout, guard-aware bars and the symbol classes.
 //
-// Defined in eanupc.cpp: the encoders, CEanUpcSymbol::Layout and DrawBars,
-// CStandardNumberSymbol::Reset.
+// Defined in eanupc.cpp: the encoders, CEanUpcSymbol::Layout, DrawBars and
+// TextFits, CStandardNumberSymbol::Reset.
 // Defined in eanupctext.cpp (human-readable text): CEanUpcSymbol::DrawAddOnText,
 // ComputeTextFit and TextLine; every DrawText and BuildText override below;
 // CBooklandSymbol::BeginDraw, EndDraw, BuildStandardNumberLine,
@@ -48,6 +48,7 @@ public:
     void Layout(DeviceContext& dc, int outputFlag) override;   // 3
     void DrawBars(DeviceContext& dc, int pass) override;       // 4
     void DrawAddOnText(DeviceContext& dc) override;            // 6
+    bool TextFits() const override;
 
     // Width of the main symbol in modules.
     virtual int MainSymbolModules() const { return kEan13Modules; }

@@ -125,12 +125,23 @@ protected:
     // Hooks around the sequence; the standard-number classes use them.
     virtual void BeginDraw() {}
     virtual void EndDraw() {}
-    // Standard-number line: measure (grows the boxes) and draw. Nothing here.
+    // Standard-number line: measure (grows m_symbolBox; the background box is
+    // taken from it afterwards) and draw. Nothing here.
     virtual void MeasureStandardNumberLine(DeviceContext& dc);
     virtual void DrawStandardNumberLine(DeviceContext& dc);
-    // Extras of later subsystems; nothing yet.
+    // Whether the human-readable number fits the bars (add-on text is drawn only then).
+    virtual bool TextFits() const;
+    // Extras of later subsystems, each empty here: measure pass of the
+    // verification mark, additional text, side text, crop marks and
+    // specification block; the Vantic128 end pieces; the verification mark;
+    // additional text, side text, crop marks and specification block; the
+    // Vantic128 picture; the preview bitmap.
     virtual void MeasureExtras(DeviceContext& dc);
+    virtual void DrawEndPieces(DeviceContext& dc);
+    virtual void DrawVerificationMark(DeviceContext& dc);
     virtual void DrawExtras(DeviceContext& dc);
+    virtual void DrawPicture(DeviceContext& dc);
+    virtual void RenderPreview();
 
     // Symbol units (from the unrotated symbol rectangle's top-left corner) to
     // output units: magnify, rotate, add the origin, times 1000, truncated.
@@ -148,6 +159,10 @@ protected:
     // Selects the drawing font; on failure writes "Arial" into
     // FontName4humanreadable and selects again.
     void SelectHumanReadableFont(double sizeFactor);
+    // Selects a font; on failure falls back as above. False when even that fails.
+    bool SelectWithFallback(FontSpec font);
+    // Selects the last drawing font again (after a measurement).
+    void RestoreSelectedFont();
     // Grows a box (corner 0 = image of the top-left corner) by amount output
     // units on the side of the unrotated top edge.
     static void GrowBoxTop(Point box[4], int amount);
@@ -162,6 +177,8 @@ protected:
     int m_outputFlag = 0;
     int m_previewFlag = 0;
     void* m_previewHandle = nullptr;
+    FontSpec m_selectedFont;
+    bool m_hasSelectedFont = false;
 
 public:
     double m_leftMargin = 0;
@@ -202,7 +219,6 @@ public:
     bool m_measureArial = false;  // MeasureText uses Arial 125
     Rgb m_barColour;
     Rgb m_spaceColour;
-    int m_fontPoints = 0;        // Size as the fonts use it (at least 1)
     double m_rotationRad = 0;    // m_angle in radians (pi as 3.1415926)
     DrawingSize m_drawingSize;   // screen: the scroll size
     Point m_extentMin;           // drawing's extents for the preview
