@@ -24,8 +24,8 @@ constexpr double kPi = 3.1415926;
 int ToOutputUnits(double inches) {
     double v = inches * 1000.0;
     if (!(v == v)) return 0;
-    if (v > 1e9) return 1000000000;
-    if (v < -1e9) return -1000000000;
+    if (v > 1e8) return 100000000;
+    if (v < -1e8) return -100000000;
     return static_cast<int>(v);
 }
 
@@ -191,10 +191,7 @@ void CSymbol::Reset(DeviceContext&) {
     else
         m_bearer = s.BearerBar / 72.0;
 
-    if (s.LastMethod == 0)
-        m_barWidthReduction = s.PrinterDpi > 0 ? s.BarWidthReduction * 72.0 / s.PrinterDpi : 0;
-    else
-        m_barWidthReduction = s.BarWidthReduction;
+    m_barWidthReduction = BwrInPoints(s);
 
     m_patternWidth = m_module * PatternModules(BarPattern, s.CurRatio, v);
     if ((v == 41 || v == 42) && s.MainText[0] && s.AddOnText[0]) {
