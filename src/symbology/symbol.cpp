@@ -36,11 +36,6 @@ int ClampInt(double v, double lo, double hi) {
 
 bool InRange(int v, int lo, int hi) { return v >= lo && v <= hi; }
 
-struct SymbolHooksInstaller {
-    SymbolHooksInstaller() { InstallSymbologyHooks(); }
-};
-const SymbolHooksInstaller installHooks;
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
@@ -86,6 +81,9 @@ double PatternModules(std::string_view pattern, double ratio, int variation) {
 }
 
 int EncodeCurrentVariation() {
+    // The encoders are the only writers of BarPattern: once one has run the
+    // defaults can empty it.
+    if (!DefaultsHooks.emptyBarPattern) InstallSymbologyHooks();
     int v = SymbolSettings.Variation;
     // EAN/UPC, the standard-number EAN-13s and the UPC-A/EAN-13 part of the
     // coupon codes (their UCC/EAN-128 part comes with the Code 128 family).

@@ -23,8 +23,10 @@ void SetEncodedText(std::string_view text);
 void AppendElement(std::string_view element);
 
 // Installs the hooks of this subsystem into DefaultsHooks (emptyBarPattern).
-// Also run by a static initialiser of symbol.cpp, so linking the library is
-// enough; calling it again is harmless.
+// The CLI and tests call it at start; EncodeCurrentVariation also installs it
+// when missing, so the hook is in place whenever BarPattern holds anything.
+// Calling it again is harmless. (No static initialiser: the order against the
+// record's own initialisation is not defined.)
 void InstallSymbologyHooks();
 
 bool IsBarLetter(char c);

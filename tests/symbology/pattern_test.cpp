@@ -89,10 +89,19 @@ TEST(Dispatch, EveryEanUpcVariationEncodes) {
 }
 
 TEST(Hooks, DefaultsEmptyTheBarPattern) {
-    InstallSymbologyHooks();
+    // Installed by the first encoder run even without an explicit call.
+    DefaultsHooks.emptyBarPattern = nullptr;
+    test::PlainSettings(6, 27);
+    SetText(SymbolSettings.MainText, "9638507");
+    SymbolSettings.CheckCharacter1 = '4';
+    ASSERT_EQ(EncodeCurrentVariation(), 1);
     ASSERT_TRUE(DefaultsHooks.emptyBarPattern);
-    BarPattern = "B1S1";
     DefaultsHooks.emptyBarPattern();
+    EXPECT_TRUE(BarPattern.empty());
+
+    InstallSymbologyHooks();
+    BarPattern = "B1S1";
+    ApplyVariationDefaults();
     EXPECT_TRUE(BarPattern.empty());
 }
 
