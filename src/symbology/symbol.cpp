@@ -276,7 +276,7 @@ void CSymbol::GrowBoxTop(Point box[4], int amount) {
 }
 
 void CSymbol::ShiftDrawing(int dx, int dy) {
-    for (Point* box : {m_symbolBox, m_bearerBox, m_backgroundBox}) {
+    for (Point* box : {m_symbolBox, m_bearerBox, m_bearerInner, m_backgroundBox}) {
         for (int i = 0; i < 4; ++i) {
             box[i].x += dx;
             box[i].y += dy;
@@ -396,19 +396,22 @@ void CSymbol::DrawChar(double x, double y, char c, double sizeFactor, int align)
 bool CSymbol::TextFits() const { return true; }
 
 void CSymbol::BearerBars(int pass) {
-    int t = ToOutputUnits(m_bearer);
-    BoxBounds s = BoundsOf(m_symbolBox);
-    BoxBounds b{s.x0 - t, s.y0 - t, s.x1 + t, s.y1 + t};
-    // Bearer box corners follow the symbol box's corner order.
-    for (int i = 0; i < 4; ++i) {
-        m_bearerBox[i].x = m_symbolBox[i].x == s.x0 ? b.x0 : b.x1;
-        m_bearerBox[i].y = m_symbolBox[i].y == s.y0 ? b.y0 : b.y1;
-    }
-    if (m_bearer <= 0) return;
     if (pass == 0) {
-        std::copy(m_bearerBox, m_bearerBox + 4, m_backgroundBox);
+        // The bearer box is the symbol box as it stands now, grown on every side.
+        int t = ToOutputUnits(m_bearer);
+        BoxBounds s = BoundsOf(m_symbolBox);
+        BoxBounds b{s.x0 - t, s.y0 - t, s.x1 + t, s.y1 + t};
+        std::copy(m_symbolBox, m_symbolBox + 4, m_bearerInner);
+        for (int i = 0; i < 4; ++i) {
+            m_bearerBox[i].x = m_symbolBox[i].x == s.x0 ? b.x0 : b.x1;
+            m_bearerBox[i].y = m_symbolBox[i].y == s.y0 ? b.y0 : b.y1;
+        }
+        if (m_bearer > 0) std::copy(m_bearerBox, m_bearerBox + 4, m_backgroundBox);
         return;
     }
+    if (m_bearer <= 0) return;
+    BoxBounds s = BoundsOf(m_bearerInner);
+    BoxBounds b = BoundsOf(m_bearerBox);
     auto band = [this](int x0, int y0, int x1, int y1) {
         Point p[4] = {{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}};
         m_dc.Polygon(p, 4);
@@ -437,6 +440,8 @@ void CSymbol::RenderSymbol() {
     SettingsRecord& s = SymbolSettings;
     const int v = s.Variation;
     const bool screen = m_outputFlag == 0 && !m_previewFlag;
+    // Everything selected from here on (the measuring fonts included) is undone at the end.
+    m_dc.SaveState();
     BeginDraw();
 
     Reset(m_dc);
@@ -487,8 +492,10 @@ void CSymbol::RenderSymbol() {
         int clipH = (m_clip.bottom - m_clip.top) * 1000 / ppy;
         long long w = sumBy([](const Point& p) { return static_cast<long long>(p.x); });
         long long h = sumBy([](const Point& p) { return static_cast<long long>(p.y); });
-        m_drawingSize.cx = static_cast<int>(std::clamp<long long>(std::max<long long>(w, clipW), 0, 32767));
-        m_drawingSize.cy = static_cast<int>(std::clamp<long long>(std::max<long long>(h, clipH), 0, 32767));
+        m_drawingSize.cx = static_cast<int>(std::clamp<long long>(std::max<long long>(w, clipW),
+                                                                  0, 32767));
+        m_drawingSize.cy = static_cast<int>(std::clamp<long long>(std::max<long long>(h, clipH),
+                                                                  0, 32767));
         ViewScrollSize = m_drawingSize;
     }
 
@@ -510,12 +517,12 @@ void CSymbol::RenderSymbol() {
 
     if (m_previewFlag) {
         RenderPreview();
+        m_dc.RestoreState();
         EndDraw();
         return;
     }
 
     // Drawing pass.
-    m_dc.SaveState();
     m_dc.SetBrushColour(m_spaceColour);
     SelectHumanReadableFont(1.0);
     if (!s.TransparentBackground) m_dc.Polygon(m_backgroundBox, 4);
@@ -650,9 +657,12 @@ void CLinearSymbol::DrawText(DeviceContext&, int) {
 void CLinearSymbol::BuildText() {
     const SettingsRecord& s = SymbolSettings;
     HumanReadable.assign(TextOf(s.OriginalMainText));
-    if (!s.HideCheckDigits && s.CheckCharacter1) HumanReadable += static_cast<char>(s.CheckCharacter1);
+    if (!s.HideCheckDigits && s.CheckCharacter1)
+        HumanReadable += static_cast<char>(s.CheckCharacter1);
     if (s.ShowStartStop) {
-        HumanReadable.insert(HumanReadable.begin(), static_cast<char>('A' + (s.StartCharacter & 3)));
+        // Start and stop letters A..D.
+        HumanReadable.insert(HumanReadable.begin(),
+                             static_cast<char>('A' + (s.StartCharacter & 3)));
         HumanReadable += static_cast<char>('A' + (s.StopCharacter & 3));
     }
 }

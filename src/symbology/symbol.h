@@ -214,7 +214,8 @@ public:
     Point m_symbolBox[4];
     Point m_bearerBox[4];
     Point m_backgroundBox[4];
-    Point m_lastBar[4];  // corners of the last bar drawn
+    Point m_bearerInner[4];  // the symbol box the bearer box was grown from
+    Point m_lastBar[4];      // corners of the last bar drawn
     std::string HumanReadable;
     std::string AddOnReadable;
 

@@ -329,7 +329,8 @@ TEST(SymbolDrawing, BackgroundOutlineAndColours) {
             EXPECT_EQ(dc.Outlines()[0].colour, bar);
             EXPECT_EQ(dc.Outlines()[0].points.size(), 5u);
         }
-        EXPECT_EQ(dc.SavedStates(), 0u);  // state restored
+        EXPECT_EQ(dc.SavedStates(), 0u);  // state restored, measuring fonts included
+        EXPECT_FALSE(dc.HasFont());
     }
 }
 
