@@ -476,26 +476,18 @@ void CSymbol::RenderSymbol() {
     MeasureExtras(m_dc);
 
     if (screen) {
-        auto sumBy = [this](auto coord) {
-            const Point* b = m_backgroundBox;
-            int q = static_cast<int>(std::lround(m_angle / 90.0)) & 3;
-            switch (q) {
-            case 1: return coord(b[0]) + coord(b[2]);
-            case 2: return coord(b[1]) + coord(b[2]);
-            case 3: return coord(b[2]) + coord(b[3]);
-            default: return coord(b[0]) + coord(b[2]) + 29;
-            }
-        };
+        // Scroll size: the near edge plus the far edge of the drawing (a margin
+        // like the left/top one on the far side), plus 29 at 0 degrees.
+        BoxBounds e = BoundsOf(m_backgroundBox);
+        const int extra = (static_cast<int>(std::lround(m_angle / 90.0)) & 3) == 0 ? 29 : 0;
         int ppx = m_dc.PixelsPerInchX() > 0 ? m_dc.PixelsPerInchX() : 96;
         int ppy = m_dc.PixelsPerInchY() > 0 ? m_dc.PixelsPerInchY() : 96;
-        int clipW = (m_clip.right - m_clip.left) * 1000 / ppx;
-        int clipH = (m_clip.bottom - m_clip.top) * 1000 / ppy;
-        long long w = sumBy([](const Point& p) { return static_cast<long long>(p.x); });
-        long long h = sumBy([](const Point& p) { return static_cast<long long>(p.y); });
-        m_drawingSize.cx = static_cast<int>(std::clamp<long long>(std::max<long long>(w, clipW),
-                                                                  0, 32767));
-        m_drawingSize.cy = static_cast<int>(std::clamp<long long>(std::max<long long>(h, clipH),
-                                                                  0, 32767));
+        long long clipW = (m_clip.right - m_clip.left) * 1000LL / ppx;
+        long long clipH = (m_clip.bottom - m_clip.top) * 1000LL / ppy;
+        long long w = std::max<long long>(0LL + e.x0 + e.x1 + extra, clipW);
+        long long h = std::max<long long>(0LL + e.y0 + e.y1 + extra, clipH);
+        m_drawingSize.cx = static_cast<int>(std::clamp<long long>(w, 0, 32767));
+        m_drawingSize.cy = static_cast<int>(std::clamp<long long>(h, 0, 32767));
         ViewScrollSize = m_drawingSize;
     }
 

@@ -221,6 +221,34 @@ TEST(SymbolDrawing, ScreenPlacementLeavesAMargin) {
     EXPECT_LE(ViewScrollSize.cx, 32767);
 }
 
+TEST(SymbolDrawing, ScrollSizeCoversTheDrawingAtEveryRotation) {
+    for (int rotation : {0, 90, 180, 270}) {
+        HiddenEan13();
+        SymbolSettings.Rotation = rotation;
+        RecordingDC dc(96, 96);
+        ASSERT_TRUE(DrawSymbol(dc, ClipRect{0, 0, 10, 10}, 0, 0, nullptr));
+        const auto bg = dc.PolygonsIn(kWhite).at(0).points;
+        int x0 = bg[0].x, x1 = bg[0].x, y0 = bg[0].y, y1 = bg[0].y;
+        for (const Point& p : bg) {
+            x0 = std::min(x0, p.x);
+            x1 = std::max(x1, p.x);
+            y0 = std::min(y0, p.y);
+            y1 = std::max(y1, p.y);
+        }
+        const int extra = rotation == 0 ? 29 : 0;
+        EXPECT_EQ(ViewScrollSize.cx, x0 + x1 + extra) << rotation;
+        EXPECT_EQ(ViewScrollSize.cy, y0 + y1 + extra) << rotation;
+    }
+    // Never above 32767 thousandths.
+    HiddenEan13();
+    SymbolSettings.CurBarXDimension = 11.52;
+    BarPattern.clear();
+    for (int i = 0; i < 300; ++i) BarPattern += "B1S1";
+    RecordingDC dc;
+    ASSERT_TRUE(DrawSymbol(dc, {}, 0, 0, nullptr));
+    EXPECT_EQ(ViewScrollSize.cx, 32767);
+}
+
 // Bars at a rotation compared with the same bars at 0 degrees (file output,
 // normalised so that the drawing starts at 0).
 TEST(SymbolDrawing, RotationTurnsEveryCorner) {
