@@ -338,15 +338,20 @@ TEST(EanUpcText, QuietZoneIndicators) {
     struct Case {
         int family, variation;
         const char* main;
+        int hideCheck;
         std::string expected;
     } cases[] = {
-        {6, 26, "400638133393", "4006381333931>"},
-        {6, 27, "5512345", std::string("<5512345") + Check("5512345") + ">"},
+        {6, 26, "400638133393", 0, "4006381333931>"},
+        {6, 27, "5512345", 0, std::string("<5512345") + Check("5512345") + ">"},
+        // The UPC-A check digit stands where the indicator would go.
+        {16, 72, "03600029145", 0, "036000291452"},
+        {16, 72, "03600029145", 1, "03600029145>"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.variation);
+        SCOPED_TRACE(c.expected);
         Symbol(c.family, c.variation, c.main, c.main, Check(c.main));
         SymbolSettings.QuietZoneIndicators = 1;
+        SymbolSettings.HideCheckDigits = c.hideCheck;
         Drawing d;
         Draw(d);
         std::vector<RecordedText> t = ByX(d.texts);
@@ -413,6 +418,25 @@ TEST(EanUpcText, CouponTextsOverTheSecondSymbol) {
         EXPECT_EQ(Join(ByX(second)), c.shown);
         EXPECT_EQ(Join(ByX(main)), part + static_cast<char>(s.CheckCharacter1));
         for (const RecordedText& t : second) EXPECT_LT(t.at.x, d.BarsRight());
+    }
+}
+
+TEST(EanUpcText, WideCouponTextIsOneLineThatHonoursHideAddonText) {
+    for (int hide : {0, 1}) {
+        SCOPED_TRACE(hide);
+        test::PlainSettings(15, 61);
+        SettingsRecord& s = SymbolSettings;
+        SetText(s.CouponFormatUPCpartText, "01234567890");
+        SetText(s.CouponFormat128partText, "(8100)123456");
+        s.CheckCharacter1 = static_cast<uint8_t>(Check("01234567890"));
+        s.HideAddonText = hide;
+        s.Size = 30;
+        ASSERT_EQ(AppendUpcA(std::string("01234567890") + static_cast<char>(s.CheckCharacter1)), 1);
+        BarPattern += "++B2S1B1S4B1S2";
+        Drawing d;
+        Draw(d);
+        const std::string number = std::string("01234567890") + static_cast<char>(s.CheckCharacter1);
+        EXPECT_EQ(Join(d.texts), hide ? number : number + "(8100)1 23456");
     }
 }
 
@@ -506,7 +530,7 @@ TEST(EanUpcText, BadInputNeverCrashes) {
     for (int v : variations) {
         for (const std::string& text : {std::string(), long61, letters}) {
             for (const char* pattern : patterns) {
-                for (int flags = 0; flags < 4; ++flags) {
+                for (int flags = 0; flags < 8; ++flags) {
                     SCOPED_TRACE(std::to_string(v) + " " + text + " " + pattern);
                     test::PlainSettings(8, v);
                     SettingsRecord& s = SymbolSettings;
@@ -518,6 +542,8 @@ TEST(EanUpcText, BadInputNeverCrashes) {
                     s.CheckCharacter1 = flags & 1 ? 0 : 'X';
                     s.CheckCharacter2 = 0;
                     s.TextAbove = flags & 2;
+                    s.Rotation = flags & 4 ? 270 : 0;
+                    s.CenterSysChk = s.AddonTextDown = flags & 4;
                     s.QuietZoneIndicators = 1;
                     s.HideParentheses = 1;
                     s.FontName4ISBN_ISSN_SPCNs.clear();
