@@ -103,6 +103,7 @@ public:
     Point m_lineAnchor;          // where the line starts, output units
     std::string m_savedOriginalMainText;
     std::string m_savedMainText;
+    bool m_textsSwapped = false;  // the record holds the 13-digit number
 
 protected:
     // Keep and replace OriginalMainText and MainText by the 13-digit number;

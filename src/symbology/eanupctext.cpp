@@ -391,9 +391,6 @@ TextExtent LineExtent(DeviceContext& dc, const FontSpec& font, std::string_view 
     return e;
 }
 
-// The standard-number symbol whose 13-digit number stands in the record now.
-const CBooklandSymbol* g_swappedBy = nullptr;
-
 }  // namespace
 
 // ---- CEanUpcSymbol ----
@@ -494,8 +491,8 @@ void CBooklandSymbol::BuildStandardNumberLine() {
     const SettingsRecord& s = SymbolSettings;
     const int v = s.Variation;
     // While the 13-digit number stands in the record, the typed text is the kept copy.
-    const std::string typed = g_swappedBy == this ? m_savedOriginalMainText
-                                                  : std::string(TextOf(s.OriginalMainText));
+    const std::string typed = m_textsSwapped ? m_savedOriginalMainText
+                                           : std::string(TextOf(s.OriginalMainText));
     m_numberLine.clear();
     m_numberLine2.clear();
     const char* prefix = LinePrefix(v);
@@ -515,7 +512,7 @@ void CBooklandSymbol::BeginDraw() {
     SettingsRecord& s = SymbolSettings;
     BuildStandardNumberLine();
     const std::string_view prefix = StandardNumberPrefix(s.Variation);
-    if (prefix.empty() || g_swappedBy == this) return;
+    if (prefix.empty() || m_textsSwapped) return;
     m_savedOriginalMainText = std::string(TextOf(s.OriginalMainText));
     m_savedMainText = std::string(TextOf(s.MainText));
     std::string full = std::string(prefix) + m_savedMainText;
@@ -523,14 +520,14 @@ void CBooklandSymbol::BeginDraw() {
     AppendCheck(full, s.CheckCharacter2);
     SetText(s.OriginalMainText, full);
     SetText(s.MainText, full);
-    g_swappedBy = this;
+    m_textsSwapped = true;
 }
 
 void CBooklandSymbol::EndDraw() {
-    if (g_swappedBy != this) return;
+    if (!m_textsSwapped) return;
     SetText(SymbolSettings.OriginalMainText, m_savedOriginalMainText);
     SetText(SymbolSettings.MainText, m_savedMainText);
-    g_swappedBy = nullptr;
+    m_textsSwapped = false;
 }
 
 void CBooklandSymbol::MeasureStandardNumberLine(DeviceContext& dc) {
