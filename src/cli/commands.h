@@ -28,5 +28,8 @@ const Command* FindCommand(const std::string& name);
 int UsageError(const std::string& problem);
 
 int RunList(const std::vector<std::string>& args);
+int RunMake(const std::vector<std::string>& args);
+int RunPattern(const std::vector<std::string>& args);
+int RunOpen(const std::vector<std::string>& args);
 
 }  // namespace vg::cli

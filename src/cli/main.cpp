@@ -22,6 +22,23 @@ void PrintHelp() {
     std::puts("options:");
     std::puts("  --version            print the version");
     std::puts("  --help               print this text");
+    std::puts("");
+    std::puts("make and pattern:");
+    std::puts("  -v VARIATION         catalogue code or exact display name (vglyph list)");
+    std::puts("  -d MAIN              main data");
+    std::puts("  -a ADDON             add-on data");
+    std::puts("  --fact TEXT          FACT data identifier");
+    std::puts("  --upc-part TEXT      coupon UPC part");
+    std::puts("  --ucc-part TEXT      coupon UCC/EAN-128 part");
+    std::puts("  --set FIELD=VALUE    set a settings field after the variation defaults");
+    std::puts("                       (repeatable; field names as stored, e.g. Magnification)");
+    std::puts("  data not given keeps the variation's stored texts");
+    std::puts("make only:");
+    std::puts("  -o PATH              file to write (required)");
+    std::puts("  -f eps|wmf|emf       output format (default eps)");
+    std::puts("  --no-preview         no TIFF preview");
+    std::puts("  --level1             PostScript language level 1, gray only");
+    std::puts("exit status: 0 written, 1 file not written or not readable, 2 input refused");
 }
 
 }  // namespace

@@ -1,0 +1,218 @@
+// make, pattern and open.
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/symbolinput.h"
+#include "eps/epswriter.h"
+#include "eps/settingsreader.h"
+#include "model/messages.h"
+#include "model/settingsfields.h"
+#include "model/symbolsettings.h"
+#include "symbology/symbol.h"
+
+namespace vg::cli {
+namespace {
+
+struct SymbolOptions {
+    std::string variation;
+    DataTexts data;
+    std::vector<std::string> settings;
+    std::optional<int> format;  // record's Format: 0 WMF, 1 EPS, 2 EMF
+    std::string output;
+    bool noPreview = false;
+    bool levelOne = false;
+};
+
+// Parses the options of make (withOutput) or pattern; nullopt after a usage error.
+std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::vector<std::string>& args,
+                                                bool withOutput) {
+    SymbolOptions o;
+    const std::string cmd = command;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&]() -> const std::string* {
+            if (i + 1 >= args.size()) return nullptr;
+            return &args[++i];
+        };
+        std::optional<std::string>* text = nullptr;
+        if (a == "-d") text = &o.data.main;
+        else if (a == "-a") text = &o.data.addOn;
+        else if (a == "--fact") text = &o.data.fact;
+        else if (a == "--upc-part") text = &o.data.couponUpc;
+        else if (a == "--ucc-part") text = &o.data.coupon128;
+
+        const bool takesValue = text || a == "-v" || a == "--set" || (withOutput && (a == "-o" || a == "-f"));
+        const std::string* v = takesValue ? value() : nullptr;
+        if (takesValue && !v) {
+            UsageError(cmd + ": " + a + " needs a value");
+            return std::nullopt;
+        }
+        if (text) {
+            *text = *v;
+        } else if (a == "-v") {
+            o.variation = *v;
+        } else if (a == "--set") {
+            o.settings.push_back(*v);
+        } else if (withOutput && a == "-o") {
+            o.output = *v;
+        } else if (withOutput && a == "-f") {
+            if (*v == "wmf") o.format = 0;
+            else if (*v == "eps") o.format = 1;
+            else if (*v == "emf") o.format = 2;
+            else {
+                UsageError(cmd + ": unknown format '" + *v + "' (eps, wmf or emf)");
+                return std::nullopt;
+            }
+        } else if (withOutput && a == "--no-preview") {
+            o.noPreview = true;
+        } else if (withOutput && a == "--level1") {
+            o.levelOne = true;
+        } else {
+            UsageError(cmd + ": unexpected argument '" + a + "'");
+            return std::nullopt;
+        }
+    }
+    if (o.variation.empty()) {
+        UsageError(cmd + " needs -v VARIATION");
+        return std::nullopt;
+    }
+    return o;
+}
+
+// Variation, defaults, format, field settings and data; false after the
+// reason was reported.
+bool PrepareSymbol(const SymbolOptions& o) {
+    const VariationInfo* v = LookUpVariation(o.variation);
+    if (!v) {
+        std::fprintf(stderr, "vglyph: unknown variation '%s' (vglyph list shows them)\n", o.variation.c_str());
+        return false;
+    }
+    ChooseVariation(*v);
+    if (o.format) SymbolSettings.Format = *o.format;
+    if (!ApplyFieldSettings(o.settings)) return false;
+    return FeedData(o.data);
+}
+
+std::string BaseName(const std::string& path) {
+    std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool WriteSymbolEps(const std::string& path, bool withPreview, bool levelOne, const std::string& title) {
+    EpsOptions options;
+    options.WithPreview = withPreview;
+    options.LevelOneOutput = levelOne;
+    options.Title = title;
+    return WriteEpsFile(path, options);
+}
+
+bool FlushedOk() { return std::fflush(stdout) == 0 && !std::ferror(stdout); }
+
+std::string CheckText(uint8_t c) { return c ? std::string(1, static_cast<char>(c)) : std::string(); }
+
+// Fields in the order of the settings comment block, with the decimals it writes.
+struct BlockEntry {
+    const char* field;
+    int decimals;
+};
+constexpr BlockEntry kBlockOrder[] = {
+    {"Family", 0}, {"Variation", 0}, {"VariationName", 0}, {"Derived", 0}, {"OriginalMainText", 0},
+    {"AddOnText", 0}, {"FACTdataIDtext", 0}, {"CouponFormatUPCpartText", 0}, {"CouponFormat128partText", 0},
+    {"Format", 0}, {"UnitOfMeasure", 0}, {"FileName", 0}, {"ElephantSound", 0}, {"Prufmark", 0},
+    {"GSCalibration", 0}, {"LastMethod", 0}, {"PrinterDpi", 0}, {"CurRatio", 6}, {"CurBarXDimension", 6},
+    {"SymbolWidth", 7}, {"BarHeight", 7}, {"BearerBar", 7}, {"BarWidthReduction", 7}, {"Magnification", 2},
+    {"Size", 0}, {"Align", 0}, {"StartCharacter", 0}, {"StopCharacter", 0}, {"Bold", 0}, {"Italic", 0},
+    {"Hidden", 0}, {"ShowFactDataID", 0}, {"ShowAsterisks", 0}, {"HideCheckDigits", 0}, {"HideParentheses", 0},
+    {"IgnoreHyphens", 0}, {"IgnoreSpaces", 0}, {"TextAbove", 0}, {"ShowStartStop", 0}, {"CenterSysChk", 0},
+    {"HideAddonText", 0}, {"AddonTextDown", 0}, {"QuietZoneIndicators", 0}, {"DistanceToBars", 6},
+    {"FontName4humanreadable", 0}, {"FontName4ISBN_ISSN_SPCNs", 0}, {"ISSNExtraDigits", 0},
+    {"AdditionalText", 0}, {"UseHumanReadablesAsText", 0}, {"FontName4AdditionalText", 0}, {"SizeAT", 0},
+    {"AlignAT", 0}, {"BoldAT", 0}, {"ItalicAT", 0}, {"Rotation4AdditionalText", 0}, {"H", 6}, {"V", 6},
+    {"BarsTextColorName", 0}, {"SpacesQuietZoneColorName", 0}, {"Hueproof", 0}, {"redSpacesQuietZone", 0},
+    {"greenSpacesQuietZone", 0}, {"blueSpacesQuietZone", 0}, {"blackSpacesQuietZone", 0}, {"redBarsText", 0},
+    {"greenBarsText", 0}, {"blueBarsText", 0}, {"blackBarsText", 0}, {"CMYKcyanSpacesQuietZone", 0},
+    {"CMYKmagentaSpacesQuietZone", 0}, {"CMYKyellowSpacesQuietZone", 0}, {"CMYKblackSpacesQuietZone", 0},
+    {"CMYKcyanBarsText", 0}, {"CMYKmagentaBarsText", 0}, {"CMYKyellowBarsText", 0}, {"CMYKblackBarsText", 0},
+    {"BarsTextRadio", 0}, {"SpacesQuietZoneRadio", 0}, {"SpotRadio", 0}, {"ProcessRadio", 0}, {"RGB_Radio", 0},
+    {"CMYK_Radio", 0}, {"Overprint", 0}, {"TransparentBackground", 0}, {"Rotation", 0},
+    {"bBarWidthReduction", 0}, {"bCropMarks", 0}, {"bEncodedData", 0}, {"bSymbology", 0},
+    {"bWideNarrowRatio", 0}, {"bBarHeight", 0}, {"bMagnification", 0}, {"bXDimension", 0}, {"bNBW", 0},
+    {"bPrinterDpi", 0}, {"bFilm", 0}, {"bCompany", 0}, {"bClient", 0}, {"bJob", 0}, {"bDate", 0},
+    {"bComments", 0}, {"Film", 0}, {"Company", 0}, {"Client", 0}, {"Job", 0}, {"Date", 0}, {"Comments", 0},
+};
+
+bool EndsWithNoCase(const std::string& text, const char* suffix) {
+    const std::string s = suffix;
+    if (text.size() < s.size()) return false;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        char c = text[text.size() - s.size() + i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != s[i]) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int RunMake(const std::vector<std::string>& args) {
+    std::optional<SymbolOptions> o = ParseSymbolOptions("make", args, true);
+    if (!o) return kExitUsage;
+    if (o->output.empty()) return UsageError("make needs -o PATH");
+    if (!PrepareSymbol(*o)) return kExitUsage;
+
+    const std::string& path = o->output;
+    bool written = false;
+    if (SymbolSettings.Format == 1)
+        written = WriteSymbolEps(path, !o->noPreview, o->levelOne, BaseName(path));
+    else
+        std::fputs("vglyph: WMF and EMF files cannot be written yet\n", stderr);
+    if (!written) {
+        ShowMessage("Error", "Unable to save " + path);
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+int RunPattern(const std::vector<std::string>& args) {
+    std::optional<SymbolOptions> o = ParseSymbolOptions("pattern", args, false);
+    if (!o) return kExitUsage;
+    if (!PrepareSymbol(*o)) return kExitUsage;
+    std::printf("BarPattern: %s\n", BarPattern.c_str());
+    std::printf("EncodedText: %s\n", EncodedText.c_str());
+    std::printf("CheckCharacter1: %s\n", CheckText(SymbolSettings.CheckCharacter1).c_str());
+    std::printf("CheckCharacter2: %s\n", CheckText(SymbolSettings.CheckCharacter2).c_str());
+    if (!FlushedOk()) {
+        std::fputs("vglyph: cannot write the pattern\n", stderr);
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+int RunOpen(const std::vector<std::string>& args) {
+    if (args.size() != 1 || args[0].empty()) return UsageError("open takes one PATH");
+    const std::string& path = args[0];
+    std::string version;
+    // Metafiles carry a binary trailer, which this tool cannot read yet.
+    const bool metafile = EndsWithNoCase(path, ".wmf") || EndsWithNoCase(path, ".emf");
+    if (metafile || !ReadSettingsComments(path, &version)) {
+        ShowMessage("Vornel Glyph",
+                    "Unable to open " + path + ".\nThis format file cannot be opened by this application.");
+        return kExitFailure;
+    }
+    std::printf("VersionNumber: %s\n", version.c_str());
+    for (const BlockEntry& e : kBlockOrder) {
+        const SettingsField* f = FindSettingsField(e.field);
+        if (!f) continue;
+        std::printf("%s: %s\n", e.field, FieldValueText(SymbolSettings, *f, e.decimals).c_str());
+    }
+    if (!FlushedOk()) {
+        std::fputs("vglyph: cannot write the settings\n", stderr);
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+}  // namespace vg::cli
