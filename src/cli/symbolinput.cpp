@@ -16,6 +16,7 @@ namespace {
 constexpr std::size_t kMaxMainText = 60;
 constexpr int kEditControlCaption = 61245;
 constexpr int kInputTooLong = 61257;
+constexpr int kIncompleteInput = 61388;
 
 bool AllDigits(const std::string& text) {
     if (text.empty()) return false;
@@ -95,6 +96,8 @@ bool FeedDirect(const DataTexts& in) {
     if (in.coupon128) SetText(s.CouponFormat128partText, *in.coupon128);
 
     const int v = s.Variation;
+    const std::size_t addOn = TextOf(s.AddOnText).size();
+    if (IsUpcEanClass(v) && addOn != 0 && addOn != 2 && addOn != 5) return Refuse(kIncompleteInput);
     std::string data(TextOf(s.MainText));
     if (v == 74 || v == 101) data.insert(data.begin(), v == 101 ? '1' : '0');
     const bool hasInput = !TextOf(s.MainText).empty() || !TextOf(s.CouponFormatUPCpartText).empty();

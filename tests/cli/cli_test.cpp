@@ -1,52 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <vector>
+
+#include "clitool.h"
 
 namespace {
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-// Runs vglyph with the given (shell-safe) arguments, capturing both streams.
-Result RunTool(const std::string& args) {
-    char errPath[] = "/tmp/vglyph-cli-XXXXXX";
-    int fd = mkstemp(errPath);
-    if (fd < 0) return {};
-    close(fd);
-    const std::string cmd = std::string("'") + VGLYPH_EXE + "' " + args + " 2>" + errPath;
-    Result r;
-    if (FILE* p = popen(cmd.c_str(), "r")) {
-        char buf[4096];
-        std::size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-        int raw = pclose(p);
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    }
-    std::ifstream in(errPath);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    r.err = ss.str();
-    std::remove(errPath);
-    return r;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
+using vg::test::Lines;
+using Result = vg::test::ToolResult;
+using vg::test::RunTool;
 
 TEST(Cli, ListsEveryVariationInCodeOrder) {
     Result r = RunTool("list");

@@ -1,0 +1,85 @@
+// Runs the real vglyph tool and captures what it says.
+#pragma once
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace vg::test {
+
+struct ToolResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Quotes one argument for the shell.
+inline std::string Quote(const std::string& text) {
+    std::string q = "'";
+    for (char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// Runs vglyph with the given shell text as its arguments, capturing both streams.
+inline ToolResult RunTool(const std::string& args) {
+    char errPath[] = "/tmp/vglyph-cli-XXXXXX";
+    int fd = mkstemp(errPath);
+    if (fd < 0) return {};
+    close(fd);
+    const std::string cmd = Quote(VGLYPH_EXE) + " " + args + " 2>" + errPath;
+    ToolResult r;
+    if (FILE* p = popen(cmd.c_str(), "r")) {
+        char buf[4096];
+        std::size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+        int raw = pclose(p);
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    }
+    std::ifstream in(errPath);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    r.err = ss.str();
+    std::remove(errPath);
+    return r;
+}
+
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+inline std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+// A fresh folder under /tmp, removed with everything in it at the end of scope.
+class TempFolder {
+public:
+    TempFolder() {
+        char pattern[] = "/tmp/vglyph-test-XXXXXX";
+        if (mkdtemp(pattern)) path_ = pattern;
+    }
+    ~TempFolder() {
+        if (!path_.empty()) std::system(("rm -rf " + Quote(path_)).c_str());
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+}  // namespace vg::test

@@ -1,0 +1,225 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "clitool.h"
+
+namespace {
+
+using vg::test::Lines;
+using vg::test::Quote;
+using vg::test::ReadWholeFile;
+using vg::test::RunTool;
+using vg::test::TempFolder;
+using vg::test::ToolResult;
+
+bool Exists(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0;
+}
+
+// The settings block of a written EPS file, each line without its "%%_" and CR.
+std::vector<std::string> BlockLines(const std::string& file) {
+    std::vector<std::string> block;
+    bool in = false;
+    for (std::string line : Lines(file)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line == "%_VornelGlyph Prefs") {
+            in = true;
+        } else if (line == "%_Fine") {
+            break;
+        } else if (in && line.rfind("%%_", 0) == 0) {
+            block.push_back(line.substr(3));
+        }
+    }
+    return block;
+}
+
+struct PatternCase {
+    const char* args;
+    const char* encoded;
+    const char* check1;
+    const char* check2;
+};
+
+TEST(Pattern, PrintsPatternEncodedTextAndChecks) {
+    const PatternCase cases[] = {
+        {"-v 26 -d 400638133393", "4006381333931", "1", ""},
+        {"-v EAN-13 -d 400638133393", "4006381333931", "1", ""},
+        {"-v 26 -d '4006-3813 3393' -a 12", "4006381333931 12", "1", ""},
+        {"-v 28 -d 490123456789 -a 51234", "4901234567894 51234", "4", ""},
+        {"-v 27 -d 9638507", "96385074", "4", ""},
+        {"-v 72 -d 03600029145", "036000291452", "2", ""},
+        {"-v 74 -d 425261", "04252614", "4", ""},
+        {"-v 74 -d 0425261", "04252614", "4", ""},  // typed with its number system
+        {"-v 75 -d 04210000526", "04252614", "4", ""},
+        {"-v 35 -d 030640615", "9780306406157", "2", "7"},
+        {"-v 'ISBN-13 EAN Attached 978' -d 0-306-40615", "9780306406157", "2", "7"},
+        {"-v 38 -d 0317847", "9770317847001", "1", "1"},
+        {"-v 38 -d 0317847 --set ISSNExtraDigits=05", "9770317847056", "1", "6"},
+        {"-v 78 -d 023067118", "9790230671187", "7", "7"},
+    };
+    for (const PatternCase& c : cases) {
+        SCOPED_TRACE(c.args);
+        ToolResult r = RunTool(std::string("pattern ") + c.args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        auto lines = Lines(r.out);
+        ASSERT_EQ(lines.size(), 4u) << r.out;
+        ASSERT_EQ(lines[0].rfind("BarPattern: B1S1B1", 0), 0u) << lines[0];
+        EXPECT_EQ(lines[0].size() % 2, 0u);  // "BarPattern: " plus whole elements
+        EXPECT_EQ(lines[1], std::string("EncodedText: ") + c.encoded);
+        EXPECT_EQ(lines[2], std::string("CheckCharacter1: ") + c.check1);
+        EXPECT_EQ(lines[3], std::string("CheckCharacter2: ") + c.check2);
+    }
+}
+
+TEST(Pattern, AddOnExtendsTheMainPattern) {
+    ToolResult plain = RunTool("pattern -v 26 -d 400638133393");
+    ToolResult two = RunTool("pattern -v 26 -d 400638133393 -a 12");
+    ASSERT_EQ(plain.status, 0);
+    ASSERT_EQ(two.status, 0);
+    std::string p = Lines(plain.out)[0], q = Lines(two.out)[0];
+    ASSERT_GT(q.size(), p.size());
+    EXPECT_EQ(q.substr(0, p.size()), p);
+    EXPECT_EQ(q.substr(p.size(), 2), "++");
+}
+
+TEST(Make, RefusedInputWritesNothing) {
+    TempFolder dir;
+    const std::string out = dir.File("x.eps");
+    const char* cases[] = {
+        "-v 26 -d 40063813339A",                // a letter in EAN-13
+        "-v 26 -d 40063813",                    // too short
+        "-v 27 -d 96385074123",                 // too long for EAN-8
+        "-v 26 -d 400638133393 -a 123",         // add-on of three digits
+        "-v 72 -d 03600029145 -a 1",
+        "-v 26 -d 400638133393 -a 1234567",     // longer than the add-on field
+        "-v 26 -d 1234567890123456789012345678901234567890123456789012345678901",  // 61 characters
+        "-v 26 -d 400638133393 --set Bogus=1",  // unknown field
+        "-v 26 -d 400638133393 --set Rotation=ninety",
+        "-v 26 -d 400638133393 --set Magnification=1,5",  // C notation only
+        "-v 26 -d 400638133393 --set Family=40000",       // beyond the field's type
+        "-v 26 -d 400638133393 --set =5",
+        "-v 26 -d 400638133393 --set Rotation",
+        "-v 999 -d 1",
+        "-v 'No Such Variation' -d 1",
+    };
+    for (const char* args : cases) {
+        SCOPED_TRACE(args);
+        ToolResult r = RunTool(std::string("make ") + args + " -o " + Quote(out));
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_FALSE(r.err.empty());
+        EXPECT_FALSE(Exists(out));
+        std::remove(out.c_str());
+    }
+}
+
+TEST(Make, BadInvocationsExitWithUsage) {
+    const char* cases[] = {
+        "make -d 400638133393 -o /tmp/never.eps",  // no variation
+        "make -v 26 -d 400638133393",              // no output path
+        "make -v 26 -d 400638133393 -o /tmp/never.eps -f pdf",
+        "make -v 26 -d",
+        "make -v 26 -d 1 -o /tmp/never.eps --bogus",
+        "pattern -v 26 -d 400638133393 -o /tmp/never.eps",
+        "pattern -v 26 -d 400638133393 --level1",
+        "open",
+        "open a b",
+    };
+    for (const char* args : cases) {
+        SCOPED_TRACE(args);
+        ToolResult r = RunTool(args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("usage: vglyph"), std::string::npos) << r.err;
+    }
+    EXPECT_FALSE(Exists("/tmp/never.eps"));
+}
+
+TEST(Make, UnwritablePathReportsUnableToSave) {
+    TempFolder dir;
+    for (const std::string& path : {dir.File("missing/x.eps"), dir.Path()}) {
+        SCOPED_TRACE(path);
+        ToolResult r = RunTool("make -v 26 -d 400638133393 -o " + Quote(path));
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("Unable to save " + path), std::string::npos) << r.err;
+    }
+    ToolResult full = RunTool("make -v 26 -d 400638133393 -o /dev/full");
+    EXPECT_EQ(full.status, 1);
+    EXPECT_NE(full.err.find("Unable to save /dev/full"), std::string::npos) << full.err;
+}
+
+TEST(Make, WritesAnEpsFileWithTheSettings) {
+    TempFolder dir;
+    const std::string out = dir.File("ean (13).eps");
+    ToolResult r = RunTool("make -v 26 -d 400638133393 -a 51234 --no-preview -o " + Quote(out));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    std::string file = ReadWholeFile(out);
+    ASSERT_GT(file.size(), 30u);
+    EXPECT_EQ(file.substr(0, 4), "\xC5\xD0\xD3\xC6");
+    EXPECT_NE(file.find("%%Title: ean 13.eps\r\n"), std::string::npos);
+    EXPECT_NE(file.find("%%_OriginalMainText: 400638133393\r\n"), std::string::npos);
+    EXPECT_NE(file.find("%%_AddOnText: 51234\r\n"), std::string::npos);
+    EXPECT_NE(file.find("%%_Variation: 26\r\n"), std::string::npos);
+    EXPECT_NE(file.find("%%LanguageLevel: 2\r\n"), std::string::npos);
+
+    ToolResult one = RunTool("make -v 26 -d 400638133393 --level1 -o " + Quote(out));
+    ASSERT_EQ(one.status, 0) << one.err;
+    EXPECT_NE(ReadWholeFile(out).find("%%LanguageLevel: 1\r\n"), std::string::npos);
+}
+
+TEST(Open, RoundTripGivesTheWrittenFields) {
+    TempFolder dir;
+    const std::string out = dir.File("round.eps");
+    ToolResult made = RunTool(
+        "make -v 35 -d 0-306-40615 -a 12 --set Magnification=150 --set Rotation=90 --set HideCheckDigits=1 "
+        "--set bFilm=1 --set Film=2 --set CMYKcyanBarsText=30 --set 'Company=ACME Print & Co' "
+        "--set CurRatio=2.5 --set ProcessRadio=1 -o " +
+        Quote(out));
+    ASSERT_EQ(made.status, 0) << made.err;
+
+    ToolResult opened = RunTool("open " + Quote(out));
+    ASSERT_EQ(opened.status, 0) << opened.err;
+    auto lines = Lines(opened.out);
+    auto block = BlockLines(ReadWholeFile(out));
+    ASSERT_EQ(block.size(), 108u);
+    ASSERT_EQ(lines.size(), block.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        // The second "bFilm" line of the block holds Film.
+        std::string expected = block[i].rfind("bFilm: ", 0) == 0 && i > 100 ? "Film" + block[i].substr(5) : block[i];
+        EXPECT_EQ(lines[i], expected) << "line " << i;
+    }
+    const char* wanted[] = {
+        "VersionNumber: 6.02", "Family: 8", "Variation: 35", "VariationName: ISBN 978 EAN-13 Attached",
+        "OriginalMainText: 0-306-40615", "AddOnText: 12", "Magnification: 150.00", "Rotation: 90",
+        "HideCheckDigits: 1", "bFilm: 1", "Film: 2", "CMYKcyanBarsText: 30", "Company: ACME Print & Co",
+        "CurRatio: 2.500000", "ProcessRadio: 1",
+    };
+    for (const char* w : wanted) EXPECT_NE(std::find(lines.begin(), lines.end(), w), lines.end()) << w;
+}
+
+TEST(Open, UnreadableFilesGiveTheMessage) {
+    TempFolder dir;
+    const std::string garbage = dir.File("garbage.eps");
+    std::system(("printf 'not a graphic at all, just some text\\n' > " + Quote(garbage)).c_str());
+    const std::string unfinished = dir.File("unfinished.eps");
+    std::system(("printf '%30s\\n%%_VornelGlyph Prefs\\n%%%%_Family: 6\\n' '' > " + Quote(unfinished)).c_str());
+    const std::string metafile = dir.File("saved.wmf");
+    std::system(("cp " + Quote(garbage) + " " + Quote(metafile)).c_str());
+    for (const std::string& path : {dir.File("missing.eps"), garbage, unfinished, metafile, dir.Path()}) {
+        SCOPED_TRACE(path);
+        ToolResult r = RunTool("open " + Quote(path));
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, "Vornel Glyph: Unable to open " + path +
+                             ".\nThis format file cannot be opened by this application.\n");
+    }
+}
+
+}  // namespace
