@@ -2,7 +2,9 @@
 // the variation and field, shows the format error messages itself.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "entry/fieldrole.h"
@@ -20,9 +22,9 @@ enum class FormatResult {
 
 // Format record.
 inline constexpr int kMaxFormatSymbols = 18;
-inline constexpr int kMaxFormatStates = 127;  // states are signed 8-bit
-inline constexpr int kMaxAcceptGroups = 8;
-inline constexpr int kMaxGroupMembers = 8;
+inline constexpr int kMaxFormatStates = 127;  // states are signed 8-bit: rows 0..127
+inline constexpr int kMaxAcceptGroups = kMaxFormatStates;
+inline constexpr int kMaxGroupMembers = 4;
 
 enum class CharClass : std::uint8_t {
     Literal,
@@ -84,6 +86,16 @@ bool InCharClass(CharClass cls, unsigned char c);
 int RunFormat(const FormatRecord& format, std::string_view text, std::size_t* rejectedAt = nullptr);
 // True when the state is the accepting state or a negative state whose group holds it.
 bool IsAcceptingState(const FormatRecord& format, int state);
+
+// Builds a format record from a pattern:
+//   D digit, L letter, A letter or digit, U upper case letter,
+//   'text' the characters themselves, [0-2a] a set of characters,
+//   <name> a named set (code39, codabar, code93, code128, ai, hibclink),
+//   ( | ) grouping and alternatives, {n} {m..n} + * ? repetitions.
+// Returns false (with the reason in error) when the pattern is malformed or
+// its tables exceed the record: 18 symbols, states 0..127.
+bool BuildFormat(std::string_view pattern, int maxLength, FormatRecord& out,
+                 std::string* error = nullptr);
 
 // The format of a variation's field, or nullptr when the field accepts nothing.
 const FormatRecord* FindFormat(int variation, FieldRole role);
