@@ -133,6 +133,9 @@ public:
     void SourceFileOpened(std::string_view name);
     void ResetSourceBox();
 
+    // Shows the colour and verification-mark indicators of the record.
+    void UpdateIndicators();
+
     // Redraws are not requested while the main window is being created.
     void SetCreating(bool creating) { creating_ = creating; }
 
@@ -166,7 +169,6 @@ private:
     bool TooLong(FieldRole role, const std::string& typed, const std::string& data);
     void Store(FieldRole role, std::string_view typed, std::string_view data);
     std::string MainData() const;  // with the UPC-E number system where it belongs
-    void ShowCheck();
     void ClearCheck();
     void ShowSymbol();
     void ClearSymbol();
@@ -174,7 +176,8 @@ private:
     FormatResult Validate(FieldRole role, std::string_view text, bool quiet = false);
     void PipelineMessage(int stringId);
     void WriteField(int id, std::string_view text);
-    void UpdateIndicators();
+    void RecomputeCheck(int hasInput);
+    FillOutcome Outcome() const;
 
     InputBarView& view_;
     Clock& clock_;
