@@ -553,7 +553,14 @@ Dfa Minimise(const Dfa& dfa) {
 struct ChosenSymbol {
     FormatSymbol symbol;
     int group;  // byte group whose column it carries; -1: rejected everywhere
+    int byte;   // a byte of that group
 };
+
+int FirstByte(const ByteSet& set) {
+    for (int b = 0; b < 256; ++b)
+        if (set[b]) return b;
+    return 0;
+}
 
 bool ChooseSymbols(const Dfa& dfa, std::vector<ChosenSymbol>& out, std::string& error) {
     const int states = static_cast<int>(dfa.next.size());
@@ -609,11 +616,11 @@ bool ChooseSymbols(const Dfa& dfa, std::vector<ChosenSymbol>& out, std::string& 
     // other members.
     out.clear();
     for (int b = 0; b < 256; ++b)
-        if (rejectLiterals[b]) out.push_back({{CharClass::Literal, static_cast<char>(b)}, -1});
+        if (rejectLiterals[b]) out.push_back({{CharClass::Literal, static_cast<char>(b)}, -1, b});
     for (std::size_t g = 0; g < groups.size(); ++g) {
         if (!choice[g].literals) continue;
         for (int b = 0; b < 256; ++b)
-            if (groups[g][b]) out.push_back({{CharClass::Literal, static_cast<char>(b)}, static_cast<int>(g)});
+            if (groups[g][b]) out.push_back({{CharClass::Literal, static_cast<char>(b)}, static_cast<int>(g), b});
     }
     std::vector<char> placed(groups.size(), 0);
     for (std::size_t g = 0; g < groups.size(); ++g) placed[g] = choice[g].literals;
@@ -626,7 +633,7 @@ bool ChooseSymbols(const Dfa& dfa, std::vector<ChosenSymbol>& out, std::string& 
             for (std::size_t h = 0; h < groups.size() && ready; ++h)
                 if (h != g && !placed[h] && (others & groups[h]).any()) ready = false;
             if (!ready) continue;
-            out.push_back({{choice[g].cls, 0}, static_cast<int>(g)});
+            out.push_back({{choice[g].cls, 0}, static_cast<int>(g), FirstByte(groups[g])});
             placed[g] = 1;
             progress = true;
         }
@@ -639,7 +646,7 @@ bool ChooseSymbols(const Dfa& dfa, std::vector<ChosenSymbol>& out, std::string& 
                 smallest = g;
         for (int b = 0; b < 256; ++b)
             if (groups[smallest][b])
-                out.push_back({{CharClass::Literal, static_cast<char>(b)}, static_cast<int>(smallest)});
+                out.push_back({{CharClass::Literal, static_cast<char>(b)}, static_cast<int>(smallest), b});
         placed[smallest] = 1;
     }
     if (out.size() > static_cast<std::size_t>(kMaxFormatSymbols)) {
@@ -707,10 +714,8 @@ bool BuildFormat(std::string_view pattern, int maxLength, FormatRecord& out, std
     for (std::size_t s = 0; s < symbols.size(); ++s) {
         record->symbols[s] = symbols[s].symbol;
         if (symbols[s].group < 0) continue;
-        int byte = 0;  // any byte of the group gives its column
-        while (!SymbolMatches(symbols[s].symbol, static_cast<unsigned char>(byte))) ++byte;
         for (int k = 0; k < rows; ++k) {
-            const int t = dfa.next[k][byte];
+            const int t = dfa.next[k][symbols[s].byte];
             record->next[s][k] = static_cast<std::int8_t>(t < 0 ? 0 : number[t]);
         }
     }
@@ -721,6 +726,20 @@ bool BuildFormat(std::string_view pattern, int maxLength, FormatRecord& out, std
         g.state = static_cast<std::int8_t>(number[k]);
         g.count = 1;
         g.members[0] = static_cast<std::int8_t>(accepting);
+    }
+    // The record must step exactly like the automaton it was made from.
+    for (int k = 0; k < rows; ++k) {
+        for (int b = 0; b < 256; ++b) {
+            int got = 0;
+            for (int s = 0; s < record->symbolCount; ++s) {
+                if (SymbolMatches(record->symbols[s], static_cast<unsigned char>(b))) {
+                    got = record->next[s][k];
+                    break;
+                }
+            }
+            const int t = dfa.next[k][b];
+            if (got != (t < 0 ? 0 : number[t])) return fail("record differs from its automaton");
+        }
     }
     out = *record;
     return true;
