@@ -80,6 +80,8 @@ struct FormatRecord {
 
 // True when c is a member of the class.
 bool InCharClass(CharClass cls, unsigned char c);
+// True when c matches the symbol (its literal or its class).
+bool SymbolMatches(const FormatSymbol& symbol, unsigned char c);
 
 // Runs a format's automaton on a text from state 0. Returns the final state, or 0
 // when a character was rejected (rejectedAt then gives its index).
