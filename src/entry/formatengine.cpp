@@ -230,11 +230,9 @@ public:
     // quantities followed by another form.
     bool DateForm(std::size_t pos, bool afterQuantity = false) const {
         if (pos >= text_.size()) return false;
-        const char form = text_[pos];
-        int month;
-        switch (form) {
+        switch (text_[pos]) {
             case '0': case '1': {
-                int yy;
+                int month, yy;
                 return Month(pos, month) && Number(pos, 2, yy);
             }
             case '2': return YearMonthDay(++pos, false);
