@@ -7,10 +7,6 @@
 #include "cli/commands.h"
 #include "cli/symbolinput.h"
 #include "eps/epswriter.h"
-#if __has_include("eps/epsbody.h")
-#include "eps/epsbody.h"
-#define VGL_HAVE_EPS_BODY 1
-#endif
 #include "eps/settingsreader.h"
 #include "model/messages.h"
 #include "model/settingsfields.h"
@@ -103,19 +99,6 @@ bool PrepareSymbol(const SymbolOptions& o) {
 std::string BaseName(const std::string& path) {
     std::size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-bool WriteSymbolEps(const std::string& path, bool withPreview, bool levelOne, const std::string& title) {
-#ifdef VGL_HAVE_EPS_BODY
-    return WriteCurrentSymbolEps(path, withPreview, levelOne, title);
-#else
-    // No symbol body yet: the document frame without bars.
-    EpsOptions options;
-    options.WithPreview = withPreview;
-    options.LevelOneOutput = levelOne;
-    options.Title = title;
-    return WriteEpsFile(path, options);
-#endif
 }
 
 bool FlushedOk() { return std::fflush(stdout) == 0 && !std::ferror(stdout); }

@@ -3,6 +3,11 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "eps/epswriter.h"
+#if __has_include("eps/epsbody.h")
+#include "eps/epsbody.h"
+#define VGL_HAVE_EPS_BODY 1
+#endif
 #include "model/messages.h"
 #include "model/settingsfields.h"
 #include "model/strings.h"
@@ -154,5 +159,18 @@ bool ApplyFieldSettings(const std::vector<std::string>& settings) {
 }
 
 bool FeedData(const DataTexts& data) { return FeedDirect(data); }
+
+bool WriteSymbolEps(const std::string& path, bool withPreview, bool levelOne, const std::string& title) {
+#ifdef VGL_HAVE_EPS_BODY
+    return WriteCurrentSymbolEps(path, withPreview, levelOne, title);
+#else
+    // No symbol body yet: the document frame without bars.
+    EpsOptions options;
+    options.WithPreview = withPreview;
+    options.LevelOneOutput = levelOne;
+    options.Title = title;
+    return WriteEpsFile(path, options);
+#endif
+}
 
 }  // namespace vg::cli

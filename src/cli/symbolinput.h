@@ -35,4 +35,7 @@ struct DataTexts {
 // reported on standard error and the symbol is not ready.
 bool FeedData(const DataTexts& data);
 
+// Writes the current symbol as an EPS file; true on success.
+bool WriteSymbolEps(const std::string& path, bool withPreview, bool levelOne, const std::string& title);
+
 }  // namespace vg::cli

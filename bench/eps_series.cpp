@@ -1,0 +1,84 @@
+// Writes a numbered EAN-13 series of EPS files without preview and reports
+// the files per second and the cost per file at the start and the end.
+//
+//   eps_series [COUNT] [FOLDER]    (default 3000 files into a fresh /tmp folder)
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "cli/symbolinput.h"
+#include "entry/catalogue.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The twelve data digits of series number i, counting up from start.
+std::string SerialData(long long start, int i) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%012lld", start + i);
+    return text;
+}
+
+double Microseconds(Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
+
+double MeanMicroseconds(const std::vector<Clock::duration>& costs, std::size_t from, std::size_t to) {
+    Clock::duration sum{};
+    for (std::size_t i = from; i < to; ++i) sum += costs[i];
+    return to > from ? Microseconds(sum) / static_cast<double>(to - from) : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int count = argc > 1 ? std::atoi(argv[1]) : 3000;
+    if (count < 1) {
+        std::fputs("usage: eps_series [COUNT] [FOLDER]\n", stderr);
+        return 2;
+    }
+    std::string folder;
+    bool ownFolder = false;
+    if (argc > 2) {
+        folder = argv[2];
+    } else {
+        char pattern[] = "/tmp/vglyph-series-XXXXXX";
+        if (!mkdtemp(pattern)) {
+            std::perror("mkdtemp");
+            return 1;
+        }
+        folder = pattern;
+        ownFolder = true;
+    }
+
+    const vg::VariationInfo* ean13 = vg::FindVariation(26);
+    if (!ean13) return 1;
+    vg::cli::ChooseVariation(*ean13);
+
+    const long long start = 400638133393LL;
+    std::vector<Clock::duration> costs;
+    costs.reserve(count);
+    int failures = 0;
+    const Clock::time_point begin = Clock::now();
+    for (int i = 0; i < count; ++i) {
+        const Clock::time_point t0 = Clock::now();
+        vg::cli::DataTexts data;
+        data.main = SerialData(start, i);
+        const std::string name = "EAN-13." + *data.main + ".EPS";
+        if (!vg::cli::FeedData(data) || !vg::cli::WriteSymbolEps(folder + "/" + name, false, false, name))
+            ++failures;
+        costs.push_back(Clock::now() - t0);
+    }
+    const double seconds = std::chrono::duration<double>(Clock::now() - begin).count();
+
+    const std::size_t n = costs.size();
+    const std::size_t block = n < 1000 ? n : 1000;
+    std::printf("files: %d (%d failed) in %.3f s\n", count, failures, seconds);
+    std::printf("files per second: %.0f\n", count / seconds);
+    std::printf("cost per file, first %zu: %.1f us, last %zu: %.1f us\n", block, MeanMicroseconds(costs, 0, block),
+                block, MeanMicroseconds(costs, n - block, n));
+
+    if (ownFolder) std::system(("rm -rf '" + folder + "'").c_str());
+    return failures ? 1 : 0;
+}
