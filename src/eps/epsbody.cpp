@@ -1,0 +1,1150 @@
+#include "eps/epsbody.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+#include <memory>
+
+#include "entry/catalogue.h"
+#include "geometry/dimensionmodel.h"
+#include "geometry/variationdefaults.h"
+#include "model/symbolsettings.h"
+#include "render/fontservice.h"
+#include "render/recordingdc.h"
+#include "symbology/eanupc.h"
+#include "symbology/symbol.h"
+
+namespace vg {
+namespace {
+
+constexpr int kFamilyCode128 = 2;
+constexpr int kFamilyCode93 = 5;
+constexpr int kFamilyFim = 7;
+constexpr int kFamilyPostnet = 13;
+constexpr int kFamilyUccEan128 = 15;
+
+constexpr double kNominalModule = 0.936;  // EAN/UPC digit positions
+constexpr double kGuardPoints = 5.76;     // guard bars below the data bars
+constexpr double kCropMargin = 12;        // page points on every side
+
+std::string F6(double v) { return FixedText(v == 0 ? 0.0 : v, 6); }
+std::string F4(double v) { return FixedText(v == 0 ? 0.0 : v, 4); }
+double Neg(double v) { return v == 0 ? 0.0 : -v; }
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool AllDigits(std::string_view t) {
+    return !t.empty() && std::all_of(t.begin(), t.end(), [](char c) { return IsDigit(c); });
+}
+
+bool OneOf(int v, std::initializer_list<int> list) {
+    return std::find(list.begin(), list.end(), v) != list.end();
+}
+
+bool IsOcrFont(std::string_view font, OcrFont& which) {
+    if (font == kOcrBFontName) {
+        which = OcrFont::B;
+        return true;
+    }
+    if (font == kOcrAFontName) {
+        which = OcrFont::A;
+        return true;
+    }
+    return false;
+}
+
+// Variations whose human-readable text may be drawn with OCR outlines.
+bool OutlineClass(int v) {
+    return IsUpcEanClass(v) || IsItfBearerClass(v) || v == 76 || IsBooklandTextClass(v);
+}
+
+bool TextOnly(int v) { return IsBooklandTextClass(v); }
+
+int SpecBlockLines(const SettingsRecord& s) {
+    int n = 0;
+    for (int on : {s.bSymbology, s.bEncodedData, s.bBarWidthReduction, s.bWideNarrowRatio, s.bBarHeight,
+                   s.bMagnification, s.bXDimension, s.bNBW, s.bPrinterDpi, s.bFilm, s.bCompany, s.bClient,
+                   s.bJob, s.bDate, s.bComments})
+        if (on) ++n;
+    return n;
+}
+
+// Advance of one pattern element in body units; 0 for markers and unknown pairs.
+double ElementAdvance(const EpsBodyLayout& l, char letter, char digit) {
+    if (letter == '+' && digit == '+') return l.addOnGap;
+    if (digit < '1' || digit > '9') return 0;
+    const int d = digit - '0';
+    double w = d == 2 ? l.w[2] : d * l.X0;
+    const bool bar = letter == 'B' || letter == 'A' || letter == 'C';
+    const bool space = letter == 'S' || letter == 'R' || letter == 'T';
+    if (!bar && !space) return 0;
+    if (l.pharmacode && letter == 'S' && d == 2) w = l.variation == 97 ? 2 * l.X0 : 4 * l.X0;
+    if (letter == 'A' || letter == 'R') w -= l.X13;
+    if (letter == 'C' || letter == 'T') w += l.X13;
+    return w;
+}
+
+struct PatternWidths {
+    double total = 0;
+    double main = 0;  // before the first "++"
+    bool hasSecond = false;
+};
+
+PatternWidths MeasurePattern(const EpsBodyLayout& l, std::string_view p) {
+    PatternWidths r;
+    for (std::size_t i = 0; i + 1 < p.size(); i += 2) {
+        if (p[i] == '+' && p[i + 1] == '+' && !r.hasSecond) {
+            r.hasSecond = true;
+            r.main = r.total;
+        }
+        r.total += ElementAdvance(l, p[i], p[i + 1]);
+    }
+    if (!r.hasSecond) r.main = r.total;
+    return r;
+}
+
+// Points of a rectangle's corners rotated by angle degrees (counter-clockwise)
+// around the origin, added to (x, y).
+void GrowByTextBox(double x, double y, int angle, double width, double ascent, double descent, double& minX,
+                   double& minY, double& maxX, double& maxY) {
+    const double pts[4][2] = {{0, -descent}, {width, -descent}, {width, ascent}, {0, ascent}};
+    for (const auto& p : pts) {
+        double u = p[0], v = p[1], px = u, py = v;
+        if (angle == 90) {
+            px = -v;
+            py = u;
+        } else if (angle == 180) {
+            px = -u;
+            py = -v;
+        } else if (angle == 270) {
+            px = v;
+            py = -u;
+        }
+        minX = std::min(minX, x + px);
+        maxX = std::max(maxX, x + px);
+        minY = std::min(minY, y + py);
+        maxY = std::max(maxY, y + py);
+    }
+}
+
+void Shift(EpsBodyLayout& l, double dx, double dy) {
+    l.x0 += dx;
+    l.y0 += dy;
+    l.total += dx;
+    l.vanticTotal += dx;
+    l.symLeft += dx;
+    l.symRight += dx;
+    l.start += dy;
+    l.h += dy;
+    l.dataStart += dy;
+    l.sepStart += dy;
+    l.sepTop += dy;
+    l.symBottom += dy;
+    l.symTop += dy;
+    for (BodyText& t : l.texts) {
+        t.x += dx;
+        t.y += dy;
+    }
+    for (BodyChar& c : l.digits) {
+        c.x += dx;
+        c.y += dy;
+    }
+}
+
+// The EAN/UPC number with its check digit as the digits under the bars show it.
+std::string EanUpcNumber(int v, bool& differs) {
+    const SettingsRecord& s = SymbolSettings;
+    differs = false;
+    const char check = static_cast<char>(s.CheckCharacter1);
+    std::string number;
+    std::string encoded = EncodedText.substr(0, EncodedText.find(' '));
+    if (IsCouponClass(v)) {
+        number = std::string(TextOf(s.CouponFormatUPCpartText));
+        if (!s.HideCheckDigits && check) number += check;
+    } else if (IsBooklandEan13Class(v)) {
+        number = encoded;
+    } else if (IsUpcEClass(v)) {
+        number = encoded;
+        if (s.HideCheckDigits && !number.empty()) number.back() = ' ';
+    } else {
+        number = std::string(TextOf(s.OriginalMainText));
+        differs = number != TextOf(s.MainText);
+        if (!s.HideCheckDigits && check) number += check;
+    }
+    return number;
+}
+
+double BookLineSize(int v, const std::string& font, int addOnLength) {
+    if (TextOnly(v)) return SymbolSettings.Size;
+    OcrFont ocr;
+    double size = IsOcrFont(font, ocr) ? 8 : 9;
+    if (OneOf(v, {135, 136, 138})) size = 7;
+    if (OneOf(v, {141, 145, 146})) size = addOnLength ? 8.5 : 6.5;
+    if (v == 134) size = addOnLength == 2 ? 7.5 : addOnLength == 5 ? 8.5 : 5.5;
+    return size;
+}
+
+bool AdjustedBookVariation(int v) { return (v >= 105 && v <= 113) || OneOf(v, {141, 145, 146}); }
+
+BodyText MakeText(const std::string& text, const std::string& font, double size, int style, double x, double y) {
+    BodyText t;
+    t.text = text;
+    t.font = font;
+    t.size = size;
+    t.style = style;
+    t.x = x;
+    t.y = y;
+    return t;
+}
+
+void MarkOutlined(EpsBodyLayout& l, BodyText& t, bool allowed) {
+    OcrFont ocr;
+    if (!allowed || !IsOcrFont(t.font, ocr)) return;
+    t.outlined = true;
+    t.ocr = ocr;
+    t.advance = TextMetrics(t.font, t.size, t.style).maxWidth;
+    (ocr == OcrFont::B ? l.ocrBGlyphs : l.ocrAGlyphs) = true;
+    l.glyphChars += t.text;
+}
+
+// Standard-number lines of the current variation (the second only for 134).
+void BookLines(std::string& line1, std::string& line2) {
+    RecordingDC dc(72, 72);
+    CBooklandSymbol symbol(dc, ClipRect{}, 1, 0, nullptr);
+    symbol.BuildStandardNumberLine();
+    line1 = symbol.m_numberLine;
+    line2 = symbol.m_numberLine2;
+}
+
+// Generic, ITF and Vantic128 layout: bars, quiet zones and the text band.
+void LinearLayout(EpsBodyLayout& l, std::string_view hrText) {
+    const SettingsRecord& s = SymbolSettings;
+    const int v = l.variation;
+    const int style = FontStyle(s.Bold, s.Italic);
+    const std::string hr(hrText);
+    const bool shown = !s.Hidden && !hr.empty();
+    const FontMeasure fm = TextMetrics(s.FontName4humanreadable, s.Size, style, hr);
+    const bool embedded = IsVantic128EmbeddedClass(v);
+    const PatternWidths pw = MeasurePattern(l, BarPattern);
+    l.patternWidth = pw.total;
+    l.mainWidth = pw.main;
+    if (pw.hasSecond && l.bearerBox) l.separator = "i4";
+
+    double lq = LeftQuietZone(l.family, v), rq = RightQuietZone(l.family, v);
+    double skew = 0, lead = 0;
+    if (l.vantic) {
+        lq = rq = s.CurBarXDimension * 10 / l.m;
+        skew = l.Hb * 0.414214;
+        const EmbeddingFactors& e = CurrentEmbeddingFactors;
+        lead = s.BarHeight * (e.p * 384 / 301 + e.q) / l.m;
+    }
+    const double tw = shown ? fm.width : 0;
+    if (tw > l.patternWidth && !embedded) {
+        const double excess = tw - l.patternWidth;
+        if (s.Align == 2)
+            lq += excess;
+        else if (s.Align == 1 && !l.vantic) {
+            lq += excess / 2;
+            rq += excess / 2;
+        } else
+            rq += excess;
+    }
+    const double box = l.bearerBox ? l.Bb : 0;
+    l.total = l.x0 + box + lq + lead + skew;
+    l.vanticTotal = l.total - skew;
+    l.symLeft = l.x0;
+    l.symRight = l.total + l.patternWidth + rq + box;
+
+    const bool above = s.TextAbove != 0;
+    double y = l.y0 + 2;
+    double baseline = 0;
+    if (shown && !above && !embedded) {
+        baseline = y + fm.descent;
+        y += fm.height + s.DistanceToBars;
+    }
+    l.start = y + box;
+    l.h = l.start + l.Hb + (l.bearerBox && l.Bb > 0 ? l.Bb * 0.25 : 0);
+    double top = l.start + l.Hb + box;
+    if (shown && above && !embedded) {
+        baseline = top + s.DistanceToBars + fm.descent;
+        top += s.DistanceToBars + fm.height;
+    }
+    if (embedded) baseline = l.start + fm.descent + 1;
+    l.symBottom = l.y0;
+    l.symTop = top + 2;
+    l.dataStart = l.start;
+    l.sepStart = l.start;
+    l.sepTop = l.h;
+
+    if (shown) {
+        double x = l.total;
+        if (s.Align == 1)
+            x += (l.patternWidth - tw) / 2;
+        else if (s.Align == 2)
+            x += l.patternWidth - tw;
+        BodyText t = MakeText(hr, s.FontName4humanreadable, s.Size, style, x, baseline);
+        MarkOutlined(l, t, OutlineClass(v));
+        l.texts.push_back(t);
+    }
+}
+
+void TextOnlyLayout(EpsBodyLayout& l) {
+    const SettingsRecord& s = SymbolSettings;
+    std::string line, line2;
+    BookLines(line, line2);
+    const int style = FontStyle(s.Bold, s.Italic);
+    const FontMeasure fm = TextMetrics(s.FontName4humanreadable, s.Size, style, line);
+    const double lq = LeftQuietZone(l.family, l.variation), rq = RightQuietZone(l.family, l.variation);
+    l.total = l.x0 + lq;
+    l.start = l.y0 + 2;
+    l.h = l.start;
+    l.symLeft = l.x0;
+    l.symRight = l.total + fm.width + rq;
+    l.symBottom = l.y0;
+    l.symTop = l.y0 + 4 + fm.height;
+    if (line.empty()) return;
+    BodyText t = MakeText(line, s.FontName4humanreadable, s.Size, style, l.total, l.start + fm.descent);
+    MarkOutlined(l, t, true);
+    l.texts.push_back(t);
+}
+
+void PostnetLayout(EpsBodyLayout& l) {
+    const double n = static_cast<double>(BarPattern.size());
+    l.symLeft = l.x0;
+    l.symBottom = l.y0;
+    if (IsPostnetLowerRightClass(l.variation)) {
+        l.symRight = l.x0 + 342;
+        l.symTop = l.y0 + 36 + l.Hb;
+    } else {
+        l.symRight = l.x0 + 1 + std::max(0.0, n * 3.42 - 1.98) + 1;
+        l.symTop = l.y0 + 2 + l.Hb;
+    }
+    l.total = l.x0 + 1;
+    l.start = l.y0 + 1;
+    l.h = l.start + l.Hb;
+}
+
+void FimLayout(EpsBodyLayout& l) {
+    l.symLeft = l.x0;
+    l.symBottom = l.y0;
+    l.symRight = l.x0 + 36 + 9 * 4.32 + 147;
+    l.symTop = l.y0 + 2 + std::max(45.0, l.Hb);
+    l.total = l.x0 + 36;
+    l.start = l.y0 + 1;
+    l.h = l.start + 45;
+}
+
+void EanUpcLayout(EpsBodyLayout& l) {
+    const SettingsRecord& s = SymbolSettings;
+    const int v = l.variation;
+    const int style = FontStyle(s.Bold, s.Italic);
+    const PatternWidths pw = MeasurePattern(l, BarPattern);
+    l.patternWidth = pw.total;
+    l.mainWidth = pw.main;
+
+    bool differs = false;
+    const std::string number = EanUpcNumber(v, differs);
+    const FontMeasure fm = TextMetrics(s.FontName4humanreadable, s.Size, style, "0123456789");
+    std::string plain = number;
+    plain.erase(std::remove(plain.begin(), plain.end(), ' '), plain.end());
+    const bool narrow = fm.width <= 70 && !differs && AllDigits(plain);
+    const bool shown = !s.Hidden;
+    const bool above = s.TextAbove != 0;
+    const bool below = shown && !above;
+    OcrFont ocr = OcrFont::B;
+    const bool outlined = IsOcrFont(s.FontName4humanreadable, ocr);
+
+    const double qz = 9 * l.X0;
+    l.total = l.x0 + qz;
+    l.symLeft = l.x0;
+    l.symRight = l.total + l.patternWidth + qz;
+    const double bottom = below ? l.X0 + fm.height + s.DistanceToBars - (narrow ? kGuardPoints : 0) : l.X0;
+    l.start = l.y0 + bottom;
+    l.h = l.start + l.Hb;
+    l.dataStart = below ? l.start + kGuardPoints : l.start;
+    double top = l.h + l.X0;
+    l.symBottom = l.y0;
+
+    if (pw.hasSecond) {
+        l.sepStart = l.start;
+        l.sepTop = l.h;
+        if (IsCouponClass(v)) {
+            l.separator = "co";
+            l.sepStart = l.dataStart;
+        } else if (!s.AddonTextDown) {
+            l.separator = "ta";
+            if (!s.TextAbove && !s.Hidden) l.sepTop = l.start + l.Hb - 0.5 - 7.0 - s.DistanceToBars;
+        } else {
+            l.separator = "at";
+            l.sepStart = below ? l.start + kGuardPoints : l.start;
+        }
+    }
+
+    // Digits.
+    l.digitFont = s.FontName4humanreadable;
+    l.digitStyle = style;
+    l.digitsOutlined = outlined;
+    l.digitOcr = ocr;
+    l.digitAdvance = fm.maxWidth;
+    const double M = kNominalModule;
+    const double x1 = l.total, s0 = l.start, L = l.mainWidth;
+    const double size = s.Size;
+    if (shown && above) {
+        std::string line = number;
+        const FontMeasure lm = TextMetrics(s.FontName4humanreadable, size, style, line);
+        double x = x1;
+        if (s.Align == 1) x += (L - lm.width) / 2;
+        if (s.Align == 2) x += L - lm.width;
+        BodyText t = MakeText(line, s.FontName4humanreadable, size, style, x, l.h + s.DistanceToBars + fm.descent);
+        MarkOutlined(l, t, true);
+        l.texts.push_back(t);
+        top += s.DistanceToBars + fm.height;
+    } else if (below) {
+        double base = s0 - 1.8 + (narrow ? (9 - size) * 0.8 : (10 - 5.76 - size)) - s.DistanceToBars + 0.864;
+        if (outlined) base -= 0.25;
+        const double shift = narrow && size < 9 ? (9 - size) * 0.4 : 0;
+        auto put = [&](char c, double x, double y, double sz) {
+            if (c && c != ' ') l.digits.push_back({c, x, y, sz});
+        };
+        auto at = [&](std::size_t i) { return i >= 1 && i <= number.size() ? number[i - 1] : '\0'; };
+        const std::size_t n = number.size();
+        const double outY = s.CenterSysChk ? base + l.Hb / 2 : base;
+        if (IsUpcAClass(v) || IsUccEan128CouponClass(v) || IsUpcEClass(v)) {
+            const std::size_t count = IsUpcEClass(v) ? 8 : 12;
+            put(at(1), x1 - 7, outY, size - 2);
+            for (std::size_t i = 2; i < count; ++i) {
+                double x;
+                if (narrow && IsUpcEClass(v))
+                    x = x1 + (7.0 * i - 10.25) * M + shift;
+                else if (narrow)
+                    x = x1 + (i < 7 ? 7.0 * i - 3.25 : 7.0 * i + 1.75) * M + shift;
+                else
+                    x = x1 + 5 + (i - 2.0) * (L - 5) / (count - 2.0);
+                put(at(i), x, base, size);
+            }
+            put(at(count), x1 + L + 2, outY, size - 2);
+        } else if (IsEan8Class(v)) {
+            if (s.QuietZoneIndicators) put('<', x1 - 7, base, size);
+            for (std::size_t i = 1; i <= 8; ++i) {
+                double x = narrow ? x1 + (i < 5 ? 7.0 * (i + 1) - 10.25 : 7.0 * (i + 1) - 5.25) * M + shift
+                                  : x1 + (i - 1.0) * L / 8.0;
+                put(at(i), x, base, size);
+            }
+        } else {
+            put(at(1), x1 - 7, base, size);
+            const std::size_t count = std::max<std::size_t>(n, 13);
+            for (std::size_t i = 2; i <= count; ++i) {
+                double x = narrow ? x1 + (i < 8 ? 7.0 * i - 10.25 : 7.0 * i - 5.25) * M + shift
+                                  : x1 + (i - 2.0) * (L - 5) / (count - 1.0);
+                put(at(i), x, base, size);
+            }
+        }
+        const std::string_view addOn = TextOf(s.AddOnText);
+        const double g = l.addOnGap;
+        if (!addOn.empty() && !s.HideAddonText && !IsCouponClass(v)) {
+            const double ab = s.AddonTextDown ? base : s0 + l.Hb - 7.0;
+            for (std::size_t j = 1; j <= addOn.size(); ++j)
+                put(addOn[j - 1], x1 + L + g + 4.3 + (j - 1.0) * 8.7 * M, ab, size);
+            if (s.QuietZoneIndicators)
+                put('>', x1 + L + g + 4.3 + static_cast<double>(addOn.size()) * 8.7 * M - 2, ab, size);
+        } else if (addOn.empty() && s.QuietZoneIndicators && (IsEan13Class(v) || IsEan8Class(v))) {
+            put('>', x1 + L + 1, base, size);
+        }
+        for (const BodyChar& c : l.digits) l.glyphChars += c.c;
+        if (outlined && !l.digits.empty()) (ocr == OcrFont::B ? l.ocrBGlyphs : l.ocrAGlyphs) = true;
+    }
+
+    // Standard-number line above the symbol.
+    if (IsBooklandEan13Class(v)) {
+        std::string line, line2;
+        BookLines(line, line2);
+        const std::string& font = s.FontName4ISBN_ISSN_SPCNs;
+        double bs = BookLineSize(v, font, static_cast<int>(TextLength(s.AddOnText)));
+        if (AdjustedBookVariation(v) && !line.empty())
+            for (int i = 0; i < 200 && TextMetrics(font, bs, 0, line).width < l.patternWidth; ++i) bs += 1;
+        if (!line.empty()) {
+            const FontMeasure bm = TextMetrics(font, bs, 0, line);
+            double base = top + 2 * l.X0 + bm.descent;
+            BodyText t = MakeText(line, font, bs, 0, l.total, base);
+            MarkOutlined(l, t, true);
+            l.texts.push_back(t);
+            top = base - bm.descent + bm.height;
+            if (!line2.empty()) {
+                BodyText t2 = MakeText(line2, font, bs, 0, l.total, base + 8.64);
+                MarkOutlined(l, t2, true);
+                l.texts.push_back(t2);
+                top = base + 8.64 - bm.descent + bm.height;
+            }
+        }
+    }
+    l.symTop = top;
+}
+
+void AdditionalTextLayout(EpsBodyLayout& l, double& minX, double& minY, double& maxX, double& maxY) {
+    const SettingsRecord& s = SymbolSettings;
+    if (s.AdditionalText.empty()) return;
+    const int style = FontStyle(s.BoldAT, s.ItalicAT);
+    const std::string& text = s.AdditionalText;
+    const FontMeasure fm = TextMetrics(s.FontName4AdditionalText, s.SizeAT, style, text);
+    const int r = s.Rotation4AdditionalText;
+    const int angle = (r == 90 || r == 180 || r == 270) ? 360 - r : 0;
+    const double bars = l.patternWidth;
+    double x = l.total;
+    BodyText t = MakeText(text, s.FontName4AdditionalText, s.SizeAT, style, x, 0);
+    switch (s.AlignAT) {
+    case 1: x += (bars - fm.width) / 2; break;
+    case 2: x += bars - fm.width; break;
+    case 3:
+        if (!text.empty()) {
+            t.cellPitch = bars / static_cast<double>(text.size());
+            t.cellWidth = TextMetrics(s.FontName4AdditionalText, s.SizeAT, style, "0").width;
+        }
+        break;
+    case 4: x = l.symLeft + std::trunc(s.H); break;
+    default: break;
+    }
+    t.x = x;
+    t.y = l.symTop - std::trunc(s.V) + fm.descent;
+    t.angle = angle;
+    l.texts.push_back(t);
+    l.additionalText = true;
+    const double width = t.cellPitch > 0 ? bars : fm.width;
+    GrowByTextBox(t.x, t.y, angle, width, fm.ascent, fm.descent, minX, minY, maxX, maxY);
+}
+
+}  // namespace
+
+FontMeasure TextMetrics(std::string_view font, double size, int style, std::string_view text) {
+    FontMeasure r;
+    if (!(size > 0) || size > 10000) return r;
+    const int weight = (style == 1 || style == 3) ? 700 : 400;
+    const bool italic = style == 2 || style == 3;
+    FontService& fonts = FontService::Instance();
+    const FontFace* face = fonts.Resolve(font, weight, italic);
+    if (!face) face = fonts.Resolve("Arial", weight, italic);
+    if (!face) return r;
+    // Measured at 1000 units per point, rounded to whole points.
+    const int em = -static_cast<int>(std::lround(size * 1000));
+    const FontMetrics m = face->Metrics(em);
+    auto points = [](long long units) { return static_cast<int>(std::lround(units / 1000.0)); };
+    r.ascent = points(m.ascent);
+    r.descent = points(m.descent);
+    r.height = r.ascent + r.descent;
+    r.maxWidth = points(m.maxCharWidth);
+    r.width = points(face->Extent(text, em).cx);
+    return r;
+}
+
+EpsBodyLayout ComputeEpsLayout(std::string_view hrText, bool levelOne) {
+    const SettingsRecord& s = SymbolSettings;
+    EpsBodyLayout l;
+    l.levelOne = levelOne;
+    l.family = s.Family;
+    l.variation = s.Variation;
+    const int v = l.variation;
+    l.m = s.Family == kFamilyFim ? 1.0 : s.Magnification / 100.0;
+    if (!(l.m > 0) || !std::isfinite(l.m)) l.m = 1.0;
+    l.X0 = DefaultXDimension(s.Family, v);
+    l.X13 = l.X0 / 13;
+    l.Hb = s.BarHeight / l.m;
+    l.bearerPoints = s.BearerBar < 0.45 ? 0 : s.BearerBar < 1 ? 1 : s.BearerBar;
+    l.Bb = l.bearerPoints / l.m;
+    const double bwr = BwrInPoints(s);
+    l.BWRp = std::isfinite(bwr) ? bwr / l.m : 0;
+    l.w[1] = l.X0;
+    l.w[2] = l.X0 * s.CurRatio;
+    l.w[3] = 3 * l.X0;
+    l.w[4] = 4 * l.X0;
+    for (int i = 1; i <= 4; ++i) l.bw[i] = l.w[i] - l.BWRp;
+    l.eanUpc = IsUpcEanClass(v) && !TextOnly(v);
+    l.vantic = IsVantic128Class(v);
+    l.pharmacode = v == 49 || v == 50 || v == 97;
+    l.bearerBox = IsItfBearerClass(v) || v == 76;
+    if (l.pharmacode) l.bw[2] = l.w[2];
+    l.widths = (l.eanUpc || OneOf(s.Family, {kFamilyCode128, kFamilyCode93, kFamilyUccEan128})) ? 4 : 2;
+    l.transparent = s.TransparentBackground != 0;
+    l.registrationBar = s.CMYKcyanBarsText == 99 && s.CMYKmagentaBarsText == 99 && s.CMYKyellowBarsText == 99 &&
+                        s.CMYKblackBarsText == 100;
+    l.addOnGap = AddOnGap(s.Family, v);
+
+    const double crop = s.bCropMarks ? kCropMargin / l.m : 0;
+    l.x0 = l.y0 = crop;
+    if (TextOnly(v))
+        TextOnlyLayout(l);
+    else if (s.Family == kFamilyPostnet)
+        PostnetLayout(l);
+    else if (s.Family == kFamilyFim)
+        FimLayout(l);
+    else if (l.eanUpc)
+        EanUpcLayout(l);
+    else
+        LinearLayout(l, hrText);
+    // The glyph procedures are defined whenever the text would be outlined, shown or not.
+    OcrFont hrOcr, bookOcr;
+    l.humanReadableOutlined = OutlineClass(v) && IsOcrFont(s.FontName4humanreadable, hrOcr);
+    l.bookNumberOutlined = IsBooklandEan13Class(v) && IsOcrFont(s.FontName4ISBN_ISSN_SPCNs, bookOcr);
+    if (l.humanReadableOutlined) {
+        (hrOcr == OcrFont::B ? l.ocrBGlyphs : l.ocrAGlyphs) = true;
+        l.glyphChars += TextOf(s.OriginalMainText);
+    }
+    if (l.bookNumberOutlined) (bookOcr == OcrFont::B ? l.ocrBGlyphs : l.ocrAGlyphs) = true;
+
+    // Verification mark room above and to the right of the symbol.
+    const bool marked = s.Prufmark != 0 && !TextOnly(v) && s.Family != kFamilyPostnet && s.Family != kFamilyFim;
+    if (marked) {
+        l.prufRoomX = s.Prufmark == 1 ? 2 : 12;
+        l.prufRoomY = s.Prufmark == 3 ? 12 : 8;
+    }
+    double minX = l.symLeft, minY = l.symBottom;
+    double maxX = l.symRight + l.prufRoomX / l.m, maxY = l.symTop + l.prufRoomY / l.m;
+    AdditionalTextLayout(l, minX, minY, maxX, maxY);
+    const double dx = minX < crop ? crop - minX : 0;
+    const double dy = minY < crop ? crop - minY : 0;
+    if (dx || dy) Shift(l, dx, dy);
+    l.groupWidth = (maxX + dx) + crop;
+    l.groupHeight = (maxY + dy) + crop;
+
+    EpsLayout& page = l.page;
+    page.groupWidth = std::ceil(l.groupWidth * l.m - 1e-6);
+    page.groupHeight = std::ceil(l.groupHeight * l.m - 1e-6);
+    const bool turned = s.Rotation == 90 || s.Rotation == 270;
+    page.pageWidth = static_cast<int>(turned ? page.groupHeight : page.groupWidth);
+    page.pageHeight = static_cast<int>(turned ? page.groupWidth : page.groupHeight);
+    const int lines = SpecBlockLines(s);
+    if (lines > 0) {
+        page.specBlockHeight = 11.0 * lines + 3;
+        page.pageWidth = std::max(page.pageWidth, 108);
+        page.pageHeight += static_cast<int>(page.specBlockHeight);
+    }
+    return l;
+}
+
+// ---- Procedures ----
+
+namespace {
+
+std::string Painter(const char* name, const char* width, bool vantic) {
+    std::string p = std::string("/") + name + " {newpath total start m total " + width + " add start l ";
+    if (vantic)
+        p += std::string("vantictotal ") + width + " add h l vantictotal h l total start l closepath";
+    else
+        p += std::string("total ") + width + " add h l total h l total start l closepath";
+    return p;
+}
+
+void PutPainter(EpsOutput& out, const char* name, const char* width, bool vantic, ColourSide side, bool levelOne) {
+    out.PutLine(Painter(name, width, vantic));
+    out.PutLine(ColourOperator(side, levelOne) + " fill}bdef");
+}
+
+void WriteGlyphProcedures(EpsOutput& out, const EpsBodyLayout& l) {
+    const SettingsRecord& s = SymbolSettings;
+    const bool notice = s.Prufmark != 0;
+    if (!l.ocrBGlyphs && !l.ocrAGlyphs && !notice) return;
+    out.PutLine("/pre {-9 -709 translate newpath}bdef");
+    out.PutLine("/dra {closepath 0 setlinewidth fill 9 709 translate}bdef");
+    auto distinct = [&](auto keep) {
+        std::string chars;
+        for (char c : l.glyphChars)
+            if (keep(c) && chars.find(c) == std::string::npos) chars += c;
+        return chars;
+    };
+    if (l.ocrBGlyphs) {
+        for (char c : std::string_view("^->:<()SMNPRXIBN978-:")) out.Put(OcrGlyphProcedure(OcrFont::B, c));
+        for (char c : distinct([](char ch) { return IsDigit(ch) || (ch >= 'A' && ch <= 'J'); }))
+            out.Put(OcrGlyphProcedure(OcrFont::B, c));
+    }
+    if (l.ocrAGlyphs) {
+        for (char c : std::string_view("ISBMNCPRX-:")) out.Put(OcrGlyphProcedure(OcrFont::A, c));
+        for (char c : distinct([](char ch) { return IsDigit(ch); })) out.Put(OcrGlyphProcedure(OcrFont::A, c));
+    }
+    if (notice)
+        for (char c : std::string_view("ADEGINPSTXY")) out.Put(NoticeGlyphProcedure(c));
+}
+
+}  // namespace
+
+void WriteSymbolProcedures(EpsOutput& out, const EpsBodyLayout& l) {
+    const bool bars = !TextOnly(l.variation) && l.family != kFamilyPostnet && l.family != kFamilyFim;
+    const bool lv1 = l.levelOne;
+    out.PutLine("/total " + F6(l.total) + " def");
+    if (l.vantic) out.PutLine("/vantictotal " + F6(l.vanticTotal) + " def");
+    out.PutLine("/start " + F6(l.start) + " def");
+    out.PutLine("/h " + F6(l.h) + " def");
+    if (l.eanUpc) {
+        out.PutLine("/LL {/start " + F6(l.start) + " def/h " + F6(l.h) + " def}bdef");
+        out.PutLine("/ss {/start " + F6(l.dataStart) + " def/h " + F6(l.h) + " def}bdef");
+    }
+    if (!l.separator.empty())
+        out.PutLine("/" + l.separator + " {/start " + F6(l.sepStart) + " def/h " + F6(l.sepTop) +
+                    " def/total total " + F6(l.addOnGap) + " add def}bdef");
+    if (bars) {
+        out.PutLine("/bw " + F6(l.bw[1]) + " def");
+        out.PutLine("/sw " + F6(l.w[1]) + " def");
+        PutPainter(out, "db", "bw", l.vantic, ColourSide::Bars, lv1);
+        if (!l.transparent) PutPainter(out, "ds", "sw", l.vantic, ColourSide::Spaces, lv1);
+        if (l.registrationBar) {
+            out.PutLine("/godown " + F6(l.start - 3 * l.bw[1]) + " def");
+            out.PutLine("/gb {newpath total start m total bw add start l total bw add godown l total godown l "
+                        "total start l closepath");
+            out.PutLine(ColourOperator(ColourSide::Bars, lv1) + " fill}bdef");
+            out.PutLine("/G1 {/bw " + F6(l.bw[1]) + " def gb/total total 0 add def total start m/total total 0 "
+                        "add def}bdef");
+        }
+        for (int i = 1; i <= l.widths; ++i) {
+            // A wide Pharmacode bar keeps its full width.
+            const double after = l.pharmacode && i == 2 ? 0.0 : l.BWRp;
+            std::string line = "/B" + IntText(i) + " {/bw " + F6(l.bw[i]) + " def db/total total " + F6(l.bw[i]) +
+                               " add def total start m/total total " + F6(after);
+            if (l.vantic)
+                line += " add def/vantictotal vantictotal " + F6(l.bw[i]) + " add def/vantictotal vantictotal " +
+                        F6(after);
+            out.PutLine(line + " add def}bdef");
+        }
+        for (int i = 1; i <= l.widths; ++i) {
+            double w = l.w[i];
+            if (l.pharmacode && i == 2) w = l.variation == 97 ? 2 * l.X0 : 4 * l.X0;
+            const std::string head = "/S" + IntText(i) + " {" + F6(w) + " w/total total " + F6(w);
+            if (!l.vantic) {
+                out.PutLine(head + "  add def total start m }bdef");
+                continue;
+            }
+            switch (i) {
+            case 1:
+                out.PutLine(head + " add def total start m");
+                out.PutLine(" /vantictotal vantictotal " + F6(w) + " add def}bdef");
+                break;
+            case 2:
+                out.PutLine(head + "  add def total start m");
+                out.PutLine("/vantictotal vantictotal " + F6(w) + " add def}bdef");
+                break;
+            case 3:
+                out.PutLine(head + "  add def total start m ");
+                out.PutLine("/vantictotal vantictotal " + F6(w) + "  add def}bdef");
+                break;
+            default:
+                out.PutLine(head + "  add def total start m");
+                out.PutLine("/vantictotal vantictotal " + F6(w) + "  add def}bdef");
+                break;
+            }
+        }
+    }
+    if (l.eanUpc) {
+        out.PutLine("/aw " + F6(l.bw[1] - l.X13) + " def");
+        out.PutLine("/rw " + F6(l.w[1] - l.X13) + " def");
+        PutPainter(out, "da", "aw", false, ColourSide::Bars, lv1);
+        if (!l.transparent) PutPainter(out, "dr", "rw", false, ColourSide::Spaces, lv1);
+        for (int i = 1; i <= 3; ++i) {
+            const std::string a = F6(l.bw[i] - l.X13);
+            out.PutLine("/A" + IntText(i) + " {/aw " + a + " def da/total total " + a +
+                        " add def total start m/total total " + F6(l.BWRp) + " add def}bdef");
+        }
+        for (int i = 1; i <= 3; ++i) {
+            const std::string r = F6(l.w[i] - l.X13);
+            out.PutLine("/R" + IntText(i) + " {" + r + " w/total total " + r + "  add def total start m }bdef");
+        }
+        out.PutLine("/cw " + F6(l.bw[1] + l.X13) + " def");
+        out.PutLine("/tw " + F6(l.w[1] + l.X13) + " def");
+        PutPainter(out, "dc", "cw", false, ColourSide::Bars, lv1);
+        if (!l.transparent) PutPainter(out, "dt", "tw", false, ColourSide::Spaces, lv1);
+        for (int i = 1; i <= 3; ++i) {
+            const std::string c = F6(l.bw[i] + l.X13);
+            out.PutLine("/C" + IntText(i) + " {/cw " + c + " def dc/total total " + c +
+                        " add def total start m/total total " + F6(l.BWRp) + " add def}bdef");
+        }
+        for (int i = 1; i <= 3; ++i) {
+            const std::string t = F6(l.w[i] + l.X13);
+            out.PutLine("/T" + IntText(i) + " {" + t + " w/total total " + t + "  add def total start m }bdef");
+        }
+    }
+    WriteGlyphProcedures(out, l);
+}
+
+// ---- Body ----
+
+namespace {
+
+std::string Escaped(std::string_view text) {
+    std::string r;
+    for (char c : text) {
+        if (c == '(' || c == ')' || c == '\\') r += '\\';
+        r += c;
+    }
+    return r;
+}
+
+// (x, y) in the frame turned by angle degrees counter-clockwise.
+void Turn(int angle, double& x, double& y) {
+    const double ox = x, oy = y;
+    if (angle == 90) {
+        x = oy;
+        y = -ox;
+    } else if (angle == 180) {
+        x = -ox;
+        y = -oy;
+    } else if (angle == 270) {
+        x = -oy;
+        y = ox;
+    }
+}
+
+std::string GlyphCall(std::string_view name, double x, double y, double scale) {
+    std::string r;
+    const bool moved = x != 0 || y != 0;
+    const bool scaled = scale != 1;
+    if (moved) r += F6(x) + ' ' + F6(y) + " translate ";
+    if (scaled) r += F6(scale) + ' ' + F6(scale) + " scale ";
+    r += std::string(name) + ' ';
+    if (scaled) r += F6(1 / scale) + ' ' + F6(1 / scale) + " scale ";
+    if (moved) r += F6(Neg(x)) + ' ' + F6(Neg(y)) + " translate ";
+    return r;
+}
+
+void PutFontLines(EpsOutput& out, const std::string& ps, double size, double x, double y) {
+    out.PutLine("%%IncludeFont: " + ps);
+    out.PutLine("/" + ps + " findfont " + F6(size) + " scalefont setfont " + F6(x) + ' ' + F6(y) + " m");
+}
+
+void PutText(EpsOutput& out, const BodyText& t, bool levelOne) {
+    if (t.text.empty()) return;
+    const std::string colour = ColourOperator(ColourSide::Bars, levelOne);
+    if (t.outlined) {
+        std::string line;
+        const double scale = t.size / 10;
+        for (std::size_t i = 0; i < t.text.size(); ++i) {
+            std::string_view name = OcrGlyphName(t.ocr, t.text[i]);
+            if (name.empty()) continue;  // blanks and characters without an outline draw nothing
+            line += GlyphCall(name, t.x + static_cast<double>(i) * t.advance, t.y, scale);
+        }
+        if (!line.empty()) out.PutLine(line);
+        return;
+    }
+    double x = t.x, y = t.y;
+    if (t.angle) {
+        out.PutLine(IntText(t.angle) + " rotate");
+        Turn(t.angle, x, y);
+    }
+    const std::string ps = PostScriptFontName(t.font, t.style);
+    if (t.cellPitch > 0) {
+        for (std::size_t i = 0; i < t.text.size(); ++i) {
+            double cx = x + static_cast<double>(i) * t.cellPitch + (t.cellPitch - t.cellWidth) / 2;
+            if (i == 0)
+                PutFontLines(out, ps, t.size, cx, y);
+            else
+                out.PutLine(F6(cx) + ' ' + F6(y) + " m");
+            out.PutLine(colour);
+            out.PutLine("(" + Escaped(std::string_view(&t.text[i], 1)) + ") show");
+        }
+    } else {
+        PutFontLines(out, ps, t.size, x, y);
+        out.PutLine(colour);
+        out.PutLine("(" + Escaped(t.text) + ") show");
+    }
+    if (t.angle) out.PutLine("-" + IntText(t.angle) + " rotate");
+}
+
+void PutDigits(EpsOutput& out, const EpsBodyLayout& l) {
+    if (l.digits.empty()) return;
+    if (l.digitsOutlined) {
+        std::string line;
+        for (const BodyChar& c : l.digits) {
+            std::string_view name = OcrGlyphName(l.digitOcr, c.c);
+            if (!name.empty()) line += GlyphCall(name, c.x, c.y, c.size / 10);
+        }
+        if (!line.empty()) out.PutLine(line);
+        return;
+    }
+    const std::string ps = PostScriptFontName(l.digitFont, l.digitStyle);
+    const std::string colour = ColourOperator(ColourSide::Bars, l.levelOne);
+    double runSize = -1;
+    for (const BodyChar& c : l.digits) {
+        if (c.size != runSize) {
+            PutFontLines(out, ps, c.size, c.x, c.y);
+            runSize = c.size;
+        } else {
+            out.PutLine(F6(c.x) + ' ' + F6(c.y) + " m");
+        }
+        out.PutLine(colour);
+        out.PutLine("(" + Escaped(std::string_view(&c.c, 1)) + ") show");
+    }
+}
+
+std::string BarStream(const EpsBodyLayout& l) {
+    const std::string& p = BarPattern;
+    std::vector<std::string> calls;
+    auto name = [&](std::size_t i) {
+        std::string e = p.substr(i, 2);
+        return e == "++" ? l.separator : e;
+    };
+    bool first = true;
+    for (std::size_t i = 0; i + 1 < p.size(); i += 2) {
+        if (p.compare(i, 2, "ss") == 0 && i < 15 && i + 3 < p.size()) {
+            calls.push_back(name(i + 2));
+            calls.push_back("ss");
+            i += 2;
+        } else {
+            calls.push_back(name(i));
+        }
+        if (l.registrationBar && first) calls.push_back("G1");
+        first = false;
+    }
+    std::string line;
+    for (const std::string& c : calls) {
+        if (c.empty()) continue;
+        if (!line.empty()) line += ' ';
+        line += c;
+    }
+    return line;
+}
+
+void PutPostnet(EpsOutput& out, const EpsBodyLayout& l) {
+    const SettingsRecord& s = SymbolSettings;
+    if (BarPattern.empty()) return;
+    out.PutLine(ColourOperator(ColourSide::Bars, l.levelOne));
+    const double bwr = BwrInPoints(s);
+    out.PutLine(F6(1.44 - (std::isfinite(bwr) ? bwr : 0) - (0.18 - (s.PrinterDpi - 300) * 0.03 / 2100)) +
+                " setlinewidth");
+    double x = l.x0 + 1, y = l.y0 + 1;
+    if (IsPostnetLowerRightClass(l.variation)) {
+        x = l.x0 + 63;
+        y = l.y0 + 18;
+    }
+    for (char c : BarPattern) {
+        const double y2 = y + (c == 'L' ? 9 : 3.6);
+        out.PutLine(F4(x) + ' ' + F4(y) + " m " + F4(x) + ' ' + F4(y2) + " l");
+        x += 3.42;
+    }
+}
+
+void PutFim(EpsOutput& out, const EpsBodyLayout& l) {
+    const SettingsRecord& s = SymbolSettings;
+    if (BarPattern.empty()) return;
+    static constexpr const char* kSteps[4] = {"1331", "21212", "12221", "112211"};
+    const int index = l.variation - 30;
+    if (index < 0 || index > 3) return;
+    out.PutLine(ColourOperator(ColourSide::Bars, l.levelOne));
+    const double bwr = BwrInPoints(s);
+    out.PutLine(F6(1.92 - (std::isfinite(bwr) ? bwr : 0)) + " setlinewidth");
+    double x = l.x0 + 36;
+    const double y = l.y0 + 1;
+    out.PutLine(F4(x) + ' ' + F4(y) + " m " + F4(x) + ' ' + F4(y + 45) + " l");
+    for (const char* d = kSteps[index]; *d; ++d) {
+        x += (*d - '0') * (36 - 1.92) / 8;
+        out.PutLine(F4(x) + ' ' + F4(y) + " m " + F4(x) + ' ' + F4(y + 45) + " l");
+    }
+}
+
+// A minimal calibration strip: a zig-zag row of squares over the bars, the
+// notice in outline letters and the printer resolution.
+void PutVerificationMark(EpsOutput& out, const EpsBodyLayout& l) {
+    const SettingsRecord& s = SymbolSettings;
+    if (!l.prufRoomY) return;
+    const double room = l.prufRoomY / l.m;
+    const double step = std::max(l.X0, 0.5);
+    const double base = l.symTop + room * 0.2;
+    const double end = l.total + l.patternWidth;
+    std::string path;
+    int k = 0;
+    for (double x = l.total; x + step <= end + 1e-9; x += step, ++k) {
+        const double y = base + (k % 2 ? step : 0);
+        out.PutLine("newpath " + F4(x) + ' ' + F4(y) + " m " + F4(x + step) + ' ' + F4(y) + " l " + F4(x + step) +
+                    ' ' + F4(y + step) + " l " + F4(x) + ' ' + F4(y + step) + " l closepath fill");
+    }
+    const double size = std::min(room * 0.4, 4.0);
+    double nx = l.total;
+    const double ny = base + 2 * step + 0.5;
+    std::string line;
+    for (char c : std::string_view("DPI")) {
+        line += GlyphCall(NoticeGlyphName(c), nx, ny, size / 10);
+        nx += size * 0.7;
+    }
+    out.PutLine(line);
+    PutFontLines(out, "Geneva", size, nx + size * 0.5, ny);
+    out.PutLine(ColourOperator(ColourSide::Bars, l.levelOne));
+    out.PutLine("(" + IntText(s.PrinterDpi) + ") show");
+    out.PutLine(ColourOperator(ColourSide::Bars, l.levelOne));
+}
+
+void PutClosing(EpsOutput& out, const EpsBodyLayout& l) {
+    const SettingsRecord& s = SymbolSettings;
+    const double m = l.m;
+    if (m != 1) out.PutLine(F6(100 / s.Magnification) + ' ' + F6(100 / s.Magnification) + " scale");
+    if (l.Bb > 0) {
+        out.PutLine(F6(l.bearerPoints) + " setlinewidth");
+        const double half = l.bearerPoints / 2;
+        double bottom = l.symBottom, top = l.symTop;
+        if (l.bearerBox) {
+            bottom = l.start - l.Bb;
+            top = l.start + l.Hb + l.Bb;
+        }
+        const int L = static_cast<int>(std::lround(l.symLeft * m + half));
+        const int R = static_cast<int>(std::lround(l.symRight * m - half));
+        const int B = static_cast<int>(std::lround(bottom * m + half));
+        const int T = static_cast<int>(std::lround(top * m - half));
+        if (l.variation == 42)
+            out.PutLine("newpath " + F4(L + 2) + ' ' + F4(T) + " m " + F4(R - 2) + ' ' + F4(T) + " l " +
+                        IntText(L + 2) + ' ' + IntText(B) + " m " + IntText(R - 2) + ' ' + IntText(B) + " l");
+        else
+            out.PutLine(RectanglePath(L, T, R, B));
+        out.PutLine(ColourOperator(ColourSide::Bars, l.levelOne));
+    }
+    if (s.bCropMarks) {
+        out.PutLine("stroke");
+        out.PutLine("0.12 setlinewidth");
+        const double x0 = kCropMargin, y0 = kCropMargin;
+        const double x1 = l.page.groupWidth - kCropMargin, y1 = l.page.groupHeight - kCropMargin;
+        auto mark = [&](double ax, double ay, double bx, double by) {
+            out.PutLine(F4(ax) + ' ' + F4(ay) + " m " + F4(bx) + ' ' + F4(by) + " l");
+        };
+        mark(x0 - 12, y0, x0 - 4, y0);
+        mark(x0, y0 - 11, x0, y0 - 3);
+        mark(x1 + 4, y0, x1 + 12, y0);
+        mark(x1, y0 - 11, x1, y0 - 3);
+        mark(x0 - 12, y1, x0 - 4, y1);
+        mark(x0, y1 + 3, x0, y1 + 11);
+        mark(x1 + 4, y1, x1 + 12, y1);
+        mark(x1, y1 + 3, x1, y1 + 11);
+    }
+    int r = 360 - s.Rotation;
+    if (r != 90 && r != 180 && r != 270) r = 0;
+    if (r) out.PutLine("-" + IntText(r) + " rotate");
+    const double S = l.page.specBlockHeight, W = l.page.groupWidth, H = l.page.groupHeight;
+    double tx = 0, ty = -S;
+    if (r == 90) {
+        tx = -H;
+        ty = -S;
+    } else if (r == 180) {
+        tx = -W;
+        ty = -(S + H);
+    } else if (r == 270) {
+        tx = 0;
+        ty = -(S + W);
+    }
+    if (tx != 0 || ty != 0) {
+        out.PutLine(F6(tx) + ' ' + F6(ty) + " translate");
+        out.PutLine("stroke");
+    }
+    // The specification block's lines come with the block itself; S keeps its band.
+}
+
+}  // namespace
+
+void WriteSymbolBody(EpsOutput& out, const EpsBodyLayout& l) {
+    const int v = l.variation;
+    const std::size_t ownTexts = l.texts.size() - (l.additionalText ? 1 : 0);
+    // Hidden text was left out of the layout; the standard-number line stays.
+    auto putOwnTexts = [&] {
+        for (std::size_t i = 0; i < ownTexts; ++i) PutText(out, l.texts[i], l.levelOne);
+        PutDigits(out, l);
+    };
+
+    if (TextOnly(v)) {
+        putOwnTexts();
+    } else if (l.family == kFamilyPostnet) {
+        PutPostnet(out, l);
+    } else if (l.family == kFamilyFim) {
+        PutFim(out, l);
+    } else if (IsVantic128EmbeddedClass(v)) {
+        putOwnTexts();
+        if (ownTexts) {
+            const BodyText& t = l.texts.front();
+            const FontMeasure fm = TextMetrics(t.font, t.size, t.style, t.text);
+            const double right = l.symRight, top = l.symTop, textTop = t.y - fm.descent + fm.height;
+            out.PutLine("/wd (" + Escaped(t.text) + ") stringwidth pop def");
+            out.PutLine("gsave");
+            out.PutLine("newpath " + F6(l.symLeft) + ' ' + F6(top) + " m " + F6(right) + ' ' + F6(top) + " l " +
+                        F6(right) + " 0 l " + F6(t.x) + " wd add 0 l " + F6(t.x) + " wd add " + F6(textTop) +
+                        " l " + F6(t.x) + ' ' + F6(textTop) + " l " + F6(t.x) + " 0 l " + F6(l.symLeft) +
+                        " 0 l closepath clip");
+            out.PutLine(BarStream(l));
+            out.PutLine("grestore");
+        } else {
+            out.PutLine(BarStream(l));
+        }
+    } else {
+        out.PutLine(BarStream(l));
+        putOwnTexts();
+    }
+    PutVerificationMark(out, l);
+    if (l.additionalText) PutText(out, l.texts.back(), l.levelOne);
+    PutClosing(out, l);
+}
+
+// ---- Parts ----
+
+namespace {
+
+// Draws the current symbol on a recording context in file output.
+struct Recording {
+    RecordingDC dc{1000, 1000};
+    bool drawn = false;
+};
+
+void Draw(Recording& r) {
+    InstallSymbologyHooks();
+    r.drawn = DrawSymbol(r.dc, ClipRect{}, 1, 0, nullptr);
+}
+
+}  // namespace
+
+std::string DrawnHumanReadable() {
+    SettingsRecord& s = SymbolSettings;
+    // Only the symbol's own texts: no extras, unrotated. What the drawing itself
+    // changes in the record stays, as after a screen draw.
+    int* switches[] = {&s.Rotation, &s.bCropMarks, &s.Prufmark, &s.bSymbology, &s.bEncodedData,
+                       &s.bBarWidthReduction, &s.bWideNarrowRatio, &s.bBarHeight, &s.bMagnification,
+                       &s.bXDimension, &s.bNBW, &s.bPrinterDpi, &s.bFilm, &s.bCompany, &s.bClient,
+                       &s.bJob, &s.bDate, &s.bComments};
+    int saved[std::size(switches)];
+    for (std::size_t i = 0; i < std::size(switches); ++i) {
+        saved[i] = *switches[i];
+        *switches[i] = 0;
+    }
+    std::string additional;
+    additional.swap(s.AdditionalText);
+    Recording r;
+    Draw(r);
+    for (std::size_t i = 0; i < std::size(switches); ++i) *switches[i] = saved[i];
+    s.AdditionalText.swap(additional);
+    return r.dc.AllText();
+}
+
+EpsSymbolParts CurrentSymbolParts(bool levelOne) {
+    const std::string hr = DrawnHumanReadable();
+    auto layout = std::make_shared<EpsBodyLayout>(ComputeEpsLayout(hr, levelOne));
+    EpsSymbolParts parts;
+    parts.layout = layout->page;
+    parts.humanReadableOutlined = layout->humanReadableOutlined;
+    parts.bookNumberOutlined = layout->bookNumberOutlined;
+    parts.writeProcedures = [layout](EpsOutput& out) { WriteSymbolProcedures(out, *layout); };
+    parts.writeBody = [layout](EpsOutput& out) { WriteSymbolBody(out, *layout); };
+    return parts;
+}
+
+SymbolExtent CurrentSymbolExtent() {
+    SymbolExtent e;
+    Recording r;
+    Draw(r);
+    if (r.drawn && !r.dc.WindowExtents().empty()) {
+        e.right = std::max(0, r.dc.WindowExtents().back().cx);
+        e.bottom = std::max(0, r.dc.WindowExtents().back().cy);
+    }
+    // The page may hold more than the drawing (crop marks, the block band).
+    const EpsBodyLayout l = ComputeEpsLayout(DrawnHumanReadable());
+    const int w = static_cast<int>(std::ceil(l.page.pageWidth * 1000.0 / 72.0));
+    const int h = static_cast<int>(std::ceil(l.page.pageHeight * 1000.0 / 72.0));
+    e.right = std::max(e.right, w);
+    e.bottom = std::max(e.bottom, h);
+    return e;
+}
+
+bool WriteCurrentSymbolEps(const std::string& path, bool withPreview, bool levelOne, const std::string& title) {
+    EpsOptions options;
+    options.WithPreview = withPreview;
+    options.LevelOneOutput = levelOne;
+    options.Title = title;
+    options.Extent = CurrentSymbolExtent();
+    options.symbolParts = [](const EpsOptions& o) { return CurrentSymbolParts(o.LevelOneOutput); };
+    return WriteEpsFile(path, options);
+}
+
+}  // namespace vg
