@@ -8,20 +8,15 @@
 #include "eps/epsbody.h"
 #define VGL_HAVE_EPS_BODY 1
 #endif
+#include "entry/inputbar.h"
 #include "model/messages.h"
 #include "model/settingsfields.h"
 #include "model/strings.h"
 #include "model/symbolsettings.h"
-#include "symbology/check.h"
 #include "symbology/symbol.h"
 
 namespace vg::cli {
 namespace {
-
-constexpr std::size_t kMaxMainText = 60;
-constexpr int kEditControlCaption = 61245;
-constexpr int kInputTooLong = 61257;
-constexpr int kIncompleteInput = 61388;
 
 bool AllDigits(const std::string& text) {
     if (text.empty()) return false;
@@ -30,87 +25,28 @@ bool AllDigits(const std::string& text) {
     return true;
 }
 
-bool In(int v, int lo, int hi) { return v >= lo && v <= hi; }
+// The tool's one input bar, without widgets; no pause or beep for a typed
+// check digit.
+struct ToolInputBar {
+    HeadlessInputBarView view;
+    FakeClock clock;
+    InputBar bar{view, clock};
+};
 
-bool HyphenIsData(int v) {
-    return v == 1 || v == 5 || v == 6 || v == 11 || v == 12 || v == 15 || v == 16 || v == 24 || v == 25 ||
-           v == 76 || In(v, 88, 96) || v == 103 || v == 104 || IsVantic128Class(v);
+InputBar& Bar() {
+    static ToolInputBar tool;
+    return tool.bar;
 }
 
-bool SpaceIsData(int v) { return v != 1 && v != 5 && HyphenIsData(v); }
-
-// Variations whose text is drawn even when nothing encodes.
-bool TextOnly(int v) { return v == 24 || v == 25 || v == 34 || v == 37 || v == 86 || v == 87; }
-
-std::string Without(const std::string& text, char c) {
-    std::string out;
-    for (char x : text)
-        if (x != c) out += x;
-    return out;
-}
-
-bool Refuse(int textId) {
-    ShowMessage(LoadString(kEditControlCaption), LoadString(textId), MsgIcon::Stop);
-    return false;
-}
-
-// Hyphen and space removal of the main field.
-void StoreMain(const std::string& typed) {
-    SettingsRecord& s = SymbolSettings;
-    const int v = s.Variation;
-    if (v == 75 || v == 102) s.IgnoreHyphens = s.IgnoreSpaces = 0;
-    std::string original = typed;
-    std::string data = typed;
-    if (s.IgnoreHyphens) {
-        data = Without(data, '-');
-    } else if (!HyphenIsData(v)) {
-        data = Without(data, '-');
-        original = Without(original, '-');
+const char* RoleName(FieldRole role) {
+    switch (role) {
+    case FieldRole::Main: return "main data";
+    case FieldRole::AddOn: return "add-on";
+    case FieldRole::Fact: return "FACT data identifier";
+    case FieldRole::CouponUpc: return "coupon UPC part";
+    case FieldRole::Coupon128: return "coupon UCC/EAN-128 part";
     }
-    if (s.IgnoreSpaces) {
-        data = Without(data, ' ');
-    } else if (!SpaceIsData(v)) {
-        data = Without(data, ' ');
-        original = Without(original, ' ');
-    }
-    // Six-digit UPC-E typed with its number system.
-    if ((v == 74 || v == 101) && data.size() == 7 && AllDigits(data) && data[0] == (v == 101 ? '1' : '0')) {
-        data.erase(0, 1);
-        original = data;
-    }
-    SetText(s.OriginalMainText, original);
-    SetText(s.MainText, data);
-    if (data.empty()) SetText(s.OriginalMainText, "");
-}
-
-// Stores the data field by field, computes the check characters and encodes.
-// Used until the data entry pipeline takes over.
-bool FeedDirect(const DataTexts& in) {
-    SettingsRecord& s = SymbolSettings;
-    auto fits = [](const std::optional<std::string>& t, std::size_t n) { return !t || t->size() <= n; };
-    if (!fits(in.main, kMaxMainText) || !fits(in.addOn, sizeof s.AddOnText - 1) ||
-        !fits(in.fact, sizeof s.FACTdataIDtext - 1) ||
-        !fits(in.couponUpc, sizeof s.CouponFormatUPCpartText - 1) ||
-        !fits(in.coupon128, sizeof s.CouponFormat128partText - 1))
-        return Refuse(kInputTooLong);
-
-    if (in.fact) SetText(s.FACTdataIDtext, *in.fact);
-    StoreMain(in.main ? *in.main : std::string(TextOf(s.OriginalMainText)));
-    if (in.addOn) SetText(s.AddOnText, *in.addOn);
-    if (in.couponUpc) SetText(s.CouponFormatUPCpartText, *in.couponUpc);
-    if (in.coupon128) SetText(s.CouponFormat128partText, *in.coupon128);
-
-    const int v = s.Variation;
-    const std::size_t addOn = TextOf(s.AddOnText).size();
-    if (IsUpcEanClass(v) && addOn != 0 && addOn != 2 && addOn != 5) return Refuse(kIncompleteInput);
-    std::string data(TextOf(s.MainText));
-    if (v == 74 || v == 101) data.insert(data.begin(), v == 101 ? '1' : '0');
-    const bool hasInput = !TextOf(s.MainText).empty() || !TextOf(s.CouponFormatUPCpartText).empty();
-    s.CheckCharacter1 = s.CheckCharacter2 = 0;
-    ComputeCheckCharacters(data, hasInput ? 1 : 0);
-    if (EncodeCurrentVariation() == 1 || TextOnly(v)) return true;
-    std::fprintf(stderr, "vglyph: the data cannot be encoded as %s\n", s.VariationName.c_str());
-    return false;
+    return "";
 }
 
 }  // namespace
@@ -124,6 +60,7 @@ const VariationInfo* LookUpVariation(const std::string& text) {
 
 void ChooseVariation(const VariationInfo& variation) {
     SettingsRecord& s = SymbolSettings;
+    Bar();  // its defaults hooks are in place before the defaults run
     InstallSymbologyHooks();
     s.Family = static_cast<int16_t>(variation.family);
     s.Variation = variation.code;
@@ -158,7 +95,37 @@ bool ApplyFieldSettings(const std::vector<std::string>& settings) {
     return true;
 }
 
-bool FeedData(const DataTexts& data) { return FeedDirect(data); }
+bool FeedData(const DataTexts& data) {
+    InputBar& bar = Bar();
+    ProgrammaticInput = 1;
+    // The record is already filled, as when a graphic is reopened: the
+    // additional text stays.
+    bar.SetUpLayout(true);
+    const std::pair<FieldRole, const std::optional<std::string>*> fields[] = {
+        {FieldRole::Fact, &data.fact},          {FieldRole::Main, &data.main},
+        {FieldRole::AddOn, &data.addOn},        {FieldRole::CouponUpc, &data.couponUpc},
+        {FieldRole::Coupon128, &data.coupon128},
+    };
+    for (const auto& [role, text] : fields) {
+        if (!*text) continue;
+        if (!bar.ControlFor(role)) {
+            std::fprintf(stderr, "vglyph: %s has no %s field\n", SymbolSettings.VariationName.c_str(),
+                         RoleName(role));
+            return false;
+        }
+        // A refusal has shown its message.
+        if (bar.Fill(role, **text) == FillOutcome::Refused) return false;
+    }
+    if (bar.AnyIncomplete()) {
+        ShowMessage(bar.ReminderCaption(), bar.ReminderText(), MsgIcon::Stop);
+        return false;
+    }
+    if (!bar.SymbolReady()) {
+        std::fprintf(stderr, "vglyph: the data gives no %s symbol\n", SymbolSettings.VariationName.c_str());
+        return false;
+    }
+    return true;
+}
 
 bool WriteSymbolEps(const std::string& path, bool withPreview, bool levelOne, const std::string& title) {
 #ifdef VGL_HAVE_EPS_BODY

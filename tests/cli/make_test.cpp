@@ -49,6 +49,7 @@ struct PatternCase {
 TEST(Pattern, PrintsPatternEncodedTextAndChecks) {
     const PatternCase cases[] = {
         {"-v 26 -d 400638133393", "4006381333931", "1", ""},
+        {"-v 26 -d 4006381333931", "4006381333931", "1", ""},  // given with its check digit
         {"-v EAN-13 -d 400638133393", "4006381333931", "1", ""},
         {"-v 26 -d '4006-3813 3393' -a 12", "4006381333931 12", "1", ""},
         {"-v 28 -d 490123456789 -a 51234", "4901234567894 51234", "4", ""},
@@ -88,32 +89,41 @@ TEST(Pattern, AddOnExtendsTheMainPattern) {
     EXPECT_EQ(q.substr(p.size(), 2), "++");
 }
 
+struct RefusalCase {
+    const char* args;
+    const char* message;  // part of what standard error says
+};
+
 TEST(Make, RefusedInputWritesNothing) {
     TempFolder dir;
     const std::string out = dir.File("x.eps");
-    const char* cases[] = {
-        "-v 26 -d 40063813339A",                // a letter in EAN-13
-        "-v 26 -d 40063813",                    // too short
-        "-v 27 -d 96385074123",                 // too long for EAN-8
-        "-v 26 -d 400638133393 -a 123",         // add-on of three digits
-        "-v 72 -d 03600029145 -a 1",
-        "-v 26 -d 400638133393 -a 1234567",     // longer than the add-on field
-        "-v 26 -d 1234567890123456789012345678901234567890123456789012345678901",  // 61 characters
-        "-v 26 -d 400638133393 --set Bogus=1",  // unknown field
-        "-v 26 -d 400638133393 --set Rotation=ninety",
-        "-v 26 -d 400638133393 --set Magnification=1,5",  // C notation only
-        "-v 26 -d 400638133393 --set Family=40000",       // beyond the field's type
-        "-v 26 -d 400638133393 --set =5",
-        "-v 26 -d 400638133393 --set Rotation",
-        "-v 999 -d 1",
-        "-v 'No Such Variation' -d 1",
+    const RefusalCase cases[] = {
+        {"-v 26 -d 40063813339A", "Edit Control: Incorrect input."},
+        {"-v 26 -d 40063813", "Edit Control: Incomplete input."},
+        {"-v 26 -d 4006381333932", "Edit Control: Input too long."},  // a wrong check digit
+        {"-v 27 -d 96385074123", "Edit Control: Input too long."},
+        {"-v 26 -d 400638133393 -a 123", "Edit Control: Incomplete input."},
+        {"-v 72 -d 03600029145 -a 1", "Edit Control: Incomplete input."},
+        {"-v 26 -d 400638133393 -a 1234567", "Edit Control: Input too long"},
+        {"-v 26 -d 1234567890123456789012345678901234567890123456789012345678901", "Edit Control: Input too long"},
+        {"-v 26 -d ''", "no EAN-13 symbol"},
+        {"-v 26 -d 400638133393 --fact 12", "EAN-13 has no FACT data identifier field"},
+        {"-v 26 -d 400638133393 --upc-part 5", "EAN-13 has no coupon UPC part field"},
+        {"-v 26 -d 400638133393 --set Bogus=1", "unknown settings field 'Bogus'"},
+        {"-v 26 -d 400638133393 --set Rotation=ninety", "bad value for Rotation"},
+        {"-v 26 -d 400638133393 --set Magnification=1,5", "bad value for Magnification"},  // C notation only
+        {"-v 26 -d 400638133393 --set Family=40000", "bad value for Family"},  // beyond the field's type
+        {"-v 26 -d 400638133393 --set =5", "--set needs FIELD=VALUE"},
+        {"-v 26 -d 400638133393 --set Rotation", "--set needs FIELD=VALUE"},
+        {"-v 999 -d 1", "unknown variation '999'"},
+        {"-v 'No Such Variation' -d 1", "unknown variation 'No Such Variation'"},
     };
-    for (const char* args : cases) {
-        SCOPED_TRACE(args);
-        ToolResult r = RunTool(std::string("make ") + args + " -o " + Quote(out));
+    for (const RefusalCase& c : cases) {
+        SCOPED_TRACE(c.args);
+        ToolResult r = RunTool(std::string("make ") + c.args + " -o " + Quote(out));
         EXPECT_EQ(r.status, 2);
         EXPECT_EQ(r.out, "");
-        EXPECT_FALSE(r.err.empty());
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
         EXPECT_FALSE(Exists(out));
         std::remove(out.c_str());
     }
