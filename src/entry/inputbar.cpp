@@ -182,8 +182,7 @@ FillOutcome InputBar::Outcome() const {
     case FormatResult::InvalidDate: return FillOutcome::Incomplete;
     case FormatResult::Complete: break;
     }
-    return AnyIncomplete() || !state_.SymbolReady ? FillOutcome::Incomplete
-                                                  : FillOutcome::Complete;
+    return AnyIncomplete() ? FillOutcome::Incomplete : FillOutcome::Complete;
 }
 
 void InputBar::FieldChanged(int controlId) { Change(controlId, true); }

@@ -93,7 +93,7 @@ protected:
 };
 
 enum class FillOutcome {
-    Complete,    // accepted, no incomplete mark
+    Complete,    // accepted, no incomplete mark (SymbolReady tells whether it encoded)
     Incomplete,  // accepted, but not yet a complete symbol (or an invalid date)
     Refused,     // rejected, reported or too long; the message has been shown
 };

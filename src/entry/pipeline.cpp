@@ -189,7 +189,8 @@ bool InputBar::RunPipeline(std::string_view raw) {
     std::string text(raw.substr(0, std::min(raw.size(), kMaxWorkingText)));
 
     if (text.empty()) {
-        lastResult_ = FormatResult::Incomplete;
+        // Only the main data is required; the other fields may stay empty.
+        lastResult_ = role == FieldRole::Main ? FormatResult::Incomplete : FormatResult::Complete;
         EmptyField(role);
         return true;
     }

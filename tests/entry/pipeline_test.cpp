@@ -64,6 +64,12 @@ TEST(TooLong, WrongTwelfthDigitShowsFixedLengthMessageAndChangesNothing) {
     EXPECT_EQ(h.view.Text(h.Main()), "03600029145");
     EXPECT_EQ(Take(h.bar), before);
     EXPECT_EQ(h.view.redraws, redraws);
+
+    // A different number pasted over it is refused as a whole.
+    h.Paste(h.Main(), "999999999990");
+    EXPECT_EQ(h.recorder.sink.messages.size(), 2u);
+    EXPECT_EQ(h.view.Text(h.Main()), "03600029145");
+    EXPECT_EQ(Take(h.bar), before);
 }
 
 TEST(TooLong, PastedNumberWithItsCheckDigitKeepsTheNumber) {
@@ -274,6 +280,8 @@ TEST(Fill, OutcomesForTheCommandLine) {
         {39, FieldRole::Main, "12345", FillOutcome::Incomplete, 61386},
         {40, FieldRole::Main, "1234", FillOutcome::Incomplete, 61387},
         {39, FieldRole::Fact, "1", FillOutcome::Refused, 0},  // no such field
+        {11, FieldRole::Fact, "", FillOutcome::Complete, 0},  // optional field left empty
+        {72, FieldRole::Main, "", FillOutcome::Incomplete, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.variation << " " << c.text);
