@@ -596,6 +596,16 @@ EpsBodyLayout ComputeEpsLayout(std::string_view hrText, bool levelOne) {
     }
     double minX = l.symLeft, minY = l.symBottom;
     double maxX = l.symRight + l.prufRoomX / l.m, maxY = l.symTop + l.prufRoomY / l.m;
+    // Texts wider than the bars widen the group.
+    for (const BodyText& t : l.texts) {
+        const FontMeasure fm = TextMetrics(t.font, t.size, t.style, t.text);
+        const double width = t.outlined ? static_cast<double>(t.text.size()) * t.advance : fm.width;
+        GrowByTextBox(t.x, t.y, 0, width, fm.ascent, fm.descent, minX, minY, maxX, maxY);
+    }
+    for (const BodyChar& c : l.digits) {
+        const FontMeasure fm = TextMetrics(l.digitFont, c.size, l.digitStyle);
+        GrowByTextBox(c.x, c.y, 0, fm.maxWidth, fm.ascent, fm.descent, minX, minY, maxX, maxY);
+    }
     AdditionalTextLayout(l, minX, minY, maxX, maxY);
     const double dx = minX < crop ? crop - minX : 0;
     const double dy = minY < crop ? crop - minY : 0;
@@ -1108,9 +1118,9 @@ std::string DrawnHumanReadable() {
     return r.dc.AllText();
 }
 
-EpsSymbolParts CurrentSymbolParts(bool levelOne) {
-    const std::string hr = DrawnHumanReadable();
-    auto layout = std::make_shared<EpsBodyLayout>(ComputeEpsLayout(hr, levelOne));
+namespace {
+
+EpsSymbolParts PartsOf(const std::shared_ptr<const EpsBodyLayout>& layout) {
     EpsSymbolParts parts;
     parts.layout = layout->page;
     parts.humanReadableOutlined = layout->humanReadableOutlined;
@@ -1120,7 +1130,7 @@ EpsSymbolParts CurrentSymbolParts(bool levelOne) {
     return parts;
 }
 
-SymbolExtent CurrentSymbolExtent() {
+SymbolExtent ExtentFor(const EpsBodyLayout& l) {
     SymbolExtent e;
     Recording r;
     Draw(r);
@@ -1129,7 +1139,6 @@ SymbolExtent CurrentSymbolExtent() {
         e.bottom = std::max(0, r.dc.WindowExtents().back().cy);
     }
     // The page may hold more than the drawing (crop marks, the block band).
-    const EpsBodyLayout l = ComputeEpsLayout(DrawnHumanReadable());
     const int w = static_cast<int>(std::ceil(l.page.pageWidth * 1000.0 / 72.0));
     const int h = static_cast<int>(std::ceil(l.page.pageHeight * 1000.0 / 72.0));
     e.right = std::max(e.right, w);
@@ -1137,13 +1146,22 @@ SymbolExtent CurrentSymbolExtent() {
     return e;
 }
 
+}  // namespace
+
+EpsSymbolParts CurrentSymbolParts(bool levelOne) {
+    return PartsOf(std::make_shared<const EpsBodyLayout>(ComputeEpsLayout(DrawnHumanReadable(), levelOne)));
+}
+
+SymbolExtent CurrentSymbolExtent() { return ExtentFor(ComputeEpsLayout(DrawnHumanReadable())); }
+
 bool WriteCurrentSymbolEps(const std::string& path, bool withPreview, bool levelOne, const std::string& title) {
+    auto layout = std::make_shared<EpsBodyLayout>(ComputeEpsLayout(DrawnHumanReadable(), levelOne));
     EpsOptions options;
     options.WithPreview = withPreview;
     options.LevelOneOutput = levelOne;
     options.Title = title;
-    options.Extent = CurrentSymbolExtent();
-    options.symbolParts = [](const EpsOptions& o) { return CurrentSymbolParts(o.LevelOneOutput); };
+    options.Extent = ExtentFor(*layout);
+    options.symbolParts = [layout](const EpsOptions&) { return PartsOf(layout); };
     return WriteEpsFile(path, options);
 }
 
