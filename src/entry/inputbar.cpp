@@ -29,7 +29,10 @@ constexpr int kLayoutControls[] = {ctl::kMain1,  ctl::kCheck1, ctl::kAddOn, ctl:
 
 struct LayoutInfo {
     const char* name;
-    std::initializer_list<int> controls;
+    int controls[4];  // 0 ends the list
+    bool Shows(int id) const {
+        return std::find(std::begin(controls), std::end(controls), id) != std::end(controls);
+    }
 };
 
 const LayoutInfo& LayoutOf(int layout) {
@@ -253,9 +256,7 @@ void InputBar::SetUpLayout(bool reopening) {
     SelectMainFormat(s.Variation);
 
     const LayoutInfo& info = LayoutOf(layout_);
-    for (int id : kLayoutControls)
-        view_.Show(id, std::find(info.controls.begin(), info.controls.end(), id) !=
-                           info.controls.end());
+    for (int id : kLayoutControls) view_.Show(id, info.Shows(id));
     view_.SetReadOnly(ctl::kMain2, layout_ == kLayoutNone);
     view_.SetPresetText(info.name);
 

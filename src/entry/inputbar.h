@@ -8,7 +8,8 @@
 //     SystemClock clock;                  // or FakeClock to skip the pause
 //     InputBar bar(view, clock);          // installs the defaults hooks
 //     ProgrammaticInput = 1;              // record already filled by the caller
-//     bar.SetUpLayout();                  // layout of SymbolSettings.Variation
+//     bar.SetUpLayout();                  // layout of SymbolSettings.Variation;
+//                                         // empties AdditionalText (set it after)
 //     FillOutcome r = bar.Fill(FieldRole::Main, "0360002914");
 //     // then AddOn, Fact, CouponUpc, Coupon128 as the variation needs
 //     if (r == FillOutcome::Refused)  -> the message was shown through the
