@@ -220,7 +220,8 @@ void LinearLayout(EpsBodyLayout& l, std::string_view hrText) {
     const SettingsRecord& s = SymbolSettings;
     const int v = l.variation;
     const int style = FontStyle(s.Bold, s.Italic);
-    const std::string hr(hrText);
+    std::string hr(hrText);
+    if (IsPznGroup(v) && !hr.empty() && hr.rfind("PZN-", 0) != 0) hr = "PZN-" + hr;
     const bool shown = !s.Hidden && !hr.empty();
     const FontMeasure fm = TextMetrics(s.FontName4humanreadable, s.Size, style, hr);
     const bool embedded = IsVantic128EmbeddedClass(v);
@@ -479,11 +480,31 @@ void EanUpcLayout(EpsBodyLayout& l) {
     l.symTop = top;
 }
 
+// The additional text, or the human-readable number when it stands for it.
+std::string AdditionalTextOf(int v) {
+    const SettingsRecord& s = SymbolSettings;
+    if (!s.UseHumanReadablesAsText) return s.AdditionalText;
+    std::string text;
+    char check = static_cast<char>(s.CheckCharacter1);
+    if (IsCouponClass(v)) {
+        text = std::string(TextOf(s.CouponFormatUPCpartText));
+    } else if ((v == 41 || v == 42) && !s.MainText[0]) {
+        text = std::string(TextOf(s.AddOnText));
+        check = static_cast<char>(s.CheckCharacter2);
+    } else {
+        text = std::string(TextOf(s.OriginalMainText));
+        if (s.Family == kFamilyCode93) check = 0;
+    }
+    if (check) text += check;
+    return text;
+}
+
 void AdditionalTextLayout(EpsBodyLayout& l, double& minX, double& minY, double& maxX, double& maxY) {
     const SettingsRecord& s = SymbolSettings;
     if (s.AdditionalText.empty()) return;
     const int style = FontStyle(s.BoldAT, s.ItalicAT);
-    const std::string& text = s.AdditionalText;
+    const std::string text = AdditionalTextOf(l.variation);
+    if (text.empty()) return;
     const FontMeasure fm = TextMetrics(s.FontName4AdditionalText, s.SizeAT, style, text);
     const int r = s.Rotation4AdditionalText;
     const int angle = (r == 90 || r == 180 || r == 270) ? 360 - r : 0;
@@ -509,6 +530,12 @@ void AdditionalTextLayout(EpsBodyLayout& l, double& minX, double& minY, double& 
     l.additionalText = true;
     const double width = t.cellPitch > 0 ? bars : fm.width;
     GrowByTextBox(t.x, t.y, angle, width, fm.ascent, fm.descent, minX, minY, maxX, maxY);
+}
+
+// Whole points of a layout length, kept within what a page can hold.
+double WholePoints(double v) {
+    if (!std::isfinite(v) || v <= 0) return 0;
+    return std::min(std::ceil(v - 1e-6), 1e6);
 }
 
 }  // namespace
@@ -614,8 +641,8 @@ EpsBodyLayout ComputeEpsLayout(std::string_view hrText, bool levelOne) {
     l.groupHeight = (maxY + dy) + crop;
 
     EpsLayout& page = l.page;
-    page.groupWidth = std::ceil(l.groupWidth * l.m - 1e-6);
-    page.groupHeight = std::ceil(l.groupHeight * l.m - 1e-6);
+    page.groupWidth = WholePoints(l.groupWidth * l.m);
+    page.groupHeight = WholePoints(l.groupHeight * l.m);
     const bool turned = s.Rotation == 90 || s.Rotation == 270;
     page.pageWidth = static_cast<int>(turned ? page.groupHeight : page.groupWidth);
     page.pageHeight = static_cast<int>(turned ? page.groupWidth : page.groupHeight);
@@ -776,6 +803,15 @@ namespace {
 std::string Escaped(std::string_view text) {
     std::string r;
     for (char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F) {
+            // Control characters as octal escapes, so every line stays one line.
+            r += '\\';
+            r += static_cast<char>('0' + (u >> 6));
+            r += static_cast<char>('0' + ((u >> 3) & 7));
+            r += static_cast<char>('0' + (u & 7));
+            continue;
+        }
         if (c == '(' || c == ')' || c == '\\') r += '\\';
         r += c;
     }
@@ -1161,6 +1197,9 @@ bool WriteCurrentSymbolEps(const std::string& path, bool withPreview, bool level
     options.LevelOneOutput = levelOne;
     options.Title = title;
     options.Extent = ExtentFor(*layout);
+    // The background covers the whole bounding box.
+    layout->page.pageWidth = std::max(layout->page.pageWidth, ExtentWidthPoints(options.Extent));
+    layout->page.pageHeight = std::max(layout->page.pageHeight, ExtentHeightPoints(options.Extent));
     options.symbolParts = [layout](const EpsOptions&) { return PartsOf(layout); };
     return WriteEpsFile(path, options);
 }

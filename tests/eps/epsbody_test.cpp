@@ -433,14 +433,14 @@ TEST(EpsBody, TextFormEscapesAndRotation) {
     Pattern(4, 11, "B1S1B1");
     SettingsRecord& s = SymbolSettings;
     s.Hidden = 1;
-    s.AdditionalText = "a(b)c\\";
+    s.AdditionalText = "a(b)c\\\r";
     s.FontName4AdditionalText = "Times New Roman";
     s.SizeAT = 10;
     s.AlignAT = 0;
     s.Rotation4AdditionalText = 90;
     EpsBodyLayout l = ComputeEpsLayout("");
     const std::string body = Body(l);
-    EXPECT_TRUE(HasLine(body, "(a\\(b\\)c\\\\) show"));
+    EXPECT_TRUE(HasLine(body, "(a\\(b\\)c\\\\\\015) show"));
     EXPECT_TRUE(HasLine(body, "270 rotate"));
     EXPECT_TRUE(HasLine(body, "-270 rotate"));
     EXPECT_TRUE(HasLine(body, "%%IncludeFont: TimesNewRomanPSMT"));
