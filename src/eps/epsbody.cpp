@@ -215,6 +215,14 @@ void BookLines(std::string& line1, std::string& line2) {
     line2 = symbol.m_numberLine2;
 }
 
+// The coupon's UCC/EAN-128 text as the human-readable line shows it.
+std::string CouponSecondText() {
+    RecordingDC dc(72, 72);
+    CUccCouponSymbol symbol(dc, ClipRect{}, 1, 0, nullptr);
+    const std::string whole = symbol.TextLine(true), number = symbol.TextLine(false);
+    return whole.size() > number.size() ? whole.substr(number.size()) : std::string();
+}
+
 // Generic, ITF and Vantic128 layout: bars, quiet zones and the text band.
 void LinearLayout(EpsBodyLayout& l, std::string_view hrText) {
     const SettingsRecord& s = SymbolSettings;
@@ -449,6 +457,12 @@ void EanUpcLayout(EpsBodyLayout& l) {
                 put('>', x1 + L + g + 4.3 + static_cast<double>(addOn.size()) * 8.7 * M - 2, ab, size);
         } else if (addOn.empty() && s.QuietZoneIndicators && (IsEan13Class(v) || IsEan8Class(v))) {
             put('>', x1 + L + 1, base, size);
+        }
+        if (IsCouponClass(v) && pw.hasSecond && !s.HideAddonText) {
+            // The coupon's second part is read under its own bars.
+            BodyText t = MakeText(CouponSecondText(), s.FontName4humanreadable, size, style, x1 + L + g, base);
+            MarkOutlined(l, t, true);
+            if (!t.text.empty()) l.texts.push_back(t);
         }
         for (const BodyChar& c : l.digits) l.glyphChars += c.c;
         if (outlined && !l.digits.empty()) (ocr == OcrFont::B ? l.ocrBGlyphs : l.ocrAGlyphs) = true;

@@ -429,6 +429,24 @@ TEST(EpsBody, DigitsAsGlyphCallsOrTextForm) {
     EXPECT_TRUE(HasLine(body, "(4) show"));
 }
 
+TEST(EpsBody, CouponSecondPartTextUnderItsBars) {
+    Pattern(15, 61, "B1S1B1++B2S1B1");
+    SettingsRecord& s = SymbolSettings;
+    s.Hidden = 0;
+    s.FontName4humanreadable = "Arial";
+    SetText(s.CouponFormatUPCpartText, "81234567890");
+    SetText(s.CouponFormat128partText, "(8100)123456");
+    s.CheckCharacter1 = '1';
+    EpsBodyLayout l = ComputeEpsLayout("");
+    EXPECT_EQ(l.separator, "co");
+    ASSERT_FALSE(l.texts.empty());
+    EXPECT_EQ(l.texts.back().text, "(8100)1 23456");
+    EXPECT_NEAR(l.texts.back().x, l.total + l.mainWidth + l.addOnGap, 1e-9);
+    EXPECT_TRUE(HasLine(Body(l), "(\\(8100\\)1 23456) show"));
+    s.HideAddonText = 1;
+    EXPECT_TRUE(ComputeEpsLayout("").texts.empty());
+}
+
 TEST(EpsBody, TextFormEscapesAndRotation) {
     Pattern(4, 11, "B1S1B1");
     SettingsRecord& s = SymbolSettings;
