@@ -629,14 +629,31 @@ EpsBodyLayout ComputeEpsLayout(std::string_view hrText, bool levelOne) {
     }
     if (l.bookNumberOutlined) (bookOcr == OcrFont::B ? l.ocrBGlyphs : l.ocrAGlyphs) = true;
 
+    // Bearer bars: the box classes carry them inside their layout, the others around the symbol.
+    if (l.Bb > 0 && l.bearerBox) {
+        l.bearerLeft = l.symLeft;
+        l.bearerRight = l.symRight;
+        l.bearerBottom = l.start - l.Bb;
+        l.bearerTop = l.start + l.Hb + l.Bb;
+    } else if (l.Bb > 0) {
+        Shift(l, l.Bb, l.Bb);
+        l.x0 -= l.Bb;
+        l.y0 -= l.Bb;
+        l.bearerLeft = l.symLeft - l.Bb;
+        l.bearerBottom = l.symBottom - l.Bb;
+        l.bearerRight = l.symRight + l.Bb;
+        l.bearerTop = l.symTop + l.Bb;
+    }
+
     // Verification mark room above and to the right of the symbol.
     const bool marked = s.Prufmark != 0 && !TextOnly(v) && s.Family != kFamilyPostnet && s.Family != kFamilyFim;
     if (marked) {
         l.prufRoomX = s.Prufmark == 1 ? 2 : 12;
         l.prufRoomY = s.Prufmark == 3 ? 12 : 8;
     }
-    double minX = l.symLeft, minY = l.symBottom;
-    double maxX = l.symRight + l.prufRoomX / l.m, maxY = l.symTop + l.prufRoomY / l.m;
+    const double outer = l.bearerBox ? 0 : l.Bb;
+    double minX = l.symLeft - outer, minY = l.symBottom - outer;
+    double maxX = l.symRight + outer + l.prufRoomX / l.m, maxY = l.symTop + outer + l.prufRoomY / l.m;
     // Texts wider than the bars widen the group.
     for (const BodyText& t : l.texts) {
         const FontMeasure fm = TextMetrics(t.font, t.size, t.style, t.text);
@@ -650,7 +667,13 @@ EpsBodyLayout ComputeEpsLayout(std::string_view hrText, bool levelOne) {
     AdditionalTextLayout(l, minX, minY, maxX, maxY);
     const double dx = minX < crop ? crop - minX : 0;
     const double dy = minY < crop ? crop - minY : 0;
-    if (dx || dy) Shift(l, dx, dy);
+    if (dx || dy) {
+        Shift(l, dx, dy);
+        l.bearerLeft += dx;
+        l.bearerRight += dx;
+        l.bearerBottom += dy;
+        l.bearerTop += dy;
+    }
     l.groupWidth = (maxX + dx) + crop;
     l.groupHeight = (maxY + dy) + crop;
 
@@ -1000,7 +1023,7 @@ void PutVerificationMark(EpsOutput& out, const EpsBodyLayout& l) {
     if (!l.prufRoomY) return;
     const double room = l.prufRoomY / l.m;
     const double step = std::max(l.X0, 0.5);
-    const double base = l.symTop + room * 0.2;
+    const double base = std::max(l.symTop, l.bearerTop) + room * 0.2;
     const double end = l.total + l.patternWidth;
     std::string path;
     int k = 0;
@@ -1031,15 +1054,10 @@ void PutClosing(EpsOutput& out, const EpsBodyLayout& l) {
     if (l.Bb > 0) {
         out.PutLine(F6(l.bearerPoints) + " setlinewidth");
         const double half = l.bearerPoints / 2;
-        double bottom = l.symBottom, top = l.symTop;
-        if (l.bearerBox) {
-            bottom = l.start - l.Bb;
-            top = l.start + l.Hb + l.Bb;
-        }
-        const int L = static_cast<int>(std::lround(l.symLeft * m + half));
-        const int R = static_cast<int>(std::lround(l.symRight * m - half));
-        const int B = static_cast<int>(std::lround(bottom * m + half));
-        const int T = static_cast<int>(std::lround(top * m - half));
+        const int L = static_cast<int>(std::lround(l.bearerLeft * m + half));
+        const int R = static_cast<int>(std::lround(l.bearerRight * m - half));
+        const int B = static_cast<int>(std::lround(l.bearerBottom * m + half));
+        const int T = static_cast<int>(std::lround(l.bearerTop * m - half));
         if (l.variation == 42)
             out.PutLine("newpath " + F4(L + 2) + ' ' + F4(T) + " m " + F4(R - 2) + ' ' + F4(T) + " l " +
                         IntText(L + 2) + ' ' + IntText(B) + " m " + IntText(R - 2) + ' ' + IntText(B) + " l");

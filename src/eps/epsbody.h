@@ -83,6 +83,8 @@ struct EpsBodyLayout {
 
     // Symbol rectangle (without additional text and the crop margin).
     double symLeft = 0, symBottom = 0, symRight = 0, symTop = 0;
+    // Outer edge of the bearer bars (the stroke lies inside it).
+    double bearerLeft = 0, bearerBottom = 0, bearerRight = 0, bearerTop = 0;
     double groupWidth = 0, groupHeight = 0;  // body units, crop margin included
 
     std::vector<BodyText> texts;  // in drawing order
