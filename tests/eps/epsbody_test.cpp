@@ -175,13 +175,50 @@ TEST(EpsBodyLayout, Ean13Numbers) {
     EXPECT_NEAR(l.h - l.start, SymbolSettings.BarHeight, 1e-9);
     EXPECT_NEAR(l.dataStart - l.start, 5.76, 1e-9);
     EXPECT_EQ(l.widths, 4);
-    EXPECT_EQ(l.page.pageWidth, static_cast<int>(std::ceil(l.groupWidth)));
-    // Thirteen digits, the first left of the bars, all below the data bars.
-    ASSERT_EQ(l.digits.size(), 13u);
-    EXPECT_NEAR(l.digits[0].x, l.total - 7, 1e-9);
     for (const BodyChar& c : l.digits) EXPECT_LT(c.y, l.dataStart);
-    EXPECT_NEAR(l.digits[1].x, l.total + 3.75 * 0.936, 1e-9);  // narrow OCR-B
-    EXPECT_NEAR(l.digits[7].x, l.total + 50.75 * 0.936, 1e-9);
+}
+
+// Digit places under the bars: (index, offset from the first bar, size).
+TEST(EpsBodyLayout, EanUpcDigitPlaces) {
+    const double M = 0.936;
+    struct Place {
+        std::size_t index;
+        char c;
+        double dx;  // from the first bar; NAN: spread, checked against L
+        int size;
+    };
+    struct Case {
+        int family, variation;
+        const char* data;
+        int size;
+        int indicators;
+        std::size_t count;
+        std::vector<Place> places;
+    } cases[] = {
+        {6, 26, "400638133393", 9, 0, 13, {{0, '4', -7, 9}, {1, '0', 3.75 * M, 9}, {7, '3', 50.75 * M, 9}}},
+        // A 10-point OCR-B line is not narrow: characters 2..13 spread evenly.
+        {6, 26, "400638133393", 10, 0, 13, {{0, '4', -7, 10}, {1, '0', 0, 10}, {12, '1', NAN, 10}}},
+        {16, 72, "03600029145", 9, 0, 12,
+         {{0, '0', -7, 7}, {1, '3', 10.75 * M, 9}, {6, '2', 50.75 * M, 9}, {11, '2', NAN, 7}}},
+        {6, 27, "9638507", 9, 1, 10,
+         {{0, '<', -7, 9}, {1, '9', 3.75 * M, 9}, {5, '5', 36.75 * M, 9}, {9, '>', NAN, 9}}},
+    };
+    for (const Case& c : cases) {
+        Symbol(c.family, c.variation, c.data);
+        SymbolSettings.FontName4humanreadable = kOcrB;
+        SymbolSettings.Size = c.size;
+        SymbolSettings.QuietZoneIndicators = c.indicators;
+        EpsBodyLayout l = ComputeEpsLayout("");
+        ASSERT_EQ(l.digits.size(), c.count) << c.variation;
+        for (const Place& p : c.places) {
+            const BodyChar& d = l.digits[p.index];
+            EXPECT_EQ(d.c, p.c) << c.variation << " #" << p.index;
+            EXPECT_DOUBLE_EQ(d.size, p.size) << c.variation << " #" << p.index;
+            double want = p.dx;
+            if (std::isnan(want)) want = c.variation == 26 ? 11 * (l.mainWidth - 5) / 12 : l.mainWidth + (c.indicators ? 1 : 2);
+            EXPECT_NEAR(d.x - l.total, want, 1e-9) << c.variation << " #" << p.index;
+        }
+    }
 }
 
 TEST(EpsBodyLayout, GenericTextBelowOrAbove) {
