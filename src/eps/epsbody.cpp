@@ -102,8 +102,8 @@ PatternWidths MeasurePattern(const EpsBodyLayout& l, std::string_view p) {
     return r;
 }
 
-// Points of a rectangle's corners rotated by angle degrees (counter-clockwise)
-// around the origin, added to (x, y).
+// Grows a box by the box of a text at (x, y) turned by angle degrees
+// counter-clockwise around that point.
 void GrowByTextBox(double x, double y, int angle, double width, double ascent, double descent, double& minX,
                    double& minY, double& maxX, double& maxY) {
     const double pts[4][2] = {{0, -descent}, {width, -descent}, {width, ascent}, {0, ascent}};
@@ -327,8 +327,9 @@ void PostnetLayout(EpsBodyLayout& l) {
         l.symRight = l.x0 + 1 + std::max(0.0, n * 3.42 - 1.98) + 1;
         l.symTop = l.y0 + 2 + l.Hb;
     }
-    l.total = l.x0 + 1;
-    l.start = l.y0 + 1;
+    const bool lowerRight = IsPostnetLowerRightClass(l.variation);
+    l.total = l.x0 + (lowerRight ? 63 : 1);
+    l.start = l.y0 + (lowerRight ? 18 : 1);
     l.h = l.start + l.Hb;
 }
 
@@ -986,11 +987,8 @@ void PutPostnet(EpsOutput& out, const EpsBodyLayout& l) {
     const double bwr = BwrInPoints(s);
     out.PutLine(F6(1.44 - (std::isfinite(bwr) ? bwr : 0) - (0.18 - (s.PrinterDpi - 300) * 0.03 / 2100)) +
                 " setlinewidth");
-    double x = l.x0 + 1, y = l.y0 + 1;
-    if (IsPostnetLowerRightClass(l.variation)) {
-        x = l.x0 + 63;
-        y = l.y0 + 18;
-    }
+    double x = l.total;
+    const double y = l.start;
     for (char c : BarPattern) {
         const double y2 = y + (c == 'L' ? 9 : 3.6);
         out.PutLine(F4(x) + ' ' + F4(y) + " m " + F4(x) + ' ' + F4(y2) + " l");
@@ -1007,8 +1005,8 @@ void PutFim(EpsOutput& out, const EpsBodyLayout& l) {
     out.PutLine(ColourOperator(ColourSide::Bars, l.levelOne));
     const double bwr = BwrInPoints(s);
     out.PutLine(F6(1.92 - (std::isfinite(bwr) ? bwr : 0)) + " setlinewidth");
-    double x = l.x0 + 36;
-    const double y = l.y0 + 1;
+    double x = l.total;
+    const double y = l.start;
     out.PutLine(F4(x) + ' ' + F4(y) + " m " + F4(x) + ' ' + F4(y + 45) + " l");
     for (const char* d = kSteps[index]; *d; ++d) {
         x += (*d - '0') * (36 - 1.92) / 8;

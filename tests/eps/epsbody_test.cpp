@@ -215,7 +215,8 @@ TEST(EpsBodyLayout, EanUpcDigitPlaces) {
             EXPECT_EQ(d.c, p.c) << c.variation << " #" << p.index;
             EXPECT_DOUBLE_EQ(d.size, p.size) << c.variation << " #" << p.index;
             double want = p.dx;
-            if (std::isnan(want)) want = c.variation == 26 ? 11 * (l.mainWidth - 5) / 12 : l.mainWidth + (c.indicators ? 1 : 2);
+            if (std::isnan(want))
+                want = c.variation == 26 ? 11 * (l.mainWidth - 5) / 12 : l.mainWidth + (c.indicators ? 1 : 2);
             EXPECT_NEAR(d.x - l.total, want, 1e-9) << c.variation << " #" << p.index;
         }
     }
