@@ -394,7 +394,6 @@ void EanUpcLayout(EpsBodyLayout& l) {
     l.digitStyle = style;
     l.digitsOutlined = outlined;
     l.digitOcr = ocr;
-    l.digitAdvance = fm.maxWidth;
     const double M = kNominalModule;
     const double x1 = l.total, s0 = l.start, L = l.mainWidth;
     const double size = s.Size;

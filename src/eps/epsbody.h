@@ -93,7 +93,6 @@ struct EpsBodyLayout {
     int digitStyle = 0;
     bool digitsOutlined = false;
     OcrFont digitOcr = OcrFont::B;
-    double digitAdvance = 0;
     bool additionalText = false;  // the last of texts is the additional text
 
     int prufRoomX = 0, prufRoomY = 0;  // verification mark room (points)
