@@ -157,10 +157,13 @@ int RunMake(const std::vector<std::string>& args) {
 
     const std::string& path = o->output;
     bool written = false;
-    if (SymbolSettings.Format == 1)
+    const int format = SymbolSettings.Format;
+    if (format == 1)
         written = WriteSymbolEps(path, !o->noPreview, o->levelOne, BaseName(path));
-    else
+    else if (format == 0 || format == 2)
         std::fputs("vglyph: WMF and EMF files cannot be written yet\n", stderr);
+    else
+        std::fprintf(stderr, "vglyph: Format %d is none of 0 WMF, 1 EPS, 2 EMF\n", format);
     if (!written) {
         ShowMessage("Error", "Unable to save " + path);
         return kExitFailure;

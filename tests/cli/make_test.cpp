@@ -164,6 +164,45 @@ TEST(Make, UnwritablePathReportsUnableToSave) {
     EXPECT_NE(full.err.find("Unable to save /dev/full"), std::string::npos) << full.err;
 }
 
+TEST(Make, MetafileFormatsAreNotWrittenYet) {
+    TempFolder dir;
+    for (const char* format : {"-f wmf", "-f emf", "--set Format=0", "--set Format=7"}) {
+        SCOPED_TRACE(format);
+        const std::string out = dir.File("x.wmf");
+        ToolResult r = RunTool("make -v 26 -d 400638133393 " + std::string(format) + " -o " + Quote(out));
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("Unable to save " + out), std::string::npos) << r.err;
+        EXPECT_FALSE(Exists(out));
+    }
+}
+
+// Values no dialog would let through still give a file or a refusal, never a crash.
+TEST(Make, OutlandishSettingsNeverCrash) {
+    TempFolder dir;
+    const std::string out = dir.File("x.eps");
+    const char* settings[] = {
+        "Rotation=45",          "Rotation=-90",           "Magnification=0",       "Magnification=-100",
+        "Magnification=1e300",  "CurRatio=0",             "BarHeight=-5",          "CurBarXDimension=0",
+        "PrinterDpi=0",         "LastMethod=5",           "BarWidthReduction=1e300", "Size=0",
+        "Size=-100000",         "FontName4humanreadable=", "Align=-7",             "DistanceToBars=1e300",
+        "Family=0",             "Variation=0",            "Variation=27",          "Hueproof=255",
+        "bCropMarks=1",         "bComments=1",            "AdditionalText=x",      "AlignAT=99",
+        "Rotation4AdditionalText=45", "SymbolWidth=-5",   "Prufmark=99",           "UnitOfMeasure=99",
+    };
+    for (const char* variation : {"-v 26 -d 400638133393 -a 51234", "-v 74 -d 425261 -a 12",
+                                  "-v 35 -d 030640615 -a 12"}) {
+        for (const char* setting : settings) {
+            SCOPED_TRACE(std::string(variation) + " --set " + setting);
+            ToolResult r = RunTool("make " + std::string(variation) + " --set " + Quote(setting) + " -o " +
+                                   Quote(out));
+            EXPECT_GE(r.status, 0);
+            EXPECT_LE(r.status, 2);
+            EXPECT_EQ(r.status == 0, Exists(out)) << r.err;
+            std::remove(out.c_str());
+        }
+    }
+}
+
 TEST(Make, WritesAnEpsFileWithTheSettings) {
     TempFolder dir;
     const std::string out = dir.File("ean (13).eps");
