@@ -96,9 +96,14 @@ bool PrepareSymbol(const SymbolOptions& o) {
     return FeedData(o.data);
 }
 
-std::string BaseName(const std::string& path) {
+// The document title: the file's name, control characters shown as '!' so
+// that the title stays one comment line.
+std::string TitleOf(const std::string& path) {
     std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    std::string title = slash == std::string::npos ? path : path.substr(slash + 1);
+    for (char& c : title)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '!';
+    return title;
 }
 
 bool FlushedOk() { return std::fflush(stdout) == 0 && !std::ferror(stdout); }
@@ -159,7 +164,7 @@ int RunMake(const std::vector<std::string>& args) {
     bool written = false;
     const int format = SymbolSettings.Format;
     if (format == 1)
-        written = WriteSymbolEps(path, !o->noPreview, o->levelOne, BaseName(path));
+        written = WriteSymbolEps(path, !o->noPreview, o->levelOne, TitleOf(path));
     else if (format == 0 || format == 2)
         std::fputs("vglyph: WMF and EMF files cannot be written yet\n", stderr);
     else

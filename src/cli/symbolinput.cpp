@@ -85,8 +85,15 @@ bool ApplyFieldSettings(const std::vector<std::string>& settings) {
             std::fprintf(stderr, "vglyph: unknown settings field '%s'\n", name.c_str());
             return false;
         }
+        const std::string_view value = std::string_view(setting).substr(eq + 1);
+        // Every text of the record is one line; a line break would end a
+        // settings comment early.
+        if (value.find_first_of("\r\n") != std::string_view::npos) {
+            std::fprintf(stderr, "vglyph: bad value for %s: a line break\n", name.c_str());
+            return false;
+        }
         std::string problem;
-        if (!SetFieldValue(SymbolSettings, *field, std::string_view(setting).substr(eq + 1), &problem)) {
+        if (!SetFieldValue(SymbolSettings, *field, value, &problem)) {
             std::fprintf(stderr, "vglyph: bad value for %s: '%s' is %s\n", name.c_str(),
                          setting.c_str() + eq + 1, problem.c_str());
             return false;

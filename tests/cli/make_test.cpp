@@ -114,6 +114,7 @@ TEST(Make, RefusedInputWritesNothing) {
         {"-v 26 -d 400638133393 --set Magnification=1,5", "bad value for Magnification"},  // C notation only
         {"-v 26 -d 400638133393 --set Family=40000", "bad value for Family"},  // beyond the field's type
         {"-v 26 -d 400638133393 --set =5", "--set needs FIELD=VALUE"},
+        {"-v 26 -d 400638133393 --set 'Company=a\nshowpage'", "bad value for Company: a line break"},
         {"-v 26 -d 400638133393 --set Rotation", "--set needs FIELD=VALUE"},
         {"-v 999 -d 1", "unknown variation '999'"},
         {"-v 'No Such Variation' -d 1", "unknown variation 'No Such Variation'"},
@@ -217,6 +218,14 @@ TEST(Make, WritesAnEpsFileWithTheSettings) {
     EXPECT_NE(file.find("%%_AddOnText: 51234\r\n"), std::string::npos);
     EXPECT_NE(file.find("%%_Variation: 26\r\n"), std::string::npos);
     EXPECT_NE(file.find("%%LanguageLevel: 2\r\n"), std::string::npos);
+
+    // A line break in the file's name stays out of the title line.
+    const std::string odd = dir.File("a\nshowpage.eps");
+    ToolResult named = RunTool("make -v 26 -d 400638133393 -o " + Quote(odd));
+    ASSERT_EQ(named.status, 0) << named.err;
+    std::string oddFile = ReadWholeFile(odd);
+    EXPECT_NE(oddFile.find("%%Title: a!showpage.eps\r\n"), std::string::npos);
+    EXPECT_EQ(oddFile.find("\nshowpage.eps"), std::string::npos);
 
     ToolResult one = RunTool("make -v 26 -d 400638133393 --level1 -o " + Quote(out));
     ASSERT_EQ(one.status, 0) << one.err;
