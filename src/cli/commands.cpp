@@ -10,8 +10,8 @@ namespace {
 
 constexpr Command kCommands[] = {
     {"list", "", "list every variation: code, family and name, tab-separated", RunList},
-    {"make", "-v VARIATION [data] [output]", "write one graphic file (see below)", RunMake},
-    {"pattern", "-v VARIATION [data]", "print the bar pattern, encoded text and check characters", RunPattern},
+    {"make", "-v VAR [...]", "write one graphic file (options below)", RunMake},
+    {"pattern", "-v VAR [...]", "print the bar pattern, encoded text and check characters", RunPattern},
     {"open", "PATH", "print the settings stored in a saved graphic", RunOpen},
 };
 

@@ -35,7 +35,7 @@ void PrintHelp() {
     std::puts("  data not given keeps the variation's stored texts");
     std::puts("make only:");
     std::puts("  -o PATH              file to write (required)");
-    std::puts("  -f eps|wmf|emf       output format (default eps)");
+    std::puts("  -f eps|wmf|emf       output format (default eps; wmf and emf not yet)");
     std::puts("  --no-preview         no TIFF preview");
     std::puts("  --level1             PostScript language level 1, gray only");
     std::puts("exit status: 0 written, 1 file not written or not readable, 2 input refused");
