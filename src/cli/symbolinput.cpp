@@ -3,12 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "eps/epswriter.h"
-#if __has_include("eps/epsbody.h")
-#include "eps/epsbody.h"
-#define VGL_HAVE_EPS_BODY 1
-#endif
 #include "entry/inputbar.h"
+#include "eps/epsbody.h"
 #include "model/messages.h"
 #include "model/settingsfields.h"
 #include "model/strings.h"
@@ -135,16 +131,7 @@ bool FeedData(const DataTexts& data) {
 }
 
 bool WriteSymbolEps(const std::string& path, bool withPreview, bool levelOne, const std::string& title) {
-#ifdef VGL_HAVE_EPS_BODY
     return WriteCurrentSymbolEps(path, withPreview, levelOne, title);
-#else
-    // No symbol body yet: the document frame without bars.
-    EpsOptions options;
-    options.WithPreview = withPreview;
-    options.LevelOneOutput = levelOne;
-    options.Title = title;
-    return WriteEpsFile(path, options);
-#endif
 }
 
 }  // namespace vg::cli

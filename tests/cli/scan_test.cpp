@@ -124,9 +124,6 @@ std::string ScanOne(const ScanSymbol& s, const Variant& v, const std::string& di
 class Scan : public testing::TestWithParam<ScanSymbol> {};
 
 TEST_P(Scan, ReadsBackDataAndCheckDigit) {
-#if !__has_include("eps/epsbody.h")
-    GTEST_SKIP() << "EPS files carry no bars until the symbol body is built";
-#endif
     for (const char* tool : {"gs", "ZXingReader", "zbarimg"})
         if (!HaveTool(tool)) GTEST_SKIP() << tool << " is not installed";
 
