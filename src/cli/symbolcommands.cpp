@@ -6,7 +6,6 @@
 
 #include "cli/commands.h"
 #include "cli/symbolinput.h"
-#include "eps/epswriter.h"
 #include "eps/settingsreader.h"
 #include "model/messages.h"
 #include "model/settingsfields.h"
