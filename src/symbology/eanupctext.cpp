@@ -552,7 +552,7 @@ void CBooklandSymbol::MeasureStandardNumberLine(DeviceContext& dc) {
     // Grow the box to take in the line (and the second line above it).
     double above = 2 * m_module * m_magnification * 1000.0 + m_lineHeight;
     if (!m_numberLine2.empty()) above += kSecondLineGap * m_magnification * 1000.0;
-    GrowBoxTop(m_symbolBox, static_cast<int>(above));
+    GrowBoxTop(m_symbolBox, above);
 }
 
 void CBooklandSymbol::DrawStandardNumberLine(DeviceContext& dc) {

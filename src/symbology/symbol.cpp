@@ -262,17 +262,21 @@ BoxBounds BoundsOf(const Point box[4]) {
 
 }  // namespace
 
-void CSymbol::GrowBoxTop(Point box[4], int amount) {
+void CSymbol::GrowBoxTop(Point box[4], double amount) {
     // The top edge runs from corner 0 to corner 3; move both away from the
-    // bottom edge (corners 1 and 2).
-    int dx = box[0].x - box[1].x;
-    int dy = box[0].y - box[1].y;
+    // bottom edge (corners 1 and 2). Huge amounts stay inside the int range.
+    const long long step = ToOutputUnits(amount / 1000.0);
+    auto moved = [](int v, long long by) {
+        return static_cast<int>(std::clamp<long long>(v + by, -1000000000LL, 1000000000LL));
+    };
+    long long dx = static_cast<long long>(box[0].x) - box[1].x;
+    long long dy = static_cast<long long>(box[0].y) - box[1].y;
     int sx = (dx > 0) - (dx < 0);
     int sy = (dy > 0) - (dy < 0);
-    box[0].x += sx * amount;
-    box[3].x += sx * amount;
-    box[0].y += sy * amount;
-    box[3].y += sy * amount;
+    box[0].x = moved(box[0].x, sx * step);
+    box[3].x = moved(box[3].x, sx * step);
+    box[0].y = moved(box[0].y, sy * step);
+    box[3].y = moved(box[3].y, sy * step);
 }
 
 void CSymbol::ShiftDrawing(int dx, int dy) {

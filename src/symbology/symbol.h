@@ -167,7 +167,7 @@ protected:
     void RestoreSelectedFont();
     // Grows a box (corner 0 = image of the top-left corner) by amount output
     // units on the side of the unrotated top edge.
-    static void GrowBoxTop(Point box[4], int amount);
+    static void GrowBoxTop(Point box[4], double amount);  // output units
     // Moves every box and the origin by (dx, dy) output units.
     void ShiftDrawing(int dx, int dy);
 

@@ -440,8 +440,13 @@ TEST(SymbolRobustness, AnyPatternAndRecordDrawsSafely) {
 
 TEST(SymbolRobustness, AbsurdNumbersStayInRange) {
     const double values[] = {0, -1, 1e300, -1e300, NAN, INFINITY};
+    // EAN-13 and two standard numbers, whose line grows the box.
+    const int variations[][2] = {{6, 26}, {8, 35}, {8, 134}};
+    for (const auto& fv : variations)
     for (double value : values) {
         HiddenEan13();
+        SymbolSettings.Family = static_cast<int16_t>(fv[0]);
+        SymbolSettings.Variation = fv[1];
         SymbolSettings.Hidden = 0;
         SymbolSettings.Magnification = value;
         SymbolSettings.CurBarXDimension = value;
