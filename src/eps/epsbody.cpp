@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "entry/catalogue.h"
+#include "eps/epseantext.h"
 #include "geometry/dimensionmodel.h"
 #include "geometry/variationdefaults.h"
 #include "model/symbolsettings.h"
@@ -215,14 +216,6 @@ void BookLines(std::string& line1, std::string& line2) {
     line2 = symbol.m_numberLine2;
 }
 
-// The coupon's UCC/EAN-128 text as the human-readable line shows it.
-std::string CouponSecondText() {
-    RecordingDC dc(72, 72);
-    CUccCouponSymbol symbol(dc, ClipRect{}, 1, 0, nullptr);
-    const std::string whole = symbol.TextLine(true), number = symbol.TextLine(false);
-    return whole.size() > number.size() ? whole.substr(number.size()) : std::string();
-}
-
 // Generic, ITF and Vantic128 layout: bars, quiet zones and the text band.
 void LinearLayout(EpsBodyLayout& l, std::string_view hrText) {
     const SettingsRecord& s = SymbolSettings;
@@ -347,30 +340,59 @@ void EanUpcLayout(EpsBodyLayout& l) {
     const SettingsRecord& s = SymbolSettings;
     const int v = l.variation;
     const int style = FontStyle(s.Bold, s.Italic);
+    const std::string& font = s.FontName4humanreadable;
     const PatternWidths pw = MeasurePattern(l, BarPattern);
     l.patternWidth = pw.total;
     l.mainWidth = pw.main;
 
     bool differs = false;
     const std::string number = EanUpcNumber(v, differs);
-    const FontMeasure fm = TextMetrics(s.FontName4humanreadable, s.Size, style, "0123456789");
+    const FontMeasure fm = TextMetrics(font, s.Size, style, "0123456789");
     std::string plain = number;
     plain.erase(std::remove(plain.begin(), plain.end(), ' '), plain.end());
-    const bool narrow = fm.width <= 70 && !differs && AllDigits(plain);
     const bool shown = !s.Hidden;
     const bool above = s.TextAbove != 0;
     const bool below = shown && !above;
+    // A number wider than the main symbol is drawn as one line instead of the digit places.
+    const bool oneLine = shown && EanUpcDoesNotFit(v, font, s.Size, style, l.X0);
+    const bool narrow = fm.width <= 70 && !differs && AllDigits(plain) && !oneLine;
+    // Guard bars reach below the data bars only over digits in their places.
+    const bool guards = below && !oneLine;
     OcrFont ocr = OcrFont::B;
-    const bool outlined = IsOcrFont(s.FontName4humanreadable, ocr);
+    const bool outlined = IsOcrFont(font, ocr);
+    const bool second = pw.hasSecond && !s.HideAddonText;
 
-    const double qz = 9 * l.X0;
-    l.total = l.x0 + qz;
+    BodyText lineText;
+    double lineWidth = 0;
+    if (shown && (above || oneLine)) {
+        // Every character advances by the widest character of the font.
+        lineText = MakeText(EanUpcOneLine(v, oneLine), font, s.Size, style, 0, 0);
+        MarkOutlined(l, lineText, true);
+        if (!lineText.outlined) lineText.cellPitch = lineText.cellWidth = fm.maxWidth;
+        lineWidth = static_cast<double>(lineText.text.size()) *
+                    (lineText.outlined ? lineText.advance : lineText.cellPitch);
+    }
+
+    double lq = 9 * l.X0, rq = 9 * l.X0;
+    // A line wider than the bars takes its room from the quiet zones.
+    const double excess = lineWidth - l.patternWidth;
+    if (excess > 0) {
+        if (s.Align == 1) {
+            lq += excess / 2;
+            rq += excess / 2;
+        } else if (s.Align == 2) {
+            lq += excess;
+        } else {
+            rq += excess;
+        }
+    }
+    l.total = l.x0 + lq;
     l.symLeft = l.x0;
-    l.symRight = l.total + l.patternWidth + qz;
+    l.symRight = l.total + l.patternWidth + rq;
     const double bottom = below ? l.X0 + fm.height + s.DistanceToBars - (narrow ? kGuardPoints : 0) : l.X0;
     l.start = l.y0 + bottom;
     l.h = l.start + l.Hb;
-    l.dataStart = below ? l.start + kGuardPoints : l.start;
+    l.dataStart = guards ? l.start + kGuardPoints : l.start;
     double top = l.h + l.X0;
     l.symBottom = l.y0;
 
@@ -382,44 +404,70 @@ void EanUpcLayout(EpsBodyLayout& l) {
             l.sepStart = l.dataStart;
         } else if (!s.AddonTextDown) {
             l.separator = "ta";
-            if (!s.TextAbove && !s.Hidden) l.sepTop = l.start + l.Hb - 0.5 - 7.0 - s.DistanceToBars;
+            if (!s.TextAbove && !s.Hidden && !oneLine) l.sepTop = l.start + l.Hb - 0.5 - 7.0 - s.DistanceToBars;
         } else {
             l.separator = "at";
-            l.sepStart = below ? l.start + kGuardPoints : l.start;
+            l.sepStart = l.dataStart;
         }
     }
 
     // Digits.
-    l.digitFont = s.FontName4humanreadable;
+    l.digitFont = font;
     l.digitStyle = style;
     l.digitsOutlined = outlined;
     l.digitOcr = ocr;
     const double M = kNominalModule;
     const double x1 = l.total, s0 = l.start, L = l.mainWidth;
     const double size = s.Size;
-    if (shown && above) {
-        std::string line = number;
-        const FontMeasure lm = TextMetrics(s.FontName4humanreadable, size, style, line);
+    auto put = [&](char c, double x, double y, double sz) {
+        if (c && c != ' ') l.digits.push_back({c, x, y, sz});
+    };
+    if (shown && (above || oneLine)) {
+        // Above: the line's foot a gap over the bars; below: its top a gap under them.
+        const double base = above ? l.h + s.DistanceToBars + fm.descent : l.start - s.DistanceToBars - fm.ascent;
         double x = x1;
-        if (s.Align == 1) x += (L - lm.width) / 2;
-        if (s.Align == 2) x += L - lm.width;
-        BodyText t = MakeText(line, s.FontName4humanreadable, size, style, x, l.h + s.DistanceToBars + fm.descent);
-        MarkOutlined(l, t, true);
-        l.texts.push_back(t);
-        top += s.DistanceToBars + fm.height;
+        if (s.Align == 1) x += (l.patternWidth - lineWidth) / 2;
+        if (s.Align == 2) x += l.patternWidth - lineWidth;
+        lineText.x = x;
+        lineText.y = base;
+        if (!lineText.text.empty()) l.texts.push_back(lineText);
+        const bool mark = (IsEan13Class(v) || IsBooklandEan13Class(v) || IsUpcAClass(v)) &&
+                          s.QuietZoneIndicators && !s.AddOnText[0];
+        if (mark) {
+            // At size 0.9, centred after the main symbol, level with the line's top.
+            const double sz = size * 0.9;
+            const FontMeasure small = TextMetrics(font, sz, style, ">");
+            const double centre = x1 + L + 2 * l.X0 + 0.4 * TextMetrics(font, size, style, ">").width;
+            put('>', centre - small.width / 2.0, base + fm.ascent - small.ascent, sz);
+        }
+        if (above && !oneLine && second) {
+            // Over the add-on (or the coupon's second symbol), on the line's baseline.
+            const std::string text = EanUpcSecondText(v);
+            const std::vector<double> at = SecondPartCharOffsets(BarPattern, text.size(), s.CurRatio, v);
+            const double first = x1 + L + l.addOnGap;
+            for (std::size_t i = 0; i < at.size(); ++i) put(text[i], first + at[i] * l.X0, base, size);
+            if (!IsCouponClass(v) && s.QuietZoneIndicators) put('>', x1 + l.patternWidth + 2 * l.X0, base, size);
+        }
+        if (above) top += s.DistanceToBars + fm.height;
     } else if (below) {
         double base = s0 - 1.8 + (narrow ? (9 - size) * 0.8 : (10 - 5.76 - size)) - s.DistanceToBars + 0.864;
         if (outlined) base -= 0.25;
         const double shift = narrow && size < 9 ? (9 - size) * 0.4 : 0;
-        auto put = [&](char c, double x, double y, double sz) {
-            if (c && c != ' ') l.digits.push_back({c, x, y, sz});
-        };
         auto at = [&](std::size_t i) { return i >= 1 && i <= number.size() ? number[i - 1] : '\0'; };
         const std::size_t n = number.size();
         const double outY = s.CenterSysChk ? base + l.Hb / 2 : base;
         if (IsUpcAClass(v) || IsUccEan128CouponClass(v) || IsUpcEClass(v)) {
             const std::size_t count = IsUpcEClass(v) ? 8 : 12;
-            put(at(1), x1 - 7, outY, size - 2);
+            if (v == 73) {
+                // The NDC mark: the digit 3 with the letter N above it, its top where
+                // the outside characters stand on the device context.
+                const double down = s.CenterSysChk ? l.Hb / 2 - kGuardPoints / 2
+                                                   : l.Hb + s.DistanceToBars + size * 0.1 - (narrow ? kGuardPoints : 0);
+                for (const BodyChar& c : NdcMarkChars(font, style, size > 4 ? size - 2 : size, l.X0, x1, l.h - down))
+                    put(c.c, c.x, c.y, c.size);
+            } else {
+                put(at(1), x1 - 7, outY, size - 2);
+            }
             for (std::size_t i = 2; i < count; ++i) {
                 double x;
                 if (narrow && IsUpcEClass(v))
@@ -458,33 +506,33 @@ void EanUpcLayout(EpsBodyLayout& l) {
         } else if (addOn.empty() && s.QuietZoneIndicators && (IsEan13Class(v) || IsEan8Class(v))) {
             put('>', x1 + L + 1, base, size);
         }
-        if (IsCouponClass(v) && pw.hasSecond && !s.HideAddonText) {
+        if (IsCouponClass(v) && second) {
             // The coupon's second part is read under its own bars.
-            BodyText t = MakeText(CouponSecondText(), s.FontName4humanreadable, size, style, x1 + L + g, base);
+            BodyText t = MakeText(EanUpcSecondText(v), font, size, style, x1 + L + g, base);
             MarkOutlined(l, t, true);
             if (!t.text.empty()) l.texts.push_back(t);
         }
-        for (const BodyChar& c : l.digits) l.glyphChars += c.c;
-        if (outlined && !l.digits.empty()) (ocr == OcrFont::B ? l.ocrBGlyphs : l.ocrAGlyphs) = true;
     }
+    for (const BodyChar& c : l.digits) l.glyphChars += c.c;
+    if (outlined && !l.digits.empty()) (ocr == OcrFont::B ? l.ocrBGlyphs : l.ocrAGlyphs) = true;
 
     // Standard-number line above the symbol.
     if (IsBooklandEan13Class(v)) {
         std::string line, line2;
         BookLines(line, line2);
-        const std::string& font = s.FontName4ISBN_ISSN_SPCNs;
-        double bs = BookLineSize(v, font, static_cast<int>(TextLength(s.AddOnText)));
+        const std::string& bookFont = s.FontName4ISBN_ISSN_SPCNs;
+        double bs = BookLineSize(v, bookFont, static_cast<int>(TextLength(s.AddOnText)));
         if (AdjustedBookVariation(v) && !line.empty())
-            for (int i = 0; i < 200 && TextMetrics(font, bs, 0, line).width < l.patternWidth; ++i) bs += 1;
+            for (int i = 0; i < 200 && TextMetrics(bookFont, bs, 0, line).width < l.patternWidth; ++i) bs += 1;
         if (!line.empty()) {
-            const FontMeasure bm = TextMetrics(font, bs, 0, line);
+            const FontMeasure bm = TextMetrics(bookFont, bs, 0, line);
             double base = top + 2 * l.X0 + bm.descent;
-            BodyText t = MakeText(line, font, bs, 0, l.total, base);
+            BodyText t = MakeText(line, bookFont, bs, 0, l.total, base);
             MarkOutlined(l, t, true);
             l.texts.push_back(t);
             top = base - bm.descent + bm.height;
             if (!line2.empty()) {
-                BodyText t2 = MakeText(line2, font, bs, 0, l.total, base + 8.64);
+                BodyText t2 = MakeText(line2, bookFont, bs, 0, l.total, base + 8.64);
                 MarkOutlined(l, t2, true);
                 l.texts.push_back(t2);
                 top = base + 8.64 - bm.descent + bm.height;
@@ -657,7 +705,8 @@ EpsBodyLayout ComputeEpsLayout(std::string_view hrText, bool levelOne) {
     // Texts wider than the bars widen the group.
     for (const BodyText& t : l.texts) {
         const FontMeasure fm = TextMetrics(t.font, t.size, t.style, t.text);
-        const double width = t.outlined ? static_cast<double>(t.text.size()) * t.advance : fm.width;
+        const double n = static_cast<double>(t.text.size());
+        const double width = t.outlined ? n * t.advance : t.cellPitch > 0 ? n * t.cellPitch : fm.width;
         GrowByTextBox(t.x, t.y, 0, width, fm.ascent, fm.descent, minX, minY, maxX, maxY);
     }
     for (const BodyChar& c : l.digits) {
