@@ -425,9 +425,11 @@ void EanUpcLayout(EpsBodyLayout& l) {
     if (shown && (above || oneLine)) {
         // Above: the line's foot a gap over the bars; below: its top a gap under them.
         const double base = above ? l.h + s.DistanceToBars + fm.descent : l.start - s.DistanceToBars - fm.ascent;
+        // Aligned over the main symbol when the add-on's digits stand beside it.
+        const double span = second && !oneLine ? L : l.patternWidth;
         double x = x1;
-        if (s.Align == 1) x += (l.patternWidth - lineWidth) / 2;
-        if (s.Align == 2) x += l.patternWidth - lineWidth;
+        if (s.Align == 1) x += (span - lineWidth) / 2;
+        if (s.Align == 2) x += span - lineWidth;
         lineText.x = x;
         lineText.y = base;
         if (!lineText.text.empty()) l.texts.push_back(lineText);

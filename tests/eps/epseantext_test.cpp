@@ -216,6 +216,20 @@ TEST(EpsEanText, GuardsAndAddOnBars) {
     }
 }
 
+// Beside the add-on's own digits the line keeps to the main symbol; a line
+// that carries them spans the whole pattern.
+TEST(EpsEanText, LineAlignsOverWhatItCarries) {
+    for (double size : {9.0, 20.0}) {
+        Symbol({"", 6, 26, "400638133393", "51234", 1, size, 2, kOcrB, ""});
+        const EpsBodyLayout l = ComputeEpsLayout("");
+        ASSERT_FALSE(l.texts.empty());
+        const BodyText& line = l.texts.front();
+        const double end = line.x + static_cast<double>(line.text.size()) * line.advance - l.total;
+        EXPECT_NEAR(end, size < 10 ? l.mainWidth : l.patternWidth, 1e-9) << size;
+        for (const BodyChar& c : l.digits) EXPECT_GE(c.x - l.total, end) << size;
+    }
+}
+
 // A line wider than the bars widens the quiet zones by Align; the band under
 // the bars holds the line.
 TEST(EpsEanText, QuietZonesGrowByAlign) {
