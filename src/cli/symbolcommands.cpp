@@ -6,6 +6,7 @@
 
 #include "cli/commands.h"
 #include "cli/symbolinput.h"
+#include "eps/settingsblock.h"
 #include "eps/settingsreader.h"
 #include "model/messages.h"
 #include "model/settingsfields.h"
@@ -109,37 +110,6 @@ bool FlushedOk() { return std::fflush(stdout) == 0 && !std::ferror(stdout); }
 
 std::string CheckText(uint8_t c) { return c ? std::string(1, static_cast<char>(c)) : std::string(); }
 
-// Fields in the order of the settings comment block, with the decimals it writes.
-struct BlockEntry {
-    const char* field;
-    int decimals;
-};
-constexpr BlockEntry kBlockOrder[] = {
-    {"Family", 0}, {"Variation", 0}, {"VariationName", 0}, {"Derived", 0}, {"OriginalMainText", 0},
-    {"AddOnText", 0}, {"FACTdataIDtext", 0}, {"CouponFormatUPCpartText", 0}, {"CouponFormat128partText", 0},
-    {"Format", 0}, {"UnitOfMeasure", 0}, {"FileName", 0}, {"ElephantSound", 0}, {"Prufmark", 0},
-    {"GSCalibration", 0}, {"LastMethod", 0}, {"PrinterDpi", 0}, {"CurRatio", 6}, {"CurBarXDimension", 6},
-    {"SymbolWidth", 7}, {"BarHeight", 7}, {"BearerBar", 7}, {"BarWidthReduction", 7}, {"Magnification", 2},
-    {"Size", 0}, {"Align", 0}, {"StartCharacter", 0}, {"StopCharacter", 0}, {"Bold", 0}, {"Italic", 0},
-    {"Hidden", 0}, {"ShowFactDataID", 0}, {"ShowAsterisks", 0}, {"HideCheckDigits", 0}, {"HideParentheses", 0},
-    {"IgnoreHyphens", 0}, {"IgnoreSpaces", 0}, {"TextAbove", 0}, {"ShowStartStop", 0}, {"CenterSysChk", 0},
-    {"HideAddonText", 0}, {"AddonTextDown", 0}, {"QuietZoneIndicators", 0}, {"DistanceToBars", 6},
-    {"FontName4humanreadable", 0}, {"FontName4ISBN_ISSN_SPCNs", 0}, {"ISSNExtraDigits", 0},
-    {"AdditionalText", 0}, {"UseHumanReadablesAsText", 0}, {"FontName4AdditionalText", 0}, {"SizeAT", 0},
-    {"AlignAT", 0}, {"BoldAT", 0}, {"ItalicAT", 0}, {"Rotation4AdditionalText", 0}, {"H", 6}, {"V", 6},
-    {"BarsTextColorName", 0}, {"SpacesQuietZoneColorName", 0}, {"Hueproof", 0}, {"redSpacesQuietZone", 0},
-    {"greenSpacesQuietZone", 0}, {"blueSpacesQuietZone", 0}, {"blackSpacesQuietZone", 0}, {"redBarsText", 0},
-    {"greenBarsText", 0}, {"blueBarsText", 0}, {"blackBarsText", 0}, {"CMYKcyanSpacesQuietZone", 0},
-    {"CMYKmagentaSpacesQuietZone", 0}, {"CMYKyellowSpacesQuietZone", 0}, {"CMYKblackSpacesQuietZone", 0},
-    {"CMYKcyanBarsText", 0}, {"CMYKmagentaBarsText", 0}, {"CMYKyellowBarsText", 0}, {"CMYKblackBarsText", 0},
-    {"BarsTextRadio", 0}, {"SpacesQuietZoneRadio", 0}, {"SpotRadio", 0}, {"ProcessRadio", 0}, {"RGB_Radio", 0},
-    {"CMYK_Radio", 0}, {"Overprint", 0}, {"TransparentBackground", 0}, {"Rotation", 0},
-    {"bBarWidthReduction", 0}, {"bCropMarks", 0}, {"bEncodedData", 0}, {"bSymbology", 0},
-    {"bWideNarrowRatio", 0}, {"bBarHeight", 0}, {"bMagnification", 0}, {"bXDimension", 0}, {"bNBW", 0},
-    {"bPrinterDpi", 0}, {"bFilm", 0}, {"bCompany", 0}, {"bClient", 0}, {"bJob", 0}, {"bDate", 0},
-    {"bComments", 0}, {"Film", 0}, {"Company", 0}, {"Client", 0}, {"Job", 0}, {"Date", 0}, {"Comments", 0},
-};
-
 bool EndsWithNoCase(const std::string& text, const char* suffix) {
     const std::string s = suffix;
     if (text.size() < s.size()) return false;
@@ -202,10 +172,11 @@ int RunOpen(const std::vector<std::string>& args) {
         return kExitFailure;
     }
     std::printf("VersionNumber: %s\n", version.c_str());
-    for (const BlockEntry& e : kBlockOrder) {
-        const SettingsField* f = FindSettingsField(e.field);
+    for (const SettingsBlockLine& line : SettingsBlockLines()) {
+        const SettingsField* f = line.field;
         if (!f) continue;
-        std::printf("%s: %s\n", e.field, FieldValueText(SymbolSettings, *f, e.decimals).c_str());
+        const int decimals = f->kind == FieldKind::Decimal ? BlockLineDecimals(line) : 0;
+        std::printf("%s: %s\n", f->name, FieldValueText(SymbolSettings, *f, decimals).c_str());
     }
     if (!FlushedOk()) {
         std::fputs("vglyph: cannot write the settings\n", stderr);

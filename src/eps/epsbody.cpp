@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <map>
 #include <memory>
+#include <mutex>
 
 #include "entry/catalogue.h"
 #include "eps/epseantext.h"
@@ -761,29 +763,53 @@ void PutPainter(EpsOutput& out, const char* name, const char* width, bool vantic
     out.PutLine(ColourOperator(side, levelOne) + " fill}bdef");
 }
 
+// The glyph procedures of a set of glyphs; the same set always gives the same text.
+std::string GlyphProcedureBlock(bool ocrB, bool ocrA, bool notice, std::string_view bChars, std::string_view aChars) {
+    std::string block =
+        "/pre {-9 -709 translate newpath}bdef\r\n"
+        "/dra {closepath 0 setlinewidth fill 9 709 translate}bdef\r\n";
+    if (ocrB) {
+        for (char c : std::string_view("^->:<()SMNPRXIBN978-:")) block += OcrGlyphProcedure(OcrFont::B, c);
+        for (char c : bChars) block += OcrGlyphProcedure(OcrFont::B, c);
+    }
+    if (ocrA) {
+        for (char c : std::string_view("ISBMNCPRX-:")) block += OcrGlyphProcedure(OcrFont::A, c);
+        for (char c : aChars) block += OcrGlyphProcedure(OcrFont::A, c);
+    }
+    if (notice)
+        for (char c : std::string_view("ADEGINPSTXY")) block += NoticeGlyphProcedure(c);
+    return block;
+}
+
 void WriteGlyphProcedures(EpsOutput& out, const EpsBodyLayout& l) {
     const SettingsRecord& s = SymbolSettings;
     const bool notice = s.Prufmark != 0;
     if (!l.ocrBGlyphs && !l.ocrAGlyphs && !notice) return;
-    out.PutLine("/pre {-9 -709 translate newpath}bdef");
-    out.PutLine("/dra {closepath 0 setlinewidth fill 9 709 translate}bdef");
     auto distinct = [&](auto keep) {
         std::string chars;
         for (char c : l.glyphChars)
             if (keep(c) && chars.find(c) == std::string::npos) chars += c;
         return chars;
     };
-    if (l.ocrBGlyphs) {
-        for (char c : std::string_view("^->:<()SMNPRXIBN978-:")) out.Put(OcrGlyphProcedure(OcrFont::B, c));
-        for (char c : distinct([](char ch) { return IsDigit(ch) || (ch >= 'A' && ch <= 'J'); }))
-            out.Put(OcrGlyphProcedure(OcrFont::B, c));
+    const std::string bChars =
+        l.ocrBGlyphs ? distinct([](char ch) { return IsDigit(ch) || (ch >= 'A' && ch <= 'J'); }) : std::string();
+    const std::string aChars = l.ocrAGlyphs ? distinct([](char ch) { return IsDigit(ch); }) : std::string();
+
+    // A series needs the same few sets over and over.
+    std::string key;
+    key += static_cast<char>('0' + (l.ocrBGlyphs ? 1 : 0) + (l.ocrAGlyphs ? 2 : 0) + (notice ? 4 : 0));
+    key += bChars;
+    key += '/';
+    key += aChars;
+    static std::mutex mutex;
+    static std::map<std::string, std::string> blocks;
+    std::lock_guard<std::mutex> lock(mutex);
+    auto it = blocks.find(key);
+    if (it == blocks.end()) {
+        if (blocks.size() >= 512) blocks.clear();
+        it = blocks.emplace(key, GlyphProcedureBlock(l.ocrBGlyphs, l.ocrAGlyphs, notice, bChars, aChars)).first;
     }
-    if (l.ocrAGlyphs) {
-        for (char c : std::string_view("ISBMNCPRX-:")) out.Put(OcrGlyphProcedure(OcrFont::A, c));
-        for (char c : distinct([](char ch) { return IsDigit(ch); })) out.Put(OcrGlyphProcedure(OcrFont::A, c));
-    }
-    if (notice)
-        for (char c : std::string_view("ADEGINPSTXY")) out.Put(NoticeGlyphProcedure(c));
+    out.Put(it->second);
 }
 
 }  // namespace
@@ -888,8 +914,7 @@ void WriteSymbolProcedures(EpsOutput& out, const EpsBodyLayout& l) {
 
 namespace {
 
-std::string Escaped(std::string_view text) {
-    std::string r;
+void AppendEscaped(std::string& r, std::string_view text) {
     for (char c : text) {
         const auto u = static_cast<unsigned char>(c);
         if (u < 0x20 || u == 0x7F) {
@@ -903,6 +928,11 @@ std::string Escaped(std::string_view text) {
         if (c == '(' || c == ')' || c == '\\') r += '\\';
         r += c;
     }
+}
+
+std::string Escaped(std::string_view text) {
+    std::string r;
+    AppendEscaped(r, text);
     return r;
 }
 
@@ -921,16 +951,31 @@ void Turn(int angle, double& x, double& y) {
     }
 }
 
-std::string GlyphCall(std::string_view name, double x, double y, double scale) {
-    std::string r;
+void AppendF6(std::string& out, double v) { AppendFixed(out, v == 0 ? 0.0 : v, 6); }
+
+void AppendGlyphCall(std::string& r, std::string_view name, double x, double y, double scale) {
     const bool moved = x != 0 || y != 0;
     const bool scaled = scale != 1;
-    if (moved) r += F6(x) + ' ' + F6(y) + " translate ";
-    if (scaled) r += F6(scale) + ' ' + F6(scale) + " scale ";
-    r += std::string(name) + ' ';
-    if (scaled) r += F6(1 / scale) + ' ' + F6(1 / scale) + " scale ";
-    if (moved) r += F6(Neg(x)) + ' ' + F6(Neg(y)) + " translate ";
-    return r;
+    auto pair = [&r](double a, double b, const char* op) {
+        AppendF6(r, a);
+        r += ' ';
+        AppendF6(r, b);
+        r += op;
+    };
+    if (moved) pair(x, y, " translate ");
+    if (scaled) pair(scale, scale, " scale ");
+    r += name;
+    r += ' ';
+    if (scaled) pair(1 / scale, 1 / scale, " scale ");
+    if (moved) pair(Neg(x), Neg(y), " translate ");
+}
+
+// "(text) show" with the text escaped.
+void PutShow(EpsOutput& out, std::string_view text) {
+    std::string line = "(";
+    AppendEscaped(line, text);
+    line += ") show";
+    out.PutLine(line);
 }
 
 void PutFontLines(EpsOutput& out, const std::string& ps, double size, double x, double y) {
@@ -947,7 +992,7 @@ void PutText(EpsOutput& out, const BodyText& t, bool levelOne) {
         for (std::size_t i = 0; i < t.text.size(); ++i) {
             std::string_view name = OcrGlyphName(t.ocr, t.text[i]);
             if (name.empty()) continue;  // blanks and characters without an outline draw nothing
-            line += GlyphCall(name, t.x + static_cast<double>(i) * t.advance, t.y, scale);
+            AppendGlyphCall(line, name, t.x + static_cast<double>(i) * t.advance, t.y, scale);
         }
         if (!line.empty()) out.PutLine(line);
         return;
@@ -966,12 +1011,12 @@ void PutText(EpsOutput& out, const BodyText& t, bool levelOne) {
             else
                 out.PutLine(F6(cx) + ' ' + F6(y) + " m");
             out.PutLine(colour);
-            out.PutLine("(" + Escaped(std::string_view(&t.text[i], 1)) + ") show");
+            PutShow(out, std::string_view(&t.text[i], 1));
         }
     } else {
         PutFontLines(out, ps, t.size, x, y);
         out.PutLine(colour);
-        out.PutLine("(" + Escaped(t.text) + ") show");
+        PutShow(out, t.text);
     }
     if (t.angle) out.PutLine("-" + IntText(t.angle) + " rotate");
 }
@@ -982,7 +1027,7 @@ void PutDigits(EpsOutput& out, const EpsBodyLayout& l) {
         std::string line;
         for (const BodyChar& c : l.digits) {
             std::string_view name = OcrGlyphName(l.digitOcr, c.c);
-            if (!name.empty()) line += GlyphCall(name, c.x, c.y, c.size / 10);
+            if (!name.empty()) AppendGlyphCall(line, name, c.x, c.y, c.size / 10);
         }
         if (!line.empty()) out.PutLine(line);
         return;
@@ -998,7 +1043,7 @@ void PutDigits(EpsOutput& out, const EpsBodyLayout& l) {
             out.PutLine(F6(c.x) + ' ' + F6(c.y) + " m");
         }
         out.PutLine(colour);
-        out.PutLine("(" + Escaped(std::string_view(&c.c, 1)) + ") show");
+        PutShow(out, std::string_view(&c.c, 1));
     }
 }
 
@@ -1085,7 +1130,7 @@ void PutVerificationMark(EpsOutput& out, const EpsBodyLayout& l) {
     const double ny = base + 2 * step + 0.5;
     std::string line;
     for (char c : std::string_view("DPI")) {
-        line += GlyphCall(NoticeGlyphName(c), nx, ny, size / 10);
+        AppendGlyphCall(line, NoticeGlyphName(c), nx, ny, size / 10);
         nx += size * 0.7;
     }
     out.PutLine(line);

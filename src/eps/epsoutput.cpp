@@ -7,21 +7,97 @@ namespace vg {
 namespace {
 
 constexpr std::size_t kFlushSize = 1 << 18;
+constexpr std::size_t kTypicalFile = 1 << 16;
+
+__extension__ typedef unsigned __int128 Wide;
+
+constexpr uint64_t kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
+
+// "%.Nf" of a finite value, exact and ties to even like printf: the value is
+// m * 2^e, so m * 10^N * 2^e is rounded in integer arithmetic. Returns the end
+// of the text, or nullptr when the value is too large for this path.
+char* FormatFixedFast(char* text, double value, int decimals) {
+    uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+    if (biased == 0x7FF || decimals < 0 || decimals > 9) return nullptr;
+    uint64_t m = bits & ((uint64_t{1} << 52) - 1);
+    int e = biased - 1075;
+    if (biased)
+        m |= uint64_t{1} << 52;
+    else
+        e = -1074;
+    const Wide scaled = static_cast<Wide>(m) * kPowersOfTen[decimals];
+    Wide n;
+    if (e >= 0) {
+        if (e > 11) return nullptr;
+        n = scaled << e;
+    } else if (-e >= 128) {
+        n = 0;
+    } else {
+        const int k = -e;
+        n = scaled >> k;
+        const Wide rest = scaled & ((Wide{1} << k) - 1);
+        const Wide half = Wide{1} << (k - 1);
+        if (rest > half || (rest == half && (n & 1))) ++n;
+    }
+    if (n >> 64) return nullptr;
+
+    char digits[24];
+    const auto r = std::to_chars(digits, digits + sizeof digits, static_cast<uint64_t>(n));
+    auto length = static_cast<int>(r.ptr - digits);
+    char* p = text;
+    if (bits >> 63) *p++ = '-';
+    const int whole = length - decimals;
+    if (whole <= 0) {
+        *p++ = '0';
+        if (decimals) *p++ = '.';
+        for (int i = whole; i < 0; ++i) *p++ = '0';
+        std::memcpy(p, digits, static_cast<std::size_t>(length));
+        return p + length;
+    }
+    std::memcpy(p, digits, static_cast<std::size_t>(whole));
+    p += whole;
+    if (decimals) {
+        *p++ = '.';
+        std::memcpy(p, digits + whole, static_cast<std::size_t>(decimals));
+        p += decimals;
+    }
+    return p;
+}
+
+// Large enough for DBL_MAX in fixed notation with a few decimals.
+constexpr std::size_t kFixedRoom = 400;
+
+std::string_view FormatFixed(char (&text)[kFixedRoom], double value, int decimals) {
+    if (char* end = FormatFixedFast(text, value, decimals)) return std::string_view(text, end - text);
+    auto r = std::to_chars(text, text + kFixedRoom, value, std::chars_format::fixed, decimals);
+    if (r.ec != std::errc()) return "0";
+    return std::string_view(text, r.ptr - text);
+}
 
 }  // namespace
 
 std::string FixedText(double value, int decimals) {
-    // Large enough for DBL_MAX in fixed notation with a few decimals.
-    char text[400];
-    auto r = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-    if (r.ec != std::errc()) return "0";
-    return std::string(text, r.ptr);
+    char text[kFixedRoom];
+    return std::string(FormatFixed(text, value, decimals));
 }
 
 std::string IntText(long long value) {
     char text[24];
     auto r = std::to_chars(text, text + sizeof text, value);
     return std::string(text, r.ptr);
+}
+
+void AppendFixed(std::string& out, double value, int decimals) {
+    char text[kFixedRoom];
+    out.append(FormatFixed(text, value, decimals));
+}
+
+void AppendInt(std::string& out, long long value) {
+    char text[24];
+    auto r = std::to_chars(text, text + sizeof text, value);
+    out.append(text, r.ptr);
 }
 
 EpsOutput::~EpsOutput() {
@@ -31,9 +107,12 @@ EpsOutput::~EpsOutput() {
 bool EpsOutput::Open(const char* path) {
     if (file_) Close();
     buffer_.clear();
+    buffer_.reserve(kTypicalFile);
     bufferStart_ = 0;
     total_ = 0;
     file_ = path ? std::fopen(path, "wb") : nullptr;
+    // The channel buffers itself; one write per flush reaches the file.
+    if (file_) std::setvbuf(file_, nullptr, _IONBF, 0);
     ok_ = file_ != nullptr;
     return ok_;
 }
@@ -69,6 +148,11 @@ void EpsOutput::PutSpaced(std::string_view text) {
 void EpsOutput::PutLine(std::string_view text) {
     Write(text);
     Write("\r\n");
+}
+
+void EpsOutput::PutFixed(double value, int decimals) {
+    char text[kFixedRoom];
+    Write(FormatFixed(text, value, decimals));
 }
 
 bool EpsOutput::Flush() {

@@ -13,6 +13,9 @@ namespace vg {
 std::string FixedText(double value, int decimals);
 // Plain decimal integer ("%d").
 std::string IntText(long long value);
+// The same texts appended to a buffer.
+void AppendFixed(std::string& out, double value, int decimals);
+void AppendInt(std::string& out, long long value);
 
 class EpsOutput {
 public:
@@ -39,6 +42,7 @@ public:
     void Put(std::string_view text);
     void PutSpaced(std::string_view text);  // text and one blank
     void PutLine(std::string_view text);    // text and CR LF
+    void PutFixed(double value, int decimals);  // a number as FixedText, no blank
 
     // File offset of the next byte written in writing mode.
     uint64_t Position() const { return bufferStart_ + buffer_.size(); }
@@ -47,7 +51,8 @@ public:
     bool PatchU32(uint64_t offset, uint32_t value);
     // Hands every pending byte to the file; the file is then positioned at Position().
     bool Flush();
-    // The open file, for steps that append after Flush (the preview).
+    // The open file, for steps that append after Flush (the preview). It is
+    // unbuffered: the channel hands it whole blocks.
     std::FILE* File() const { return file_; }
 
 private:

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "entry/catalogue.h"
+#include "eps/settingsblock.h"
 #include "model/strings.h"
 #include "model/symbolsettings.h"
 
@@ -122,9 +123,12 @@ struct Document {
     int height;
 };
 
+constexpr std::size_t kHeaderSize = 30;
+
+// The length field is patched once the document is written.
 void PutHeader(EpsOutput& out) {
     uint32_t length = out.BytesCounted();
-    char header[30] = {'\xC5', '\xD0', '\xD3', '\xC6', 30};
+    char header[kHeaderSize] = {'\xC5', '\xD0', '\xD3', '\xC6', 30};
     for (int i = 0; i < 4; ++i) header[8 + i] = static_cast<char>((length >> (8 * i)) & 0xFF);
     header[28] = '\xFF';
     header[29] = '\xFF';
@@ -212,23 +216,6 @@ void PutDocument(EpsOutput& out, const Document& doc) {
     out.PutLine("%%EOF");
 }
 
-class BlockWriter {
-public:
-    explicit BlockWriter(EpsOutput& out) : out_(out) {}
-    void Line(std::string_view text) {
-        out_.PutLine(text);
-        bytes_ += static_cast<uint32_t>(text.size() + 2);
-    }
-    void Text(const char* key, std::string_view value) { Line(std::string("%%_") + key + ": " + std::string(value)); }
-    void Int(const char* key, long long value) { Text(key, IntText(value)); }
-    void Fixed(const char* key, double value, int decimals) { Text(key, FixedText(value, decimals)); }
-    uint32_t Bytes() const { return bytes_; }
-
-private:
-    EpsOutput& out_;
-    uint32_t bytes_ = 0;
-};
-
 }  // namespace
 
 std::string PostScriptFontName(std::string_view screenName, int style) {
@@ -286,122 +273,20 @@ EpsSymbolParts PlainSymbolParts(const SymbolExtent& extent, int rotation) {
 uint32_t WriteSettingsComments(EpsOutput& out) {
     if (out.Counting()) return 0;
     const SettingsRecord& s = SymbolSettings;
-    BlockWriter b(out);
-    b.Line("%_VornelGlyph Prefs");
-    b.Text("VersionNumber", kVersionText);
-    b.Int("Family", s.Family);
-    b.Int("Variation", s.Variation);
-    b.Text("VariationName", s.VariationName);
-    b.Int("Derived", s.Derived);
-    b.Text("OriginalMainText", TextOf(s.OriginalMainText));
-    b.Text("AddOnText", TextOf(s.AddOnText));
-    b.Text("FACTdataIDtext", TextOf(s.FACTdataIDtext));
-    b.Text("CouponFormatUPCpartText", TextOf(s.CouponFormatUPCpartText));
-    b.Text("CouponFormat128partText", TextOf(s.CouponFormat128partText));
-    b.Int("Format", s.Format);
-    b.Int("UnitOfMeasure", s.UnitOfMeasure);
-    b.Int("FileName", s.FileName);
-    b.Int("ElephantSound", s.ElephantSound);
-    b.Int("Prufmark", s.Prufmark);
-    b.Int("GSCalibration", s.GSCalibration);
-    b.Int("LastMethod", s.LastMethod);
-    b.Int("PrinterDpi", s.PrinterDpi);
-    b.Fixed("CurRatio", s.CurRatio, 6);
-    b.Fixed("CurBarXDimension", s.CurBarXDimension, 6);
-    b.Fixed("SymbolWidth", s.SymbolWidth, 7);
-    b.Fixed("BarHeight", s.BarHeight, 7);
-    b.Fixed("BearerBar", s.BearerBar, 7);
-    b.Fixed("BarWidthReduction", s.BarWidthReduction, 7);
-    b.Fixed("Magnification", s.Magnification, 2);
-    b.Int("Size", s.Size);
-    b.Int("Align", s.Align);
-    b.Int("StartCharacter", s.StartCharacter);
-    b.Int("StopCharacter", s.StopCharacter);
-    b.Int("Bold", s.Bold);
-    b.Int("Italic", s.Italic);
-    b.Int("Hidden", s.Hidden);
-    b.Int("ShowFactDataID", s.ShowFactDataID);
-    b.Int("ShowAsterisks", s.ShowAsterisks);
-    b.Int("HideCheckDigits", s.HideCheckDigits);
-    b.Int("HideParentheses", s.HideParentheses);
-    b.Int("IgnoreHyphens", s.IgnoreHyphens);
-    b.Int("IgnoreSpaces", s.IgnoreSpaces);
-    b.Int("TextAbove", s.TextAbove);
-    b.Int("ShowStartStop", s.ShowStartStop);
-    b.Int("CenterSysChk", s.CenterSysChk);
-    b.Int("HideAddonText", s.HideAddonText);
-    b.Int("AddonTextDown", s.AddonTextDown);
-    b.Int("QuietZoneIndicators", s.QuietZoneIndicators);
-    b.Fixed("DistanceToBars", s.DistanceToBars, 6);
-    b.Text("FontName4humanreadable", s.FontName4humanreadable);
-    b.Text("FontName4ISBN_ISSN_SPCNs", s.FontName4ISBN_ISSN_SPCNs);
-    b.Text("ISSNExtraDigits", s.ISSNExtraDigits);
-    b.Text("AdditionalText", s.AdditionalText);
-    b.Int("UseHumanReadablesAsText", s.UseHumanReadablesAsText);
-    b.Text("FontName4AdditionalText", s.FontName4AdditionalText);
-    b.Int("SizeAT", s.SizeAT);
-    b.Int("AlignAT", s.AlignAT);
-    b.Int("BoldAT", s.BoldAT);
-    b.Int("ItalicAT", s.ItalicAT);
-    b.Int("Rotation4AdditionalText", s.Rotation4AdditionalText);
-    b.Fixed("H", s.H, 6);
-    b.Fixed("V", s.V, 6);
-    b.Text("BarsTextColorName", s.BarsTextColorName);
-    b.Text("SpacesQuietZoneColorName", s.SpacesQuietZoneColorName);
-    b.Int("Hueproof", s.Hueproof);
-    b.Int("redSpacesQuietZone", s.redSpacesQuietZone);
-    b.Int("greenSpacesQuietZone", s.greenSpacesQuietZone);
-    b.Int("blueSpacesQuietZone", s.blueSpacesQuietZone);
-    b.Int("blackSpacesQuietZone", s.blackSpacesQuietZone);
-    b.Int("redBarsText", s.redBarsText);
-    b.Int("greenBarsText", s.greenBarsText);
-    b.Int("blueBarsText", s.blueBarsText);
-    b.Int("blackBarsText", s.blackBarsText);
-    b.Int("CMYKcyanSpacesQuietZone", s.CMYKcyanSpacesQuietZone);
-    b.Int("CMYKmagentaSpacesQuietZone", s.CMYKmagentaSpacesQuietZone);
-    b.Int("CMYKyellowSpacesQuietZone", s.CMYKyellowSpacesQuietZone);
-    b.Int("CMYKblackSpacesQuietZone", s.CMYKblackSpacesQuietZone);
-    b.Int("CMYKcyanBarsText", s.CMYKcyanBarsText);
-    b.Int("CMYKmagentaBarsText", s.CMYKmagentaBarsText);
-    b.Int("CMYKyellowBarsText", s.CMYKyellowBarsText);
-    b.Int("CMYKblackBarsText", s.CMYKblackBarsText);
-    b.Int("BarsTextRadio", s.BarsTextRadio);
-    b.Int("SpacesQuietZoneRadio", s.SpacesQuietZoneRadio);
-    b.Int("SpotRadio", s.SpotRadio);
-    b.Int("ProcessRadio", s.ProcessRadio);
-    b.Int("RGB_Radio", s.RGB_Radio);
-    b.Int("CMYK_Radio", s.CMYK_Radio);
-    b.Int("Overprint", s.Overprint);
-    b.Int("TransparentBackground", s.TransparentBackground);
-    b.Int("Rotation", s.Rotation);
-    b.Int("bBarWidthReduction", s.bBarWidthReduction);
-    b.Int("bCropMarks", s.bCropMarks);
-    b.Int("bEncodedData", s.bEncodedData);
-    b.Int("bSymbology", s.bSymbology);
-    b.Int("bWideNarrowRatio", s.bWideNarrowRatio);
-    b.Int("bBarHeight", s.bBarHeight);
-    b.Int("bMagnification", s.bMagnification);
-    b.Int("bXDimension", s.bXDimension);
-    b.Int("bNBW", s.bNBW);
-    b.Int("bPrinterDpi", s.bPrinterDpi);
-    b.Int("bFilm", s.bFilm);
-    b.Int("bCompany", s.bCompany);
-    b.Int("bClient", s.bClient);
-    b.Int("bJob", s.bJob);
-    b.Int("bDate", s.bDate);
-    b.Int("bComments", s.bComments);
-    b.Int("bFilm", s.Film);  // same key as bFilm, told apart by position
-    b.Text("Company", s.Company);
-    b.Text("Client", s.Client);
-    b.Text("Job", s.Job);
-    b.Text("Date", s.Date);
-    b.Text("Comments", s.Comments);
-    b.Line("%_Fine");
-    b.Line("");
-
-    // The header length counted in the first pass lacks this block.
-    out.PatchU32(8, out.BytesCounted() + b.Bytes());
-    return b.Bytes();
+    std::string block = "%_VornelGlyph Prefs\r\n";
+    for (const SettingsBlockLine& line : SettingsBlockLines()) {
+        block += "%%_";
+        block += line.key;
+        block += ": ";
+        AppendBlockValue(block, s, line);
+        block += "\r\n";
+    }
+    block += "%_Fine\r\n\r\n";
+    out.Put(block);
+    const auto bytes = static_cast<uint32_t>(block.size());
+    // A two-pass caller counted the document without this block.
+    out.PatchU32(8, out.BytesCounted() + bytes);
+    return bytes;
 }
 
 bool WriteEpsFile(const std::string& path, const EpsOptions& options) {
@@ -412,10 +297,9 @@ bool WriteEpsFile(const std::string& path, const EpsOptions& options) {
 
     EpsOutput out;
     if (!out.Open(path.c_str())) return false;
-    out.SetCounting(true);
     PutDocument(out, doc);
-    out.SetCounting(false);
-    PutDocument(out, doc);
+    // The whole PostScript section is known now: its length goes into the header.
+    out.PatchU32(8, static_cast<uint32_t>(out.Position() - kHeaderSize));
     // The preview (WithPreview) is appended here once it exists; until then the
     // header's preview fields stay 0.
     return out.Close();

@@ -131,8 +131,12 @@ const std::string& CachedProcedure(std::string_view name, std::string_view face,
     } else {
         std::string outline = GlyphOutlineText(face, c);
         if (!outline.empty()) {
-            text = "/" + std::string(name) + "{pre " + outline;
-            if (text.size() < 2 || text.compare(text.size() - 2, 2, "\r\n") != 0) text += "\r\n";
+            text.reserve(name.size() + outline.size() + 20);
+            text.push_back('/');
+            text.append(name);
+            text.append("{pre ");
+            text.append(outline);
+            if (text.compare(text.size() - 2, 2, "\r\n") != 0) text.append("\r\n");
             text += "dra}bdef\r\n";
         }
     }

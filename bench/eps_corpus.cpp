@@ -1,0 +1,75 @@
+// Writes EPS files for every variation under a range of settings, all in one
+// process, so that two builds can be compared file by file (the creation date
+// line aside).
+//
+//   eps_corpus FOLDER
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/symbolinput.h"
+#include "entry/catalogue.h"
+
+namespace {
+
+const char* const kData[] = {
+    "400638133393", "9638507", "03600029145", "425261", "030640615", "0317847", "023067118",
+    "9781234567897", "ABC123", "A123B", "12345678", "1234567890", "123456", "12345", "1234",
+    "12", "0123456789012", "12345678901234567", "00012345678901234567", "A1234A", "123456789",
+};
+
+const std::vector<std::vector<std::string>> kSettings = {
+    {},
+    {"Rotation=90"},
+    {"Rotation=180", "bCropMarks=1"},
+    {"Rotation=270", "Magnification=150"},
+    {"Prufmark=1"},
+    {"Prufmark=3", "Magnification=80"},
+    {"bSymbology=1", "bEncodedData=1", "bCompany=1", "Company=ACME"},
+    {"TransparentBackground=1"},
+    {"ProcessRadio=1", "CMYKcyanBarsText=40"},
+    {"AdditionalText=Hello(x)", "AlignAT=3", "Rotation4AdditionalText=90"},
+    {"FontName4humanreadable=OCRB Vornel Glyph"},
+    {"FontName4humanreadable=OCRA Vornel Glyph", "Bold=1"},
+    {"FontName4ISBN_ISSN_SPCNs=OCRA Vornel Glyph"},
+    {"BearerBar=4", "TextAbove=1"},
+    {"CMYKcyanBarsText=99", "CMYKmagentaBarsText=99", "CMYKyellowBarsText=99"},
+    {"Hidden=1", "HideCheckDigits=1", "QuietZoneIndicators=1"},
+    {"UseHumanReadablesAsText=1", "AdditionalText=x", "AlignAT=1"},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fputs("usage: eps_corpus FOLDER\n", stderr);
+        return 2;
+    }
+    const std::string folder = argv[1];
+    std::freopen("/dev/null", "w", stderr);
+    int written = 0;
+    for (int code = 1; code <= 199; ++code) {
+        const vg::VariationInfo* v = vg::FindVariation(code);
+        if (!v) continue;
+        for (std::size_t si = 0; si < kSettings.size(); ++si) {
+            for (bool levelOne : {false, true}) {
+                if (levelOne && si % 4) continue;
+                int tried = 0;
+                for (const char* d : kData) {
+                    vg::cli::ChooseVariation(*v);
+                    if (!vg::cli::ApplyFieldSettings(kSettings[si])) break;
+                    vg::cli::DataTexts data;
+                    data.main = d;
+                    if (code >= 41 && code <= 45) data.addOn = "12";
+                    if (!vg::cli::FeedData(data)) continue;
+                    const std::string name = "v" + std::to_string(code) + "_s" + std::to_string(si) +
+                                             (levelOne ? "_l1" : "") + "_d" + std::to_string(tried) + ".eps";
+                    if (vg::cli::WriteSymbolEps(folder + "/" + name, false, levelOne, name)) ++written;
+                    if (++tried == 2) break;
+                }
+            }
+        }
+    }
+    std::printf("%d files\n", written);
+    return 0;
+}

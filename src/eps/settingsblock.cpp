@@ -1,0 +1,158 @@
+#include "eps/settingsblock.h"
+
+#include <cstring>
+#include <iterator>
+
+#include "eps/epsoutput.h"
+#include "model/settingsfields.h"
+#include "model/strings.h"
+
+namespace vg {
+namespace {
+
+const SettingsField* F(const char* name) { return FindSettingsField(name); }
+
+}  // namespace
+
+std::span<const SettingsBlockLine> SettingsBlockLines() {
+    // The same key twice for bFilm and Film: the reader tells them apart by position.
+    static const SettingsBlockLine lines[] = {
+        {"VersionNumber", nullptr, "%s"},
+        {"Family", F("Family"), "%d"},
+        {"Variation", F("Variation"), "%d"},
+        {"VariationName", F("VariationName"), "%s"},
+        {"Derived", F("Derived"), "%d"},
+        {"OriginalMainText", F("OriginalMainText"), "%s"},
+        {"AddOnText", F("AddOnText"), "%s"},
+        {"FACTdataIDtext", F("FACTdataIDtext"), "%s"},
+        {"CouponFormatUPCpartText", F("CouponFormatUPCpartText"), "%s"},
+        {"CouponFormat128partText", F("CouponFormat128partText"), "%s"},
+        {"Format", F("Format"), "%d"},
+        {"UnitOfMeasure", F("UnitOfMeasure"), "%d"},
+        {"FileName", F("FileName"), "%d"},
+        {"ElephantSound", F("ElephantSound"), "%d"},
+        {"Prufmark", F("Prufmark"), "%d"},
+        {"GSCalibration", F("GSCalibration"), "%d"},
+        {"LastMethod", F("LastMethod"), "%d"},
+        {"PrinterDpi", F("PrinterDpi"), "%d"},
+        {"CurRatio", F("CurRatio"), "%f"},
+        {"CurBarXDimension", F("CurBarXDimension"), "%f"},
+        {"SymbolWidth", F("SymbolWidth"), "%.7f"},
+        {"BarHeight", F("BarHeight"), "%.7f"},
+        {"BearerBar", F("BearerBar"), "%.7f"},
+        {"BarWidthReduction", F("BarWidthReduction"), "%.7f"},
+        {"Magnification", F("Magnification"), "%.2f"},
+        {"Size", F("Size"), "%d"},
+        {"Align", F("Align"), "%d"},
+        {"StartCharacter", F("StartCharacter"), "%d"},
+        {"StopCharacter", F("StopCharacter"), "%d"},
+        {"Bold", F("Bold"), "%d"},
+        {"Italic", F("Italic"), "%d"},
+        {"Hidden", F("Hidden"), "%d"},
+        {"ShowFactDataID", F("ShowFactDataID"), "%d"},
+        {"ShowAsterisks", F("ShowAsterisks"), "%d"},
+        {"HideCheckDigits", F("HideCheckDigits"), "%d"},
+        {"HideParentheses", F("HideParentheses"), "%d"},
+        {"IgnoreHyphens", F("IgnoreHyphens"), "%d"},
+        {"IgnoreSpaces", F("IgnoreSpaces"), "%d"},
+        {"TextAbove", F("TextAbove"), "%d"},
+        {"ShowStartStop", F("ShowStartStop"), "%d"},
+        {"CenterSysChk", F("CenterSysChk"), "%d"},
+        {"HideAddonText", F("HideAddonText"), "%d"},
+        {"AddonTextDown", F("AddonTextDown"), "%d"},
+        {"QuietZoneIndicators", F("QuietZoneIndicators"), "%d"},
+        {"DistanceToBars", F("DistanceToBars"), "%f"},
+        {"FontName4humanreadable", F("FontName4humanreadable"), "%s"},
+        {"FontName4ISBN_ISSN_SPCNs", F("FontName4ISBN_ISSN_SPCNs"), "%s"},
+        {"ISSNExtraDigits", F("ISSNExtraDigits"), "%s"},
+        {"AdditionalText", F("AdditionalText"), "%s"},
+        {"UseHumanReadablesAsText", F("UseHumanReadablesAsText"), "%d"},
+        {"FontName4AdditionalText", F("FontName4AdditionalText"), "%s"},
+        {"SizeAT", F("SizeAT"), "%d"},
+        {"AlignAT", F("AlignAT"), "%d"},
+        {"BoldAT", F("BoldAT"), "%d"},
+        {"ItalicAT", F("ItalicAT"), "%d"},
+        {"Rotation4AdditionalText", F("Rotation4AdditionalText"), "%d"},
+        {"H", F("H"), "%f"},
+        {"V", F("V"), "%f"},
+        {"BarsTextColorName", F("BarsTextColorName"), "%s"},
+        {"SpacesQuietZoneColorName", F("SpacesQuietZoneColorName"), "%s"},
+        {"Hueproof", F("Hueproof"), "%d"},
+        {"redSpacesQuietZone", F("redSpacesQuietZone"), "%d"},
+        {"greenSpacesQuietZone", F("greenSpacesQuietZone"), "%d"},
+        {"blueSpacesQuietZone", F("blueSpacesQuietZone"), "%d"},
+        {"blackSpacesQuietZone", F("blackSpacesQuietZone"), "%d"},
+        {"redBarsText", F("redBarsText"), "%d"},
+        {"greenBarsText", F("greenBarsText"), "%d"},
+        {"blueBarsText", F("blueBarsText"), "%d"},
+        {"blackBarsText", F("blackBarsText"), "%d"},
+        {"CMYKcyanSpacesQuietZone", F("CMYKcyanSpacesQuietZone"), "%d"},
+        {"CMYKmagentaSpacesQuietZone", F("CMYKmagentaSpacesQuietZone"), "%d"},
+        {"CMYKyellowSpacesQuietZone", F("CMYKyellowSpacesQuietZone"), "%d"},
+        {"CMYKblackSpacesQuietZone", F("CMYKblackSpacesQuietZone"), "%d"},
+        {"CMYKcyanBarsText", F("CMYKcyanBarsText"), "%d"},
+        {"CMYKmagentaBarsText", F("CMYKmagentaBarsText"), "%d"},
+        {"CMYKyellowBarsText", F("CMYKyellowBarsText"), "%d"},
+        {"CMYKblackBarsText", F("CMYKblackBarsText"), "%d"},
+        {"BarsTextRadio", F("BarsTextRadio"), "%d"},
+        {"SpacesQuietZoneRadio", F("SpacesQuietZoneRadio"), "%d"},
+        {"SpotRadio", F("SpotRadio"), "%d"},
+        {"ProcessRadio", F("ProcessRadio"), "%d"},
+        {"RGB_Radio", F("RGB_Radio"), "%d"},
+        {"CMYK_Radio", F("CMYK_Radio"), "%d"},
+        {"Overprint", F("Overprint"), "%d"},
+        {"TransparentBackground", F("TransparentBackground"), "%d"},
+        {"Rotation", F("Rotation"), "%d"},
+        {"bBarWidthReduction", F("bBarWidthReduction"), "%d"},
+        {"bCropMarks", F("bCropMarks"), "%d"},
+        {"bEncodedData", F("bEncodedData"), "%d"},
+        {"bSymbology", F("bSymbology"), "%d"},
+        {"bWideNarrowRatio", F("bWideNarrowRatio"), "%d"},
+        {"bBarHeight", F("bBarHeight"), "%d"},
+        {"bMagnification", F("bMagnification"), "%d"},
+        {"bXDimension", F("bXDimension"), "%d"},
+        {"bNBW", F("bNBW"), "%d"},
+        {"bPrinterDpi", F("bPrinterDpi"), "%d"},
+        {"bFilm", F("bFilm"), "%d"},
+        {"bCompany", F("bCompany"), "%d"},
+        {"bClient", F("bClient"), "%d"},
+        {"bJob", F("bJob"), "%d"},
+        {"bDate", F("bDate"), "%d"},
+        {"bComments", F("bComments"), "%d"},
+        {"bFilm", F("Film"), "%d"},
+        {"Company", F("Company"), "%s"},
+        {"Client", F("Client"), "%s"},
+        {"Job", F("Job"), "%s"},
+        {"Date", F("Date"), "%s"},
+        {"Comments", F("Comments"), "%s"},
+    };
+    return lines;
+}
+
+int BlockLineDecimals(const SettingsBlockLine& line) {
+    if (std::strcmp(line.format, "%.7f") == 0) return 7;
+    if (std::strcmp(line.format, "%.2f") == 0) return 2;
+    return 6;
+}
+
+void AppendBlockValue(std::string& out, const SettingsRecord& record, const SettingsBlockLine& line) {
+    const SettingsField* f = line.field;
+    if (!f) {
+        out += kVersionText;
+        return;
+    }
+    switch (f->kind) {
+    case FieldKind::Integer:
+        AppendInt(out, f->getInteger(record));
+        break;
+    case FieldKind::Decimal:
+        AppendFixed(out, f->getDecimal(record), BlockLineDecimals(line));
+        break;
+    case FieldKind::FixedText:
+    case FieldKind::Text:
+        out += f->getText(record);
+        break;
+    }
+}
+
+}  // namespace vg
