@@ -1,7 +1,6 @@
 // Runs the real vglyph tool and captures what it says.
 #pragma once
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -11,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "scantools.h"
+
 namespace vg::test {
 
 struct ToolResult {
@@ -19,13 +20,6 @@ struct ToolResult {
     std::string err;
 };
 
-// Quotes one argument for the shell.
-inline std::string Quote(const std::string& text) {
-    std::string q = "'";
-    for (char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
 // Runs vglyph with the given shell text as its arguments, capturing both streams.
 inline ToolResult RunTool(const std::string& args) {
     char errPath[] = "/tmp/vglyph-cli-XXXXXX";
@@ -33,14 +27,10 @@ inline ToolResult RunTool(const std::string& args) {
     if (fd < 0) return {};
     close(fd);
     const std::string cmd = Quote(VGLYPH_EXE) + " " + args + " 2>" + errPath;
+    const ShellResult run = RunShell(cmd);
     ToolResult r;
-    if (FILE* p = popen(cmd.c_str(), "r")) {
-        char buf[4096];
-        std::size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-        int raw = pclose(p);
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    }
+    r.status = run.status;
+    r.out = run.out;
     std::ifstream in(errPath);
     std::stringstream ss;
     ss << in.rdbuf();

@@ -14,26 +14,8 @@ namespace {
 
 using vg::test::Lines;
 using vg::test::Quote;
+using vg::test::ShellResult;
 using vg::test::TempFolder;
-
-struct Shell {
-    int status = -1;
-    std::string out;
-};
-
-Shell RunShell(const std::string& command) {
-    Shell r;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[4096];
-        std::size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-        int raw = pclose(p);
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    }
-    return r;
-}
-
-bool HaveTool(const char* name) { return RunShell(std::string("command -v ") + name + " >/dev/null 2>&1").status == 0; }
 
 struct ScanSymbol {
     const char* name;
@@ -85,14 +67,13 @@ std::string ScanOne(const ScanSymbol& s, const Variant& v, const std::string& di
     vg::test::ToolResult made = vg::test::RunTool(make);
     if (made.status != 0) return "make failed (" + std::to_string(made.status) + "): " + made.err;
 
-    Shell gs = RunShell("gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -sDEVICE=pnggray -r300 -sOutputFile=" +
-                        Quote(base + ".png") + " " + Quote(base + ".eps") + " 2>&1");
+    ShellResult gs = vg::test::RenderEps(base + ".eps", base + ".png", 300);
     if (gs.status != 0) return "Ghostscript failed: " + gs.out;
 
     std::string problems;
     // ZXing: the main number must be read; every read must be the number, or
     // the number and its add-on.
-    Shell zx = RunShell("ZXingReader -1 " + Quote(base + ".png") + " 2>&1");
+    ShellResult zx = vg::test::ReadZxing(base + ".png", "-1");
     const std::string prefix = base + ".png " + s.zxingFormat + " \"";
     const std::string main = prefix + s.decoded + "\"";
     const std::string withAddOn = prefix + s.decoded + " " + v.addOn + "\"";
@@ -107,8 +88,7 @@ std::string ScanOne(const ScanSymbol& s, const Variant& v, const std::string& di
                                std::to_string(zx.status) + ")\n";
 
     // zbar: exactly the number and the add-on.
-    Shell zb = RunShell("zbarimg -q -Sean2.enable -Sean5.enable -Supca.enable -Supce.enable " +
-                        Quote(base + ".png") + " 2>/dev/null");
+    ShellResult zb = vg::test::ReadZbar(base + ".png", "-q -Sean2.enable -Sean5.enable -Supca.enable -Supce.enable");
     std::set<std::string> expected{std::string(s.zbarType) + ":" + s.decoded};
     if (!v.addOn.empty()) expected.insert((v.addOn.size() == 2 ? "EAN-2:" : "EAN-5:") + v.addOn);
     std::vector<std::string> read = Lines(zb.out);
@@ -124,8 +104,7 @@ std::string ScanOne(const ScanSymbol& s, const Variant& v, const std::string& di
 class Scan : public testing::TestWithParam<ScanSymbol> {};
 
 TEST_P(Scan, ReadsBackDataAndCheckDigit) {
-    for (const char* tool : {"gs", "ZXingReader", "zbarimg"})
-        if (!HaveTool(tool)) GTEST_SKIP() << tool << " is not installed";
+    if (const char* tool = vg::test::MissingScanTool()) GTEST_SKIP() << tool << " is not installed";
 
     const ScanSymbol& symbol = GetParam();
     const std::vector<Variant> variants = Variants();

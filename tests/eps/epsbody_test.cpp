@@ -4,14 +4,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "epstestfiles.h"
 #include "model/symbolsettings.h"
-#include "symbology/check.h"
+#include "scantools.h"
 #include "symbology/symbol.h"
 
 namespace vg {
@@ -25,17 +24,7 @@ constexpr const char* kOcrB = "OCRB Vornel Glyph";
 
 // Factory state of a variation with the data run through checks and encoder.
 void Symbol(int family, int variation, const std::string& data, const std::string& addOn = "") {
-    ResetSettingsRecord();
-    InstallSymbologyHooks();
-    SettingsRecord& s = SymbolSettings;
-    s.Family = static_cast<int16_t>(family);
-    s.Variation = variation;
-    ProgrammaticInput = 0;
-    ApplyVariationDefaults();
-    SetText(s.MainText, data);
-    SetText(s.OriginalMainText, data);
-    SetText(s.AddOnText, addOn);
-    ComputeCheckCharacters(data, 1);
+    test::FactorySymbol(family, variation, data, addOn);
     ASSERT_EQ(EncodeCurrentVariation(), 1) << "variation " << variation;
 }
 
@@ -605,21 +594,6 @@ TEST(EpsBody, OpenBearerDrawsTopAndBottomOnly) {
 
 // ---- Files, rendered and scanned ----
 
-bool Have(const char* tool) {
-    return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-std::string Shell(const std::string& command) {
-    std::string out;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return out;
-    char buf[512];
-    while (std::fgets(buf, sizeof buf, p)) out += buf;
-    pclose(p);
-    while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
-    return out;
-}
-
 struct ScanCase {
     int family;
     int variation;
@@ -631,22 +605,20 @@ struct ScanCase {
 class EpsScan : public ::testing::TestWithParam<ScanCase> {};
 
 TEST_P(EpsScan, RendersAndDecodes) {
-    if (!Have("gs") || !Have("ZXingReader") || !Have("zbarimg")) GTEST_SKIP() << "render or scan tools missing";
+    if (test::MissingScanTool()) GTEST_SKIP() << "render or scan tools missing";
     const ScanCase& c = GetParam();
     Symbol(c.family, c.variation, c.data);
     SymbolSettings.FontName4humanreadable = c.font;
     ScratchDir dir;
     const std::string eps = dir.File("s.eps"), png = dir.File("s.png");
     ASSERT_TRUE(WriteCurrentSymbolEps(eps, false, false, "s.eps"));
-    std::string gs = "gs -q -dSAFER -dNOPAUSE -dBATCH -dEPSCrop -r600 -sDEVICE=pnggray -o " + png + " " + eps +
-                     " 2>&1";
-    const std::string gsOut = Shell(gs);
+    const std::string gsOut = test::TrimLineEnds(test::RenderEps(eps, png, 600).out);
     ASSERT_TRUE(gsOut.empty()) << gsOut;
     // -noscale: the downscaled pass of this ZXing release can abort on linear codes.
-    const std::string zx = Shell("ZXingReader -noscale " + png + " 2>&1");
+    const std::string zx = test::ReadZxing(png, "-noscale").out;
     EXPECT_NE(zx.find(std::string("Text:       \"") + c.expected + "\""), std::string::npos) << zx;
     // UPC-A is reported as such only when enabled explicitly.
-    EXPECT_EQ(Shell("zbarimg -q --raw -Supca.enable " + png + " 2>/dev/null"), c.expected);
+    EXPECT_EQ(test::TrimLineEnds(test::ReadZbar(png, "-q --raw -Supca.enable").out), c.expected);
     if (const char* keep = std::getenv("VGL_KEEP_PNG")) std::system(("cp " + png + " " + keep).c_str());
 }
 

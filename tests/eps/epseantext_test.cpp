@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -11,7 +10,7 @@
 #include "epstestfiles.h"
 #include "model/symbolsettings.h"
 #include "render/recordingdc.h"
-#include "symbology/check.h"
+#include "scantools.h"
 #include "symbology/symbol.h"
 
 namespace vg {
@@ -51,17 +50,8 @@ const Case kCases[] = {
 };
 
 void Symbol(const Case& c) {
-    ResetSettingsRecord();
-    InstallSymbologyHooks();
+    test::FactorySymbol(c.family, c.variation, c.data, c.addOn);
     SettingsRecord& s = SymbolSettings;
-    s.Family = static_cast<int16_t>(c.family);
-    s.Variation = c.variation;
-    ProgrammaticInput = 0;
-    ApplyVariationDefaults();
-    SetText(s.MainText, c.data);
-    SetText(s.OriginalMainText, c.data);
-    SetText(s.AddOnText, c.addOn);
-    ComputeCheckCharacters(c.data, 1);
     s.TextAbove = c.textAbove;
     s.Size = static_cast<int>(c.size);
     s.Align = c.align;
@@ -339,35 +329,20 @@ TEST_P(EpsEanTextCase, LandsWhereTheContextDrawsIt) {
     }
 }
 
-bool Have(const char* tool) {
-    return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-std::string Shell(const std::string& command) {
-    std::string out;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return out;
-    char buf[512];
-    while (std::fgets(buf, sizeof buf, p)) out += buf;
-    pclose(p);
-    return out;
-}
-
 // Written, rendered and read back by both decoders. VGL_KEEP_PNG names a
 // folder that keeps the pictures.
 TEST_P(EpsEanTextCase, RendersAndScans) {
-    if (!Have("gs") || !Have("ZXingReader") || !Have("zbarimg")) GTEST_SKIP() << "render or scan tools missing";
+    if (test::MissingScanTool()) GTEST_SKIP() << "render or scan tools missing";
     const Case& c = GetParam();
     Symbol(c);
     ScratchDir dir;
     const std::string eps = dir.File("f.eps"), png = dir.File("out.png");
     ASSERT_TRUE(WriteCurrentSymbolEps(eps, false, false, "f.eps"));
-    const std::string gs = Shell("gs -q -dSAFER -dNOPAUSE -dBATCH -dEPSCrop -r300 -sDEVICE=pnggray -o " + png +
-                                 " " + eps + " 2>&1");
+    const std::string gs = test::RenderEps(eps, png, 300).out;
     ASSERT_TRUE(gs.empty()) << gs;
-    const std::string zx = Shell("ZXingReader -noscale " + png + " 2>&1");
+    const std::string zx = test::ReadZxing(png, "-noscale").out;
     EXPECT_NE(zx.find(std::string("Text:       \"") + c.scanned), std::string::npos) << zx;
-    const std::string zbar = Shell("zbarimg -q -Supca.enable -Sean5.enable -Sean2.enable " + png + " 2>&1");
+    const std::string zbar = test::ReadZbar(png, "-q -Supca.enable -Sean5.enable -Sean2.enable").out;
     EXPECT_NE(zbar.find(std::string(":") + c.scanned), std::string::npos) << zbar;
     if (const char* keep = std::getenv("VGL_KEEP_PNG"))
         std::system(("cp " + png + " " + keep + "/" + c.name + ".png").c_str());
