@@ -14,7 +14,6 @@
 #include "eps/epswriter.h"
 #include "epstestfiles.h"
 #include "model/symbolsettings.h"
-#include "symbology/check.h"
 #include "symbology/symbol.h"
 
 namespace vg {
@@ -103,17 +102,8 @@ TEST(WriteEpsFile, LengthOfABodyLargerThanTheBuffer) {
 }
 
 void Ean13(const std::string& data, const char* font) {
-    ResetSettingsRecord();
-    InstallSymbologyHooks();
-    SettingsRecord& s = SymbolSettings;
-    s.Family = 6;
-    s.Variation = 26;
-    ProgrammaticInput = 0;
-    ApplyVariationDefaults();
-    s.FontName4humanreadable = font;
-    SetText(s.MainText, data);
-    SetText(s.OriginalMainText, data);
-    ComputeCheckCharacters(data, 1);
+    test::FactorySymbol(6, 26, data);
+    SymbolSettings.FontName4humanreadable = font;
     ASSERT_EQ(EncodeCurrentVariation(), 1);
 }
 
