@@ -53,6 +53,14 @@ void Number(V v, double& field) {
     if (!v.empty()) field = AtoF(v);
 }
 
+// Number within range, else the variation's default; an empty value leaves the field.
+void NumberOrDefault(V v, const SettingsRecord& s, double& field, const Range& range,
+                     double (*fallback)(int, int)) {
+    if (v.empty()) return;
+    double x = AtoF(v);
+    field = range.Contains(x) ? x : fallback(s.Family, s.Variation);
+}
+
 void KeepUnlessEmpty(V v, std::string& field) {
     if (!v.empty()) field = std::string(v);
 }
@@ -118,12 +126,7 @@ const KeyRule kRules[] = {
     {"LastMethod", [](P& p, V v) { Flag(v, p.record.LastMethod, 0); }},
     {"PrinterDpi", [](P& p, V v) { IntIn(v, p.record.PrinterDpi, 30, 20000, 2400); }},
     {"CurRatio",
-     [](P& p, V v) {
-         if (v.empty()) return;
-         double x = AtoF(v);
-         SettingsRecord& s = p.record;
-         s.CurRatio = kRatioRange.Contains(x) ? x : DefaultRatio(s.Family, s.Variation);
-     }},
+     [](P& p, V v) { NumberOrDefault(v, p.record, p.record.CurRatio, kRatioRange, DefaultRatio); }},
     {"CurBarXDimension",
      [](P& p, V v) {
          if (v.empty()) return;
@@ -136,19 +139,9 @@ const KeyRule kRules[] = {
      }},
     {"SymbolWidth", [](P& p, V v) { Number(v, p.record.SymbolWidth); }},
     {"BarHeight",
-     [](P& p, V v) {
-         if (v.empty()) return;
-         double x = AtoF(v);
-         SettingsRecord& s = p.record;
-         s.BarHeight = kBarHeightRange.Contains(x) ? x : DefaultBarHeight(s.Family, s.Variation);
-     }},
+     [](P& p, V v) { NumberOrDefault(v, p.record, p.record.BarHeight, kBarHeightRange, DefaultBarHeight); }},
     {"BearerBar",
-     [](P& p, V v) {
-         if (v.empty()) return;
-         double x = AtoF(v);
-         SettingsRecord& s = p.record;
-         s.BearerBar = kBearerBarRange.Contains(x) ? x : DefaultBearerBar(s.Family, s.Variation);
-     }},
+     [](P& p, V v) { NumberOrDefault(v, p.record, p.record.BearerBar, kBearerBarRange, DefaultBearerBar); }},
     {"BarWidthReduction", [](P& p, V v) { Number(v, p.record.BarWidthReduction); }},
     {"Magnification", [](P& p, V v) { Number(v, p.record.Magnification); }},
     {"Size",
