@@ -171,27 +171,30 @@ std::string_view StandardNumberPrefix(int v) {
     return {};
 }
 
-int AppendEan13(std::string_view d) {
-    if (d.size() != 13 || !AllDigits(d)) return 0;
+namespace {
+
+// Guards and the two halves of an EAN-13 or EAN-8; the right half is all set C.
+void AppendEanHalves(std::string_view left, std::string_view leftParity, std::string_view right) {
     AppendElement(kStartGuard);
     AppendElement("ss");
-    AppendDigits(d.substr(1, 6), kEan13Parity[d[0] - '0']);
+    AppendDigits(left, leftParity);
     AppendElement(kCentreGuard);
-    AppendDigits(d.substr(7, 6), "CCCCCC");
+    AppendDigits(right, "CCCCCC");
     AppendElement("LL");
     AppendElement(kStartGuard);
+}
+
+}  // namespace
+
+int AppendEan13(std::string_view d) {
+    if (d.size() != 13 || !AllDigits(d)) return 0;
+    AppendEanHalves(d.substr(1, 6), kEan13Parity[d[0] - '0'], d.substr(7, 6));
     return 1;
 }
 
 int AppendEan8(std::string_view d) {
     if (d.size() != 8 || !AllDigits(d)) return 0;
-    AppendElement(kStartGuard);
-    AppendElement("ss");
-    AppendDigits(d.substr(0, 4), "AAAA");
-    AppendElement(kCentreGuard);
-    AppendDigits(d.substr(4, 4), "CCCC");
-    AppendElement("LL");
-    AppendElement(kStartGuard);
+    AppendEanHalves(d.substr(0, 4), "AAAA", d.substr(4, 4));
     return 1;
 }
 
