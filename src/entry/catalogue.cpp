@@ -228,8 +228,8 @@ const char* InitialMainText(int variation) {
 }
 
 std::string FamilyPrefix(int family, int variation) {
-    if (family == 2 && IsVantic128Class(variation)) return "Vantic128 ";
-    if (family == 6 && (variation == 28 || variation == 29)) return "JAN ";
+    if (family == kFamilyCode128 && IsVantic128Class(variation)) return "Vantic128 ";
+    if (family == kFamilyEan && (variation == 28 || variation == 29)) return "JAN ";
     const FamilyInfo* f = FindFamily(family);
     return f ? f->prefix : "";
 }

@@ -33,6 +33,22 @@ enum class SymbolGroup {
 // Input-bar layouts: 0 is the empty read-only layout, 1..7 are "Schema #1".."Schema #7".
 inline constexpr int kLayoutNone = 0;
 
+// Family codes tested by name.
+inline constexpr int kFamilyCodabar = 1;
+inline constexpr int kFamilyCode128 = 2;
+inline constexpr int kFamilyCode25 = 3;
+inline constexpr int kFamilyCode39 = 4;
+inline constexpr int kFamilyCode93 = 5;
+inline constexpr int kFamilyEan = 6;
+inline constexpr int kFamilyFim = 7;
+inline constexpr int kFamilyIssn = 9;
+inline constexpr int kFamilyItf = 10;
+inline constexpr int kFamilyMsi = 11;
+inline constexpr int kFamilyPharmacode = 12;
+inline constexpr int kFamilyPostnet = 13;
+inline constexpr int kFamilyUccEan128 = 15;
+inline constexpr int kFamilyUpcA = 16;
+
 struct VariationInfo {
     int code;
     int family;

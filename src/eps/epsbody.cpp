@@ -20,12 +20,6 @@
 namespace vg {
 namespace {
 
-constexpr int kFamilyCode128 = 2;
-constexpr int kFamilyCode93 = 5;
-constexpr int kFamilyFim = 7;
-constexpr int kFamilyPostnet = 13;
-constexpr int kFamilyUccEan128 = 15;
-
 constexpr double kNominalModule = 0.936;  // EAN/UPC digit positions
 constexpr double kGuardPoints = 5.76;     // guard bars below the data bars
 constexpr double kCropMargin = 12;        // page points on every side

@@ -40,9 +40,6 @@ constexpr FontRow kFontRows[] = {
 };
 constexpr const char* kOtherFont[4] = {"Arial", "Arial-Bold", "Arial-Italic", "Arial-BoldItalic"};
 
-constexpr int kFamilyFim = 7;
-constexpr int kFamilyPostnet = 13;
-
 bool ProcessColour(const SettingsRecord& s) { return s.ProcessRadio == 1; }
 
 std::string Percent4(uint8_t percent) { return FixedText(percent / 100.0, 4); }

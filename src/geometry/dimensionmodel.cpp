@@ -3,15 +3,12 @@
 #include <charconv>
 #include <cmath>
 
+#include "entry/catalogue.h"
 #include "geometry/variationdefaults.h"
 #include "model/symbolsettings.h"
 
 namespace vg {
 namespace {
-
-constexpr int kPharmacode = 12;
-constexpr int kFim = 7;
-constexpr int kPostnet = 13;
 
 // Lists longer than this are thinned above a threshold.
 constexpr long kThinAbove = 120;
@@ -133,7 +130,7 @@ int16_t DefaultBwrDots(int dpi) {
 }
 
 double DefaultBarWidthReduction(int family, int method, int dpi) {
-    if (family == kFim || family == kPostnet) return 0;
+    if (family == kFamilyFim || family == kFamilyPostnet) return 0;
     double dots = DefaultBwrDots(dpi);
     return method == 0 ? dots : (dots + 0.5) * DotSize(dpi);
 }
@@ -147,7 +144,7 @@ double NarrowBarWidth(double x, double bwrPoints) { return x - bwrPoints; }
 
 XRange XDimensionRange(int family, int variation) {
     double d = DefaultXDimension(family, variation);
-    if (family == kFim || family == kPostnet) return {d, d};
+    if (family == kFamilyFim || family == kFamilyPostnet) return {d, d};
     Limits lim = MagnificationLimits(variation);
     return {lim.lo * d, lim.hi * d};
 }
@@ -181,7 +178,7 @@ double ComputeSymbolWidth(int family, int variation, int addOnLength, std::strin
         switch (pattern[i]) {
             case '1': ++ones; break;
             case '2':
-                if (family == kPharmacode && pattern[i - 1] >= 'S') ++spaces;
+                if (family == kFamilyPharmacode && pattern[i - 1] >= 'S') ++spaces;
                 else ++twos;
                 break;
             case '3': ++threes; break;
@@ -208,7 +205,7 @@ std::vector<XDimensionRow> BuildXDimensionList(int family, int variation, double
     WalkThinned(span, 2.0, [&](long n) { return n * t / d; }, [&](long n) {
         double x = n * t;
         double r = NearestRatio(ratio, x, t);
-        double wide = family == kPharmacode ? x * 2 : x;
+        double wide = family == kFamilyPharmacode ? x * 2 : x;
         rows.push_back({x, ComputeSymbolWidth(family, variation, addOnLength, pattern, r, x, wide),
                         x / d});
     });
@@ -256,7 +253,7 @@ double NearestRatio(double ratio, double x, double dotSize) {
 }
 
 void SnapToPrinterGrid(SettingsRecord& s, std::string_view pattern) {
-    if (s.Family == kPostnet || s.LastMethod != 0) return;
+    if (s.Family == kFamilyPostnet || s.LastMethod != 0) return;
     const double d = DefaultXDimension(s.Family, s.Variation);
     const auto rows =
         BuildXDimensionList(s.Family, s.Variation, DotSize(s.PrinterDpi),

@@ -2,6 +2,8 @@
 
 #include <initializer_list>
 
+#include "entry/catalogue.h"
+
 namespace vg {
 namespace {
 
@@ -12,19 +14,6 @@ bool In(int v, std::initializer_list<int> codes) {
 }
 
 bool Between(int v, int lo, int hi) { return v >= lo && v <= hi; }
-
-// Family codes the tables test.
-constexpr int kCodabar = 1;
-constexpr int kCode128 = 2;
-constexpr int kCode25 = 3;
-constexpr int kCode39 = 4;
-constexpr int kCode93 = 5;
-constexpr int kFim = 7;
-constexpr int kItf = 10;
-constexpr int kMsi = 11;
-constexpr int kPharmacode = 12;
-constexpr int kPostnet = 13;
-constexpr int kUccEan128 = 15;
 
 }  // namespace
 
@@ -48,9 +37,9 @@ bool IsVantic128Group(int v) { return Between(v, 116, 123); }
 
 double DefaultXDimension(int f, int v) {
     if (v == 98) return 0.936;
-    if (In(f, {kCodabar, kCode128, kCode25})) return 0.72;
-    if (f == kCode39 && !In(v, {14, 20, 21, 22, 23, 76})) return 0.72;
-    if (f == kItf && !IsItf14Group(v)) return 0.72;
+    if (In(f, {kFamilyCodabar, kFamilyCode128, kFamilyCode25})) return 0.72;
+    if (f == kFamilyCode39 && !In(v, {14, 20, 21, 22, 23, 76})) return 0.72;
+    if (f == kFamilyItf && !IsItf14Group(v)) return 0.72;
     if (In(v, {66, 67, 68})) return 0.72;
     if (v == 25) return 0.81;
     if (v == 24) return 0.72;
@@ -60,11 +49,11 @@ double DefaultXDimension(int f, int v) {
     if (v == 22) return 0.7086586273282388;
     if (v == 23) return 0.5314939704961792;
     if (IsEan13Group(v) || IsEan8Group(v)) return 0.9354293880732752;
-    if (f == kFim) return 1.92;
+    if (f == kFamilyFim) return 1.92;
     if (IsItf14Group(v) || v == 76) return 2.88;
-    if (f == kMsi) return 0.864;
-    if (f == kPharmacode) return 1.4173172546564776;
-    if (f == kPostnet) return 1.44;
+    if (f == kFamilyMsi) return 0.864;
+    if (f == kFamilyPharmacode) return 1.4173172546564776;
+    if (f == kFamilyPostnet) return 1.44;
     if (IsUccEan128WideGroup(v)) return 2.8346345093129552;
     if (In(v, {69, 70, 71})) return 2.16;
     if (IsUpcEanGroup(v)) return 0.936;
@@ -73,18 +62,18 @@ double DefaultXDimension(int f, int v) {
 
 double DefaultWideBase(int f, int v) {
     double x = DefaultXDimension(f, v);
-    return f == kPharmacode ? x * 2 : x;
+    return f == kFamilyPharmacode ? x * 2 : x;
 }
 
 double DefaultRatio(int f, int v) {
     if (v == 100) return 2.75;
     if (v == 98) return 3.0;
-    if (f == kCodabar || f == kCode25) return 2.5;
-    if (f == kCode39 && !In(v, {14, 17, 18, 19})) return 2.5;
-    if (f == kItf || v == 39 || v == 40) return 2.5;
+    if (f == kFamilyCodabar || f == kFamilyCode25) return 2.5;
+    if (f == kFamilyCode39 && !In(v, {14, 17, 18, 19})) return 2.5;
+    if (f == kFamilyItf || v == 39 || v == 40) return 2.5;
     if (v == 14) return 2.8;
-    if (In(v, {17, 18, 19}) || f == kPharmacode) return 3.0;
-    if (f == kMsi) return 2.08;
+    if (In(v, {17, 18, 19}) || f == kFamilyPharmacode) return 3.0;
+    if (f == kFamilyMsi) return 2.08;
     return 2.0;
 }
 
@@ -98,13 +87,13 @@ double DefaultBarHeight(int f, int v) {
     if (v == 21) return 56.69269;
     if (v == 22) return 28.346345;
     if (v == 23) return 19.842442;
-    if (In(f, {kCodabar, kCode128, kCode25, kCode39, kCode93, kItf, kMsi}) || In(v, {66, 67, 68}))
+    if (In(f, {kFamilyCodabar, kFamilyCode128, kFamilyCode25, kFamilyCode39, kFamilyCode93, kFamilyItf, kFamilyMsi}) || In(v, {66, 67, 68}))
         return 23.76;
     if (IsEan8Group(v)) return 56.352534;
     if (IsEan13Group(v)) return 69.448545;
-    if (f == kFim) return 45;
-    if (f == kPharmacode) return 17.007807;
-    if (f == kPostnet) return 9;
+    if (f == kFamilyFim) return 45;
+    if (f == kFamilyPharmacode) return 17.007807;
+    if (f == kFamilyPostnet) return 9;
     if (In(v, {60, 69, 70, 71}) || Between(v, 124, 132)) return 90.141377;
     if (IsUpcEanGroup(v)) return 67.608;
     return 0;
@@ -116,9 +105,9 @@ namespace {
 
 // Rows shared by both quiet zones; true when one of them matched.
 bool CommonQuietZone(int f, int v, double& zone) {
-    if (In(f, {kCodabar, kCode128, kCode25, kCode93, kMsi, kPharmacode}) ||
-        (f == kCode39 && !IsPznGroup(v) && v != 76) || (f == kItf && !IsItf14Group(v)) ||
-        (f == kUccEan128 && !IsCouponGroup(v))) {
+    if (In(f, {kFamilyCodabar, kFamilyCode128, kFamilyCode25, kFamilyCode93, kFamilyMsi, kFamilyPharmacode}) ||
+        (f == kFamilyCode39 && !IsPznGroup(v) && v != 76) || (f == kFamilyItf && !IsItf14Group(v)) ||
+        (f == kFamilyUccEan128 && !IsCouponGroup(v))) {
         zone = 18;
         return true;
     }
@@ -140,10 +129,10 @@ double LeftQuietZone(int f, int v) {
     if (CommonQuietZone(f, v, zone)) return zone;
     if (IsEan13Group(v) || IsBooklandGroup(v)) return 10.28972327;
     if (IsEan8Group(v)) return 6.548005717;
-    if (f == kFim) return 36;
+    if (f == kFamilyFim) return 36;
     if (IsTextOnlyGroup(v)) return 5;
     if (IsItf14Group(v) || v == 76) return 28.8;
-    if (f == kPostnet) return 63;
+    if (f == kFamilyPostnet) return 63;
     if (IsCouponGroup(v) || IsUpcGroup(v)) return 8.424;
     return 0;
 }
@@ -152,10 +141,10 @@ double RightQuietZone(int f, int v) {
     double zone = 0;
     if (CommonQuietZone(f, v, zone)) return zone;
     if (IsEan13Group(v) || IsEan8Group(v) || IsBooklandGroup(v)) return 6.548005717;
-    if (f == kFim) return 147;
+    if (f == kFamilyFim) return 147;
     if (IsTextOnlyGroup(v)) return 5;
     if (IsItf14Group(v) || v == 76) return 28.8;
-    if (f == kPostnet) return 63;
+    if (f == kFamilyPostnet) return 63;
     if (IsUpcGroup(v)) return 8.424;
     if (IsCouponGroup(v)) return 9.36;
     return 0;
@@ -175,11 +164,11 @@ double AddOnQuietZone(int, int v) {
     return 0;
 }
 
-int DefaultMethod(int f) { return f == kFim || f == kPostnet ? 1 : 0; }
+int DefaultMethod(int f) { return f == kFamilyFim || f == kFamilyPostnet ? 1 : 0; }
 
 double FixedSymbolWidth(int f, int v) {
-    if (f == kFim) return 32;
-    if (f == kPostnet) {
+    if (f == kFamilyFim) return 32;
+    if (f == kFamilyPostnet) {
         if (v == 51 || v == 52) return 108.3798;
         if (v == 53 || v == 54) return 176.7798;
         if (v == 55 || v == 56) return 201.9798;

@@ -21,11 +21,11 @@ void Call(const std::function<void()>& hook) {
 
 // Step 1: initial main text, or data a Kitlet carried in the ISSN slot.
 void InitialTexts(SettingsRecord& s) {
-    if (s.Family == 16 && !s.VariationName.empty() && s.VariationName[0] == '$' &&
+    if (s.Family == kFamilyUpcA && !s.VariationName.empty() && s.VariationName[0] == '$' &&
         !s.ISSNExtraDigits.empty()) {
         SetText(s.MainText, s.ISSNExtraDigits);
         s.ISSNExtraDigits.clear();
-    } else if (s.Family == 4 && s.Derived == 1 && !s.ISSNExtraDigits.empty()) {
+    } else if (s.Family == kFamilyCode39 && s.Derived == 1 && !s.ISSNExtraDigits.empty()) {
         SetText(s.FACTdataIDtext, s.ISSNExtraDigits);
         s.ISSNExtraDigits.clear();
         SetText(s.MainText, "");
@@ -136,7 +136,7 @@ int DefaultUnitOfMeasure(int v) {
 }
 
 int DefaultHidden(int family, int v) {
-    return family == 13 || v == 49 || v == 50 || v == 97 ? 1 : 0;
+    return family == kFamilyPostnet || v == 49 || v == 50 || v == 97 ? 1 : 0;
 }
 
 int DefaultShowAsterisks(int v) { return In(v, 17, 19) ? 1 : 0; }
@@ -250,7 +250,7 @@ void ApplyVariationDefaults() {
         TextOptions(s);
 
         DistanceDefault();
-        if (s.Family == 9) s.ISSNExtraDigits = "00";
+        if (s.Family == kFamilyIssn) s.ISSNExtraDigits = "00";
         else s.ISSNExtraDigits.clear();
 
         Colours(s);

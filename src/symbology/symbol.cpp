@@ -522,7 +522,7 @@ void CSymbol::RenderSymbol() {
     m_dc.SetBrushColour(m_spaceColour);
     SelectHumanReadableFont(1.0);
     if (!s.TransparentBackground) m_dc.Polygon(m_backgroundBox, 4);
-    if (!m_outputFlag && (s.Family == 7 || IsPostnetLowerRightClass(v))) {
+    if (!m_outputFlag && (s.Family == kFamilyFim || IsPostnetLowerRightClass(v))) {
         Point outline[5] = {m_symbolBox[0], m_symbolBox[1], m_symbolBox[2], m_symbolBox[3],
                             m_symbolBox[0]};
         m_dc.DottedOutline(outline, 5, m_barColour);
