@@ -1,7 +1,6 @@
 #include "entry/catalogue.h"
 
 #include <algorithm>
-#include <initializer_list>
 #include <iterator>
 
 #include "model/strings.h"
@@ -186,10 +185,6 @@ static_assert(std::size(kFamilies) == 19);
 constexpr EmbeddingFactors kDefaultFactors{0.95, 0.2};
 
 bool InRange(int v, int lo, int hi) { return v >= lo && v <= hi; }
-
-bool OneOf(int v, std::initializer_list<int> codes) {
-    return std::find(codes.begin(), codes.end(), v) != codes.end();
-}
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 // Families and variations: the one table every other subsystem reads.
 #pragma once
 
+#include <initializer_list>
 #include <span>
 #include <string>
 
@@ -32,6 +33,13 @@ enum class SymbolGroup {
 
 // Input-bar layouts: 0 is the empty read-only layout, 1..7 are "Schema #1".."Schema #7".
 inline constexpr int kLayoutNone = 0;
+
+// True when code is one of codes.
+inline bool OneOf(int code, std::initializer_list<int> codes) {
+    for (int c : codes)
+        if (c == code) return true;
+    return false;
+}
 
 // Family codes tested by name.
 inline constexpr int kFamilyCodabar = 1;

@@ -1,7 +1,6 @@
 #include "entry/pipeline.h"
 
 #include <algorithm>
-#include <initializer_list>
 
 #include "entry/catalogue.h"
 #include "entry/inputbar.h"
@@ -25,10 +24,6 @@ constexpr int kInvalidDate = 61264;
 constexpr int kEvenDigits = 61386;
 constexpr int kOddDigits = 61387;
 constexpr int kFixedLengthIncomplete = 61388;
-
-bool OneOf(int v, std::initializer_list<int> list) {
-    return std::find(list.begin(), list.end(), v) != list.end();
-}
 
 bool IsUpcESix(int v) { return v == 74 || v == 101; }
 bool IsUpcEEleven(int v) { return v == 75 || v == 102; }

@@ -33,10 +33,6 @@ bool AllDigits(std::string_view t) {
     return !t.empty() && std::all_of(t.begin(), t.end(), [](char c) { return IsDigit(c); });
 }
 
-bool OneOf(int v, std::initializer_list<int> list) {
-    return std::find(list.begin(), list.end(), v) != list.end();
-}
-
 bool IsOcrFont(std::string_view font, OcrFont& which) {
     if (font == kOcrBFontName) {
         which = OcrFont::B;

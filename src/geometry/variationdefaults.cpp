@@ -1,46 +1,38 @@
 #include "geometry/variationdefaults.h"
 
-#include <initializer_list>
-
 #include "entry/catalogue.h"
 
 namespace vg {
 namespace {
-
-bool In(int v, std::initializer_list<int> codes) {
-    for (int c : codes)
-        if (v == c) return true;
-    return false;
-}
 
 bool Between(int v, int lo, int hi) { return v >= lo && v <= hi; }
 
 }  // namespace
 
 bool IsPznGroup(int v) { return Between(v, 21, 23); }
-bool IsEan13Group(int v) { return In(v, {26, 28, 114}); }
-bool IsEan8Group(int v) { return In(v, {27, 29}); }
+bool IsEan13Group(int v) { return OneOf(v, {26, 28, 114}); }
+bool IsEan8Group(int v) { return OneOf(v, {27, 29}); }
 bool IsBooklandGroup(int v) {
-    return In(v, {35, 36, 38, 58, 59, 77, 78, 79, 80, 134, 135, 136, 138, 141, 145, 146}) ||
+    return OneOf(v, {35, 36, 38, 58, 59, 77, 78, 79, 80, 134, 135, 136, 138, 141, 145, 146}) ||
            Between(v, 105, 113);
 }
 bool IsCouponGroup(int v) { return Between(v, 61, 65) || Between(v, 81, 85); }
-bool IsUpcGroup(int v) { return In(v, {72, 73, 74, 75, 101, 102}); }
+bool IsUpcGroup(int v) { return OneOf(v, {72, 73, 74, 75, 101, 102}); }
 bool IsUpcEanGroup(int v) {
     return IsUpcGroup(v) || IsEan13Group(v) || IsEan8Group(v) || IsCouponGroup(v) ||
            IsBooklandGroup(v);
 }
-bool IsTextOnlyGroup(int v) { return In(v, {34, 37, 57, 86, 87}); }
+bool IsTextOnlyGroup(int v) { return OneOf(v, {34, 37, 57, 86, 87}); }
 bool IsItf14Group(int v) { return Between(v, 41, 45); }
 bool IsUccEan128WideGroup(int v) { return v == 60 || Between(v, 124, 132); }
 bool IsVantic128Group(int v) { return Between(v, 116, 123); }
 
 double DefaultXDimension(int f, int v) {
     if (v == 98) return 0.936;
-    if (In(f, {kFamilyCodabar, kFamilyCode128, kFamilyCode25})) return 0.72;
-    if (f == kFamilyCode39 && !In(v, {14, 20, 21, 22, 23, 76})) return 0.72;
+    if (OneOf(f, {kFamilyCodabar, kFamilyCode128, kFamilyCode25})) return 0.72;
+    if (f == kFamilyCode39 && !OneOf(v, {14, 20, 21, 22, 23, 76})) return 0.72;
     if (f == kFamilyItf && !IsItf14Group(v)) return 0.72;
-    if (In(v, {66, 67, 68})) return 0.72;
+    if (OneOf(v, {66, 67, 68})) return 0.72;
     if (v == 25) return 0.81;
     if (v == 24) return 0.72;
     if (v == 14) return 1.08;
@@ -55,7 +47,7 @@ double DefaultXDimension(int f, int v) {
     if (f == kFamilyPharmacode) return 1.4173172546564776;
     if (f == kFamilyPostnet) return 1.44;
     if (IsUccEan128WideGroup(v)) return 2.8346345093129552;
-    if (In(v, {69, 70, 71})) return 2.16;
+    if (OneOf(v, {69, 70, 71})) return 2.16;
     if (IsUpcEanGroup(v)) return 0.936;
     return 0;
 }
@@ -69,10 +61,10 @@ double DefaultRatio(int f, int v) {
     if (v == 100) return 2.75;
     if (v == 98) return 3.0;
     if (f == kFamilyCodabar || f == kFamilyCode25) return 2.5;
-    if (f == kFamilyCode39 && !In(v, {14, 17, 18, 19})) return 2.5;
+    if (f == kFamilyCode39 && !OneOf(v, {14, 17, 18, 19})) return 2.5;
     if (f == kFamilyItf || v == 39 || v == 40) return 2.5;
     if (v == 14) return 2.8;
-    if (In(v, {17, 18, 19}) || f == kFamilyPharmacode) return 3.0;
+    if (OneOf(v, {17, 18, 19}) || f == kFamilyPharmacode) return 3.0;
     if (f == kFamilyMsi) return 2.08;
     return 2.0;
 }
@@ -87,14 +79,14 @@ double DefaultBarHeight(int f, int v) {
     if (v == 21) return 56.69269;
     if (v == 22) return 28.346345;
     if (v == 23) return 19.842442;
-    if (In(f, {kFamilyCodabar, kFamilyCode128, kFamilyCode25, kFamilyCode39, kFamilyCode93, kFamilyItf, kFamilyMsi}) || In(v, {66, 67, 68}))
+    if (OneOf(f, {kFamilyCodabar, kFamilyCode128, kFamilyCode25, kFamilyCode39, kFamilyCode93, kFamilyItf, kFamilyMsi}) || OneOf(v, {66, 67, 68}))
         return 23.76;
     if (IsEan8Group(v)) return 56.352534;
     if (IsEan13Group(v)) return 69.448545;
     if (f == kFamilyFim) return 45;
     if (f == kFamilyPharmacode) return 17.007807;
     if (f == kFamilyPostnet) return 9;
-    if (In(v, {60, 69, 70, 71}) || Between(v, 124, 132)) return 90.141377;
+    if (OneOf(v, {60, 69, 70, 71}) || Between(v, 124, 132)) return 90.141377;
     if (IsUpcEanGroup(v)) return 67.608;
     return 0;
 }
@@ -105,7 +97,7 @@ namespace {
 
 // Rows shared by both quiet zones; true when one of them matched.
 bool CommonQuietZone(int f, int v, double& zone) {
-    if (In(f, {kFamilyCodabar, kFamilyCode128, kFamilyCode25, kFamilyCode93, kFamilyMsi, kFamilyPharmacode}) ||
+    if (OneOf(f, {kFamilyCodabar, kFamilyCode128, kFamilyCode25, kFamilyCode93, kFamilyMsi, kFamilyPharmacode}) ||
         (f == kFamilyCode39 && !IsPznGroup(v) && v != 76) || (f == kFamilyItf && !IsItf14Group(v)) ||
         (f == kFamilyUccEan128 && !IsCouponGroup(v))) {
         zone = 18;

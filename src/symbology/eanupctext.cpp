@@ -2,7 +2,6 @@
 // the add-on and coupon texts, and the standard-number line above the symbol.
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -19,12 +18,6 @@ constexpr const char* kOcrA = "OCRA Vornel Glyph";
 constexpr double kSmall = 0.9;          // size factor of the outside characters
 constexpr double kSecondLineGap = 0.12; // inch between the two lines of 134
 constexpr double kMaxLinePoints = 200;  // growth stops here whatever the measurement
-
-bool OneOf(int v, std::initializer_list<int> list) {
-    for (int x : list)
-        if (x == v) return true;
-    return false;
-}
 
 bool IsStandardNumber(int v) { return IsBooklandEan13Class(v) || IsBooklandTextClass(v); }
 bool IsGeneralStandardNumber(int v) { return OneOf(v, {34, 37, 86, 87}); }
