@@ -16,7 +16,6 @@
 namespace vg {
 namespace {
 
-using test::ReadBytes;
 using test::ScratchDir;
 using test::SplitCrLf;
 
@@ -40,21 +39,11 @@ void Pattern(int family, int variation, const std::string& pattern) {
 }
 
 std::string Procedures(const EpsBodyLayout& l) {
-    ScratchDir dir;
-    EpsOutput out;
-    out.Open(dir.File("p.txt").c_str());
-    WriteSymbolProcedures(out, l);
-    out.Close();
-    return ReadBytes(dir.File("p.txt"));
+    return test::WrittenBytes([&](EpsOutput& out) { WriteSymbolProcedures(out, l); });
 }
 
 std::string Body(const EpsBodyLayout& l) {
-    ScratchDir dir;
-    EpsOutput out;
-    out.Open(dir.File("b.txt").c_str());
-    WriteSymbolBody(out, l);
-    out.Close();
-    return ReadBytes(dir.File("b.txt"));
+    return test::WrittenBytes([&](EpsOutput& out) { WriteSymbolBody(out, l); });
 }
 
 std::vector<std::string> Lines(const std::string& text) { return SplitCrLf(text); }

@@ -128,12 +128,7 @@ FontMeasure Measure(const EpsChar& e) {
 }
 
 std::string BodyOf(const EpsBodyLayout& l) {
-    ScratchDir dir;
-    EpsOutput out;
-    out.Open(dir.File("b.txt").c_str());
-    WriteSymbolBody(out, l);
-    out.Close();
-    return test::ReadBytes(dir.File("b.txt"));
+    return test::WrittenBytes([&](EpsOutput& out) { WriteSymbolBody(out, l); });
 }
 
 TEST(EpsEanText, FitNumberAndLines) {

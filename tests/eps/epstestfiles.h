@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "eps/epsoutput.h"
 #include "model/symbolsettings.h"
 #include "symbology/check.h"
 #include "symbology/symbol.h"
@@ -56,6 +57,17 @@ private:
 inline std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The bytes write puts into a fresh EPS output.
+template <class Write>
+std::string WrittenBytes(Write write) {
+    ScratchDir dir;
+    EpsOutput out;
+    out.Open(dir.File("w.txt").c_str());
+    write(out);
+    out.Close();
+    return ReadBytes(dir.File("w.txt"));
 }
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
