@@ -10,6 +10,7 @@ PACKAGES=(
   fonts-liberation fonts-ocr-a fonts-ocr-b
   ghostscript zxing-cpp-tools zbar-tools libtiff-tools libwmf-bin
   qt6-base-dev
+  locales
 )
 
 missing=()

@@ -1241,7 +1241,6 @@ struct Recording {
 };
 
 void Draw(Recording& r) {
-    InstallSymbologyHooks();
     r.drawn = DrawSymbol(r.dc, ClipRect{}, 1, 0, nullptr);
 }
 
