@@ -8,7 +8,8 @@ PACKAGES=(
   libgtest-dev libgmock-dev
   libfreetype-dev libfontconfig-dev libcairo2-dev
   fonts-liberation fonts-ocr-a fonts-ocr-b
-  ghostscript zxing-cpp-tools zbar-tools libtiff-tools libwmf-bin
+  ghostscript zxing-cpp-tools zbar-tools libtiff-tools libwmf-bin emf2svg
+  libuemf-dev libzxing-dev libgs-dev
   qt6-base-dev
   locales
 )
@@ -31,4 +32,4 @@ fi
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
