@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/symbolinput.h"
-#include "entry/catalogue.h"
+#include "model/catalogue.h"
+#include "output/generate.h"
 
 namespace {
 
@@ -56,15 +56,20 @@ int main(int argc, char** argv) {
                 if (levelOne && si % 4) continue;
                 int tried = 0;
                 for (const char* d : kData) {
-                    vg::cli::ChooseVariation(*v);
-                    if (!vg::cli::ApplyFieldSettings(kSettings[si])) break;
-                    vg::cli::DataTexts data;
-                    data.main = d;
-                    if (code >= 41 && code <= 45) data.addOn = "12";
-                    if (!vg::cli::FeedData(data)) continue;
                     const std::string name = "v" + std::to_string(code) + "_s" + std::to_string(si) +
                                              (levelOne ? "_l1" : "") + "_d" + std::to_string(tried) + ".eps";
-                    if (vg::cli::WriteSymbolEps(folder + "/" + name, false, levelOne, name)) ++written;
+                    vg::GenerationRequest request;
+                    request.variation = std::to_string(code);
+                    request.overrides = kSettings[si];
+                    request.data.main = d;
+                    if (code >= 41 && code <= 45) request.data.addOn = "12";
+                    request.path = folder + "/" + name;
+                    request.withPreview = false;
+                    request.levelOne = levelOne;
+                    request.title = name;
+                    const vg::GenerationResult r = vg::Generate(request);
+                    if (r.status == vg::GenerationStatus::Refused) continue;
+                    if (r.status == vg::GenerationStatus::Written) ++written;
                     if (++tried == 2) break;
                 }
             }

@@ -10,8 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/symbolinput.h"
-#include "entry/catalogue.h"
+#include "output/generate.h"
 
 namespace {
 
@@ -56,17 +55,18 @@ int main(int argc, char** argv) {
         ownFolder = true;
     }
 
-    const vg::VariationInfo* ean13 = vg::FindVariation(26);
-    if (!ean13) return 1;
-    vg::cli::ChooseVariation(*ean13);
+    vg::GenerationRequest request;
+    request.variation = "26";  // EAN-13
+    request.withPreview = false;
 
     // The running application has its format tables and fonts loaded before a
     // series starts: one symbol written to nowhere first, timed on its own.
     const long long start = 400638133393LL;
     const Clock::time_point warm = Clock::now();
-    vg::cli::DataTexts first;
-    first.main = SerialData(start, 0);
-    if (!vg::cli::FeedData(first) || !vg::cli::WriteSymbolEps("/dev/null", false, false, "warm-up")) {
+    request.data.main = SerialData(start, 0);
+    request.path = "/dev/null";
+    request.title = "warm-up";
+    if (vg::Generate(request).status != vg::GenerationStatus::Written) {
         std::fputs("eps_series: the first symbol cannot be written\n", stderr);
         return 1;
     }
@@ -78,11 +78,10 @@ int main(int argc, char** argv) {
     const Clock::time_point begin = Clock::now();
     for (int i = 0; i < count; ++i) {
         const Clock::time_point t0 = Clock::now();
-        vg::cli::DataTexts data;
-        data.main = SerialData(start, i);
-        const std::string name = "EAN-13." + *data.main + ".EPS";
-        if (!vg::cli::FeedData(data) || !vg::cli::WriteSymbolEps(folder + "/" + name, false, false, name))
-            ++failures;
+        request.data.main = SerialData(start, i);
+        request.title = "EAN-13." + *request.data.main + ".EPS";
+        request.path = folder + "/" + request.title;
+        if (vg::Generate(request).status != vg::GenerationStatus::Written) ++failures;
         costs.push_back(Clock::now() - t0);
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - begin).count();

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "entry/catalogue.h"
+#include "model/catalogue.h"
 #include "model/strings.h"
 
 namespace vg::cli {

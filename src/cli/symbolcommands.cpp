@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "cli/symbolinput.h"
 #include "eps/settingsblock.h"
 #include "eps/settingsreader.h"
 #include "model/messages.h"
 #include "model/settingsfields.h"
 #include "model/symbolsettings.h"
+#include "output/generate.h"
 #include "symbology/symbol.h"
 
 namespace vg::cli {
@@ -82,28 +82,21 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
     return o;
 }
 
-// Variation, defaults, format, field settings and data; false after the
-// reason was reported.
-bool PrepareSymbol(const SymbolOptions& o) {
-    const VariationInfo* v = LookUpVariation(o.variation);
-    if (!v) {
-        std::fprintf(stderr, "vglyph: unknown variation '%s' (vglyph list shows them)\n", o.variation.c_str());
-        return false;
-    }
-    ChooseVariation(*v);
-    if (o.format) SymbolSettings.Format = *o.format;
-    if (!ApplyFieldSettings(o.settings)) return false;
-    return FeedData(o.data);
+GenerationRequest RequestOf(const SymbolOptions& o) {
+    GenerationRequest r;
+    r.variation = o.variation;
+    r.data = o.data;
+    r.overrides = o.settings;
+    r.format = o.format;
+    r.path = o.output;
+    r.withPreview = !o.noPreview;
+    r.levelOne = o.levelOne;
+    return r;
 }
 
-// The document title: the file's name, control characters shown as '!' so
-// that the title stays one comment line.
-std::string TitleOf(const std::string& path) {
-    std::size_t slash = path.find_last_of('/');
-    std::string title = slash == std::string::npos ? path : path.substr(slash + 1);
-    for (char& c : title)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '!';
-    return title;
+// Reports a reason the message sink has not shown yet.
+void Report(const GenerationResult& r) {
+    if (!r.shown && !r.message.empty()) std::fprintf(stderr, "vglyph: %s\n", r.message.c_str());
 }
 
 bool FlushedOk() { return std::fflush(stdout) == 0 && !std::ferror(stdout); }
@@ -127,19 +120,12 @@ int RunMake(const std::vector<std::string>& args) {
     std::optional<SymbolOptions> o = ParseSymbolOptions("make", args, true);
     if (!o) return kExitUsage;
     if (o->output.empty()) return UsageError("make needs -o PATH");
-    if (!PrepareSymbol(*o)) return kExitUsage;
 
-    const std::string& path = o->output;
-    bool written = false;
-    const int format = SymbolSettings.Format;
-    if (format == 1)
-        written = WriteSymbolEps(path, !o->noPreview, o->levelOne, TitleOf(path));
-    else if (format == 0 || format == 2)
-        std::fputs("vglyph: WMF and EMF files cannot be written yet\n", stderr);
-    else
-        std::fprintf(stderr, "vglyph: Format %d is none of 0 WMF, 1 EPS, 2 EMF\n", format);
-    if (!written) {
-        ShowMessage("Error", "Unable to save " + path);
+    const GenerationResult r = Generate(RequestOf(*o));
+    Report(r);
+    if (r.status == GenerationStatus::Refused) return kExitUsage;
+    if (r.status == GenerationStatus::NotWritable) {
+        ShowMessage("Error", "Unable to save " + o->output);
         return kExitFailure;
     }
     return kExitOk;
@@ -148,7 +134,9 @@ int RunMake(const std::vector<std::string>& args) {
 int RunPattern(const std::vector<std::string>& args) {
     std::optional<SymbolOptions> o = ParseSymbolOptions("pattern", args, false);
     if (!o) return kExitUsage;
-    if (!PrepareSymbol(*o)) return kExitUsage;
+    const GenerationResult prepared = PrepareSymbol(RequestOf(*o));
+    Report(prepared);
+    if (prepared.status != GenerationStatus::Written) return kExitUsage;
     std::printf("BarPattern: %s\n", BarPattern.c_str());
     std::printf("EncodedText: %s\n", EncodedText.c_str());
     std::printf("CheckCharacter1: %s\n", CheckText(SymbolSettings.CheckCharacter1).c_str());

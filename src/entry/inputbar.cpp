@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "entry/catalogue.h"
+#include "geometry/settingsdefaults.h"
+#include "model/catalogue.h"
 #include "model/messages.h"
 #include "model/strings.h"
 #include "model/symbolsettings.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "entry/catalogue.h"
+#include "model/catalogue.h"
 #include "entry/inputbar.h"
 #include "geometry/dimensionmodel.h"
 #include "model/messages.h"

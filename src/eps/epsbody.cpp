@@ -7,13 +7,13 @@
 #include <memory>
 #include <mutex>
 
-#include "entry/catalogue.h"
+#include "model/catalogue.h"
 #include "eps/epseantext.h"
 #include "geometry/dimensionmodel.h"
 #include "geometry/variationdefaults.h"
 #include "model/symbolsettings.h"
-#include "render/fontservice.h"
-#include "render/recordingdc.h"
+#include "device/fontservice.h"
+#include "device/recordingdc.h"
 #include "symbology/eanupc.h"
 #include "symbology/symbol.h"
 
@@ -214,7 +214,7 @@ void LinearLayout(EpsBodyLayout& l, std::string_view hrText) {
     const int v = l.variation;
     const int style = FontStyle(s.Bold, s.Italic);
     std::string hr(hrText);
-    if (IsPznGroup(v) && !hr.empty() && hr.rfind("PZN-", 0) != 0) hr = "PZN-" + hr;
+    if (IsPznClass(v) && !hr.empty() && hr.rfind("PZN-", 0) != 0) hr = "PZN-" + hr;
     const bool shown = !s.Hidden && !hr.empty();
     const FontMeasure fm = TextMetrics(s.FontName4humanreadable, s.Size, style, hr);
     const bool embedded = IsVantic128EmbeddedClass(v);

@@ -1,8 +1,8 @@
 #include "eps/epseantext.h"
 
-#include "entry/catalogue.h"
+#include "model/catalogue.h"
 #include "model/symbolsettings.h"
-#include "render/recordingdc.h"
+#include "device/recordingdc.h"
 #include "symbology/eanupc.h"
 #include "symbology/symbol.h"
 

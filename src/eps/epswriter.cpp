@@ -3,7 +3,7 @@
 #include <ctime>
 #include <vector>
 
-#include "entry/catalogue.h"
+#include "model/catalogue.h"
 #include "eps/settingsblock.h"
 #include "model/strings.h"
 #include "model/symbolsettings.h"

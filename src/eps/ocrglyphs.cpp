@@ -9,7 +9,7 @@
 #include <map>
 #include <mutex>
 
-#include "render/fontservice.h"
+#include "device/fontservice.h"
 
 namespace vg {
 namespace {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "geometry/settingsdefaults.h"
 #include "geometry/variationdefaults.h"
 #include "model/symbolsettings.h"
 

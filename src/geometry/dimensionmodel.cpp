@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "entry/catalogue.h"
+#include "model/catalogue.h"
 #include "geometry/variationdefaults.h"
 #include "model/symbolsettings.h"
 
@@ -68,7 +68,7 @@ struct Limits {
 };
 
 Limits MagnificationLimits(int variation) {
-    return IsUpcEanGroup(variation) ? Limits{0.8, 2.0} : Limits{0.2, 8.0};
+    return IsUpcEanClass(variation) ? Limits{0.8, 2.0} : Limits{0.2, 8.0};
 }
 
 bool FractionInRange(double m) { return m >= 0.25 && m <= 10; }
@@ -157,19 +157,19 @@ bool XDimensionInRange(int family, int variation, double x) {
 double ComputeSymbolWidth(int family, int variation, int addOnLength, std::string_view pattern,
                           double ratio, double x, double wideBase) {
     const int v = variation;
-    if (IsTextOnlyGroup(v)) return 1.0;
+    if (IsBooklandTextClass(v)) return 1.0;
 
     double gap = 0;
-    if ((IsUpcEanGroup(v) || IsItf14Group(v)) && pattern.find("++") != std::string_view::npos)
+    if ((IsUpcEanClass(v) || IsItfBearerClass(v)) && pattern.find("++") != std::string_view::npos)
         gap = AddOnGap(family, v);
 
-    if (IsUpcGroup(v) || IsEan13Group(v) || IsEan8Group(v) || IsBooklandGroup(v)) {
+    if (IsUpcClass(v) || IsEan13Class(v) || IsEan8Class(v) || IsBooklandEan13Class(v)) {
         double addOn = 0;
         if (addOnLength == 2 || addOnLength == 5)
             addOn = (4 + 7 * addOnLength + 2 * addOnLength - 2) * x;
         double modules = 95;
         if (v == 74 || v == 75 || v == 101 || v == 102) modules = 51;
-        else if (IsEan8Group(v)) modules = 67;
+        else if (IsEan8Class(v)) modules = 67;
         return modules * x + addOn + gap;
     }
 
@@ -189,7 +189,7 @@ double ComputeSymbolWidth(int family, int variation, int addOnLength, std::strin
 
     if (v == 49 || v == 50) return (ones + ratio * twos) * x + 4 * spaces * wideBase;
     if (v == 97) return (ones + ratio * twos) * x + 2 * spaces * wideBase;
-    if (IsItf14Group(v) || v == 76) return 2.88 * ones + 7.2 * twos + gap;
+    if (IsItfBearerClass(v) || v == 76) return 2.88 * ones + 7.2 * twos + gap;
     return (ones + ratio * twos + 3 * threes + 4 * fours) * x + gap;
 }
 

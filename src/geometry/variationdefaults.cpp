@@ -1,6 +1,6 @@
 #include "geometry/variationdefaults.h"
 
-#include "entry/catalogue.h"
+#include "model/catalogue.h"
 
 namespace vg {
 namespace {
@@ -9,29 +9,11 @@ bool Between(int v, int lo, int hi) { return v >= lo && v <= hi; }
 
 }  // namespace
 
-bool IsPznGroup(int v) { return Between(v, 21, 23); }
-bool IsEan13Group(int v) { return OneOf(v, {26, 28, 114}); }
-bool IsEan8Group(int v) { return OneOf(v, {27, 29}); }
-bool IsBooklandGroup(int v) {
-    return OneOf(v, {35, 36, 38, 58, 59, 77, 78, 79, 80, 134, 135, 136, 138, 141, 145, 146}) ||
-           Between(v, 105, 113);
-}
-bool IsCouponGroup(int v) { return Between(v, 61, 65) || Between(v, 81, 85); }
-bool IsUpcGroup(int v) { return OneOf(v, {72, 73, 74, 75, 101, 102}); }
-bool IsUpcEanGroup(int v) {
-    return IsUpcGroup(v) || IsEan13Group(v) || IsEan8Group(v) || IsCouponGroup(v) ||
-           IsBooklandGroup(v);
-}
-bool IsTextOnlyGroup(int v) { return OneOf(v, {34, 37, 57, 86, 87}); }
-bool IsItf14Group(int v) { return Between(v, 41, 45); }
-bool IsUccEan128WideGroup(int v) { return v == 60 || Between(v, 124, 132); }
-bool IsVantic128Group(int v) { return Between(v, 116, 123); }
-
 double DefaultXDimension(int f, int v) {
     if (v == 98) return 0.936;
     if (OneOf(f, {kFamilyCodabar, kFamilyCode128, kFamilyCode25})) return 0.72;
     if (f == kFamilyCode39 && !OneOf(v, {14, 20, 21, 22, 23, 76})) return 0.72;
-    if (f == kFamilyItf && !IsItf14Group(v)) return 0.72;
+    if (f == kFamilyItf && !IsItfBearerClass(v)) return 0.72;
     if (OneOf(v, {66, 67, 68})) return 0.72;
     if (v == 25) return 0.81;
     if (v == 24) return 0.72;
@@ -40,15 +22,15 @@ double DefaultXDimension(int f, int v) {
     if (v == 21) return 0.964563131641214;
     if (v == 22) return 0.7086586273282388;
     if (v == 23) return 0.5314939704961792;
-    if (IsEan13Group(v) || IsEan8Group(v)) return 0.9354293880732752;
+    if (IsEan13Class(v) || IsEan8Class(v)) return 0.9354293880732752;
     if (f == kFamilyFim) return 1.92;
-    if (IsItf14Group(v) || v == 76) return 2.88;
+    if (IsItfBearerClass(v) || v == 76) return 2.88;
     if (f == kFamilyMsi) return 0.864;
     if (f == kFamilyPharmacode) return 1.4173172546564776;
     if (f == kFamilyPostnet) return 1.44;
-    if (IsUccEan128WideGroup(v)) return 2.8346345093129552;
+    if (IsUccEan128WideClass(v)) return 2.8346345093129552;
     if (OneOf(v, {69, 70, 71})) return 2.16;
-    if (IsUpcEanGroup(v)) return 0.936;
+    if (IsUpcEanClass(v)) return 0.936;
     return 0;
 }
 
@@ -70,36 +52,36 @@ double DefaultRatio(int f, int v) {
 }
 
 double DefaultBarHeight(int f, int v) {
-    if (IsVantic128Group(v)) return 24;
+    if (IsVantic128Class(v)) return 24;
     if (v == 100) return 18;
     if (v == 98) return 19.8;
     if (v == 25) return 15.84;
-    if (IsItf14Group(v) || v == 76) return 90;
+    if (IsItfBearerClass(v) || v == 76) return 90;
     if (v == 14 || v == 20) return 36;
     if (v == 21) return 56.69269;
     if (v == 22) return 28.346345;
     if (v == 23) return 19.842442;
     if (OneOf(f, {kFamilyCodabar, kFamilyCode128, kFamilyCode25, kFamilyCode39, kFamilyCode93, kFamilyItf, kFamilyMsi}) || OneOf(v, {66, 67, 68}))
         return 23.76;
-    if (IsEan8Group(v)) return 56.352534;
-    if (IsEan13Group(v)) return 69.448545;
+    if (IsEan8Class(v)) return 56.352534;
+    if (IsEan13Class(v)) return 69.448545;
     if (f == kFamilyFim) return 45;
     if (f == kFamilyPharmacode) return 17.007807;
     if (f == kFamilyPostnet) return 9;
     if (OneOf(v, {60, 69, 70, 71}) || Between(v, 124, 132)) return 90.141377;
-    if (IsUpcEanGroup(v)) return 67.608;
+    if (IsUpcEanClass(v)) return 67.608;
     return 0;
 }
 
-double DefaultBearerBar(int, int v) { return IsItf14Group(v) || v == 76 ? 14 : 0; }
+double DefaultBearerBar(int, int v) { return IsItfBearerClass(v) || v == 76 ? 14 : 0; }
 
 namespace {
 
 // Rows shared by both quiet zones; true when one of them matched.
 bool CommonQuietZone(int f, int v, double& zone) {
     if (OneOf(f, {kFamilyCodabar, kFamilyCode128, kFamilyCode25, kFamilyCode93, kFamilyMsi, kFamilyPharmacode}) ||
-        (f == kFamilyCode39 && !IsPznGroup(v) && v != 76) || (f == kFamilyItf && !IsItf14Group(v)) ||
-        (f == kFamilyUccEan128 && !IsCouponGroup(v))) {
+        (f == kFamilyCode39 && !IsPznClass(v) && v != 76) || (f == kFamilyItf && !IsItfBearerClass(v)) ||
+        (f == kFamilyUccEan128 && !IsCouponClass(v))) {
         zone = 18;
         return true;
     }
@@ -111,7 +93,7 @@ bool CommonQuietZone(int f, int v, double& zone) {
 }
 
 bool IsEanUpcAddOnGroup(int v) {
-    return IsUpcGroup(v) || IsEan13Group(v) || IsEan8Group(v) || IsBooklandGroup(v);
+    return IsUpcClass(v) || IsEan13Class(v) || IsEan8Class(v) || IsBooklandEan13Class(v);
 }
 
 }  // namespace
@@ -119,40 +101,40 @@ bool IsEanUpcAddOnGroup(int v) {
 double LeftQuietZone(int f, int v) {
     double zone = 0;
     if (CommonQuietZone(f, v, zone)) return zone;
-    if (IsEan13Group(v) || IsBooklandGroup(v)) return 10.28972327;
-    if (IsEan8Group(v)) return 6.548005717;
+    if (IsEan13Class(v) || IsBooklandEan13Class(v)) return 10.28972327;
+    if (IsEan8Class(v)) return 6.548005717;
     if (f == kFamilyFim) return 36;
-    if (IsTextOnlyGroup(v)) return 5;
-    if (IsItf14Group(v) || v == 76) return 28.8;
+    if (IsBooklandTextClass(v)) return 5;
+    if (IsItfBearerClass(v) || v == 76) return 28.8;
     if (f == kFamilyPostnet) return 63;
-    if (IsCouponGroup(v) || IsUpcGroup(v)) return 8.424;
+    if (IsCouponClass(v) || IsUpcClass(v)) return 8.424;
     return 0;
 }
 
 double RightQuietZone(int f, int v) {
     double zone = 0;
     if (CommonQuietZone(f, v, zone)) return zone;
-    if (IsEan13Group(v) || IsEan8Group(v) || IsBooklandGroup(v)) return 6.548005717;
+    if (IsEan13Class(v) || IsEan8Class(v) || IsBooklandEan13Class(v)) return 6.548005717;
     if (f == kFamilyFim) return 147;
-    if (IsTextOnlyGroup(v)) return 5;
-    if (IsItf14Group(v) || v == 76) return 28.8;
+    if (IsBooklandTextClass(v)) return 5;
+    if (IsItfBearerClass(v) || v == 76) return 28.8;
     if (f == kFamilyPostnet) return 63;
-    if (IsUpcGroup(v)) return 8.424;
-    if (IsCouponGroup(v)) return 9.36;
+    if (IsUpcClass(v)) return 8.424;
+    if (IsCouponClass(v)) return 9.36;
     return 0;
 }
 
 double AddOnGap(int, int v) {
     if (IsEanUpcAddOnGroup(v)) return 8.424;
-    if (IsItf14Group(v)) return 71.28;
-    if (IsCouponGroup(v)) return 9.36;
+    if (IsItfBearerClass(v)) return 71.28;
+    if (IsCouponClass(v)) return 9.36;
     return 0;
 }
 
 double AddOnQuietZone(int, int v) {
     if (IsEanUpcAddOnGroup(v)) return 4.68;
-    if (IsItf14Group(v)) return 28.8;
-    if (IsCouponGroup(v)) return 9.36;
+    if (IsItfBearerClass(v)) return 28.8;
+    if (IsCouponClass(v)) return 9.36;
     return 0;
 }
 

@@ -3,19 +3,6 @@
 
 namespace vg {
 
-// Variation groups the dimension tables name.
-bool IsPznGroup(int v);
-bool IsEan13Group(int v);
-bool IsEan8Group(int v);
-bool IsBooklandGroup(int v);
-bool IsCouponGroup(int v);
-bool IsUpcGroup(int v);
-bool IsUpcEanGroup(int v);  // the UPC/EAN class
-bool IsTextOnlyGroup(int v);
-bool IsItf14Group(int v);
-bool IsUccEan128WideGroup(int v);
-bool IsVantic128Group(int v);
-
 double DefaultXDimension(int family, int variation);
 double DefaultWideBase(int family, int variation);
 double DefaultRatio(int family, int variation);

@@ -5,7 +5,6 @@ namespace vg {
 SettingsRecord SymbolSettings;
 int ProgrammaticInput = 0;
 int KitletFull = 0;
-VariationDefaultsHooks DefaultsHooks;
 
 void ResetSettingsRecord() {
     SymbolSettings = SettingsRecord{};

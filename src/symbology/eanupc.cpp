@@ -1,6 +1,6 @@
 #include "symbology/eanupc.h"
 
-#include "entry/catalogue.h"
+#include "model/catalogue.h"
 #include "model/symbolsettings.h"
 #include "symbology/check.h"
 #include "symbology/upce.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "entry/catalogue.h"
+#include "model/catalogue.h"
 #include "model/symbolsettings.h"
 #include "symbology/eanupc.h"
 #include "symbology/upce.h"

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "entry/catalogue.h"
+#include "geometry/settingsdefaults.h"
+#include "model/catalogue.h"
 #include "geometry/dimensionmodel.h"
 #include "geometry/variationdefaults.h"
 #include "model/symbolsettings.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "render/devicecontext.h"
+#include "device/devicecontext.h"
 
 namespace vg {
 

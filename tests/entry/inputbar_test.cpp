@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "geometry/settingsdefaults.h"
 #include "recordingview.h"
 #include "symbology/symbol.h"
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "epstestfiles.h"
+#include "geometry/settingsdefaults.h"
 #include "model/symbolsettings.h"
 #include "scantools.h"
 #include "symbology/symbol.h"

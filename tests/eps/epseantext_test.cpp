@@ -9,7 +9,7 @@
 
 #include "epstestfiles.h"
 #include "model/symbolsettings.h"
-#include "render/recordingdc.h"
+#include "device/recordingdc.h"
 #include "scantools.h"
 #include "symbology/symbol.h"
 

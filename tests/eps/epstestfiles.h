@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "eps/epsoutput.h"
+#include "geometry/settingsdefaults.h"
 #include "model/symbolsettings.h"
 #include "symbology/check.h"
 #include "symbology/symbol.h"

@@ -7,6 +7,7 @@
 
 #include "eps/epswriter.h"
 #include "epstestfiles.h"
+#include "geometry/settingsdefaults.h"
 #include "geometry/variationdefaults.h"
 #include "model/symbolsettings.h"
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "model/catalogue.h"
+
 namespace vg {
 namespace {
 
@@ -75,17 +77,18 @@ TEST(VariationDefaults, MethodAndFixedWidths) {
         EXPECT_EQ(FixedSymbolWidth(w.family, w.variation), w.width) << w.variation;
 }
 
-TEST(VariationDefaults, GroupsHoldTheirCodes) {
+// The catalogue classes the dimension tables are keyed on.
+TEST(VariationDefaults, ClassesHoldTheirCodes) {
     const struct {
         bool (*in)(int);
         int member;
         int outsider;
     } groups[] = {
-        {IsPznGroup, 22, 24},      {IsEan13Group, 114, 27},      {IsEan8Group, 29, 26},
-        {IsBooklandGroup, 109, 34}, {IsBooklandGroup, 146, 137},  {IsCouponGroup, 85, 66},
-        {IsUpcGroup, 102, 76},     {IsUpcEanGroup, 61, 60},      {IsUpcEanGroup, 141, 57},
-        {IsTextOnlyGroup, 57, 35}, {IsItf14Group, 45, 46},       {IsUccEan128WideGroup, 132, 61},
-        {IsVantic128Group, 123, 124},
+        {IsPznClass, 22, 24},      {IsEan13Class, 114, 27},      {IsEan8Class, 29, 26},
+        {IsBooklandEan13Class, 109, 34}, {IsBooklandEan13Class, 146, 137},  {IsCouponClass, 85, 66},
+        {IsUpcClass, 102, 76},     {IsUpcEanClass, 61, 60},      {IsUpcEanClass, 141, 57},
+        {IsBooklandTextClass, 57, 35}, {IsItfBearerClass, 45, 46},       {IsUccEan128WideClass, 132, 61},
+        {IsVantic128Class, 123, 124},
     };
     for (const auto& g : groups) {
         EXPECT_TRUE(g.in(g.member)) << g.member;

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "entry/catalogue.h"
+#include "model/catalogue.h"
 #include "model/strings.h"
 #include "recordingsink.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "entry/catalogue.h"
+#include "model/catalogue.h"
 #include "entry/inputbar.h"
 #include "model/symbolsettings.h"
 #include "recordingsink.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "render/recordingdc.h"
+#include "device/recordingdc.h"
 #include "symbolfixture.h"
 #include "symbology/eanupc.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "render/recordingdc.h"
+#include "device/recordingdc.h"
 #include "symbolfixture.h"
 #include "symbology/check.h"
 #include "symbology/eanupc.h"

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "geometry/settingsdefaults.h"
 #include "symbolfixture.h"
 #include "symbology/symbol.h"
 

@@ -5,9 +5,9 @@
 #include <random>
 #include <string>
 
-#include "entry/catalogue.h"
+#include "model/catalogue.h"
 #include "geometry/variationdefaults.h"
-#include "render/recordingdc.h"
+#include "device/recordingdc.h"
 #include "symbolfixture.h"
 #include "symbology/eanupc.h"
 

@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "entry/catalogue.h"
+#include "geometry/settingsdefaults.h"
+#include "model/catalogue.h"
 #include "geometry/variationdefaults.h"
 #include "model/symbolsettings.h"
 #include "recordingsink.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "render/fontservice.h"
-#include "render/recordingdc.h"
+#include "device/fontservice.h"
+#include "device/recordingdc.h"
 
 namespace vg {
 namespace {

@@ -1,4 +1,4 @@
-#include "render/fontservice.h"
+#include "device/fontservice.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>

@@ -6,7 +6,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
-#include "render/fontservice.h"
+#include "device/fontservice.h"
 
 namespace vg {
 namespace {

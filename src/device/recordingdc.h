@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "render/devicecontext.h"
+#include "device/devicecontext.h"
 
 namespace vg {
 

@@ -1,17 +1,16 @@
-#include "cli/symbolinput.h"
+#include "entry/symbolinput.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "entry/inputbar.h"
-#include "eps/epsbody.h"
+#include "geometry/settingsdefaults.h"
 #include "model/messages.h"
 #include "model/settingsfields.h"
 #include "model/strings.h"
 #include "model/symbolsettings.h"
 #include "symbology/symbol.h"
 
-namespace vg::cli {
+namespace vg {
 namespace {
 
 bool AllDigits(const std::string& text) {
@@ -68,37 +67,36 @@ void ChooseVariation(const VariationInfo& variation) {
     ProgrammaticInput = 1;
 }
 
-bool ApplyFieldSettings(const std::vector<std::string>& settings) {
+bool ApplyFieldSettings(const std::vector<std::string>& settings, std::string* reason) {
     for (const std::string& setting : settings) {
         std::size_t eq = setting.find('=');
         if (eq == std::string::npos || eq == 0) {
-            std::fprintf(stderr, "vglyph: --set needs FIELD=VALUE, not '%s'\n", setting.c_str());
+            *reason = "--set needs FIELD=VALUE, not '" + setting + "'";
             return false;
         }
         const std::string name = setting.substr(0, eq);
         const SettingsField* field = FindSettingsField(name);
         if (!field) {
-            std::fprintf(stderr, "vglyph: unknown settings field '%s'\n", name.c_str());
+            *reason = "unknown settings field '" + name + "'";
             return false;
         }
         const std::string_view value = std::string_view(setting).substr(eq + 1);
         // Every text of the record is one line; a line break would end a
         // settings comment early.
         if (value.find_first_of("\r\n") != std::string_view::npos) {
-            std::fprintf(stderr, "vglyph: bad value for %s: a line break\n", name.c_str());
+            *reason = "bad value for " + name + ": a line break";
             return false;
         }
         std::string problem;
         if (!SetFieldValue(SymbolSettings, *field, value, &problem)) {
-            std::fprintf(stderr, "vglyph: bad value for %s: '%s' is %s\n", name.c_str(),
-                         setting.c_str() + eq + 1, problem.c_str());
+            *reason = "bad value for " + name + ": '" + std::string(value) + "' is " + problem;
             return false;
         }
     }
     return true;
 }
 
-bool FeedData(const DataTexts& data) {
+bool FeedData(const DataTexts& data, std::string* reason) {
     InputBar& bar = Bar();
     ProgrammaticInput = 1;
     // The record is already filled, as when a graphic is reopened: the
@@ -112,8 +110,7 @@ bool FeedData(const DataTexts& data) {
     for (const auto& [role, text] : fields) {
         if (!*text) continue;
         if (!bar.ControlFor(role)) {
-            std::fprintf(stderr, "vglyph: %s has no %s field\n", SymbolSettings.VariationName.c_str(),
-                         RoleName(role));
+            *reason = SymbolSettings.VariationName + " has no " + RoleName(role) + " field";
             return false;
         }
         // A refusal has shown its message.
@@ -124,14 +121,10 @@ bool FeedData(const DataTexts& data) {
         return false;
     }
     if (!bar.SymbolReady()) {
-        std::fprintf(stderr, "vglyph: the data gives no %s symbol\n", SymbolSettings.VariationName.c_str());
+        *reason = "the data gives no " + SymbolSettings.VariationName + " symbol";
         return false;
     }
     return true;
 }
 
-bool WriteSymbolEps(const std::string& path, bool withPreview, bool levelOne, const std::string& title) {
-    return WriteCurrentSymbolEps(path, withPreview, levelOne, title);
-}
-
-}  // namespace vg::cli
+}  // namespace vg

@@ -1,6 +1,6 @@
-#include "render/recordingdc.h"
+#include "device/recordingdc.h"
 
-#include "render/fontservice.h"
+#include "device/fontservice.h"
 
 namespace vg {
 

@@ -125,5 +125,7 @@ bool IsPostnetWideAreaClass(int v);
 bool IsVantic128Class(int v);
 bool IsVantic128EmbeddedClass(int v);
 bool IsVariableLengthClass(int v);
+bool IsPznClass(int v);             // Code 39 PZN sizes
+bool IsUccEan128WideClass(int v);   // UCC/EAN-128 shipping sizes
 
 }  // namespace vg

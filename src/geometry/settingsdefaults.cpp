@@ -1,11 +1,15 @@
 // Factory defaults of the settings record.
-#include "entry/catalogue.h"
+#include "model/catalogue.h"
 #include "geometry/dimensionmodel.h"
+#include "geometry/settingsdefaults.h"
 #include "geometry/variationdefaults.h"
 #include "model/strings.h"
 #include "model/symbolsettings.h"
 
 namespace vg {
+
+VariationDefaultsHooks DefaultsHooks;
+
 namespace {
 
 constexpr const char* kOcrB = "OCRB Vornel Glyph";

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "render/devicecontext.h"
+#include "device/devicecontext.h"
 
 typedef struct FT_FaceRec_* FT_Face;
 typedef struct FT_LibraryRec_* FT_Library;

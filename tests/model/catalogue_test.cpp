@@ -1,4 +1,4 @@
-#include "entry/catalogue.h"
+#include "model/catalogue.h"
 
 #include <gtest/gtest.h>
 

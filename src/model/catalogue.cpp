@@ -1,4 +1,4 @@
-#include "entry/catalogue.h"
+#include "model/catalogue.h"
 
 #include <algorithm>
 #include <iterator>
@@ -308,6 +308,9 @@ bool IsPostnetLowerRightClass(int v) { return OneOf(v, {51, 53, 55}); }
 bool IsPostnetWideAreaClass(int v) { return OneOf(v, {52, 54, 56}); }
 bool IsVantic128Class(int v) { return InRange(v, 116, 123); }
 bool IsVantic128EmbeddedClass(int v) { return InRange(v, 118, 123); }
+
+bool IsPznClass(int v) { return InRange(v, 21, 23); }
+bool IsUccEan128WideClass(int v) { return v == 60 || InRange(v, 124, 132); }
 
 bool IsVariableLengthClass(int v) {
     return OneOf(v, {1, 5, 6, 10, 11, 12, 14, 15, 16, 20, 24, 25, 39, 40, 60, 76, 97, 99, 103,

@@ -1,0 +1,38 @@
+// The headless input bar: puts a symbol into the settings record as the
+// program's own input (the variation, field settings and the data texts).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "model/catalogue.h"
+
+namespace vg {
+
+// A variation by its catalogue code or its exact display name; nullptr when none.
+const VariationInfo* LookUpVariation(const std::string& text);
+
+// Makes the variation current with its factory defaults.
+void ChooseVariation(const VariationInfo& variation);
+
+// Applies FIELD=VALUE settings in order; on the first bad one sets reason and
+// returns false.
+bool ApplyFieldSettings(const std::vector<std::string>& settings, std::string* reason);
+
+// The data of the input fields; an unset text keeps the stored one.
+struct DataTexts {
+    std::optional<std::string> main;
+    std::optional<std::string> addOn;
+    std::optional<std::string> fact;
+    std::optional<std::string> couponUpc;
+    std::optional<std::string> coupon128;
+};
+
+// Feeds the data into the record, computes the check characters and encodes.
+// False when the input was refused or is incomplete: a refusal of the input
+// bar has shown its message box; any other reason is set in reason.
+bool FeedData(const DataTexts& data, std::string* reason);
+
+}  // namespace vg

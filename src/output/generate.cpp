@@ -1,0 +1,98 @@
+#include "output/generate.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "eps/epsbody.h"
+#include "model/messages.h"
+#include "model/symbolsettings.h"
+
+namespace vg {
+namespace {
+
+// Passes every box on to the sink in place and keeps the last text.
+class CapturingSink : public MessageSink {
+public:
+    CapturingSink() : previous_(CurrentMessageSink()) { SetMessageSink(this); }
+    ~CapturingSink() override { SetMessageSink(previous_); }
+    CapturingSink(const CapturingSink&) = delete;
+    CapturingSink& operator=(const CapturingSink&) = delete;
+
+    MsgResult Show(const std::string& caption, const std::string& text, MsgIcon icon,
+                   MsgButtons buttons) override {
+        last = text;
+        return previous_->Show(caption, text, icon, buttons);
+    }
+
+    std::string last;
+
+private:
+    MessageSink* previous_;
+};
+
+GenerationResult Refused(std::string message, bool shown) {
+    GenerationResult r;
+    r.status = GenerationStatus::Refused;
+    r.message = std::move(message);
+    r.shown = shown;
+    return r;
+}
+
+}  // namespace
+
+std::string TitleOfPath(const std::string& path) {
+    std::size_t slash = path.find_last_of('/');
+    std::string title = slash == std::string::npos ? path : path.substr(slash + 1);
+    for (char& c : title)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '!';
+    return title;
+}
+
+GenerationResult PrepareSymbol(const GenerationRequest& request) {
+    const VariationInfo* v = LookUpVariation(request.variation);
+    if (!v) return Refused("unknown variation '" + request.variation + "' (vglyph list shows them)", false);
+    ChooseVariation(*v);
+    if (request.format) SymbolSettings.Format = *request.format;
+    std::string reason;
+    if (!ApplyFieldSettings(request.overrides, &reason)) return Refused(reason, false);
+    CapturingSink sink;
+    if (!FeedData(request.data, &reason)) {
+        GenerationResult r = reason.empty() ? Refused(sink.last, true) : Refused(reason, false);
+        r.variation = v;
+        return r;
+    }
+    GenerationResult r;
+    r.status = GenerationStatus::Written;
+    r.variation = v;
+    return r;
+}
+
+GenerationResult WriteCurrentSymbol(const GenerationRequest& request) {
+    GenerationResult r;
+    r.status = GenerationStatus::NotWritable;
+    const int format = SymbolSettings.Format;
+    if (format == static_cast<int>(OutputFormat::Eps)) {
+        errno = 0;
+        const std::string title = request.title.empty() ? TitleOfPath(request.path) : request.title;
+        if (WriteCurrentSymbolEps(request.path, request.withPreview, request.levelOne, title)) {
+            r.status = GenerationStatus::Written;
+        } else {
+            r.message = errno ? std::strerror(errno) : "the file cannot be written";
+        }
+    } else if (format == static_cast<int>(OutputFormat::Wmf) || format == static_cast<int>(OutputFormat::Emf)) {
+        r.message = "WMF and EMF files cannot be written yet";
+    } else {
+        r.message = "Format " + std::to_string(format) + " is none of 0 WMF, 1 EPS, 2 EMF";
+    }
+    return r;
+}
+
+GenerationResult Generate(const GenerationRequest& request) {
+    GenerationResult prepared = PrepareSymbol(request);
+    if (prepared.status != GenerationStatus::Written) return prepared;
+    GenerationResult written = WriteCurrentSymbol(request);
+    written.variation = prepared.variation;
+    return written;
+}
+
+}  // namespace vg
