@@ -242,8 +242,16 @@ public:
 class CCodabarSymbol : public CLinearSymbol { public: using CLinearSymbol::CLinearSymbol; };
 class CCode128Symbol : public CLinearSymbol { public: using CLinearSymbol::CLinearSymbol; };
 class CCode25Symbol : public CLinearSymbol { public: using CLinearSymbol::CLinearSymbol; };
-class CCode39Symbol : public CLinearSymbol { public: using CLinearSymbol::CLinearSymbol; };
-class CCode93Symbol : public CLinearSymbol { public: using CLinearSymbol::CLinearSymbol; };
+class CCode39Symbol : public CLinearSymbol {
+public:
+    using CLinearSymbol::CLinearSymbol;
+    void BuildText() override;
+};
+class CCode93Symbol : public CLinearSymbol {
+public:
+    using CLinearSymbol::CLinearSymbol;
+    void BuildText() override;
+};
 class CFimSymbol : public CLinearSymbol { public: using CLinearSymbol::CLinearSymbol; };
 class CItfSymbol : public CLinearSymbol { public: using CLinearSymbol::CLinearSymbol; };
 class CMsiSymbol : public CLinearSymbol { public: using CLinearSymbol::CLinearSymbol; };
