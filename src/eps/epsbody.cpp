@@ -214,7 +214,7 @@ void LinearLayout(EpsBodyLayout& l, std::string_view hrText) {
     const int v = l.variation;
     const int style = FontStyle(s.Bold, s.Italic);
     std::string hr(hrText);
-    if (IsPznClass(v) && !hr.empty() && hr.rfind("PZN-", 0) != 0) hr = "PZN-" + hr;
+    if (l.family == kFamilyCode39) hr = Code39FileText(v, hr);
     const bool shown = !s.Hidden && !hr.empty();
     const FontMeasure fm = TextMetrics(s.FontName4humanreadable, s.Size, style, hr);
     const bool embedded = IsVantic128EmbeddedClass(v);

@@ -114,6 +114,10 @@ void WriteSymbolProcedures(EpsOutput& out, const EpsBodyLayout& layout);
 // The page body after the bar colour line, closing with the inverse transforms.
 void WriteSymbolBody(EpsOutput& out, const EpsBodyLayout& layout);
 
+// Code 39 family (epsbody_code39.cpp): the file's human-readable text from
+// the drawn one.
+std::string Code39FileText(int variation, std::string_view drawn);
+
 // The human-readable text the symbol object draws for the generic families.
 std::string DrawnHumanReadable();
 // Symbol parts for the current settings.
