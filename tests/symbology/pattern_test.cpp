@@ -47,7 +47,7 @@ TEST(EncodedText, IsCutTo79Characters) {
 }
 
 TEST(Dispatch, VariationsWithoutEncoderLeaveNothingToDraw) {
-    for (int v : {0, 11, 57, 58, 112, 133, 200, -3}) {
+    for (int v : {0, 57, 58, 112, 133, 200, -3}) {
         test::PlainSettings(1, v);
         SetText(SymbolSettings.MainText, "123");
         BarPattern = "B1S1B1";
