@@ -106,6 +106,16 @@ TEST(Code39, PatternOfOneCharacter) {
     EXPECT_EQ(BarPattern, std::string(kCode39StartStop) + "B1S1B1S2B2S1B2S1B1S1" + std::string(kCode39StartStop));
 }
 
+TEST(Code39, SixtyCharactersOfTwoSymbolsEachAreNotCut) {
+    test::PlainSettings(kFamilyCode39, 103);
+    SetText(SymbolSettings.MainText, std::string(60, 'a'));
+    SetText(SymbolSettings.OriginalMainText, std::string(60, 'a'));
+    ASSERT_EQ(EncodeCurrentVariation(), 1);
+    EXPECT_EQ(Code39Characters(BarPattern), 120u);
+    EXPECT_EQ(EncodedText.size(), kMaxEncodedText);
+    EXPECT_EQ(Code39HumanReadable(), std::string(60, 'a'));
+}
+
 TEST(Code39, FullAsciiDisplayDecoding) {
     const struct {
         const char* text;
