@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "entry/catalogue.h"
+#include "model/catalogue.h"
 #include "model/symbolsettings.h"
 #include "symbology/check.h"
 #include "symbology/symbol.h"
@@ -81,7 +81,6 @@ std::string Code39Elements(char c) {
     return out + "S1";
 }
 
-bool IsCode39Pzn(int v) { return v >= 21 && v <= 23; }
 bool IsCode39Hibc(int v) { return v >= 17 && v <= 19; }
 bool IsCode39FullAscii(int v) { return OneOf(v, {15, 16, 103, 104}); }
 bool IsCode39DirectInput(int v) { return v == 103 || v == 104; }
@@ -95,7 +94,7 @@ std::string Code39PreparedText() {
     const SettingsRecord& s = SymbolSettings;
     const int v = s.Variation;
     std::string text;
-    if (IsCode39Pzn(v))
+    if (IsPznClass(v))
         text = "-";
     else if (Code39CarriesFact(v))
         text = TextOf(s.FACTdataIDtext);
@@ -177,7 +176,7 @@ std::string Code39HumanReadable() {
     } else if (IsCode39Hibc(v)) {
         asterisk = "*";
         if (showCheck) tail = check == ' ' ? '_' : check;
-    } else if (IsCode39Pzn(v)) {
+    } else if (IsPznClass(v)) {
         prefix = "PZN -";
     }
     // The data as the symbol carries it, decoded; identifier and check stay

@@ -14,8 +14,7 @@ inline constexpr std::string_view kCode39StartStop = "B1S2B1S1B2S1B2S1B1S1";
 // empty for any other character.
 std::string Code39Elements(char c);
 
-// Variation rules of the family.
-bool IsCode39Pzn(int v);         // 21..23: "-" prefix, "PZN -" text
+// Variation rules of the family (PZN: IsPznClass of the catalogue).
 bool IsCode39Hibc(int v);        // 17..19: asterisks always, space check shown as '_'
 bool IsCode39FullAscii(int v);   // 15, 16, 103, 104: text decoded for display
 bool IsCode39DirectInput(int v); // 103, 104: typed ASCII converted to escape pairs

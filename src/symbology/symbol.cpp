@@ -95,8 +95,9 @@ int EncodeCurrentVariation() {
         v == 146 || InRange(v, 61, 65) || InRange(v, 81, 85) || InRange(v, 72, 75) ||
         v == 101 || v == 102)
         return EncodeEanUpc(v);
-    if (InRange(v, 11, 23) || v == 76 || v == 103 || v == 104) return EncodeCode39();
-    if (v == 24 || v == 25) return EncodeCode93();
+    const SymbolGroup group = GroupOf(v);
+    if (group == SymbolGroup::Code39 || group == SymbolGroup::Code39InItfFrame) return EncodeCode39();
+    if (group == SymbolGroup::Code93) return EncodeCode93();
     // No encoder (yet): nothing is left to draw from an earlier symbol.
     BarPattern.clear();
     EncodedText.clear();

@@ -6,7 +6,7 @@
 
 #include "entry/pipeline.h"
 #include "recordingview.h"
-#include "render/recordingdc.h"
+#include "device/recordingdc.h"
 #include "symbology/code39.h"
 #include "symbology/code93.h"
 #include "symbology/symbol.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "entry/catalogue.h"
+#include "model/catalogue.h"
 #include "symbolfixture.h"
 #include "symbology/check.h"
 #include "symbology/code39.h"
