@@ -11,6 +11,7 @@
 #include "symbology/code39.h"
 #include "symbology/code93.h"
 #include "symbology/eanupc.h"
+#include "symbology/linear.h"
 
 namespace vg {
 
@@ -95,9 +96,19 @@ int EncodeCurrentVariation() {
         v == 146 || InRange(v, 61, 65) || InRange(v, 81, 85) || InRange(v, 72, 75) ||
         v == 101 || v == 102)
         return EncodeEanUpc(v);
-    const SymbolGroup group = GroupOf(v);
-    if (group == SymbolGroup::Code39 || group == SymbolGroup::Code39InItfFrame) return EncodeCode39();
-    if (group == SymbolGroup::Code93) return EncodeCode93();
+    switch (GroupOf(v)) {
+    case SymbolGroup::Code39:
+    case SymbolGroup::Code39InItfFrame: return EncodeCode39();
+    case SymbolGroup::Code93: return EncodeCode93();
+    case SymbolGroup::Codabar: return EncodeCodabar(v);
+    case SymbolGroup::Code25: return EncodeCode25();
+    case SymbolGroup::Itf: return EncodeItf(v);
+    case SymbolGroup::Msi: return EncodeMsi(v);
+    case SymbolGroup::Postnet: return EncodePostnet();
+    case SymbolGroup::Fim: return EncodeFim(v);
+    case SymbolGroup::Pharmacode: return EncodePharmacode(v);
+    default: break;
+    }
     // No encoder (yet): nothing is left to draw from an earlier symbol.
     BarPattern.clear();
     EncodedText.clear();

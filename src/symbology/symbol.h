@@ -238,7 +238,8 @@ public:
     void BuildText() override;
 };
 
-// Classes of the other families; their own slots come with those families.
+// Classes of the other families; their own slots come with those families
+// (ITF, MSI, POSTNET and FIM in symbology/linear.h).
 class CCodabarSymbol : public CLinearSymbol { public: using CLinearSymbol::CLinearSymbol; };
 class CCode128Symbol : public CLinearSymbol { public: using CLinearSymbol::CLinearSymbol; };
 class CCode25Symbol : public CLinearSymbol { public: using CLinearSymbol::CLinearSymbol; };
@@ -252,11 +253,7 @@ public:
     using CLinearSymbol::CLinearSymbol;
     void BuildText() override;
 };
-class CFimSymbol : public CLinearSymbol { public: using CLinearSymbol::CLinearSymbol; };
-class CItfSymbol : public CLinearSymbol { public: using CLinearSymbol::CLinearSymbol; };
-class CMsiSymbol : public CLinearSymbol { public: using CLinearSymbol::CLinearSymbol; };
 class CPharmacodeSymbol : public CLinearSymbol { public: using CLinearSymbol::CLinearSymbol; };
-class CPostnetSymbol : public CLinearSymbol { public: using CLinearSymbol::CLinearSymbol; };
 class CUccEan128Symbol : public CLinearSymbol { public: using CLinearSymbol::CLinearSymbol; };
 
 }  // namespace vg
