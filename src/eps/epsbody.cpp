@@ -1,4 +1,5 @@
 #include "eps/epsbody.h"
+#include "eps/epsitf.h"
 
 #include <algorithm>
 #include <cmath>
@@ -215,6 +216,8 @@ void LinearLayout(EpsBodyLayout& l, std::string_view hrText) {
     const int style = FontStyle(s.Bold, s.Italic);
     std::string hr(hrText);
     if (l.family == kFamilyCode39) hr = Code39FileText(v, hr);
+    // The framed variations place their own texts against the frame.
+    if (l.bearerBox) hr.clear();
     const bool shown = !s.Hidden && !hr.empty();
     const FontMeasure fm = TextMetrics(s.FontName4humanreadable, s.Size, style, hr);
     const bool embedded = IsVantic128EmbeddedClass(v);
@@ -279,6 +282,17 @@ void LinearLayout(EpsBodyLayout& l, std::string_view hrText) {
         MarkOutlined(l, t, OutlineClass(v));
         l.texts.push_back(t);
     }
+    if (l.bearerBox)
+        for (FrameText& f : ItfFrameTexts(l.symLeft, l.start + l.Hb + l.Bb, l.m)) {
+            BodyText& t = f.text;
+            MarkOutlined(l, t, OutlineClass(v));
+            // PostScript sizes the font by its em, the drawing by its cell: keep
+            // the drawing's alignment under the bars with the width written here.
+            const double n = static_cast<double>(t.text.size());
+            const double width = t.outlined ? n * t.advance : TextMetrics(t.font, t.size, t.style, t.text).width;
+            t.x = RealignedStart(t.x, f.drawnWidth, width, s.Align);
+            l.texts.push_back(t);
+        }
 }
 
 void TextOnlyLayout(EpsBodyLayout& l) {
@@ -301,16 +315,21 @@ void TextOnlyLayout(EpsBodyLayout& l) {
     l.texts.push_back(t);
 }
 
+constexpr double kPostnetTall = 9;
+constexpr double kPostnetShort = 3.6;
+
 void PostnetLayout(EpsBodyLayout& l) {
     const double n = static_cast<double>(BarPattern.size());
     l.symLeft = l.x0;
     l.symBottom = l.y0;
+    // The bars are 9 units tall whatever the bar height.
+    const double tall = std::max(l.Hb, kPostnetTall);
     if (IsPostnetLowerRightClass(l.variation)) {
         l.symRight = l.x0 + 342;
-        l.symTop = l.y0 + 36 + l.Hb;
+        l.symTop = l.y0 + 36 + tall;
     } else {
         l.symRight = l.x0 + 1 + std::max(0.0, n * 3.42 - 1.98) + 1;
-        l.symTop = l.y0 + 2 + l.Hb;
+        l.symTop = l.y0 + 2 + tall;
     }
     const bool lowerRight = IsPostnetLowerRightClass(l.variation);
     l.total = l.x0 + (lowerRight ? 63 : 1);
@@ -1070,12 +1089,14 @@ void PutPostnet(EpsOutput& out, const EpsBodyLayout& l) {
     if (BarPattern.empty()) return;
     out.PutLine(ColourOperator(ColourSide::Bars, l.levelOne));
     const double bwr = BwrInPoints(s);
-    out.PutLine(F6(1.44 - (std::isfinite(bwr) ? bwr : 0) - (0.18 - (s.PrinterDpi - 300) * 0.03 / 2100)) +
+    // The path is stroked after the inverse page scale: the bar width is given
+    // at the drawn size, magnified like the bar positions.
+    out.PutLine(F6(1.44 * l.m - (std::isfinite(bwr) ? bwr : 0) - (0.18 - (s.PrinterDpi - 300) * 0.03 / 2100)) +
                 " setlinewidth");
     double x = l.total;
     const double y = l.start;
     for (char c : BarPattern) {
-        const double y2 = y + (c == 'L' ? 9 : 3.6);
+        const double y2 = y + (c == 'L' ? kPostnetTall : kPostnetShort);
         out.PutLine(F4(x) + ' ' + F4(y) + " m " + F4(x) + ' ' + F4(y2) + " l");
         x += 3.42;
     }
@@ -1135,6 +1156,8 @@ void PutClosing(EpsOutput& out, const EpsBodyLayout& l) {
     const double m = l.m;
     if (m != 1) out.PutLine(F6(100 / s.Magnification) + ' ' + F6(100 / s.Magnification) + " scale");
     if (l.Bb > 0) {
+        // POSTNET and FIM lines are stroked with their own width first.
+        if (l.family == kFamilyPostnet || l.family == kFamilyFim) out.PutLine("stroke");
         out.PutLine(F6(l.bearerPoints) + " setlinewidth");
         const double half = l.bearerPoints / 2;
         const int L = static_cast<int>(std::lround(l.bearerLeft * m + half));

@@ -260,6 +260,7 @@ void CItfSymbol::PlaceSpecialTexts() {
     }
 
     const Point* ref = m_bearer > 0 ? m_bearerBox : m_bearerInner;
+    m_specialCorner = ref[0];
     const int h1 = texts.front().height;
     const int quarter = static_cast<int>(std::lround(m_angle / 90.0)) & 3;
     for (const Pending& p : texts) {

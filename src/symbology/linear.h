@@ -67,10 +67,13 @@ public:
     };
     // The texts of the last DrawSpecialText (main first), for callers and tests.
     const std::vector<SpecialText>& SpecialTexts() const { return m_special; }
+    // Corner 0 of the frame the texts were placed against.
+    Point SpecialTextCorner() const { return m_specialCorner; }
 
 private:
     void PlaceSpecialTexts();
     std::vector<SpecialText> m_special;
+    Point m_specialCorner;
 };
 
 class CMsiSymbol : public CLinearSymbol {
