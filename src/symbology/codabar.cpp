@@ -17,17 +17,11 @@ constexpr const char* kCodabarWidths[20] = {
     "1211211", "1221111", "2112111", "1112211", "1122111", "2111212", "2121112",
     "2121211", "1121212", "1122121", "1212112", "1112122", "1112221"};
 
-int Fail() {
-    BarPattern.clear();
-    EncodedText.clear();
-    return 0;
-}
-
 char StartStopLetter(int n) { return static_cast<char>('A' + std::clamp(n, 0, 3)); }
 
-class CCodabarEncoder : public CEncoder {
+class CCodabarEncoder : public CTableEncoder {
 public:
-    explicit CCodabarEncoder(int variation) : m_variation(variation) {}
+    explicit CCodabarEncoder(int variation) : CTableEncoder(CodabarElements), m_variation(variation) {}
     int Encode() override {
         const SettingsRecord& s = SymbolSettings;
         const std::string_view main = TextOf(s.MainText);
@@ -43,48 +37,28 @@ public:
         return BuildPattern();
     }
 
-protected:
-    int BuildPattern() override {
-        std::string p = CodabarElements(m_text);
-        if (p.empty()) return Fail();
-        BarPattern = std::move(p);
-        SetEncodedText(m_text);
-        return 1;
-    }
-
 private:
     int m_variation;
-    std::string m_text;
 };
 
-class CMsiEncoder : public CEncoder {
+class CMsiEncoder : public CTableEncoder {
 public:
-    explicit CMsiEncoder(int variation) : m_variation(variation) {}
+    explicit CMsiEncoder(int variation) : CTableEncoder(MsiElements), m_variation(variation) {}
     int Encode() override {
         const SettingsRecord& s = SymbolSettings;
         const std::string_view main = TextOf(s.MainText);
         if (main.empty() || !s.CheckCharacter1 || s.CheckCharacter1 == '?') return Fail();
-        m_digits.assign(main);
-        m_digits += static_cast<char>(s.CheckCharacter1);
+        m_text.assign(main);
+        m_text += static_cast<char>(s.CheckCharacter1);
         if (m_variation == 46) {
             if (!s.CheckCharacter2) return Fail();
-            m_digits += static_cast<char>(s.CheckCharacter2);
+            m_text += static_cast<char>(s.CheckCharacter2);
         }
         return BuildPattern();
     }
 
-protected:
-    int BuildPattern() override {
-        std::string p = MsiElements(m_digits);
-        if (p.empty()) return Fail();
-        BarPattern = std::move(p);
-        SetEncodedText(m_digits);
-        return 1;
-    }
-
 private:
     int m_variation;
-    std::string m_digits;
 };
 
 }  // namespace

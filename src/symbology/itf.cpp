@@ -20,11 +20,7 @@ bool AllDigits(std::string_view text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-int Fail() {
-    BarPattern.clear();
-    EncodedText.clear();
-    return 0;
-}
+int Fail() { return CTableEncoder::Fail(); }
 
 // Data digits followed by a check character that must be there.
 bool WithCheck(std::string_view data, std::uint8_t check, std::string& out) {
@@ -60,9 +56,9 @@ int EncodeItf14() {
     return 1;
 }
 
-class CItfEncoder : public CEncoder {
+class CItfEncoder : public CTableEncoder {
 public:
-    explicit CItfEncoder(int variation) : m_variation(variation) {}
+    explicit CItfEncoder(int variation) : CTableEncoder(ItfElements), m_variation(variation) {}
     int Encode() override {
         const SettingsRecord& s = SymbolSettings;
         const int v = m_variation;
@@ -71,49 +67,42 @@ public:
         if (main.empty()) return Fail();
         // 39 and 98 carry no check character: a stale one is not encoded.
         if (OneOf(v, {40, 43, 44, 45, 99, 100})) {
-            if (!WithCheck(main, s.CheckCharacter1, m_digits)) return Fail();
+            if (!WithCheck(main, s.CheckCharacter1, m_text)) return Fail();
         } else {
-            m_digits.assign(main);
+            m_text.assign(main);
         }
-        if (v == 98) std::rotate(m_digits.rbegin(), m_digits.rbegin() + 1, m_digits.rend());
+        if (v == 98) std::rotate(m_text.rbegin(), m_text.rbegin() + 1, m_text.rend());
         return BuildPattern();
-    }
-
-protected:
-    int BuildPattern() override {
-        std::string p = ItfElements(m_digits);
-        if (p.empty()) return Fail();
-        BarPattern = std::move(p);
-        SetEncodedText(m_digits);
-        return 1;
     }
 
 private:
     int m_variation;
-    std::string m_digits;
 };
 
-class CCode25Encoder : public CEncoder {
+class CCode25Encoder : public CTableEncoder {
 public:
+    CCode25Encoder() : CTableEncoder(Code25Elements) {}
     int Encode() override {
-        m_digits.assign(TextOf(SymbolSettings.MainText));
+        m_text.assign(TextOf(SymbolSettings.MainText));
         return BuildPattern();
     }
-
-protected:
-    int BuildPattern() override {
-        std::string p = Code25Elements(m_digits);
-        if (p.empty()) return Fail();
-        BarPattern = std::move(p);
-        SetEncodedText(m_digits);
-        return 1;
-    }
-
-private:
-    std::string m_digits;
 };
 
 }  // namespace
+
+int CTableEncoder::Fail() {
+    BarPattern.clear();
+    EncodedText.clear();
+    return 0;
+}
+
+int CTableEncoder::BuildPattern() {
+    std::string p = m_build(m_text);
+    if (p.empty()) return Fail();
+    BarPattern = std::move(p);
+    SetEncodedText(m_text);
+    return 1;
+}
 
 std::string ItfElements(std::string_view digits) {
     if (!AllDigits(digits) || digits.size() % 2) return {};

@@ -31,6 +31,23 @@ inline constexpr std::uint64_t kPharmacodeMax = 131070;
 // The value variation 50 encodes for its input (511 minus it); 0 when out of range.
 std::uint64_t PharmacodeComplement(std::uint64_t input);
 
+// An encoder whose pattern is one builder function of its prepared text.
+class CTableEncoder : public CEncoder {
+public:
+    // Empties BarPattern and EncodedText; 0.
+    static int Fail();
+
+protected:
+    using Builder = std::string (*)(std::string_view);
+    explicit CTableEncoder(Builder build) : m_build(build) {}
+    // BarPattern and EncodedText from m_text; 0 with both emptied when it has no pattern.
+    int BuildPattern() override;
+    std::string m_text;
+
+private:
+    Builder m_build;
+};
+
 // Encoders of the current settings: write BarPattern and EncodedText; 1 on
 // success, 0 on failure (BarPattern empty then, except that a failed second
 // ITF-14 symbol leaves the first).

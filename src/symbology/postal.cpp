@@ -17,11 +17,7 @@ constexpr const char* kPostnetDigits[10] = {"LLSSS", "SSSLL", "SSLSL", "SSLLS", 
 constexpr const char* kFimPatterns[4] = {"B1S1B1S5B1S5B1S1B1", "B1S3B1S1B1S3B1S1B1S3B1",
                                          "B1S1B1S3B1S3B1S3B1S1B1", "B1S1B1S1B1S3B1S3B1S1B1S1B1"};
 
-int Fail() {
-    BarPattern.clear();
-    EncodedText.clear();
-    return 0;
-}
+int Fail() { return CTableEncoder::Fail(); }
 
 // A decimal number of at most 18 digits; false for anything else.
 bool ParseNumber(std::string_view text, std::uint64_t& value) {
@@ -30,28 +26,17 @@ bool ParseNumber(std::string_view text, std::uint64_t& value) {
     return ec == std::errc() && end == text.data() + text.size();
 }
 
-class CPostnetEncoder : public CEncoder {
+class CPostnetEncoder : public CTableEncoder {
 public:
+    CPostnetEncoder() : CTableEncoder(PostnetLetters) {}
     int Encode() override {
         const SettingsRecord& s = SymbolSettings;
         const std::string_view main = TextOf(s.MainText);
         if (main.empty() || !s.CheckCharacter1) return Fail();
-        m_digits.assign(main);
-        m_digits += static_cast<char>(s.CheckCharacter1);
+        m_text.assign(main);
+        m_text += static_cast<char>(s.CheckCharacter1);
         return BuildPattern();
     }
-
-protected:
-    int BuildPattern() override {
-        std::string p = PostnetLetters(m_digits);
-        if (p.empty()) return Fail();
-        BarPattern = std::move(p);
-        SetEncodedText(m_digits);
-        return 1;
-    }
-
-private:
-    std::string m_digits;
 };
 
 class CFimEncoder : public CEncoder {
@@ -72,27 +57,25 @@ private:
     int m_variation;
 };
 
-class CPharmacodeEncoder : public CEncoder {
-public:
-    explicit CPharmacodeEncoder(int variation) : m_variation(variation) {}
-    int Encode() override {
-        if (!ParseNumber(TextOf(SymbolSettings.MainText), m_value)) return Fail();
-        if (m_variation == 50) m_value = PharmacodeComplement(m_value);
-        return BuildPattern();
-    }
+// The text is the value to encode, in decimal.
+std::string PharmacodeOfText(std::string_view text) {
+    std::uint64_t value = 0;
+    return ParseNumber(text, value) ? PharmacodeElements(value) : std::string();
+}
 
-protected:
-    int BuildPattern() override {
-        std::string p = PharmacodeElements(m_value);
-        if (p.empty()) return Fail();
-        BarPattern = std::move(p);
-        SetEncodedText(std::to_string(m_value));
-        return 1;
+class CPharmacodeEncoder : public CTableEncoder {
+public:
+    explicit CPharmacodeEncoder(int variation) : CTableEncoder(PharmacodeOfText), m_variation(variation) {}
+    int Encode() override {
+        std::uint64_t value = 0;
+        if (!ParseNumber(TextOf(SymbolSettings.MainText), value)) return Fail();
+        if (m_variation == 50) value = PharmacodeComplement(value);
+        m_text = std::to_string(value);
+        return BuildPattern();
     }
 
 private:
     int m_variation;
-    std::uint64_t m_value = 0;
 };
 
 }  // namespace
@@ -165,8 +148,11 @@ void CPostnetSymbol::Layout(DeviceContext&, int) {
 
 void CPostnetSymbol::DrawBars(DeviceContext&, int pass) {
     const double reduction = m_barWidthReduction / 72.0;
+    // The bar height is a printed size, so is the half bars' drop: magnified
+    // with the pitch it would swallow them.
+    const double drop = std::min(kPostnetHalfDrop / m_magnification, m_barHeight);
     for (char c : BarPattern) {
-        m_barTopOffset = c == 'S' ? std::min(kPostnetHalfDrop, m_barHeight) : 0;
+        m_barTopOffset = c == 'S' ? drop : 0;
         DrawBar(m_cursorX, kPostnetBar, reduction, pass);
         m_cursorX += kPostnetSpace;
     }

@@ -149,18 +149,22 @@ TEST(PublishedPatterns, FacingIdentificationMarks) {
         const char* positions;
     } marks[] = {{"30", "110010011"}, {"31", "101101101"}, {"32", "110101011"}, {"33", "111010111"}};
     TempFolder dir;
-    for (const auto& m : marks) {
-        const Raster r = Render(dir, std::string("fim") + m.variation, std::string("-v ") + m.variation, 300);
-        const std::vector<DarkRun> bars = Bars(r);
-        ASSERT_GE(bars.size(), 2u) << m.variation;
-        const double pitch = (bars.back().start - bars.front().start) / 8.0;
-        std::string seen(9, '0');
-        for (const DarkRun& b : bars) {
-            const long slot = std::lround((b.start - bars.front().start) / pitch);
-            if (slot >= 0 && slot < 9) seen[static_cast<std::size_t>(slot)] = '1';
+    // The marks keep their size whatever the magnification.
+    for (const char* magnification : {"100", "200"}) {
+        for (const auto& m : marks) {
+            const Raster r = Render(dir, std::string("fim") + m.variation + "-" + magnification,
+                                    std::string("-v ") + m.variation + " --set Magnification=" + magnification, 300);
+            const std::vector<DarkRun> bars = Bars(r);
+            ASSERT_GE(bars.size(), 2u) << m.variation;
+            const double pitch = (bars.back().start - bars.front().start) / 8.0;
+            std::string seen(9, '0');
+            for (const DarkRun& b : bars) {
+                const long slot = std::lround((b.start - bars.front().start) / pitch);
+                if (slot >= 0 && slot < 9) seen[static_cast<std::size_t>(slot)] = '1';
+            }
+            EXPECT_EQ(seen, m.positions) << "FIM variation " << m.variation << " at " << magnification << " %";
+            EXPECT_NEAR(pitch, 300 * 0.06, 1.5);
         }
-        EXPECT_EQ(seen, m.positions) << "FIM variation " << m.variation;
-        EXPECT_NEAR(pitch, 300 * 0.06, 1.5);
     }
 }
 

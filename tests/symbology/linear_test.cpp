@@ -152,8 +152,13 @@ TEST(EnvelopeSymbols, PostnetBarsAndWideAreaMargin) {
     // Pitch 0.0475 inch; the first bar after the 1/72-inch quiet zone.
     EXPECT_EQ(Left(bars[0]), 13);
     EXPECT_NEAR(Left(bars[31]) - Left(bars[0]), 31 * 47.5, 1);
-    // Half bars (S) start 0.075 inch below the full ones.
+    // Half bars (S) start 0.075 inch below the full ones, at any magnification.
     EXPECT_EQ(Top(bars[1]) - Top(bars[0]), 75);
+    SymbolSettings.Magnification = 200;
+    const auto magnified = DrawnBars();
+    EXPECT_NEAR(Top(magnified[1]) - Top(magnified[0]), 75, 1);
+    EXPECT_NEAR(Left(magnified[1]) - Left(magnified[0]), 95, 1);
+    SymbolSettings.Magnification = 100;
     // Wide area: the rectangle ends 1/72 inch after the last bar.
     RecordingDC dc(1000, 1000);
     CPostnetSymbol symbol(dc, ClipRect{}, 1, 0, nullptr);
