@@ -1,5 +1,4 @@
 #include "eps/epsbody.h"
-#include "eps/epsitf.h"
 
 #include <algorithm>
 #include <cmath>
@@ -313,38 +312,6 @@ void TextOnlyLayout(EpsBodyLayout& l) {
     BodyText t = MakeText(line, s.FontName4humanreadable, s.Size, style, l.total, l.start + fm.descent);
     MarkOutlined(l, t, true);
     l.texts.push_back(t);
-}
-
-constexpr double kPostnetTall = 9;
-constexpr double kPostnetShort = 3.6;
-
-void PostnetLayout(EpsBodyLayout& l) {
-    const double n = static_cast<double>(BarPattern.size());
-    l.symLeft = l.x0;
-    l.symBottom = l.y0;
-    // The bars are 9 units tall whatever the bar height.
-    const double tall = std::max(l.Hb, kPostnetTall);
-    if (IsPostnetLowerRightClass(l.variation)) {
-        l.symRight = l.x0 + 342;
-        l.symTop = l.y0 + 36 + tall;
-    } else {
-        l.symRight = l.x0 + 1 + std::max(0.0, n * 3.42 - 1.98) + 1;
-        l.symTop = l.y0 + 2 + tall;
-    }
-    const bool lowerRight = IsPostnetLowerRightClass(l.variation);
-    l.total = l.x0 + (lowerRight ? 63 : 1);
-    l.start = l.y0 + (lowerRight ? 18 : 1);
-    l.h = l.start + l.Hb;
-}
-
-void FimLayout(EpsBodyLayout& l) {
-    l.symLeft = l.x0;
-    l.symBottom = l.y0;
-    l.symRight = l.x0 + 36 + 9 * 4.32 + 147;
-    l.symTop = l.y0 + 2 + std::max(45.0, l.Hb);
-    l.total = l.x0 + 36;
-    l.start = l.y0 + 1;
-    l.h = l.start + 45;
 }
 
 void EanUpcLayout(EpsBodyLayout& l) {
@@ -1082,42 +1049,6 @@ std::string BarStream(const EpsBodyLayout& l) {
         line += c;
     }
     return line;
-}
-
-void PutPostnet(EpsOutput& out, const EpsBodyLayout& l) {
-    const SettingsRecord& s = SymbolSettings;
-    if (BarPattern.empty()) return;
-    out.PutLine(ColourOperator(ColourSide::Bars, l.levelOne));
-    const double bwr = BwrInPoints(s);
-    // The path is stroked after the inverse page scale: the bar width is given
-    // at the drawn size, magnified like the bar positions.
-    out.PutLine(F6(1.44 * l.m - (std::isfinite(bwr) ? bwr : 0) - (0.18 - (s.PrinterDpi - 300) * 0.03 / 2100)) +
-                " setlinewidth");
-    double x = l.total;
-    const double y = l.start;
-    for (char c : BarPattern) {
-        const double y2 = y + (c == 'L' ? kPostnetTall : kPostnetShort);
-        out.PutLine(F4(x) + ' ' + F4(y) + " m " + F4(x) + ' ' + F4(y2) + " l");
-        x += 3.42;
-    }
-}
-
-void PutFim(EpsOutput& out, const EpsBodyLayout& l) {
-    const SettingsRecord& s = SymbolSettings;
-    if (BarPattern.empty()) return;
-    static constexpr const char* kSteps[4] = {"1331", "21212", "12221", "112211"};
-    const int index = l.variation - 30;
-    if (index < 0 || index > 3) return;
-    out.PutLine(ColourOperator(ColourSide::Bars, l.levelOne));
-    const double bwr = BwrInPoints(s);
-    out.PutLine(F6(1.92 - (std::isfinite(bwr) ? bwr : 0)) + " setlinewidth");
-    double x = l.total;
-    const double y = l.start;
-    out.PutLine(F4(x) + ' ' + F4(y) + " m " + F4(x) + ' ' + F4(y + 45) + " l");
-    for (const char* d = kSteps[index]; *d; ++d) {
-        x += (*d - '0') * (36 - 1.92) / 8;
-        out.PutLine(F4(x) + ' ' + F4(y) + " m " + F4(x) + ' ' + F4(y + 45) + " l");
-    }
 }
 
 // A minimal calibration strip: a zig-zag row of squares over the bars, the

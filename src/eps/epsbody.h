@@ -105,6 +105,29 @@ struct EpsBodyLayout {
     EpsLayout page;
 };
 
+// ---- Bodies of the variation groups (epsbody_<group>.cpp) ----
+
+// POSTNET and FIM (epsbody_postal.cpp): their fixed layouts, and their bars
+// as stroked lines.
+void PostnetLayout(EpsBodyLayout& l);
+void FimLayout(EpsBodyLayout& l);
+void PutPostnet(EpsOutput& out, const EpsBodyLayout& l);
+void PutFim(EpsOutput& out, const EpsBodyLayout& l);
+
+// ITF-14, JIS-ITF and Fisher-Price (epsbody_itf.cpp): the character-by-character
+// texts placed as the symbol object places them against its frame, in body
+// units: (cornerX, cornerY) is the frame's top-left corner (y upward), m the
+// magnification factor. x is where the drawing starts a text, drawnWidth its
+// width there. Empty when nothing is drawn.
+struct FrameText {
+    BodyText text;
+    double drawnWidth;
+};
+std::vector<FrameText> ItfFrameTexts(double cornerX, double cornerY, double m);
+// Start of a text of the given width that keeps the drawing's alignment
+// (Align 0 start, 1 centre, 2 end) of a text drawn at x with drawnWidth.
+double RealignedStart(double x, double drawnWidth, double width, int align);
+
 // Layout of the current settings. hrText is the human-readable text of the
 // generic families as the symbol object builds it.
 EpsBodyLayout ComputeEpsLayout(std::string_view hrText, bool levelOne = false);

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "entry/catalogue.h"
+#include "model/catalogue.h"
 #include "model/symbolsettings.h"
 #include "symbology/linear.h"
 

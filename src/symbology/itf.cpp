@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "entry/catalogue.h"
+#include "model/catalogue.h"
 #include "geometry/dimensionmodel.h"
 #include "geometry/variationdefaults.h"
 #include "model/symbolsettings.h"

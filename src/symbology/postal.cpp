@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "entry/catalogue.h"
+#include "model/catalogue.h"
 #include "model/symbolsettings.h"
 #include "symbology/linear.h"
 

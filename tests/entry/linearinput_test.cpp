@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-#include "entry/catalogue.h"
+#include "model/catalogue.h"
 #include "recordingview.h"
 #include "symbology/symbol.h"
 

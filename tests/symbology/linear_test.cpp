@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "render/recordingdc.h"
+#include "device/recordingdc.h"
 #include "symbolfixture.h"
 #include "symbology/check.h"
 #include "symbology/linear.h"

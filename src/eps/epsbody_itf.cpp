@@ -1,4 +1,5 @@
-#include "eps/epsitf.h"
+// ITF-14, JIS-ITF and Fisher-Price texts of the EPS body.
+#include "eps/epsbody.h"
 
 #include <iterator>
 
