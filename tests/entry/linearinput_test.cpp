@@ -72,8 +72,9 @@ TEST(LinearInput, RefusedBytesChangeNothingAndAcceptedOnesEncodeSoundly) {
                 // Half the time a valid start, so the bad part lands later in the text.
                 if (round % 2) text = good.substr(0, good.size() / 2) + text;
                 h.Paste(id, text);
-                if (h.recorder.sink.messages.size() > shown)
+                if (h.recorder.sink.messages.size() > shown) {
                     EXPECT_EQ(Take(), before) << "refused input changed the record, round " << round;
+                }
                 EXPECT_EQ(BarPattern.size() % 2, 0u);
                 EXPECT_LT(TextLength(SymbolSettings.AddOnText), sizeof SymbolSettings.AddOnText);
                 // Whatever stands in the pattern is the grammar's: letters and width digits.
