@@ -100,9 +100,7 @@ void AppendInt(std::string& out, long long value) {
     out.append(text, r.ptr);
 }
 
-EpsOutput::~EpsOutput() {
-    if (file_) std::fclose(file_);
-}
+EpsOutput::~EpsOutput() = default;
 
 bool EpsOutput::Open(const char* path) {
     if (file_) Close();
@@ -110,7 +108,8 @@ bool EpsOutput::Open(const char* path) {
     buffer_.reserve(kTypicalFile);
     bufferStart_ = 0;
     total_ = 0;
-    file_ = path ? std::fopen(path, "wb") : nullptr;
+    // Written beside the target and put in its place only when complete.
+    file_ = path ? target_.Open(path) : nullptr;
     // The channel buffers itself; one write per flush reaches the file.
     if (file_) std::setvbuf(file_, nullptr, _IONBF, 0);
     ok_ = file_ != nullptr;
@@ -120,9 +119,12 @@ bool EpsOutput::Open(const char* path) {
 bool EpsOutput::Close() {
     if (!file_) return false;
     Flush();
-    bool closed = std::fclose(file_) == 0;
     file_ = nullptr;
-    return ok_ && closed;
+    if (!ok_) {
+        target_.Discard();
+        return false;
+    }
+    return target_.Commit();
 }
 
 void EpsOutput::Write(std::string_view bytes) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/atomicfile.h"
+
 namespace vg {
 
 // Fixed-point text with the given number of decimals ("%.Nf"), always with a
@@ -24,7 +26,8 @@ public:
     EpsOutput(const EpsOutput&) = delete;
     EpsOutput& operator=(const EpsOutput&) = delete;
 
-    // Creates or replaces the file for binary writing; sets the success flag.
+    // Creates the file for binary writing; it replaces an earlier file of the
+    // name only when Close succeeds. Sets the success flag.
     bool Open(const char* path);
     // Flushes and closes; true when every write and the close succeeded.
     bool Close();
@@ -58,6 +61,7 @@ public:
 private:
     void Write(std::string_view bytes);
 
+    AtomicFile target_;
     std::FILE* file_ = nullptr;
     bool counting_ = false;
     bool ok_ = false;
