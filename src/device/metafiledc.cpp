@@ -1,0 +1,445 @@
+#include "device/metafiledc.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+
+extern "C" {
+#include <uemf.h>
+#include <uwmf.h>
+}
+
+#include "device/fontservice.h"
+
+namespace vg {
+namespace {
+
+constexpr uint16_t kPitchAndFamily = 18;  // variable pitch, roman
+constexpr uint8_t kProofQuality = 2;
+
+U_COLORREF ColourRef(Rgb c) { return colorref3_set(c.r, c.g, c.b); }
+
+int16_t Clamp16(long long v) { return static_cast<int16_t>(std::clamp<long long>(v, INT16_MIN, INT16_MAX)); }
+
+void PutLe(std::string& out, std::size_t at, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out[at + i] = static_cast<char>(value >> (8 * i));
+}
+
+// Windows-1252 text as UTF-16 code units (all in the basic plane).
+std::vector<uint16_t> Utf16Of(std::string_view text) {
+    std::vector<uint16_t> units;
+    units.reserve(text.size() + 1);
+    for (unsigned char c : text) units.push_back(static_cast<uint16_t>(Cp1252ToUnicode(c)));
+    return units;
+}
+
+// Whether a font selection has to be written again.
+bool SameFont(const std::optional<FontSpec>& written, const FontSpec& wanted) {
+    return written && *written == wanted;
+}
+
+}  // namespace
+
+// ---- BackendDC ----
+
+bool BackendDC::SelectFont(const FontSpec& font) {
+    const FontFace* face = FontService::Instance().Resolve(font);
+    if (face == nullptr) return false;
+    state_.font = font;
+    state_.face = face;
+    return true;
+}
+
+void BackendDC::SetBackground(bool opaque, Rgb colour) {
+    state_.opaque = opaque;
+    state_.background = colour;
+}
+
+TextExtent BackendDC::GetTextExtent(std::string_view text) {
+    if (state_.face == nullptr) return {};
+    return state_.face->Extent(text, state_.font.height);
+}
+
+FontMetrics BackendDC::GetTextMetrics() {
+    if (state_.face == nullptr) return {};
+    return state_.face->Metrics(state_.font.height);
+}
+
+void BackendDC::RestoreState() {
+    if (saved_.empty()) return;
+    state_ = saved_.back();
+    saved_.pop_back();
+}
+
+std::vector<int> BackendDC::Advances(std::string_view text) const {
+    std::vector<int> dx(text.size(), 0);
+    if (state_.face == nullptr) return dx;
+    int before = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const int upTo = state_.face->Extent(text.substr(0, i + 1), state_.font.height).cx;
+        dx[i] = upTo - before;
+        before = upTo;
+    }
+    return dx;
+}
+
+// ---- WmfDC ----
+
+struct WmfDC::Impl {
+    std::string records;      // after the 18-byte header
+    uint32_t largest = 9;     // words; the header counts
+    bool ok = true;
+    WMFHANDLES* handles = nullptr;
+
+    std::optional<Rgb> brush;  // written state
+    uint32_t brushHandle = 0;
+    std::optional<FontSpec> font;
+    uint32_t fontHandle = 0;
+    uint32_t nullPen = 0;
+    std::optional<Rgb> textColour;
+    std::optional<bool> opaque;
+    std::optional<Rgb> background;
+    std::optional<int> align;
+
+    void Append(char* rec) {
+        if (rec == nullptr) {
+            ok = false;
+            return;
+        }
+        const uint32_t size = U_wmr_size(reinterpret_cast<U_METARECORD*>(rec));
+        records.append(rec, size);
+        largest = std::max(largest, size / 2);
+        std::free(rec);
+    }
+    void Select(uint32_t handle) { Append(wselectobject_set(handle, handles)); }
+    void Delete(uint32_t& handle) { Append(wdeleteobject_set(&handle, handles)); }
+};
+
+WmfDC::WmfDC(int windowCx, int windowCy) : impl_(std::make_unique<Impl>()) {
+    Impl& m = *impl_;
+    if (wmf_htable_create(32, 32, &m.handles) != 0) {
+        m.handles = nullptr;
+        m.ok = false;
+        return;
+    }
+    m.Append(U_WMRSETMAPMODE_set(U_MM_ANISOTROPIC));
+    m.Append(U_WMRSETWINDOWORG_set(point16_set(0, 0)));
+    m.Append(U_WMRSETWINDOWEXT_set(point16_set(Clamp16(windowCx), Clamp16(windowCy))));
+    m.Append(U_WMRSETPOLYFILLMODE_set(U_ALTERNATE));
+    // Polygons have no outline.
+    m.Append(wcreatepenindirect_set(&m.nullPen, m.handles, U_PEN_set(U_PS_NULL, 0, colorref3_set(0, 0, 0))));
+    m.Select(m.nullPen);
+}
+
+WmfDC::~WmfDC() {
+    if (impl_ && impl_->handles) wmf_htable_free(&impl_->handles);
+}
+
+void WmfDC::SetWindowExtent(int cx, int cy) {
+    impl_->Append(U_WMRSETWINDOWEXT_set(point16_set(Clamp16(cx), Clamp16(cy))));
+}
+
+void WmfDC::Polygon(const Point* points, int count) {
+    if (points == nullptr || count <= 0 || !impl_->handles) return;
+    Impl& m = *impl_;
+    if (m.brush != state_.brush) {
+        uint32_t previous = m.brushHandle;
+        const bool hadBrush = m.brush.has_value();
+        m.Append(wcreatebrushindirect_set(&m.brushHandle, m.handles,
+                                          U_WLOGBRUSH_set(U_BS_SOLID, ColourRef(state_.brush), 0)));
+        m.Select(m.brushHandle);
+        if (hadBrush) m.Delete(previous);
+        m.brush = state_.brush;
+    }
+    std::vector<U_POINT16> pts(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) pts[i] = point16_set(Clamp16(points[i].x), Clamp16(points[i].y));
+    m.Append(U_WMRPOLYGON_set(static_cast<uint16_t>(std::min(count, 0x7FFF)), pts.data()));
+}
+
+void WmfDC::DottedOutline(const Point* points, int count, Rgb colour) {
+    if (points == nullptr || count <= 0 || !impl_->handles) return;
+    Impl& m = *impl_;
+    uint32_t pen = 0;
+    m.Append(wcreatepenindirect_set(&pen, m.handles, U_PEN_set(U_PS_DOT, 1, ColourRef(colour))));
+    m.Select(pen);
+    std::vector<U_POINT16> pts(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) pts[i] = point16_set(Clamp16(points[i].x), Clamp16(points[i].y));
+    m.Append(U_WMRPOLYLINE_set(static_cast<uint16_t>(std::min(count, 0x7FFF)), pts.data()));
+    m.Select(m.nullPen);
+    m.Delete(pen);
+}
+
+void WmfDC::Line(Point from, Point to, Rgb colour, int width) {
+    if (!impl_->handles) return;
+    Impl& m = *impl_;
+    uint32_t pen = 0;
+    m.Append(wcreatepenindirect_set(&pen, m.handles,
+                                    U_PEN_set(U_PS_SOLID, static_cast<uint16_t>(std::clamp(width, 0, 0x7FFF)),
+                                              ColourRef(colour))));
+    m.Select(pen);
+    m.Append(U_WMRMOVETO_set(point16_set(Clamp16(from.x), Clamp16(from.y))));
+    m.Append(U_WMRLINETO_set(point16_set(Clamp16(to.x), Clamp16(to.y))));
+    m.Select(m.nullPen);
+    m.Delete(pen);
+}
+
+void WmfDC::TextOut(Point at, std::string_view text) {
+    if (text.empty() || !impl_->handles) return;
+    Impl& m = *impl_;
+    if (state_.face != nullptr && !SameFont(m.font, state_.font)) {
+        const bool hadFont = m.font.has_value();
+        uint32_t previous = m.fontHandle;
+        std::string face = state_.font.face.substr(0, 31);
+        U_FONT* font = U_FONT_set(Clamp16(state_.font.height), 0, Clamp16(state_.font.escapement), 0,
+                                  static_cast<int16_t>(state_.font.weight), state_.font.italic ? 1 : 0, 0, 0,
+                                  0 /* ANSI */, 0, 0, kProofQuality, kPitchAndFamily, face.data());
+        if (font == nullptr) {
+            m.ok = false;
+            return;
+        }
+        m.Append(wcreatefontindirect_set(&m.fontHandle, m.handles, font));
+        std::free(font);
+        m.Select(m.fontHandle);
+        if (hadFont) m.Delete(previous);
+        m.font = state_.font;
+    }
+    if (m.textColour != state_.textColour) {
+        m.Append(U_WMRSETTEXTCOLOR_set(ColourRef(state_.textColour)));
+        m.textColour = state_.textColour;
+    }
+    if (m.opaque != state_.opaque) {
+        m.Append(U_WMRSETBKMODE_set(state_.opaque ? U_OPAQUE : U_TRANSPARENT));
+        m.opaque = state_.opaque;
+    }
+    if (state_.opaque && m.background != state_.background) {
+        m.Append(U_WMRSETBKCOLOR_set(ColourRef(state_.background)));
+        m.background = state_.background;
+    }
+    if (m.align != state_.align) {
+        m.Append(U_WMRSETTEXTALIGN_set(static_cast<uint16_t>(state_.align)));
+        m.align = state_.align;
+    }
+    const std::string_view cut = text.substr(0, 0x7FFF);
+    std::vector<int16_t> dx;
+    for (int a : Advances(cut)) dx.push_back(Clamp16(a));
+    const std::string bytes(cut);
+    m.Append(U_WMREXTTEXTOUT_set(point16_set(Clamp16(at.x), Clamp16(at.y)), static_cast<int16_t>(bytes.size()),
+                                 0, bytes.c_str(), dx.data(), U_RECT16{}));
+}
+
+bool WmfDC::Finish(std::string& bytes) {
+    Impl& m = *impl_;
+    if (!m.handles) return false;
+    m.Append(U_WMREOF_set());
+    if (!m.ok) return false;
+    // The header: disk metafile, 9 words, version 3.0, size in words, objects, largest record.
+    std::string header(18, '\0');
+    PutLe(header, 0, 1, 2);
+    PutLe(header, 2, 9, 2);
+    PutLe(header, 4, 0x0300, 2);
+    PutLe(header, 6, static_cast<uint32_t>((18 + m.records.size()) / 2), 4);
+    PutLe(header, 10, m.handles->peak, 2);
+    PutLe(header, 12, m.largest, 4);
+    bytes = header + m.records;
+    m.records.clear();
+    return true;
+}
+
+// ---- EmfDC ----
+
+struct EmfDC::Impl {
+    std::string records;
+    uint32_t count = 0;
+    bool ok = true;
+    EMFHANDLES* handles = nullptr;
+    int width = 0;
+    int height = 0;
+
+    std::optional<Rgb> brush;
+    uint32_t brushHandle = 0;
+    std::optional<FontSpec> font;
+    uint32_t fontHandle = 0;
+    uint32_t nullPen = 0;
+    std::optional<Rgb> textColour;
+    std::optional<bool> opaque;
+    std::optional<Rgb> background;
+    std::optional<int> align;
+
+    void Append(char* rec) {
+        if (rec == nullptr) {
+            ok = false;
+            return;
+        }
+        const uint32_t size = reinterpret_cast<U_EMR*>(rec)->nSize;
+        records.append(rec, size);
+        ++count;
+        std::free(rec);
+    }
+    void Select(uint32_t handle) { Append(selectobject_set(handle, handles)); }
+    void Delete(uint32_t& handle) { Append(deleteobject_set(&handle, handles)); }
+};
+
+namespace {
+
+std::vector<U_POINTL> PointsL(const Point* points, int count) {
+    std::vector<U_POINTL> pts(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) pts[i] = point32_set(points[i].x, points[i].y);
+    return pts;
+}
+
+U_RECTL BoundsOf(const std::vector<U_POINTL>& pts) {
+    U_RECTL r{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+    for (const U_POINTL& p : pts) {
+        r.left = std::min(r.left, p.x);
+        r.top = std::min(r.top, p.y);
+        r.right = std::max(r.right, p.x);
+        r.bottom = std::max(r.bottom, p.y);
+    }
+    return r;
+}
+
+}  // namespace
+
+EmfDC::EmfDC(int width, int height) : impl_(std::make_unique<Impl>()) {
+    Impl& m = *impl_;
+    m.width = std::max(0, width);
+    m.height = std::max(0, height);
+    if (emf_htable_create(32, 32, &m.handles) != 0) {
+        m.handles = nullptr;
+        m.ok = false;
+        return;
+    }
+    // The header is built in Finish, when the record count is known.
+    m.Append(U_EMRSETMAPMODE_set(U_MM_ANISOTROPIC));
+    m.Append(U_EMRSETWINDOWEXTEX_set(sizel_set(1000, 1000)));
+    m.Append(U_EMRSETVIEWPORTEXTEX_set(sizel_set(kDeviceDpi, kDeviceDpi)));
+    m.Append(U_EMRSETPOLYFILLMODE_set(U_ALTERNATE));
+    m.Append(createpen_set(&m.nullPen, m.handles, logpen_set(U_PS_NULL, point32_set(0, 0), colorref3_set(0, 0, 0))));
+    m.Select(m.nullPen);
+}
+
+EmfDC::~EmfDC() {
+    if (impl_ && impl_->handles) emf_htable_free(&impl_->handles);
+}
+
+void EmfDC::SetWindowExtent(int cx, int cy) {
+    impl_->Append(U_EMRSETWINDOWEXTEX_set(sizel_set(cx, cy)));
+}
+
+void EmfDC::Polygon(const Point* points, int count) {
+    if (points == nullptr || count <= 0 || !impl_->handles) return;
+    Impl& m = *impl_;
+    if (m.brush != state_.brush) {
+        const bool hadBrush = m.brush.has_value();
+        uint32_t previous = m.brushHandle;
+        m.Append(createbrushindirect_set(&m.brushHandle, m.handles,
+                                         logbrush_set(U_BS_SOLID, ColourRef(state_.brush), 0)));
+        m.Select(m.brushHandle);
+        if (hadBrush) m.Delete(previous);
+        m.brush = state_.brush;
+    }
+    const std::vector<U_POINTL> pts = PointsL(points, count);
+    m.Append(U_EMRPOLYGON_set(BoundsOf(pts), static_cast<uint32_t>(count), pts.data()));
+}
+
+void EmfDC::DottedOutline(const Point* points, int count, Rgb colour) {
+    if (points == nullptr || count <= 0 || !impl_->handles) return;
+    Impl& m = *impl_;
+    uint32_t pen = 0;
+    m.Append(createpen_set(&pen, m.handles, logpen_set(U_PS_DOT, point32_set(1, 0), ColourRef(colour))));
+    m.Select(pen);
+    const std::vector<U_POINTL> pts = PointsL(points, count);
+    m.Append(U_EMRPOLYLINE_set(BoundsOf(pts), static_cast<uint32_t>(count), pts.data()));
+    m.Select(m.nullPen);
+    m.Delete(pen);
+}
+
+void EmfDC::Line(Point from, Point to, Rgb colour, int width) {
+    if (!impl_->handles) return;
+    Impl& m = *impl_;
+    uint32_t pen = 0;
+    m.Append(createpen_set(&pen, m.handles,
+                           logpen_set(U_PS_SOLID, point32_set(std::max(0, width), 0), ColourRef(colour))));
+    m.Select(pen);
+    m.Append(U_EMRMOVETOEX_set(point32_set(from.x, from.y)));
+    m.Append(U_EMRLINETO_set(point32_set(to.x, to.y)));
+    m.Select(m.nullPen);
+    m.Delete(pen);
+}
+
+void EmfDC::TextOut(Point at, std::string_view text) {
+    if (text.empty() || !impl_->handles) return;
+    Impl& m = *impl_;
+    if (state_.face != nullptr && !SameFont(m.font, state_.font)) {
+        const bool hadFont = m.font.has_value();
+        uint32_t previous = m.fontHandle;
+        std::vector<uint16_t> face = Utf16Of(std::string_view(state_.font.face).substr(0, U_LF_FACESIZE - 1));
+        face.resize(U_LF_FACESIZE, 0);
+        U_LOGFONT lf = logfont_set(state_.font.height, 0, state_.font.escapement, 0, state_.font.weight,
+                                   state_.font.italic ? 1 : 0, 0, 0, 0 /* ANSI */, 0, 0, kProofQuality,
+                                   kPitchAndFamily, face.data());
+        m.Append(extcreatefontindirectw_set(&m.fontHandle, m.handles, reinterpret_cast<const char*>(&lf), nullptr));
+        m.Select(m.fontHandle);
+        if (hadFont) m.Delete(previous);
+        m.font = state_.font;
+    }
+    if (m.textColour != state_.textColour) {
+        m.Append(U_EMRSETTEXTCOLOR_set(ColourRef(state_.textColour)));
+        m.textColour = state_.textColour;
+    }
+    if (m.opaque != state_.opaque) {
+        m.Append(U_EMRSETBKMODE_set(state_.opaque ? U_OPAQUE : U_TRANSPARENT));
+        m.opaque = state_.opaque;
+    }
+    if (state_.opaque && m.background != state_.background) {
+        m.Append(U_EMRSETBKCOLOR_set(ColourRef(state_.background)));
+        m.background = state_.background;
+    }
+    if (m.align != state_.align) {
+        m.Append(U_EMRSETTEXTALIGN_set(static_cast<uint32_t>(state_.align)));
+        m.align = state_.align;
+    }
+    std::vector<uint16_t> units = Utf16Of(text);
+    std::vector<uint32_t> dx;
+    for (int a : Advances(text)) dx.push_back(static_cast<uint32_t>(std::max(0, a)));
+    char* emrtext = emrtext_set(point32_set(at.x, at.y), static_cast<U_NUM_STR>(units.size()), 2, units.data(),
+                                U_ETO_NONE, U_RCL_DEF, dx.data());
+    if (emrtext == nullptr) {
+        m.ok = false;
+        return;
+    }
+    m.Append(U_EMREXTTEXTOUTW_set(U_RCL_DEF, U_GM_COMPATIBLE, 0.0f, 0.0f, reinterpret_cast<PU_EMRTEXT>(emrtext)));
+    std::free(emrtext);
+}
+
+bool EmfDC::Finish(std::string& bytes) {
+    Impl& m = *impl_;
+    if (!m.handles) return false;
+    EMFTRACK track{};
+    m.Append(U_EMREOF_set(0, nullptr, &track));
+    if (!m.ok) return false;
+
+    // Bounds in device pixels, frame in hundredths of a millimetre.
+    const U_RECTL bounds{0, 0, static_cast<int32_t>(static_cast<long long>(m.width) * kDeviceDpi / 1000),
+                         static_cast<int32_t>(static_cast<long long>(m.height) * kDeviceDpi / 1000)};
+    const U_RECTL frame{0, 0, static_cast<int32_t>(m.width * 2.54), static_cast<int32_t>(m.height * 2.54)};
+    // A 20 x 15 inch device.
+    char* header = U_EMRHEADER_set(bounds, frame, nullptr, 0, nullptr, sizel_set(20 * kDeviceDpi, 15 * kDeviceDpi),
+                                   sizel_set(508, 381), 0);
+    if (header == nullptr) return false;
+    const uint32_t headerSize = reinterpret_cast<U_EMR*>(header)->nSize;
+    U_EMRHEADER* h = reinterpret_cast<U_EMRHEADER*>(header);
+    h->nBytes = static_cast<uint32_t>(headerSize + m.records.size());
+    h->nRecords = m.count + 1;
+    h->nHandles = static_cast<uint16_t>(m.handles->peak + 1);
+    h->nPalEntries = 0;
+    bytes.assign(header, headerSize);
+    std::free(header);
+    bytes += m.records;
+    m.records.clear();
+    return true;
+}
+
+}  // namespace vg
