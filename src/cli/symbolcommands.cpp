@@ -1,5 +1,6 @@
 // make, pattern and open.
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,8 +10,10 @@
 #include "eps/settingsreader.h"
 #include "model/messages.h"
 #include "model/settingsfields.h"
+#include "model/settingstrailer.h"
 #include "model/symbolsettings.h"
 #include "output/generate.h"
+#include "output/reopen.h"
 #include "symbology/symbol.h"
 
 namespace vg::cli {
@@ -21,7 +24,9 @@ struct SymbolOptions {
     DataTexts data;
     std::vector<std::string> settings;
     std::optional<int> format;  // record's Format: 0 WMF, 1 EPS, 2 EMF
+    std::optional<ExportKind> exportKind;  // PNG, SVG or PDF instead of Format
     std::string output;
+    int dpi = 600;
     bool noPreview = false;
     bool levelOne = false;
 };
@@ -44,7 +49,8 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
         else if (a == "--upc-part") text = &o.data.couponUpc;
         else if (a == "--ucc-part") text = &o.data.coupon128;
 
-        const bool takesValue = text || a == "-v" || a == "--set" || (withOutput && (a == "-o" || a == "-f"));
+        const bool takesValue =
+            text || a == "-v" || a == "--set" || (withOutput && (a == "-o" || a == "-f" || a == "--dpi"));
         const std::string* v = takesValue ? value() : nullptr;
         if (takesValue && !v) {
             UsageError(cmd + ": " + a + " needs a value");
@@ -62,12 +68,23 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
             if (*v == "wmf") o.format = 0;
             else if (*v == "eps") o.format = 1;
             else if (*v == "emf") o.format = 2;
+            else if (std::optional<ExportKind> k = ExportKindOf("." + *v)) o.exportKind = k;
             else {
-                UsageError(cmd + ": unknown format '" + *v + "' (eps, wmf or emf)");
+                UsageError(cmd + ": unknown format '" + *v + "' (eps, wmf, emf, png, svg or pdf)");
                 return std::nullopt;
             }
+        } else if (withOutput && a == "--dpi") {
+            char* end = nullptr;
+            const long dpi = std::strtol(v->c_str(), &end, 10);
+            if (v->empty() || *end != '\0' || dpi < 1 || dpi > 20000) {
+                UsageError(cmd + ": --dpi takes a resolution of 1 to 20000");
+                return std::nullopt;
+            }
+            o.dpi = static_cast<int>(dpi);
         } else if (withOutput && a == "--no-preview") {
             o.noPreview = true;
+        } else if (withOutput && a == "--preview") {
+            o.noPreview = false;
         } else if (withOutput && a == "--level1") {
             o.levelOne = true;
         } else {
@@ -89,6 +106,10 @@ GenerationRequest RequestOf(const SymbolOptions& o) {
     r.overrides = o.settings;
     r.format = o.format;
     r.path = o.output;
+    // An export by -f, or by the extension of -o when no format is given.
+    r.exportKind = o.exportKind;
+    if (!r.exportKind && !o.format && !o.output.empty()) r.exportKind = ExportKindOf(o.output);
+    r.dpi = o.dpi;
     r.withPreview = !o.noPreview;
     r.levelOne = o.levelOne;
     return r;
@@ -103,30 +124,23 @@ bool FlushedOk() { return std::fflush(stdout) == 0 && !std::ferror(stdout); }
 
 std::string CheckText(uint8_t c) { return c ? std::string(1, static_cast<char>(c)) : std::string(); }
 
-bool EndsWithNoCase(const std::string& text, const char* suffix) {
-    const std::string s = suffix;
-    if (text.size() < s.size()) return false;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        char c = text[text.size() - s.size() + i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != s[i]) return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 int RunMake(const std::vector<std::string>& args) {
     std::optional<SymbolOptions> o = ParseSymbolOptions("make", args, true);
     if (!o) return kExitUsage;
-    if (o->output.empty()) return UsageError("make needs -o PATH");
 
     const GenerationResult r = Generate(RequestOf(*o));
     Report(r);
     if (r.status == GenerationStatus::Refused) return kExitUsage;
     if (r.status == GenerationStatus::NotWritable) {
-        ShowMessage("Error", "Unable to save " + o->output);
+        ShowMessage("Error", "Unable to save " + (r.path.empty() ? o->output : r.path));
         return kExitFailure;
+    }
+    // A proposed name is said, so that the caller knows the file.
+    if (o->output.empty()) {
+        std::printf("%s\n", r.path.c_str());
+        if (!FlushedOk()) return kExitFailure;
     }
     return kExitOk;
 }
@@ -152,19 +166,23 @@ int RunOpen(const std::vector<std::string>& args) {
     if (args.size() != 1 || args[0].empty()) return UsageError("open takes one PATH");
     const std::string& path = args[0];
     std::string version;
-    // Metafiles carry a binary trailer, which this tool cannot read yet.
-    const bool metafile = EndsWithNoCase(path, ".wmf") || EndsWithNoCase(path, ".emf");
-    if (metafile || !ReadSettingsComments(path, &version)) {
+    if (!OpenSavedGraphic(path, &version)) {
         ShowMessage("Vornel Glyph",
                     "Unable to open " + path + ".\nThis format file cannot be opened by this application.");
         return kExitFailure;
     }
-    std::printf("VersionNumber: %s\n", version.c_str());
-    for (const SettingsBlockLine& line : SettingsBlockLines()) {
-        const SettingsField* f = line.field;
-        if (!f) continue;
-        const int decimals = f->kind == FieldKind::Decimal ? BlockLineDecimals(line) : 0;
-        std::printf("%s: %s\n", f->name, FieldValueText(SymbolSettings, *f, decimals).c_str());
+    if (SavedGraphicKindOf(path) == SavedGraphicKind::Metafile) {
+        // Every field of the trailer, numbers in full.
+        for (const SettingsField* f : SettingsTrailerFields())
+            std::printf("%s: %s\n", f->name, FieldValueText(SymbolSettings, *f, 17).c_str());
+    } else {
+        std::printf("VersionNumber: %s\n", version.c_str());
+        for (const SettingsBlockLine& line : SettingsBlockLines()) {
+            const SettingsField* f = line.field;
+            if (!f) continue;
+            const int decimals = f->kind == FieldKind::Decimal ? BlockLineDecimals(line) : 0;
+            std::printf("%s: %s\n", f->name, FieldValueText(SymbolSettings, *f, decimals).c_str());
+        }
     }
     if (!FlushedOk()) {
         std::fputs("vglyph: cannot write the settings\n", stderr);

@@ -1,6 +1,7 @@
 #include "output/filenaming.h"
 
-#include "entry/catalogue.h"
+#include "device/fontservice.h"
+#include "model/catalogue.h"
 #include "model/strings.h"
 #include "model/symbolsettings.h"
 
@@ -95,6 +96,24 @@ std::string ProposeFileName(std::string_view extension) {
     name += extension;
     if (name.size() > 255) name.resize(255);
     return name;
+}
+
+std::string ProposedPath(std::string_view extension) {
+    std::string utf8;
+    for (unsigned char c : SafeFileName(ProposeFileName(extension))) {
+        const char32_t u = Cp1252ToUnicode(c);
+        if (u < 0x80) {
+            utf8 += static_cast<char>(u);
+        } else if (u < 0x800) {
+            utf8 += static_cast<char>(0xC0 | (u >> 6));
+            utf8 += static_cast<char>(0x80 | (u & 0x3F));
+        } else {
+            utf8 += static_cast<char>(0xE0 | (u >> 12));
+            utf8 += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+            utf8 += static_cast<char>(0x80 | (u & 0x3F));
+        }
+    }
+    return utf8;
 }
 
 std::string SafeFileName(std::string_view name) {

@@ -19,6 +19,9 @@ std::string ProposeFileName(std::string_view extension);
 // The same with the extension of a Format value.
 inline std::string ProposeFileName(int format) { return ProposeFileName(FormatExtension(format)); }
 
+// The proposed name made safe, as a UTF-8 path in the current folder.
+std::string ProposedPath(std::string_view extension);
+
 // Characters no file name may hold (" * / : < > ? \ |) become '!'; parentheses go.
 std::string SafeFileName(std::string_view name);
 

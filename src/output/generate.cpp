@@ -6,6 +6,8 @@
 #include "eps/epsbody.h"
 #include "model/messages.h"
 #include "model/symbolsettings.h"
+#include "output/filenaming.h"
+#include "output/metafilewriter.h"
 
 namespace vg {
 namespace {
@@ -71,19 +73,26 @@ GenerationResult WriteCurrentSymbol(const GenerationRequest& request) {
     GenerationResult r;
     r.status = GenerationStatus::NotWritable;
     const int format = SymbolSettings.Format;
-    if (format == static_cast<int>(OutputFormat::Eps)) {
-        errno = 0;
-        const std::string title = request.title.empty() ? TitleOfPath(request.path) : request.title;
-        if (WriteCurrentSymbolEps(request.path, request.withPreview, request.levelOne, title)) {
-            r.status = GenerationStatus::Written;
-        } else {
-            r.message = errno ? std::strerror(errno) : "the file cannot be written";
-        }
-    } else if (format == static_cast<int>(OutputFormat::Wmf) || format == static_cast<int>(OutputFormat::Emf)) {
-        r.message = "WMF and EMF files cannot be written yet";
-    } else {
+    if (!request.exportKind && (format < 0 || format > 2)) {
         r.message = "Format " + std::to_string(format) + " is none of 0 WMF, 1 EPS, 2 EMF";
+        return r;
     }
+    r.path = request.path;
+    if (r.path.empty())
+        r.path = ProposedPath(request.exportKind ? ExportExtension(*request.exportKind) : FormatExtension(format));
+    errno = 0;
+    bool written = false;
+    if (request.exportKind) {
+        written = WriteExportFile(r.path, *request.exportKind, request.dpi);
+    } else {
+        SaveOptions options;
+        options.withPreview = request.withPreview;
+        options.levelOne = request.levelOne;
+        options.title = request.title.empty() ? TitleOfPath(r.path) : request.title;
+        written = WriteFormat(r.path, options);
+    }
+    if (written) r.status = GenerationStatus::Written;
+    else r.message = errno ? std::strerror(errno) : "the file cannot be written";
     return r;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "entry/symbolinput.h"
+#include "output/exportwriter.h"
 
 namespace vg {
 
@@ -18,7 +19,9 @@ struct GenerationRequest {
     DataTexts data;
     std::vector<std::string> overrides;    // FIELD=VALUE, applied after the defaults
     std::optional<int> format;             // the record's Format; unset: the variation's default
-    std::string path;
+    std::string path;                      // empty: the proposed name in the current folder
+    std::optional<ExportKind> exportKind;  // PNG, SVG or PDF instead of Format
+    int dpi = 600;                         // PNG resolution
     bool withPreview = true;               // EPS: the TIFF preview
     bool levelOne = false;                 // EPS: PostScript level 1
     std::string title;                     // empty: the file's name
@@ -35,6 +38,7 @@ struct GenerationResult {
     std::string message;  // the system's message or the reason; empty when written
     bool shown = false;   // the message already went to the message sink
     const VariationInfo* variation = nullptr;
+    std::string path;     // the file written (or not): the request's or the proposed one
 };
 
 // Chooses the variation with its defaults, applies the overrides, runs the data

@@ -1,0 +1,103 @@
+#include "output/metafilewriter.h"
+
+#include <algorithm>
+#include <climits>
+#include <string_view>
+
+#include "eps/epsbody.h"
+#include "model/atomicfile.h"
+#include "model/settingstrailer.h"
+#include "model/symbolsettings.h"
+#include "device/metafiledc.h"
+#include "device/recordingdc.h"
+#include "symbology/symbol.h"
+
+namespace vg {
+namespace {
+
+// Writes the parts one after another as the whole file.
+bool WriteParts(const std::string& path, std::initializer_list<std::string_view> parts) {
+    AtomicFile file;
+    std::FILE* f = file.Open(path);
+    if (!f) return false;
+    for (std::string_view part : parts)
+        if (!part.empty() && std::fwrite(part.data(), 1, part.size(), f) != part.size()) return false;
+    return file.Commit();
+}
+
+std::string_view BytesOf(const SettingsTrailer& t) {
+    return {reinterpret_cast<const char*>(t.data()), t.size()};
+}
+
+}  // namespace
+
+SymbolExtent MetafileSymbolExtent() {
+    // The drawing sets the window extent to its size in every metafile but EMF.
+    const int format = SymbolSettings.Format;
+    SymbolSettings.Format = 0;
+    RecordingDC dc;
+    DrawSymbol(dc, ClipRect{}, 1, 0, nullptr);
+    SymbolSettings.Format = format;
+    SymbolExtent e;
+    if (!dc.WindowExtents().empty()) {
+        e.right = std::max(0, dc.WindowExtents().back().cx);
+        e.bottom = std::max(0, dc.WindowExtents().back().cy);
+    }
+    return e;
+}
+
+std::array<uint8_t, 22> PlaceableHeader(const SymbolExtent& extent) {
+    const uint16_t words[10] = {0xCDD7,
+                                0x9AC6,
+                                0,
+                                static_cast<uint16_t>(std::clamp(extent.left, INT16_MIN, INT16_MAX)),
+                                static_cast<uint16_t>(std::clamp(extent.top, INT16_MIN, INT16_MAX)),
+                                static_cast<uint16_t>(std::clamp(extent.right, INT16_MIN, INT16_MAX)),
+                                static_cast<uint16_t>(std::clamp(extent.bottom, INT16_MIN, INT16_MAX)),
+                                1000,
+                                0,
+                                0};
+    std::array<uint8_t, 22> h{};
+    uint16_t checksum = 0;
+    for (int i = 0; i < 10; ++i) {
+        h[2 * i] = static_cast<uint8_t>(words[i]);
+        h[2 * i + 1] = static_cast<uint8_t>(words[i] >> 8);
+        checksum ^= words[i];
+    }
+    h[20] = static_cast<uint8_t>(checksum);
+    h[21] = static_cast<uint8_t>(checksum >> 8);
+    return h;
+}
+
+bool WriteWmfFile(const std::string& path) {
+    const SymbolExtent extent = MetafileSymbolExtent();
+    WmfDC dc(extent.right - extent.left, extent.bottom - extent.top);
+    DrawSymbol(dc, ClipRect{}, 1, 0, nullptr);
+    std::string records;
+    if (!dc.Finish(records)) return false;
+    const std::array<uint8_t, 22> header = PlaceableHeader(extent);
+    const SettingsTrailer trailer = FillSettingsTrailer(SymbolSettings);
+    return WriteParts(path, {std::string_view(reinterpret_cast<const char*>(header.data()), header.size()),
+                             records, BytesOf(trailer)});
+}
+
+bool WriteEmfFile(const std::string& path) {
+    const SymbolExtent extent = MetafileSymbolExtent();
+    EmfDC dc(extent.right - extent.left, extent.bottom - extent.top);
+    DrawSymbol(dc, ClipRect{}, 1, 0, nullptr);
+    std::string records;
+    if (!dc.Finish(records)) return false;
+    const SettingsTrailer trailer = FillSettingsTrailer(SymbolSettings);
+    return WriteParts(path, {records, BytesOf(trailer)});
+}
+
+bool WriteFormat(const std::string& path, const SaveOptions& options) {
+    switch (SymbolSettings.Format) {
+    case 0: return WriteWmfFile(path);
+    case 1: return WriteCurrentSymbolEps(path, options.withPreview, options.levelOne, options.title);
+    case 2: return WriteEmfFile(path);
+    default: return false;
+    }
+}
+
+}  // namespace vg

@@ -1,0 +1,28 @@
+#include "output/reopen.h"
+
+#include "eps/settingsreader.h"
+#include "model/settingstrailer.h"
+
+namespace vg {
+
+SavedGraphicKind SavedGraphicKindOf(const std::string& path) {
+    const std::size_t dot = path.find_last_of("./");
+    if (dot == std::string::npos || path[dot] != '.') return SavedGraphicKind::None;
+    std::string ext = path.substr(dot + 1);
+    for (char& c : ext)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (ext == "eps") return SavedGraphicKind::Eps;
+    if (ext == "wmf" || ext == "emf") return SavedGraphicKind::Metafile;
+    return SavedGraphicKind::None;
+}
+
+bool OpenSavedGraphic(const std::string& path, std::string* version) {
+    switch (SavedGraphicKindOf(path)) {
+    case SavedGraphicKind::Eps: return ReadSettingsComments(path, version);
+    case SavedGraphicKind::Metafile: return ReadSettingsTrailer(path);
+    case SavedGraphicKind::None: break;
+    }
+    return false;
+}
+
+}  // namespace vg
