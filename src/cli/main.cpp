@@ -34,8 +34,13 @@ void PrintHelp() {
     std::puts("                       (repeatable; field names as stored, e.g. Magnification)");
     std::puts("  data not given keeps the variation's stored texts");
     std::puts("make only:");
-    std::puts("  -o PATH              file to write (required)");
-    std::puts("  -f eps|wmf|emf       output format (default eps; wmf and emf not yet)");
+    std::puts("  -o PATH              file to write; without it the proposed name (FileName");
+    std::puts("                       scheme) in the current folder, printed once written");
+    std::puts("  -f FORMAT            eps, wmf or emf (default: the Format field, eps), or the");
+    std::puts("                       exports png, svg and pdf (also chosen by -o's extension;");
+    std::puts("                       exports carry no settings and cannot be opened)");
+    std::puts("  --dpi N              PNG resolution (default 600)");
+    std::puts("  --preview            TIFF preview in the EPS file (the default)");
     std::puts("  --no-preview         no TIFF preview");
     std::puts("  --level1             PostScript language level 1, gray only");
     std::puts("exit status: 0 written, 1 file not written or not readable, 2 input refused");

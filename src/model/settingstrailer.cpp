@@ -16,6 +16,7 @@ struct TrailerEntry {
     const char* name;  // field of the record; nullptr for reserved bytes
     Slot slot;
     uint16_t size;     // bytes
+    uint16_t limit = 0;  // texts: most characters kept; 0 for size - 1
 };
 
 // The layout after the tag (13) and version (13), in file order.
@@ -73,7 +74,7 @@ constexpr TrailerEntry kLayout[] = {
     {"ISSNExtraDigits", Slot::Text, 3},
     {"FontName4humanreadable", Slot::Text, 50},
     {"FontName4ISBN_ISSN_SPCNs", Slot::Text, 50},
-    {"AdditionalText", Slot::Text, 257},
+    {"AdditionalText", Slot::Text, 257, 255},
     {"UseHumanReadablesAsText", Slot::I32, 4},
     {"FontName4AdditionalText", Slot::Text, 50},
     {"SizeAT", Slot::I32, 4},
@@ -156,6 +157,7 @@ struct BoundEntry {
     Slot slot;
     uint16_t offset;
     uint16_t size;
+    uint16_t limit;
 };
 
 const std::array<BoundEntry, std::size(kLayout)>& Bound() {
@@ -164,7 +166,8 @@ const std::array<BoundEntry, std::size(kLayout)>& Bound() {
         std::size_t offset = kHeadSize;
         for (std::size_t i = 0; i < std::size(kLayout); ++i) {
             const TrailerEntry& e = kLayout[i];
-            b[i] = {e.name ? FindSettingsField(e.name) : nullptr, e.slot, static_cast<uint16_t>(offset), e.size};
+            b[i] = {e.name ? FindSettingsField(e.name) : nullptr, e.slot, static_cast<uint16_t>(offset), e.size,
+                    static_cast<uint16_t>(e.limit ? e.limit : e.size - 1)};
             offset += e.size;
         }
         return b;
@@ -182,11 +185,11 @@ uint64_t GetLe(const uint8_t* at, std::size_t bytes) {
     return v;
 }
 
-// A text field of the image: up to the first NUL, never more than size - 1 bytes.
-std::string_view TextAt(const uint8_t* at, std::size_t size) {
+// A text field of the image: up to the first NUL, never more than limit bytes.
+std::string_view TextAt(const uint8_t* at, std::size_t limit) {
     const char* p = reinterpret_cast<const char*>(at);
-    const void* nul = std::memchr(p, '\0', size - 1);
-    return std::string_view(p, nul ? static_cast<const char*>(nul) - p : size - 1);
+    const void* nul = std::memchr(p, '\0', limit);
+    return std::string_view(p, nul ? static_cast<const char*>(nul) - p : limit);
 }
 
 }  // namespace
@@ -220,7 +223,7 @@ SettingsTrailer FillSettingsTrailer(const SettingsRecord& record) {
         }
         case Slot::Text: {
             const std::string_view text = e.field->getText(record);
-            const std::size_t n = std::min<std::size_t>(text.size(), e.size - 1u);
+            const std::size_t n = std::min<std::size_t>(text.size(), e.limit);
             std::memcpy(at, text.data(), n);
             break;
         }
@@ -255,7 +258,7 @@ bool ApplySettingsTrailer(std::span<const uint8_t> image, SettingsRecord& record
             break;
         }
         case Slot::Text:
-            e.field->setText(record, TextAt(at, e.size));
+            e.field->setText(record, TextAt(at, e.limit));
             break;
         case Slot::Reserved:
             break;

@@ -20,13 +20,15 @@ struct ToolResult {
     std::string err;
 };
 
-// Runs vglyph with the given shell text as its arguments, capturing both streams.
-inline ToolResult RunTool(const std::string& args) {
+// Runs vglyph with the given shell text as its arguments, capturing both streams;
+// in the folder cwd when one is given.
+inline ToolResult RunTool(const std::string& args, const std::string& cwd = "") {
     char errPath[] = "/tmp/vglyph-cli-XXXXXX";
     int fd = mkstemp(errPath);
     if (fd < 0) return {};
     close(fd);
-    const std::string cmd = Quote(VGLYPH_EXE) + " " + args + " 2>" + errPath;
+    const std::string cmd =
+        (cwd.empty() ? "" : "cd " + Quote(cwd) + " && ") + Quote(VGLYPH_EXE) + " " + args + " 2>" + errPath;
     const ShellResult run = RunShell(cmd);
     ToolResult r;
     r.status = run.status;

@@ -133,8 +133,9 @@ TEST(Make, RefusedInputWritesNothing) {
 TEST(Make, BadInvocationsExitWithUsage) {
     const char* cases[] = {
         "make -d 400638133393 -o /tmp/never.eps",  // no variation
-        "make -v 26 -d 400638133393",              // no output path
-        "make -v 26 -d 400638133393 -o /tmp/never.eps -f pdf",
+        "make -v 26 -d 400638133393 -o /tmp/never.eps -f tiff",
+        "make -v 26 -d 400638133393 -o /tmp/never.eps --dpi 0",
+        "make -v 26 -d 400638133393 -o /tmp/never.eps --dpi 300x",
         "make -v 26 -d",
         "make -v 26 -d 1 -o /tmp/never.eps --bogus",
         "pattern -v 26 -d 400638133393 -o /tmp/never.eps",
@@ -165,9 +166,9 @@ TEST(Make, UnwritablePathReportsUnableToSave) {
     EXPECT_NE(full.err.find("Unable to save /dev/full"), std::string::npos) << full.err;
 }
 
-TEST(Make, MetafileFormatsAreNotWrittenYet) {
+TEST(Make, UnknownFormatsAreNotWritten) {
     TempFolder dir;
-    for (const char* format : {"-f wmf", "-f emf", "--set Format=0", "--set Format=7"}) {
+    for (const char* format : {"--set Format=7", "--set Format=-1"}) {
         SCOPED_TRACE(format);
         const std::string out = dir.File("x.wmf");
         ToolResult r = RunTool("make -v 26 -d 400638133393 " + std::string(format) + " -o " + Quote(out));
