@@ -6,6 +6,7 @@
 
 #include "eps/epsbody.h"
 #include "model/atomicfile.h"
+#include "model/messages.h"
 #include "model/settingstrailer.h"
 #include "model/symbolsettings.h"
 #include "device/metafiledc.h"
@@ -23,6 +24,12 @@ bool WriteParts(const std::string& path, std::initializer_list<std::string_view>
     for (std::string_view part : parts)
         if (!part.empty() && std::fwrite(part.data(), 1, part.size(), f) != part.size()) return false;
     return file.Commit();
+}
+
+// The records could not be built: nothing is written.
+bool CannotCreate(const std::string& path) {
+    ShowMessage("Error", "Unable to create " + path);
+    return false;
 }
 
 std::string_view BytesOf(const SettingsTrailer& t) {
@@ -74,7 +81,7 @@ bool WriteWmfFile(const std::string& path) {
     WmfDC dc(extent.right - extent.left, extent.bottom - extent.top);
     DrawSymbol(dc, ClipRect{}, 1, 0, nullptr);
     std::string records;
-    if (!dc.Finish(records)) return false;
+    if (!dc.Finish(records)) return CannotCreate(path);
     const std::array<uint8_t, 22> header = PlaceableHeader(extent);
     const SettingsTrailer trailer = FillSettingsTrailer(SymbolSettings);
     return WriteParts(path, {std::string_view(reinterpret_cast<const char*>(header.data()), header.size()),
@@ -86,7 +93,7 @@ bool WriteEmfFile(const std::string& path) {
     EmfDC dc(extent.right - extent.left, extent.bottom - extent.top);
     DrawSymbol(dc, ClipRect{}, 1, 0, nullptr);
     std::string records;
-    if (!dc.Finish(records)) return false;
+    if (!dc.Finish(records)) return CannotCreate(path);
     const SettingsTrailer trailer = FillSettingsTrailer(SymbolSettings);
     return WriteParts(path, {records, BytesOf(trailer)});
 }
