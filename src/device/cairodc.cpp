@@ -75,14 +75,34 @@ void CairoDC::Line(Point from, Point to, Rgb colour, int width) {
 }
 
 void CairoDC::TextOut(Point at, std::string_view text) {
-    if (text.empty() || state_.face == nullptr || state_.font.height <= 0) return;
+    if (text.empty() || state_.face == nullptr) return;
+    std::vector<unsigned long> glyphs;
+    for (unsigned char c : text) glyphs.push_back(state_.face->GlyphIndex(c));
+    DrawGlyphs(at, glyphs, Advances(text));
+}
+
+void CairoDC::TextOutUtf8(Point at, std::string_view utf8) {
+    if (utf8.empty() || state_.face == nullptr) return;
+    const std::u32string text = DecodeUtf8(utf8);
+    std::vector<unsigned long> glyphs;
+    for (char32_t c : text) glyphs.push_back(FT_Get_Char_Index(state_.face->Face(), c));
+    DrawGlyphs(at, glyphs, Advances(text));
+}
+
+TextExtent CairoDC::GetTextExtentUtf8(std::string_view utf8) {
+    if (state_.face == nullptr) return {};
+    int width = 0;
+    for (int a : Advances(DecodeUtf8(utf8))) width += a;
+    return {width, state_.face->Metrics(state_.font.height).height};
+}
+
+void CairoDC::DrawGlyphs(Point at, const std::vector<unsigned long>& indices, const std::vector<int>& advances) {
+    if (state_.font.height <= 0) return;
     const FontFace* face = state_.face;
     const FontMetrics m = face->Metrics(state_.font.height);
     const int cellPerEm = face->Metrics(-face->UnitsPerEm()).height;
     if (cellPerEm <= 0) return;
     const double em = static_cast<double>(state_.font.height) * face->UnitsPerEm() / cellPerEm;
-
-    const std::vector<int> advances = Advances(text);
     int width = 0;
     for (int a : advances) width += a;
 
@@ -101,10 +121,10 @@ void CairoDC::TextOut(Point at, std::string_view text) {
     cairo_matrix_init_scale(&matrix, em, em);
     cairo_set_font_matrix(cr_, &matrix);
     std::vector<cairo_glyph_t> glyphs;
-    glyphs.reserve(text.size());
+    glyphs.reserve(indices.size());
     double x = x0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        glyphs.push_back({face->GlyphIndex(static_cast<unsigned char>(text[i])), x, static_cast<double>(m.ascent)});
+    for (std::size_t i = 0; i < indices.size(); ++i) {
+        glyphs.push_back({indices[i], x, static_cast<double>(m.ascent)});
         x += advances[i];
     }
     SetColour(cr_, state_.textColour);

@@ -2,6 +2,8 @@
 // fonts of the font service. Output units of 1/1000 inch are scaled to the surface.
 #pragma once
 
+#include <vector>
+
 #include "device/metafiledc.h"
 
 typedef struct _cairo cairo_t;
@@ -19,8 +21,14 @@ public:
     void DottedOutline(const Point* points, int count, Rgb colour) override;
     void Line(Point from, Point to, Rgb colour, int width) override;
     void TextOut(Point at, std::string_view text) override;
+    // Any Unicode text the selected face has glyphs for.
+    bool DrawsUnicode() const { return true; }
+    void TextOutUtf8(Point at, std::string_view utf8);
+    TextExtent GetTextExtentUtf8(std::string_view utf8);
 
 private:
+    void DrawGlyphs(Point at, const std::vector<unsigned long>& glyphs, const std::vector<int>& advances);
+
     cairo_t* cr_;
     double scale_;
     bool antialiasFills_;

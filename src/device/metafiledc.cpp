@@ -11,6 +11,10 @@ extern "C" {
 #include <uwmf.h>
 }
 
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_ADVANCES_H
+
 #include "device/fontservice.h"
 
 namespace vg {
@@ -40,7 +44,42 @@ bool SameFont(const std::optional<FontSpec>& written, const FontSpec& wanted) {
     return written && *written == wanted;
 }
 
+// Code points as UTF-16 code units; one advance per unit (0 for the second of a pair).
+void AppendUtf16(char32_t c, int advance, std::vector<uint16_t>& units, std::vector<int>& dx) {
+    if (c >= 0x10000) {
+        c -= 0x10000;
+        units.push_back(static_cast<uint16_t>(0xD800 + (c >> 10)));
+        units.push_back(static_cast<uint16_t>(0xDC00 + (c & 0x3FF)));
+        dx.push_back(advance);
+        dx.push_back(0);
+    } else {
+        units.push_back(static_cast<uint16_t>(c));
+        dx.push_back(advance);
+    }
+}
+
 }  // namespace
+
+std::u32string DecodeUtf8(std::string_view utf8) {
+    std::u32string out;
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const unsigned char b = static_cast<unsigned char>(utf8[i]);
+        const int length = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+        char32_t c = length == 1 ? b : length == 2 ? (b & 0x1F) : length == 3 ? (b & 0x0F) : (b & 0x07);
+        bool ok = length > 0 && i + length <= utf8.size();
+        for (int k = 1; ok && k < length; ++k) {
+            const unsigned char next = static_cast<unsigned char>(utf8[i + k]);
+            ok = (next & 0xC0) == 0x80;
+            c = (c << 6) | (next & 0x3F);
+        }
+        static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (ok && (c < kLeast[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))) ok = false;
+        out.push_back(ok ? c : U'\uFFFD');
+        i += ok ? length : 1;
+    }
+    return out;
+}
 
 // ---- BackendDC ----
 
@@ -79,6 +118,25 @@ std::vector<int> BackendDC::Advances(std::string_view text) const {
     int before = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const int upTo = state_.face->Extent(text.substr(0, i + 1), state_.font.height).cx;
+        dx[i] = upTo - before;
+        before = upTo;
+    }
+    return dx;
+}
+
+std::vector<int> BackendDC::Advances(const std::u32string& text) const {
+    std::vector<int> dx(text.size(), 0);
+    if (state_.face == nullptr || state_.font.height <= 0) return dx;
+    const int cellPerEm = state_.face->Metrics(-state_.face->UnitsPerEm()).height;
+    if (cellPerEm <= 0) return dx;
+    FT_Face face = state_.face->Face();
+    long long units = 0;
+    int before = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        FT_Fixed advance = 0;
+        const FT_UInt glyph = FT_Get_Char_Index(face, text[i]);
+        if (FT_Get_Advance(face, glyph, FT_LOAD_NO_SCALE, &advance) == 0) units += advance;
+        const int upTo = static_cast<int>(units * state_.font.height / cellPerEm);
         dx[i] = upTo - before;
         before = upTo;
     }
@@ -370,7 +428,33 @@ void EmfDC::Line(Point from, Point to, Rgb colour, int width) {
 }
 
 void EmfDC::TextOut(Point at, std::string_view text) {
-    if (text.empty() || !impl_->handles) return;
+    if (text.empty()) return;
+    const std::vector<int> advances = Advances(text);
+    std::vector<uint16_t> units;
+    std::vector<int> dx;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        AppendUtf16(Cp1252ToUnicode(static_cast<unsigned char>(text[i])), advances[i], units, dx);
+    TextOutUnits(at, units, dx);
+}
+
+void EmfDC::TextOutUtf8(Point at, std::string_view utf8) {
+    const std::u32string text = DecodeUtf8(utf8);
+    const std::vector<int> advances = Advances(text);
+    std::vector<uint16_t> units;
+    std::vector<int> dx;
+    for (std::size_t i = 0; i < text.size(); ++i) AppendUtf16(text[i], advances[i], units, dx);
+    TextOutUnits(at, units, dx);
+}
+
+TextExtent EmfDC::GetTextExtentUtf8(std::string_view utf8) {
+    if (state_.face == nullptr) return {};
+    int width = 0;
+    for (int a : Advances(DecodeUtf8(utf8))) width += a;
+    return {width, state_.face->Metrics(state_.font.height).height};
+}
+
+void EmfDC::TextOutUnits(Point at, const std::vector<uint16_t>& units, const std::vector<int>& advances) {
+    if (units.empty() || !impl_->handles) return;
     Impl& m = *impl_;
     if (state_.face != nullptr && !SameFont(m.font, state_.font)) {
         const bool hadFont = m.font.has_value();
@@ -401,10 +485,10 @@ void EmfDC::TextOut(Point at, std::string_view text) {
         m.Append(U_EMRSETTEXTALIGN_set(static_cast<uint32_t>(state_.align)));
         m.align = state_.align;
     }
-    std::vector<uint16_t> units = Utf16Of(text);
+    std::vector<uint16_t> string = units;
     std::vector<uint32_t> dx;
-    for (int a : Advances(text)) dx.push_back(static_cast<uint32_t>(std::max(0, a)));
-    char* emrtext = emrtext_set(point32_set(at.x, at.y), static_cast<U_NUM_STR>(units.size()), 2, units.data(),
+    for (int a : advances) dx.push_back(static_cast<uint32_t>(std::max(0, a)));
+    char* emrtext = emrtext_set(point32_set(at.x, at.y), static_cast<U_NUM_STR>(string.size()), 2, string.data(),
                                 U_ETO_NONE, U_RCL_DEF, dx.data());
     if (emrtext == nullptr) {
         m.ok = false;

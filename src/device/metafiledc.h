@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "device/devicecontext.h"
@@ -12,6 +13,9 @@
 namespace vg {
 
 class FontFace;
+
+// Code points of a UTF-8 text; malformed bytes become U+FFFD.
+std::u32string DecodeUtf8(std::string_view utf8);
 
 // State, font resolution and measuring shared by the file back ends. Drawing
 // state is written to the records only when a primitive needs it.
@@ -46,6 +50,8 @@ protected:
     // Advances of each character of a text in the selected font, output units,
     // summing to its extent.
     std::vector<int> Advances(std::string_view text) const;
+    // The same for code points, measured with the face's own character map.
+    std::vector<int> Advances(const std::u32string& text) const;
 
     State state_;
     std::vector<State> saved_;
@@ -85,6 +91,10 @@ public:
     void DottedOutline(const Point* points, int count, Rgb colour) override;
     void Line(Point from, Point to, Rgb colour, int width) override;
     void TextOut(Point at, std::string_view text) override;
+    // Any Unicode text, as UTF-16 text records.
+    bool DrawsUnicode() const { return true; }
+    void TextOutUtf8(Point at, std::string_view utf8);
+    TextExtent GetTextExtentUtf8(std::string_view utf8);
 
     bool Finish(std::string& bytes);
 
@@ -93,6 +103,9 @@ public:
     static constexpr int kDeviceDpi = 1000;
 
 private:
+    // Text as UTF-16 code units with one advance each.
+    void TextOutUnits(Point at, const std::vector<uint16_t>& units, const std::vector<int>& dx);
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
