@@ -16,6 +16,18 @@
 namespace vg {
 namespace {
 
+// The record's Format for the length of a drawing.
+class FormatForDrawing {
+public:
+    explicit FormatForDrawing(int format) : saved_(SymbolSettings.Format) { SymbolSettings.Format = format; }
+    ~FormatForDrawing() { SymbolSettings.Format = saved_; }
+    FormatForDrawing(const FormatForDrawing&) = delete;
+    FormatForDrawing& operator=(const FormatForDrawing&) = delete;
+
+private:
+    int saved_;
+};
+
 // Writes the parts one after another as the whole file.
 bool WriteParts(const std::string& path, std::initializer_list<std::string_view> parts) {
     AtomicFile file;
@@ -40,11 +52,11 @@ std::string_view BytesOf(const SettingsTrailer& t) {
 
 SymbolExtent MetafileSymbolExtent() {
     // The drawing sets the window extent to its size in every metafile but EMF.
-    const int format = SymbolSettings.Format;
-    SymbolSettings.Format = 0;
     RecordingDC dc;
-    DrawSymbol(dc, ClipRect{}, 1, 0, nullptr);
-    SymbolSettings.Format = format;
+    {
+        FormatForDrawing wmf(0);
+        DrawSymbol(dc, ClipRect{}, 1, 0, nullptr);
+    }
     SymbolExtent e;
     if (!dc.WindowExtents().empty()) {
         e.right = std::max(0, dc.WindowExtents().back().cx);
@@ -91,7 +103,11 @@ bool WriteWmfFile(const std::string& path) {
 bool WriteEmfFile(const std::string& path) {
     const SymbolExtent extent = MetafileSymbolExtent();
     EmfDC dc(extent.right - extent.left, extent.bottom - extent.top);
-    DrawSymbol(dc, ClipRect{}, 1, 0, nullptr);
+    {
+        // The frame, not the window extent, gives an EMF its size.
+        FormatForDrawing emf(2);
+        DrawSymbol(dc, ClipRect{}, 1, 0, nullptr);
+    }
     std::string records;
     if (!dc.Finish(records)) return CannotCreate(path);
     const SettingsTrailer trailer = FillSettingsTrailer(SymbolSettings);
