@@ -8,7 +8,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev
   libfreetype-dev libfontconfig-dev libcairo2-dev
   fonts-liberation fonts-ocr-a fonts-ocr-b
-  ghostscript zxing-cpp-tools zbar-tools libtiff-tools libwmf-bin emf2svg librsvg2-bin
+  ghostscript zxing-cpp-tools zbar-tools libtiff-tools libwmf-bin emf2svg librsvg2-bin inkscape
   libuemf-dev libzxing-dev libgs-dev
   qt6-base-dev
   locales
