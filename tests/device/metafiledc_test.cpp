@@ -1,4 +1,4 @@
-#include "render/metafiledc.h"
+#include "device/metafiledc.h"
 
 #include <gtest/gtest.h>
 

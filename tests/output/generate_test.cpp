@@ -64,12 +64,12 @@ TEST(Generate, FailuresSayWhyAndWriteNothing) {
         {"bad override", Ean13(out), GenerationStatus::Refused, "unknown settings field 'Bogus'", false},
         {"refused data", Ean13(out), GenerationStatus::Refused, "Incorrect input.", true},
         {"no folder", Ean13(dir.path + "/none/x.eps"), GenerationStatus::NotWritable, "", false},
-        {"metafile", Ean13(out), GenerationStatus::NotWritable, "cannot be written yet", false},
+        {"unknown format", Ean13(out), GenerationStatus::NotWritable, "is none of 0 WMF, 1 EPS, 2 EMF", false},
     };
     cases[0].request.variation = "No Such";
     cases[1].request.overrides = {"Bogus=1"};
     cases[2].request.data.main = "40063813339A";
-    cases[4].request.format = static_cast<int>(OutputFormat::Wmf);
+    cases[4].request.format = 7;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         test::ScopedRecordingSink sink;
