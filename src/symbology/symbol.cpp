@@ -8,6 +8,7 @@
 #include "geometry/dimensionmodel.h"
 #include "geometry/variationdefaults.h"
 #include "model/symbolsettings.h"
+#include "symbology/code128.h"
 #include "symbology/code39.h"
 #include "symbology/code93.h"
 #include "symbology/eanupc.h"
@@ -89,11 +90,12 @@ int EncodeCurrentVariation() {
     // defaults can empty it.
     if (!DefaultsHooks.emptyBarPattern) InstallSymbologyHooks();
     int v = SymbolSettings.Variation;
-    // EAN/UPC, the standard-number EAN-13s and the UPC-A/EAN-13 part of the
-    // coupon codes (their UCC/EAN-128 part comes with the Code 128 family).
+    // Code 128, UCC/EAN-128 and the coupon codes (UPC-A/EAN-13 part first).
+    if (IsCode128Encoded(v)) return EncodeCode128(v);
+    // EAN/UPC and the standard-number EAN-13s.
     if (InRange(v, 26, 29) || v == 114 || v == 35 || v == 36 || v == 38 || InRange(v, 77, 80) ||
         InRange(v, 105, 111) || InRange(v, 134, 136) || v == 138 || v == 141 || v == 145 ||
-        v == 146 || InRange(v, 61, 65) || InRange(v, 81, 85) || InRange(v, 72, 75) ||
+        v == 146 || InRange(v, 72, 75) ||
         v == 101 || v == 102)
         return EncodeEanUpc(v);
     switch (GroupOf(v)) {

@@ -241,7 +241,6 @@ public:
 // Classes of the other families; their own slots come with those families
 // (ITF, MSI, POSTNET and FIM in symbology/linear.h).
 class CCodabarSymbol : public CLinearSymbol { public: using CLinearSymbol::CLinearSymbol; };
-class CCode128Symbol : public CLinearSymbol { public: using CLinearSymbol::CLinearSymbol; };
 class CCode25Symbol : public CLinearSymbol { public: using CLinearSymbol::CLinearSymbol; };
 class CCode39Symbol : public CLinearSymbol {
 public:
@@ -254,6 +253,5 @@ public:
     void BuildText() override;
 };
 class CPharmacodeSymbol : public CLinearSymbol { public: using CLinearSymbol::CLinearSymbol; };
-class CUccEan128Symbol : public CLinearSymbol { public: using CLinearSymbol::CLinearSymbol; };
 
 }  // namespace vg
