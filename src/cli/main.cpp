@@ -32,7 +32,11 @@ void PrintHelp() {
     std::puts("  --ucc-part TEXT      coupon UCC/EAN-128 part");
     std::puts("  --set FIELD=VALUE    set a settings field after the variation defaults");
     std::puts("                       (repeatable; field names as stored, e.g. Magnification)");
+    std::puts("  --escapes            \\xHH in the data texts is the byte HH, \\\\ a backslash");
     std::puts("  data not given keeps the variation's stored texts");
+    std::puts("  texts are UTF-8 and are stored in Windows-1252; a character Windows-1252");
+    std::puts("  cannot hold is refused. Code 128 control and function characters are");
+    std::puts("  upper-half bytes: FNC1 is \\xC1 (\"\xC3\x81\"), SOH \\x8C (\"\xC5\x92\"), FNC4 \\xB0 in set A");
     std::puts("make only:");
     std::puts("  -o PATH              file to write; without it the proposed name (FileName");
     std::puts("                       scheme) in the current folder, printed once written");

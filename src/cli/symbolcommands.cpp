@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "eps/settingsblock.h"
 #include "eps/settingsreader.h"
+#include "model/charset.h"
 #include "model/messages.h"
 #include "model/settingsfields.h"
 #include "model/settingstrailer.h"
@@ -29,7 +30,24 @@ struct SymbolOptions {
     int dpi = 600;
     bool noPreview = false;
     bool levelOne = false;
+    bool escapes = false;  // \xHH in the data texts
 };
+
+// A text of the command line as the record holds it: Windows-1252, with the
+// byte escapes expanded when asked. False after the reason was reported.
+bool ToRecordText(const char* what, std::string& text, bool escapes) {
+    std::string converted, problem;
+    if (!Utf8ToCp1252(text, converted, &problem)) {
+        std::fprintf(stderr, "vglyph: %s: %s\n", what, problem.c_str());
+        return false;
+    }
+    if (escapes && !ExpandByteEscapes(converted, text, &problem)) {
+        std::fprintf(stderr, "vglyph: %s: %s\n", what, problem.c_str());
+        return false;
+    }
+    if (!escapes) text = converted;
+    return true;
+}
 
 // Parses the options of make (withOutput) or pattern; nullopt after a usage error.
 std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::vector<std::string>& args,
@@ -87,6 +105,8 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
             o.noPreview = false;
         } else if (withOutput && a == "--level1") {
             o.levelOne = true;
+        } else if (a == "--escapes") {
+            o.escapes = true;
         } else {
             UsageError(cmd + ": unexpected argument '" + a + "'");
             return std::nullopt;
@@ -96,6 +116,13 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
         UsageError(cmd + " needs -v VARIATION");
         return std::nullopt;
     }
+    const std::pair<const char*, std::optional<std::string>*> texts[] = {
+        {"-d", &o.data.main},          {"-a", &o.data.addOn},          {"--fact", &o.data.fact},
+        {"--upc-part", &o.data.couponUpc}, {"--ucc-part", &o.data.coupon128}};
+    for (const auto& [what, text] : texts)
+        if (*text && !ToRecordText(what, **text, o.escapes)) return std::nullopt;
+    for (std::string& setting : o.settings)
+        if (!ToRecordText("--set", setting, false)) return std::nullopt;
     return o;
 }
 
@@ -122,7 +149,7 @@ void Report(const GenerationResult& r) {
 
 bool FlushedOk() { return std::fflush(stdout) == 0 && !std::ferror(stdout); }
 
-std::string CheckText(uint8_t c) { return c ? std::string(1, static_cast<char>(c)) : std::string(); }
+std::string CheckText(uint8_t c) { return c ? Cp1252ToUtf8(std::string(1, static_cast<char>(c))) : std::string(); }
 
 }  // namespace
 
@@ -148,18 +175,19 @@ int RunMake(const std::vector<std::string>& args) {
 int RunPattern(const std::vector<std::string>& args) {
     std::optional<SymbolOptions> o = ParseSymbolOptions("pattern", args, false);
     if (!o) return kExitUsage;
+    // A refused input still shows what the record holds: no pattern.
     const GenerationResult prepared = PrepareSymbol(RequestOf(*o));
     Report(prepared);
-    if (prepared.status != GenerationStatus::Written) return kExitUsage;
+    const bool ready = prepared.status == GenerationStatus::Written;
     std::printf("BarPattern: %s\n", BarPattern.c_str());
-    std::printf("EncodedText: %s\n", EncodedText.c_str());
+    std::printf("EncodedText: %s\n", Cp1252ToUtf8(EncodedText).c_str());
     std::printf("CheckCharacter1: %s\n", CheckText(SymbolSettings.CheckCharacter1).c_str());
     std::printf("CheckCharacter2: %s\n", CheckText(SymbolSettings.CheckCharacter2).c_str());
     if (!FlushedOk()) {
         std::fputs("vglyph: cannot write the pattern\n", stderr);
         return kExitFailure;
     }
-    return kExitOk;
+    return ready ? kExitOk : kExitUsage;
 }
 
 int RunOpen(const std::vector<std::string>& args) {
@@ -174,14 +202,14 @@ int RunOpen(const std::vector<std::string>& args) {
     if (SavedGraphicKindOf(path) == SavedGraphicKind::Metafile) {
         // Every field of the trailer, numbers in full.
         for (const SettingsField* f : SettingsTrailerFields())
-            std::printf("%s: %s\n", f->name, FieldValueText(SymbolSettings, *f, 17).c_str());
+            std::printf("%s: %s\n", f->name, Cp1252ToUtf8(FieldValueText(SymbolSettings, *f, 17)).c_str());
     } else {
         std::printf("VersionNumber: %s\n", version.c_str());
         for (const SettingsBlockLine& line : SettingsBlockLines()) {
             const SettingsField* f = line.field;
             if (!f) continue;
             const int decimals = f->kind == FieldKind::Decimal ? BlockLineDecimals(line) : 0;
-            std::printf("%s: %s\n", f->name, FieldValueText(SymbolSettings, *f, decimals).c_str());
+            std::printf("%s: %s\n", f->name, Cp1252ToUtf8(FieldValueText(SymbolSettings, *f, decimals)).c_str());
         }
     }
     if (!FlushedOk()) {

@@ -17,33 +17,6 @@ namespace vg {
 
 namespace {
 
-// 0x80..0x9F of Windows-1252; 0 marks the unassigned bytes (taken as Latin-1).
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-std::string Cp1252ToUtf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char ch : text) AppendUtf8(out, Cp1252ToUnicode(static_cast<unsigned char>(ch)));
-    return out;
-}
-
 // Family names compare as fontconfig compares them: ASCII case and blanks ignored.
 std::string FamilyKey(std::string_view name) {
     std::string key;
@@ -72,11 +45,6 @@ std::string FontConfigPath() {
     return (std::filesystem::path(ResourceDir()) / "fonts" / "vornel-fonts.conf").string();
 }
 
-char32_t Cp1252ToUnicode(unsigned char byte) {
-    if (byte >= 0x80 && byte <= 0x9F && kCp1252High[byte - 0x80] != 0)
-        return kCp1252High[byte - 0x80];
-    return byte;
-}
 
 // ---- FontFace ----
 

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "device/devicecontext.h"
+#include "model/charset.h"
 
 typedef struct FT_FaceRec_* FT_Face;
 typedef struct FT_LibraryRec_* FT_Library;
@@ -17,9 +18,6 @@ typedef struct _FcConfig FcConfig;
 
 namespace vg {
 
-// Unicode code point of a Windows-1252 byte (0x80..0x9F per the code page, the
-// five unassigned ones and all others as Latin-1).
-char32_t Cp1252ToUnicode(unsigned char byte);
 
 // The font configuration file: fonts/vornel-fonts.conf in the resource folder, which
 // the environment variable VGL_RESOURCE_DIR overrides.
