@@ -92,6 +92,18 @@ class CCode128Symbol : public CLinearSymbol {
 public:
     using CLinearSymbol::CLinearSymbol;
     void BuildText() override;  // 7
+
+protected:
+    // Vantic128: end pieces, the text beside variation 117 and the picture.
+    void DrawEndPieces(DeviceContext& dc) override;
+    void MeasureSideText(DeviceContext& dc) override;
+    void DrawSideText(DeviceContext& dc) override;
+    void DrawPicture(DeviceContext& dc) override;
+
+private:
+    // Selects the drawing font; the top-left point of the side text and its
+    // characters' extents. False when there is nothing to draw.
+    bool PlaceSideText(Point& at, std::vector<TextExtent>& extents);
 };
 
 class CUccEan128Symbol : public CLinearSymbol {

@@ -497,6 +497,7 @@ void CSymbol::RenderSymbol() {
         AdjustSpecialBox(m_dc);
     }
     MeasureExtras(m_dc);
+    if (!s.Hidden) MeasureSideText(m_dc);
 
     if (screen) {
         // Scroll size: the near edge plus the far edge of the drawing (a margin
@@ -567,6 +568,7 @@ void CSymbol::RenderSymbol() {
     DrawVerificationMark(m_dc);
     if (specialText) DrawSpecialText(m_dc, 1);
     DrawExtras(m_dc);
+    if (!s.Hidden) DrawSideText(m_dc);
 
     m_dc.RestoreState();
     DrawPicture(m_dc);

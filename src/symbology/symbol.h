@@ -143,6 +143,9 @@ protected:
     virtual void DrawVerificationMark(DeviceContext& dc);
     virtual void DrawExtras(DeviceContext& dc);
     virtual void DrawPicture(DeviceContext& dc);
+    // Text beside the symbol (Vantic128 beside): measure and place, then draw.
+    virtual void MeasureSideText(DeviceContext&) {}
+    virtual void DrawSideText(DeviceContext&) {}
     virtual void RenderPreview();
 
     // Symbol units (from the unrotated symbol rectangle's top-left corner) to
