@@ -1,4 +1,5 @@
 #include "eps/epsbody.h"
+#include "eps/epsvantic.h"
 
 #include <algorithm>
 #include <cmath>
@@ -271,7 +272,11 @@ void LinearLayout(EpsBodyLayout& l, std::string_view hrText) {
     l.sepStart = l.start;
     l.sepTop = l.h;
 
-    if (shown) {
+    if (shown && v == 117) {
+        // Beside the symbol, 2 points to the right of it.
+        const double y = VanticSideBaseline(l, fm, s.Size);
+        l.texts.push_back(MakeText(hr, s.FontName4humanreadable, s.Size, style, l.symRight + 2, y));
+    } else if (shown) {
         double x = l.total;
         if (s.Align == 1)
             x += (l.patternWidth - tw) / 2;
@@ -1178,6 +1183,10 @@ void WriteSymbolBody(EpsOutput& out, const EpsBodyLayout& l) {
     } else {
         out.PutLine(BarStream(l));
         putOwnTexts();
+    }
+    if (l.vantic) {
+        PutVanticEndPieces(out, l);
+        PutVanticPicture(out, l);
     }
     PutVerificationMark(out, l);
     if (l.additionalText) PutText(out, l.texts.back(), l.levelOne);
