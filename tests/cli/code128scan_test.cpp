@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -175,6 +176,53 @@ TEST(Code128Scan, EveryVariationReadsBack) {
     helper.join();
     for (const Job& j : jobs)
         EXPECT_EQ(j.result, "") << j.c->name << ", rotation " << j.t.rotation << ", " << j.t.magnification << " %";
+}
+
+}  // namespace
+
+namespace {
+
+// The four numbers after a "%%BoundingBox:" line of a text.
+std::vector<int> BoundingBox(const std::string& text) {
+    std::vector<int> box;
+    const std::size_t at = text.find("%%BoundingBox:");
+    if (at == std::string::npos) return box;
+    std::istringstream in(text.substr(at + 14));
+    for (int v, i = 0; i < 4 && in >> v; ++i) box.push_back(v);
+    return box;
+}
+
+// Vantic128 has no reader: its picture, end pieces and texts must at least lie
+// inside the bounding box, as the coupons' second text must.
+TEST(Code128Scan, MarksStayInsideTheBoundingBox) {
+    if (!vg::test::HaveTool("gs")) GTEST_SKIP() << "gs is not installed";
+    TempFolder dir;
+    const char* symbols[] = {"116 -d 123456", "117 -d 123456", "118 -d 0123456789", "121 -d 9495",
+                             "123 -d 123456", "63 --upc-part 51234567890 --ucc-part '(8100)123456(21)12345678'",
+                             "84 --upc-part 991234567890 --ucc-part '(8101)1234567890(21)12345678'"};
+    for (const char* args : symbols) {
+        for (int magnification : {100, 250}) {
+            SCOPED_TRACE(std::string(args) + " at " + std::to_string(magnification) + " %");
+            const std::string eps = dir.File("box.eps");
+            vg::test::ToolResult made = vg::test::RunTool("make -v " + std::string(args) + " --no-preview -o " +
+                                                          vg::test::Quote(eps) + " --set Magnification=" +
+                                                          std::to_string(magnification));
+            ASSERT_EQ(made.status, 0) << made.err;
+            const std::vector<int> declared = BoundingBox(vg::test::ReadWholeFile(eps));
+            ShellResult marks = vg::test::RunShell("gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=bbox " +
+                                                   vg::test::Quote(eps) + " 2>&1");
+            const std::vector<int> drawn = BoundingBox(marks.out);
+            ASSERT_EQ(declared.size(), 4u);
+            ASSERT_EQ(drawn.size(), 4u) << marks.out;
+            EXPECT_GE(drawn[0], declared[0]);
+            EXPECT_GE(drawn[1], declared[1]);
+            EXPECT_LE(drawn[2], declared[2]);
+            EXPECT_LE(drawn[3], declared[3]);
+            // Something beside the bars was drawn: the picture reaches the left edge.
+            if (std::string(args).rfind("11", 0) == 0 || std::string(args).rfind("12", 0) == 0)
+                EXPECT_LE(drawn[0], declared[0] + 1);
+        }
+    }
 }
 
 }  // namespace
