@@ -33,6 +33,24 @@ struct SymbolOptions {
     bool escapes = false;  // \xHH in the data texts
 };
 
+// Texts the user types and the program draws or encodes: Windows-1252 in the
+// record, UTF-8 on the command line. Other texts (the colour names among them,
+// whose defaults come from the string table) pass as they are.
+bool IsTypedText(std::string_view field) {
+    static constexpr std::string_view kTyped[] = {
+        "MainText", "OriginalMainText", "AddOnText", "FACTdataIDtext", "CouponFormatUPCpartText",
+        "CouponFormat128partText", "AdditionalText", "Company", "Client", "Job", "Date", "Comments"};
+    for (std::string_view t : kTyped)
+        if (t == field) return true;
+    return false;
+}
+
+// A field's value as the command line shows it.
+std::string Shown(const SettingsField& f, int decimals) {
+    std::string value = FieldValueText(SymbolSettings, f, decimals);
+    return IsTypedText(f.name) ? Cp1252ToUtf8(value) : value;
+}
+
 // A text of the command line as the record holds it: Windows-1252, with the
 // byte escapes expanded when asked. False after the reason was reported.
 bool ToRecordText(const char* what, std::string& text, bool escapes) {
@@ -122,7 +140,8 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
     for (const auto& [what, text] : texts)
         if (*text && !ToRecordText(what, **text, o.escapes)) return std::nullopt;
     for (std::string& setting : o.settings)
-        if (!ToRecordText("--set", setting, false)) return std::nullopt;
+        if (IsTypedText(setting.substr(0, setting.find('='))) && !ToRecordText("--set", setting, false))
+            return std::nullopt;
     return o;
 }
 
@@ -202,14 +221,14 @@ int RunOpen(const std::vector<std::string>& args) {
     if (SavedGraphicKindOf(path) == SavedGraphicKind::Metafile) {
         // Every field of the trailer, numbers in full.
         for (const SettingsField* f : SettingsTrailerFields())
-            std::printf("%s: %s\n", f->name, Cp1252ToUtf8(FieldValueText(SymbolSettings, *f, 17)).c_str());
+            std::printf("%s: %s\n", f->name, Shown(*f, 17).c_str());
     } else {
         std::printf("VersionNumber: %s\n", version.c_str());
         for (const SettingsBlockLine& line : SettingsBlockLines()) {
             const SettingsField* f = line.field;
             if (!f) continue;
             const int decimals = f->kind == FieldKind::Decimal ? BlockLineDecimals(line) : 0;
-            std::printf("%s: %s\n", f->name, Cp1252ToUtf8(FieldValueText(SymbolSettings, *f, decimals)).c_str());
+            std::printf("%s: %s\n", f->name, Shown(*f, decimals).c_str());
         }
     }
     if (!FlushedOk()) {

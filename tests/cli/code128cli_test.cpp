@@ -2,6 +2,7 @@
 // of the command line (UTF-8, Windows-1252, byte escapes).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "clitool.h"
@@ -120,6 +121,15 @@ TEST(Code128Pattern, TextEdges) {
         EXPECT_EQ(lines[0] == "BarPattern: ", c.status != 0);
         EXPECT_EQ(lines[1], std::string("EncodedText: ") + c.encoded);
     }
+    // Stored in Windows-1252, shown again in UTF-8.
+    vg::test::TempFolder dir;
+    const std::string eps = dir.File("edge.eps");
+    ASSERT_EQ(RunTool("make -v 6 -d 'ŒA' --set 'AdditionalText=café' --no-preview -o " + vg::test::Quote(eps)).status, 0);
+    EXPECT_NE(vg::test::ReadWholeFile(eps).find("%%_AdditionalText: caf\xE9\r\n"), std::string::npos);
+    const auto opened = Lines(RunTool("open " + vg::test::Quote(eps)).out);
+    for (const char* line : {"OriginalMainText: ŒA", "AdditionalText: café"})
+        EXPECT_NE(std::find(opened.begin(), opened.end(), line), opened.end()) << line;
+
     ToolResult help = RunTool("--help");
     EXPECT_NE(help.out.find("--escapes"), std::string::npos);
 }
