@@ -1,5 +1,4 @@
 #include "eps/epsbody.h"
-#include "eps/epsvantic.h"
 
 #include <algorithm>
 #include <cmath>

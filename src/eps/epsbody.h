@@ -128,6 +128,18 @@ std::vector<FrameText> ItfFrameTexts(double cornerX, double cornerY, double m);
 // (Align 0 start, 1 centre, 2 end) of a text drawn at x with drawnWidth.
 double RealignedStart(double x, double drawnWidth, double width, int align);
 
+// Vantic128 (epsbody_vantic128.cpp).
+// Lead before the left quiet zone (the picture and its gap), body units.
+double VanticLead(const EpsBodyLayout& l);
+// Baseline of the text beside the symbol of variation 117, centred on the
+// symbol rectangle as on a device context.
+double VanticSideBaseline(const EpsBodyLayout& l, const FontMeasure& fm, double size);
+
+// The two bar-coloured triangles that square off the leaning quiet zones.
+void PutVanticEndPieces(EpsOutput& out, const EpsBodyLayout& l);
+// The picture, scaled into its box beside the bars on white.
+void PutVanticPicture(EpsOutput& out, const EpsBodyLayout& l);
+
 // Layout of the current settings. hrText is the human-readable text of the
 // generic families as the symbol object builds it.
 EpsBodyLayout ComputeEpsLayout(std::string_view hrText, bool levelOne = false);

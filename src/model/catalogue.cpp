@@ -308,6 +308,14 @@ bool IsPostnetLowerRightClass(int v) { return OneOf(v, {51, 53, 55}); }
 bool IsPostnetWideAreaClass(int v) { return OneOf(v, {52, 54, 56}); }
 bool IsVantic128Class(int v) { return InRange(v, 116, 123); }
 bool IsVantic128EmbeddedClass(int v) { return InRange(v, 118, 123); }
+bool IsCode128HibcClass(int v) { return InRange(v, 7, 9); }
+bool IsIsbtClass(int v) { return InRange(v, 88, 96); }
+bool IsUccEan128Class(int v) { return v == 60 || InRange(v, 66, 71) || InRange(v, 124, 132); }
+bool IsUccEan128CheckedClass(int v) { return v == 67 || v == 71 || InRange(v, 124, 130); }
+bool IsCode128EncodedClass(int v) {
+    return v == 6 || IsCode128HibcClass(v) || IsIsbtClass(v) || IsVantic128Class(v) || IsUccEan128Class(v) ||
+           IsCouponClass(v);
+}
 
 bool IsPznClass(int v) { return InRange(v, 21, 23); }
 bool IsUccEan128WideClass(int v) { return v == 60 || InRange(v, 124, 132); }

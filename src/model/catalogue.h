@@ -124,6 +124,11 @@ bool IsPostnetLowerRightClass(int v);
 bool IsPostnetWideAreaClass(int v);
 bool IsVantic128Class(int v);
 bool IsVantic128EmbeddedClass(int v);
+bool IsCode128HibcClass(int v);       // Code 128 HIBC LIC
+bool IsIsbtClass(int v);              // Code 128 ISBT
+bool IsUccEan128Class(int v);         // UCC/EAN-128, coupons excluded
+bool IsUccEan128CheckedClass(int v);  // UCC/EAN-128 with a modulo 10 check in the data
+bool IsCode128EncodedClass(int v);    // everything the Code 128 encoder writes, coupons included
 bool IsVariableLengthClass(int v);
 bool IsPznClass(int v);             // Code 39 PZN sizes
 bool IsUccEan128WideClass(int v);   // UCC/EAN-128 shipping sizes

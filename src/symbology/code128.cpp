@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "entry/catalogue.h"
+#include "model/catalogue.h"
 #include "model/symbolsettings.h"
 #include "symbology/check.h"
 #include "symbology/eanupc.h"
@@ -49,8 +49,6 @@ constexpr std::array<unsigned char, 32> kControlBytes = {
 
 bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 
-bool InRange(int v, int lo, int hi) { return v >= lo && v <= hi; }
-
 // Application identifiers whose data has a predefined length.
 bool PredefinedLength(std::string_view ai) {
     static constexpr std::string_view kPrefixes[] = {"00", "01", "02", "03", "04", "11", "12", "13",
@@ -61,12 +59,6 @@ bool PredefinedLength(std::string_view ai) {
         if (ai.substr(0, 2) == p) return true;
     return false;
 }
-
-bool IsHibc128(int v) { return InRange(v, 7, 9); }
-bool IsIsbt(int v) { return InRange(v, 88, 96); }
-// UCC/EAN-128 variations whose check character is part of the data.
-bool UccWithCheck(int v) { return v == 67 || v == 71 || InRange(v, 124, 130); }
-bool UccWithoutCheck(int v) { return OneOf(v, {60, 66, 68, 69, 70, 131, 132}); }
 
 }  // namespace
 
@@ -351,28 +343,23 @@ bool AppendCode128(const std::vector<int>& values, bool withoutStart) {
     return true;
 }
 
-bool IsCode128Encoded(int v) {
-    return InRange(v, 6, 9) || InRange(v, 88, 96) || IsVantic128Class(v) || UccWithCheck(v) ||
-           UccWithoutCheck(v) || IsCouponClass(v);
-}
-
 bool Code128Data(int v, std::string& data, bool& ucc) {
     const SettingsRecord& s = SymbolSettings;
     const std::string_view main = TextOf(s.MainText);
     const auto check = static_cast<char>(s.CheckCharacter1);
     ucc = false;
     data.clear();
-    if (v == 6 || IsIsbt(v) || IsVantic128Class(v)) {
+    if (v == 6 || IsIsbtClass(v) || IsVantic128Class(v)) {
         data.assign(main);
-    } else if (IsHibc128(v)) {
+    } else if (IsCode128HibcClass(v)) {
         // A missing or invalid modulo 43 check makes no symbol.
         if (main.empty() || !check || check == kNoCheck) return false;
         data.assign(main);
         data += check;
-    } else if (UccWithoutCheck(v)) {
+    } else if (IsUccEan128Class(v) && !IsUccEan128CheckedClass(v)) {
         data.assign(main);
         ucc = true;
-    } else if (UccWithCheck(v)) {
+    } else if (IsUccEan128CheckedClass(v)) {
         if (main.empty() || check < '0' || check > '9') return false;
         data.assign(main);
         data += check;

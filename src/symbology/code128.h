@@ -83,7 +83,6 @@ bool AppendCode128(const std::vector<int>& values, bool withoutStart);
 // part, appended after "++" to the UPC-A or EAN-13 part already in BarPattern).
 // Writes BarPattern and EncodedText; 1 on success, else 0 with BarPattern empty.
 int EncodeCode128(int variation);
-bool IsCode128Encoded(int variation);
 
 // Human-readable text of the Code 128 and UCC/EAN-128 variations.
 std::string Code128HumanReadable(int variation);

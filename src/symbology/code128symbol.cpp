@@ -2,7 +2,7 @@
 // side text and picture.
 #include <algorithm>
 
-#include "entry/catalogue.h"
+#include "model/catalogue.h"
 #include "model/symbolsettings.h"
 #include "device/picture.h"
 #include "symbology/code128.h"
@@ -10,8 +10,6 @@
 namespace vg {
 
 namespace {
-
-bool InRange(int v, int lo, int hi) { return v >= lo && v <= hi; }
 
 std::string WithoutControls(std::string_view text) {
     std::string r;
@@ -63,16 +61,16 @@ std::string Code128HumanReadable(int v) {
             text += ' ';
             text.append(digits, i, 2);
         }
-    } else if (InRange(v, 7, 9)) {
+    } else if (IsCode128HibcClass(v)) {
         text = "*";
         text.append(typed);
         if (!s.HideCheckDigits && check) text += Shown(check);
         text += '*';
-    } else if (InRange(v, 88, 96)) {
+    } else if (IsIsbtClass(v)) {
         for (char c : typed)
             if (std::string_view("=%&*>)<(").find(c) == std::string_view::npos) text += c;
         if (!s.HideCheckDigits && check) text += Shown(check);
-    } else if (GroupOf(v) == SymbolGroup::UccEan128) {
+    } else if (IsUccEan128Class(v)) {
         for (char c : typed)
             if (!s.HideParentheses || (c != '(' && c != ')')) text += c;
         if (!s.HideCheckDigits && check) text += check;

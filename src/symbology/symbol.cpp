@@ -91,7 +91,7 @@ int EncodeCurrentVariation() {
     if (!DefaultsHooks.emptyBarPattern) InstallSymbologyHooks();
     int v = SymbolSettings.Variation;
     // Code 128, UCC/EAN-128 and the coupon codes (UPC-A/EAN-13 part first).
-    if (IsCode128Encoded(v)) return EncodeCode128(v);
+    if (IsCode128EncodedClass(v)) return EncodeCode128(v);
     // EAN/UPC and the standard-number EAN-13s.
     if (InRange(v, 26, 29) || v == 114 || v == 35 || v == 36 || v == 38 || InRange(v, 77, 80) ||
         InRange(v, 105, 111) || InRange(v, 134, 136) || v == 138 || v == 141 || v == 145 ||

@@ -219,8 +219,9 @@ TEST(Code128Scan, MarksStayInsideTheBoundingBox) {
             EXPECT_LE(drawn[2], declared[2]);
             EXPECT_LE(drawn[3], declared[3]);
             // Something beside the bars was drawn: the picture reaches the left edge.
-            if (std::string(args).rfind("11", 0) == 0 || std::string(args).rfind("12", 0) == 0)
+            if (std::string(args).rfind("11", 0) == 0 || std::string(args).rfind("12", 0) == 0) {
                 EXPECT_LE(drawn[0], declared[0] + 1);
+            }
         }
     }
 }

@@ -8,7 +8,7 @@
 
 #include "model/settingsfields.h"
 #include "recordingview.h"
-#include "render/recordingdc.h"
+#include "device/recordingdc.h"
 #include "symbology/symbol.h"
 
 namespace vg {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "entry/catalogue.h"
+#include "model/catalogue.h"
 #include "symbolfixture.h"
 #include "symbology/code128.h"
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "entry/catalogue.h"
+#include "model/catalogue.h"
 #include "device/picture.h"
-#include "render/recordingdc.h"
+#include "device/recordingdc.h"
 #include "symbolfixture.h"
 #include "symbology/code128.h"
 
@@ -61,7 +61,9 @@ TEST(Vantic128, EndPiecesPictureAndSideText) {
         const RecordedText& first = dc.Texts().front();
         EXPECT_EQ(first.at.x > MaxX(right), beside);
         EXPECT_EQ(first.opaque, !beside);
-        if (beside) EXPECT_EQ(dc.Texts().size(), 10u);  // one character at a time
+        if (beside) {
+            EXPECT_EQ(dc.Texts().size(), 10u);  // one character at a time
+        }
     }
 }
 

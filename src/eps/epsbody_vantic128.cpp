@@ -1,9 +1,11 @@
-#include "eps/epsvantic.h"
+// Vantic128 parts of the EPS body: the end pieces, the picture and the place of
+// the text beside the symbol.
+#include "eps/epsbody.h"
 
-#include "entry/catalogue.h"
+#include "device/picture.h"
 #include "eps/epsoutput.h"
+#include "model/catalogue.h"
 #include "model/symbolsettings.h"
-#include "render/picture.h"
 
 namespace vg {
 
