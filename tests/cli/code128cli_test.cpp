@@ -83,7 +83,9 @@ TEST(Code128Pattern, EveryVariation) {
         ASSERT_EQ(lines.size(), 4u);
         const std::string pattern = lines[0].substr(std::string("BarPattern: ").size());
         EXPECT_EQ(pattern.rfind(c.start, 0), 0u) << pattern;
-        if (!*c.start) EXPECT_NE(pattern.rfind("B2S1B1S", 0), 0u) << "a start character";
+        if (!*c.start) {
+            EXPECT_NE(pattern.rfind("B2S1B1S", 0), 0u) << "a start character";
+        }
         EXPECT_EQ(pattern.substr(pattern.size() - 14), kStop);
         EXPECT_EQ(lines[1], std::string("EncodedText: ") + c.encoded);
     }
