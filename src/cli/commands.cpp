@@ -1,8 +1,10 @@
 #include "cli/commands.h"
 
+#include <cerrno>
 #include <cstdio>
 
 #include "model/catalogue.h"
+#include "model/regularfile.h"
 #include "model/strings.h"
 
 namespace vg::cli {
@@ -31,6 +33,14 @@ int UsageError(const std::string& problem) {
     return kExitUsage;
 }
 
+bool FlushOutput(const char* what) {
+    errno = 0;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
+    const int error = errno ? errno : EIO;
+    std::fprintf(stderr, "vglyph: cannot write %s\n%s\n", what, SystemReason(error).c_str());
+    return false;
+}
+
 int RunList(const std::vector<std::string>& args) {
     if (!args.empty()) return UsageError("list takes no arguments");
     for (const VariationInfo& v : Catalogue()) {
@@ -38,11 +48,7 @@ int RunList(const std::vector<std::string>& args) {
         const std::string name = FindString(v.nameId).value_or(v.name);
         std::printf("%d\t%d\t%s\n", v.code, v.family, name.c_str());
     }
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        std::fputs("vglyph: cannot write the list\n", stderr);
-        return kExitFailure;
-    }
-    return kExitOk;
+    return FlushOutput("the list") ? kExitOk : kExitFailure;
 }
 
 }  // namespace vg::cli

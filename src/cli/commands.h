@@ -27,6 +27,10 @@ const Command* FindCommand(const std::string& name);
 // Writes the usage line to standard error and returns kExitUsage.
 int UsageError(const std::string& problem);
 
+// Flushes standard output; on failure says so on standard error, naming what
+// was being written and the system's reason, and returns false.
+bool FlushOutput(const char* what);
+
 int RunList(const std::vector<std::string>& args);
 int RunMake(const std::vector<std::string>& args);
 int RunPattern(const std::vector<std::string>& args);

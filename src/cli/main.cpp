@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
             std::puts(vg::kVersionText);
         else
             PrintHelp();
-        return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
+        return FlushOutput(first == "--version" ? "the version" : "the help text") ? kExitOk : kExitFailure;
     }
     if (first.size() > 1 && first[0] == '-') return UsageError("unknown option '" + first + "'");
     const Command* command = FindCommand(first);

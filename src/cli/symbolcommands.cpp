@@ -10,6 +10,7 @@
 #include "eps/settingsreader.h"
 #include "model/charset.h"
 #include "model/messages.h"
+#include "model/regularfile.h"
 #include "model/settingsfields.h"
 #include "model/settingstrailer.h"
 #include "model/symbolsettings.h"
@@ -166,8 +167,6 @@ void Report(const GenerationResult& r) {
     if (!r.shown && !r.message.empty()) std::fprintf(stderr, "vglyph: %s\n", r.message.c_str());
 }
 
-bool FlushedOk() { return std::fflush(stdout) == 0 && !std::ferror(stdout); }
-
 std::string CheckText(uint8_t c) { return c ? Cp1252ToUtf8(std::string(1, static_cast<char>(c))) : std::string(); }
 
 }  // namespace
@@ -177,16 +176,19 @@ int RunMake(const std::vector<std::string>& args) {
     if (!o) return kExitUsage;
 
     const GenerationResult r = Generate(RequestOf(*o));
-    Report(r);
-    if (r.status == GenerationStatus::Refused) return kExitUsage;
+    if (r.status == GenerationStatus::Refused) {
+        Report(r);
+        return kExitUsage;
+    }
     if (r.status == GenerationStatus::NotWritable) {
-        ShowMessage("Error", "Unable to save " + (r.path.empty() ? o->output : r.path));
+        ShowMessage("Error", "Unable to save " + (r.path.empty() ? o->output : r.path) +
+                                 (r.message.empty() ? "" : "\n" + r.message));
         return kExitFailure;
     }
     // A proposed name is said, so that the caller knows the file.
     if (o->output.empty()) {
         std::printf("%s\n", r.path.c_str());
-        if (!FlushedOk()) return kExitFailure;
+        if (!FlushOutput("the file name")) return kExitFailure;
     }
     return kExitOk;
 }
@@ -202,10 +204,7 @@ int RunPattern(const std::vector<std::string>& args) {
     std::printf("EncodedText: %s\n", Cp1252ToUtf8(EncodedText).c_str());
     std::printf("CheckCharacter1: %s\n", CheckText(SymbolSettings.CheckCharacter1).c_str());
     std::printf("CheckCharacter2: %s\n", CheckText(SymbolSettings.CheckCharacter2).c_str());
-    if (!FlushedOk()) {
-        std::fputs("vglyph: cannot write the pattern\n", stderr);
-        return kExitFailure;
-    }
+    if (!FlushOutput("the pattern")) return kExitFailure;
     return ready ? kExitOk : kExitUsage;
 }
 
@@ -213,9 +212,11 @@ int RunOpen(const std::vector<std::string>& args) {
     if (args.size() != 1 || args[0].empty()) return UsageError("open takes one PATH");
     const std::string& path = args[0];
     std::string version;
-    if (!OpenSavedGraphic(path, &version)) {
-        ShowMessage("Vornel Glyph",
-                    "Unable to open " + path + ".\nThis format file cannot be opened by this application.");
+    std::string reason;
+    if (!OpenSavedGraphic(path, &version, &reason)) {
+        ShowMessage("Vornel Glyph", "Unable to open " + path +
+                                        ".\nThis format file cannot be opened by this application." +
+                                        (reason.empty() ? "" : "\n" + reason));
         return kExitFailure;
     }
     if (SavedGraphicKindOf(path) == SavedGraphicKind::Metafile) {
@@ -231,11 +232,7 @@ int RunOpen(const std::vector<std::string>& args) {
             std::printf("%s: %s\n", f->name, Shown(*f, decimals).c_str());
         }
     }
-    if (!FlushedOk()) {
-        std::fputs("vglyph: cannot write the settings\n", stderr);
-        return kExitFailure;
-    }
-    return kExitOk;
+    return FlushOutput("the settings") ? kExitOk : kExitFailure;
 }
 
 }  // namespace vg::cli

@@ -1266,7 +1266,8 @@ EpsSymbolParts CurrentSymbolParts(bool levelOne) {
 
 SymbolExtent CurrentSymbolExtent() { return ExtentFor(ComputeEpsLayout(DrawnHumanReadable())); }
 
-bool WriteCurrentSymbolEps(const std::string& path, bool withPreview, bool levelOne, const std::string& title) {
+bool WriteCurrentSymbolEps(const std::string& path, bool withPreview, bool levelOne, const std::string& title,
+                           std::string* reason) {
     auto layout = std::make_shared<EpsBodyLayout>(ComputeEpsLayout(DrawnHumanReadable(), levelOne));
     EpsOptions options;
     options.WithPreview = withPreview;
@@ -1277,7 +1278,7 @@ bool WriteCurrentSymbolEps(const std::string& path, bool withPreview, bool level
     layout->page.pageWidth = std::max(layout->page.pageWidth, ExtentWidthPoints(options.Extent));
     layout->page.pageHeight = std::max(layout->page.pageHeight, ExtentHeightPoints(options.Extent));
     options.symbolParts = [layout](const EpsOptions&) { return PartsOf(layout); };
-    return WriteEpsFile(path, options);
+    return WriteEpsFile(path, options, reason);
 }
 
 }  // namespace vg

@@ -160,8 +160,9 @@ EpsSymbolParts CurrentSymbolParts(bool levelOne);
 // Extent of the current rotation from a file-output drawing, grown to cover the
 // EPS page.
 SymbolExtent CurrentSymbolExtent();
-// Writes the current symbol as an EPS file; true on success.
+// Writes the current symbol as an EPS file; true on success, else the reason
+// as WriteEpsFile gives it.
 bool WriteCurrentSymbolEps(const std::string& path, bool withPreview, bool levelOne,
-                           const std::string& title);
+                           const std::string& title, std::string* reason = nullptr);
 
 }  // namespace vg

@@ -1,5 +1,6 @@
 #include "eps/epsoutput.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cstring>
 
@@ -108,8 +109,11 @@ bool EpsOutput::Open(const char* path) {
     buffer_.reserve(kTypicalFile);
     bufferStart_ = 0;
     total_ = 0;
+    error_ = 0;
+    errno = 0;
     // Written beside the target and put in its place only when complete.
     file_ = path ? target_.Open(path) : nullptr;
+    if (!file_) error_ = errno ? errno : EINVAL;
     // The channel buffers itself; one write per flush reaches the file.
     if (file_) std::setvbuf(file_, nullptr, _IONBF, 0);
     ok_ = file_ != nullptr;
@@ -124,7 +128,10 @@ bool EpsOutput::Close() {
         target_.Discard();
         return false;
     }
-    return target_.Commit();
+    errno = 0;
+    if (target_.Commit()) return true;
+    Fail();
+    return false;
 }
 
 void EpsOutput::Write(std::string_view bytes) {
@@ -133,7 +140,7 @@ void EpsOutput::Write(std::string_view bytes) {
         return;
     }
     if (!file_) {
-        ok_ = false;
+        Fail();
         return;
     }
     buffer_.append(bytes);
@@ -161,7 +168,7 @@ bool EpsOutput::Flush() {
     if (!file_) return false;
     if (!buffer_.empty()) {
         std::size_t written = std::fwrite(buffer_.data(), 1, buffer_.size(), file_);
-        if (written != buffer_.size()) ok_ = false;
+        if (written != buffer_.size()) Fail();
         bufferStart_ += buffer_.size();
         buffer_.clear();
     }
@@ -180,9 +187,14 @@ bool EpsOutput::PatchU32(uint64_t offset, uint32_t value) {
     Flush();
     long back = std::ftell(file_);
     if (back < 0 || std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0) return false;
-    if (std::fwrite(bytes, 1, 4, file_) != 4) ok_ = false;
-    if (std::fseek(file_, back, SEEK_SET) != 0) ok_ = false;
+    if (std::fwrite(bytes, 1, 4, file_) != 4) Fail();
+    if (std::fseek(file_, back, SEEK_SET) != 0) Fail();
     return ok_;
+}
+
+void EpsOutput::Fail() {
+    if (!error_) error_ = errno ? errno : EIO;
+    ok_ = false;
 }
 
 }  // namespace vg

@@ -41,6 +41,9 @@ public:
 
     // Cleared whenever the file accepts fewer bytes than offered.
     bool Ok() const { return ok_; }
+    // The system's error number of the first failure (open, write, seek or
+    // close); 0 while none.
+    int Error() const { return error_; }
 
     void Put(std::string_view text);
     void PutSpaced(std::string_view text);  // text and one blank
@@ -60,11 +63,13 @@ public:
 
 private:
     void Write(std::string_view bytes);
+    void Fail();  // clears the success flag, keeping the first error number
 
     AtomicFile target_;
     std::FILE* file_ = nullptr;
     bool counting_ = false;
     bool ok_ = false;
+    int error_ = 0;
     uint32_t total_ = 0;
     std::string buffer_;        // bytes not yet handed to the file
     uint64_t bufferStart_ = 0;  // file offset of buffer_[0]

@@ -1,10 +1,12 @@
 #include "eps/epswriter.h"
 
+#include <cerrno>
 #include <ctime>
 #include <vector>
 
 #include "model/catalogue.h"
 #include "eps/settingsblock.h"
+#include "model/regularfile.h"
 #include "model/strings.h"
 #include "model/symbolsettings.h"
 
@@ -272,10 +274,7 @@ uint32_t WriteSettingsComments(EpsOutput& out) {
     const SettingsRecord& s = SymbolSettings;
     std::string block = "%_VornelGlyph Prefs\r\n";
     for (const SettingsBlockLine& line : SettingsBlockLines()) {
-        block += "%%_";
-        block += line.key;
-        block += ": ";
-        AppendBlockValue(block, s, line);
+        AppendBlockLine(block, s, line);
         block += "\r\n";
     }
     block += "%_Fine\r\n\r\n";
@@ -286,20 +285,34 @@ uint32_t WriteSettingsComments(EpsOutput& out) {
     return bytes;
 }
 
-bool WriteEpsFile(const std::string& path, const EpsOptions& options) {
+bool WriteEpsFile(const std::string& path, const EpsOptions& options, std::string* reason) {
+    // A block that would not read back whole is refused before the file is touched.
+    std::string problem = SettingsBlockProblem(SymbolSettings);
+    if (!problem.empty()) {
+        if (reason) *reason = std::move(problem);
+        return false;
+    }
     EpsSymbolParts parts = options.symbolParts ? options.symbolParts(options)
                                                : PlainSymbolParts(options.Extent, SymbolSettings.Rotation);
     Document doc{options, parts, CreationDate(), ExtentWidthPoints(options.Extent),
                  ExtentHeightPoints(options.Extent)};
 
     EpsOutput out;
-    if (!out.Open(path.c_str())) return false;
-    PutDocument(out, doc);
-    // The whole PostScript section is known now: its length goes into the header.
-    out.PatchU32(8, static_cast<uint32_t>(out.Position() - kHeaderSize));
-    // The preview (WithPreview) is appended here once it exists; until then the
-    // header's preview fields stay 0.
-    return out.Close();
+    bool written = out.Open(path.c_str());
+    if (written) {
+        PutDocument(out, doc);
+        // The whole PostScript section is known now: its length goes into the header.
+        out.PatchU32(8, static_cast<uint32_t>(out.Position() - kHeaderSize));
+        // The preview (WithPreview) is appended here once it exists; until then the
+        // header's preview fields stay 0.
+        written = out.Close();
+    }
+    if (!written) {
+        // Callers that only look at errno see the first failure too.
+        errno = out.Error() ? out.Error() : EIO;
+        if (reason) *reason = SystemReason(errno);
+    }
+    return written;
 }
 
 }  // namespace vg

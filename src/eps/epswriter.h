@@ -76,7 +76,9 @@ struct EpsOptions {
 // Patches the header length (counted total + block bytes) at byte 8 afterwards.
 uint32_t WriteSettingsComments(EpsOutput& out);
 
-// Writes the whole file for the current settings; true on success.
-bool WriteEpsFile(const std::string& path, const EpsOptions& options);
+// Writes the whole file for the current settings; true on success. Settings
+// whose block would not read back whole (SettingsBlockProblem) are refused
+// before the file is opened. On failure reason gets the refusal or the system's reason.
+bool WriteEpsFile(const std::string& path, const EpsOptions& options, std::string* reason = nullptr);
 
 }  // namespace vg

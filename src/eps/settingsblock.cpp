@@ -1,9 +1,12 @@
 #include "eps/settingsblock.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstring>
 #include <iterator>
 
 #include "eps/epsoutput.h"
+#include "eps/settingsreader.h"
 #include "model/settingsfields.h"
 #include "model/strings.h"
 
@@ -11,6 +14,36 @@ namespace vg {
 namespace {
 
 const SettingsField* F(const char* name) { return FindSettingsField(name); }
+
+bool IsText(const SettingsField& f) { return f.kind == FieldKind::FixedText || f.kind == FieldKind::Text; }
+
+// A number short enough for a message.
+std::string Short(double value) {
+    char text[32];
+    auto r = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 6);
+    return std::string(text, r.ptr);
+}
+
+// Why one line cannot be written as it is, or an empty text.
+std::string LineProblem(const SettingsRecord& record, const SettingsBlockLine& line, std::string_view text) {
+    const SettingsField& f = *line.field;
+    if (IsText(f)) {
+        const std::string_view value = f.getText(record);
+        const std::size_t limit = f.kind == FieldKind::FixedText ? f.capacity : kWorkingTextLength;
+        if (value.size() > limit)
+            return std::string(f.name) + " is longer than " + std::to_string(limit) + " characters";
+        if (value.find_first_of(std::string_view("\r\n\f\0", 4)) != std::string_view::npos)
+            return std::string(f.name) + " holds a line break or a NUL byte";
+    }
+    // "nan" and "inf" would read back as 0.
+    if (f.kind == FieldKind::Decimal && !std::isfinite(f.getDecimal(record)))
+        return std::string(f.name) + " " + Short(f.getDecimal(record)) + " is not a number";
+    if (text.size() > kSettingsLineLength) {
+        if (f.kind == FieldKind::Decimal) return std::string(f.name) + " " + Short(f.getDecimal(record)) + " is too large";
+        return std::string(f.name) + " is too long";
+    }
+    return {};
+}
 
 }  // namespace
 
@@ -153,6 +186,25 @@ void AppendBlockValue(std::string& out, const SettingsRecord& record, const Sett
         out += f->getText(record);
         break;
     }
+}
+
+void AppendBlockLine(std::string& out, const SettingsRecord& record, const SettingsBlockLine& line) {
+    out += "%%_";
+    out += line.key;
+    out += ": ";
+    AppendBlockValue(out, record, line);
+}
+
+std::string SettingsBlockProblem(const SettingsRecord& record) {
+    std::string text;
+    for (const SettingsBlockLine& line : SettingsBlockLines()) {
+        if (!line.field) continue;
+        text.clear();
+        AppendBlockLine(text, record, line);
+        std::string problem = LineProblem(record, line, text);
+        if (!problem.empty()) return problem;
+    }
+    return {};
 }
 
 }  // namespace vg

@@ -26,4 +26,17 @@ int BlockLineDecimals(const SettingsBlockLine& line);
 // the version line).
 void AppendBlockValue(std::string& out, const SettingsRecord& record, const SettingsBlockLine& line);
 
+// Appends the whole line, "%%_" key ": " value, without its line end.
+void AppendBlockLine(std::string& out, const SettingsRecord& record, const SettingsBlockLine& line);
+
+// The longest text a working text holds; a fixed text holds its capacity.
+inline constexpr std::size_t kWorkingTextLength = 255;
+
+// Why the record cannot be saved in a settings block that reads back whole:
+// a text too long or holding a byte that ends a line (CR, LF, form feed, NUL),
+// a number that is not finite, or a line longer than the reader takes. Empty
+// when every line reads back as written. Values outside a field's valid range
+// are the input's to refuse: the reader's fallback for them is the format's own.
+std::string SettingsBlockProblem(const SettingsRecord& record);
+
 }  // namespace vg

@@ -1,13 +1,14 @@
 #include "eps/settingsreader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
-#include <cstdio>
-#include <memory>
+#include <cstring>
 #include <vector>
 
 #include "geometry/settingsdefaults.h"
 #include "geometry/variationdefaults.h"
+#include "model/regularfile.h"
 #include "model/symbolsettings.h"
 
 namespace vg {
@@ -15,7 +16,12 @@ namespace {
 
 constexpr std::string_view kMarker = "%_VornelGlyph Prefs";
 constexpr std::string_view kEndMarker = "%_Fine";
-constexpr std::size_t kLinePiece = 299;  // a 300-byte line buffer
+constexpr std::size_t kLinePiece = kSettingsLineLength;  // a 300-byte line buffer
+constexpr uint64_t kHeaderBytes = 30;    // DOS EPS header, skipped
+constexpr uint32_t kDosEpsMagic = 0xC6D3D0C5;
+// The block sits in the prolog, a few kilobytes into the file; nothing is read
+// beyond this much of the PostScript section.
+constexpr uint64_t kReach = 1 << 20;
 
 bool IsCSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -84,7 +90,6 @@ struct KeyRule {
     Apply apply;
 };
 
-// Tried in this order; a key matches where "%_" key ": " occurs in the line.
 const KeyRule kRules[] = {
     {"VersionNumber", [](P& p, V v) { p.versionText = std::string(v); }},
     {"Family",
@@ -261,58 +266,117 @@ const KeyRule kRules[] = {
     {"Comments", [](P& p, V v) { p.record.Comments = std::string(v); }},
 };
 
-const std::vector<std::string>& Patterns() {
-    static const std::vector<std::string> patterns = [] {
-        std::vector<std::string> all;
-        for (const KeyRule& r : kRules) all.push_back(std::string("%_") + r.key + ": ");
-        return all;
-    }();
-    return patterns;
+// The rule of a keyed line and its value: the key stands at the start of the
+// line, after "%%_" or "%_", and ends at the first ": ".
+const KeyRule* RuleOf(V line, V& value) {
+    if (line.starts_with("%%_"))
+        line.remove_prefix(3);
+    else if (line.starts_with("%_"))
+        line.remove_prefix(2);
+    else
+        return nullptr;
+    std::size_t colon = line.find(':');
+    if (colon == V::npos || colon + 1 >= line.size() || line[colon + 1] != ' ') return nullptr;
+    const V key = line.substr(0, colon);
+    for (const KeyRule& r : kRules) {
+        if (key == r.key) {
+            value = line.substr(colon + 2);
+            return &r;
+        }
+    }
+    return nullptr;
 }
 
-// The file read in pieces of at most kLinePiece bytes, each ending at the first LF.
-class PieceReader {
+// The lines of one byte range of a file. A line ends at LF; only its first
+// kLineRoom bytes are kept, the rest of an over-long line is skipped, never
+// read as lines of their own.
+class LineReader {
 public:
-    explicit PieceReader(std::FILE* f) : file_(f), buffer_(1 << 16) {}
+    static constexpr std::size_t kLineRoom = kLinePiece + 1;  // room for a CR after a full line
 
-    bool Next(std::string& piece) {
-        piece.clear();
-        while (piece.size() < kLinePiece) {
-            if (pos_ == len_ && !Fill()) break;
-            char c = buffer_[pos_++];
-            piece += c;
-            if (c == '\n') break;
+    LineReader(RegularFile& file, uint64_t begin, uint64_t end)
+        : file_(file), next_(begin), end_(end), buffer_(BufferSize(file.Size(), begin, end)) {}
+
+    // The kept bytes of the next line, without its LF, and the line's whole length.
+    bool Next(std::string& kept, uint64_t& length) {
+        kept.clear();
+        length = 0;
+        bool any = false;
+        for (;;) {
+            if (pos_ == len_ && !Fill()) return any;
+            any = true;
+            const char* from = buffer_.data() + pos_;
+            const auto* lf = static_cast<const char*>(std::memchr(from, '\n', len_ - pos_));
+            const std::size_t n = lf ? static_cast<std::size_t>(lf - from) : len_ - pos_;
+            if (kept.size() < kLineRoom) kept.append(from, std::min(n, kLineRoom - kept.size()));
+            length += n;
+            pos_ += n;
+            if (lf) {
+                ++pos_;
+                return true;
+            }
         }
-        return !piece.empty();
     }
+
+    bool Failed() const { return failed_; }
 
 private:
-    bool Fill() {
-        len_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
-        pos_ = 0;
-        return len_ > 0;
+    // The range as far as the file holds it, within 4 to 64 KiB.
+    static std::size_t BufferSize(uint64_t fileSize, uint64_t begin, uint64_t end) {
+        const uint64_t held = std::min(end, fileSize) > begin ? std::min(end, fileSize) - begin : 0;
+        return static_cast<std::size_t>(std::clamp<uint64_t>(held, 1 << 12, 1 << 16));
     }
 
-    std::FILE* file_;
+    bool Fill() {
+        pos_ = len_ = 0;
+        if (failed_ || next_ >= end_) return false;
+        const auto want = static_cast<std::size_t>(std::min<uint64_t>(buffer_.size(), end_ - next_));
+        long long got = file_.ReadAt(next_, buffer_.data(), want);
+        if (got < 0) failed_ = true;
+        if (got <= 0) return false;
+        len_ = static_cast<std::size_t>(got);
+        next_ += len_;
+        return true;
+    }
+
+    RegularFile& file_;
+    uint64_t next_;
+    uint64_t end_;
     std::vector<char> buffer_;
     std::size_t pos_ = 0;
     std::size_t len_ = 0;
+    bool failed_ = false;
 };
 
-// A piece as the parser sees it: without its LF and the CR before it, and
-// ending at a NUL byte as a C text would.
-std::string_view LineOf(const std::string& piece) {
-    std::string_view line(piece);
-    if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+// A line as the parser sees it: the CR before its LF dropped, at most
+// kLinePiece characters, and ending at a NUL byte as a C text would.
+V LineOf(const std::string& kept, uint64_t length) {
+    V line(kept);
+    if (length == kept.size() && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.size() > kLinePiece) line = line.substr(0, kLinePiece);
     std::size_t nul = line.find('\0');
-    if (nul != std::string_view::npos) line = line.substr(0, nul);
+    if (nul != V::npos) line = line.substr(0, nul);
     return line;
 }
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
+uint32_t LittleU32(const unsigned char* p) {
+    return p[0] | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
+           static_cast<uint32_t>(p[3]) << 24;
+}
+
+// The bytes that can hold the settings block: past the 30-byte header, within
+// the PostScript section a DOS EPS header gives, and never beyond kReach.
+void BlockRange(RegularFile& file, uint64_t& begin, uint64_t& end) {
+    begin = kHeaderBytes;
+    end = kHeaderBytes + kReach;
+    unsigned char header[12];
+    if (file.ReadAt(0, header, sizeof header) != static_cast<long long>(sizeof header)) return;
+    if (LittleU32(header) != kDosEpsMagic) return;
+    const uint64_t start = LittleU32(header + 4);
+    const uint64_t sectionEnd = start + LittleU32(header + 8);
+    begin = std::max<uint64_t>(begin, start);
+    end = std::min(sectionEnd, begin + kReach);
+}
 
 }  // namespace
 
@@ -346,29 +410,26 @@ double AtoF(std::string_view text) {
 
 bool ParseSettingsLine(SettingsParseState& state, std::string_view line) {
     if (line == kEndMarker) return true;
-    const auto& patterns = Patterns();
-    for (std::size_t i = 0; i < patterns.size(); ++i) {
-        std::size_t at = line.find(patterns[i]);
-        if (at == std::string_view::npos) continue;
-        kRules[i].apply(state, line.substr(at + patterns[i].size()));
-        break;
-    }
+    V value;
+    if (const KeyRule* rule = RuleOf(line, value)) rule->apply(state, value);
     return true;
 }
 
-bool ReadSettingsComments(const std::string& path, std::string* versionText) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) return false;
-    if (std::fseek(file.get(), 30, SEEK_SET) != 0) return false;
+bool ReadSettingsComments(const std::string& path, std::string* versionText, std::string* reason) {
+    RegularFile file;
+    if (!file.Open(path, reason)) return false;
+    uint64_t begin = 0, end = 0;
+    BlockRange(file, begin, end);
 
     SettingsRecord work = SymbolSettings;
     SettingsParseState state(work);
-    PieceReader reader(file.get());
-    std::string piece;
+    LineReader reader(file, begin, end);
+    std::string kept;
+    uint64_t length = 0;
     bool found = false;
     bool inBlock = false;
-    while (reader.Next(piece)) {
-        std::string_view line = LineOf(piece);
+    while (reader.Next(kept, length)) {
+        const V line = LineOf(kept, length);
         if (!inBlock) {
             if (line == kMarker) {
                 found = inBlock = true;
@@ -379,7 +440,11 @@ bool ReadSettingsComments(const std::string& path, std::string* versionText) {
         ParseSettingsLine(state, line);
         if (line == kEndMarker) inBlock = false;
     }
-    if (std::ferror(file.get()) || !found || inBlock) return false;
+    if (reader.Failed()) {
+        if (reason) *reason = file.Reason();
+        return false;
+    }
+    if (!found || inBlock) return false;
 
     SymbolSettings = std::move(work);
     if (state.invalid) {

@@ -1,12 +1,17 @@
 // Reads the settings comment block back out of a saved EPS file.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace vg {
 
 struct SettingsRecord;
+
+// The longest settings line the reader takes whole; the rest of a longer line
+// is dropped.
+inline constexpr std::size_t kSettingsLineLength = 299;
 
 // Where the lines of one file go, and what the file has said so far.
 struct SettingsParseState {
@@ -22,14 +27,18 @@ struct SettingsParseState {
 int AtoI(std::string_view text);
 double AtoF(std::string_view text);
 
-// Applies one line to the state's record; lines without a known key are ignored.
-// Always true.
+// Applies one line to the state's record: "%%_" or "%_", a key, ": " and the
+// value, the key at the start of the line. Lines without a known key are
+// ignored. Always true.
 bool ParseSettingsLine(SettingsParseState& state, std::string_view line);
 
 // Reads the settings block of an EPS file into a copy of SymbolSettings and makes
 // it current only when the whole read succeeds. Out-of-range Family or Variation
 // then sets ProfileInvalid and clears ProgrammaticInput. The file's version text
-// goes to versionText on success.
-bool ReadSettingsComments(const std::string& path, std::string* versionText = nullptr);
+// goes to versionText on success. Only a regular file is read, and only its
+// first megabyte past the header (within the PostScript section of a DOS EPS);
+// a file that cannot be opened or read gives the system's reason.
+bool ReadSettingsComments(const std::string& path, std::string* versionText = nullptr,
+                          std::string* reason = nullptr);
 
 }  // namespace vg

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "eps/epsbody.h"
+#include "eps/settingsblock.h"
 #include "model/messages.h"
 #include "model/symbolsettings.h"
 #include "output/filenaming.h"
@@ -76,6 +77,11 @@ GenerationResult WriteCurrentSymbol(const GenerationRequest& request) {
     if (!request.exportKind && (format < 0 || format > 2)) {
         r.message = "Format " + std::to_string(format) + " is none of 0 WMF, 1 EPS, 2 EMF";
         return r;
+    }
+    if (!request.exportKind && format == static_cast<int>(OutputFormat::Eps)) {
+        // Settings that the file could not hold whole are refused before writing.
+        const std::string problem = SettingsBlockProblem(SymbolSettings);
+        if (!problem.empty()) return Refused("the settings cannot be saved: " + problem, false);
     }
     r.path = request.path;
     if (r.path.empty())

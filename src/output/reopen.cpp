@@ -1,6 +1,7 @@
 #include "output/reopen.h"
 
 #include "eps/settingsreader.h"
+#include "model/regularfile.h"
 #include "model/settingstrailer.h"
 
 namespace vg {
@@ -16,10 +17,13 @@ SavedGraphicKind SavedGraphicKindOf(const std::string& path) {
     return SavedGraphicKind::None;
 }
 
-bool OpenSavedGraphic(const std::string& path, std::string* version) {
+bool OpenSavedGraphic(const std::string& path, std::string* version, std::string* reason) {
     switch (SavedGraphicKindOf(path)) {
-    case SavedGraphicKind::Eps: return ReadSettingsComments(path, version);
-    case SavedGraphicKind::Metafile: return ReadSettingsTrailer(path);
+    case SavedGraphicKind::Eps: return ReadSettingsComments(path, version, reason);
+    case SavedGraphicKind::Metafile:
+        // A FIFO or a device would block or never end.
+        if (!RegularFile().Open(path, reason)) return false;
+        return ReadSettingsTrailer(path);
     case SavedGraphicKind::None: break;
     }
     return false;

@@ -13,6 +13,6 @@ SavedGraphicKind SavedGraphicKindOf(const std::string& path);
 
 // Reads the settings of a saved graphic into SymbolSettings; false when the
 // file cannot be opened as such. version receives the EPS file's version text.
-bool OpenSavedGraphic(const std::string& path, std::string* version = nullptr);
+bool OpenSavedGraphic(const std::string& path, std::string* version = nullptr, std::string* reason = nullptr);
 
 }  // namespace vg

@@ -52,10 +52,14 @@ TEST(Cli, BadInvocationsExitWithUsage) {
     }
 }
 
-TEST(Cli, ListReportsAFailedWrite) {
-    Result r = RunTool("list >/dev/full");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("cannot write"), std::string::npos) << r.err;
+TEST(Cli, FailedWritesToStandardOutputAreReported) {
+    for (const char* args : {"list", "--help", "--version", "pattern -v 26 -d 400638133393"}) {
+        SCOPED_TRACE(args);
+        Result r = RunTool(std::string(args) + " >/dev/full");
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("vglyph: cannot write"), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("\nNo space left on device\n"), std::string::npos) << r.err;
+    }
 }
 
 }  // namespace

@@ -153,17 +153,47 @@ TEST(Make, BadInvocationsExitWithUsage) {
     EXPECT_FALSE(Exists("/tmp/never.eps"));
 }
 
-TEST(Make, UnwritablePathReportsUnableToSave) {
+TEST(Make, UnwritablePathReportsUnableToSaveWithTheReason) {
     TempFolder dir;
-    for (const std::string& path : {dir.File("missing/x.eps"), dir.Path()}) {
+    const std::pair<std::string, std::string> cases[] = {
+        {dir.File("missing/x.eps"), "No such file or directory"},
+        {dir.Path(), "Is a directory"},
+        {"/dev/full", "No space left on device"},
+    };
+    for (const auto& [path, reason] : cases) {
         SCOPED_TRACE(path);
         ToolResult r = RunTool("make -v 26 -d 400638133393 -o " + Quote(path));
         EXPECT_EQ(r.status, 1);
-        EXPECT_NE(r.err.find("Unable to save " + path), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("Unable to save " + path + "\n" + reason + "\n"), std::string::npos) << r.err;
     }
-    ToolResult full = RunTool("make -v 26 -d 400638133393 -o /dev/full");
-    EXPECT_EQ(full.status, 1);
-    EXPECT_NE(full.err.find("Unable to save /dev/full"), std::string::npos) << full.err;
+}
+
+// Typed text stays in its own field; what a file could not hold whole is refused.
+TEST(Make, SettingsAFileCannotHoldAreRefused) {
+    TempFolder dir;
+    const std::string out = dir.File("i.eps");
+    ToolResult made = RunTool("make -v 26 -d 400638133393 --set 'Comments=see %_Variation: 27' "
+                              "--set 'Company=%_Fine' -o " + Quote(out));
+    ASSERT_EQ(made.status, 0) << made.err;
+    ToolResult opened = RunTool("open " + Quote(out));
+    ASSERT_EQ(opened.status, 0) << opened.err;
+    auto lines = Lines(opened.out);
+    for (const char* w : {"Variation: 26", "Comments: see %_Variation: 27", "Company: %_Fine", "Hidden: 0"})
+        EXPECT_NE(std::find(lines.begin(), lines.end(), w), lines.end()) << w;
+
+    for (const char* setting : {"BarWidthReduction=1e308", "Magnification=1e300", "H=-1e299"}) {
+        SCOPED_TRACE(setting);
+        ToolResult r = RunTool("make -v 26 -d 400638133393 --set " + Quote(setting) + " -o " + Quote(out));
+        EXPECT_EQ(r.status, 2);
+        const std::string field = std::string(setting).substr(0, std::string(setting).find('='));
+        EXPECT_NE(r.err.find("the settings cannot be saved: " + field + " "), std::string::npos) << r.err;
+    }
+    ToolResult longText = RunTool("make -v 26 -d 400638133393 --set Company=" + std::string(256, 'x') + " -o " +
+                                  Quote(out));
+    EXPECT_EQ(longText.status, 2);
+    EXPECT_NE(longText.err.find("Company is longer than 255 characters"), std::string::npos) << longText.err;
+    EXPECT_NE(ReadWholeFile(out).find("%%_Comments: see %_Variation: 27\r\n"), std::string::npos)
+        << "the earlier file stays";
 }
 
 TEST(Make, UnknownFormatsAreNotWritten) {
@@ -263,7 +293,7 @@ TEST(Open, RoundTripGivesTheWrittenFields) {
     for (const char* w : wanted) EXPECT_NE(std::find(lines.begin(), lines.end(), w), lines.end()) << w;
 }
 
-TEST(Open, UnreadableFilesGiveTheMessage) {
+TEST(Open, UnreadableFilesGiveTheMessageAndTheReason) {
     TempFolder dir;
     const std::string garbage = dir.File("garbage.eps");
     std::system(("printf 'not a graphic at all, just some text\\n' > " + Quote(garbage)).c_str());
@@ -271,13 +301,25 @@ TEST(Open, UnreadableFilesGiveTheMessage) {
     std::system(("printf '%30s\\n%%_VornelGlyph Prefs\\n%%%%_Family: 6\\n' '' > " + Quote(unfinished)).c_str());
     const std::string metafile = dir.File("saved.wmf");
     std::system(("cp " + Quote(garbage) + " " + Quote(metafile)).c_str());
-    for (const std::string& path : {dir.File("missing.eps"), garbage, unfinished, metafile, dir.Path()}) {
+    const std::string fifo = dir.File("fifo.eps");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {garbage, ""},
+        {unfinished, ""},
+        {metafile, ""},
+        {dir.File("missing.eps"), "No such file or directory\n"},
+        {dir.File("missing.wmf"), "No such file or directory\n"},
+        {dir.Path(), "Is a directory\n"},
+        {fifo, "Is a FIFO, not a regular file\n"},
+        {"/dev/zero", "Is a device, not a regular file\n"},
+    };
+    for (const auto& [path, reason] : cases) {
         SCOPED_TRACE(path);
         ToolResult r = RunTool("open " + Quote(path));
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(r.err, "Vornel Glyph: Unable to open " + path +
-                             ".\nThis format file cannot be opened by this application.\n");
+                             ".\nThis format file cannot be opened by this application.\n" + reason);
     }
 }
 

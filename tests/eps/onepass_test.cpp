@@ -82,7 +82,7 @@ uint32_t U32At(const std::string& bytes, std::size_t at) {
 // known; the length field is then patched on disk.
 TEST(WriteEpsFile, LengthOfABodyLargerThanTheBuffer) {
     test::ScratchDir dir;
-    ResetSettingsRecord();
+    test::FactorySymbol(16, 72, "03600029145");
     EpsOptions o;
     o.WithPreview = false;
     o.Title = "big";

@@ -2,13 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <random>
 
 #include "eps/epswriter.h"
+#include "eps/settingsblock.h"
 #include "epstestfiles.h"
 #include "geometry/settingsdefaults.h"
 #include "geometry/variationdefaults.h"
+#include "model/settingsfields.h"
 #include "model/symbolsettings.h"
 
 namespace vg {
@@ -199,6 +206,85 @@ TEST(ReadSettingsComments, RestoresEveryFieldOfTheBlock) {
     EXPECT_EQ(SymbolSettings.ProfileInvalid, 0);
 }
 
+// Whatever a user types into a text field comes back as stored, or the save is
+// refused and the file left alone; no other field changes.
+TEST(ReadSettingsComments, HostileTextsComeBackOrAreRefused) {
+    std::string high;
+    for (int c = 0x80; c <= 0xFF; ++c) high += static_cast<char>(c);
+    const std::string values[] = {
+        "%_Fine", "%_Variation: 27", "%%_Family: 3\t", "%_VornelGlyph Prefs", std::string(254, 'a'),
+        std::string(255, 'b'), std::string(290, 'c') + "%_Family: 16", std::string(256, 'd'), "a\rb", "a\nb",
+        "a\r\n%_Fine", std::string("a\0%_Fine", 8), "x\f%_Family: 2", high, "(unbalanced \\",
+    };
+    ScratchDir dir;
+    const std::string path = dir.File("hostile.eps");
+    int written = 0;
+    for (const SettingsBlockLine& line : SettingsBlockLines()) {
+        if (!line.field || (line.field->kind != FieldKind::Text && line.field->kind != FieldKind::FixedText))
+            continue;
+        const SettingsField& field = *line.field;
+        for (const std::string& value : values) {
+            SCOPED_TRACE(std::string(field.name) + " = " + value.substr(0, 40));
+            ResetSettingsRecord();
+            Distinctive(SymbolSettings);
+            field.setText(SymbolSettings, value);
+            const SettingsRecord stored = SymbolSettings;
+            const std::string_view kept = field.getText(stored);
+            const bool refusable = kept.size() > kWorkingTextLength ||
+                                   kept.find_first_of(std::string_view("\r\n\f\0", 4)) != std::string_view::npos;
+            WriteBytes(path, "earlier file");
+            std::string reason;
+            const bool ok = WriteEpsFile(path, Options(), &reason);
+            EXPECT_EQ(ok, !refusable) << reason;
+            if (!ok) {
+                EXPECT_NE(reason.find(field.name), std::string::npos) << reason;
+                EXPECT_EQ(ReadBytes(path), "earlier file");
+                continue;
+            }
+            ++written;
+            ResetSettingsRecord();
+            ASSERT_TRUE(ReadSettingsComments(path));
+            ExpectBlockFieldsEqual(SymbolSettings, stored);
+        }
+    }
+    EXPECT_GE(written, 150);
+}
+
+TEST(ReadSettingsComments, NumbersThatCannotBeReadBackWholeAreRefused) {
+    const double nan = std::nan(""), inf = HUGE_VAL;
+    const struct {
+        std::function<void(SettingsRecord&)> set;
+        const char* field;  // nullptr: written and read back
+    } cases[] = {
+        {[](auto& s) { s.BarWidthReduction = 1e308; }, "BarWidthReduction"},
+        {[](auto& s) { s.H = -1e286; }, "H"},
+        {[&](auto& s) { s.Magnification = nan; }, "Magnification"},
+        {[&](auto& s) { s.V = -inf; }, "V"},
+        {[](auto& s) { s.Magnification = 1e200; }, nullptr},
+        {[](auto& s) { s.BarWidthReduction = -1e250; }, nullptr},
+        {[](auto& s) { s.H = -1e285; }, nullptr},  // a line of 299 characters
+    };
+    ScratchDir dir;
+    const std::string path = dir.File("n.eps");
+    for (const auto& c : cases) {
+        ResetSettingsRecord();
+        Distinctive(SymbolSettings);
+        c.set(SymbolSettings);
+        const SettingsRecord stored = SymbolSettings;
+        std::string reason;
+        const bool ok = WriteEpsFile(path, Options(), &reason);
+        if (c.field) {
+            EXPECT_FALSE(ok) << c.field;
+            EXPECT_EQ(reason.rfind(std::string(c.field) + " ", 0), 0u) << reason;
+            continue;
+        }
+        ASSERT_TRUE(ok) << reason;
+        ResetSettingsRecord();
+        ASSERT_TRUE(ReadSettingsComments(path));
+        ExpectBlockFieldsEqual(SymbolSettings, stored);
+    }
+}
+
 TEST(ReadSettingsComments, ReadsInCommaLocale) {
     ResetSettingsRecord();
     Distinctive(SymbolSettings);
@@ -269,8 +355,10 @@ TEST(ParseSettingsLine, ValuesRangesAndFallbacks) {
          [](auto& s) { return TextOf(s.OriginalMainText) == std::string_view("0123456789012345678901234567890123456789012345678901234567890"); }},
         {"%%_AddOnText: 12345678", [](auto& s) { return TextOf(s.AddOnText) == std::string_view("123456"); }},
         {"%%_CouponFormat128partText: ", [](auto& s) { return TextOf(s.CouponFormat128partText).empty(); }},
-        {"%%_Comments: a %%_Bold: 1", [](auto& s) { return s.Bold == 1 && s.Comments == "keep"; }},
-        {"junk before %%_Italic: 1", [](auto& s) { return s.Italic == 1; }},
+        // Keys stand at the line start; anything after is the value.
+        {"%%_Comments: a %%_Bold: 1", [](auto& s) { return s.Bold == 0 && s.Comments == "a %%_Bold: 1"; }},
+        {"junk before %%_Italic: 1", [](auto& s) { return s.Italic == 0; }},
+        {"%_Italic: 1", [](auto& s) { return s.Italic == 1; }},
         {"%%_Italic 1", [](auto& s) { return s.Italic == 0; }},
         {"%%_Italic:1", [](auto& s) { return s.Italic == 0; }},
         {"%_Fine", [](auto& s) { return s.Italic == 0; }},
@@ -456,14 +544,30 @@ TEST_F(ReaderFiles, LineEndingsAndHeaderSkip) {
     EXPECT_FALSE(Read(early));
 }
 
-TEST_F(ReaderFiles, LongLinesReadInPieces) {
-    // 299 bytes make one piece; the rest of the line is a line of its own.
-    std::string filler(299, 'x');
-    EXPECT_TRUE(Read(EpsWith({"%_VornelGlyph Prefs", filler + "%%_Bold: 1", "%%_Comments: " + std::string(5000, 'c'),
-                              "%_Fine"})));
-    EXPECT_EQ(SymbolSettings.Bold, 1);
-    EXPECT_EQ(SymbolSettings.Comments, std::string(299 - 13, 'c'));
-    // A marker split by the piece boundary is not a marker.
+TEST_F(ReaderFiles, KeysOnlyAtTheLineStartAndLongLinesAreOneLine) {
+    const std::string company = "%%_Company: " + std::string(290, 'x') + "%_Family: 16";
+    // Puts "%_Fine" where a 299-byte piece of the line would begin.
+    const std::string name = "%%_VariationName: " + std::string(299 - 18, 'n') + "%_Fine";
+    EXPECT_TRUE(Read(EpsWith({"%_VornelGlyph Prefs", std::string(299, 'x') + "%%_Bold: 1",
+                              "%%_Comments: see %_Variation: 27", " %%_Job: indented", "x%_Date: glued",
+                              "%%_Client:: odd", company, name, "%%_Comments: " + std::string(5000, 'c'),
+                              "%%_Hidden: 1", "%_Fine"})));
+    const SettingsRecord& s = SymbolSettings;
+    EXPECT_EQ(s.Bold, 0);
+    EXPECT_EQ(s.Variation, 11);
+    EXPECT_EQ(s.Family, 4);
+    EXPECT_EQ(s.Job, "");
+    EXPECT_EQ(s.Date, "");
+    EXPECT_EQ(s.Client, "");
+    EXPECT_EQ(s.Company, company.substr(12, 299 - 12));
+    EXPECT_EQ(s.VariationName, std::string(299 - 18, 'n'));
+    EXPECT_EQ(s.Comments, std::string(299 - 13, 'c'));
+    EXPECT_EQ(s.Hidden, 1) << "the block goes on after the long lines";
+    // A CR LF right after 299 characters still ends the line.
+    SetUp();
+    EXPECT_TRUE(Read(EpsWith({"%_VornelGlyph Prefs", "%%_Job: " + std::string(291, 'j'), "%_Fine"})));
+    EXPECT_EQ(SymbolSettings.Job, std::string(291, 'j'));
+    // A marker longer than its line is not a marker.
     EXPECT_FALSE(Read(EpsWith({std::string(290, ' ') + "%_VornelGlyph Prefs", "%_Fine"})));
 }
 
@@ -476,12 +580,53 @@ TEST_F(ReaderFiles, NulBytesEndTheLine) {
     EXPECT_EQ(SymbolSettings.Variation, 11);
 }
 
-TEST_F(ReaderFiles, UnreadableInputsFail) {
-    EXPECT_FALSE(ReadSettingsComments(dir_.File("missing.eps")));
-    EXPECT_FALSE(ReadSettingsComments(dir_.Path())) << "a folder";
+TEST_F(ReaderFiles, UnreadableInputsFailWithTheReason) {
+    const std::string fifo = dir_.File("fifo.eps");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {dir_.File("missing.eps"), "No such file or directory"},
+        {dir_.Path(), "Is a directory"},
+        {fifo, "Is a FIFO, not a regular file"},
+        {"/dev/zero", "Is a device, not a regular file"},
+    };
+    for (const auto& [path, expected] : cases) {
+        std::string reason;
+        EXPECT_FALSE(ReadSettingsComments(path, nullptr, &reason)) << path;
+        EXPECT_EQ(reason, expected) << path;
+    }
     EXPECT_FALSE(Read(""));
     EXPECT_FALSE(Read("%_VornelGlyph Prefs\r\n"));  // shorter than the header
     ExpectUntouched();
+}
+
+TEST_F(ReaderFiles, ReadsOnlyWhereTheBlockCanBe) {
+    const std::string block = "\r\n%_VornelGlyph Prefs\r\n%%_Family: 6\r\n%_Fine\r\n";
+    auto dosEps = [](uint32_t start, uint32_t length) {
+        std::string h = "\xC5\xD0\xD3\xC6";
+        for (uint32_t v : {start, length, 0u, 0u, 0u, 0u})
+            for (int i = 0; i < 4; ++i) h += static_cast<char>(v >> (8 * i));
+        return h + "\xFF\xFF";
+    };
+    const std::string tail = "%%EOF\r\n" + block;  // a block where a preview would be
+    EXPECT_TRUE(Read(dosEps(30, block.size()) + block));
+    EXPECT_EQ(SymbolSettings.Family, 6);
+    SetUp();
+    EXPECT_FALSE(Read(dosEps(30, 7) + tail)) << "after the PostScript section";
+    EXPECT_FALSE(Read(dosEps(30, block.size() - 4) + block)) << "the end marker outside the section";
+    ExpectUntouched();
+
+    // Without a DOS header, the first megabyte past byte 30.
+    const std::string path = dir_.File("big.eps");
+    for (const auto& [offset, found] : {std::pair{uint64_t{1} << 19, true}, std::pair{uint64_t{64} << 20, false}}) {
+        std::filesystem::remove(path);
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        ASSERT_TRUE(f);
+        ASSERT_EQ(std::fseek(f, static_cast<long>(offset), SEEK_SET), 0);
+        std::fwrite(block.data(), 1, block.size(), f);
+        std::fclose(f);
+        SetUp();
+        EXPECT_EQ(ReadSettingsComments(path), found) << offset;
+    }
 }
 
 TEST_F(ReaderFiles, TruncatedWrittenFile) {

@@ -1,0 +1,38 @@
+// Input files that readers of saved graphics accept: regular files only, so a
+// device, FIFO or folder is refused at once instead of being read forever.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace vg {
+
+// The system's text for an error number ("No such file or directory").
+std::string SystemReason(int errorNumber);
+
+class RegularFile {
+public:
+    RegularFile() = default;
+    ~RegularFile();
+    RegularFile(const RegularFile&) = delete;
+    RegularFile& operator=(const RegularFile&) = delete;
+
+    // Opens for reading without blocking on a FIFO; false with the reason when
+    // the path cannot be opened or is not a regular file.
+    bool Open(const std::string& path, std::string* reason = nullptr);
+    bool IsOpen() const { return fd_ >= 0; }
+    uint64_t Size() const { return size_; }
+
+    // Reads up to size bytes at offset; the count read, 0 at the end of the
+    // file, or -1 on an error (the reason then in Reason()).
+    long long ReadAt(uint64_t offset, void* data, std::size_t size);
+    const std::string& Reason() const { return reason_; }
+
+private:
+    int fd_ = -1;
+    uint64_t size_ = 0;
+    std::string reason_;
+};
+
+}  // namespace vg
