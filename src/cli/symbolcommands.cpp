@@ -10,7 +10,6 @@
 #include "eps/settingsreader.h"
 #include "model/charset.h"
 #include "model/messages.h"
-#include "model/regularfile.h"
 #include "model/settingsfields.h"
 #include "model/settingstrailer.h"
 #include "model/symbolsettings.h"
