@@ -24,7 +24,10 @@ bool OpenSavedGraphic(const std::string& path, std::string* version, std::string
         // A FIFO or a device would block or never end.
         if (!RegularFile().Open(path, reason)) return false;
         return ReadSettingsTrailer(path);
-    case SavedGraphicKind::None: break;
+    case SavedGraphicKind::None:
+        // Not a saved graphic by its name; say why when it is not even readable.
+        RegularFile().Open(path, reason);
+        break;
     }
     return false;
 }
