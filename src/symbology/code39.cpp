@@ -158,9 +158,12 @@ std::string Code39HumanReadable() {
     const bool showCheck = Code39HasCheck(v) && check && !s.HideCheckDigits;
 
     if (v == 13) {
-        std::string text(original.substr(0, 3));
+        // Hyphens kept in the typed text (IgnoreHyphens) would double the separators.
+        std::string typed(original);
+        std::erase(typed, '-');
+        std::string text = typed.substr(0, 3);
         text += '-';
-        text += original.substr(std::min<std::size_t>(3, original.size()));
+        text += typed.substr(std::min<std::size_t>(3, typed.size()));
         if (showCheck) {
             text += '-';
             text += check;

@@ -96,6 +96,10 @@ TEST(Code39, EncodesAndReads) {
             EXPECT_EQ(Code39HumanReadable(), c.readable) << c.name;
         }
     }
+    // A hyphen the typed text keeps (IgnoreHyphens) does not double the separator.
+    SetUpCode39({"Customs typed hyphen", 13, "", "ABC1234567", 0, "", ""});
+    SetText(SymbolSettings.OriginalMainText, "ABC-1234567");
+    EXPECT_EQ(Code39HumanReadable(), "ABC-1234567-6");
 }
 
 TEST(Code39, PatternOfOneCharacter) {
