@@ -139,6 +139,26 @@ TEST(Code39, FullAsciiDisplayDecoding) {
     EXPECT_EQ(DecodeCode39FullAscii(ToCode39FullAscii(printable)), printable);
 }
 
+TEST(Code39AndCode93, AnyByteFromALoadedRecordEncodesOrFailsCleanly) {
+    // Records read from files do not pass the input formats.
+    for (int v : {11, 12, 13, 15, 16, 17, 21, 24, 76, 103, 104}) {
+        for (int byte = 1; byte < 256; ++byte) {
+            test::PlainSettings(v == 24 ? kFamilyCode93 : kFamilyCode39, v);
+            const std::string text = std::string("A") + static_cast<char>(byte) + "[1";
+            SetText(SymbolSettings.MainText, text);
+            SetText(SymbolSettings.OriginalMainText, text);
+            SetText(SymbolSettings.FACTdataIDtext, std::string(1, static_cast<char>(byte)));
+            SymbolSettings.CheckCharacter1 = static_cast<uint8_t>(byte);
+            if (EncodeCurrentVariation()) {
+                EXPECT_EQ(BarPattern.find_first_not_of("BS1234"), std::string::npos) << v << " " << byte;
+            } else {
+                EXPECT_EQ(BarPattern, "") << v << " " << byte;
+            }
+            EXPECT_LE((v == 24 ? Code93HumanReadable() : Code39HumanReadable()).size(), 20u);
+        }
+    }
+}
+
 struct Code93Case {
     std::string name;
     std::string main;
