@@ -1,8 +1,10 @@
-// Writes a numbered EAN-13 series of EPS files without preview and reports
-// the files per second and the cost per file at the start and the end.
+// Writes a numbered EAN-13 series of EPS files without preview, then the same
+// series with the TIFF preview, and reports for each the files per second and
+// the cost per file at the start and the end, and the cost of the preview.
 //
 //   eps_series [COUNT] [FOLDER]    (default 3000 files into a fresh /tmp folder)
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <cstdio>
@@ -31,6 +33,38 @@ double MeanMicroseconds(const std::vector<Clock::duration>& costs, std::size_t f
     Clock::duration sum{};
     for (std::size_t i = from; i < to; ++i) sum += costs[i];
     return to > from ? Microseconds(sum) / static_cast<double>(to - from) : 0;
+}
+
+struct SeriesResult {
+    double seconds = 0;
+    int failures = 0;
+};
+
+// One series of count files into folder.
+SeriesResult RunSeries(vg::GenerationRequest request, const std::string& folder, int count, long long start,
+                       bool preview) {
+    std::vector<Clock::duration> costs;
+    costs.reserve(count);
+    SeriesResult r;
+    request.withPreview = preview;
+    const Clock::time_point begin = Clock::now();
+    for (int i = 0; i < count; ++i) {
+        const Clock::time_point t0 = Clock::now();
+        request.data.main = SerialData(start, i);
+        request.title = "EAN-13." + *request.data.main + ".EPS";
+        request.path = folder + "/" + request.title;
+        if (vg::Generate(request).status != vg::GenerationStatus::Written) ++r.failures;
+        costs.push_back(Clock::now() - t0);
+    }
+    r.seconds = std::chrono::duration<double>(Clock::now() - begin).count();
+
+    const std::size_t n = costs.size();
+    const std::size_t block = n < 1000 ? n : 1000;
+    std::printf("%s preview: %d files (%d failed) in %.3f s, %.0f files per second\n", preview ? "with" : "without",
+                count, r.failures, r.seconds, count / r.seconds);
+    std::printf("  cost per file, first %zu: %.1f us, last %zu: %.1f us\n", block, MeanMicroseconds(costs, 0, block),
+                block, MeanMicroseconds(costs, n - block, n));
+    return r;
 }
 
 }  // namespace
@@ -72,30 +106,18 @@ int main(int argc, char** argv) {
     }
     const double warmSeconds = std::chrono::duration<double>(Clock::now() - warm).count();
 
-    std::vector<Clock::duration> costs;
-    costs.reserve(count);
-    int failures = 0;
-    const Clock::time_point begin = Clock::now();
-    for (int i = 0; i < count; ++i) {
-        const Clock::time_point t0 = Clock::now();
-        request.data.main = SerialData(start, i);
-        request.title = "EAN-13." + *request.data.main + ".EPS";
-        request.path = folder + "/" + request.title;
-        if (vg::Generate(request).status != vg::GenerationStatus::Written) ++failures;
-        costs.push_back(Clock::now() - t0);
-    }
-    const double seconds = std::chrono::duration<double>(Clock::now() - begin).count();
-
-    const std::size_t n = costs.size();
-    const std::size_t block = n < 1000 ? n : 1000;
+    // Each series into a folder of its own, so neither replaces the other's files.
+    const std::string plainFolder = folder + "/plain", previewFolder = folder + "/preview";
+    mkdir(plainFolder.c_str(), 0777);
+    mkdir(previewFolder.c_str(), 0777);
+    const SeriesResult plain = RunSeries(request, plainFolder, count, start, false);
+    const SeriesResult withPreview = RunSeries(request, previewFolder, count, start, true);
     std::printf("start-up (tables, fonts, first symbol): %.3f s\n", warmSeconds);
-    std::printf("files: %d (%d failed) in %.3f s\n", count, failures, seconds);
-    std::printf("files per second: %.0f\n", count / seconds);
+    std::printf("preview costs %.2f times the series without it\n", withPreview.seconds / plain.seconds);
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("processor time: %.3f s user, %.3f s system\n", Seconds(usage.ru_utime), Seconds(usage.ru_stime));
-    std::printf("cost per file, first %zu: %.1f us, last %zu: %.1f us\n", block, MeanMicroseconds(costs, 0, block),
-                block, MeanMicroseconds(costs, n - block, n));
+    const int failures = plain.failures + withPreview.failures;
 
     if (ownFolder) std::system(("rm -rf '" + folder + "'").c_str());
     return failures ? 1 : 0;

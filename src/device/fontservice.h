@@ -41,6 +41,9 @@ public:
     // Glyph index of a Windows-1252 byte (0 when the face has none).
     unsigned GlyphIndex(unsigned char byte) const { return glyphs_[byte]; }
 
+    // Scale from font units to output units at a requested height.
+    double Scale(int height) const;
+
     // The FreeType face, for glyph outlines. Not safe to use from two threads.
     FT_Face Face() const { return face_; }
 
@@ -51,8 +54,6 @@ public:
 private:
     friend class FontService;
     FontFace() = default;
-    // Scale from font units to output units at a requested height.
-    double Scale(int height) const;
 
     FT_Face face_ = nullptr;
     std::string file_;

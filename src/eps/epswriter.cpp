@@ -7,6 +7,7 @@
 #include "model/catalogue.h"
 #include "eps/settingsblock.h"
 #include "model/regularfile.h"
+#include "eps/tiffpreview.h"
 #include "model/strings.h"
 #include "model/symbolsettings.h"
 
@@ -303,8 +304,7 @@ bool WriteEpsFile(const std::string& path, const EpsOptions& options, std::strin
         PutDocument(out, doc);
         // The whole PostScript section is known now: its length goes into the header.
         out.PatchU32(8, static_cast<uint32_t>(out.Position() - kHeaderSize));
-        // The preview (WithPreview) is appended here once it exists; until then the
-        // header's preview fields stay 0.
+        if (options.WithPreview) AppendTiffPreview(out);
         written = out.Close();
     }
     if (!written) {

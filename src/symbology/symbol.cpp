@@ -9,6 +9,7 @@
 #include "geometry/variationdefaults.h"
 #include "model/symbolsettings.h"
 #include "symbology/code128.h"
+#include "device/rasterdc.h"
 #include "symbology/code39.h"
 #include "symbology/code93.h"
 #include "symbology/eanupc.h"
@@ -232,7 +233,6 @@ void CSymbol::DrawExtras(DeviceContext&) {}
 void CSymbol::DrawVerificationMark(DeviceContext&) {}
 void CSymbol::DrawEndPieces(DeviceContext&) {}
 void CSymbol::DrawPicture(DeviceContext&) {}
-void CSymbol::RenderPreview() {}
 
 void CSymbol::RotateRectangle() {
     double w = (m_leftMargin + m_patternWidth + m_rightMargin + m_skewOffset) * m_magnification +
@@ -522,7 +522,8 @@ void CSymbol::RenderSymbol() {
     int dy = bg.y0 < 0 ? -bg.y0 : 0;
     if (dx || dy) {
         ShiftDrawing(dx, dy);
-        if (m_outputFlag == 1) {
+        // The preview bitmap starts at the drawing's corner like a file does.
+        if (m_outputFlag == 1 || m_previewFlag) {
             m_originX += dx / 1000.0;
             m_originY += dy / 1000.0;
         }
@@ -531,8 +532,7 @@ void CSymbol::RenderSymbol() {
     m_extentMin = {bg.x0, bg.y0};
     m_extentMax = {bg.x1, bg.y1};
 
-    if (m_previewFlag) {
-        RenderPreview();
+    if (m_previewFlag && !PreparePreview()) {
         m_dc.RestoreState();
         EndDraw();
         return;
@@ -541,7 +541,10 @@ void CSymbol::RenderSymbol() {
     // Drawing pass.
     m_dc.SetBrushColour(m_spaceColour);
     SelectHumanReadableFont(1.0);
-    if (!s.TransparentBackground) m_dc.Polygon(m_backgroundBox, 4);
+    const bool whiteSpaces =
+        s.redSpacesQuietZone + s.greenSpacesQuietZone + s.blueSpacesQuietZone == 300;
+    if (!s.TransparentBackground && !(m_previewFlag && whiteSpaces))
+        m_dc.Polygon(m_backgroundBox, 4);
     if (!m_outputFlag && (s.Family == kFamilyFim || IsPostnetLowerRightClass(v))) {
         Point outline[5] = {m_symbolBox[0], m_symbolBox[1], m_symbolBox[2], m_symbolBox[3],
                             m_symbolBox[0]};
@@ -572,7 +575,24 @@ void CSymbol::RenderSymbol() {
 
     m_dc.RestoreState();
     DrawPicture(m_dc);
+    if (m_previewFlag) FinishPreview();
     EndDraw();
+}
+
+bool CSymbol::PreparePreview() {
+    auto* raster = dynamic_cast<RasterDC*>(&m_dc);
+    if (raster == nullptr || m_previewHandle == nullptr) return false;
+    const int w = raster->ToPixelsX(m_extentMax.x) - raster->ToPixelsX(m_extentMin.x);
+    const int h = raster->ToPixelsY(m_extentMax.y) - raster->ToPixelsY(m_extentMin.y);
+    raster->SetOrigin(m_extentMin);
+    raster->SetPaperColour(m_spaceColour);
+    return raster->Allocate(std::max(w, 1), std::max(h, 1));
+}
+
+void CSymbol::FinishPreview() {
+    auto* raster = dynamic_cast<RasterDC*>(&m_dc);
+    if (raster != nullptr && m_previewHandle != nullptr)
+        *static_cast<MonoBitmap*>(m_previewHandle) = raster->TakeBitmap();
 }
 
 // ---- CLinearSymbol ----

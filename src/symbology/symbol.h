@@ -76,7 +76,8 @@ struct DPoint {
 
 // Draws the current symbol: constructs the symbol object of Variation and runs
 // its drawing sequence. outputFlag 0 screen, 1 file output; previewFlag 1
-// renders the monochrome preview into previewHandle. Returns false when the
+// renders the monochrome preview: dc is then a RasterDC and previewHandle a
+// MonoBitmap that receives the bitmap (left empty when none could be made). Returns false when the
 // variation has no symbol class (nothing is drawn then).
 bool DrawSymbol(DeviceContext& dc, const ClipRect& clip, int outputFlag, int previewFlag,
                 void* previewHandle);
@@ -137,7 +138,7 @@ protected:
     // verification mark, additional text, side text, crop marks and
     // specification block; the Vantic128 end pieces; the verification mark;
     // additional text, side text, crop marks and specification block; the
-    // Vantic128 picture; the preview bitmap.
+    // Vantic128 picture.
     virtual void MeasureExtras(DeviceContext& dc);
     virtual void DrawEndPieces(DeviceContext& dc);
     virtual void DrawVerificationMark(DeviceContext& dc);
@@ -146,7 +147,10 @@ protected:
     // Text beside the symbol (Vantic128 beside): measure and place, then draw.
     virtual void MeasureSideText(DeviceContext&) {}
     virtual void DrawSideText(DeviceContext&) {}
-    virtual void RenderPreview();
+    // Preview: the raster context gets a bitmap of the drawing's size (false:
+    // none can be made, nothing is drawn); the finished bitmap goes to the handle.
+    bool PreparePreview();
+    void FinishPreview();
 
     // Symbol units (from the unrotated symbol rectangle's top-left corner) to
     // output units: magnify, rotate, add the origin, times 1000, truncated.
