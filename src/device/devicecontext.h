@@ -85,6 +85,11 @@ public:
     virtual void TextOut(Point at, std::string_view text) = 0;
     // Extent of a text in the selected font, unrotated.
     virtual TextExtent GetTextExtent(std::string_view text) = 0;
+    // Back ends that draw any Unicode text say so and take UTF-8 below; the
+    // others are given Windows-1252 text only.
+    virtual bool DrawsUnicode() const { return false; }
+    virtual void TextOutUtf8(Point at, std::string_view utf8) { TextOut(at, utf8); }
+    virtual TextExtent GetTextExtentUtf8(std::string_view utf8) { return GetTextExtent(utf8); }
     virtual FontMetrics GetTextMetrics() = 0;
 
     // Saves and restores brush, font, pen, text colour, background and alignment.

@@ -23,6 +23,9 @@ namespace {
 constexpr double kNominalModule = 0.936;  // EAN/UPC digit positions
 constexpr double kGuardPoints = 5.76;     // guard bars below the data bars
 constexpr double kCropMargin = 12;        // page points on every side
+constexpr double kSpecFontSize = 9;       // specification block: Arial 9
+constexpr double kSpecLineStep = 11;      //   lines 11 points apart
+constexpr int kSpecMargin = 3;
 
 std::string F6(double v) { return FixedText(v == 0 ? 0.0 : v, 6); }
 std::string F4(double v) { return FixedText(v == 0 ? 0.0 : v, 4); }
@@ -52,13 +55,26 @@ bool OutlineClass(int v) {
 
 bool TextOnly(int v) { return IsBooklandTextClass(v); }
 
-int SpecBlockLines(const SettingsRecord& s) {
-    int n = 0;
-    for (int on : {s.bSymbology, s.bEncodedData, s.bBarWidthReduction, s.bWideNarrowRatio, s.bBarHeight,
-                   s.bMagnification, s.bXDimension, s.bNBW, s.bPrinterDpi, s.bFilm, s.bCompany, s.bClient,
-                   s.bJob, s.bDate, s.bComments})
-        if (on) ++n;
-    return n;
+// The specification block's lines broken to fit the page width (Arial 9):
+// at blanks where one falls inside, else between characters.
+std::vector<std::string> WrappedSpecLines(const SettingsRecord& s, int pageWidth) {
+    std::vector<std::string> wrapped;
+    const int room = std::max(pageWidth - 2 * kSpecMargin, 20);
+    auto width = [](std::string_view t) { return TextMetrics("Arial", kSpecFontSize, 0, t).width; };
+    for (const SpecLine& line : SpecBlockLines(s)) {
+        std::string_view rest = line.ansi;
+        while (width(rest) > room && rest.size() > 1) {
+            std::size_t fit = 1;
+            while (fit < rest.size() && width(rest.substr(0, fit + 1)) <= room) ++fit;
+            const std::size_t blank = rest.substr(0, fit + 1).rfind(' ');
+            const std::size_t cut = blank != std::string_view::npos && blank > 0 ? blank : fit;
+            wrapped.emplace_back(rest.substr(0, cut));
+            rest.remove_prefix(cut);
+            while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+        }
+        if (!rest.empty() || line.ansi.empty()) wrapped.emplace_back(rest);
+    }
+    return wrapped;
 }
 
 // Advance of one pattern element in body units; 0 for markers and unknown pairs.
@@ -716,10 +732,12 @@ EpsBodyLayout ComputeEpsLayout(std::string_view hrText, bool levelOne) {
     const bool turned = s.Rotation == 90 || s.Rotation == 270;
     page.pageWidth = static_cast<int>(turned ? page.groupHeight : page.groupWidth);
     page.pageHeight = static_cast<int>(turned ? page.groupWidth : page.groupHeight);
-    const int lines = SpecBlockLines(s);
-    if (lines > 0) {
-        page.specBlockHeight = 11.0 * lines + 3;
+    if (AnySpecBlockSwitch(s)) {
         page.pageWidth = std::max(page.pageWidth, 108);
+        l.specLines = WrappedSpecLines(s, page.pageWidth);
+    }
+    if (!l.specLines.empty()) {
+        page.specBlockHeight = kSpecLineStep * static_cast<double>(l.specLines.size()) + 3;
         page.pageHeight += static_cast<int>(page.specBlockHeight);
     }
     return l;
@@ -1142,7 +1160,18 @@ void PutClosing(EpsOutput& out, const EpsBodyLayout& l) {
         out.PutLine(F6(tx) + ' ' + F6(ty) + " translate");
         out.PutLine("stroke");
     }
-    // The specification block's lines come with the block itself; S keeps its band.
+    // The specification block in the band at the page's foot, first line on top.
+    double y = S - kSpecFontSize;
+    for (const std::string& line : l.specLines) {
+        BodyText t;
+        t.text = line;
+        t.font = "Arial";
+        t.size = kSpecFontSize;
+        t.x = kSpecMargin;
+        t.y = y;
+        PutText(out, t, l.levelOne);
+        y -= kSpecLineStep;
+    }
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include "eps/epswriter.h"
 #include "eps/ocrglyphs.h"
+#include "render/specblock.h"
 
 namespace vg {
 
@@ -101,6 +102,7 @@ struct EpsBodyLayout {
     bool ocrBGlyphs = false, ocrAGlyphs = false;
     std::string glyphChars;  // characters drawn with outlines
 
+    std::vector<std::string> specLines;  // specification block, wrapped to the page
     bool levelOne = false;  // level 1 output: grey colour operators
     EpsLayout page;
 };

@@ -20,6 +20,7 @@ namespace vg {
 std::string BarPattern;
 std::string EncodedText;
 DrawingSize ViewScrollSize;
+DrawingSize LastDrawingExtent;
 
 namespace {
 
@@ -228,9 +229,6 @@ void CSymbol::AdjustSpecialBox(DeviceContext&) {}
 void CSymbol::DrawAddOnText(DeviceContext&) {}
 void CSymbol::MeasureStandardNumberLine(DeviceContext&) {}
 void CSymbol::DrawStandardNumberLine(DeviceContext&) {}
-void CSymbol::MeasureExtras(DeviceContext&) {}
-void CSymbol::DrawExtras(DeviceContext&) {}
-void CSymbol::DrawVerificationMark(DeviceContext&) {}
 void CSymbol::DrawEndPieces(DeviceContext&) {}
 void CSymbol::DrawPicture(DeviceContext&) {}
 
@@ -299,7 +297,7 @@ void CSymbol::GrowBoxTop(Point box[4], double amount) {
 }
 
 void CSymbol::ShiftDrawing(int dx, int dy) {
-    for (Point* box : {m_symbolBox, m_bearerBox, m_bearerInner, m_backgroundBox}) {
+    for (Point* box : {m_symbolBox, m_bearerBox, m_bearerInner, m_backgroundBox, m_textBox}) {
         for (int i = 0; i < 4; ++i) {
             box[i].x += dx;
             box[i].y += dy;
@@ -521,16 +519,16 @@ void CSymbol::RenderSymbol() {
     int dx = bg.x0 < 0 ? -bg.x0 : 0;
     int dy = bg.y0 < 0 ? -bg.y0 : 0;
     if (dx || dy) {
+        // Bars and texts move with the boxes on every target, so that the
+        // background stays under them.
         ShiftDrawing(dx, dy);
-        // The preview bitmap starts at the drawing's corner like a file does.
-        if (m_outputFlag == 1 || m_previewFlag) {
-            m_originX += dx / 1000.0;
-            m_originY += dy / 1000.0;
-        }
+        m_originX += dx / 1000.0;
+        m_originY += dy / 1000.0;
     }
     bg = BoundsOf(m_backgroundBox);
     m_extentMin = {bg.x0, bg.y0};
     m_extentMax = {bg.x1, bg.y1};
+    LastDrawingExtent = {bg.x1 - bg.x0, bg.y1 - bg.y0};
 
     if (m_previewFlag && !PreparePreview()) {
         m_dc.RestoreState();

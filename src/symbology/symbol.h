@@ -4,8 +4,10 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "device/devicecontext.h"
+#include "render/specblock.h"
 
 namespace vg {
 
@@ -68,6 +70,8 @@ struct DrawingSize {
     int cy = 0;
 };
 extern DrawingSize ViewScrollSize;
+// Size of the background box (the whole drawing) of the last draw, 1/1000 inch.
+extern DrawingSize LastDrawingExtent;
 
 struct DPoint {
     double x = 0;
@@ -181,6 +185,32 @@ protected:
     void RotateRectangle();
     void BearerBars(int pass);
 
+    // Extras. Turn maps a vector of the unrotated frame (u along the symbol, v
+    // down) to output units; SetBoxFromBounds gives a rectangle its corners
+    // in the order of the symbol's rotation (corner 0 the image of the top-left).
+    Point Turn(double u, double v) const;
+    void SetBoxFromBounds(Point box[4], int x0, int y0, int x1, int y1) const;
+    // The bearer box when there are bearer bars, else the symbol box, grown by
+    // the verification mark.
+    void ReferenceBox(Point box[4]) const;
+    void UniteBackground(int x0, int y0, int x1, int y1);
+    // Arial of 1/8 inch; turned with the symbol when forDrawing.
+    FontSpec CaptionFont(bool forDrawing) const;
+    std::string MarkCaption() const;
+    void MeasureVerificationMark();
+    std::string HumanReadableAsText() const;
+    FontSpec AdditionalTextFont(bool forDrawing) const;
+    bool SelectAdditionalTextFont(DeviceContext& dc, bool forDrawing);
+    void MeasureAdditionalText(DeviceContext& dc);
+    void DrawAdditionalText(DeviceContext& dc);
+    void CropCorners(int& x0, int& y0, int& x1, int& y1) const;
+    void MeasureCropMarks();
+    void DrawCropMarks(DeviceContext& dc);
+    void SpecBlockOrigin(int& x, int& y) const;
+    static int SpecTextWidth(DeviceContext& dc, const SpecLine& line);
+    void MeasureSpecBlock(DeviceContext& dc);
+    void DrawSpecBlock(DeviceContext& dc);
+
     DeviceContext& m_dc;
     ClipRect m_clip;
     int m_outputFlag = 0;
@@ -233,6 +263,20 @@ public:
     DrawingSize m_drawingSize;   // screen: the scroll size
     Point m_extentMin;           // drawing's extents for the preview
     Point m_extentMax;
+
+    // Extras, from the measure pass (output units).
+    int m_markHeight = 0;        // verification mark, 0 when none
+    double m_markSquare = 0;
+    int m_markRows = 0;
+    double m_markFrom = 0;       // rows along the symbol, from its box's corner 0
+    double m_markTo = 0;
+    bool m_markCaption = false;
+    bool m_hasTextBox = false;   // additional text
+    Point m_textBox[4];
+    Point m_textOffset;          // anchor from the reference box's corner 0
+    TextExtent m_textExtent;
+    double m_textPitch = 0;      // AlignAT 3: points per character, nominal
+    std::vector<SpecLine> m_specLines;
 };
 
 // Generic slots of all families but EAN/UPC.

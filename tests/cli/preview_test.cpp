@@ -104,3 +104,38 @@ TEST(Preview, SpotColourSymbolTakesItsPaletteFromTheRgbFields) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every extra switched on: the EPS and its preview still scan, and the block's
+// lines stand in the file, long ones broken to the page.
+TEST(Preview, ExtrasLeaveBothTheEpsAndItsPreviewReadable) {
+    if (!HaveTools()) GTEST_SKIP() << "libtiff tools, Ghostscript or a decoder missing";
+    TempFolder dir;
+    const Written w = Make(dir, "--set Magnification=200 --set bCropMarks=1 --set Prufmark=1 "
+                                "--set AdditionalText=Lot-42 --set AlignAT=1 --set V=-6 --set bPrinterDpi=1 "
+                                "--set bSymbology=1 --set bComments=1 "
+                                "--set 'Comments=a comment long enough to need a second line on this page'");
+    ASSERT_FALSE(w.tiff.empty());
+    EXPECT_NE(w.eps.find("(Printer dpi: 2400) show"), std::string::npos);
+    EXPECT_NE(w.eps.find("(a comment "), std::string::npos);
+    EXPECT_EQ(w.eps.find("on this page) show"), std::string::npos);  // broken, not one line
+
+    const std::string eps = dir.File("s.eps"), png = dir.File("e.png");
+    const auto gs = vg::test::RenderEps(eps, png, 300);
+    EXPECT_EQ(gs.status, 0);
+    EXPECT_EQ(gs.out, "");
+    EXPECT_NE(vg::test::ReadZbar(png, "-q").out.find("EAN-13:4006381333931"), std::string::npos);
+
+    const std::string tif = dir.File("p.tif"), pdf = dir.File("p.pdf"), ppng = dir.File("p.png");
+    std::FILE* f = std::fopen(tif.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(w.tiff.data(), 1, w.tiff.size(), f);
+    std::fclose(f);
+    ASSERT_EQ(RunShell("tiff2pdf -o " + Quote(pdf) + " " + Quote(tif) + " 2>&1").status, 0);
+    ASSERT_EQ(RunShell("gs -q -dSAFER -dNOPAUSE -dBATCH -r300 -sDEVICE=pnggray -sOutputFile=" + Quote(ppng) +
+                       " " + Quote(pdf) + " 2>&1").status, 0);
+    EXPECT_NE(vg::test::ReadZxing(ppng, "").out.find("4006381333931"), std::string::npos);
+}
+
+}  // namespace
