@@ -15,7 +15,7 @@
 #include "device/fontservice.h"
 #include "device/recordingdc.h"
 #include "symbology/eanupc.h"
-#include "symbology/symbol.h"
+#include "render/drawsymbol.h"
 
 namespace vg {
 namespace {

@@ -6,7 +6,7 @@
 #include "eps/epsoutput.h"
 #include "model/messages.h"
 #include "model/symbolsettings.h"
-#include "symbology/symbol.h"
+#include "render/drawsymbol.h"
 
 namespace vg {
 

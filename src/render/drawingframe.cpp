@@ -1,7 +1,7 @@
 #include "render/drawingframe.h"
 
 #include "device/rasterdc.h"
-#include "symbology/symbol.h"
+#include "render/drawsymbol.h"
 
 namespace vg {
 

@@ -10,7 +10,7 @@
 #include "geometry/variationdefaults.h"
 #include "model/symbolsettings.h"
 #include "render/specblock.h"
-#include "symbology/symbol.h"
+#include "render/drawingsequence.h"
 
 namespace vg {
 
@@ -21,12 +21,14 @@ constexpr int kCropEnd = 166;       // crop marks end this far from the corner
 constexpr int kSpecLineStep = 139;  // specification block line distance
 constexpr int kSpecInset = 41;
 
-struct Bounds {
-    int x0, y0, x1, y1;
-};
+BoxBounds Unite(BoxBounds a, BoxBounds b) {
+    return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
+}
 
-Bounds BoundsOf(const Point box[4]) {
-    Bounds b{box[0].x, box[0].y, box[0].x, box[0].y};
+}  // namespace
+
+BoxBounds BoundsOf(const Point box[4]) {
+    BoxBounds b{box[0].x, box[0].y, box[0].x, box[0].y};
     for (int i = 1; i < 4; ++i) {
         b.x0 = std::min(b.x0, box[i].x);
         b.y0 = std::min(b.y0, box[i].y);
@@ -36,9 +38,7 @@ Bounds BoundsOf(const Point box[4]) {
     return b;
 }
 
-Bounds Unite(Bounds a, Bounds b) {
-    return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
-}
+namespace {
 
 bool SpecialTextShown(const SettingsRecord& s) {
     return (OneOf(s.Variation, {41, 42, 43, 44, 45, 76})) && !s.Hidden;
@@ -62,13 +62,13 @@ double LastBarEndModules(const SettingsRecord& s) {
 
 // ---- Frame of the unrotated symbol ----
 
-Point CSymbol::Turn(double u, double v) const {
-    const int c = static_cast<int>(std::lround(m_cos)), sn = static_cast<int>(std::lround(m_sin));
+Point DrawingSequence::Turn(double u, double v) const {
+    const int c = static_cast<int>(std::lround(sym.m_cos)), sn = static_cast<int>(std::lround(sym.m_sin));
     return {static_cast<int>(std::lround(u * c - v * sn)), static_cast<int>(std::lround(u * sn + v * c))};
 }
 
-void CSymbol::SetBoxFromBounds(Point box[4], int x0, int y0, int x1, int y1) const {
-    const int c = static_cast<int>(std::lround(m_cos)), sn = static_cast<int>(std::lround(m_sin));
+void DrawingSequence::SetBoxFromBounds(Point box[4], int x0, int y0, int x1, int y1) const {
+    const int c = static_cast<int>(std::lround(sym.m_cos)), sn = static_cast<int>(std::lround(sym.m_sin));
     static constexpr int kCorner[4][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
     for (int i = 0; i < 4; ++i) {
         const int su = kCorner[i][0] ? 1 : -1, sv = kCorner[i][1] ? 1 : -1;
@@ -77,90 +77,90 @@ void CSymbol::SetBoxFromBounds(Point box[4], int x0, int y0, int x1, int y1) con
     }
 }
 
-void CSymbol::ReferenceBox(Point box[4]) const {
-    std::copy(m_bearer > 0 ? m_bearerBox : m_symbolBox, (m_bearer > 0 ? m_bearerBox : m_symbolBox) + 4, box);
-    if (m_markHeight > 0) GrowBoxTop(box, m_markHeight);
+void DrawingSequence::ReferenceBox(Point box[4]) const {
+    std::copy(sym.m_bearer > 0 ? sym.m_bearerBox : sym.m_symbolBox, (sym.m_bearer > 0 ? sym.m_bearerBox : sym.m_symbolBox) + 4, box);
+    if (markHeight_ > 0) sym.GrowBoxTop(box, markHeight_);
 }
 
-void CSymbol::UniteBackground(int x0, int y0, int x1, int y1) {
-    Bounds b = Unite(BoundsOf(m_backgroundBox), Bounds{x0, y0, x1, y1});
-    SetBoxFromBounds(m_backgroundBox, b.x0, b.y0, b.x1, b.y1);
+void DrawingSequence::UniteBackground(int x0, int y0, int x1, int y1) {
+    BoxBounds b = Unite(BoundsOf(sym.m_backgroundBox), BoxBounds{x0, y0, x1, y1});
+    SetBoxFromBounds(sym.m_backgroundBox, b.x0, b.y0, b.x1, b.y1);
 }
 
-FontSpec CSymbol::CaptionFont(bool forDrawing) const {
-    FontSpec f = MakeFont("Arial", 9.0, false, 400, false);
-    if (forDrawing) f.escapement = MakeFont("Arial", 9.0, true, 400, false).escapement;
+FontSpec DrawingSequence::CaptionFont(bool forDrawing) const {
+    FontSpec f = sym.MakeFont("Arial", 9.0, false, 400, false);
+    if (forDrawing) f.escapement = sym.MakeFont("Arial", 9.0, true, 400, false).escapement;
     return f;
 }
 
 // ---- Verification mark ----
 
-std::string CSymbol::MarkCaption() const {
+std::string DrawingSequence::MarkCaption() const {
     return "GAIN TEST " + std::to_string(SymbolSettings.PrinterDpi) + " DPI";
 }
 
-void CSymbol::MeasureVerificationMark() {
+void DrawingSequence::MeasureVerificationMark() {
     const SettingsRecord& s = SymbolSettings;
-    m_markHeight = 0;
+    markHeight_ = 0;
     if (!MarkApplies(s)) return;
-    const double mag = m_magnification;
-    m_markSquare = m_outputFlag == 1 ? (m_module * mag - m_barWidthReduction / 72.0) * 1000.0
-                                     : m_module * mag * 1000.0;
-    if (!(m_markSquare >= 1)) m_markSquare = 1;
-    m_markRows = s.Prufmark == 1 ? 1 : 6;
+    const double mag = sym.m_magnification;
+    markSquare_ = sym.m_outputFlag == 1 ? (sym.m_module * mag - sym.m_barWidthReduction / 72.0) * 1000.0
+                                     : sym.m_module * mag * 1000.0;
+    if (!(markSquare_ >= 1)) markSquare_ = 1;
+    markRows_ = s.Prufmark == 1 ? 1 : 6;
     // The rows run from the start of the bars (the bearer's outer edge) to the end of the last bar.
-    const double t = m_bearer > 0 ? m_bearer * 1000.0 : 0;
-    m_markFrom = m_bearer > 0 ? -t : m_leftMargin * mag * 1000.0;
-    m_markTo = (m_leftMargin + LastBarEndModules(s) * m_module) * mag * 1000.0;
-    double height = kMarkGap + m_markRows * 2 * m_markSquare;
+    const double t = sym.m_bearer > 0 ? sym.m_bearer * 1000.0 : 0;
+    markFrom_ = sym.m_bearer > 0 ? -t : sym.m_leftMargin * mag * 1000.0;
+    markTo_ = (sym.m_leftMargin + LastBarEndModules(s) * sym.m_module) * mag * 1000.0;
+    double height = kMarkGap + markRows_ * 2 * markSquare_;
 
-    m_measureArial = true;
-    const TextExtent caption = MeasureText(MarkCaption());
-    m_measureArial = false;
-    m_markCaption = caption.cx > 0 && caption.cx < m_markTo - m_markFrom;
-    if (m_markCaption) height += caption.cy;
-    m_markHeight = static_cast<int>(height);
+    sym.m_measureArial = true;
+    const TextExtent caption = sym.MeasureText(MarkCaption());
+    sym.m_measureArial = false;
+    markCaption_ = caption.cx > 0 && caption.cx < markTo_ - markFrom_;
+    if (markCaption_) height += caption.cy;
+    markHeight_ = static_cast<int>(height);
 
     // The symbol moves away from the mark; the background keeps room for it.
-    const Point shift = Turn(0, m_markHeight);
-    ShiftDrawing(shift.x, shift.y);
-    m_originX += shift.x / 1000.0;
-    m_originY += shift.y / 1000.0;
-    GrowBoxTop(m_backgroundBox, m_markHeight);
+    const Point shift = Turn(0, markHeight_);
+    sym.ShiftDrawing(shift.x, shift.y);
+    sym.m_originX += shift.x / 1000.0;
+    sym.m_originY += shift.y / 1000.0;
+    sym.GrowBoxTop(sym.m_backgroundBox, markHeight_);
 }
 
-void CSymbol::DrawVerificationMark(DeviceContext& dc) {
-    if (m_markHeight <= 0) return;
+void DrawingSequence::DrawVerificationMark(DeviceContext& dc) {
+    if (markHeight_ <= 0) return;
     // Frame: u along the symbol from the symbol box's corner 0, v down.
-    const Point o = m_symbolBox[0];
-    const double sq = m_markSquare;
-    const double top = m_bearer > 0 ? -m_bearer * 1000.0 : 0;
+    const Point o = sym.m_symbolBox[0];
+    const double sq = markSquare_;
+    const double top = sym.m_bearer > 0 ? -sym.m_bearer * 1000.0 : 0;
     auto at = [&](double u, double v) {
         Point p = Turn(u, v);
         return Point{o.x + p.x, o.y + p.y};
     };
-    dc.SetBrushColour(m_barColour);
-    for (int row = 0; row < m_markRows; ++row) {
+    dc.SetBrushColour(sym.m_barColour);
+    for (int row = 0; row < markRows_; ++row) {
         const double base = top - kMarkGap - row * 2 * sq;
         int k = 0;
-        for (double u = m_markFrom; u + sq <= m_markTo + 1e-6; u += sq, ++k) {
+        for (double u = markFrom_; u + sq <= markTo_ + 1e-6; u += sq, ++k) {
             const double v1 = base - (k % 2 ? sq : 0), v0 = v1 - sq;
             Point p[4] = {at(u, v0), at(u, v1), at(u + sq, v1), at(u + sq, v0)};
             dc.Polygon(p, 4);
         }
     }
-    if (!m_markCaption) return;
+    if (!markCaption_) return;
     if (!dc.SelectFont(CaptionFont(true))) return;
-    dc.SetTextColour(m_barColour);
-    dc.SetBackground(false, m_spaceColour);
+    dc.SetTextColour(sym.m_barColour);
+    dc.SetBackground(false, sym.m_spaceColour);
     dc.SetTextAlign(kAlignLeftTop);
-    dc.TextOut(at(m_markFrom, top - m_markHeight), MarkCaption());
-    RestoreSelectedFont();
+    dc.TextOut(at(markFrom_, top - markHeight_), MarkCaption());
+    sym.RestoreSelectedFont();
 }
 
 // ---- Additional text ----
 
-std::string CSymbol::HumanReadableAsText() const {
+std::string DrawingSequence::HumanReadableAsText() const {
     const SettingsRecord& s = SymbolSettings;
     const int v = s.Variation;
     auto withCheck = [](std::string_view text, uint8_t check) {
@@ -178,9 +178,9 @@ std::string CSymbol::HumanReadableAsText() const {
     return withCheck(TextOf(s.OriginalMainText), s.CheckCharacter1);
 }
 
-FontSpec CSymbol::AdditionalTextFont(bool forDrawing) const {
+FontSpec DrawingSequence::AdditionalTextFont(bool forDrawing) const {
     const SettingsRecord& s = SymbolSettings;
-    FontSpec f = MakeFont(s.FontName4AdditionalText, s.SizeAT * m_magnification, false, s.BoldAT ? 700 : 400,
+    FontSpec f = sym.MakeFont(s.FontName4AdditionalText, s.SizeAT * sym.m_magnification, false, s.BoldAT ? 700 : 400,
                           s.ItalicAT != 0);
     if (forDrawing) {
         long long e = (360LL - s.Rotation4AdditionalText - s.Rotation) * 10 % 3600;
@@ -190,23 +190,23 @@ FontSpec CSymbol::AdditionalTextFont(bool forDrawing) const {
     return f;
 }
 
-bool CSymbol::SelectAdditionalTextFont(DeviceContext& dc, bool forDrawing) {
+bool DrawingSequence::SelectAdditionalTextFont(DeviceContext& dc, bool forDrawing) {
     FontSpec f = AdditionalTextFont(forDrawing);
     if (dc.SelectFont(f)) return true;
     f.face = "Arial";
     return dc.SelectFont(f);
 }
 
-void CSymbol::MeasureAdditionalText(DeviceContext& dc) {
+void DrawingSequence::MeasureAdditionalText(DeviceContext& dc) {
     SettingsRecord& s = SymbolSettings;
-    m_hasTextBox = false;
+    hasTextBox_ = false;
     if (s.AdditionalText.empty()) return;
     if (s.UseHumanReadablesAsText) s.AdditionalText = HumanReadableAsText();
     const std::string& text = s.AdditionalText;
 
     TextExtent e{};
     if (SelectAdditionalTextFont(dc, false)) e = dc.GetTextExtent(text);
-    RestoreSelectedFont();
+    sym.RestoreSelectedFont();
     const double mag = s.Magnification / 100.0;
     const double twPoints = mag > 0 ? e.cx / 1000.0 * 72.0 / mag : 0;  // nominal
 
@@ -214,7 +214,7 @@ void CSymbol::MeasureAdditionalText(DeviceContext& dc) {
     const double W = ComputeSymbolWidth(f, v, static_cast<int>(std::string_view(TextOf(s.AddOnText)).size()),
                                         BarPattern, s.CurRatio, DefaultXDimension(f, v), DefaultWideBase(f, v));
     const double quiet = LeftQuietZone(f, v);
-    m_textPitch = 0;
+    textPitch_ = 0;
     switch (s.AlignAT) {
         case 1:
             s.H = quiet + (W - twPoints) / 2;
@@ -223,8 +223,8 @@ void CSymbol::MeasureAdditionalText(DeviceContext& dc) {
             s.H = quiet + W - twPoints;
             break;
         case 3:
-            m_textPitch = W / (static_cast<double>(text.size()) + 1);
-            s.H = quiet + m_textPitch + (mag > 0 ? s.BearerBar / mag : 0);
+            textPitch_ = W / (static_cast<double>(text.size()) + 1);
+            s.H = quiet + textPitch_ + (mag > 0 ? s.BearerBar / mag : 0);
             break;
         default:
             break;
@@ -235,7 +235,7 @@ void CSymbol::MeasureAdditionalText(DeviceContext& dc) {
     const double hh = std::trunc(s.H * 1000.0 / 72.0 * mag);
     const double vv = std::trunc(s.V * 1000.0 / 72.0 * mag);
     double q = 0;
-    if (SpecialTextShown(s) && s.TextAbove) q = MeasureText().cy * mag + std::trunc(s.DistanceToBars * 1000.0 / 72.0);
+    if (SpecialTextShown(s) && s.TextAbove) q = sym.MeasureText().cy * mag + std::trunc(s.DistanceToBars * 1000.0 / 72.0);
     const double th = e.cy;
     double du = 0, dv = -th;
     switch (s.Rotation4AdditionalText) {
@@ -244,74 +244,74 @@ void CSymbol::MeasureAdditionalText(DeviceContext& dc) {
         case 270: du = -th, dv = 0; break;
         default: break;
     }
-    m_textOffset = Turn(hh + du, vv - q + dv);
-    m_textExtent = e;
+    textOffset_ = Turn(hh + du, vv - q + dv);
+    textExtent_ = e;
 
     // The cell turned by the text's angle (clockwise) and the symbol's.
     const double r = s.Rotation4AdditionalText * 3.14159265358979323846 / 180.0;
     const double cr = std::round(std::cos(r)), sr = std::round(std::sin(r));
-    const double run = m_textPitch > 0 ? m_textPitch * 1000.0 / 72.0 * mag * (text.size() - 1) + e.cx / std::max<double>(1, text.size())
+    const double run = textPitch_ > 0 ? textPitch_ * 1000.0 / 72.0 * mag * (text.size() - 1) + e.cx / std::max<double>(1, text.size())
                                        : e.cx;
     Point ref[4];
     ReferenceBox(ref);
-    const Point anchor{ref[0].x + m_textOffset.x, ref[0].y + m_textOffset.y};
-    Bounds b{anchor.x, anchor.y, anchor.x, anchor.y};
+    const Point anchor{ref[0].x + textOffset_.x, ref[0].y + textOffset_.y};
+    BoxBounds b{anchor.x, anchor.y, anchor.x, anchor.y};
     for (auto [x, y] : {std::pair<double, double>{run, 0}, {run, th}, {0, th}}) {
         const Point p = Turn(x * cr - y * sr, x * sr + y * cr);
-        b = Unite(b, Bounds{anchor.x + p.x, anchor.y + p.y, anchor.x + p.x, anchor.y + p.y});
+        b = Unite(b, BoxBounds{anchor.x + p.x, anchor.y + p.y, anchor.x + p.x, anchor.y + p.y});
     }
-    SetBoxFromBounds(m_textBox, b.x0, b.y0, b.x1, b.y1);
-    m_hasTextBox = true;
+    SetBoxFromBounds(textBox_, b.x0, b.y0, b.x1, b.y1);
+    hasTextBox_ = true;
     UniteBackground(b.x0, b.y0, b.x1, b.y1);
 }
 
-void CSymbol::DrawAdditionalText(DeviceContext& dc) {
+void DrawingSequence::DrawAdditionalText(DeviceContext& dc) {
     const SettingsRecord& s = SymbolSettings;
-    if (!m_hasTextBox || s.AdditionalText.empty()) return;
+    if (!hasTextBox_ || s.AdditionalText.empty()) return;
     if (!SelectAdditionalTextFont(dc, true)) return;
     Point ref[4];
     ReferenceBox(ref);
-    const Point anchor{ref[0].x + m_textOffset.x, ref[0].y + m_textOffset.y};
-    dc.SetTextColour(m_barColour);
-    dc.SetBackground(false, m_spaceColour);
+    const Point anchor{ref[0].x + textOffset_.x, ref[0].y + textOffset_.y};
+    dc.SetTextColour(sym.m_barColour);
+    dc.SetBackground(false, sym.m_spaceColour);
     dc.SetTextAlign(kAlignLeftTop);
-    if (m_textPitch <= 0) {
+    if (textPitch_ <= 0) {
         dc.TextOut(anchor, s.AdditionalText);
     } else {
         // One character per cell along the text's turned baseline.
         const double r = s.Rotation4AdditionalText * 3.14159265358979323846 / 180.0;
         const double cr = std::round(std::cos(r)), sr = std::round(std::sin(r));
-        const double pitch = m_textPitch * 1000.0 / 72.0 * (s.Magnification / 100.0);
+        const double pitch = textPitch_ * 1000.0 / 72.0 * (s.Magnification / 100.0);
         for (std::size_t i = 0; i < s.AdditionalText.size(); ++i) {
             const Point p = Turn(i * pitch * cr, i * pitch * sr);
             dc.TextOut({anchor.x + p.x, anchor.y + p.y}, std::string_view(&s.AdditionalText[i], 1));
         }
     }
-    RestoreSelectedFont();
+    sym.RestoreSelectedFont();
 }
 
 // ---- Crop marks ----
 
-void CSymbol::CropCorners(int& x0, int& y0, int& x1, int& y1) const {
+void DrawingSequence::CropCorners(int& x0, int& y0, int& x1, int& y1) const {
     Point ref[4];
     ReferenceBox(ref);
-    Bounds b = BoundsOf(ref);
-    if (m_hasTextBox) b = Unite(b, BoundsOf(m_textBox));
-    if (SpecialTextShown(SymbolSettings)) b = Unite(b, BoundsOf(m_symbolBox));
+    BoxBounds b = BoundsOf(ref);
+    if (hasTextBox_) b = Unite(b, BoundsOf(textBox_));
+    if (SpecialTextShown(SymbolSettings)) b = Unite(b, BoundsOf(sym.m_symbolBox));
     x0 = b.x0, y0 = b.y0, x1 = b.x1, y1 = b.y1;
 }
 
-void CSymbol::MeasureCropMarks() {
+void DrawingSequence::MeasureCropMarks() {
     if (!SymbolSettings.bCropMarks) return;
-    Bounds b = BoundsOf(m_backgroundBox);
-    SetBoxFromBounds(m_backgroundBox, b.x0 - kCropEnd, b.y0 - kCropEnd, b.x1 + kCropEnd, b.y1 + kCropEnd);
+    BoxBounds b = BoundsOf(sym.m_backgroundBox);
+    SetBoxFromBounds(sym.m_backgroundBox, b.x0 - kCropEnd, b.y0 - kCropEnd, b.x1 + kCropEnd, b.y1 + kCropEnd);
 }
 
-void CSymbol::DrawCropMarks(DeviceContext& dc) {
+void DrawingSequence::DrawCropMarks(DeviceContext& dc) {
     if (!SymbolSettings.bCropMarks) return;
     int x0, y0, x1, y1;
     CropCorners(x0, y0, x1, y1);
-    auto line = [&](int ax, int ay, int bx, int by) { dc.Line({ax, ay}, {bx, by}, m_barColour, 0); };
+    auto line = [&](int ax, int ay, int bx, int by) { dc.Line({ax, ay}, {bx, by}, sym.m_barColour, 0); };
     for (int x : {x0, x1}) {
         const int out = x == x0 ? -1 : 1;
         for (int y : {y0, y1}) {
@@ -324,66 +324,66 @@ void CSymbol::DrawCropMarks(DeviceContext& dc) {
 
 // ---- Specification block ----
 
-void CSymbol::SpecBlockOrigin(int& x, int& y) const {
+void DrawingSequence::SpecBlockOrigin(int& x, int& y) const {
     Point ref[4];
     ReferenceBox(ref);
-    Bounds b = BoundsOf(ref);
-    if (m_hasTextBox || SpecialTextShown(SymbolSettings)) {
+    BoxBounds b = BoundsOf(ref);
+    if (hasTextBox_ || SpecialTextShown(SymbolSettings)) {
         // The texts' box, without the crop marks' margin.
-        b = Unite(b, BoundsOf(m_symbolBox));
-        if (m_hasTextBox) b = Unite(b, BoundsOf(m_textBox));
+        b = Unite(b, BoundsOf(sym.m_symbolBox));
+        if (hasTextBox_) b = Unite(b, BoundsOf(textBox_));
     }
     x = b.x0 + kSpecInset;
     y = b.y1 + kSpecInset;
 }
 
-void CSymbol::MeasureSpecBlock(DeviceContext& dc) {
-    m_specLines.clear();
+void DrawingSequence::MeasureSpecBlock(DeviceContext& dc) {
+    specLines_.clear();
     if (!AnySpecBlockSwitch(SymbolSettings)) return;
-    m_specLines = SpecBlockLines(SymbolSettings);
-    if (m_specLines.empty()) return;
+    specLines_ = SpecBlockLines(SymbolSettings);
+    if (specLines_.empty()) return;
     int width = 0, widest = 0;
     if (dc.SelectFont(CaptionFont(false))) {
         widest = dc.GetTextMetrics().maxCharWidth;
-        for (const SpecLine& line : m_specLines) width = std::max(width, SpecTextWidth(dc, line));
+        for (const SpecLine& line : specLines_) width = std::max(width, SpecTextWidth(dc, line));
     }
-    RestoreSelectedFont();
+    sym.RestoreSelectedFont();
     int x, y;
     SpecBlockOrigin(x, y);
-    UniteBackground(x, y, x + width + widest, y + static_cast<int>(m_specLines.size()) * kSpecLineStep);
+    UniteBackground(x, y, x + width + widest, y + static_cast<int>(specLines_.size()) * kSpecLineStep);
 }
 
-int CSymbol::SpecTextWidth(DeviceContext& dc, const SpecLine& line) {
+int DrawingSequence::SpecTextWidth(DeviceContext& dc, const SpecLine& line) {
     return dc.DrawsUnicode() ? dc.GetTextExtentUtf8(line.utf8).cx : dc.GetTextExtent(line.ansi).cx;
 }
 
-void CSymbol::DrawSpecBlock(DeviceContext& dc) {
-    if (m_specLines.empty() || !dc.SelectFont(CaptionFont(false))) return;
+void DrawingSequence::DrawSpecBlock(DeviceContext& dc) {
+    if (specLines_.empty() || !dc.SelectFont(CaptionFont(false))) return;
     int x, y;
     SpecBlockOrigin(x, y);
-    dc.SetTextColour(m_barColour);
-    dc.SetBackground(false, m_spaceColour);
+    dc.SetTextColour(sym.m_barColour);
+    dc.SetBackground(false, sym.m_spaceColour);
     dc.SetTextAlign(kAlignLeftTop);
-    for (const SpecLine& line : m_specLines) {
+    for (const SpecLine& line : specLines_) {
         if (dc.DrawsUnicode())
             dc.TextOutUtf8({x, y}, line.utf8);
         else
             dc.TextOut({x, y}, line.ansi);
         y += kSpecLineStep;
     }
-    RestoreSelectedFont();
+    sym.RestoreSelectedFont();
 }
 
 // ---- Passes ----
 
-void CSymbol::MeasureExtras(DeviceContext& dc) {
+void DrawingSequence::MeasureExtras(DeviceContext& dc) {
     MeasureVerificationMark();
     MeasureAdditionalText(dc);
     MeasureCropMarks();
     MeasureSpecBlock(dc);
 }
 
-void CSymbol::DrawExtras(DeviceContext& dc) {
+void DrawingSequence::DrawExtras(DeviceContext& dc) {
     DrawAdditionalText(dc);
     DrawCropMarks(dc);
     DrawSpecBlock(dc);

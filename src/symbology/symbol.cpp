@@ -9,7 +9,6 @@
 #include "geometry/variationdefaults.h"
 #include "model/symbolsettings.h"
 #include "symbology/code128.h"
-#include "device/rasterdc.h"
 #include "symbology/code39.h"
 #include "symbology/code93.h"
 #include "symbology/eanupc.h"
@@ -19,22 +18,10 @@ namespace vg {
 
 std::string BarPattern;
 std::string EncodedText;
-DrawingSize ViewScrollSize;
-DrawingSize LastDrawingExtent;
 
 namespace {
 
 constexpr double kPi = 3.1415926;
-
-// Output units from inches: times 1000, truncated; huge or undefined values
-// are held inside the int range.
-int ToOutputUnits(double inches) {
-    double v = inches * 1000.0;
-    if (!(v == v)) return 0;
-    if (v > 1e8) return 100000000;
-    if (v < -1e8) return -100000000;
-    return static_cast<int>(v);
-}
 
 int ClampInt(double v, double lo, double hi) {
     if (!(v == v)) return 0;
@@ -46,6 +33,14 @@ bool InRange(int v, int lo, int hi) { return v >= lo && v <= hi; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
+
+int ToOutputUnits(double inches) {
+    double v = inches * 1000.0;
+    if (!(v == v)) return 0;
+    if (v > 1e8) return 100000000;
+    if (v < -1e8) return -100000000;
+    return static_cast<int>(v);
+}
 
 void SetEncodedText(std::string_view text) {
     EncodedText.assign(text.substr(0, std::min(text.size(), kMaxEncodedText)));
@@ -117,51 +112,6 @@ int EncodeCurrentVariation() {
     BarPattern.clear();
     EncodedText.clear();
     return 0;
-}
-
-// ---- Factory ----
-
-namespace {
-
-template <class T>
-bool Run(DeviceContext& dc, const ClipRect& clip, int outputFlag, int previewFlag, void* handle) {
-    T symbol(dc, clip, outputFlag, previewFlag, handle);
-    symbol.RenderSymbol();
-    return true;
-}
-
-}  // namespace
-
-bool DrawSymbol(DeviceContext& dc, const ClipRect& clip, int outputFlag, int previewFlag,
-                void* previewHandle) {
-    const int v = SymbolSettings.Variation;
-    auto run = [&]<class T>() { return Run<T>(dc, clip, outputFlag, previewFlag, previewHandle); };
-    if (IsVantic128Class(v) && ProgrammaticInput) SetEmbeddingFactors(v);
-
-    if (InRange(v, 1, 5) || v == 115) return run.operator()<CCodabarSymbol>();
-    if (InRange(v, 6, 9) || InRange(v, 88, 96) || InRange(v, 116, 123))
-        return run.operator()<CCode128Symbol>();
-    if (v == 10) return run.operator()<CCode25Symbol>();
-    if (InRange(v, 11, 23) || v == 103 || v == 104) return run.operator()<CCode39Symbol>();
-    if (v == 24 || v == 25) return run.operator()<CCode93Symbol>();
-    if (v == 26 || v == 28 || v == 114) return run.operator()<CEan13Symbol>();
-    if (v == 27 || v == 29) return run.operator()<CEan8Symbol>();
-    if (InRange(v, 30, 33)) return run.operator()<CFimSymbol>();
-    if (v == 34 || v == 37 || v == 86 || v == 87) return run.operator()<CStandardNumberSymbol>();
-    if (v == 35 || v == 36 || v == 38 || InRange(v, 77, 80) || InRange(v, 105, 111) ||
-        InRange(v, 134, 136) || v == 138 || v == 141 || v == 145 || v == 146)
-        return run.operator()<CBooklandSymbol>();
-    if (InRange(v, 39, 45) || v == 76 || InRange(v, 98, 100)) return run.operator()<CItfSymbol>();
-    if (InRange(v, 46, 48)) return run.operator()<CMsiSymbol>();
-    if (v == 49 || v == 50 || v == 97) return run.operator()<CPharmacodeSymbol>();
-    if (InRange(v, 51, 56)) return run.operator()<CPostnetSymbol>();
-    if (v == 60 || InRange(v, 66, 71) || InRange(v, 124, 132))
-        return run.operator()<CUccEan128Symbol>();
-    if (InRange(v, 61, 65)) return run.operator()<CUccCouponSymbol>();
-    if (InRange(v, 81, 85)) return run.operator()<CEan99CouponSymbol>();
-    if (v == 72 || v == 73) return run.operator()<CUpcASymbol>();
-    if (InRange(v, 74, 75) || v == 101 || v == 102) return run.operator()<CUpcESymbol>();
-    return false;
 }
 
 // ---- CSymbol ----
@@ -260,25 +210,6 @@ Point CSymbol::MapSymbol(double sx, double sy) const {
     return MapInches(sx * m_magnification, sy * m_scaleY * m_magnification);
 }
 
-namespace {
-
-struct BoxBounds {
-    int x0, y0, x1, y1;
-};
-
-BoxBounds BoundsOf(const Point box[4]) {
-    BoxBounds b{box[0].x, box[0].y, box[0].x, box[0].y};
-    for (int i = 1; i < 4; ++i) {
-        b.x0 = std::min(b.x0, box[i].x);
-        b.y0 = std::min(b.y0, box[i].y);
-        b.x1 = std::max(b.x1, box[i].x);
-        b.y1 = std::max(b.y1, box[i].y);
-    }
-    return b;
-}
-
-}  // namespace
-
 void CSymbol::GrowBoxTop(Point box[4], double amount) {
     // The top edge runs from corner 0 to corner 3; move both away from the
     // bottom edge (corners 1 and 2). Huge amounts stay inside the int range.
@@ -297,7 +228,7 @@ void CSymbol::GrowBoxTop(Point box[4], double amount) {
 }
 
 void CSymbol::ShiftDrawing(int dx, int dy) {
-    for (Point* box : {m_symbolBox, m_bearerBox, m_bearerInner, m_backgroundBox, m_textBox}) {
+    for (Point* box : {m_symbolBox, m_bearerBox, m_bearerInner, m_backgroundBox}) {
         for (int i = 0; i < 4; ++i) {
             box[i].x += dx;
             box[i].y += dy;
@@ -415,183 +346,6 @@ void CSymbol::DrawChar(double x, double y, char c, double sizeFactor, int align)
 }
 
 bool CSymbol::TextFits() const { return true; }
-
-void CSymbol::BearerBars(int pass) {
-    if (pass == 0) {
-        // The bearer box is the symbol box as it stands now, grown on every side.
-        int t = ToOutputUnits(m_bearer);
-        BoxBounds s = BoundsOf(m_symbolBox);
-        BoxBounds b{s.x0 - t, s.y0 - t, s.x1 + t, s.y1 + t};
-        std::copy(m_symbolBox, m_symbolBox + 4, m_bearerInner);
-        for (int i = 0; i < 4; ++i) {
-            m_bearerBox[i].x = m_symbolBox[i].x == s.x0 ? b.x0 : b.x1;
-            m_bearerBox[i].y = m_symbolBox[i].y == s.y0 ? b.y0 : b.y1;
-        }
-        if (m_bearer > 0) std::copy(m_bearerBox, m_bearerBox + 4, m_backgroundBox);
-        return;
-    }
-    if (m_bearer <= 0) return;
-    BoxBounds s = BoundsOf(m_bearerInner);
-    BoxBounds b = BoundsOf(m_bearerBox);
-    auto band = [this](int x0, int y0, int x1, int y1) {
-        Point p[4] = {{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}};
-        m_dc.Polygon(p, 4);
-    };
-    // Bars run vertically at 0 and 180 degrees: their ends face the top and bottom bands.
-    int quarter = static_cast<int>(std::lround(m_angle / 90.0)) & 1;
-    bool open = SymbolSettings.Variation == 42;
-    if (quarter == 0) {
-        band(b.x0, b.y0, b.x1, s.y0);
-        band(b.x0, s.y1, b.x1, b.y1);
-        if (!open) {
-            band(b.x0, s.y0, s.x0, s.y1);
-            band(s.x1, s.y0, b.x1, s.y1);
-        }
-    } else {
-        band(b.x0, b.y0, s.x0, b.y1);
-        band(s.x1, b.y0, b.x1, b.y1);
-        if (!open) {
-            band(s.x0, b.y0, s.x1, s.y0);
-            band(s.x0, s.y1, s.x1, b.y1);
-        }
-    }
-}
-
-void CSymbol::RenderSymbol() {
-    SettingsRecord& s = SymbolSettings;
-    const int v = s.Variation;
-    const bool screen = m_outputFlag == 0 && !m_previewFlag;
-    // Everything selected from here on (the measuring fonts included) is undone at the end.
-    m_dc.SaveState();
-    BeginDraw();
-
-    Reset(m_dc);
-    Layout(m_dc, m_outputFlag);
-    RotateRectangle();
-
-    if (screen) {
-        int ppx = m_dc.PixelsPerInchX() > 0 ? m_dc.PixelsPerInchX() : 96;
-        int ppy = m_dc.PixelsPerInchY() > 0 ? m_dc.PixelsPerInchY() : 96;
-        m_originX = -m_minX + (35.0 + m_clip.left) / ppx + m_bearer;
-        m_originY = -m_minY + (35.0 + m_clip.top) / ppy + m_bearer;
-    }
-
-    for (int i = 0; i < 4; ++i)
-        m_symbolBox[i] = {ToOutputUnits(m_originX + m_corner[i].x),
-                          ToOutputUnits(m_originY + m_corner[i].y)};
-    std::copy(m_symbolBox, m_symbolBox + 4, m_backgroundBox);
-    std::copy(m_symbolBox, m_symbolBox + 4, m_bearerBox);
-
-    // Measure pass.
-    DrawBars(m_dc, 0);
-    m_cursorX = 0;
-    m_barBottomOffset = m_barTopOffset = 0;
-    MeasureStandardNumberLine(m_dc);
-    std::copy(m_symbolBox, m_symbolBox + 4, m_backgroundBox);
-    BearerBars(0);
-    const bool specialText = (InRange(v, 41, 45) || v == 76) && !s.Hidden;
-    if (specialText) {
-        DrawSpecialText(m_dc, 0);
-        AdjustSpecialBox(m_dc);
-    }
-    MeasureExtras(m_dc);
-    if (!s.Hidden) MeasureSideText(m_dc);
-
-    if (screen) {
-        // Scroll size: the near edge plus the far edge of the drawing (a margin
-        // like the left/top one on the far side), plus 29 at 0 degrees.
-        BoxBounds e = BoundsOf(m_backgroundBox);
-        const int extra = (static_cast<int>(std::lround(m_angle / 90.0)) & 3) == 0 ? 29 : 0;
-        int ppx = m_dc.PixelsPerInchX() > 0 ? m_dc.PixelsPerInchX() : 96;
-        int ppy = m_dc.PixelsPerInchY() > 0 ? m_dc.PixelsPerInchY() : 96;
-        long long clipW = (m_clip.right - m_clip.left) * 1000LL / ppx;
-        long long clipH = (m_clip.bottom - m_clip.top) * 1000LL / ppy;
-        long long w = std::max<long long>(0LL + e.x0 + e.x1 + extra, clipW);
-        long long h = std::max<long long>(0LL + e.y0 + e.y1 + extra, clipH);
-        m_drawingSize.cx = static_cast<int>(std::clamp<long long>(w, 0, 32767));
-        m_drawingSize.cy = static_cast<int>(std::clamp<long long>(h, 0, 32767));
-        ViewScrollSize = m_drawingSize;
-    }
-
-    BoxBounds bg = BoundsOf(m_backgroundBox);
-    if (m_outputFlag == 1 && s.Format != 2) m_dc.SetWindowExtent(bg.x1 - bg.x0, bg.y1 - bg.y0);
-
-    int dx = bg.x0 < 0 ? -bg.x0 : 0;
-    int dy = bg.y0 < 0 ? -bg.y0 : 0;
-    if (dx || dy) {
-        // Bars and texts move with the boxes on every target, so that the
-        // background stays under them.
-        ShiftDrawing(dx, dy);
-        m_originX += dx / 1000.0;
-        m_originY += dy / 1000.0;
-    }
-    bg = BoundsOf(m_backgroundBox);
-    m_extentMin = {bg.x0, bg.y0};
-    m_extentMax = {bg.x1, bg.y1};
-    LastDrawingExtent = {bg.x1 - bg.x0, bg.y1 - bg.y0};
-
-    if (m_previewFlag && !PreparePreview()) {
-        m_dc.RestoreState();
-        EndDraw();
-        return;
-    }
-
-    // Drawing pass.
-    m_dc.SetBrushColour(m_spaceColour);
-    SelectHumanReadableFont(1.0);
-    const bool whiteSpaces =
-        s.redSpacesQuietZone + s.greenSpacesQuietZone + s.blueSpacesQuietZone == 300;
-    if (!s.TransparentBackground && !(m_previewFlag && whiteSpaces))
-        m_dc.Polygon(m_backgroundBox, 4);
-    if (!m_outputFlag && (s.Family == kFamilyFim || IsPostnetLowerRightClass(v))) {
-        Point outline[5] = {m_symbolBox[0], m_symbolBox[1], m_symbolBox[2], m_symbolBox[3],
-                            m_symbolBox[0]};
-        m_dc.DottedOutline(outline, 5, m_barColour);
-    }
-
-    m_dc.SetBrushColour(m_barColour);
-    m_cursorX = IsVantic128Class(v) ? m_skewLead / m_magnification : 0;
-    DrawBars(m_dc, 1);
-    DrawEndPieces(m_dc);
-
-    m_dc.SetTextColour(m_barColour);
-    m_dc.SetBackground(false, m_spaceColour);
-    if (!s.Hidden) {
-        DrawText(m_dc, m_outputFlag);
-        if ((s.AddOnText[0] || s.CouponFormat128partText[0]) && !s.HideAddonText && TextFits())
-            DrawAddOnText(m_dc);
-    }
-
-    DrawStandardNumberLine(m_dc);
-    m_dc.SetBrushColour(m_barColour);
-    BearerBars(1);
-    m_dc.SetBackground(false, m_spaceColour);
-    DrawVerificationMark(m_dc);
-    if (specialText) DrawSpecialText(m_dc, 1);
-    DrawExtras(m_dc);
-    if (!s.Hidden) DrawSideText(m_dc);
-
-    m_dc.RestoreState();
-    DrawPicture(m_dc);
-    if (m_previewFlag) FinishPreview();
-    EndDraw();
-}
-
-bool CSymbol::PreparePreview() {
-    auto* raster = dynamic_cast<RasterDC*>(&m_dc);
-    if (raster == nullptr || m_previewHandle == nullptr) return false;
-    const int w = raster->ToPixelsX(m_extentMax.x) - raster->ToPixelsX(m_extentMin.x);
-    const int h = raster->ToPixelsY(m_extentMax.y) - raster->ToPixelsY(m_extentMin.y);
-    raster->SetOrigin(m_extentMin);
-    raster->SetPaperColour(m_spaceColour);
-    return raster->Allocate(std::max(w, 1), std::max(h, 1));
-}
-
-void CSymbol::FinishPreview() {
-    auto* raster = dynamic_cast<RasterDC*>(&m_dc);
-    if (raster != nullptr && m_previewHandle != nullptr)
-        *static_cast<MonoBitmap*>(m_previewHandle) = raster->TakeBitmap();
-}
 
 // ---- CLinearSymbol ----
 

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "device/devicecontext.h"
-#include "render/specblock.h"
 
 namespace vg {
 
@@ -64,28 +63,19 @@ struct ClipRect {
     int bottom = 0;
 };
 
-// Scroll size of the view computed by the last screen draw, 1/1000 inch.
-struct DrawingSize {
-    int cx = 0;
-    int cy = 0;
-};
-extern DrawingSize ViewScrollSize;
-// Size of the background box (the whole drawing) of the last draw, 1/1000 inch.
-extern DrawingSize LastDrawingExtent;
-
 struct DPoint {
     double x = 0;
     double y = 0;
 };
 
-// Draws the current symbol: constructs the symbol object of Variation and runs
-// its drawing sequence. outputFlag 0 screen, 1 file output; previewFlag 1
-// renders the monochrome preview: dc is then a RasterDC and previewHandle a
-// MonoBitmap that receives the bitmap (left empty when none could be made). Returns false when the
-// variation has no symbol class (nothing is drawn then).
-bool DrawSymbol(DeviceContext& dc, const ClipRect& clip, int outputFlag, int previewFlag,
-                void* previewHandle);
+// Output units (1/1000 inch) of a length in inches: times 1000, truncated,
+// held inside the int range.
+int ToOutputUnits(double inches);
 
+class DrawingSequence;
+
+// The symbol object of a variation: geometry, slots and drawing primitives.
+// The drawing sequence (render layer) runs it on a device context.
 class CSymbol {
 public:
     CSymbol(DeviceContext& dc, const ClipRect& clip, int outputFlag, int previewFlag,
@@ -93,9 +83,6 @@ public:
     virtual ~CSymbol() = default;
     CSymbol(const CSymbol&) = delete;
     CSymbol& operator=(const CSymbol&) = delete;
-
-    // The whole drawing sequence; the factory runs it right after construction.
-    void RenderSymbol();
 
     // Slots, in order. pass: 0 measure, 1 draw.
     virtual void Reset(DeviceContext& dc);                        // 0
@@ -138,23 +125,12 @@ protected:
     virtual void DrawStandardNumberLine(DeviceContext& dc);
     // Whether the human-readable number fits the bars (add-on text is drawn only then).
     virtual bool TextFits() const;
-    // Extras of later subsystems, each empty here: measure pass of the
-    // verification mark, additional text, side text, crop marks and
-    // specification block; the Vantic128 end pieces; the verification mark;
-    // additional text, side text, crop marks and specification block; the
-    // Vantic128 picture.
-    virtual void MeasureExtras(DeviceContext& dc);
+    // Parts of later families, empty here: the Vantic128 end pieces and picture.
     virtual void DrawEndPieces(DeviceContext& dc);
-    virtual void DrawVerificationMark(DeviceContext& dc);
-    virtual void DrawExtras(DeviceContext& dc);
     virtual void DrawPicture(DeviceContext& dc);
     // Text beside the symbol (Vantic128 beside): measure and place, then draw.
     virtual void MeasureSideText(DeviceContext&) {}
     virtual void DrawSideText(DeviceContext&) {}
-    // Preview: the raster context gets a bitmap of the drawing's size (false:
-    // none can be made, nothing is drawn); the finished bitmap goes to the handle.
-    bool PreparePreview();
-    void FinishPreview();
 
     // Symbol units (from the unrotated symbol rectangle's top-left corner) to
     // output units: magnify, rotate, add the origin, times 1000, truncated.
@@ -183,33 +159,8 @@ protected:
     void ShiftDrawing(int dx, int dy);
 
     void RotateRectangle();
-    void BearerBars(int pass);
 
-    // Extras. Turn maps a vector of the unrotated frame (u along the symbol, v
-    // down) to output units; SetBoxFromBounds gives a rectangle its corners
-    // in the order of the symbol's rotation (corner 0 the image of the top-left).
-    Point Turn(double u, double v) const;
-    void SetBoxFromBounds(Point box[4], int x0, int y0, int x1, int y1) const;
-    // The bearer box when there are bearer bars, else the symbol box, grown by
-    // the verification mark.
-    void ReferenceBox(Point box[4]) const;
-    void UniteBackground(int x0, int y0, int x1, int y1);
-    // Arial of 1/8 inch; turned with the symbol when forDrawing.
-    FontSpec CaptionFont(bool forDrawing) const;
-    std::string MarkCaption() const;
-    void MeasureVerificationMark();
-    std::string HumanReadableAsText() const;
-    FontSpec AdditionalTextFont(bool forDrawing) const;
-    bool SelectAdditionalTextFont(DeviceContext& dc, bool forDrawing);
-    void MeasureAdditionalText(DeviceContext& dc);
-    void DrawAdditionalText(DeviceContext& dc);
-    void CropCorners(int& x0, int& y0, int& x1, int& y1) const;
-    void MeasureCropMarks();
-    void DrawCropMarks(DeviceContext& dc);
-    void SpecBlockOrigin(int& x, int& y) const;
-    static int SpecTextWidth(DeviceContext& dc, const SpecLine& line);
-    void MeasureSpecBlock(DeviceContext& dc);
-    void DrawSpecBlock(DeviceContext& dc);
+    friend class DrawingSequence;
 
     DeviceContext& m_dc;
     ClipRect m_clip;
@@ -260,23 +211,6 @@ public:
     Rgb m_barColour;
     Rgb m_spaceColour;
     double m_rotationRad = 0;    // m_angle in radians (pi as 3.1415926)
-    DrawingSize m_drawingSize;   // screen: the scroll size
-    Point m_extentMin;           // drawing's extents for the preview
-    Point m_extentMax;
-
-    // Extras, from the measure pass (output units).
-    int m_markHeight = 0;        // verification mark, 0 when none
-    double m_markSquare = 0;
-    int m_markRows = 0;
-    double m_markFrom = 0;       // rows along the symbol, from its box's corner 0
-    double m_markTo = 0;
-    bool m_markCaption = false;
-    bool m_hasTextBox = false;   // additional text
-    Point m_textBox[4];
-    Point m_textOffset;          // anchor from the reference box's corner 0
-    TextExtent m_textExtent;
-    double m_textPitch = 0;      // AlignAT 3: points per character, nominal
-    std::vector<SpecLine> m_specLines;
 };
 
 // Generic slots of all families but EAN/UPC.

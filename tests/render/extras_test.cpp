@@ -12,7 +12,7 @@
 #include "model/symbolsettings.h"
 #include "device/recordingdc.h"
 #include "render/specblock.h"
-#include "symbology/symbol.h"
+#include "render/drawsymbol.h"
 
 namespace vg {
 namespace {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "render/drawsymbol.h"
 #include "device/recordingdc.h"
 #include "symbolfixture.h"
 #include "symbology/check.h"

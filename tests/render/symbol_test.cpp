@@ -7,6 +7,7 @@
 
 #include "model/catalogue.h"
 #include "geometry/variationdefaults.h"
+#include "render/drawsymbol.h"
 #include "device/recordingdc.h"
 #include "symbolfixture.h"
 #include "symbology/eanupc.h"

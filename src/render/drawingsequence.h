@@ -1,0 +1,81 @@
+// The drawing sequence run on one symbol object: measure pass, extents,
+// normalisation, background, bars and texts, bearer bars and the extras.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "render/drawsymbol.h"
+#include "render/specblock.h"
+
+namespace vg {
+
+// Bounds of a four-corner box, output units.
+struct BoxBounds {
+    int x0, y0, x1, y1;
+};
+BoxBounds BoundsOf(const Point box[4]);
+
+class DrawingSequence {
+public:
+    explicit DrawingSequence(CSymbol& symbol) : sym(symbol), dc_(symbol.m_dc) {}
+    void Run();
+
+private:
+    void BearerBars(int pass);
+    // Preview: the raster context gets a bitmap of the drawing's size (false:
+    // none can be made, nothing is drawn); the finished bitmap goes to the handle.
+    bool PreparePreview();
+    void FinishPreview();
+
+    // Extras. Turn maps a vector of the unrotated frame (u along the symbol, v
+    // down) to output units; SetBoxFromBounds gives a rectangle its corners
+    // in the order of the symbol's rotation (corner 0 the image of the top-left).
+    Point Turn(double u, double v) const;
+    void SetBoxFromBounds(Point box[4], int x0, int y0, int x1, int y1) const;
+    // The bearer box when there are bearer bars, else the symbol box, grown by
+    // the verification mark.
+    void ReferenceBox(Point box[4]) const;
+    void UniteBackground(int x0, int y0, int x1, int y1);
+    // Arial of 1/8 inch; turned with the symbol when forDrawing.
+    FontSpec CaptionFont(bool forDrawing) const;
+    std::string MarkCaption() const;
+    void MeasureVerificationMark();
+    void DrawVerificationMark(DeviceContext& dc);
+    std::string HumanReadableAsText() const;
+    FontSpec AdditionalTextFont(bool forDrawing) const;
+    bool SelectAdditionalTextFont(DeviceContext& dc, bool forDrawing);
+    void MeasureAdditionalText(DeviceContext& dc);
+    void DrawAdditionalText(DeviceContext& dc);
+    void CropCorners(int& x0, int& y0, int& x1, int& y1) const;
+    void MeasureCropMarks();
+    void DrawCropMarks(DeviceContext& dc);
+    void SpecBlockOrigin(int& x, int& y) const;
+    static int SpecTextWidth(DeviceContext& dc, const SpecLine& line);
+    void MeasureSpecBlock(DeviceContext& dc);
+    void DrawSpecBlock(DeviceContext& dc);
+    void MeasureExtras(DeviceContext& dc);
+    void DrawExtras(DeviceContext& dc);
+
+    CSymbol& sym;
+    DeviceContext& dc_;
+    DrawingSize drawingSize_;  // screen: the scroll size
+    Point extentMin_;          // drawing's extents for the preview
+    Point extentMax_;
+
+    // Extras, from the measure pass (output units).
+    int markHeight_ = 0;       // verification mark, 0 when none
+    double markSquare_ = 0;
+    int markRows_ = 0;
+    double markFrom_ = 0;      // rows along the symbol, from its box's corner 0
+    double markTo_ = 0;
+    bool markCaption_ = false;
+    bool hasTextBox_ = false;  // additional text
+    Point textBox_[4];
+    Point textOffset_;         // anchor from the reference box's corner 0
+    TextExtent textExtent_;
+    double textPitch_ = 0;     // AlignAT 3: points per character, nominal
+    std::vector<SpecLine> specLines_;
+};
+
+}  // namespace vg

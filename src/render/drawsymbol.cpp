@@ -1,0 +1,249 @@
+#include "render/drawsymbol.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/catalogue.h"
+#include "model/symbolsettings.h"
+#include "render/drawingsequence.h"
+#include "device/rasterdc.h"
+#include "symbology/code128.h"
+#include "symbology/eanupc.h"
+
+namespace vg {
+
+DrawingSize ViewScrollSize;
+DrawingSize LastDrawingExtent;
+
+namespace {
+
+bool InRange(int v, int lo, int hi) { return v >= lo && v <= hi; }
+
+}  // namespace
+
+// ---- Factory ----
+
+namespace {
+
+template <class T>
+bool Run(DeviceContext& dc, const ClipRect& clip, int outputFlag, int previewFlag, void* handle) {
+    T symbol(dc, clip, outputFlag, previewFlag, handle);
+    DrawingSequence(symbol).Run();
+    return true;
+}
+
+}  // namespace
+
+bool DrawSymbol(DeviceContext& dc, const ClipRect& clip, int outputFlag, int previewFlag,
+                void* previewHandle) {
+    const int v = SymbolSettings.Variation;
+    auto run = [&]<class T>() { return Run<T>(dc, clip, outputFlag, previewFlag, previewHandle); };
+    if (IsVantic128Class(v) && ProgrammaticInput) SetEmbeddingFactors(v);
+
+    if (InRange(v, 1, 5) || v == 115) return run.operator()<CCodabarSymbol>();
+    if (InRange(v, 6, 9) || InRange(v, 88, 96) || InRange(v, 116, 123))
+        return run.operator()<CCode128Symbol>();
+    if (v == 10) return run.operator()<CCode25Symbol>();
+    if (InRange(v, 11, 23) || v == 103 || v == 104) return run.operator()<CCode39Symbol>();
+    if (v == 24 || v == 25) return run.operator()<CCode93Symbol>();
+    if (v == 26 || v == 28 || v == 114) return run.operator()<CEan13Symbol>();
+    if (v == 27 || v == 29) return run.operator()<CEan8Symbol>();
+    if (InRange(v, 30, 33)) return run.operator()<CFimSymbol>();
+    if (v == 34 || v == 37 || v == 86 || v == 87) return run.operator()<CStandardNumberSymbol>();
+    if (v == 35 || v == 36 || v == 38 || InRange(v, 77, 80) || InRange(v, 105, 111) ||
+        InRange(v, 134, 136) || v == 138 || v == 141 || v == 145 || v == 146)
+        return run.operator()<CBooklandSymbol>();
+    if (InRange(v, 39, 45) || v == 76 || InRange(v, 98, 100)) return run.operator()<CItfSymbol>();
+    if (InRange(v, 46, 48)) return run.operator()<CMsiSymbol>();
+    if (v == 49 || v == 50 || v == 97) return run.operator()<CPharmacodeSymbol>();
+    if (InRange(v, 51, 56)) return run.operator()<CPostnetSymbol>();
+    if (v == 60 || InRange(v, 66, 71) || InRange(v, 124, 132))
+        return run.operator()<CUccEan128Symbol>();
+    if (InRange(v, 61, 65)) return run.operator()<CUccCouponSymbol>();
+    if (InRange(v, 81, 85)) return run.operator()<CEan99CouponSymbol>();
+    if (v == 72 || v == 73) return run.operator()<CUpcASymbol>();
+    if (InRange(v, 74, 75) || v == 101 || v == 102) return run.operator()<CUpcESymbol>();
+    return false;
+}
+
+// ---- Drawing sequence ----
+
+void DrawingSequence::BearerBars(int pass) {
+    if (pass == 0) {
+        // The bearer box is the symbol box as it stands now, grown on every side.
+        int t = ToOutputUnits(sym.m_bearer);
+        BoxBounds s = BoundsOf(sym.m_symbolBox);
+        BoxBounds b{s.x0 - t, s.y0 - t, s.x1 + t, s.y1 + t};
+        std::copy(sym.m_symbolBox, sym.m_symbolBox + 4, sym.m_bearerInner);
+        for (int i = 0; i < 4; ++i) {
+            sym.m_bearerBox[i].x = sym.m_symbolBox[i].x == s.x0 ? b.x0 : b.x1;
+            sym.m_bearerBox[i].y = sym.m_symbolBox[i].y == s.y0 ? b.y0 : b.y1;
+        }
+        if (sym.m_bearer > 0) std::copy(sym.m_bearerBox, sym.m_bearerBox + 4, sym.m_backgroundBox);
+        return;
+    }
+    if (sym.m_bearer <= 0) return;
+    BoxBounds s = BoundsOf(sym.m_bearerInner);
+    BoxBounds b = BoundsOf(sym.m_bearerBox);
+    auto band = [this](int x0, int y0, int x1, int y1) {
+        Point p[4] = {{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}};
+        dc_.Polygon(p, 4);
+    };
+    // Bars run vertically at 0 and 180 degrees: their ends face the top and bottom bands.
+    int quarter = static_cast<int>(std::lround(sym.m_angle / 90.0)) & 1;
+    bool open = SymbolSettings.Variation == 42;
+    if (quarter == 0) {
+        band(b.x0, b.y0, b.x1, s.y0);
+        band(b.x0, s.y1, b.x1, b.y1);
+        if (!open) {
+            band(b.x0, s.y0, s.x0, s.y1);
+            band(s.x1, s.y0, b.x1, s.y1);
+        }
+    } else {
+        band(b.x0, b.y0, s.x0, b.y1);
+        band(s.x1, b.y0, b.x1, b.y1);
+        if (!open) {
+            band(s.x0, b.y0, s.x1, s.y0);
+            band(s.x0, s.y1, s.x1, b.y1);
+        }
+    }
+}
+
+void DrawingSequence::Run() {
+    SettingsRecord& s = SymbolSettings;
+    const int v = s.Variation;
+    const bool screen = sym.m_outputFlag == 0 && !sym.m_previewFlag;
+    // Everything selected from here on (the measuring fonts included) is undone at the end.
+    dc_.SaveState();
+    sym.BeginDraw();
+
+    sym.Reset(dc_);
+    sym.Layout(dc_, sym.m_outputFlag);
+    sym.RotateRectangle();
+
+    if (screen) {
+        int ppx = dc_.PixelsPerInchX() > 0 ? dc_.PixelsPerInchX() : 96;
+        int ppy = dc_.PixelsPerInchY() > 0 ? dc_.PixelsPerInchY() : 96;
+        sym.m_originX = -sym.m_minX + (35.0 + sym.m_clip.left) / ppx + sym.m_bearer;
+        sym.m_originY = -sym.m_minY + (35.0 + sym.m_clip.top) / ppy + sym.m_bearer;
+    }
+
+    for (int i = 0; i < 4; ++i)
+        sym.m_symbolBox[i] = {ToOutputUnits(sym.m_originX + sym.m_corner[i].x),
+                          ToOutputUnits(sym.m_originY + sym.m_corner[i].y)};
+    std::copy(sym.m_symbolBox, sym.m_symbolBox + 4, sym.m_backgroundBox);
+    std::copy(sym.m_symbolBox, sym.m_symbolBox + 4, sym.m_bearerBox);
+
+    // Measure pass.
+    sym.DrawBars(dc_, 0);
+    sym.m_cursorX = 0;
+    sym.m_barBottomOffset = sym.m_barTopOffset = 0;
+    sym.MeasureStandardNumberLine(dc_);
+    std::copy(sym.m_symbolBox, sym.m_symbolBox + 4, sym.m_backgroundBox);
+    BearerBars(0);
+    const bool specialText = (InRange(v, 41, 45) || v == 76) && !s.Hidden;
+    if (specialText) {
+        sym.DrawSpecialText(dc_, 0);
+        sym.AdjustSpecialBox(dc_);
+    }
+    MeasureExtras(dc_);
+    if (!s.Hidden) sym.MeasureSideText(dc_);
+
+    if (screen) {
+        // Scroll size: the near edge plus the far edge of the drawing (a margin
+        // like the left/top one on the far side), plus 29 at 0 degrees.
+        BoxBounds e = BoundsOf(sym.m_backgroundBox);
+        const int extra = (static_cast<int>(std::lround(sym.m_angle / 90.0)) & 3) == 0 ? 29 : 0;
+        int ppx = dc_.PixelsPerInchX() > 0 ? dc_.PixelsPerInchX() : 96;
+        int ppy = dc_.PixelsPerInchY() > 0 ? dc_.PixelsPerInchY() : 96;
+        long long clipW = (sym.m_clip.right - sym.m_clip.left) * 1000LL / ppx;
+        long long clipH = (sym.m_clip.bottom - sym.m_clip.top) * 1000LL / ppy;
+        long long w = std::max<long long>(0LL + e.x0 + e.x1 + extra, clipW);
+        long long h = std::max<long long>(0LL + e.y0 + e.y1 + extra, clipH);
+        drawingSize_.cx = static_cast<int>(std::clamp<long long>(w, 0, 32767));
+        drawingSize_.cy = static_cast<int>(std::clamp<long long>(h, 0, 32767));
+        ViewScrollSize = drawingSize_;
+    }
+
+    BoxBounds bg = BoundsOf(sym.m_backgroundBox);
+    if (sym.m_outputFlag == 1 && s.Format != 2) dc_.SetWindowExtent(bg.x1 - bg.x0, bg.y1 - bg.y0);
+
+    int dx = bg.x0 < 0 ? -bg.x0 : 0;
+    int dy = bg.y0 < 0 ? -bg.y0 : 0;
+    if (dx || dy) {
+        // Bars and texts move with the boxes on every target, so that the
+        // background stays under them.
+        sym.ShiftDrawing(dx, dy);
+        for (Point& p : textBox_) p = {p.x + dx, p.y + dy};
+        sym.m_originX += dx / 1000.0;
+        sym.m_originY += dy / 1000.0;
+    }
+    bg = BoundsOf(sym.m_backgroundBox);
+    extentMin_ = {bg.x0, bg.y0};
+    extentMax_ = {bg.x1, bg.y1};
+    LastDrawingExtent = {bg.x1 - bg.x0, bg.y1 - bg.y0};
+
+    if (sym.m_previewFlag && !PreparePreview()) {
+        dc_.RestoreState();
+        sym.EndDraw();
+        return;
+    }
+
+    // Drawing pass.
+    dc_.SetBrushColour(sym.m_spaceColour);
+    sym.SelectHumanReadableFont(1.0);
+    const bool whiteSpaces =
+        s.redSpacesQuietZone + s.greenSpacesQuietZone + s.blueSpacesQuietZone == 300;
+    if (!s.TransparentBackground && !(sym.m_previewFlag && whiteSpaces))
+        dc_.Polygon(sym.m_backgroundBox, 4);
+    if (!sym.m_outputFlag && (s.Family == kFamilyFim || IsPostnetLowerRightClass(v))) {
+        Point outline[5] = {sym.m_symbolBox[0], sym.m_symbolBox[1], sym.m_symbolBox[2], sym.m_symbolBox[3],
+                            sym.m_symbolBox[0]};
+        dc_.DottedOutline(outline, 5, sym.m_barColour);
+    }
+
+    dc_.SetBrushColour(sym.m_barColour);
+    sym.m_cursorX = IsVantic128Class(v) ? sym.m_skewLead / sym.m_magnification : 0;
+    sym.DrawBars(dc_, 1);
+    sym.DrawEndPieces(dc_);
+
+    dc_.SetTextColour(sym.m_barColour);
+    dc_.SetBackground(false, sym.m_spaceColour);
+    if (!s.Hidden) {
+        sym.DrawText(dc_, sym.m_outputFlag);
+        if ((s.AddOnText[0] || s.CouponFormat128partText[0]) && !s.HideAddonText && sym.TextFits())
+            sym.DrawAddOnText(dc_);
+    }
+
+    sym.DrawStandardNumberLine(dc_);
+    dc_.SetBrushColour(sym.m_barColour);
+    BearerBars(1);
+    dc_.SetBackground(false, sym.m_spaceColour);
+    DrawVerificationMark(dc_);
+    if (specialText) sym.DrawSpecialText(dc_, 1);
+    DrawExtras(dc_);
+    if (!s.Hidden) sym.DrawSideText(dc_);
+
+    dc_.RestoreState();
+    sym.DrawPicture(dc_);
+    if (sym.m_previewFlag) FinishPreview();
+    sym.EndDraw();
+}
+
+bool DrawingSequence::PreparePreview() {
+    auto* raster = dynamic_cast<RasterDC*>(&dc_);
+    if (raster == nullptr || sym.m_previewHandle == nullptr) return false;
+    const int w = raster->ToPixelsX(extentMax_.x) - raster->ToPixelsX(extentMin_.x);
+    const int h = raster->ToPixelsY(extentMax_.y) - raster->ToPixelsY(extentMin_.y);
+    raster->SetOrigin(extentMin_);
+    raster->SetPaperColour(sym.m_spaceColour);
+    return raster->Allocate(std::max(w, 1), std::max(h, 1));
+}
+
+void DrawingSequence::FinishPreview() {
+    auto* raster = dynamic_cast<RasterDC*>(&dc_);
+    if (raster != nullptr && sym.m_previewHandle != nullptr)
+        *static_cast<MonoBitmap*>(sym.m_previewHandle) = raster->TakeBitmap();
+}
+
+}  // namespace vg
