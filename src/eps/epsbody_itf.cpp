@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "device/recordingdc.h"
+#include "render/drawsymbol.h"
 #include "model/symbolsettings.h"
 #include "symbology/linear.h"
 
@@ -24,7 +25,7 @@ std::vector<FrameText> ItfFrameTexts(double cornerX, double cornerY, double m) {
     additional.swap(s.AdditionalText);
     RecordingDC dc(1000, 1000);
     CItfSymbol symbol(dc, ClipRect{}, 1, 0, nullptr);
-    symbol.RenderSymbol();
+    RenderSymbol(symbol);
     for (std::size_t i = 0; i < std::size(switches); ++i) *switches[i] = saved[i];
     s.AdditionalText.swap(additional);
 

@@ -9,6 +9,7 @@
 #include "device/rasterdc.h"
 #include "symbology/code128.h"
 #include "symbology/eanupc.h"
+#include "symbology/linear.h"
 
 namespace vg {
 
@@ -65,6 +66,8 @@ bool DrawSymbol(DeviceContext& dc, const ClipRect& clip, int outputFlag, int pre
     if (InRange(v, 74, 75) || v == 101 || v == 102) return run.operator()<CUpcESymbol>();
     return false;
 }
+
+void RenderSymbol(CSymbol& symbol) { DrawingSequence(symbol).Run(); }
 
 // ---- Drawing sequence ----
 

@@ -23,4 +23,8 @@ extern DrawingSize LastDrawingExtent;
 bool DrawSymbol(DeviceContext& dc, const ClipRect& clip, int outputFlag, int previewFlag,
                 void* previewHandle);
 
+// Runs the drawing sequence on a symbol object made by the caller (who then
+// reads what the drawing laid out).
+void RenderSymbol(CSymbol& symbol);
+
 }  // namespace vg

@@ -7,6 +7,7 @@
 #include "entry/pipeline.h"
 #include "recordingview.h"
 #include "device/recordingdc.h"
+#include "render/drawsymbol.h"
 #include "symbology/code39.h"
 #include "symbology/code93.h"
 #include "symbology/symbol.h"

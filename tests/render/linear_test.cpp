@@ -6,6 +6,7 @@
 #include <string>
 
 #include "device/recordingdc.h"
+#include "render/drawsymbol.h"
 #include "symbolfixture.h"
 #include "symbology/check.h"
 #include "symbology/linear.h"
@@ -162,7 +163,7 @@ TEST(EnvelopeSymbols, PostnetBarsAndWideAreaMargin) {
     // Wide area: the rectangle ends 1/72 inch after the last bar.
     RecordingDC dc(1000, 1000);
     CPostnetSymbol symbol(dc, ClipRect{}, 1, 0, nullptr);
-    symbol.RenderSymbol();
+    RenderSymbol(symbol);
     EXPECT_DOUBLE_EQ(symbol.m_rightMargin, 32 * 0.0475 - 0.0275 + 1.0 / 72.0);
     EXPECT_EQ(symbol.SymbolBox()[2].x, static_cast<int>((1.0 / 72 + 32 * 0.0475 - 0.0275 + 1.0 / 72) * 1000));
 }
@@ -173,7 +174,7 @@ TEST(EnvelopeSymbols, PostnetLowerRightAreaIsOutlinedOnScreenOnly) {
     for (int output : {0, 1}) {
         RecordingDC dc(96, 96);
         CPostnetSymbol symbol(dc, ClipRect{0, 0, 100, 100}, output, 0, nullptr);
-        symbol.RenderSymbol();
+        RenderSymbol(symbol);
         EXPECT_EQ(dc.Outlines().size(), output == 0 ? 1u : 0u);
         const Point* box = symbol.SymbolBox();
         EXPECT_EQ(box[2].x - box[0].x, 4750);
@@ -232,7 +233,7 @@ TEST(ItfText, CentredUnderEachSymbolAndTurnedAboutTheFrame) {
             s.Rotation = rotation;
             RecordingDC dc(1000, 1000);
             CItfSymbol symbol(dc, ClipRect{}, 1, 0, nullptr);
-            symbol.RenderSymbol();
+            RenderSymbol(symbol);
             const auto& texts = symbol.SpecialTexts();
             ASSERT_EQ(texts.size(), 2u);
             EXPECT_EQ(texts[0].text, "10012345000017");
