@@ -8,7 +8,7 @@
 #include "model/atomicfile.h"
 #include "output/metafilewriter.h"
 #include "device/cairodc.h"
-#include "symbology/symbol.h"
+#include "render/drawsymbol.h"
 
 namespace vg {
 namespace {

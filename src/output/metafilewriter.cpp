@@ -11,7 +11,7 @@
 #include "model/symbolsettings.h"
 #include "device/metafiledc.h"
 #include "device/recordingdc.h"
-#include "symbology/symbol.h"
+#include "render/drawsymbol.h"
 
 namespace vg {
 namespace {
