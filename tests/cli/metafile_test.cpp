@@ -227,7 +227,7 @@ TEST(Reopen, EveryTrailerFieldComesBackFromWmfAndEmf) {
         " --set Magnification=133.5 --set Rotation=90 --set ElephantSound=1 --set FileName=3"
         " --set UnitOfMeasure=2 --set Prufmark=2 --set GSCalibration=17 --set PrinterDpi=1270 --set Size=11"
         " --set Bold=1 --set TextAbove=1 --set QuietZoneIndicators=1 --set AdditionalText='Lot 26, CR-LF'"
-        " --set FontName4AdditionalText=Courier --set SizeAT=14 --set SizeListCountAT=9 --set AlignAT=2"
+        " --set FontName4AdditionalText=Courier --set SizeAT=14 --set SizeListCountAT=9 --set AlignAT=0"
         " --set Rotation4AdditionalText=270 --set H=-12.5 --set V=3.25 --set BarsTextColorName=Reflex"
         " --set redBarsText=10 --set CMYKyellowSpacesQuietZone=40 --set Hueproof=2 --set RGB_Radio=1"
         " --set SerialBefore=AB --set SerialStart=0007 --set SerialAfter=Z --set SerialStop=0099"
@@ -261,7 +261,7 @@ TEST(Reopen, EveryTrailerFieldComesBackFromWmfAndEmf) {
         {"Variation", "26"}, {"Derived", "1"}, {"Rotation", "90"}, {"ElephantSound", "1"}, {"FileName", "3"},
         {"UnitOfMeasure", "2"}, {"Prufmark", "2"}, {"GSCalibration", "17"},
         {"PrinterDpi", "1270"}, {"Size", "11"}, {"Bold", "1"}, {"TextAbove", "1"}, {"QuietZoneIndicators", "1"},
-        {"SizeAT", "14"}, {"SizeListCountAT", "9"}, {"AlignAT", "2"}, {"Rotation4AdditionalText", "270"},
+        {"SizeAT", "14"}, {"SizeListCountAT", "9"}, {"AlignAT", "0"}, {"Rotation4AdditionalText", "270"},
         {"redBarsText", "10"}, {"CMYKyellowSpacesQuietZone", "40"}, {"Hueproof", "2"}, {"RGB_Radio", "1"},
         {"SerialIncrement", "3"}, {"bCropMarks", "1"}, {"bFilm", "1"}, {"Film", "2"},
         {"CheckCharacter1", std::to_string(int('1'))},
