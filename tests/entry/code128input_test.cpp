@@ -9,7 +9,7 @@
 #include "model/settingsfields.h"
 #include "recordingview.h"
 #include "device/recordingdc.h"
-#include "symbology/symbol.h"
+#include "render/drawsymbol.h"
 
 namespace vg {
 namespace {

@@ -6,6 +6,7 @@
 #include "device/picture.h"
 #include "device/recordingdc.h"
 #include "symbolfixture.h"
+#include "render/drawsymbol.h"
 #include "symbology/code128.h"
 
 namespace vg {
