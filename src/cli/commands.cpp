@@ -15,6 +15,8 @@ constexpr Command kCommands[] = {
     {"make", "-v VAR [...]", "write one graphic file (options below)", RunMake},
     {"pattern", "-v VAR [...]", "print the bar pattern, encoded text and check characters", RunPattern},
     {"open", "PATH", "print the settings stored in a saved graphic", RunOpen},
+    {"kitlet", "-v VAR -o FILE", "write a Kitlet of the factory defaults (--full: applied as it stands;\n"
+     "                       --set FIELD=VALUE; --all DIR: one per variation, a folder per family)", RunKitlet},
 };
 
 }  // namespace

@@ -35,5 +35,6 @@ int RunList(const std::vector<std::string>& args);
 int RunMake(const std::vector<std::string>& args);
 int RunPattern(const std::vector<std::string>& args);
 int RunOpen(const std::vector<std::string>& args);
+int RunKitlet(const std::vector<std::string>& args);
 
 }  // namespace vg::cli

@@ -1,0 +1,83 @@
+// The Symbology menu as data: the Kitlets folder tree turned into popups and
+// items, choosing an item (load and apply its Kitlet) and Save Kitlet As.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/kitlet.h"
+
+namespace vg {
+
+// Command ids of the menu's items: 32800 + n, n counting files from 1.
+inline constexpr int kKitletFirstId = 32800;
+inline constexpr int kKitletLastId = 53800;
+
+struct KitletMenuEntry {
+    std::string text;  // the file or folder name (UTF-8)
+    int id = 0;        // 0 for a popup
+    std::vector<KitletMenuEntry> entries;  // a popup's entries
+    bool IsPopup() const { return id == 0; }
+};
+
+enum class KitletFolderState {
+    Found,     // the folder exists (the menu may be empty)
+    Created,   // it was missing and has been created: "Empty Kitlets? Folder"
+    NotFound,  // it was missing and cannot be created: "Kitlets? Folder not found"
+};
+
+struct KitletMenu {
+    KitletFolderState state = KitletFolderState::NotFound;
+    std::vector<KitletMenuEntry> entries;
+    bool Exists() const { return state == KitletFolderState::Found; }
+};
+
+// Reads the folder tree depth first: a folder becomes a popup, anything else an
+// item. Entries come in name order (names that start with '.' are left out);
+// items beyond the last id are left out. A missing folder is created.
+KitletMenu ScanKitletFolder(const std::string& folder);
+
+// The Kitlets folder: "Kitlets" in the current folder when it exists there,
+// else the first of the others that exists, else the current folder's.
+std::string FindKitletFolder(const std::vector<std::string>& otherFolders);
+
+// The path of an item relative to the menu's folder ("/EAN/EAN-13"), built
+// from the popup texts; empty when no item has the id.
+std::string KitletItemPath(const std::vector<KitletMenuEntry>& entries, int id);
+
+// The menu's state kept by the main window, and its two actions. Messages go
+// through the message sink.
+class KitletChooser {
+public:
+    // Scans the folder; says "Empty Kitlets? Folder" or "Kitlets? Folder not
+    // found" when it was missing.
+    void Build(const std::string& folder);
+
+    // Loads and applies the Kitlet of a menu id (an id without an item takes the
+    // last chosen path again). True when it was applied: ProgrammaticInput is
+    // then 0 and VariationName the preset name; the caller sets up the layout.
+    bool Choose(int id);
+
+    // Save Kitlet As to a path the user chose; says "Unable to create %1" or
+    // "Your Kitlet will appear at relaunch".
+    bool SaveAs(const std::string& path);
+
+    // The folder Save Kitlet As opens in: the last chosen Kitlet's, else the menu's.
+    std::string SaveFolder() const;
+
+    const std::string& Folder() const { return folder_; }
+    const KitletMenu& Menu() const { return menu_; }
+    int LastId() const { return lastId_; }
+    const std::string& FullPath() const { return fullPath_; }
+    const std::string& PresetName() const { return presetName_; }
+
+private:
+    std::string folder_;
+    KitletMenu menu_;
+    int lastId_ = 0;
+    std::string relativePath_;
+    std::string fullPath_;
+    std::string presetName_;
+};
+
+}  // namespace vg
