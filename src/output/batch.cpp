@@ -1,0 +1,335 @@
+#include "output/batch.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+
+#include "entry/symbolinput.h"
+#include "model/catalogue.h"
+#include "model/charset.h"
+#include "model/messages.h"
+#include "model/strings.h"
+#include "model/symbolsettings.h"
+#include "output/datafile.h"
+#include "output/generate.h"
+#include "output/pagescript.h"
+#include "output/serialdialog.h"
+
+namespace vg {
+
+int SeriesArmed = 0;
+int DataFilePending = 0;
+std::string DataFilePath;
+std::string SaveFolder;
+int WritePageScript = 0;
+
+namespace {
+
+// Passes every box on and counts them: a record that brought a message was
+// not accepted.
+class CountingSink : public MessageSink {
+public:
+    CountingSink() : previous_(CurrentMessageSink()) { SetMessageSink(this); }
+    ~CountingSink() override { SetMessageSink(previous_); }
+    CountingSink(const CountingSink&) = delete;
+    CountingSink& operator=(const CountingSink&) = delete;
+    MsgResult Show(const std::string& caption, const std::string& text, MsgIcon icon, MsgButtons buttons) override {
+        ++shown;
+        return previous_->Show(caption, text, icon, buttons);
+    }
+    int shown = 0;
+
+private:
+    MessageSink* previous_;
+};
+
+// The field of the current variation that takes a series text or a record.
+std::optional<std::string>& FieldOf(DataTexts& d, bool addOnPart) {
+    const bool coupon = IsCouponClass(SymbolSettings.Variation);
+    if (addOnPart) return coupon ? d.coupon128 : d.addOn;
+    return coupon ? d.couponUpc : d.main;
+}
+
+// Puts text into the field and runs the pipeline as the program's input.
+// Accepted when the pipeline took it without any message and a symbol results.
+bool AcceptText(const std::string& text, bool addOnPart) {
+    DataTexts d;
+    FieldOf(d, addOnPart) = text;
+    CountingSink sink;
+    std::string reason;
+    const bool ok = FeedData(d, &reason);
+    return ok && sink.shown == 0;
+}
+
+// A rejected record leaves its field empty.
+void EmptyField(bool addOnPart) {
+    DataTexts d;
+    FieldOf(d, addOnPart) = std::string();
+    std::string reason;
+    FeedData(d, &reason);
+}
+
+bool Exists(const std::string& path) {
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+// A record as the prompt shows it: control bytes as \xHH, an over-long one cut.
+std::string ShownRecord(const DataRecord& r) {
+    std::string text;
+    for (unsigned char c : r.text) {
+        if (c < 0x20 || c == 0x7F) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            text += hex;
+        } else {
+            text += static_cast<char>(c);
+        }
+    }
+    return Cp1252ToUtf8(text) + (r.overLong ? "..." : "");
+}
+
+// The current symbol's proposed name, safe for a file name.
+std::string DefaultName() { return SafeFileName(ProposeFileName(SymbolSettings.Format)); }
+
+// Asks for the script's path and writes it; records the outcome.
+template <typename Write>
+void PageScript(BatchHost& host, BatchResult& r, Write write) {
+    std::optional<std::string> path = host.ChooseScriptPath(DefaultScriptName());
+    if (!path || path->empty()) return;
+    if (write(*path)) r.scriptWritten = true;
+    else r.scriptFailed = true;
+}
+
+}  // namespace
+
+SaveDialogOptions SaveOptionAvailability(int format, bool seriesArmed, bool dataFileBatchRunning) {
+    SaveDialogOptions o;
+    o.noPreview = o.levelOne = format == 1;
+    o.pageScript = seriesArmed || dataFileBatchRunning;
+    return o;
+}
+
+bool BatchHost::ConfirmReplace(const std::string& name) {
+    return ShowMessage("", "Replace existing " + Cp1252ToUtf8(name) + " ?", MsgIcon::Question, MsgButtons::OkCancel) ==
+           MsgResult::Ok;
+}
+
+bool BatchHost::SkipInvalidRecord(const std::string& record, int64_t number) {
+    const std::string text = "Invalid input: \"" + record + "\"\nRecord #" + std::to_string(number);
+    return ShowMessage("Data File", text, MsgIcon::Exclamation, MsgButtons::OkCancel) == MsgResult::Ok;
+}
+
+void BatchHost::Completed(int64_t files) {
+    ShowMessage("", std::to_string(files) + " files have been created.", MsgIcon::None);
+}
+
+bool SaveSymbolFile(const std::string& path, const SaveChoice& options) {
+    GenerationRequest request;
+    request.path = path;
+    request.withPreview = options.withPreview;
+    request.levelOne = options.levelOne;
+    const GenerationResult r = WriteCurrentSymbol(request);
+    if (r.status == GenerationStatus::Written) return true;
+    ShowMessage("Error", "Unable to save " + path + (r.message.empty() ? "" : "\n" + r.message));
+    return false;
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string PathInFolder(const std::string& folder, const std::string& name) {
+    std::string path = folder;
+    if (!path.empty() && path.back() != '/') path += '/';
+    return path + Cp1252ToUtf8(name);
+}
+
+std::string NumberedName(const std::string& firstName, int scheme, int64_t number) {
+    const std::size_t at = scheme == 0 ? 9 : 21;
+    if (firstName.size() < at + 4) return firstName;
+    char digits[24];
+    std::snprintf(digits, sizeof digits, "%04lld", static_cast<long long>(number));
+    return firstName.substr(0, at) + digits + firstName.substr(at + 4);
+}
+
+BatchResult SaveCommand(BatchHost& host) {
+    if (DataFilePending) return RunDataFileBatch(host);
+    BatchResult r;
+    const std::string firstName = ProposeFileName(SymbolSettings.Format);
+    std::optional<SaveChoice> choice =
+        host.ChooseSavePath(SafeFileName(firstName), SaveOptionAvailability(SymbolSettings.Format, SeriesArmed, false));
+    if (!choice || choice->path.empty()) {
+        r.end = BatchEnd::Cancelled;
+        return r;
+    }
+    WritePageScript = choice->pageScript;
+    const bool written = SaveSymbolFile(choice->path, *choice);
+    SaveFolder = FolderOf(choice->path);
+    if (!written) {
+        // The series stays armed for another try.
+        r.failedWrites = 1;
+        return r;
+    }
+    if (!SeriesArmed) {
+        r.filesMade = 1;
+        return r;
+    }
+    return RunSeries(firstName, SaveFolder, *choice, host);
+}
+
+BatchResult RunSeries(const std::string& firstName, const std::string& folder, const SaveChoice& options,
+                      BatchHost& host) {
+    struct Disarm {
+        ~Disarm() { SeriesArmed = 0; }
+    } disarm;
+    const SettingsRecord& s = SymbolSettings;
+    BatchResult r;
+    r.filesMade = 1;
+    const bool addOnPart = s.SerialAddOn == 1;
+    const int scheme = s.FileName;
+    // A step the dialog could not have given (a loaded preset) still advances.
+    const int64_t step = s.SerialIncrement >= 1 ? s.SerialIncrement : 1;
+    const int64_t start = SerialNumber(s.SerialStart), stop = SerialNumber(s.SerialStop);
+    BatchProgress progress;
+    progress.filesMade = 1;
+    progress.total = static_cast<int>(stop >= start ? (stop - start) / step + 1 : 1);
+    int64_t i = 1;  // files of the run so far, written or not
+    for (int64_t n = start + step; n <= stop; n += step) {
+        if (host.AbortRequested()) {
+            r.end = BatchEnd::Aborted;
+            break;
+        }
+        if (!AcceptText(SeriesDataText(n), addOnPart)) {
+            r.end = BatchEnd::Stopped;
+            break;
+        }
+        const std::string name = scheme == 0 || scheme == 1 ? NumberedName(firstName, scheme, i + 1) : DefaultName();
+        const std::string path = PathInFolder(folder, name);
+        if (Exists(path) && !host.ConfirmReplace(name)) {
+            r.end = BatchEnd::Aborted;
+            break;
+        }
+        if (SaveSymbolFile(path, options)) ++r.filesMade;
+        else ++r.failedWrites;
+        ++i;
+        progress.filesMade = static_cast<int>(r.filesMade);
+        host.Progress(progress);
+    }
+    if (i > 1) host.Completed(r.filesMade);
+    // The script names every file of the run: only when each one was written.
+    if (r.end != BatchEnd::Aborted && i > 1 && options.pageScript && r.failedWrites == 0) {
+        const SeriesScript series{firstName, start, step, stop, i};
+        PageScript(host, r, [&](const std::string& path) { return WriteSeriesScript(path, series); });
+    }
+    return r;
+}
+
+bool OpenDataFile(const std::string& path, BatchHost& host) {
+    DataFilePending = 0;
+    DataFilePath = path;
+    std::string first;
+    switch (ReadFirstRecord(path, &first)) {
+    case FirstRecordTest::Unreadable:
+        ShowMessage("Data File", "Unable to open " + path);
+        return false;
+    case FirstRecordTest::BadFormat:
+        ShowMessage("", LoadString(61399, "File's format is not correct"), MsgIcon::None);
+        return false;
+    case FirstRecordTest::Ok: break;
+    }
+    const int previous = ProgrammaticInput;
+    ProgrammaticInput = 1;
+    const bool accepted = AcceptText(first, false);
+    ProgrammaticInput = previous;
+    if (!accepted) {
+        ShowStringMessage(61393, 61399, MsgIcon::Exclamation);
+        host.ReturnToKeyboardInput();
+        return false;
+    }
+    DataFilePending = 1;
+    host.DataFileOpened(path.substr(path.find_last_of('/') + 1));
+    return true;
+}
+
+BatchResult RunDataFileBatch(BatchHost& host) {
+    DataFilePending = 0;
+    BatchResult r;
+    DataFileReader reader;
+    if (!reader.Open(DataFilePath)) {
+        ShowMessage("Data File", LoadString(61400, "Unable to open") + " " + DataFilePath);
+        r.end = BatchEnd::Refused;
+        return r;
+    }
+    if (reader.Size() == 0) {
+        ShowStringMessage(61393, 61399, MsgIcon::Stop);
+        host.ReturnToKeyboardInput();
+        r.end = BatchEnd::Refused;
+        return r;
+    }
+    const int scheme = SymbolSettings.FileName;
+    std::string firstName;
+    SaveChoice choice;
+    int64_t attempts = 0;  // files of the batch so far, written or not
+    BatchProgress progress;
+    progress.bytesTotal = reader.Size();
+    DataRecord record;
+    while (reader.Next(record)) {
+        if (host.AbortRequested()) {
+            r.end = BatchEnd::Aborted;
+            break;
+        }
+        // The settings record cannot hold a 0 byte, and a longer record is never cut.
+        const bool accepted =
+            !record.overLong && record.text.find('\0') == std::string::npos && AcceptText(record.text, false);
+        if (!accepted) {
+            EmptyField(false);
+            if (host.SkipInvalidRecord(ShownRecord(record), record.number)) {
+                ++r.skipped;
+                continue;
+            }
+            r.end = BatchEnd::Aborted;
+            break;
+        }
+        std::string path;
+        if (attempts == 0) {
+            firstName = DefaultName();
+            std::optional<SaveChoice> c =
+                host.ChooseSavePath(firstName, SaveOptionAvailability(SymbolSettings.Format, SeriesArmed, true));
+            if (!c || c->path.empty()) {
+                r.end = BatchEnd::Cancelled;
+                return r;
+            }
+            choice = *c;
+            WritePageScript = choice.pageScript;
+            SaveFolder = FolderOf(choice.path);
+            path = choice.path;
+        } else {
+            const std::string name =
+                scheme == 0 || scheme == 1 ? NumberedName(firstName, scheme, attempts + 1) : DefaultName();
+            path = PathInFolder(SaveFolder, name);
+            if (Exists(path) && !host.ConfirmReplace(name)) {
+                r.end = BatchEnd::Aborted;
+                break;
+            }
+        }
+        if (SaveSymbolFile(path, choice)) ++r.filesMade;
+        else ++r.failedWrites;
+        ++attempts;
+        progress.filesMade = static_cast<int>(r.filesMade);
+        progress.bytesRead = reader.BytesRead();
+        host.Progress(progress);
+    }
+    if (reader.Failed()) {
+        ShowMessage("Data File", "Unable to read " + DataFilePath);
+        r.end = BatchEnd::Aborted;
+    }
+    host.Completed(r.filesMade);
+    if (r.end == BatchEnd::Finished && r.skipped == 0 && r.failedWrites == 0 && WritePageScript)
+        PageScript(host, r, [](const std::string& path) { return WriteDataFileScript(path); });
+    host.ReturnToKeyboardInput();
+    return r;
+}
+
+}  // namespace vg

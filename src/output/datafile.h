@@ -1,0 +1,52 @@
+// Data files: any bytes, one record per carriage return, read in 128-byte
+// pieces so that a file of any size takes the same memory.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "model/regularfile.h"
+
+namespace vg {
+
+inline constexpr std::size_t kDataFilePiece = 128;
+// Longest record kept; a longer one is refused whole, never cut.
+inline constexpr std::size_t kMaxRecord = 131;
+// Longest first record the open-time test accepts.
+inline constexpr std::size_t kMaxFirstRecord = 60;
+
+struct DataRecord {
+    std::string text;       // without line feeds; at most kMaxRecord bytes
+    bool overLong = false;  // the record had more bytes than kept
+    int64_t number = 0;     // from 1, every record counted
+};
+
+class DataFileReader {
+public:
+    // False with the system's reason when the path is no readable regular file.
+    bool Open(const std::string& path, std::string* reason = nullptr);
+    uint64_t Size() const { return file_.Size(); }
+    uint64_t BytesRead() const { return offset_; }
+
+    // The next record, ended by a carriage return; line feeds are dropped.
+    // False at the end (bytes after the last carriage return are no record)
+    // or on a read error (Failed()).
+    bool Next(DataRecord& record);
+    bool Failed() const { return failed_; }
+
+private:
+    RegularFile file_;
+    uint64_t offset_ = 0;
+    char piece_[kDataFilePiece];
+    std::size_t have_ = 0, at_ = 0;
+    int64_t number_ = 0;
+    bool failed_ = false;
+};
+
+// The open-time test of the first record: within the first 128 bytes, the
+// text before the first carriage return or 0 byte (line feeds kept) must be
+// 1 to kMaxFirstRecord bytes long.
+enum class FirstRecordTest { Ok, BadFormat, Unreadable };
+FirstRecordTest ReadFirstRecord(const std::string& path, std::string* record, std::string* reason = nullptr);
+
+}  // namespace vg

@@ -1,0 +1,83 @@
+// The serialization dialog without widgets: what its controls show, the step
+// and count rules, and the checks of OK with their messages and focus. Texts
+// are Windows-1252, as the record holds them.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace vg {
+
+namespace serialctl {
+inline constexpr int kMainRadio = 1125;
+inline constexpr int kAddOnRadio = 1126;
+inline constexpr int kBefore = 1127;
+inline constexpr int kStart = 1128;
+inline constexpr int kAfter = 1129;
+inline constexpr int kStep = 1130;
+inline constexpr int kStop = 1131;
+inline constexpr int kReference = 1132;
+inline constexpr int kCount = 1133;
+}  // namespace serialctl
+
+inline constexpr int64_t kMaxSeriesFiles = 3000;
+
+// The text the counter must reproduce: the main text (or the coupon UPC part)
+// or the add-on (or the coupon UCC/EAN-128 part).
+std::string SeriesReferenceText(bool addOnPart);
+
+// SerialBefore + SerialStart's number + step count padded to SerialStart's
+// width + SerialAfter.
+std::string SeriesDataText(int64_t number);
+
+// A text of digits as a number, saturating far above any 32-bit value.
+int64_t SerialNumber(const std::string& digits);
+
+struct SerialCheckFailure {
+    int message;  // string id
+    int caption;  // string id
+    int focus;    // control id
+};
+
+class SerializationDialog {
+public:
+    // Opening: the stored series again while it is armed and still matches,
+    // else a fresh split of the current data.
+    void Open();
+
+    bool MainEnabled() const { return mainEnabled_; }
+    bool AddOnEnabled() const { return addOnEnabled_; }
+    bool AddOnSelected() const { return addOn_; }
+    // A click on a radio button fills the dialog again.
+    void SelectPart(bool addOn);
+
+    // Text of control 1132: the reference, or "..." and its last 17 characters.
+    std::string ReferenceLabel() const;
+    // Text of an edit control or of the count (1133).
+    const std::string& Text(int id) const;
+    int Focus() const { return focus_; }
+
+    // An edit of Before, Start, After or Stop; the edit checks show their
+    // messages unless quiet.
+    void Edit(int id, const std::string& text, bool quiet = false);
+    // An edit of the step: a non-digit restores the previous step, 0 or
+    // empty becomes "1"; at most three characters.
+    void EditStep(const std::string& text, bool quiet = false);
+
+    // OK: the checks in order; the first failure is shown and returned (the
+    // focus moves to its field). Else the settings take the texts and
+    // SeriesArmed is set when Start differs from Stop.
+    std::optional<SerialCheckFailure> Ok();
+
+private:
+    void Fill();
+    std::optional<SerialCheckFailure> EditChecks(bool withMatch) const;
+    void UpdateCount(bool withMatch);
+
+    std::string before_, start_, after_, step_ = "1", stop_, count_, reference_;
+    bool addOn_ = false, mainEnabled_ = true, addOnEnabled_ = false;
+    int focus_ = serialctl::kStart;
+};
+
+}  // namespace vg
