@@ -17,6 +17,7 @@ constexpr Command kCommands[] = {
     {"open", "PATH", "print the settings stored in a saved graphic", RunOpen},
     {"kitlet", "-v VAR -o FILE", "write a Kitlet of the factory defaults (--full: applied as it stands;\n"
      "                       --set FIELD=VALUE; --all DIR: one per variation, a folder per family)", RunKitlet},
+    {"verify", "FILE...", "read saved graphics back like a scanner, one line per file", RunVerify},
 };
 
 }  // namespace

@@ -36,5 +36,6 @@ int RunMake(const std::vector<std::string>& args);
 int RunPattern(const std::vector<std::string>& args);
 int RunOpen(const std::vector<std::string>& args);
 int RunKitlet(const std::vector<std::string>& args);
+int RunVerify(const std::vector<std::string>& args);
 
 }  // namespace vg::cli

@@ -47,7 +47,10 @@ void PrintHelp() {
     std::puts("  --preview            TIFF preview in the EPS file (the default)");
     std::puts("  --no-preview         no TIFF preview");
     std::puts("  --level1             PostScript language level 1, gray only");
-    std::puts("exit status: 0 written, 1 file not written or not readable, 2 input refused");
+    std::puts("  --verify             read the written file back like a scanner (EPS files");
+    std::puts("                       through Ghostscript as well) and print one line");
+    std::puts("exit status: 0 written, 1 file not written or not readable, 2 input refused,");
+    std::puts("             3 (make --verify, verify) a file does not scan");
 }
 
 }  // namespace

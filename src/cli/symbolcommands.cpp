@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/verify.h"
 #include "eps/settingsblock.h"
 #include "eps/settingsreader.h"
 #include "model/charset.h"
@@ -31,6 +32,7 @@ struct SymbolOptions {
     bool noPreview = false;
     bool levelOne = false;
     bool escapes = false;  // \xHH in the data texts
+    bool verify = false;   // prove the written file
 };
 
 // Texts the user types and the program draws or encodes: Windows-1252 in the
@@ -121,6 +123,8 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
             o.noPreview = true;
         } else if (withOutput && a == "--preview") {
             o.noPreview = false;
+        } else if (withOutput && a == "--verify") {
+            o.verify = true;
         } else if (withOutput && a == "--level1") {
             o.levelOne = true;
         } else if (a == "--escapes") {
@@ -188,6 +192,10 @@ int RunMake(const std::vector<std::string>& args) {
     if (o->output.empty()) {
         std::printf("%s\n", r.path.c_str());
         if (!FlushOutput("the file name")) return kExitFailure;
+    }
+    if (o->verify) {
+        const int status = ProveFile(r.path);
+        return FlushOutput("the proof") ? status : kExitFailure;
     }
     return kExitOk;
 }

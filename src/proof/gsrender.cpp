@@ -1,0 +1,271 @@
+#include "proof/gsrender.h"
+
+#include <ghostscript/gserrors.h>
+#include <ghostscript/iapi.h>
+
+#include <dirent.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <string_view>
+
+#include "model/regularfile.h"
+
+namespace vg {
+
+namespace {
+
+constexpr uint64_t kMaxEpsBytes = 64ull << 20;
+constexpr long long kMaxPixels = 120'000'000;
+
+uint32_t U32At(const std::string& b, std::size_t at) {
+    return static_cast<uint32_t>(static_cast<unsigned char>(b[at])) |
+           static_cast<uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8 |
+           static_cast<uint32_t>(static_cast<unsigned char>(b[at + 2])) << 16 |
+           static_cast<uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
+}
+
+// The PostScript section: behind the DOS EPS header, or the whole file.
+bool PostScriptOf(const std::string& path, std::string& ps, std::string* reason) {
+    RegularFile file;
+    if (!file.Open(path, reason)) return false;
+    if (file.Size() > kMaxEpsBytes) {
+        *reason = "the file is too large for an EPS graphic";
+        return false;
+    }
+    std::string bytes(file.Size(), '\0');
+    if (file.ReadAt(0, bytes.data(), bytes.size()) != static_cast<long long>(bytes.size())) {
+        *reason = file.Reason().empty() ? "the file could not be read" : file.Reason();
+        return false;
+    }
+    if (bytes.size() >= 30 && static_cast<unsigned char>(bytes[0]) == 0xC5 &&
+        static_cast<unsigned char>(bytes[1]) == 0xD0 && static_cast<unsigned char>(bytes[2]) == 0xD3 &&
+        static_cast<unsigned char>(bytes[3]) == 0xC6) {
+        const uint64_t start = U32At(bytes, 4), length = U32At(bytes, 8);
+        if (start < 30 || start + length > bytes.size() || length == 0) {
+            *reason = "the DOS EPS header points outside the file";
+            return false;
+        }
+        ps = bytes.substr(start, length);
+    } else if (bytes.rfind("%!", 0) == 0) {
+        ps = std::move(bytes);
+    } else {
+        *reason = "not an EPS file";
+        return false;
+    }
+    return true;
+}
+
+struct Box {
+    double llx = 0, lly = 0, urx = 0, ury = 0;
+};
+
+// The first %%BoundingBox line with four numbers.
+bool BoundingBoxOf(std::string_view ps, Box& box) {
+    for (std::size_t at = 0; (at = ps.find("%%BoundingBox:", at)) != std::string_view::npos; ++at) {
+        if (at > 0 && ps[at - 1] != '\n' && ps[at - 1] != '\r') continue;
+        const std::size_t end = ps.find_first_of("\r\n", at);
+        std::string line(ps.substr(at + 14, end == std::string_view::npos ? std::string_view::npos : end - at - 14));
+        if (std::sscanf(line.c_str(), "%lf %lf %lf %lf", &box.llx, &box.lly, &box.urx, &box.ury) == 4 &&
+            box.urx > box.llx && box.ury > box.lly && std::isfinite(box.urx) && std::isfinite(box.ury))
+            return true;
+    }
+    return false;
+}
+
+// The interpreter, kept for the life of the process once made.
+struct Interpreter {
+    std::mutex mutex;
+    void* instance = nullptr;
+    std::string folder;  // where the device writes its pages, one file each
+    std::string err;
+};
+
+Interpreter& Gs() {
+    static Interpreter gs;
+    return gs;
+}
+
+int GSDLLCALL NoInput(void*, char*, int) { return 0; }
+int GSDLLCALL Out(void*, const char*, int len) { return len; }
+int GSDLLCALL Err(void*, const char* str, int len) {
+    if (Gs().err.size() < 4096) Gs().err.append(str, static_cast<std::size_t>(len));
+    return len;
+}
+
+// The pages in the folder, oldest first by name; each file is removed.
+std::vector<std::string> TakePages(const Interpreter& gs) {
+    std::vector<std::string> names, pages;
+    if (DIR* dir = opendir(gs.folder.c_str())) {
+        while (dirent* e = readdir(dir))
+            if (e->d_name[0] != '.') names.push_back(e->d_name);
+        closedir(dir);
+    }
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return a.size() != b.size() ? a.size() < b.size() : a < b;
+    });
+    for (const std::string& name : names) {
+        const std::string path = gs.folder + "/" + name;
+        std::string bytes;
+        RegularFile file;
+        if (file.Open(path) && file.Size() < (512ull << 20)) {
+            bytes.resize(file.Size());
+            if (file.ReadAt(0, bytes.data(), bytes.size()) != static_cast<long long>(bytes.size())) bytes.clear();
+        }
+        std::remove(path.c_str());
+        pages.push_back(std::move(bytes));
+    }
+    return pages;
+}
+
+void Drop(Interpreter& gs) {
+    if (!gs.instance) return;
+    gsapi_exit(gs.instance);
+    gsapi_delete_instance(gs.instance);
+    gs.instance = nullptr;
+    TakePages(gs);
+}
+
+bool Start(Interpreter& gs, std::string* reason) {
+    if (gs.instance) return true;
+    if (gsapi_new_instance(&gs.instance, nullptr) < 0) {
+        gs.instance = nullptr;
+        *reason = "Ghostscript's interpreter could not be started";
+        return false;
+    }
+    if (gs.folder.empty()) {
+        char pattern[] = "/tmp/vglyph-proof-XXXXXX";
+        if (!mkdtemp(pattern)) {
+            gsapi_delete_instance(gs.instance);
+            gs.instance = nullptr;
+            *reason = "no folder for Ghostscript's pages: " + SystemReason(errno);
+            return false;
+        }
+        gs.folder = pattern;
+        // The folder goes with the process.
+        std::atexit([] {
+            TakePages(Gs());
+            rmdir(Gs().folder.c_str());
+        });
+    }
+    gsapi_set_stdio(gs.instance, NoInput, Out, Err);
+    const std::string output = "-sOutputFile=" + gs.folder + "/%d.pgm";
+    const char* args[] = {"vglyph", "-q", "-dSAFER", "-dNOPAUSE", "-dNOPROMPT", "-dQUIET",
+                          "-sDEVICE=pgmraw", output.c_str()};
+    const int code = gsapi_init_with_args(gs.instance, static_cast<int>(std::size(args)), const_cast<char**>(args));
+    if (code < 0) {
+        gsapi_exit(gs.instance);
+        gsapi_delete_instance(gs.instance);
+        gs.instance = nullptr;
+        *reason = "Ghostscript's interpreter could not be started (" + std::to_string(code) + ")";
+        return false;
+    }
+    return true;
+}
+
+bool Run(Interpreter& gs, std::string_view program) {
+    int exitCode = 0;
+    int code = gsapi_run_string_begin(gs.instance, 0, &exitCode);
+    for (std::size_t at = 0; code >= 0 || code == gs_error_NeedInput;) {
+        if (at >= program.size()) break;
+        const std::size_t n = std::min<std::size_t>(program.size() - at, 60000);
+        code = gsapi_run_string_continue(gs.instance, program.data() + at, static_cast<unsigned>(n), 0, &exitCode);
+        at += n;
+    }
+    if (code < 0 && code != gs_error_NeedInput) return false;
+    return gsapi_run_string_end(gs.instance, 0, &exitCode) >= 0;
+}
+
+// Reads "P5 w h 255" and the pixels; comments are skipped.
+bool ParsePgm(const std::string& data, GreyImage& image) {
+    std::size_t at = 0;
+    auto token = [&]() -> std::string {
+        for (;;) {
+            while (at < data.size() && std::isspace(static_cast<unsigned char>(data[at]))) ++at;
+            if (at < data.size() && data[at] == '#') {
+                while (at < data.size() && data[at] != '\n') ++at;
+                continue;
+            }
+            break;
+        }
+        const std::size_t from = at;
+        while (at < data.size() && !std::isspace(static_cast<unsigned char>(data[at]))) ++at;
+        return data.substr(from, at - from);
+    };
+    if (token() != "P5") return false;
+    const long w = std::strtol(token().c_str(), nullptr, 10);
+    const long h = std::strtol(token().c_str(), nullptr, 10);
+    if (token() != "255" || w <= 0 || h <= 0) return false;
+    ++at;  // the one whitespace byte after the maximum
+    const std::size_t size = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
+    if (at + size > data.size()) return false;
+    image.width = static_cast<int>(w);
+    image.height = static_cast<int>(h);
+    image.pixels.assign(data.begin() + static_cast<std::ptrdiff_t>(at),
+                        data.begin() + static_cast<std::ptrdiff_t>(at + size));
+    return true;
+}
+
+}  // namespace
+
+bool RenderEpsFile(const std::string& path, int ppi, GreyImage& image, std::string* reason) {
+    std::string ignored;
+    if (!reason) reason = &ignored;
+    std::string ps;
+    if (!PostScriptOf(path, ps, reason)) return false;
+    Box box;
+    if (!BoundingBoxOf(ps, box)) {
+        *reason = "the EPS file has no bounding box";
+        return false;
+    }
+    const double w = box.urx - box.llx, h = box.ury - box.lly;
+    if (ppi < 1 || w / 72.0 * ppi * (h / 72.0 * ppi) > kMaxPixels) {
+        *reason = "the bounding box is too large to render";
+        return false;
+    }
+
+    // The file runs as a page-layout program places an EPS graphic: its own
+    // showpage disabled, its stacks and state restored afterwards.
+    char setup[256];
+    std::snprintf(setup, sizeof setup,
+                  "<< /PageSize [%.4f %.4f] /HWResolution [%d %d] >> setpagedevice %.4f %.4f translate\n", w, h, ppi,
+                  ppi, -box.llx, -box.lly);
+    std::string program = setup;
+    program +=
+        "/VGLproofState save def /VGLproofDicts countdictstack def /VGLproofOps count 1 sub def\n"
+        "userdict begin /showpage {} def 0 setgray 0 setlinecap 1 setlinewidth 0 setlinejoin "
+        "10 setmiterlimit [] 0 setdash newpath\n";
+    program += ps;
+    program +=
+        "\ncount VGLproofOps sub {pop} repeat countdictstack VGLproofDicts sub {end} repeat "
+        "VGLproofState restore showpage\n";
+
+    Interpreter& gs = Gs();
+    std::lock_guard<std::mutex> lock(gs.mutex);
+    if (!Start(gs, reason)) return false;
+    TakePages(gs);
+    gs.err.clear();
+    const bool ran = Run(gs, program);
+    if (!ran) {
+        // A PostScript error leaves the interpreter in an unknown state.
+        Drop(gs);
+        *reason = "Ghostscript could not render the file";
+        const std::size_t at = gs.err.find("Error:");
+        if (at != std::string::npos) *reason += ": " + gs.err.substr(at, gs.err.find('\n', at) - at);
+        return false;
+    }
+    const std::vector<std::string> pages = TakePages(gs);
+    if (pages.size() != 1 || !ParsePgm(pages.front(), image)) {
+        *reason = "Ghostscript rendered no page";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace vg
