@@ -37,5 +37,13 @@ int RunPattern(const std::vector<std::string>& args);
 int RunOpen(const std::vector<std::string>& args);
 int RunKitlet(const std::vector<std::string>& args);
 int RunVerify(const std::vector<std::string>& args);
+int RunSeries(const std::vector<std::string>& args);
+int RunBatch(const std::vector<std::string>& args);
+
+// A data text of the command line as the record holds it (Windows-1252, byte
+// escapes expanded when asked); false after the reason was reported.
+bool CommandLineText(const char* what, std::string& text, bool escapes);
+// Whether a settings field holds typed text (converted like the data texts).
+bool IsTypedTextField(const std::string& field);
 
 }  // namespace vg::cli

@@ -49,6 +49,14 @@ void PrintHelp() {
     std::puts("  --level1             PostScript language level 1, gray only");
     std::puts("  --verify             read the written file back like a scanner (EPS files");
     std::puts("                       through Ghostscript as well) and print one line");
+    std::puts("series and batch (also -v, -f eps|wmf|emf, --set, --no-preview, --level1):");
+    std::puts("  --before TEXT --start N --stop N [--step N]  the counter inside the data:");
+    std::puts("                       the data is Before + Start + what follows");
+    std::puts("  --addon-part         the counter is in the add-on (or the coupon's second part)");
+    std::puts("  -o FOLDER            folder of the files (default: the current one)");
+    std::puts("  --script FILE        write the placement script (into FILE, or a FOLDER)");
+    std::puts("  --replace            replace existing files (without it the run stops there)");
+    std::puts("  Ctrl-C stops a run after the file being written (exit status 130)");
     std::puts("exit status: 0 written, 1 file not written or not readable, 2 input refused,");
     std::puts("             3 (make --verify, verify) a file does not scan");
 }

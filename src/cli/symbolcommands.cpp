@@ -242,4 +242,8 @@ int RunOpen(const std::vector<std::string>& args) {
     return FlushOutput("the settings") ? kExitOk : kExitFailure;
 }
 
+bool CommandLineText(const char* what, std::string& text, bool escapes) { return ToRecordText(what, text, escapes); }
+
+bool IsTypedTextField(const std::string& field) { return IsTypedText(field); }
+
 }  // namespace vg::cli

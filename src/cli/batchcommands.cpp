@@ -1,0 +1,304 @@
+// series and batch: the numbered series and the data-file batch through the
+// same checks, names and messages as the application.
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "entry/symbolinput.h"
+#include "model/charset.h"
+#include "model/symbolsettings.h"
+#include "output/batch.h"
+#include "output/serialdialog.h"
+
+namespace vg::cli {
+namespace {
+
+constexpr int kExitInterrupted = 130;
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void OnInterrupt(int) { interrupted = 1; }
+
+// Ctrl-C is the End key while a run is on: it stops after the file being written.
+class InterruptAsEndKey {
+public:
+    InterruptAsEndKey() {
+        struct sigaction sa {};
+        sa.sa_handler = OnInterrupt;
+        sigemptyset(&sa.sa_mask);
+        sa.sa_flags = SA_RESTART;
+        sigaction(SIGINT, &sa, &previous_);
+    }
+    ~InterruptAsEndKey() { sigaction(SIGINT, &previous_, nullptr); }
+    InterruptAsEndKey(const InterruptAsEndKey&) = delete;
+    InterruptAsEndKey& operator=(const InterruptAsEndKey&) = delete;
+
+private:
+    struct sigaction previous_ {};
+};
+
+struct BatchOptions {
+    std::string variation;
+    DataTexts data;
+    std::vector<std::string> settings;
+    std::optional<int> format;
+    std::string folder;
+    std::string script;
+    std::string dataFile;
+    bool replace = false, noPreview = false, levelOne = false, escapes = false;
+    // series
+    std::optional<std::string> before, start, stop, step;
+    bool addOnPart = false;
+};
+
+bool IsFolder(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool Exists(const std::string& path) {
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+// The command line's answers to the dialogs and prompts of a run.
+class ToolHost : public BatchHost {
+public:
+    ToolHost(const BatchOptions& o, const char* command)
+        : o_(o), command_(command), terminal_(isatty(STDERR_FILENO) == 1) {}
+
+    std::optional<SaveChoice> ChooseSavePath(const std::string& proposal, const SaveDialogOptions&) override {
+        SaveChoice c;
+        c.path = PathInFolder(o_.folder, proposal);
+        if (Exists(c.path) && !o_.replace) {
+            NotReplaced(c.path);
+            return std::nullopt;
+        }
+        c.withPreview = !o_.noPreview;
+        c.levelOne = o_.levelOne;
+        c.pageScript = !o_.script.empty();
+        begin_ = Clock::now();
+        return c;
+    }
+    std::optional<std::string> ChooseScriptPath(const std::string& proposal) override {
+        if (IsFolder(o_.script)) return PathInFolder(o_.script, proposal);
+        return o_.script;
+    }
+    bool AbortRequested() override { return interrupted != 0; }
+    bool ConfirmReplace(const std::string& name) override {
+        if (o_.replace) return true;
+        NotReplaced(PathInFolder(SaveFolder, name));
+        return false;
+    }
+    void Progress(const BatchProgress& p) override {
+        if (!terminal_) return;
+        const Clock::time_point now = Clock::now();
+        if (now - shown_ < std::chrono::milliseconds(100)) return;
+        shown_ = now;
+        const double seconds = std::chrono::duration<double>(now - begin_).count();
+        const double rate = seconds > 0 ? p.filesMade / seconds : 0;
+        if (p.total > 0)
+            std::fprintf(stderr, "\r%s: %d of %d files, %.0f files/s  ", command_, p.filesMade, p.total, rate);
+        else
+            std::fprintf(stderr, "\r%s: %d files, %.0f %% of the data file, %.0f files/s  ", command_, p.filesMade,
+                         p.bytesTotal ? 100.0 * static_cast<double>(p.bytesRead) / static_cast<double>(p.bytesTotal) : 0,
+                         rate);
+        lineShown_ = true;
+    }
+    void Completed(int64_t files) override {
+        EndProgressLine();
+        std::printf("%lld files have been created.\n", static_cast<long long>(files));
+    }
+    void EndProgressLine() {
+        if (lineShown_) std::fputs("\r\033[K", stderr);
+        lineShown_ = false;
+    }
+    bool refusedReplace = false;
+
+private:
+    using Clock = std::chrono::steady_clock;
+    void NotReplaced(const std::string& path) {
+        EndProgressLine();
+        std::fprintf(stderr, "vglyph: %s exists; --replace replaces it\n", path.c_str());
+        refusedReplace = true;
+    }
+    const BatchOptions& o_;
+    const char* command_;
+    bool terminal_;
+    bool lineShown_ = false;
+    Clock::time_point begin_ = Clock::now(), shown_{};
+};
+
+std::optional<BatchOptions> ParseBatchOptions(const std::string& cmd, const std::vector<std::string>& args) {
+    BatchOptions o;
+    const bool series = cmd == "series";
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        std::optional<std::string>* text = nullptr;
+        std::string* plain = nullptr;
+        if (series && a == "-d") text = &o.data.main;
+        else if (series && a == "-a") text = &o.data.addOn;
+        else if (series && a == "--fact") text = &o.data.fact;
+        else if (series && a == "--upc-part") text = &o.data.couponUpc;
+        else if (series && a == "--ucc-part") text = &o.data.coupon128;
+        else if (series && a == "--before") text = &o.before;
+        else if (series && a == "--start") text = &o.start;
+        else if (series && a == "--stop") text = &o.stop;
+        else if (series && a == "--step") text = &o.step;
+        else if (a == "-v") plain = &o.variation;
+        else if (a == "-o") plain = &o.folder;
+        else if (a == "--script") plain = &o.script;
+        const bool takesValue = text || plain || a == "--set" || a == "-f";
+        if (takesValue && i + 1 >= args.size()) {
+            UsageError(cmd + ": " + a + " needs a value");
+            return std::nullopt;
+        }
+        if (text) *text = args[++i];
+        else if (plain) *plain = args[++i];
+        else if (a == "--set") o.settings.push_back(args[++i]);
+        else if (a == "-f") {
+            const std::string& f = args[++i];
+            if (f == "wmf") o.format = 0;
+            else if (f == "eps") o.format = 1;
+            else if (f == "emf") o.format = 2;
+            else {
+                UsageError(cmd + ": unknown format '" + f + "' (eps, wmf or emf)");
+                return std::nullopt;
+            }
+        } else if (a == "--replace") o.replace = true;
+        else if (a == "--no-preview") o.noPreview = true;
+        else if (a == "--preview") o.noPreview = false;
+        else if (a == "--level1") o.levelOne = true;
+        else if (a == "--escapes") o.escapes = true;
+        else if (series && a == "--addon-part") o.addOnPart = true;
+        else if (!series && o.dataFile.empty() && !a.empty() && a[0] != '-') o.dataFile = a;
+        else {
+            UsageError(cmd + ": unexpected argument '" + a + "'");
+            return std::nullopt;
+        }
+    }
+    if (o.variation.empty()) {
+        UsageError(cmd + " needs -v VARIATION");
+        return std::nullopt;
+    }
+    if (!series && o.dataFile.empty()) {
+        UsageError("batch needs a DATAFILE");
+        return std::nullopt;
+    }
+    if (series && (!o.start || !o.stop)) {
+        UsageError("series needs --start N and --stop N");
+        return std::nullopt;
+    }
+    const std::pair<const char*, std::optional<std::string>*> texts[] = {
+        {"-d", &o.data.main},      {"-a", &o.data.addOn},   {"--fact", &o.data.fact},
+        {"--upc-part", &o.data.couponUpc}, {"--ucc-part", &o.data.coupon128}, {"--before", &o.before}};
+    for (const auto& [what, t] : texts)
+        if (*t && !CommandLineText(what, **t, o.escapes)) return std::nullopt;
+    for (std::string& setting : o.settings)
+        if (IsTypedTextField(setting.substr(0, setting.find('='))) && !CommandLineText("--set", setting, false))
+            return std::nullopt;
+    if (!o.folder.empty() && !IsFolder(o.folder)) {
+        std::fprintf(stderr, "vglyph: %s: -o names no folder\n", o.folder.c_str());
+        return std::nullopt;
+    }
+    return o;
+}
+
+// The variation with its defaults, the format and the settings of the command
+// line; false after the reason was reported.
+bool PrepareRecord(const BatchOptions& o) {
+    const VariationInfo* v = LookUpVariation(o.variation);
+    if (!v) {
+        std::fprintf(stderr, "vglyph: unknown variation '%s' (vglyph list shows them)\n", o.variation.c_str());
+        return false;
+    }
+    ChooseVariation(*v);
+    if (o.format) SymbolSettings.Format = *o.format;
+    std::string reason;
+    if (!ApplyFieldSettings(o.settings, &reason)) {
+        std::fprintf(stderr, "vglyph: %s\n", reason.c_str());
+        return false;
+    }
+    return true;
+}
+
+// The exit status of a run.
+int StatusOf(const BatchResult& r, const ToolHost& host) {
+    if (r.failedWrites || r.scriptFailed || host.refusedReplace) return kExitFailure;
+    if (r.end == BatchEnd::Aborted && interrupted) return kExitInterrupted;
+    if (r.end != BatchEnd::Finished || r.skipped) return kExitFailure;
+    return kExitOk;
+}
+
+int Run(const BatchOptions& o, const char* command) {
+    interrupted = 0;
+    ToolHost host(o, command);
+    InterruptAsEndKey endKey;
+    if (std::string(command) == "batch") {
+        if (!OpenDataFile(o.dataFile, host)) return kExitUsage;
+    }
+    const BatchResult r = SaveCommand(host);
+    host.EndProgressLine();
+    if (r.end == BatchEnd::Stopped)
+        std::fprintf(stderr, "vglyph: the series stopped at a text the variation does not accept\n");
+    if (r.scriptFailed) std::fprintf(stderr, "vglyph: the script %s could not be written\n", o.script.c_str());
+    if (!FlushOutput("the count")) return kExitFailure;
+    return StatusOf(r, host);
+}
+
+}  // namespace
+
+int RunSeries(const std::vector<std::string>& args) {
+    std::optional<BatchOptions> o = ParseBatchOptions("series", args);
+    if (!o) return kExitUsage;
+    if (!PrepareRecord(*o)) return kExitUsage;
+    std::string reason;
+    if (!FeedData(o->data, &reason)) {
+        if (!reason.empty()) std::fprintf(stderr, "vglyph: %s\n", reason.c_str());
+        return kExitUsage;
+    }
+    // The dialog's rules: the counter split from the data, then the typed fields.
+    SymbolSettings.SerialAddOn = o->addOnPart ? 1 : 0;
+    SeriesArmed = 0;
+    SerializationDialog dialog;
+    dialog.Open();
+    if (o->addOnPart != dialog.AddOnSelected()) {
+        std::fprintf(stderr, "vglyph: series: --addon-part needs add-on data\n");
+        return kExitUsage;
+    }
+    const std::string reference = SeriesReferenceText(o->addOnPart);
+    const std::string before = o->before.value_or("");
+    const std::string head = before + *o->start;
+    dialog.Edit(serialctl::kBefore, before, true);
+    dialog.Edit(serialctl::kStart, *o->start, true);
+    // After is what the data holds past Before and Start.
+    dialog.Edit(serialctl::kAfter, reference.compare(0, head.size(), head) == 0 ? reference.substr(head.size()) : "",
+                true);
+    dialog.Edit(serialctl::kStop, *o->stop, true);
+    if (o->step) {
+        const std::string& step = *o->step;
+        if (step.size() > 3 || step.find_first_not_of("0123456789") != std::string::npos) {
+            return UsageError("series: --step takes up to three digits");
+        }
+        dialog.EditStep(step, true);
+    }
+    if (dialog.Ok()) return kExitUsage;
+    return Run(*o, "series");
+}
+
+int RunBatch(const std::vector<std::string>& args) {
+    std::optional<BatchOptions> o = ParseBatchOptions("batch", args);
+    if (!o) return kExitUsage;
+    if (!PrepareRecord(*o)) return kExitUsage;
+    return Run(*o, "batch");
+}
+
+}  // namespace vg::cli

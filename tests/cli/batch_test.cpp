@@ -1,0 +1,231 @@
+// vglyph series and batch: files that Ghostscript, libwmf and emf2svg render
+// and ZXingReader decodes, the exit statuses, Ctrl-C and the progress line.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "clitool.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using vg::test::HaveTool;
+using vg::test::Lines;
+using vg::test::Quote;
+using vg::test::ReadWholeFile;
+using vg::test::RunShell;
+using vg::test::RunTool;
+using vg::test::TempFolder;
+
+std::set<std::string> Names(const TempFolder& dir) {
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir.Path())) names.insert(e.path().filename().string());
+    return names;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_TRUE(f);
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+}
+
+std::string Ean13(const std::string& twelve) {
+    int sum = 0;
+    for (int i = 0; i < 12; ++i) sum += (twelve[i] - '0') * (i % 2 ? 3 : 1);
+    return twelve + static_cast<char>('0' + (10 - sum % 10) % 10);
+}
+
+// ZXingReader's one-line answers for the PNG files in a folder: file name to text.
+std::map<std::string, std::string> Decode(const std::string& folder, const std::string& format) {
+    std::map<std::string, std::string> read;
+    const auto r = RunShell("cd " + Quote(folder) + " && ZXingReader -1 -format " + format + " *.png 2>&1");
+    for (const std::string& line : Lines(r.out)) {
+        const std::size_t space = line.find(' '), quote = line.find('"');
+        if (space == std::string::npos || quote == std::string::npos) continue;
+        read[line.substr(0, space)] = line.substr(quote + 1, line.rfind('"') - quote - 1);
+    }
+    return read;
+}
+
+void NeedTools(std::initializer_list<const char*> tools) {
+    for (const char* tool : tools)
+        if (!HaveTool(tool)) GTEST_SKIP() << tool << " is not installed";
+}
+
+const char* kSeries = "series -v 26 -d 400638133393 --before 4006381 --start 33393 ";
+
+TEST(BatchScan, HundredFileEpsSeriesDecodesFileByFile) {
+    NeedTools({"gs", "ZXingReader"});
+    TempFolder dir;
+    const auto r = RunTool(std::string(kSeries) + "--stop 33492 -f eps --no-preview --set FileName=4 -o " +
+                           Quote(dir.Path()) + " --script " + Quote(dir.Path()));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "100 files have been created.\n");
+    EXPECT_EQ(r.err, "");
+    // One Ghostscript run renders every file, in name order, one page each.
+    std::vector<std::string> files;
+    for (const std::string& name : Names(dir))
+        if (name.ends_with(".EPS")) files.push_back(dir.File(name));
+    ASSERT_EQ(files.size(), 100u);
+    std::string cmd = "gs -q -dSAFER -dNOPAUSE -dBATCH -dEPSCrop -r200 -sDEVICE=pnggray -sOutputFile=" +
+                      Quote(dir.File("p%03d.png"));
+    for (const std::string& f : files) cmd += " " + Quote(f);
+    ASSERT_EQ(RunShell(cmd + " 2>&1").status, 0);
+    const auto read = Decode(dir.Path(), "EAN-13");
+    for (int i = 0; i < 100; ++i) {
+        char png[16];
+        std::snprintf(png, sizeof png, "p%03d.png", i + 1);
+        const std::string twelve = "4006381" + std::to_string(33393 + i);
+        EXPECT_EQ(fs::path(files[i]).filename(), "EAN-13." + twelve + ".EPS");
+        EXPECT_EQ(read.count(png) ? read.at(png) : "", Ean13(twelve)) << files[i];
+    }
+    // The script places the hundred files in three columns.
+    const std::string script = ReadWholeFile(dir.File("VGL{400638133492}.txt"));
+    EXPECT_EQ(Lines(script).size(), 200u);
+    EXPECT_NE(script.find("import \"EAN-13.400638133437.EPS\"\r\nplace 0.500000i, 0.250000i\r\n"), std::string::npos);
+}
+
+TEST(BatchScan, Code128DataFileBatchDecodesRecordByRecord) {
+    NeedTools({"gs", "ZXingReader"});
+    TempFolder dir;
+    std::string data;
+    for (int i = 1; i <= 12; ++i) data += "Lot." + std::to_string(1000 + i * 7) + "/x\r\n";
+    WriteFile(dir.File("lots.txt"), data);
+    const auto r = RunTool("batch -v 6 --set FileName=2 -f eps " + Quote(dir.File("lots.txt")) + " -o " +
+                           Quote(dir.Path()));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "12 files have been created.\n");
+    for (int i = 1; i <= 12; ++i) {
+        const std::string text = "Lot." + std::to_string(1000 + i * 7) + "/x";
+        const std::string eps = dir.File("Lot." + std::to_string(1000 + i * 7) + "!x.EPS");
+        const std::string png = dir.File("r" + std::to_string(i) + ".png");
+        ASSERT_TRUE(fs::exists(eps)) << eps;
+        ASSERT_EQ(vg::test::RenderEps(eps, png, 200).status, 0);
+        const auto read = Decode(dir.Path(), "Code128");
+        EXPECT_EQ(read.count(fs::path(png).filename()) ? read.at(fs::path(png).filename()) : "", text);
+        fs::remove(png);
+    }
+}
+
+TEST(BatchScan, WmfAndEmfSeriesDecodeThroughTheirReaders) {
+    NeedTools({"wmf2svg", "emf2svg-conv", "rsvg-convert", "ZXingReader"});
+    for (const std::string format : {"wmf", "emf"}) {
+        SCOPED_TRACE(format);
+        TempFolder dir;
+        const auto r = RunTool(std::string(kSeries) + "--stop 33397 -f " + format + " --set FileName=3 -o " +
+                               Quote(dir.Path()));
+        ASSERT_EQ(r.status, 0) << r.err;
+        for (int i = 0; i < 5; ++i) {
+            const std::string n = std::to_string(33393 + i);
+            const std::string file = dir.File(n + (format == "wmf" ? ".WMF" : ".EMF")), svg = file + ".svg";
+            const std::string convert = format == "wmf" ? "wmf2svg -o " + Quote(svg) + " " + Quote(file)
+                                                        : "emf2svg-conv -i " + Quote(file) + " -o " + Quote(svg);
+            ASSERT_EQ(RunShell(convert + " 2>&1").status, 0) << file;
+            ASSERT_EQ(RunShell("rsvg-convert -b white -a -w 600 -h 600 -o " + Quote(dir.File(n + ".png")) + " " +
+                               Quote(svg) + " 2>&1")
+                          .status,
+                      0);
+        }
+        const auto read = Decode(dir.Path(), "EAN-13");
+        for (int i = 0; i < 5; ++i) {
+            const std::string n = std::to_string(33393 + i);
+            EXPECT_EQ(read.count(n + ".png") ? read.at(n + ".png") : "", Ean13("4006381" + n)) << n;
+        }
+    }
+}
+
+TEST(BatchTool, SetupChecksAndExitStatuses) {
+    struct Case {
+        const char* name;
+        std::string args;
+        int status;
+        const char* said;  // in standard error
+        std::size_t files;
+    } cases[] = {
+        {"3001 files", "series -v 6 -d ABC1 --before ABC --start 1 --stop 3001", 2,
+         "Out of range. Serialization may not exceed 3000 files.", 0},
+        {"by twos", "series -v 6 -d AB1 --before AB --start 1 --stop 5 --step 2", 0, "", 3},
+        {"case differs", "series -v 6 -d ABC1 --before abc --start 1 --stop 3", 2,
+         "must match main input.", 0},
+        {"start above stop", "series -v 6 -d ABC5 --before ABC --start 5 --stop 3", 2,
+         "\"Start\" is greater than \"Stop\".", 0},
+        {"step with a letter", "series -v 6 -d ABC5 --before ABC --start 5 --stop 7 --step 1x", 2, "--step", 0},
+        {"add-on part without add-on", "series -v 26 -d 400638133393 --start 33393 --stop 33394 --addon-part", 2,
+         "--addon-part", 0},
+        {"FIM has no counter", "series -v 31 --start 1 --stop 3", 2, "must match main input.", 0},
+        {"first record of 61", "batch -v 72 long.txt", 2, "File's format is not correct", 0},
+        {"LF only", "batch -v 72 lf.txt", 2, "File's format is not correct", 0},
+        {"rejected record skipped", "batch -v 72 bad.txt", 1, "Invalid input: \"XYZ\"\nRecord #2", 2},
+        {"no data file", "batch -v 72 none.txt", 2, "Unable to open", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder dir;
+        WriteFile(dir.File("long.txt"), std::string(61, '1') + "\r\n");
+        WriteFile(dir.File("lf.txt"), "03600029145\n01234567890\n12345678901\n12345678901\n12345678901\n");
+        WriteFile(dir.File("bad.txt"), "03600029145\r\nXYZ\r\n12345678901\r\n");
+        const auto r = RunTool(c.args + " -f eps --set FileName=0 --script s.txt", dir.Path());
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_NE(r.err.find(c.said), std::string::npos) << r.err;
+        EXPECT_EQ(Names(dir).size() - 3, c.files + (c.status == 0 ? 1 : 0));  // the script when all went well
+        EXPECT_FALSE(fs::exists(dir.File("s.txt")) && c.status != 0);
+    }
+}
+
+TEST(BatchTool, ExistingFilesNeedReplace) {
+    TempFolder dir;
+    const std::string args = "series -v 6 -d AB1 --before AB --start 1 --stop 3 --set FileName=0 -f eps";
+    ASSERT_EQ(RunTool(args, dir.Path()).status, 0);
+    const std::string before = ReadWholeFile(dir.File("Untitled-0002.EPS"));
+    fs::remove(dir.File("Untitled-0001.EPS"));
+    // The first name is free; the second is taken: the run stops as after Cancel.
+    auto r = RunTool(args, dir.Path());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Untitled-0002.EPS exists"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+    r = RunTool(args + " --replace", dir.Path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "3 files have been created.\n");
+    EXPECT_EQ(Names(dir).size(), 3u);
+    EXPECT_EQ(before.size(), ReadWholeFile(dir.File("Untitled-0002.EPS")).size());
+}
+
+// Ctrl-C stops the run after the file being written: the count names the
+// files there are, no script, no partial file.
+TEST(BatchTool, InterruptStopsAfterTheFileBeingWritten) {
+    TempFolder dir;
+    const std::string cmd = "cd " + Quote(dir.Path()) + " && (" + Quote(VGLYPH_EXE) + " " + kSeries +
+                            "--stop 36392 -f eps --set FileName=4 --script s.txt > out.txt 2>err.txt & pid=$!;"
+                            " sleep 0.6; kill -INT $pid; wait $pid; echo $?)";
+    const auto r = RunShell(cmd);
+    EXPECT_EQ(vg::test::TrimLineEnds(r.out), "130");
+    const std::string out = ReadWholeFile(dir.File("out.txt"));
+    std::size_t eps = 0, other = 0;
+    for (const std::string& name : Names(dir)) (name.ends_with(".EPS") ? eps : other)++;
+    EXPECT_GT(eps, 1u);
+    EXPECT_LT(eps, 3000u);
+    EXPECT_EQ(out, std::to_string(eps) + " files have been created.\n");
+    EXPECT_EQ(other, 2u);  // out.txt and err.txt: no script, no temporary file
+}
+
+// The progress line shows on a terminal only.
+TEST(BatchTool, ProgressLineOnATerminalOnly) {
+    if (!HaveTool("script")) GTEST_SKIP() << "script is not installed";
+    TempFolder dir;
+    const std::string args = std::string(kSeries) + "--stop 33792 -f eps --no-preview";
+    const auto piped = RunTool(args, dir.Path());
+    EXPECT_EQ(piped.err, "");
+    fs::remove_all(dir.Path());
+    fs::create_directory(dir.Path());
+    const auto tty = RunShell("cd " + Quote(dir.Path()) + " && script -qec " + Quote(Quote(VGLYPH_EXE) + " " + args) +
+                              " /dev/null");
+    EXPECT_NE(tty.out.find(" of 400 files, "), std::string::npos) << tty.out;
+    EXPECT_NE(tty.out.find("400 files have been created."), std::string::npos);
+}
+
+}  // namespace
