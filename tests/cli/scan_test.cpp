@@ -26,6 +26,8 @@ struct ScanSymbol {
     const char* decoded;  // the number the symbol carries, check digit included
 };
 
+void PrintTo(const ScanSymbol& s, std::ostream* os) { *os << s.name; }
+
 const ScanSymbol kSymbols[] = {
     {"Ean13", "26", "400638133393", "EAN-13", "EAN-13", "4006381333931"},
     {"Jan13", "28", "490123456789", "EAN-13", "EAN-13", "4901234567894"},
@@ -104,7 +106,7 @@ std::string ScanOne(const ScanSymbol& s, const Variant& v, const std::string& di
 class Scan : public testing::TestWithParam<ScanSymbol> {};
 
 TEST_P(Scan, ReadsBackDataAndCheckDigit) {
-    if (const char* tool = vg::test::MissingScanTool()) GTEST_SKIP() << tool << " is not installed";
+    VG_REQUIRE_SCAN_TOOLS();
 
     const ScanSymbol& symbol = GetParam();
     const std::vector<Variant> variants = Variants();

@@ -585,6 +585,7 @@ TEST(EpsBody, OpenBearerDrawsTopAndBottomOnly) {
 // ---- Files, rendered and scanned ----
 
 struct ScanCase {
+    const char* name;
     int family;
     int variation;
     const char* data;
@@ -592,10 +593,12 @@ struct ScanCase {
     const char* expected;
 };
 
+void PrintTo(const ScanCase& c, std::ostream* os) { *os << c.name; }
+
 class EpsScan : public ::testing::TestWithParam<ScanCase> {};
 
 TEST_P(EpsScan, RendersAndDecodes) {
-    if (test::MissingScanTool()) GTEST_SKIP() << "render or scan tools missing";
+    VG_REQUIRE_SCAN_TOOLS();
     const ScanCase& c = GetParam();
     Symbol(c.family, c.variation, c.data);
     SymbolSettings.FontName4humanreadable = c.font;
@@ -614,10 +617,11 @@ TEST_P(EpsScan, RendersAndDecodes) {
 
 INSTANTIATE_TEST_SUITE_P(
     EanUpc, EpsScan,
-    ::testing::Values(ScanCase{6, 26, "400638133393", "OCRB Vornel Glyph", "4006381333931"},
-                      ScanCase{6, 26, "400638133393", "Arial", "4006381333931"},
-                      ScanCase{16, 72, "03600029145", "OCRB Vornel Glyph", "036000291452"},
-                      ScanCase{6, 27, "9638507", "OCRB Vornel Glyph", "96385074"}));
+    ::testing::Values(ScanCase{"Ean13OcrB", 6, 26, "400638133393", "OCRB Vornel Glyph", "4006381333931"},
+                      ScanCase{"Ean13Arial", 6, 26, "400638133393", "Arial", "4006381333931"},
+                      ScanCase{"UpcAOcrB", 16, 72, "03600029145", "OCRB Vornel Glyph", "036000291452"},
+                      ScanCase{"Ean8OcrB", 6, 27, "9638507", "OCRB Vornel Glyph", "96385074"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace vg

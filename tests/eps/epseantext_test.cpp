@@ -33,6 +33,8 @@ struct Case {
     const char* scanned;  // the number the symbol carries
 };
 
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
 // TextAbove, the one-line form under a large Size, and the NDC mark.
 const Case kCases[] = {
     {"Ean13Above", 6, 26, "400638133393", "", 1, 9, 0, kOcrB, "4006381333931"},
@@ -327,7 +329,7 @@ TEST_P(EpsEanTextCase, LandsWhereTheContextDrawsIt) {
 // Written, rendered and read back by both decoders. VGL_KEEP_PNG names a
 // folder that keeps the pictures.
 TEST_P(EpsEanTextCase, RendersAndScans) {
-    if (test::MissingScanTool()) GTEST_SKIP() << "render or scan tools missing";
+    VG_REQUIRE_SCAN_TOOLS();
     const Case& c = GetParam();
     Symbol(c);
     ScratchDir dir;

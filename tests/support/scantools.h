@@ -4,6 +4,8 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <initializer_list>
 #include <string>
 
 namespace vg::test {
@@ -42,12 +44,26 @@ inline bool HaveTool(const char* name) {
     return RunShell(std::string("command -v ") + name + " >/dev/null 2>&1").status == 0;
 }
 
-// The first of Ghostscript and the two decoders that is not installed, or null.
-inline const char* MissingScanTool() {
-    for (const char* tool : {"gs", "ZXingReader", "zbarimg"})
+// The first of the tools that is not installed, or null.
+inline const char* MissingTool(std::initializer_list<const char*> tools) {
+    for (const char* tool : tools)
         if (!HaveTool(tool)) return tool;
     return nullptr;
 }
+
+// Set on the CI machine, where every tool must be there.
+inline bool InCi() {
+    const char* ci = std::getenv("CI");
+    return ci && std::string(ci) == "true";
+}
+
+// In a test body: skips when one of the tools is missing, fails instead with CI=true.
+#define VG_REQUIRE_TOOLS(...)                                                                       \
+    if (const char* vg_missing = ::vg::test::MissingTool({__VA_ARGS__})) {                          \
+        if (::vg::test::InCi()) FAIL() << vg_missing << " is not installed (required with CI=true)"; \
+        GTEST_SKIP() << vg_missing << " is not installed";                                         \
+    }
+#define VG_REQUIRE_SCAN_TOOLS() VG_REQUIRE_TOOLS("gs", "ZXingReader", "zbarimg")
 
 // Renders an EPS file to a grey PNG; out holds what Ghostscript said.
 inline ShellResult RenderEps(const std::string& eps, const std::string& png, int dpi) {
