@@ -5,6 +5,7 @@
 
 #include "model/catalogue.h"
 #include "model/regularfile.h"
+#include "model/settingsfields.h"
 #include "model/strings.h"
 
 namespace vg::cli {
@@ -12,6 +13,7 @@ namespace {
 
 constexpr Command kCommands[] = {
     {"list", "", "list every variation: code, family and name, tab-separated", RunList},
+    {"fields", "", "list the fields --set takes: name, type, unit and valid values, tab-separated", RunFields},
     {"make", "-v VAR [...]", "write one graphic file (options below)", RunMake},
     {"pattern", "-v VAR [...]", "print the bar pattern, encoded text and check characters", RunPattern},
     {"open", "PATH", "print the settings stored in a saved graphic", RunOpen},
@@ -54,6 +56,21 @@ int RunList(const std::vector<std::string>& args) {
         std::printf("%d\t%d\t%s\n", v.code, v.family, name.c_str());
     }
     return FlushOutput("the list") ? kExitOk : kExitFailure;
+}
+
+int RunFields(const std::vector<std::string>& args) {
+    if (!args.empty()) return UsageError("fields takes no arguments");
+    for (const SettingsField& f : SettingsFields()) {
+        if (f.entry != FieldEntry::Free) continue;
+        std::string valid = FieldRangeText(f);
+        if (*f.note) valid += "; " + std::string(f.note);
+        std::printf("%s\t%s\t%s\t%s\n", f.name, FieldTypeText(f), *f.unit ? f.unit : "-", valid.c_str());
+    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fputs("vglyph: cannot write the fields\n", stderr);
+        return kExitFailure;
+    }
+    return kExitOk;
 }
 
 }  // namespace vg::cli

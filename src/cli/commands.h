@@ -32,6 +32,7 @@ int UsageError(const std::string& problem);
 bool FlushOutput(const char* what);
 
 int RunList(const std::vector<std::string>& args);
+int RunFields(const std::vector<std::string>& args);
 int RunMake(const std::vector<std::string>& args);
 int RunPattern(const std::vector<std::string>& args);
 int RunOpen(const std::vector<std::string>& args);

@@ -103,14 +103,13 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
         } else if (withOutput && a == "-o") {
             o.output = *v;
         } else if (withOutput && a == "-f") {
-            if (*v == "wmf") o.format = 0;
-            else if (*v == "eps") o.format = 1;
-            else if (*v == "emf") o.format = 2;
-            else if (std::optional<ExportKind> k = ExportKindOf("." + *v)) o.exportKind = k;
-            else {
-                UsageError(cmd + ": unknown format '" + *v + "' (eps, wmf, emf, png, svg or pdf)");
+            const OutputFormatInfo* f = FindOutputFormat(*v);
+            if (!f) {
+                UsageError(cmd + ": unknown format '" + *v + "' (" + OutputFormatNames() + ")");
                 return std::nullopt;
             }
+            if (f->recordFormat >= 0) o.format = f->recordFormat;
+            else o.exportKind = ExportKindOf("." + *v);
         } else if (withOutput && a == "--dpi") {
             char* end = nullptr;
             const long dpi = std::strtol(v->c_str(), &end, 10);
@@ -156,9 +155,7 @@ GenerationRequest RequestOf(const SymbolOptions& o) {
     r.overrides = o.settings;
     r.format = o.format;
     r.path = o.output;
-    // An export by -f, or by the extension of -o when no format is given.
     r.exportKind = o.exportKind;
-    if (!r.exportKind && !o.format && !o.output.empty()) r.exportKind = ExportKindOf(o.output);
     r.dpi = o.dpi;
     r.withPreview = !o.noPreview;
     r.levelOne = o.levelOne;

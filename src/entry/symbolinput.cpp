@@ -1,24 +1,16 @@
 #include "entry/symbolinput.h"
 
-#include <cstdlib>
-
 #include "entry/inputbar.h"
+#include "geometry/fieldentry.h"
 #include "geometry/settingsdefaults.h"
 #include "model/messages.h"
-#include "model/settingsfields.h"
 #include "model/strings.h"
 #include "model/symbolsettings.h"
+#include "model/variationname.h"
 #include "symbology/symbol.h"
 
 namespace vg {
 namespace {
-
-bool AllDigits(const std::string& text) {
-    if (text.empty()) return false;
-    for (char c : text)
-        if (c < '0' || c > '9') return false;
-    return true;
-}
 
 // The tool's one input bar, without widgets; no pause or beep for a typed
 // check digit.
@@ -46,10 +38,16 @@ const char* RoleName(FieldRole role) {
 
 }  // namespace
 
-const VariationInfo* LookUpVariation(const std::string& text) {
-    if (AllDigits(text) && text.size() <= 4) return FindVariation(std::atoi(text.c_str()));
-    for (const VariationInfo& v : Catalogue())
-        if (text == FindString(v.nameId).value_or(v.name)) return &v;
+const VariationInfo* LookUpVariation(const std::string& text, std::string* reason) {
+    const VariationMatch m = MatchVariation(text);
+    if (m.variation) return m.variation;
+    if (m.candidates.empty()) {
+        *reason = "unknown variation '" + text + "' (vglyph list shows them)";
+        return nullptr;
+    }
+    *reason = "variation '" + text + "' names no single variation; candidates:";
+    for (const VariationInfo* v : m.candidates)
+        *reason += "\n  " + std::to_string(v->code) + "\t" + FindString(v->nameId).value_or(v->name);
     return nullptr;
 }
 
@@ -68,32 +66,9 @@ void ChooseVariation(const VariationInfo& variation) {
 }
 
 bool ApplyFieldSettings(const std::vector<std::string>& settings, std::string* reason) {
-    for (const std::string& setting : settings) {
-        std::size_t eq = setting.find('=');
-        if (eq == std::string::npos || eq == 0) {
-            *reason = "--set needs FIELD=VALUE, not '" + setting + "'";
-            return false;
-        }
-        const std::string name = setting.substr(0, eq);
-        const SettingsField* field = FindSettingsField(name);
-        if (!field) {
-            *reason = "unknown settings field '" + name + "'";
-            return false;
-        }
-        const std::string_view value = std::string_view(setting).substr(eq + 1);
-        // Every text of the record is one line; a line break would end a
-        // settings comment early.
-        if (value.find_first_of("\r\n") != std::string_view::npos) {
-            *reason = "bad value for " + name + ": a line break";
-            return false;
-        }
-        std::string problem;
-        if (!SetFieldValue(SymbolSettings, *field, value, &problem)) {
-            *reason = "bad value for " + name + ": '" + std::string(value) + "' is " + problem;
-            return false;
-        }
-    }
-    return true;
+    const FieldEntryResult r = ApplyFieldEntries(SymbolSettings, settings);
+    if (!r.ok) *reason = r.problem;
+    return r.ok;
 }
 
 bool FeedData(const DataTexts& data, std::string* reason) {

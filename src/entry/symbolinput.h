@@ -11,8 +11,9 @@
 
 namespace vg {
 
-// A variation by its catalogue code or its exact display name; nullptr when none.
-const VariationInfo* LookUpVariation(const std::string& text);
+// A variation by its code, name or folded name (MatchVariation); without a
+// single match, nullptr with the reason, which lists any candidates.
+const VariationInfo* LookUpVariation(const std::string& text, std::string* reason);
 
 // Makes the variation current with its factory defaults.
 void ChooseVariation(const VariationInfo& variation);

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <type_traits>
 
@@ -45,122 +46,125 @@ constexpr SettingsField Field(const char* name) {
 #define VG_FIELD(name) Field<&SettingsRecord::name>(#name)
 
 const SettingsField kFields[] = {
-    VG_FIELD(Family),
-    VG_FIELD(Variation),
-    VG_FIELD(VariationName),
-    VG_FIELD(Derived),
+    VG_FIELD(Family).In(1, 19).SetBy(FieldEntry::Variation),
+    VG_FIELD(Variation).In(1, 199).SetBy(FieldEntry::Variation),
+    VG_FIELD(VariationName).SetBy(FieldEntry::Variation),
+    VG_FIELD(Derived).Flag(),
     VG_FIELD(MainText),
     VG_FIELD(OriginalMainText),
     VG_FIELD(AddOnText),
     VG_FIELD(FACTdataIDtext),
     VG_FIELD(CouponFormatUPCpartText),
     VG_FIELD(CouponFormat128partText),
-    VG_FIELD(CheckCharacter1),
-    VG_FIELD(CheckCharacter2),
-    VG_FIELD(ProfileInvalid),
-    VG_FIELD(CurRatio),
-    VG_FIELD(CurBarXDimension),
-    VG_FIELD(SymbolWidth),
-    VG_FIELD(BarHeight),
-    VG_FIELD(BearerBar),
-    VG_FIELD(BarWidthReduction),
-    VG_FIELD(Magnification),
-    VG_FIELD(DistanceToBars),
-    VG_FIELD(Rotation),
-    VG_FIELD(ElephantSound),
-    VG_FIELD(FileName),
-    VG_FIELD(Format),
-    VG_FIELD(UnitOfMeasure),
-    VG_FIELD(Prufmark),
-    VG_FIELD(GSCalibration),
-    VG_FIELD(LastMethod),
-    VG_FIELD(DpiListCount),
-    VG_FIELD(PrinterDpi),
-    VG_FIELD(Size),
-    VG_FIELD(SizeListCount),
-    VG_FIELD(Align),
-    VG_FIELD(StartCharacter),
-    VG_FIELD(StopCharacter),
-    VG_FIELD(Bold),
-    VG_FIELD(Italic),
-    VG_FIELD(Hidden),
-    VG_FIELD(ShowFactDataID),
-    VG_FIELD(ShowAsterisks),
-    VG_FIELD(HideCheckDigits),
-    VG_FIELD(HideParentheses),
-    VG_FIELD(IgnoreHyphens),
-    VG_FIELD(IgnoreSpaces),
-    VG_FIELD(TextAbove),
-    VG_FIELD(ShowStartStop),
-    VG_FIELD(CenterSysChk),
-    VG_FIELD(HideAddonText),
-    VG_FIELD(AddonTextDown),
-    VG_FIELD(QuietZoneIndicators),
-    VG_FIELD(ISSNExtraDigits),
+    VG_FIELD(CheckCharacter1).SetBy(FieldEntry::Computed),
+    VG_FIELD(CheckCharacter2).SetBy(FieldEntry::Computed),
+    VG_FIELD(ProfileInvalid).Flag().SetBy(FieldEntry::Computed),
+    VG_FIELD(CurRatio).In(kRatioRange.lo, kRatioRange.hi, "ratio"),
+    VG_FIELD(CurBarXDimension).In(kXDimensionRange.lo, kXDimensionRange.hi, "points")
+        .Note("and 0.8..2 (UPC/EAN) or 0.2..8 (others) times the variation's nominal X-dimension; sets Magnification"),
+    VG_FIELD(SymbolWidth).In(0, HUGE_VAL, "points").Note("0 = not fixed"),
+    VG_FIELD(BarHeight).In(kBarHeightRange.lo, kBarHeightRange.hi, "points"),
+    VG_FIELD(BearerBar).In(kBearerBarRange.lo, kBearerBarRange.hi, "points"),
+    VG_FIELD(BarWidthReduction).Unit("dots (LastMethod 0) or points (LastMethod 1)")
+        .Note("whole dots, at most the X-dimension less one dot (LastMethod 0); at most the X-dimension (LastMethod 1); either sign"),
+    VG_FIELD(Magnification).In(33, 1000, "percent")
+        .Note("80..200 for UPC/EAN; the X-dimension it gives must be valid; sets CurBarXDimension"),
+    VG_FIELD(DistanceToBars).In(kDistanceRange.lo, kDistanceRange.hi, "points"),
+    VG_FIELD(Rotation).QuarterTurns(),
+    VG_FIELD(ElephantSound).Flag(),
+    VG_FIELD(FileName).In(0, 4),
+    VG_FIELD(Format).In(0, 2).SetBy(FieldEntry::Output),
+    VG_FIELD(UnitOfMeasure).In(0, 3),
+    VG_FIELD(Prufmark).In(0, 3),
+    VG_FIELD(GSCalibration).In(10, 93),
+    VG_FIELD(LastMethod).In(0, 1),
+    VG_FIELD(DpiListCount).In(0, 50),
+    VG_FIELD(PrinterDpi).In(kPrinterDpiRange.lo, kPrinterDpiRange.hi, "dots per inch"),
+    VG_FIELD(Size).In(kSizeRange.lo, kSizeRange.hi, "points"),
+    VG_FIELD(SizeListCount).In(0, HUGE_VAL),
+    VG_FIELD(Align).In(0, 2),
+    VG_FIELD(StartCharacter).In(0, 3),
+    VG_FIELD(StopCharacter).In(0, 3),
+    VG_FIELD(Bold).Flag(),
+    VG_FIELD(Italic).Flag(),
+    VG_FIELD(Hidden).Flag(),
+    VG_FIELD(ShowFactDataID).Flag(),
+    VG_FIELD(ShowAsterisks).Flag(),
+    VG_FIELD(HideCheckDigits).Flag(),
+    VG_FIELD(HideParentheses).Flag(),
+    VG_FIELD(IgnoreHyphens).Flag(),
+    VG_FIELD(IgnoreSpaces).Flag(),
+    VG_FIELD(TextAbove).Flag(),
+    VG_FIELD(ShowStartStop).Flag(),
+    VG_FIELD(CenterSysChk).Flag(),
+    VG_FIELD(HideAddonText).Flag(),
+    VG_FIELD(AddonTextDown).Flag(),
+    VG_FIELD(QuietZoneIndicators).Flag(),
+    VG_FIELD(ISSNExtraDigits).Digits(2),
     VG_FIELD(FontName4humanreadable),
     VG_FIELD(FontName4ISBN_ISSN_SPCNs),
     VG_FIELD(AdditionalText),
-    VG_FIELD(UseHumanReadablesAsText),
+    VG_FIELD(UseHumanReadablesAsText).Flag(),
     VG_FIELD(FontName4AdditionalText),
-    VG_FIELD(SizeAT),
-    VG_FIELD(SizeListCountAT),
-    VG_FIELD(AlignAT),
-    VG_FIELD(BoldAT),
-    VG_FIELD(ItalicAT),
-    VG_FIELD(Rotation4AdditionalText),
-    VG_FIELD(H),
-    VG_FIELD(V),
-    VG_FIELD(BarsTextColorName),
-    VG_FIELD(SpacesQuietZoneColorName),
-    VG_FIELD(Hueproof),
-    VG_FIELD(redSpacesQuietZone),
-    VG_FIELD(greenSpacesQuietZone),
-    VG_FIELD(blueSpacesQuietZone),
-    VG_FIELD(blackSpacesQuietZone),
-    VG_FIELD(redBarsText),
-    VG_FIELD(greenBarsText),
-    VG_FIELD(blueBarsText),
-    VG_FIELD(blackBarsText),
-    VG_FIELD(CMYKcyanSpacesQuietZone),
-    VG_FIELD(CMYKmagentaSpacesQuietZone),
-    VG_FIELD(CMYKyellowSpacesQuietZone),
-    VG_FIELD(CMYKblackSpacesQuietZone),
-    VG_FIELD(CMYKcyanBarsText),
-    VG_FIELD(CMYKmagentaBarsText),
-    VG_FIELD(CMYKyellowBarsText),
-    VG_FIELD(CMYKblackBarsText),
-    VG_FIELD(BarsTextRadio),
-    VG_FIELD(SpacesQuietZoneRadio),
-    VG_FIELD(SpotRadio),
-    VG_FIELD(ProcessRadio),
-    VG_FIELD(RGB_Radio),
-    VG_FIELD(CMYK_Radio),
-    VG_FIELD(Overprint),
-    VG_FIELD(TransparentBackground),
+    VG_FIELD(SizeAT).In(kSizeRange.lo, kSizeRange.hi, "points"),
+    VG_FIELD(SizeListCountAT).In(0, HUGE_VAL),
+    VG_FIELD(AlignAT).In(0, 4),
+    VG_FIELD(BoldAT).Flag(),
+    VG_FIELD(ItalicAT).Flag(),
+    VG_FIELD(Rotation4AdditionalText).QuarterTurns(),
+    VG_FIELD(H).In(-864, 864, "points"),
+    VG_FIELD(V).In(-864, 864, "points"),
+    VG_FIELD(BarsTextColorName).Required(),
+    VG_FIELD(SpacesQuietZoneColorName).Required(),
+    VG_FIELD(Hueproof).In(kHueproofRange.lo, kHueproofRange.hi),
+    VG_FIELD(redSpacesQuietZone).In(0, 100, "percent"),
+    VG_FIELD(greenSpacesQuietZone).In(0, 100, "percent"),
+    VG_FIELD(blueSpacesQuietZone).In(0, 100, "percent"),
+    VG_FIELD(blackSpacesQuietZone).In(0, 100, "percent"),
+    VG_FIELD(redBarsText).In(0, 100, "percent"),
+    VG_FIELD(greenBarsText).In(0, 100, "percent"),
+    VG_FIELD(blueBarsText).In(0, 100, "percent"),
+    VG_FIELD(blackBarsText).In(0, 100, "percent"),
+    VG_FIELD(CMYKcyanSpacesQuietZone).In(0, 100, "percent"),
+    VG_FIELD(CMYKmagentaSpacesQuietZone).In(0, 100, "percent"),
+    VG_FIELD(CMYKyellowSpacesQuietZone).In(0, 100, "percent"),
+    VG_FIELD(CMYKblackSpacesQuietZone).In(0, 100, "percent"),
+    VG_FIELD(CMYKcyanBarsText).In(0, 100, "percent"),
+    VG_FIELD(CMYKmagentaBarsText).In(0, 100, "percent"),
+    VG_FIELD(CMYKyellowBarsText).In(0, 100, "percent"),
+    VG_FIELD(CMYKblackBarsText).In(0, 100, "percent"),
+    VG_FIELD(BarsTextRadio).Flag(),
+    VG_FIELD(SpacesQuietZoneRadio).Flag(),
+    VG_FIELD(SpotRadio).Flag(),
+    VG_FIELD(ProcessRadio).Flag(),
+    VG_FIELD(RGB_Radio).Flag(),
+    VG_FIELD(CMYK_Radio).Flag(),
+    VG_FIELD(Overprint).Flag(),
+    VG_FIELD(TransparentBackground).Flag(),
     VG_FIELD(SerialBefore),
-    VG_FIELD(SerialStart),
+    VG_FIELD(SerialStart).Digits(10).In(0, 2147483646),
     VG_FIELD(SerialAfter),
-    VG_FIELD(SerialStop),
-    VG_FIELD(SerialIncrement),
-    VG_FIELD(SerialMain),
-    VG_FIELD(SerialAddOn),
-    VG_FIELD(bBarWidthReduction),
-    VG_FIELD(bCropMarks),
-    VG_FIELD(bEncodedData),
-    VG_FIELD(bSymbology),
-    VG_FIELD(bWideNarrowRatio),
-    VG_FIELD(bBarHeight),
-    VG_FIELD(bMagnification),
-    VG_FIELD(bXDimension),
-    VG_FIELD(bNBW),
-    VG_FIELD(bPrinterDpi),
-    VG_FIELD(bFilm),
-    VG_FIELD(bCompany),
-    VG_FIELD(bClient),
-    VG_FIELD(bJob),
-    VG_FIELD(bDate),
-    VG_FIELD(bComments),
-    VG_FIELD(Film),
+    VG_FIELD(SerialStop).Digits(10).In(0, 2147483646),
+    VG_FIELD(SerialIncrement).In(1, 999),
+    VG_FIELD(SerialMain).Flag(),
+    VG_FIELD(SerialAddOn).Flag(),
+    VG_FIELD(bBarWidthReduction).Flag(),
+    VG_FIELD(bCropMarks).Flag(),
+    VG_FIELD(bEncodedData).Flag(),
+    VG_FIELD(bSymbology).Flag(),
+    VG_FIELD(bWideNarrowRatio).Flag(),
+    VG_FIELD(bBarHeight).Flag(),
+    VG_FIELD(bMagnification).Flag(),
+    VG_FIELD(bXDimension).Flag(),
+    VG_FIELD(bNBW).Flag(),
+    VG_FIELD(bPrinterDpi).Flag(),
+    VG_FIELD(bFilm).Flag(),
+    VG_FIELD(bCompany).Flag(),
+    VG_FIELD(bClient).Flag(),
+    VG_FIELD(bJob).Flag(),
+    VG_FIELD(bDate).Flag(),
+    VG_FIELD(bComments).Flag(),
+    VG_FIELD(Film).In(0, 3),
     VG_FIELD(Company),
     VG_FIELD(Client),
     VG_FIELD(Job),
@@ -199,6 +203,21 @@ bool ParseDecimal(std::string_view text, double& value) {
 }
 
 }  // namespace
+
+std::string QuotedText(std::string_view text) {
+    std::string q = "'";
+    for (char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '\n') q += "\\n";
+        else if (c == '\r') q += "\\r";
+        else if (u < 0x20 || u == 0x7F) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", u);
+            q += hex;
+        } else q += c;
+    }
+    return q + "'";
+}
 
 std::span<const SettingsField> SettingsFields() { return kFields; }
 
@@ -239,6 +258,103 @@ bool SetFieldValue(SettingsRecord& record, const SettingsField& field, std::stri
         return true;
     }
     return false;
+}
+
+const char* FieldTypeText(const SettingsField& field) {
+    switch (field.kind) {
+    case FieldKind::Integer: return field.flag ? "flag" : "integer";
+    case FieldKind::Decimal: return "decimal";
+    case FieldKind::FixedText:
+    case FieldKind::Text: return "text";
+    }
+    return "";
+}
+
+std::string ShortNumber(double value) {
+    char text[48];
+    if (value == std::floor(value) && std::fabs(value) < 1e15)
+        std::snprintf(text, sizeof text, "%.0f", value);
+    else
+        std::snprintf(text, sizeof text, "%.6g", value);
+    return text;
+}
+
+std::string FieldRangeText(const SettingsField& field) {
+    if (field.flag) return "0 or 1";
+    if (field.quarterTurns) return "0, 90, 180 or 270";
+    const bool text = field.kind == FieldKind::Text || field.kind == FieldKind::FixedText;
+    std::string range;
+    if (text) {
+        const std::size_t most = field.maxLength ? field.maxLength : field.capacity;
+        if (field.digits) {
+            range = "at most " + std::to_string(most) + " digits";
+            if (field.ranged) range += ", " + ShortNumber(field.low) + ".." + ShortNumber(field.high);
+            return range;
+        }
+        range = field.required ? "not empty" : "any text";
+        if (most) range += ", at most " + std::to_string(most) + " characters";
+        return range;
+    }
+    if (!field.ranged)
+        return field.kind == FieldKind::Decimal ? "a number"
+                                                : std::to_string(field.minimum) + ".." + std::to_string(field.maximum);
+    if (std::isinf(field.high)) return ShortNumber(field.low) + " or more";
+    return ShortNumber(field.low) + ".." + ShortNumber(field.high);
+}
+
+bool CheckFieldText(const SettingsField& field, std::string_view text, std::string* reason) {
+    const std::string quoted = QuotedText(text);
+    switch (field.kind) {
+    case FieldKind::Integer:
+    case FieldKind::Decimal: {
+        double v = 0;
+        long long whole = 0;
+        if (field.kind == FieldKind::Integer ? !ParseInteger(text, whole) : !ParseDecimal(text, v)) {
+            Say(reason, quoted + (field.kind == FieldKind::Integer ? " is not an integer" : " is not a number"));
+            return false;
+        }
+        if (field.kind == FieldKind::Integer) v = static_cast<double>(whole);
+        bool ok = field.kind == FieldKind::Decimal || (whole >= field.minimum && whole <= field.maximum);
+        if (field.quarterTurns) ok = ok && (whole == 0 || whole == 90 || whole == 180 || whole == 270);
+        if (field.ranged) ok = ok && v >= field.low && v <= field.high;
+        if (!ok) Say(reason, quoted + " is out of range");
+        return ok;
+    }
+    case FieldKind::FixedText:
+    case FieldKind::Text: {
+        const std::size_t most = field.maxLength ? field.maxLength : field.capacity;
+        const char* problem = nullptr;
+        // Every text of the record is one line.
+        if (text.find_first_of("\r\n") != std::string_view::npos) problem = " has a line break";
+        else if (most && text.size() > most) problem = " is too long";
+        else if (field.required && text.empty()) problem = " is empty";
+        else if (field.digits && text.find_first_not_of("0123456789") != std::string_view::npos)
+            problem = " is not all digits";
+        else if (field.digits && field.ranged && !text.empty()) {
+            long long v = 0;
+            if (!ParseInteger(text, v) || v < field.low || v > field.high) problem = " is out of range";
+        }
+        if (problem) Say(reason, quoted + problem);
+        return !problem;
+    }
+    }
+    return false;
+}
+
+std::string ValidValuesText(const SettingsField& field) {
+    std::string valid = FieldRangeText(field);
+    if (*field.unit) valid += std::string(" ") + field.unit;
+    return valid;
+}
+
+bool EnterFieldValue(SettingsRecord& record, const SettingsField& field, std::string_view text,
+                     std::string* problem) {
+    std::string reason;
+    if (!CheckFieldText(field, text, &reason)) {
+        Say(problem, reason + "; valid: " + ValidValuesText(field));
+        return false;
+    }
+    return SetFieldValue(record, field, text, problem);
 }
 
 std::string FieldValueText(const SettingsRecord& record, const SettingsField& field, int decimals) {

@@ -52,11 +52,17 @@ std::string TitleOfPath(const std::string& path) {
 }
 
 GenerationResult PrepareSymbol(const GenerationRequest& request) {
-    const VariationInfo* v = LookUpVariation(request.variation);
-    if (!v) return Refused("unknown variation '" + request.variation + "' (vglyph list shows them)", false);
-    ChooseVariation(*v);
-    if (request.format) SymbolSettings.Format = *request.format;
     std::string reason;
+    const VariationInfo* v = LookUpVariation(request.variation, &reason);
+    if (!v) return Refused(reason, false);
+    ChooseVariation(*v);
+    if (request.format) {
+        SymbolSettings.Format = *request.format;
+    } else if (!request.exportKind) {
+        // A metafile or EPS name chooses its format.
+        const OutputFormatInfo* f = OutputFormatOfPath(request.path);
+        if (f && f->recordFormat >= 0) SymbolSettings.Format = f->recordFormat;
+    }
     if (!ApplyFieldSettings(request.overrides, &reason)) return Refused(reason, false);
     CapturingSink sink;
     if (!FeedData(request.data, &reason)) {
@@ -74,22 +80,25 @@ GenerationResult WriteCurrentSymbol(const GenerationRequest& request) {
     GenerationResult r;
     r.status = GenerationStatus::NotWritable;
     const int format = SymbolSettings.Format;
-    if (!request.exportKind && (format < 0 || format > 2)) {
+    // A PNG, SVG or PDF name asks for that export when no format was named.
+    std::optional<ExportKind> exportKind = request.exportKind;
+    if (!exportKind && !request.format) exportKind = ExportKindOf(request.path);
+    if (!exportKind && (format < 0 || format > 2)) {
         r.message = "Format " + std::to_string(format) + " is none of 0 WMF, 1 EPS, 2 EMF";
         return r;
     }
-    if (!request.exportKind && format == static_cast<int>(OutputFormat::Eps)) {
+    if (!exportKind && format == static_cast<int>(OutputFormat::Eps)) {
         // Settings that the file could not hold whole are refused before writing.
         const std::string problem = SettingsBlockProblem(SymbolSettings);
         if (!problem.empty()) return Refused("the settings cannot be saved: " + problem, false);
     }
     r.path = request.path;
     if (r.path.empty())
-        r.path = ProposedPath(request.exportKind ? ExportExtension(*request.exportKind) : FormatExtension(format));
+        r.path = ProposedPath(exportKind ? ExportExtension(*exportKind) : FormatExtension(format));
     errno = 0;
     bool written = false;
-    if (request.exportKind) {
-        written = WriteExportFile(r.path, *request.exportKind, request.dpi);
+    if (exportKind) {
+        written = WriteExportFile(r.path, *exportKind, request.dpi);
     } else {
         SaveOptions options;
         options.withPreview = request.withPreview;

@@ -8,19 +8,17 @@
 
 #include "entry/symbolinput.h"
 #include "output/exportwriter.h"
+#include "output/outputformat.h"
 
 namespace vg {
 
-// Values of the record's Format field.
-enum class OutputFormat { Wmf = 0, Eps = 1, Emf = 2 };
-
 struct GenerationRequest {
-    std::string variation;                 // catalogue code or exact display name
+    std::string variation;                 // code, name or folded name (MatchVariation)
     DataTexts data;
     std::vector<std::string> overrides;    // FIELD=VALUE, applied after the defaults
-    std::optional<int> format;             // the record's Format; unset: the variation's default
+    std::optional<int> format;             // the record's Format; unset: by the path's extension, else the variation's default
     std::string path;                      // empty: the proposed name in the current folder
-    std::optional<ExportKind> exportKind;  // PNG, SVG or PDF instead of Format
+    std::optional<ExportKind> exportKind;  // PNG, SVG or PDF instead of Format; unset: by the path's extension
     int dpi = 600;                         // PNG resolution
     bool withPreview = true;               // EPS: the TIFF preview
     bool levelOne = false;                 // EPS: PostScript level 1
@@ -29,7 +27,7 @@ struct GenerationRequest {
 
 enum class GenerationStatus {
     Written,
-    Refused,      // the variation, an override or the data was refused
+    Refused,      // the format, the variation, an override or the data was refused
     NotWritable,  // the symbol is fine but the file could not be written
 };
 

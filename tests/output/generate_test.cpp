@@ -43,7 +43,7 @@ TEST(Generate, WritesAFileThatRendersAndDecodes) {
     ASSERT_NE(r.variation, nullptr);
     EXPECT_EQ(r.variation->code, 26);
     ASSERT_TRUE(fs::exists(eps));
-    if (const char* missing = test::MissingScanTool()) GTEST_SKIP() << missing << " is not installed";
+    VG_REQUIRE_SCAN_TOOLS();
     const std::string png = dir.path + "/ean.png";
     ASSERT_EQ(test::RenderEps(eps, png, 300).status, 0);
     EXPECT_NE(test::ReadZbar(png, "-q").out.find("4006381333931"), std::string::npos);

@@ -1,0 +1,28 @@
+// Finding a variation by what a user types: its code, its name, or a short form.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/catalogue.h"
+
+namespace vg {
+
+// A name in lower case without spaces, hyphens, dots and parentheses:
+// "UPC (A) General" -> "upcageneral".
+std::string FoldVariationName(std::string_view name);
+
+struct VariationMatch {
+    const VariationInfo* variation = nullptr;  // the one match, or nullptr
+    std::vector<const VariationInfo*> candidates;  // when none or several match
+};
+
+// By code (digits only), exact display name, or folded name: the row whose
+// folded name equals the folded text, else the row whose folded name is it
+// followed by "general", else the one row whose folded name begins with it.
+// Without a single match, candidates holds the rows that begin with or
+// contain the folded text.
+VariationMatch MatchVariation(std::string_view text);
+
+}  // namespace vg
