@@ -4,10 +4,11 @@
 #include <ctime>
 #include <vector>
 
-#include "model/catalogue.h"
+#include "eps/psstring.h"
 #include "eps/settingsblock.h"
 #include "model/regularfile.h"
 #include "eps/tiffpreview.h"
+#include "model/catalogue.h"
 #include "model/strings.h"
 #include "model/symbolsettings.h"
 
@@ -109,10 +110,12 @@ void PutColourComments(EpsOutput& out, const SettingsRecord& s) {
         out.PutLine(line + "Black");
         return;
     }
-    out.PutLine("%%DocumentCustomColors: (" + s.BarsTextColorName + ")");
-    if (!s.TransparentBackground) out.PutLine("%%+ (" + s.SpacesQuietZoneColorName + ")");
-    out.PutLine("%%CMYKCustomColor: " + BarCmyk(s) + " (" + s.BarsTextColorName + ")");
-    if (!s.TransparentBackground) out.PutLine("%%+ " + SpaceCmyk(s) + " (" + s.SpacesQuietZoneColorName + ")");
+    const std::string bars = PostScriptString(s.BarsTextColorName);
+    const std::string spaces = PostScriptString(s.SpacesQuietZoneColorName);
+    out.PutLine("%%DocumentCustomColors: " + bars);
+    if (!s.TransparentBackground) out.PutLine("%%+ " + spaces);
+    out.PutLine("%%CMYKCustomColor: " + BarCmyk(s) + " " + bars);
+    if (!s.TransparentBackground) out.PutLine("%%+ " + SpaceCmyk(s) + " " + spaces);
 }
 
 struct Document {
@@ -232,7 +235,7 @@ std::string ColourOperator(ColourSide side, bool levelOneOutput) {
     std::string cmyk = bars ? BarCmyk(s) : SpaceCmyk(s);
     if (ProcessColour(s)) return cmyk + " setcmykcolor";
     const std::string& name = bars ? s.BarsTextColorName : s.SpacesQuietZoneColorName;
-    return cmyk + " (" + name + ") custar astore 1 dup /custsh X setcustomcolor";
+    return cmyk + " " + PostScriptString(name) + " custar astore 1 dup /custsh X setcustomcolor";
 }
 
 std::string RectanglePath(int left, int top, int right, int bottom) {

@@ -3,7 +3,6 @@
 #include "geometry/dimensionmodel.h"
 #include "geometry/settingsdefaults.h"
 #include "geometry/variationdefaults.h"
-#include "model/strings.h"
 #include "model/symbolsettings.h"
 
 namespace vg {
@@ -85,8 +84,9 @@ void Colours(SettingsRecord& s) {
     s.SpotRadio = 1;
     s.ProcessRadio = 0;
 
-    s.BarsTextColorName = LoadString(61395, "Black");
-    s.SpacesQuietZoneColorName = LoadString(61396, "White");
+    // Names that RIPs and separation devices map to the process plates.
+    s.BarsTextColorName = "Black";
+    s.SpacesQuietZoneColorName = "White";
 
     s.TransparentBackground = 1;
     s.Overprint = 0;

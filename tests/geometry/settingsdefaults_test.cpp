@@ -138,8 +138,8 @@ TEST_F(Defaults, FreshVariationResetsOptionsTextAndColours) {
     EXPECT_EQ(s.FontName4AdditionalText, "Arial");
     EXPECT_EQ(s.SizeAT, 12);
 
-    EXPECT_EQ(s.BarsTextColorName, "黑");
-    EXPECT_EQ(s.SpacesQuietZoneColorName, "白");
+    EXPECT_EQ(s.BarsTextColorName, "Black");
+    EXPECT_EQ(s.SpacesQuietZoneColorName, "White");
     EXPECT_EQ(s.Hueproof, 3);
     EXPECT_EQ(s.RGB_Radio, 0);
     EXPECT_EQ(s.CMYK_Radio, 1);
