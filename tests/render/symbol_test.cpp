@@ -434,7 +434,16 @@ TEST(SymbolRobustness, AnyPatternAndRecordDrawsSafely) {
                 RecordingDC dc;
                 DrawSymbol(dc, {0, 0, 100, 100}, rotation & 1, 0, nullptr);
                 DrawSymbol(dc, {0, 0, 100, 100}, 0, 0, nullptr);
+                // The texts stay as they were (at most terminated) and the drawing in range.
+                ASSERT_EQ(TextOf(SymbolSettings.MainText).substr(0, 61), std::string(61, '7'));
+                ASSERT_EQ(TextOf(SymbolSettings.AddOnText).substr(0, 6), std::string(6, '5'));
+                ASSERT_EQ(TextOf(SymbolSettings.CouponFormat128partText).substr(0, 29), std::string(29, '('));
+                for (const auto& poly : dc.Polygons())
+                    for (const Point& pt : poly.points)
+                        ASSERT_LE(std::abs(static_cast<long long>(pt.x)) + std::abs(static_cast<long long>(pt.y)),
+                                  2000000000LL);
                 EncodeCurrentVariation();
+                EXPECT_EQ(BarPattern.find('\0'), std::string::npos);
             }
         }
     }
