@@ -5,6 +5,7 @@
 
 #include "cli/commands.h"
 #include "model/strings.h"
+#include "output/outputformat.h"
 
 namespace {
 
@@ -42,9 +43,8 @@ void PrintHelp() {
     std::puts("make only:");
     std::puts("  -o PATH              file to write; without it the proposed name (FileName");
     std::puts("                       scheme) in the current folder, printed once written");
-    std::puts("  -f FORMAT            eps, wmf or emf, or the exports png, svg and pdf (default:");
-    std::puts("                       by -o's extension, else the Format field; exports carry no");
-    std::puts("                       settings and cannot be opened)");
+    std::puts("  -f FORMAT            by default the one of -o's extension, else the Format field:");
+    for (const vg::OutputFormatInfo& f : vg::OutputFormats()) std::printf("                         %s  %s\n", f.name, f.note);
     std::puts("  --dpi N              PNG resolution (default 600)");
     std::puts("  --preview            TIFF preview in the EPS file (the default)");
     std::puts("  --no-preview         no TIFF preview");
