@@ -9,6 +9,7 @@
 
 #include "model/catalogue.h"
 #include "eps/epseantext.h"
+#include "eps/psstring.h"
 #include "geometry/dimensionmodel.h"
 #include "geometry/variationdefaults.h"
 #include "model/symbolsettings.h"
@@ -912,28 +913,6 @@ void WriteSymbolProcedures(EpsOutput& out, const EpsBodyLayout& l) {
 
 namespace {
 
-void AppendEscaped(std::string& r, std::string_view text) {
-    for (char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x20 || u == 0x7F) {
-            // Control characters as octal escapes, so every line stays one line.
-            r += '\\';
-            r += static_cast<char>('0' + (u >> 6));
-            r += static_cast<char>('0' + ((u >> 3) & 7));
-            r += static_cast<char>('0' + (u & 7));
-            continue;
-        }
-        if (c == '(' || c == ')' || c == '\\') r += '\\';
-        r += c;
-    }
-}
-
-std::string Escaped(std::string_view text) {
-    std::string r;
-    AppendEscaped(r, text);
-    return r;
-}
-
 // (x, y) in the frame turned by angle degrees counter-clockwise.
 void Turn(int angle, double& x, double& y) {
     const double ox = x, oy = y;
@@ -970,10 +949,7 @@ void AppendGlyphCall(std::string& r, std::string_view name, double x, double y, 
 
 // "(text) show" with the text escaped.
 void PutShow(EpsOutput& out, std::string_view text) {
-    std::string line = "(";
-    AppendEscaped(line, text);
-    line += ") show";
-    out.PutLine(line);
+    out.PutLine(PostScriptString(text) + " show");
 }
 
 void PutFontLines(EpsOutput& out, const std::string& ps, double size, double x, double y) {
@@ -1197,7 +1173,7 @@ void WriteSymbolBody(EpsOutput& out, const EpsBodyLayout& l) {
             const BodyText& t = l.texts.front();
             const FontMeasure fm = TextMetrics(t.font, t.size, t.style, t.text);
             const double right = l.symRight, top = l.symTop, textTop = t.y - fm.descent + fm.height;
-            out.PutLine("/wd (" + Escaped(t.text) + ") stringwidth pop def");
+            out.PutLine("/wd " + PostScriptString(t.text) + " stringwidth pop def");
             out.PutLine("gsave");
             out.PutLine("newpath " + F6(l.symLeft) + ' ' + F6(top) + " m " + F6(right) + ' ' + F6(top) + " l " +
                         F6(right) + " 0 l " + F6(t.x) + " wd add 0 l " + F6(t.x) + " wd add " + F6(textTop) +
