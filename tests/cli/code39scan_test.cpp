@@ -25,6 +25,8 @@ struct Code39Sample {
 
 // Every Code 39 and Code 93 variation. The decoders read Code 39 without the
 // full-ASCII decoding (escape pairs as they stand) and Code 93 with it.
+void PrintTo(const Code39Sample& s, std::ostream* os) { *os << "variation " << s.variation << " " << s.data; }
+
 const Code39Sample kScans[] = {
     {"11", "CODE39", "Code39", "CODE-39", "CODE39", "CODE39"},
     {"12", "CODE39", "Code39", "CODE-39", "CODE39W", "CODE39W"},
@@ -87,7 +89,7 @@ std::string ScanOne(const Code39Sample& s, const Placement& p, const std::string
 class Code39Scan : public testing::TestWithParam<Code39Sample> {};
 
 TEST_P(Code39Scan, ReadsBackAtTwoRotationsAndTwoSizes) {
-    if (const char* tool = vg::test::MissingScanTool()) GTEST_SKIP() << tool << " is not installed";
+    VG_REQUIRE_SCAN_TOOLS();
     vg::test::TempFolder dir;
     ASSERT_FALSE(dir.Path().empty());
 

@@ -51,6 +51,9 @@ inline const char* MissingTool(std::initializer_list<const char*> tools) {
     return nullptr;
 }
 
+// The first of Ghostscript and the two decoders that is not installed, or null.
+inline const char* MissingScanTool() { return MissingTool({"gs", "ZXingReader", "zbarimg"}); }
+
 // Set on the CI machine, where every tool must be there.
 inline bool InCi() {
     const char* ci = std::getenv("CI");
@@ -64,6 +67,7 @@ inline bool InCi() {
         GTEST_SKIP() << vg_missing << " is not installed";                                         \
     }
 #define VG_REQUIRE_SCAN_TOOLS() VG_REQUIRE_TOOLS("gs", "ZXingReader", "zbarimg")
+// Render-and-decode tests start with VG_REQUIRE_SCAN_TOOLS(), not a skip on MissingScanTool().
 
 // Renders an EPS file to a grey PNG; out holds what Ghostscript said.
 inline ShellResult RenderEps(const std::string& eps, const std::string& png, int dpi) {
