@@ -55,13 +55,17 @@ std::string BwrProblem(const SettingsRecord& s) {
     return reason.empty() ? reason : Quoted(bwr) + reason + "; valid: " + valid;
 }
 
+// FIM and POSTNET keep their nominal X-dimension at any magnification.
+bool FixedXDimension(int family) { return family == kFamilyFim || family == kFamilyPostnet; }
+
 }  // namespace
 
 Range MagnificationEntryRange(int family, int variation) {
     const double d = DefaultXDimension(family, variation);
     if (!(d > 0)) return {0, 0};
-    const XRange x = XDimensionRange(family, variation);
     Range r = IsUpcEanClass(variation) ? Range{80, 200} : Range{33, 1000};
+    if (FixedXDimension(family)) return r;
+    const XRange x = XDimensionRange(family, variation);
     r.lo = std::max(r.lo, 100 * x.min / d);
     r.hi = std::min(r.hi, 100 * x.max / d);
     return r;
@@ -109,9 +113,9 @@ FieldEntryResult ApplyFieldEntries(SettingsRecord& record, std::span<const std::
             }
             if (!reason.empty())
                 return Refuse(name, reason + "; valid: " + RangeText(r.lo, r.hi) + " " + field->unit + VariationText(s));
-            if (magnification)
-                s.CurBarXDimension = d * s.Magnification / 100;
-            else
+            if (magnification) {
+                if (!FixedXDimension(s.Family)) s.CurBarXDimension = d * s.Magnification / 100;
+            } else
                 s.Magnification = 100 * s.CurBarXDimension / d;
             dimensionSet = true;
             continue;
@@ -126,8 +130,7 @@ FieldEntryResult ApplyFieldEntries(SettingsRecord& record, std::span<const std::
     if (resolutionSet && !bwrSet) s.BarWidthReduction = DefaultBarWidthReduction(s.Family, s.LastMethod, s.PrinterDpi);
 
     // Under the printer-dpi method an entered X-dimension is a whole number of dots.
-    const bool fixed = s.Family == kFamilyFim || s.Family == kFamilyPostnet;
-    if (dimensionSet && s.LastMethod == 0 && !fixed) {
+    if (dimensionSet && s.LastMethod == 0 && !FixedXDimension(s.Family)) {
         const double x = NearestXDimension(s.Family, s.Variation, s.CurBarXDimension, DotSize(s.PrinterDpi));
         if (x > 0) {
             s.CurBarXDimension = x;

@@ -68,7 +68,7 @@ const SettingsField kFields[] = {
     VG_FIELD(BarWidthReduction).Unit("dots (LastMethod 0) or points (LastMethod 1)")
         .Note("whole dots, at most the X-dimension less one dot (LastMethod 0); at most the X-dimension (LastMethod 1); either sign"),
     VG_FIELD(Magnification).In(33, 1000, "percent")
-        .Note("80..200 for UPC/EAN; the X-dimension it gives must be valid; sets CurBarXDimension"),
+        .Note("80..200 for UPC/EAN; the X-dimension it gives must be valid; sets CurBarXDimension (not for FIM and POSTNET)"),
     VG_FIELD(DistanceToBars).In(kDistanceRange.lo, kDistanceRange.hi, "points"),
     VG_FIELD(Rotation).QuarterTurns(),
     VG_FIELD(ElephantSound).Flag(),

@@ -106,12 +106,10 @@ int DarkHeight(const Raster& r, int x) {
     return n;
 }
 
-bool ToolsMissing() { return !vg::test::HaveTool("gs"); }
-
 TEST(PublishedPatterns, PostnetZipPlus4) {
     // USPS, POSTNET: ZIP+4 12345-6789 sums to 45 and takes the correction
     // character 5; 52 bars, each digit two full and three half bars weighted 7-4-2-1-0.
-    if (ToolsMissing()) GTEST_SKIP() << "Ghostscript is not installed";
+    VG_REQUIRE_TOOLS("gs");
     TempFolder dir;
     for (int magnification : {100, 200}) {
         SCOPED_TRACE(magnification);
@@ -143,7 +141,7 @@ TEST(PublishedPatterns, PostnetZipPlus4) {
 
 TEST(PublishedPatterns, FacingIdentificationMarks) {
     // USPS, facing identification marks: nine bar positions, 1 = bar.
-    if (ToolsMissing()) GTEST_SKIP() << "Ghostscript is not installed";
+    VG_REQUIRE_TOOLS("gs");
     const struct {
         const char* variation;
         const char* positions;
@@ -179,7 +177,7 @@ long PharmacodeValue(const std::string& widths) {
 TEST(PublishedPatterns, PharmacodeValues) {
     // Laetus Pharmacode guide: one track of at most 16 bars, values 3 (two
     // narrow bars) to 131070 (sixteen wide bars).
-    if (ToolsMissing()) GTEST_SKIP() << "Ghostscript is not installed";
+    VG_REQUIRE_TOOLS("gs");
     const struct {
         const char* options;
         long value;
@@ -207,7 +205,7 @@ TEST(PublishedPatterns, MsiAndCode25) {
     // MSI/Plessey: 1234567 takes the modulo 10 check 4 (and, doubled, 1);
     // each digit four bits, most significant first, a 1 bit a wide bar.
     // Code 25 (industrial 2 of 5): bars only, two wide of five per digit.
-    if (ToolsMissing()) GTEST_SKIP() << "Ghostscript is not installed";
+    VG_REQUIRE_TOOLS("gs");
     TempFolder dir;
     const std::string msi = Widths(Bars(Render(dir, "msi", "-v 46 -d 1234567", 600)));
     ASSERT_EQ(msi.size(), 1u + 9 * 4 + 2) << msi;

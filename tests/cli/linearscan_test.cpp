@@ -25,14 +25,16 @@ struct LinearScan {
     int dpi;
 };
 
+void PrintTo(const LinearScan& s, std::ostream* os) { *os << s.name; }
+
 const LinearScan kSymbols[] = {
     {"ItfGeneral", "-v 39 -d 1234567890", "ITF \"1234567890\"", "I2/5:1234567890", "", 300},
     {"ItfMode10", "-v 40 -d 1234567", "ITF \"12345670\"", "I2/5:12345670", "", 300},
-    {"Itf14Bearer", "-v 41 -d 1001234500001", "ITF \"10012345000017\"", "I2/5:10012345000017", "", 150},
-    {"Itf14OpenBearer", "-v 42 -d 1001234500001", "ITF \"10012345000017\"", "I2/5:10012345000017", "", 150},
+    {"Itf14Bearer", "-v 41 -d 1001234500001", "ITF \"10012345000017\"", "I2/5:10012345000017", "", 225},
+    {"Itf14OpenBearer", "-v 42 -d 1001234500001", "ITF \"10012345000017\"", "I2/5:10012345000017", "", 225},
     {"Itf14TwoSymbols", "-v 41 -d 1001234500001 -a 12345", "ITF \"10012345000017\"", "I2/5:10012345000017",
-     "123457", 150},
-    {"JisItf13", "-v 44 -d 1234567890123", "ITF \"12345678901231\"", "I2/5:12345678901231", "", 150},
+     "123457", 225},
+    {"JisItf13", "-v 44 -d 1234567890123", "ITF \"12345678901231\"", "I2/5:12345678901231", "", 225},
     {"CanadianCoupon", "-v 98 -d 12345678", "ITF \"81234567\"", "I2/5:81234567", "", 300},
     {"ItfOpc", "-v 100 -d 123456789", "ITF \"1234567897\"", "I2/5:1234567897", "", 300},
     // Every Codabar data character, start A and stop B.
@@ -73,7 +75,8 @@ std::string ScanOne(const LinearScan& s, const Variant& v, const std::string& di
         }
         if (!read) problems += std::string(who) + " did not read " + expected + "\n";
     };
-    const ShellResult zx = vg::test::ReadZxing(base + ".png", "-1");
+    // Unscaled: the downscaled pass of this ZXing release aborts on large bearer frames.
+    const ShellResult zx = vg::test::ReadZxing(base + ".png", "-1 -noscale");
     std::vector<std::string> zxLines;
     for (const std::string& line : Lines(zx.out))
         zxLines.push_back(line.rfind(base + ".png ", 0) == 0 ? line.substr(base.size() + 5) : line);
@@ -86,7 +89,7 @@ std::string ScanOne(const LinearScan& s, const Variant& v, const std::string& di
 class LinearScanTest : public testing::TestWithParam<LinearScan> {};
 
 TEST_P(LinearScanTest, ReadsBackDataAndCheckCharacters) {
-    if (const char* tool = vg::test::MissingScanTool()) GTEST_SKIP() << tool << " is not installed";
+    VG_REQUIRE_SCAN_TOOLS();
     const LinearScan& symbol = GetParam();
     TempFolder dir;
     ASSERT_FALSE(dir.Path().empty());
