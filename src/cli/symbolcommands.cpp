@@ -137,6 +137,16 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
         UsageError(cmd + " needs -v VARIATION");
         return std::nullopt;
     }
+    if (withOutput && !o.format && !o.exportKind && !o.output.empty() && !OutputFormatOfPath(o.output)) {
+        // A name with an extension of no known format is more likely a slip than a wish.
+        const std::size_t slash = o.output.rfind('/');
+        const std::size_t dot = o.output.rfind('.');
+        if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) {
+            UsageError(cmd + ": cannot write '" + o.output.substr(dot) + "' files (" + OutputFormatNames() +
+                       "); -f chooses the format");
+            return std::nullopt;
+        }
+    }
     const std::pair<const char*, std::optional<std::string>*> texts[] = {
         {"-d", &o.data.main},          {"-a", &o.data.addOn},          {"--fact", &o.data.fact},
         {"--upc-part", &o.data.couponUpc}, {"--ucc-part", &o.data.coupon128}};

@@ -201,7 +201,7 @@ TEST(Code128Scan, MarksStayInsideTheBoundingBox) {
                              "123 -d 123456", "63 --upc-part 51234567890 --ucc-part '(8100)123456(21)12345678'",
                              "84 --upc-part 991234567890 --ucc-part '(8101)1234567890(21)12345678'"};
     for (const char* args : symbols) {
-        for (int magnification : {100, 250}) {
+        for (int magnification : {100, 200}) {
             SCOPED_TRACE(std::string(args) + " at " + std::to_string(magnification) + " %");
             const std::string eps = dir.File("box.eps");
             vg::test::ToolResult made = vg::test::RunTool("make -v " + std::string(args) + " --no-preview -o " +

@@ -90,13 +90,10 @@ const CliCase kCases[] = {
 
     // The format follows the name's extension unless -f is given.
     {std::string(kEan) + "-o @/x.EPS", 0, "", "", "x.EPS", "Format: 1"},
-    {std::string(kEan) + "-o @/label", 0, "", "", "label", "Format: 1"},
-    {std::string(kEan) + "-f eps -o @/x.pdf", 0, "", "", "x.pdf", "Format: 1"},
-    {std::string(kEan) + "-o @/x.pdf", 2, "cannot write '.pdf' files (eps, wmf, emf); -f chooses the format", "", "",
-     ""},
-    {std::string(kEan) + "-o @/x.wmf", 2, "wmf files cannot be written yet", "", "", ""},
-    {std::string(kEan) + "-o @/x.Emf", 2, "emf files cannot be written yet", "", "", ""},
-    {std::string(kEan) + "-f emf -o @/x.eps", 2, "emf files cannot be written yet", "", "", ""},
+    {std::string(kEan) + "-o @/x.txt", 2,
+     "cannot write '.txt' files (eps, wmf, emf, png, svg, pdf); -f chooses the format", "", "", ""},
+    {std::string(kEan) + "-o @/x.wmf", 0, "", "", "x.wmf", "Format: 0"},
+    {std::string(kEan) + "-o @/x.Emf", 0, "", "", "x.Emf", "Format: 2"},
 };
 
 std::string Substituted(std::string text, const std::string& folder) {
