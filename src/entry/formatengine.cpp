@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "model/messages.h"
+#include "model/stringids.h"
 #include "model/strings.h"
 #include "symbology/check.h"
 #include "symbology/upce.h"
@@ -132,17 +133,8 @@ namespace {
 
 const FormatRecord* currentFormat = nullptr;
 
-constexpr int kCaptionEditControl = 61245;
-constexpr int kStrOutOfRange = 61223;
-constexpr int kStrIncorrectInput = 61260;
-constexpr int kStrInvalidUpcE = 61261;
-constexpr int kStrFirstMustBe0 = 61262;
-constexpr int kStrErrorNumber = 61389;
-constexpr int kStrConvertFirst0 = 61423;
-constexpr int kStrFirstMustBe1 = 61427;
-
 void ShowFormatMessage(const std::string& text) {
-    ShowMessage(LoadString(kCaptionEditControl), text, MsgIcon::Stop);
+    ShowMessage(LoadString(sid::kCaptionEditControl), text, MsgIcon::Stop);
 }
 
 int ErrorNumber(int variation) {
@@ -171,13 +163,13 @@ bool AllDigits(std::string_view s) {
 }
 
 void ShowIncorrectInput(int variation) {
-    std::string text = LoadString(kStrIncorrectInput);
-    if (const int number = ErrorNumber(variation)) text += LoadString(kStrErrorNumber) + std::to_string(number);
+    std::string text = LoadString(sid::kIncorrectInput);
+    if (const int number = ErrorNumber(variation)) text += LoadString(sid::kErrorNumber) + std::to_string(number);
     ShowFormatMessage(text);
 }
 
 void ShowOutOfRange(const char* low, const char* high) {
-    std::string text = LoadString(kStrOutOfRange);
+    std::string text = LoadString(sid::kOutOfRange);
     for (auto [key, value] : {std::pair{"%1", low}, std::pair{"%2", high}}) {
         const std::size_t at = text.find(key);
         if (at != std::string::npos) text.replace(at, 2, value);
@@ -288,14 +280,14 @@ FormatResult CheckUpcESix(int variation, std::string_view text) {
         const std::string upcA = (variation == 101 ? "1" : "0") + ten;
         if (CheckMod10(upcA) != kNoCheck) return FormatResult::Complete;
     }
-    ShowFormatMessage(LoadString(kStrInvalidUpcE));
+    ShowFormatMessage(LoadString(sid::kInvalidUpcE));
     return FormatResult::Reported;
 }
 
 FormatResult CheckUpcEEleven(int variation, std::string_view text) {
     const char system = variation == 102 ? '1' : '0';
     if (!text.empty() && text[0] != system) {
-        ShowFormatMessage(LoadString(system == '1' ? kStrFirstMustBe1 : kStrFirstMustBe0));
+        ShowFormatMessage(LoadString(system == '1' ? sid::kFirstMustBe1 : sid::kFirstMustBe0));
         return FormatResult::Reported;
     }
     if (!AllDigits(text) || text.size() > 11) {
@@ -305,7 +297,7 @@ FormatResult CheckUpcEEleven(int variation, std::string_view text) {
     if (text.size() < 11) return FormatResult::Incomplete;
     std::string six;
     if (SuppressZeros(text.substr(1), six) == 0) return FormatResult::Complete;
-    ShowFormatMessage(LoadString(kStrInvalidUpcE));
+    ShowFormatMessage(LoadString(sid::kInvalidUpcE));
     return FormatResult::Reported;
 }
 
@@ -318,7 +310,7 @@ const FormatRecord* CurrentFormat() { return currentFormat; }
 FormatResult ValidateInput(int variation, FieldRole role, std::string_view text) {
     const bool main = role == FieldRole::Main;
     if (main && variation == 114 && !text.empty() && text[0] != '0') {
-        ShowFormatMessage(LoadString(kStrConvertFirst0));
+        ShowFormatMessage(LoadString(sid::kConvertFirst0));
         return FormatResult::Reported;
     }
     if (main && (variation == 74 || variation == 101)) return CheckUpcESix(variation, text);

@@ -5,14 +5,13 @@
 #include "geometry/settingsdefaults.h"
 #include "model/catalogue.h"
 #include "model/messages.h"
+#include "model/stringids.h"
 #include "model/strings.h"
 #include "model/symbolsettings.h"
 #include "symbology/symbol.h"
 
 namespace vg {
 namespace {
-
-constexpr int kCaptionEditControl = 61245;
 
 // The input bar whose state the defaults hooks reset.
 InputBar* g_bar = nullptr;
@@ -153,7 +152,7 @@ bool InputBar::AnyIncomplete() const {
            state_.CouponUPCIncomplete || state_.Coupon128Incomplete;
 }
 
-std::string InputBar::ReminderCaption() const { return LoadString(kCaptionEditControl); }
+std::string InputBar::ReminderCaption() const { return LoadString(sid::kCaptionEditControl); }
 
 std::string InputBar::ReminderText() const {
     return LoadString(ReminderStringId(state_, SymbolSettings.Variation));

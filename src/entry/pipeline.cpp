@@ -6,6 +6,7 @@
 #include "entry/inputbar.h"
 #include "geometry/dimensionmodel.h"
 #include "model/messages.h"
+#include "model/stringids.h"
 #include "model/strings.h"
 #include "model/symbolsettings.h"
 #include "symbology/check.h"
@@ -16,14 +17,6 @@ namespace vg {
 int SymbolResizedByUser = 0;
 
 namespace {
-
-constexpr int kCaptionEditControl = 61245;
-constexpr int kInputTooLong = 61257;
-constexpr int kFixedLengthTooLong = 61263;
-constexpr int kInvalidDate = 61264;
-constexpr int kEvenDigits = 61386;
-constexpr int kOddDigits = 61387;
-constexpr int kFixedLengthIncomplete = 61388;
 
 bool IsUpcESix(int v) { return v == 74 || v == 101; }
 bool IsUpcEEleven(int v) { return v == 75 || v == 102; }
@@ -91,10 +84,10 @@ NormalisedText NormaliseMainText(std::string_view text, int variation, int ignor
 }
 
 int ReminderStringId(const PipelineState& state, int variation) {
-    if (state.DateInvalid) return kInvalidDate;
-    if (variation == 39 || variation == 98) return kEvenDigits;
-    if (OneOf(variation, {40, 99, 100})) return kOddDigits;
-    return kFixedLengthIncomplete;
+    if (state.DateInvalid) return sid::kInvalidDate;
+    if (variation == 39 || variation == 98) return sid::kEvenDigits;
+    if (OneOf(variation, {40, 99, 100})) return sid::kOddDigits;
+    return sid::kFixedLengthIncomplete;
 }
 
 // ---- Pipeline steps of the input bar ----
@@ -102,7 +95,7 @@ int ReminderStringId(const PipelineState& state, int variation) {
 void InputBar::PipelineMessage(int stringId) {
     const int focus = view_.FocusedControl();
     ++messageOpen_;
-    ShowMessage(LoadString(kCaptionEditControl), LoadString(stringId), MsgIcon::Stop);
+    ShowMessage(LoadString(sid::kCaptionEditControl), LoadString(stringId), MsgIcon::Stop);
     --messageOpen_;
     if (focus) view_.SetFocus(focus);
 }
@@ -195,7 +188,7 @@ bool InputBar::RunPipeline(std::string_view raw) {
     if (role == FieldRole::Main) {
         const int control = ControlFor(FieldRole::Main);
         if (text.size() > kMaxMainInput) {
-            PipelineMessage(kInputTooLong);
+            PipelineMessage(sid::kInputTooLong);
             text.resize(kMaxMainInput);
             WriteField(control, text);
         }
@@ -241,7 +234,7 @@ bool InputBar::RunPipeline(std::string_view raw) {
         return true;
     case FormatResult::InvalidDate:
         state_.DateInvalid = 1;
-        if (!ProgrammaticInput && !restoring_) PipelineMessage(kInvalidDate);
+        if (!ProgrammaticInput && !restoring_) PipelineMessage(sid::kInvalidDate);
         Store(role, typed, data);
         if (role != FieldRole::AddOn) ClearCheck();
         ClearSymbol();
@@ -419,7 +412,7 @@ bool InputBar::TooLong(FieldRole role, const std::string& typed, const std::stri
     state_.InputTooLong = 1;
 
     if (role == FieldRole::Main && IsUpcESix(v)) {
-        PipelineMessage(kFixedLengthTooLong);
+        PipelineMessage(sid::kFixedLengthTooLong);
         return false;
     }
     const bool compare = role != FieldRole::AddOn || IsItf14(v);
@@ -445,7 +438,7 @@ bool InputBar::TooLong(FieldRole role, const std::string& typed, const std::stri
             }
         }
     }
-    PipelineMessage(IsVariableLengthClass(v) ? kInputTooLong : kFixedLengthTooLong);
+    PipelineMessage(IsVariableLengthClass(v) ? sid::kInputTooLong : sid::kFixedLengthTooLong);
     return false;
 }
 

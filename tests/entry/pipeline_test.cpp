@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/stringids.h"
 #include "model/strings.h"
 #include "recordingview.h"
 #include "symbology/check.h"
@@ -58,7 +59,7 @@ TEST(TooLong, WrongTwelfthDigitShowsFixedLengthMessageAndChangesNothing) {
     h.TypeChars(h.Main(), "7");
     ASSERT_EQ(h.recorder.sink.messages.size(), 1u);
     EXPECT_EQ(h.recorder.sink.messages[0].caption, "Edit Control");
-    EXPECT_EQ(h.recorder.sink.messages[0].text, FindString(61263).value());
+    EXPECT_EQ(h.recorder.sink.messages[0].text, FindString(sid::kFixedLengthTooLong).value());
     EXPECT_EQ(h.recorder.sink.messages[0].icon, MsgIcon::Stop);
     EXPECT_EQ(h.clock.beeps, 0);
     EXPECT_EQ(h.view.Text(h.Main()), "03600029145");
@@ -90,9 +91,9 @@ TEST(TooLong, MessageByLengthClass) {
         char extra;
         int message;  // 0: the check digit, no message
     } cases[] = {
-        {43, "12345", '9', 61263},   // fixed length
-        {40, "", '0', 61257},        // variable length (59 ones, check 1)
-        {74, "425261", '5', 61263},  // six-digit UPC-E never takes a seventh
+        {43, "12345", '9', sid::kFixedLengthTooLong},  // fixed length
+        {40, "", '0', sid::kInputTooLong},  // variable length (59 ones, check 1)
+        {74, "425261", '5', sid::kFixedLengthTooLong},  // six-digit UPC-E never takes a seventh
         {26, "590123412345", '7', 0},
         {27, "1234567", '0', 0},
     };
@@ -161,7 +162,7 @@ TEST(Pipeline, RejectedTextStaysInFieldButIsNotStored) {
     const Snapshot before = Take(h.bar);
     h.TypeChars(h.Main(), "A");
     ASSERT_EQ(h.recorder.sink.messages.size(), 1u);
-    EXPECT_EQ(h.recorder.sink.messages[0].text, FindString(61260).value());
+    EXPECT_EQ(h.recorder.sink.messages[0].text, FindString(sid::kIncorrectInput).value());
     EXPECT_EQ(h.view.Text(h.Main()), "12345A");
     Snapshot after = Take(h.bar);
     EXPECT_EQ(after.main, before.main);
@@ -271,14 +272,14 @@ TEST(Fill, OutcomesForTheCommandLine) {
         FillOutcome outcome;
         int reminder;  // string id of ReminderText, 0: not checked
     } cases[] = {
-        {72, FieldRole::Main, "0360002914", FillOutcome::Incomplete, 61388},
+        {72, FieldRole::Main, "0360002914", FillOutcome::Incomplete, sid::kFixedLengthIncomplete},
         {72, FieldRole::Main, "03600029145", FillOutcome::Complete, 0},
         {72, FieldRole::Main, "036000291452", FillOutcome::Complete, 0},
         {72, FieldRole::Main, "036000291457", FillOutcome::Refused, 0},
         {72, FieldRole::Main, "12345A", FillOutcome::Refused, 0},
         {50, FieldRole::Main, "277", FillOutcome::Refused, 0},
-        {39, FieldRole::Main, "12345", FillOutcome::Incomplete, 61386},
-        {40, FieldRole::Main, "1234", FillOutcome::Incomplete, 61387},
+        {39, FieldRole::Main, "12345", FillOutcome::Incomplete, sid::kEvenDigits},
+        {40, FieldRole::Main, "1234", FillOutcome::Incomplete, sid::kOddDigits},
         {39, FieldRole::Fact, "1", FillOutcome::Refused, 0},  // no such field
         {11, FieldRole::Fact, "", FillOutcome::Complete, 0},  // optional field left empty
         {72, FieldRole::Main, "", FillOutcome::Incomplete, 0},
@@ -305,7 +306,7 @@ TEST(Reminder, EvenDigitsEveryTenSeconds) {
     h.Idle(9900);
     EXPECT_TRUE(h.recorder.sink.messages.empty());
     h.Idle(300);
-    ASSERT_EQ(h.Texts(), std::vector<std::string>{FindString(61386).value()});
+    ASSERT_EQ(h.Texts(), std::vector<std::string>{FindString(sid::kEvenDigits).value()});
     EXPECT_EQ(h.recorder.sink.messages[0].caption, "Edit Control");
     h.Idle(10000);
     EXPECT_EQ(h.recorder.sink.messages.size(), 2u);
@@ -324,7 +325,7 @@ TEST(Reminder, CouponWithOnlyTheUpcPart) {
     EXPECT_EQ(TextOf(SymbolSettings.CouponFormatUPCpartText), "51234567890");
     EXPECT_FALSE(h.bar.SymbolReady());
     h.Idle(10500);
-    EXPECT_EQ(h.Texts(), std::vector<std::string>{FindString(61388).value()});
+    EXPECT_EQ(h.Texts(), std::vector<std::string>{FindString(sid::kFixedLengthIncomplete).value()});
 }
 
 TEST(Reminder, SuspendedStates) {
