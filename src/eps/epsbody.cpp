@@ -28,9 +28,9 @@ constexpr double kSpecFontSize = 9;       // specification block: Arial 9
 constexpr double kSpecLineStep = 11;      //   lines 11 points apart
 constexpr int kSpecMargin = 3;
 
-std::string F6(double v) { return FixedText(v == 0 ? 0.0 : v, 6); }
-std::string F4(double v) { return FixedText(v == 0 ? 0.0 : v, 4); }
-double Neg(double v) { return v == 0 ? 0.0 : -v; }
+std::string SixPlaces(double v) { return FixedText(v == 0 ? 0.0 : v, 6); }
+std::string FourPlaces(double v) { return FixedText(v == 0 ? 0.0 : v, 4); }
+double Negated(double v) { return v == 0 ? 0.0 : -v; }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool AllDigits(std::string_view t) {
@@ -83,7 +83,7 @@ double ElementAdvance(const EpsBodyLayout& l, char letter, char digit) {
     if (letter == '+' && digit == '+') return l.addOnGap;
     if (digit < '1' || digit > '9') return 0;
     const int d = digit - '0';
-    double w = d == 2 ? l.w[2] : d * l.X0;
+    double w = d == 2 ? l.elementWidth[2] : d * l.X0;
     const bool bar = letter == 'B' || letter == 'A' || letter == 'C';
     const bool space = letter == 'S' || letter == 'R' || letter == 'T';
     if (!bar && !space) return 0;
@@ -246,7 +246,7 @@ void LinearLayout(EpsBodyLayout& l, std::string_view hrText) {
     double skew = 0, lead = 0;
     if (l.vantic) {
         lq = rq = s.CurBarXDimension * 10 / l.m;
-        skew = l.Hb * 0.414214;
+        skew = l.barHeight * 0.414214;
         const EmbeddingFactors& e = CurrentEmbeddingFactors;
         lead = s.BarHeight * (e.p * 384 / 301 + e.q) / l.m;
     }
@@ -261,7 +261,7 @@ void LinearLayout(EpsBodyLayout& l, std::string_view hrText) {
         } else
             rq += excess;
     }
-    const double box = l.bearerBox ? l.Bb : 0;
+    const double box = l.bearerBox ? l.bearerThickness : 0;
     l.total = l.x0 + box + lq + lead + skew;
     l.vanticTotal = l.total - skew;
     l.symLeft = l.x0;
@@ -275,8 +275,8 @@ void LinearLayout(EpsBodyLayout& l, std::string_view hrText) {
         y += fm.height + s.DistanceToBars;
     }
     l.start = y + box;
-    l.h = l.start + l.Hb + (l.bearerBox && l.Bb > 0 ? l.Bb * 0.25 : 0);
-    double top = l.start + l.Hb + box;
+    l.h = l.start + l.barHeight + (l.bearerBox && l.bearerThickness > 0 ? l.bearerThickness * 0.25 : 0);
+    double top = l.start + l.barHeight + box;
     if (shown && above && !embedded) {
         baseline = top + s.DistanceToBars + fm.descent;
         top += s.DistanceToBars + fm.height;
@@ -303,7 +303,7 @@ void LinearLayout(EpsBodyLayout& l, std::string_view hrText) {
         l.texts.push_back(t);
     }
     if (l.bearerBox)
-        for (FrameText& f : ItfFrameTexts(l.symLeft, l.start + l.Hb + l.Bb, l.m)) {
+        for (FrameText& f : ItfFrameTexts(l.symLeft, l.start + l.barHeight + l.bearerThickness, l.m)) {
             BodyText& t = f.text;
             MarkOutlined(l, t, OutlineClass(v));
             // PostScript sizes the font by its em, the drawing by its cell: keep
@@ -390,7 +390,7 @@ void EanUpcLayout(EpsBodyLayout& l) {
     l.symRight = l.total + l.patternWidth + rq;
     const double bottom = below ? l.X0 + fm.height + s.DistanceToBars - (narrow ? kGuardPoints : 0) : l.X0;
     l.start = l.y0 + bottom;
-    l.h = l.start + l.Hb;
+    l.h = l.start + l.barHeight;
     l.dataStart = guards ? l.start + kGuardPoints : l.start;
     double top = l.h + l.X0;
     l.symBottom = l.y0;
@@ -403,7 +403,7 @@ void EanUpcLayout(EpsBodyLayout& l) {
             l.sepStart = l.dataStart;
         } else if (!s.AddonTextDown) {
             l.separator = "ta";
-            if (!s.TextAbove && !s.Hidden && !oneLine) l.sepTop = l.start + l.Hb - 0.5 - 7.0 - s.DistanceToBars;
+            if (!s.TextAbove && !s.Hidden && !oneLine) l.sepTop = l.start + l.barHeight - 0.5 - 7.0 - s.DistanceToBars;
         } else {
             l.separator = "at";
             l.sepStart = l.dataStart;
@@ -456,14 +456,15 @@ void EanUpcLayout(EpsBodyLayout& l) {
         const double shift = narrow && size < 9 ? (9 - size) * 0.4 : 0;
         auto at = [&](std::size_t i) { return i >= 1 && i <= number.size() ? number[i - 1] : '\0'; };
         const std::size_t n = number.size();
-        const double outY = s.CenterSysChk ? base + l.Hb / 2 : base;
+        const double outY = s.CenterSysChk ? base + l.barHeight / 2 : base;
         if (IsUpcAClass(v) || IsUccEan128CouponClass(v) || IsUpcEClass(v)) {
             const std::size_t count = IsUpcEClass(v) ? 8 : 12;
             if (v == 73) {
                 // The NDC mark: the digit 3 with the letter N above it, its top where
                 // the outside characters stand on the device context.
-                const double down = s.CenterSysChk ? l.Hb / 2 - kGuardPoints / 2
-                                                   : l.Hb + s.DistanceToBars + size * 0.1 - (narrow ? kGuardPoints : 0);
+                const double down = s.CenterSysChk
+                                        ? l.barHeight / 2 - kGuardPoints / 2
+                                        : l.barHeight + s.DistanceToBars + size * 0.1 - (narrow ? kGuardPoints : 0);
                 for (const BodyChar& c : NdcMarkChars(font, style, size > 4 ? size - 2 : size, l.X0, x1, l.h - down))
                     put(c.c, c.x, c.y, c.size);
             } else {
@@ -499,7 +500,7 @@ void EanUpcLayout(EpsBodyLayout& l) {
         const std::string_view addOn = TextOf(s.AddOnText);
         const double g = l.addOnGap;
         if (!addOn.empty() && !s.HideAddonText && !IsCouponClass(v)) {
-            const double ab = s.AddonTextDown ? base : s0 + l.Hb - 7.0;
+            const double ab = s.AddonTextDown ? base : s0 + l.barHeight - 7.0;
             for (std::size_t j = 1; j <= addOn.size(); ++j)
                 put(addOn[j - 1], x1 + L + g + 4.3 + (j - 1.0) * 8.7 * M, ab, size);
             if (s.QuietZoneIndicators)
@@ -635,21 +636,21 @@ EpsBodyLayout ComputeEpsLayout(std::string_view hrText, bool levelOne) {
     if (!(l.m > 0) || !std::isfinite(l.m)) l.m = 1.0;
     l.X0 = DefaultXDimension(s.Family, v);
     l.X13 = l.X0 / 13;
-    l.Hb = s.BarHeight / l.m;
+    l.barHeight = s.BarHeight / l.m;
     l.bearerPoints = s.BearerBar < 0.45 ? 0 : s.BearerBar < 1 ? 1 : s.BearerBar;
-    l.Bb = l.bearerPoints / l.m;
+    l.bearerThickness = l.bearerPoints / l.m;
     const double bwr = BwrInPoints(s);
-    l.BWRp = std::isfinite(bwr) ? bwr / l.m : 0;
-    l.w[1] = l.X0;
-    l.w[2] = l.X0 * s.CurRatio;
-    l.w[3] = 3 * l.X0;
-    l.w[4] = 4 * l.X0;
-    for (int i = 1; i <= 4; ++i) l.bw[i] = l.w[i] - l.BWRp;
+    l.barWidthReduction = std::isfinite(bwr) ? bwr / l.m : 0;
+    l.elementWidth[1] = l.X0;
+    l.elementWidth[2] = l.X0 * s.CurRatio;
+    l.elementWidth[3] = 3 * l.X0;
+    l.elementWidth[4] = 4 * l.X0;
+    for (int i = 1; i <= 4; ++i) l.barWidth[i] = l.elementWidth[i] - l.barWidthReduction;
     l.eanUpc = IsUpcEanClass(v) && !TextOnly(v);
     l.vantic = IsVantic128Class(v);
     l.pharmacode = v == 49 || v == 50 || v == 97;
     l.bearerBox = IsItfBearerClass(v) || v == 76;
-    if (l.pharmacode) l.bw[2] = l.w[2];
+    if (l.pharmacode) l.barWidth[2] = l.elementWidth[2];
     l.widths = (l.eanUpc || OneOf(s.Family, {kFamilyCode128, kFamilyCode93, kFamilyUccEan128})) ? 4 : 2;
     l.transparent = s.TransparentBackground != 0;
     l.registrationBar = s.CMYKcyanBarsText == 99 && s.CMYKmagentaBarsText == 99 && s.CMYKyellowBarsText == 99 &&
@@ -679,19 +680,19 @@ EpsBodyLayout ComputeEpsLayout(std::string_view hrText, bool levelOne) {
     if (l.bookNumberOutlined) (bookOcr == OcrFont::B ? l.ocrBGlyphs : l.ocrAGlyphs) = true;
 
     // Bearer bars: the box classes carry them inside their layout, the others around the symbol.
-    if (l.Bb > 0 && l.bearerBox) {
+    if (l.bearerThickness > 0 && l.bearerBox) {
         l.bearerLeft = l.symLeft;
         l.bearerRight = l.symRight;
-        l.bearerBottom = l.start - l.Bb;
-        l.bearerTop = l.start + l.Hb + l.Bb;
-    } else if (l.Bb > 0) {
-        Shift(l, l.Bb, l.Bb);
-        l.x0 -= l.Bb;
-        l.y0 -= l.Bb;
-        l.bearerLeft = l.symLeft - l.Bb;
-        l.bearerBottom = l.symBottom - l.Bb;
-        l.bearerRight = l.symRight + l.Bb;
-        l.bearerTop = l.symTop + l.Bb;
+        l.bearerBottom = l.start - l.bearerThickness;
+        l.bearerTop = l.start + l.barHeight + l.bearerThickness;
+    } else if (l.bearerThickness > 0) {
+        Shift(l, l.bearerThickness, l.bearerThickness);
+        l.x0 -= l.bearerThickness;
+        l.y0 -= l.bearerThickness;
+        l.bearerLeft = l.symLeft - l.bearerThickness;
+        l.bearerBottom = l.symBottom - l.bearerThickness;
+        l.bearerRight = l.symRight + l.bearerThickness;
+        l.bearerTop = l.symTop + l.bearerThickness;
     }
 
     // Verification mark room above and to the right of the symbol.
@@ -700,7 +701,7 @@ EpsBodyLayout ComputeEpsLayout(std::string_view hrText, bool levelOne) {
         l.prufRoomX = s.Prufmark == 1 ? 2 : 12;
         l.prufRoomY = s.Prufmark == 3 ? 12 : 8;
     }
-    const double outer = l.bearerBox ? 0 : l.Bb;
+    const double outer = l.bearerBox ? 0 : l.bearerThickness;
     double minX = l.symLeft - outer, minY = l.symBottom - outer;
     double maxX = l.symRight + outer + l.prufRoomX / l.m, maxY = l.symTop + outer + l.prufRoomY / l.m;
     // Texts wider than the bars widen the group.
@@ -816,44 +817,44 @@ void WriteGlyphProcedures(EpsOutput& out, const EpsBodyLayout& l) {
 void WriteSymbolProcedures(EpsOutput& out, const EpsBodyLayout& l) {
     const bool bars = !TextOnly(l.variation) && l.family != kFamilyPostnet && l.family != kFamilyFim;
     const bool lv1 = l.levelOne;
-    out.PutLine("/total " + F6(l.total) + " def");
-    if (l.vantic) out.PutLine("/vantictotal " + F6(l.vanticTotal) + " def");
-    out.PutLine("/start " + F6(l.start) + " def");
-    out.PutLine("/h " + F6(l.h) + " def");
+    out.PutLine("/total " + SixPlaces(l.total) + " def");
+    if (l.vantic) out.PutLine("/vantictotal " + SixPlaces(l.vanticTotal) + " def");
+    out.PutLine("/start " + SixPlaces(l.start) + " def");
+    out.PutLine("/h " + SixPlaces(l.h) + " def");
     if (l.eanUpc) {
-        out.PutLine("/LL {/start " + F6(l.start) + " def/h " + F6(l.h) + " def}bdef");
-        out.PutLine("/ss {/start " + F6(l.dataStart) + " def/h " + F6(l.h) + " def}bdef");
+        out.PutLine("/LL {/start " + SixPlaces(l.start) + " def/h " + SixPlaces(l.h) + " def}bdef");
+        out.PutLine("/ss {/start " + SixPlaces(l.dataStart) + " def/h " + SixPlaces(l.h) + " def}bdef");
     }
     if (!l.separator.empty())
-        out.PutLine("/" + l.separator + " {/start " + F6(l.sepStart) + " def/h " + F6(l.sepTop) +
-                    " def/total total " + F6(l.addOnGap) + " add def}bdef");
+        out.PutLine("/" + l.separator + " {/start " + SixPlaces(l.sepStart) + " def/h " + SixPlaces(l.sepTop) +
+                    " def/total total " + SixPlaces(l.addOnGap) + " add def}bdef");
     if (bars) {
-        out.PutLine("/bw " + F6(l.bw[1]) + " def");
-        out.PutLine("/sw " + F6(l.w[1]) + " def");
+        out.PutLine("/bw " + SixPlaces(l.barWidth[1]) + " def");
+        out.PutLine("/sw " + SixPlaces(l.elementWidth[1]) + " def");
         PutPainter(out, "db", "bw", l.vantic, ColourSide::Bars, lv1);
         if (!l.transparent) PutPainter(out, "ds", "sw", l.vantic, ColourSide::Spaces, lv1);
         if (l.registrationBar) {
-            out.PutLine("/godown " + F6(l.start - 3 * l.bw[1]) + " def");
+            out.PutLine("/godown " + SixPlaces(l.start - 3 * l.barWidth[1]) + " def");
             out.PutLine("/gb {newpath total start m total bw add start l total bw add godown l total godown l "
                         "total start l closepath");
             out.PutLine(ColourOperator(ColourSide::Bars, lv1) + " fill}bdef");
-            out.PutLine("/G1 {/bw " + F6(l.bw[1]) + " def gb/total total 0 add def total start m/total total 0 "
-                        "add def}bdef");
+            out.PutLine("/G1 {/bw " + SixPlaces(l.barWidth[1]) +
+                        " def gb/total total 0 add def total start m/total total 0 add def}bdef");
         }
         for (int i = 1; i <= l.widths; ++i) {
             // A wide Pharmacode bar keeps its full width.
-            const double after = l.pharmacode && i == 2 ? 0.0 : l.BWRp;
-            std::string line = "/B" + IntText(i) + " {/bw " + F6(l.bw[i]) + " def db/total total " + F6(l.bw[i]) +
-                               " add def total start m/total total " + F6(after);
+            const double after = l.pharmacode && i == 2 ? 0.0 : l.barWidthReduction;
+            std::string line = "/B" + IntText(i) + " {/bw " + SixPlaces(l.barWidth[i]) + " def db/total total " +
+                               SixPlaces(l.barWidth[i]) + " add def total start m/total total " + SixPlaces(after);
             if (l.vantic)
-                line += " add def/vantictotal vantictotal " + F6(l.bw[i]) + " add def/vantictotal vantictotal " +
-                        F6(after);
+                line += " add def/vantictotal vantictotal " + SixPlaces(l.barWidth[i]) +
+                        " add def/vantictotal vantictotal " + SixPlaces(after);
             out.PutLine(line + " add def}bdef");
         }
         for (int i = 1; i <= l.widths; ++i) {
-            double w = l.w[i];
+            double w = l.elementWidth[i];
             if (l.pharmacode && i == 2) w = l.variation == 97 ? 2 * l.X0 : 4 * l.X0;
-            const std::string head = "/S" + IntText(i) + " {" + F6(w) + " w/total total " + F6(w);
+            const std::string head = "/S" + IntText(i) + " {" + SixPlaces(w) + " w/total total " + SixPlaces(w);
             if (!l.vantic) {
                 out.PutLine(head + "  add def total start m }bdef");
                 continue;
@@ -861,48 +862,48 @@ void WriteSymbolProcedures(EpsOutput& out, const EpsBodyLayout& l) {
             switch (i) {
             case 1:
                 out.PutLine(head + " add def total start m");
-                out.PutLine(" /vantictotal vantictotal " + F6(w) + " add def}bdef");
+                out.PutLine(" /vantictotal vantictotal " + SixPlaces(w) + " add def}bdef");
                 break;
             case 2:
                 out.PutLine(head + "  add def total start m");
-                out.PutLine("/vantictotal vantictotal " + F6(w) + " add def}bdef");
+                out.PutLine("/vantictotal vantictotal " + SixPlaces(w) + " add def}bdef");
                 break;
             case 3:
                 out.PutLine(head + "  add def total start m ");
-                out.PutLine("/vantictotal vantictotal " + F6(w) + "  add def}bdef");
+                out.PutLine("/vantictotal vantictotal " + SixPlaces(w) + "  add def}bdef");
                 break;
             default:
                 out.PutLine(head + "  add def total start m");
-                out.PutLine("/vantictotal vantictotal " + F6(w) + "  add def}bdef");
+                out.PutLine("/vantictotal vantictotal " + SixPlaces(w) + "  add def}bdef");
                 break;
             }
         }
     }
     if (l.eanUpc) {
-        out.PutLine("/aw " + F6(l.bw[1] - l.X13) + " def");
-        out.PutLine("/rw " + F6(l.w[1] - l.X13) + " def");
+        out.PutLine("/aw " + SixPlaces(l.barWidth[1] - l.X13) + " def");
+        out.PutLine("/rw " + SixPlaces(l.elementWidth[1] - l.X13) + " def");
         PutPainter(out, "da", "aw", false, ColourSide::Bars, lv1);
         if (!l.transparent) PutPainter(out, "dr", "rw", false, ColourSide::Spaces, lv1);
         for (int i = 1; i <= 3; ++i) {
-            const std::string a = F6(l.bw[i] - l.X13);
+            const std::string a = SixPlaces(l.barWidth[i] - l.X13);
             out.PutLine("/A" + IntText(i) + " {/aw " + a + " def da/total total " + a +
-                        " add def total start m/total total " + F6(l.BWRp) + " add def}bdef");
+                        " add def total start m/total total " + SixPlaces(l.barWidthReduction) + " add def}bdef");
         }
         for (int i = 1; i <= 3; ++i) {
-            const std::string r = F6(l.w[i] - l.X13);
+            const std::string r = SixPlaces(l.elementWidth[i] - l.X13);
             out.PutLine("/R" + IntText(i) + " {" + r + " w/total total " + r + "  add def total start m }bdef");
         }
-        out.PutLine("/cw " + F6(l.bw[1] + l.X13) + " def");
-        out.PutLine("/tw " + F6(l.w[1] + l.X13) + " def");
+        out.PutLine("/cw " + SixPlaces(l.barWidth[1] + l.X13) + " def");
+        out.PutLine("/tw " + SixPlaces(l.elementWidth[1] + l.X13) + " def");
         PutPainter(out, "dc", "cw", false, ColourSide::Bars, lv1);
         if (!l.transparent) PutPainter(out, "dt", "tw", false, ColourSide::Spaces, lv1);
         for (int i = 1; i <= 3; ++i) {
-            const std::string c = F6(l.bw[i] + l.X13);
+            const std::string c = SixPlaces(l.barWidth[i] + l.X13);
             out.PutLine("/C" + IntText(i) + " {/cw " + c + " def dc/total total " + c +
-                        " add def total start m/total total " + F6(l.BWRp) + " add def}bdef");
+                        " add def total start m/total total " + SixPlaces(l.barWidthReduction) + " add def}bdef");
         }
         for (int i = 1; i <= 3; ++i) {
-            const std::string t = F6(l.w[i] + l.X13);
+            const std::string t = SixPlaces(l.elementWidth[i] + l.X13);
             out.PutLine("/T" + IntText(i) + " {" + t + " w/total total " + t + "  add def total start m }bdef");
         }
     }
@@ -914,7 +915,7 @@ void WriteSymbolProcedures(EpsOutput& out, const EpsBodyLayout& l) {
 namespace {
 
 // (x, y) in the frame turned by angle degrees counter-clockwise.
-void Turn(int angle, double& x, double& y) {
+void ToTurnedFrame(int angle, double& x, double& y) {
     const double ox = x, oy = y;
     if (angle == 90) {
         x = oy;
@@ -928,15 +929,15 @@ void Turn(int angle, double& x, double& y) {
     }
 }
 
-void AppendF6(std::string& out, double v) { AppendFixed(out, v == 0 ? 0.0 : v, 6); }
+void AppendSixPlaces(std::string& out, double v) { AppendFixed(out, v == 0 ? 0.0 : v, 6); }
 
 void AppendGlyphCall(std::string& r, std::string_view name, double x, double y, double scale) {
     const bool moved = x != 0 || y != 0;
     const bool scaled = scale != 1;
     auto pair = [&r](double a, double b, const char* op) {
-        AppendF6(r, a);
+        AppendSixPlaces(r, a);
         r += ' ';
-        AppendF6(r, b);
+        AppendSixPlaces(r, b);
         r += op;
     };
     if (moved) pair(x, y, " translate ");
@@ -944,7 +945,7 @@ void AppendGlyphCall(std::string& r, std::string_view name, double x, double y, 
     r += name;
     r += ' ';
     if (scaled) pair(1 / scale, 1 / scale, " scale ");
-    if (moved) pair(Neg(x), Neg(y), " translate ");
+    if (moved) pair(Negated(x), Negated(y), " translate ");
 }
 
 // "(text) show" with the text escaped.
@@ -954,7 +955,8 @@ void PutShow(EpsOutput& out, std::string_view text) {
 
 void PutFontLines(EpsOutput& out, const std::string& ps, double size, double x, double y) {
     out.PutLine("%%IncludeFont: " + ps);
-    out.PutLine("/" + ps + " findfont " + F6(size) + " scalefont setfont " + F6(x) + ' ' + F6(y) + " m");
+    out.PutLine("/" + ps + " findfont " + SixPlaces(size) + " scalefont setfont " + SixPlaces(x) + ' ' + SixPlaces(y) +
+                " m");
 }
 
 void PutText(EpsOutput& out, const BodyText& t, bool levelOne) {
@@ -974,7 +976,7 @@ void PutText(EpsOutput& out, const BodyText& t, bool levelOne) {
     double x = t.x, y = t.y;
     if (t.angle) {
         out.PutLine(IntText(t.angle) + " rotate");
-        Turn(t.angle, x, y);
+        ToTurnedFrame(t.angle, x, y);
     }
     const std::string ps = PostScriptFontName(t.font, t.style);
     if (t.cellPitch > 0) {
@@ -983,7 +985,7 @@ void PutText(EpsOutput& out, const BodyText& t, bool levelOne) {
             if (i == 0)
                 PutFontLines(out, ps, t.size, cx, y);
             else
-                out.PutLine(F6(cx) + ' ' + F6(y) + " m");
+                out.PutLine(SixPlaces(cx) + ' ' + SixPlaces(y) + " m");
             out.PutLine(colour);
             PutShow(out, std::string_view(&t.text[i], 1));
         }
@@ -1014,7 +1016,7 @@ void PutDigits(EpsOutput& out, const EpsBodyLayout& l) {
             PutFontLines(out, ps, c.size, c.x, c.y);
             runSize = c.size;
         } else {
-            out.PutLine(F6(c.x) + ' ' + F6(c.y) + " m");
+            out.PutLine(SixPlaces(c.x) + ' ' + SixPlaces(c.y) + " m");
         }
         out.PutLine(colour);
         PutShow(out, std::string_view(&c.c, 1));
@@ -1062,8 +1064,9 @@ void PutVerificationMark(EpsOutput& out, const EpsBodyLayout& l) {
     int k = 0;
     for (double x = l.total; x + step <= end + 1e-9; x += step, ++k) {
         const double y = base + (k % 2 ? step : 0);
-        out.PutLine("newpath " + F4(x) + ' ' + F4(y) + " m " + F4(x + step) + ' ' + F4(y) + " l " + F4(x + step) +
-                    ' ' + F4(y + step) + " l " + F4(x) + ' ' + F4(y + step) + " l closepath fill");
+        out.PutLine("newpath " + FourPlaces(x) + ' ' + FourPlaces(y) + " m " + FourPlaces(x + step) + ' ' +
+                    FourPlaces(y) + " l " + FourPlaces(x + step) + ' ' + FourPlaces(y + step) + " l " + FourPlaces(x) +
+                    ' ' + FourPlaces(y + step) + " l closepath fill");
     }
     const double size = std::min(room * 0.4, 4.0);
     double nx = l.total;
@@ -1083,19 +1086,20 @@ void PutVerificationMark(EpsOutput& out, const EpsBodyLayout& l) {
 void PutClosing(EpsOutput& out, const EpsBodyLayout& l) {
     const SettingsRecord& s = SymbolSettings;
     const double m = l.m;
-    if (m != 1) out.PutLine(F6(100 / s.Magnification) + ' ' + F6(100 / s.Magnification) + " scale");
-    if (l.Bb > 0) {
+    if (m != 1) out.PutLine(SixPlaces(100 / s.Magnification) + ' ' + SixPlaces(100 / s.Magnification) + " scale");
+    if (l.bearerThickness > 0) {
         // POSTNET and FIM lines are stroked with their own width first.
         if (l.family == kFamilyPostnet || l.family == kFamilyFim) out.PutLine("stroke");
-        out.PutLine(F6(l.bearerPoints) + " setlinewidth");
+        out.PutLine(SixPlaces(l.bearerPoints) + " setlinewidth");
         const double half = l.bearerPoints / 2;
         const int L = static_cast<int>(std::lround(l.bearerLeft * m + half));
         const int R = static_cast<int>(std::lround(l.bearerRight * m - half));
         const int B = static_cast<int>(std::lround(l.bearerBottom * m + half));
         const int T = static_cast<int>(std::lround(l.bearerTop * m - half));
         if (l.variation == 42)
-            out.PutLine("newpath " + F4(L + 2) + ' ' + F4(T) + " m " + F4(R - 2) + ' ' + F4(T) + " l " +
-                        IntText(L + 2) + ' ' + IntText(B) + " m " + IntText(R - 2) + ' ' + IntText(B) + " l");
+            out.PutLine("newpath " + FourPlaces(L + 2) + ' ' + FourPlaces(T) + " m " + FourPlaces(R - 2) + ' ' +
+                        FourPlaces(T) + " l " + IntText(L + 2) + ' ' + IntText(B) + " m " + IntText(R - 2) + ' ' +
+                        IntText(B) + " l");
         else
             out.PutLine(RectanglePath(L, T, R, B));
         out.PutLine(ColourOperator(ColourSide::Bars, l.levelOne));
@@ -1106,7 +1110,7 @@ void PutClosing(EpsOutput& out, const EpsBodyLayout& l) {
         const double x0 = kCropMargin, y0 = kCropMargin;
         const double x1 = l.page.groupWidth - kCropMargin, y1 = l.page.groupHeight - kCropMargin;
         auto mark = [&](double ax, double ay, double bx, double by) {
-            out.PutLine(F4(ax) + ' ' + F4(ay) + " m " + F4(bx) + ' ' + F4(by) + " l");
+            out.PutLine(FourPlaces(ax) + ' ' + FourPlaces(ay) + " m " + FourPlaces(bx) + ' ' + FourPlaces(by) + " l");
         };
         mark(x0 - 12, y0, x0 - 4, y0);
         mark(x0, y0 - 11, x0, y0 - 3);
@@ -1133,7 +1137,7 @@ void PutClosing(EpsOutput& out, const EpsBodyLayout& l) {
         ty = -(S + W);
     }
     if (tx != 0 || ty != 0) {
-        out.PutLine(F6(tx) + ' ' + F6(ty) + " translate");
+        out.PutLine(SixPlaces(tx) + ' ' + SixPlaces(ty) + " translate");
         out.PutLine("stroke");
     }
     // The specification block in the band at the page's foot, first line on top.
@@ -1175,9 +1179,10 @@ void WriteSymbolBody(EpsOutput& out, const EpsBodyLayout& l) {
             const double right = l.symRight, top = l.symTop, textTop = t.y - fm.descent + fm.height;
             out.PutLine("/wd " + PostScriptString(t.text) + " stringwidth pop def");
             out.PutLine("gsave");
-            out.PutLine("newpath " + F6(l.symLeft) + ' ' + F6(top) + " m " + F6(right) + ' ' + F6(top) + " l " +
-                        F6(right) + " 0 l " + F6(t.x) + " wd add 0 l " + F6(t.x) + " wd add " + F6(textTop) +
-                        " l " + F6(t.x) + ' ' + F6(textTop) + " l " + F6(t.x) + " 0 l " + F6(l.symLeft) +
+            out.PutLine("newpath " + SixPlaces(l.symLeft) + ' ' + SixPlaces(top) + " m " + SixPlaces(right) + ' ' +
+                        SixPlaces(top) + " l " + SixPlaces(right) + " 0 l " + SixPlaces(t.x) + " wd add 0 l " +
+                        SixPlaces(t.x) + " wd add " + SixPlaces(textTop) + " l " + SixPlaces(t.x) + ' ' +
+                        SixPlaces(textTop) + " l " + SixPlaces(t.x) + " 0 l " + SixPlaces(l.symLeft) +
                         " 0 l closepath clip");
             out.PutLine(BarStream(l));
             out.PutLine("grestore");

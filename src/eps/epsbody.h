@@ -56,12 +56,12 @@ struct EpsBodyLayout {
     double m = 1;       // magnification factor
     double X0 = 0;      // nominal module
     double X13 = 0;
-    double Hb = 0;      // bar height
-    double Bb = 0;      // bearer thickness (body units)
+    double barHeight = 0;
+    double bearerThickness = 0;  // body units
     double bearerPoints = 0;  // bearer thickness as drawn (page points)
-    double BWRp = 0;    // bar width reduction
-    double w[5] = {};   // element widths, index 1..4
-    double bw[5] = {};  // bar widths
+    double barWidthReduction = 0;
+    double elementWidth[5] = {};  // index 1..4: narrow, wide, 3 and 4 modules
+    double barWidth[5] = {};      // element widths less the reduction
     int widths = 2;     // n
     bool eanUpc = false;
     bool vantic = false;

@@ -25,7 +25,7 @@ void PostnetLayout(EpsBodyLayout& l) {
     l.symLeft = l.x0;
     l.symBottom = l.y0;
     // The bars are 9 units tall whatever the bar height.
-    const double tall = std::max(l.Hb, kPostnetTall);
+    const double tall = std::max(l.barHeight, kPostnetTall);
     if (IsPostnetLowerRightClass(l.variation)) {
         l.symRight = l.x0 + 342;
         l.symTop = l.y0 + 36 + tall;
@@ -36,14 +36,14 @@ void PostnetLayout(EpsBodyLayout& l) {
     const bool lowerRight = IsPostnetLowerRightClass(l.variation);
     l.total = l.x0 + (lowerRight ? 63 : 1);
     l.start = l.y0 + (lowerRight ? 18 : 1);
-    l.h = l.start + l.Hb;
+    l.h = l.start + l.barHeight;
 }
 
 void FimLayout(EpsBodyLayout& l) {
     l.symLeft = l.x0;
     l.symBottom = l.y0;
     l.symRight = l.x0 + 36 + 9 * 4.32 + 147;
-    l.symTop = l.y0 + 2 + std::max(45.0, l.Hb);
+    l.symTop = l.y0 + 2 + std::max(45.0, l.barHeight);
     l.total = l.x0 + 36;
     l.start = l.y0 + 1;
     l.h = l.start + 45;
@@ -56,8 +56,9 @@ void PutPostnet(EpsOutput& out, const EpsBodyLayout& l) {
     const double bwr = BwrInPoints(s);
     // The path is stroked after the inverse page scale: the bar width is given
     // at the drawn size, magnified like the bar positions.
-    out.PutLine(FixedText(1.44 * l.m - (std::isfinite(bwr) ? bwr : 0) - (0.18 - (s.PrinterDpi - 300) * 0.03 / 2100), 6) +
-                " setlinewidth");
+    out.PutLine(
+        FixedText(1.44 * l.m - (std::isfinite(bwr) ? bwr : 0) - (0.18 - (s.PrinterDpi - 300) * 0.03 / 2100), 6) +
+        " setlinewidth");
     double x = l.total;
     const double y = l.start;
     for (char c : BarPattern) {

@@ -213,7 +213,7 @@ TEST(EpsBodyLayout, GenericTextBelowOrAbove) {
     SymbolSettings.TextAbove = 1;
     EpsBodyLayout above = ComputeEpsLayout("*AB*");
     EXPECT_NEAR(above.start, 2, 1e-9);
-    EXPECT_NEAR(above.texts[0].y, 2 + above.Hb + SymbolSettings.DistanceToBars + fm.descent, 1e-9);
+    EXPECT_NEAR(above.texts[0].y, 2 + above.barHeight + SymbolSettings.DistanceToBars + fm.descent, 1e-9);
     SymbolSettings.Hidden = 1;
     EXPECT_TRUE(ComputeEpsLayout("*AB*").texts.empty());
 }
@@ -225,7 +225,7 @@ TEST(EpsBodyLayout, MagnificationCropMarksAndBlock) {
     s.Magnification = 200;
     s.BarHeight = 36;
     EpsBodyLayout l = ComputeEpsLayout("");
-    EXPECT_DOUBLE_EQ(l.Hb, 18);
+    EXPECT_DOUBLE_EQ(l.barHeight, 18);
     s.bCropMarks = 1;
     EpsBodyLayout c = ComputeEpsLayout("");
     EXPECT_NEAR(c.page.groupWidth - l.page.groupWidth, 24, 1.0);
@@ -250,7 +250,7 @@ TEST(EpsBodyLayout, BadRecordStaysFinite) {
     s.Variation = 9999;
     EpsBodyLayout l = ComputeEpsLayout("x");
     EXPECT_TRUE(std::isfinite(l.total));
-    EXPECT_TRUE(std::isfinite(l.BWRp));
+    EXPECT_TRUE(std::isfinite(l.barWidthReduction));
     EXPECT_GE(l.page.pageWidth, 0);
     EXPECT_FALSE(Procedures(l).empty());
     EXPECT_FALSE(Body(l).empty());
@@ -331,8 +331,8 @@ TEST(EpsBodyProcedures, VanticSpaceTails) {
             if (lines[i].rfind(head, 0) == 0) return std::make_pair(lines[i], lines[i + 1]);
         return std::make_pair(std::string(), std::string());
     };
-    const std::string w1 = FixedText(l.w[1], 6), w2 = FixedText(l.w[2], 6);
-    const std::string w3 = FixedText(l.w[3], 6), w4 = FixedText(l.w[4], 6);
+    const std::string w1 = FixedText(l.elementWidth[1], 6), w2 = FixedText(l.elementWidth[2], 6);
+    const std::string w3 = FixedText(l.elementWidth[3], 6), w4 = FixedText(l.elementWidth[4], 6);
     struct Case {
         const char* head;
         std::string first, second;
@@ -363,8 +363,8 @@ TEST(EpsBodyProcedures, RegistrationColourLongBar) {
     s.CMYKblackBarsText = 100;
     EpsBodyLayout l = ComputeEpsLayout("");
     const std::string p = Procedures(l);
-    EXPECT_TRUE(HasLine(p, "/godown " + FixedText(l.start - 3 * l.bw[1], 6) + " def"));
-    EXPECT_TRUE(HasLine(p, "/G1 {/bw " + FixedText(l.bw[1], 6) +
+    EXPECT_TRUE(HasLine(p, "/godown " + FixedText(l.start - 3 * l.barWidth[1], 6) + " def"));
+    EXPECT_TRUE(HasLine(p, "/G1 {/bw " + FixedText(l.barWidth[1], 6) +
                                " def gb/total total 0 add def total start m/total total 0 add def}bdef"));
     EXPECT_EQ(Lines(Body(l))[0].rfind("B1 G1 S1 B1 S3", 0), 0u);
     s.CMYKblackBarsText = 99;
