@@ -11,9 +11,9 @@ namespace vg {
 
 namespace {
 
-std::string F6(double v) { return FixedText(v == 0 ? 0.0 : v, 6); }
+std::string SixPlaces(double v) { return FixedText(v == 0 ? 0.0 : v, 6); }
 
-std::string Point6(double x, double y) { return F6(x) + ' ' + F6(y); }
+std::string Point6(double x, double y) { return SixPlaces(x) + ' ' + SixPlaces(y); }
 
 }  // namespace
 
@@ -45,8 +45,8 @@ void PutVanticPicture(EpsOutput& out, const EpsBodyLayout& l) {
     const Picture& picture = VanticPicture();
     if (picture.width <= 0 || picture.height <= 0) return;
     const double p = CurrentEmbeddingFactors.p;
-    const double height = l.Hb * p, width = height * 384 / 301;
-    const double bottom = l.start + l.Hb * (1 - p) / 2;
+    const double height = l.barHeight * p, width = height * 384 / 301;
+    const double bottom = l.start + l.barHeight * (1 - p) / 2;
     out.PutLine("gsave " + Point6(l.symLeft, bottom + height) + " translate " +
                 Point6(width / picture.width, -height / picture.height) + " scale");
     out.PutLine("newpath 0 0 m " + IntText(picture.width) + " 0 l " + IntText(picture.width) + ' ' +
@@ -58,9 +58,9 @@ void PutVanticPicture(EpsOutput& out, const EpsBodyLayout& l) {
         out.PutLine(line + " closepath");
         const double r = shape.colour.r / 255.0, g = shape.colour.g / 255.0, b = shape.colour.b / 255.0;
         if (l.levelOne)
-            out.PutLine(F6(0.3 * r + 0.59 * g + 0.11 * b) + " setgray fill");
+            out.PutLine(SixPlaces(0.3 * r + 0.59 * g + 0.11 * b) + " setgray fill");
         else
-            out.PutLine(F6(r) + ' ' + F6(g) + ' ' + F6(b) + " setrgbcolor fill");
+            out.PutLine(SixPlaces(r) + ' ' + SixPlaces(g) + ' ' + SixPlaces(b) + " setrgbcolor fill");
     }
     out.PutLine("grestore");
 }
