@@ -93,8 +93,9 @@ int RunKitlet(const std::vector<std::string>& args) {
         return WriteShippedSet(all);
     }
     if (variation.empty() || output.empty()) return UsageError("kitlet needs -v VARIATION and -o FILE");
-    const VariationInfo* v = LookUpVariation(variation);
-    if (!v) return UsageError("unknown variation '" + variation + "'");
+    std::string reason;
+    const VariationInfo* v = LookUpVariation(variation, &reason);
+    if (!v) return UsageError(reason);
     return WriteDefaultKitlet(*v, output, full, settings) ? kExitOk : kExitFailure;
 }
 

@@ -42,7 +42,7 @@ TEST(Verify, ABrokenFileDoesNotScan) {
     const std::string thin = dir.File("thin.eps"), good = dir.File("good.eps"), bad = dir.File("bad.eps");
     // Bars narrower than the reduction vanish: written, but not proven.
     const vg::test::ToolResult made =
-        RunTool("make -v 26 -d 400638133393 --set BarWidthReduction=40 -o " + Quote(thin) + " --verify");
+        RunTool("make -v 26 -d 400638133393 --set BarWidthReduction=30 -o " + Quote(thin) + " --verify");
     EXPECT_EQ(made.status, 3) << made.out << made.err;
     EXPECT_TRUE(StartsWith(made.out, thin + ": does not scan: ")) << made.out;
 

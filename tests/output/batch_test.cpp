@@ -107,6 +107,15 @@ void Prepare(const std::string& variation, const std::string& main, std::vector<
     r.variation = variation;
     r.data.main = main;
     r.data.addOn = addOn;
+    // The format is the request's own, not a field to override.
+    for (auto it = settings.begin(); it != settings.end();) {
+        if (it->rfind("Format=", 0) == 0) {
+            r.format = std::stoi(it->substr(7));
+            it = settings.erase(it);
+        } else {
+            ++it;
+        }
+    }
     r.overrides = std::move(settings);
     ScopedRecordingSink quiet;
     ASSERT_EQ(PrepareSymbol(r).status, GenerationStatus::Written) << variation << " " << main;

@@ -260,7 +260,7 @@ TEST(Proof, FaultsDoNotScan) {
 
     // A bar width reduction wider than the bars: they vanish in every target.
     GenerationRequest thin = RequestFor(26, Samples().at(26), 1, 0, dir.path + "/thin.eps");
-    thin.overrides.push_back("BarWidthReduction=40");
+    thin.overrides.push_back("BarWidthReduction=30");
     ASSERT_EQ(Generate(thin).status, GenerationStatus::Written);
     const FileProof vanished = ProveWrittenFile(thin.path);
     EXPECT_EQ(vanished.verdict, ProofVerdict::DoesNotScan) << DescribeProof(vanished);
