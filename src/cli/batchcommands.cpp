@@ -215,14 +215,14 @@ std::optional<BatchOptions> ParseBatchOptions(const std::string& cmd, const std:
 // The variation with its defaults, the format and the settings of the command
 // line; false after the reason was reported.
 bool PrepareRecord(const BatchOptions& o) {
-    const VariationInfo* v = LookUpVariation(o.variation);
+    std::string reason;
+    const VariationInfo* v = LookUpVariation(o.variation, &reason);
     if (!v) {
-        std::fprintf(stderr, "vglyph: unknown variation '%s' (vglyph list shows them)\n", o.variation.c_str());
+        std::fprintf(stderr, "vglyph: %s\n", reason.c_str());
         return false;
     }
     ChooseVariation(*v);
     if (o.format) SymbolSettings.Format = *o.format;
-    std::string reason;
     if (!ApplyFieldSettings(o.settings, &reason)) {
         std::fprintf(stderr, "vglyph: %s\n", reason.c_str());
         return false;
