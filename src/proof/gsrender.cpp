@@ -84,6 +84,7 @@ struct Interpreter {
     std::mutex mutex;
     void* instance = nullptr;
     std::string folder;  // where the device writes its pages, one file each
+    std::string page;    // the page device set up last
     std::string err;
 };
 
@@ -129,6 +130,7 @@ void Drop(Interpreter& gs) {
     gsapi_exit(gs.instance);
     gsapi_delete_instance(gs.instance);
     gs.instance = nullptr;
+    gs.page.clear();
     TakePages(gs);
 }
 
@@ -140,7 +142,7 @@ bool Start(Interpreter& gs, std::string* reason) {
         return false;
     }
     if (gs.folder.empty()) {
-        char pattern[] = "/tmp/vglyph-proof-XXXXXX";
+        char pattern[] = "/dev/shm/vglyph-proof-XXXXXX";
         if (!mkdtemp(pattern)) {
             gsapi_delete_instance(gs.instance);
             gs.instance = nullptr;
@@ -156,7 +158,9 @@ bool Start(Interpreter& gs, std::string* reason) {
     }
     gsapi_set_stdio(gs.instance, NoInput, Out, Err);
     const std::string output = "-sOutputFile=" + gs.folder + "/%d.pgm";
-    const char* args[] = {"vglyph", "-q", "-dSAFER", "-dNOPAUSE", "-dNOPROMPT", "-dQUIET",
+    // Colour without ICC conversion: the proof wants contrast, not colour.
+    const char* args[] = {"vglyph",          "-q",           "-dSAFER",         "-dNOPAUSE",
+                          "-dNOPROMPT",      "-dQUIET",      "-dUseFastColor",  "-dNOINTERPOLATE",
                           "-sDEVICE=pgmraw", output.c_str()};
     const int code = gsapi_init_with_args(gs.instance, static_cast<int>(std::size(args)), const_cast<char**>(args));
     if (code < 0) {
@@ -232,11 +236,11 @@ bool RenderEpsFile(const std::string& path, int ppi, GreyImage& image, std::stri
 
     // The file runs as a page-layout program places an EPS graphic: its own
     // showpage disabled, its stacks and state restored afterwards.
-    char setup[256];
-    std::snprintf(setup, sizeof setup,
-                  "<< /PageSize [%.4f %.4f] /HWResolution [%d %d] >> setpagedevice %.4f %.4f translate\n", w, h, ppi,
-                  ppi, -box.llx, -box.lly);
-    std::string program = setup;
+    char page[128], origin[64];
+    std::snprintf(page, sizeof page, "<< /PageSize [%.4f %.4f] /HWResolution [%d %d] >> setpagedevice\n", w, h, ppi,
+                  ppi);
+    std::snprintf(origin, sizeof origin, "initgraphics %.4f %.4f translate\n", -box.llx, -box.lly);
+    std::string program;
     program +=
         "/VGLproofState save def /VGLproofDicts countdictstack def /VGLproofOps count 1 sub def\n"
         "userdict begin /showpage {} def 0 setgray 0 setlinecap 1 setlinewidth 0 setlinejoin "
@@ -249,6 +253,14 @@ bool RenderEpsFile(const std::string& path, int ppi, GreyImage& image, std::stri
     Interpreter& gs = Gs();
     std::lock_guard<std::mutex> lock(gs.mutex);
     if (!Start(gs, reason)) return false;
+    // The page device is set up again only when the page changes: in a series
+    // every file has the same one.
+    std::string setup = origin;
+    if (gs.page != page) {
+        gs.page = page;
+        setup.insert(0, page);
+    }
+    program.insert(0, setup);
     TakePages(gs);
     gs.err.clear();
     const bool ran = Run(gs, program);

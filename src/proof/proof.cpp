@@ -19,7 +19,7 @@ namespace {
 
 // Pixels to the module the proof aims for when the printer's resolution gives
 // more: enough for a reader and for measuring, small enough to be quick.
-constexpr double kPixelsPerModule = 6.0;
+constexpr double kPixelsPerModule = 4.0;
 
 ZXing::BarcodeFormat ZxingFormat(ReaderFormat f) {
     using ZXing::BarcodeFormat;
@@ -85,9 +85,11 @@ GreyImage GreyOf(const MonoBitmap& bitmap) {
     g.width = bitmap.width;
     g.height = bitmap.height;
     g.pixels.resize(static_cast<std::size_t>(g.width) * g.height);
-    for (int y = 0; y < g.height; ++y)
-        for (int x = 0; x < g.width; ++x)
-            g.pixels[static_cast<std::size_t>(y) * g.width + x] = bitmap.Ink(x, y) ? 0 : 255;
+    for (int y = 0; y < g.height; ++y) {
+        const uint8_t* in = bitmap.bits.data() + static_cast<std::size_t>(y) * bitmap.stride;
+        uint8_t* out = g.pixels.data() + static_cast<std::size_t>(y) * g.width;
+        for (int x = 0; x < g.width; ++x) out[x] = (in[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
+    }
     return g;
 }
 
