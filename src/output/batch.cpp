@@ -22,6 +22,7 @@ int DataFilePending = 0;
 std::string DataFilePath;
 std::string SaveFolder;
 int WritePageScript = 0;
+int BatchRunning = 0;
 
 namespace {
 
@@ -41,6 +42,14 @@ public:
 
 private:
     MessageSink* previous_;
+};
+
+// Marks a run for the idle reminder and the Save dialog's options.
+struct RunningBatch {
+    RunningBatch() { BatchRunning = 1; }
+    ~RunningBatch() { BatchRunning = 0; }
+    RunningBatch(const RunningBatch&) = delete;
+    RunningBatch& operator=(const RunningBatch&) = delete;
 };
 
 // The field of the current variation that takes a series text or a record.
@@ -184,6 +193,7 @@ BatchResult RunSeries(const std::string& firstName, const std::string& folder, c
     struct Disarm {
         ~Disarm() { SeriesArmed = 0; }
     } disarm;
+    const RunningBatch running;
     const SettingsRecord& s = SymbolSettings;
     BatchResult r;
     r.filesMade = 1;
@@ -255,6 +265,7 @@ bool OpenDataFile(const std::string& path, BatchHost& host) {
 
 BatchResult RunDataFileBatch(BatchHost& host) {
     DataFilePending = 0;
+    const RunningBatch running;
     BatchResult r;
     DataFileReader reader;
     if (!reader.Open(DataFilePath)) {
@@ -296,7 +307,7 @@ BatchResult RunDataFileBatch(BatchHost& host) {
         if (attempts == 0) {
             firstName = DefaultName();
             std::optional<SaveChoice> c =
-                host.ChooseSavePath(firstName, SaveOptionAvailability(SymbolSettings.Format, SeriesArmed, true));
+                host.ChooseSavePath(firstName, SaveOptionAvailability(SymbolSettings.Format, SeriesArmed, BatchRunning));
             if (!c || c->path.empty()) {
                 r.end = BatchEnd::Cancelled;
                 return r;

@@ -17,6 +17,7 @@ extern int DataFilePending;      // an opened data file waits for the next Save
 extern std::string DataFilePath;
 extern std::string SaveFolder;   // folder of the last file saved through the Save dialog, ending in '/'
 extern int WritePageScript;      // the page-script option of the last Save dialog
+extern int BatchRunning;         // a series or data-file batch is writing its files
 
 // Availability of the Save dialog's three options.
 struct SaveDialogOptions {

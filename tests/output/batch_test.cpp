@@ -74,7 +74,10 @@ public:
         return folder_ + "/script.txt";
     }
     bool AbortRequested() override { return abortAfter >= 0 && progressCalls >= abortAfter; }
-    void Progress(const BatchProgress&) override { ++progressCalls; }
+    void Progress(const BatchProgress&) override {
+        ++progressCalls;
+        EXPECT_EQ(BatchRunning, 1);
+    }
     bool ConfirmReplace(const std::string& name) override {
         replacePrompts.push_back(name);
         return replace;
@@ -276,6 +279,7 @@ TEST(Series, RunsWriteTheNamedFilesAndSayHowMany) {
         EXPECT_EQ(dir.Names(), c.files);
         EXPECT_EQ(host.completed, c.completed);
         EXPECT_EQ(SeriesArmed, 0);
+        EXPECT_EQ(BatchRunning, 0);
         EXPECT_EQ(r.end, BatchEnd::Finished);
     }
 }
