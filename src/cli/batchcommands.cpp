@@ -275,7 +275,8 @@ int RunSeries(const std::vector<std::string>& args) {
         return kExitUsage;
     }
     const std::string reference = SeriesReferenceText(o->addOnPart);
-    const std::string before = o->before.value_or("");
+    // Without --before, the dialog's own split: all but the last five characters.
+    const std::string before = o->before.value_or(dialog.Text(serialctl::kBefore));
     const std::string head = before + *o->start;
     dialog.Edit(serialctl::kBefore, before, true);
     dialog.Edit(serialctl::kStart, *o->start, true);

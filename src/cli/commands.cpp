@@ -20,8 +20,8 @@ constexpr Command kCommands[] = {
     {"kitlet", "-v VAR -o FILE", "write a Kitlet of the factory defaults (--full: applied as it stands;\n"
      "                       --set FIELD=VALUE; --all DIR: one per variation, a folder per family)", RunKitlet},
     {"verify", "FILE...", "read saved graphics back like a scanner, one line per file", RunVerify},
-    {"series", "-v VAR -d DATA [...]", "write a numbered series of graphics (options below)", RunSeries},
-    {"batch", "-v VAR DATAFILE [...]", "write one graphic per record of a data file", RunBatch},
+    {"series", "-v VAR [...]", "write a numbered series of graphics (options below)", RunSeries},
+    {"batch", "-v VAR FILE", "write one graphic per record of a data file", RunBatch},
 };
 
 }  // namespace

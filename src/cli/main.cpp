@@ -52,8 +52,10 @@ void PrintHelp() {
     std::puts("  --verify             read the written file back like a scanner (EPS files");
     std::puts("                       through Ghostscript as well) and print one line");
     std::puts("series and batch (also -v, -f eps|wmf|emf, --set, --no-preview, --level1):");
+    std::puts("  -d, -a, --upc-part, --ucc-part, --fact  the data of the first file");
     std::puts("  --before TEXT --start N --stop N [--step N]  the counter inside the data:");
-    std::puts("                       the data is Before + Start + what follows");
+    std::puts("                       the data is Before + Start + what follows; without");
+    std::puts("                       --before, all of the data but its last 5 characters");
     std::puts("  --addon-part         the counter is in the add-on (or the coupon's second part)");
     std::puts("  -o FOLDER            folder of the files (default: the current one)");
     std::puts("  --script FILE        write the placement script (into FILE, or a FOLDER)");

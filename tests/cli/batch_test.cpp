@@ -150,6 +150,7 @@ TEST(BatchTool, SetupChecksAndExitStatuses) {
         {"3001 files", "series -v 6 -d ABC1 --before ABC --start 1 --stop 3001", 2,
          "Out of range. Serialization may not exceed 3000 files.", 0},
         {"by twos", "series -v 6 -d AB1 --before AB --start 1 --stop 5 --step 2", 0, "", 3},
+        {"without --before", "series -v 72 -d 03600029145 --start 29145 --stop 29147", 0, "", 3},
         {"case differs", "series -v 6 -d ABC1 --before abc --start 1 --stop 3", 2,
          "must match main input.", 0},
         {"start above stop", "series -v 6 -d ABC5 --before ABC --start 5 --stop 3", 2,
