@@ -21,7 +21,6 @@ namespace {
 bool IsUpcESix(int v) { return v == 74 || v == 101; }
 bool IsUpcEEleven(int v) { return v == 75 || v == 102; }
 char NumberSystem(int v) { return v == 101 || v == 102 ? '1' : '0'; }
-bool IsItf14(int v) { return v == 41 || v == 42; }
 
 std::string Shorter(std::string_view text) {
     return std::string(text.substr(0, text.empty() ? 0 : text.size() - 1));
@@ -271,7 +270,7 @@ void InputBar::EmptyField(FieldRole role) {
     case FieldRole::AddOn:
         state_.AddOnIncomplete = 0;
         RecomputeCheck(mainPresent);
-        if (!IsItf14(v)) {
+        if (!IsItf14PairClass(v)) {
             if (mainPresent && EncodeCurrentVariation())
                 ShowSymbol();
             else
@@ -280,7 +279,7 @@ void InputBar::EmptyField(FieldRole role) {
         break;
     case FieldRole::Main:
         // Only ITF-14 shows a check here: its add-on's.
-        if (IsItf14(v))
+        if (IsItf14PairClass(v))
             RecomputeCheck(1);
         else
             ClearCheck();
@@ -290,7 +289,7 @@ void InputBar::EmptyField(FieldRole role) {
         break;
     }
 
-    if (IsItf14(v)) {
+    if (IsItf14PairClass(v)) {
         if (!(state_.AddOnIncomplete && state_.MainIncomplete)) ShowIfEncodes();
     } else if (role == FieldRole::Main || role == FieldRole::CouponUpc ||
                role == FieldRole::Coupon128) {
@@ -351,7 +350,7 @@ void InputBar::CompleteInput(FieldRole role, const std::string& typedIn, const s
         std::string field = view_.Text(ControlFor(FieldRole::Main));
         field.resize(std::min(field.size(), kMaxMainInput));
         NormalisedText n = NormaliseMainText(field, v, s.IgnoreHyphens, s.IgnoreSpaces, true);
-        if (n.validated.empty() && !IsItf14(v)) state_.MainIncomplete = 1;
+        if (n.validated.empty() && !IsItf14PairClass(v)) state_.MainIncomplete = 1;
     }
 
     if (IsUpcEEleven(v) && role != FieldRole::Main && TextLength(s.MainText)) {
@@ -386,7 +385,7 @@ void InputBar::CompleteInput(FieldRole role, const std::string& typedIn, const s
     const bool couponPending =
         layout_ == 7 && (state_.CouponUPCIncomplete || state_.Coupon128Incomplete);
     if (state_.MainIncomplete || couponPending) {
-        if (state_.MainIncomplete && IsItf14(v) && !state_.AddOnIncomplete &&
+        if (state_.MainIncomplete && IsItf14PairClass(v) && !state_.AddOnIncomplete &&
             EncodeCurrentVariation())
             ShowSymbol();
         else
@@ -415,7 +414,7 @@ bool InputBar::TooLong(FieldRole role, const std::string& typed, const std::stri
         PipelineMessage(sid::kFixedLengthTooLong);
         return false;
     }
-    const bool compare = role != FieldRole::AddOn || IsItf14(v);
+    const bool compare = role != FieldRole::AddOn || IsItf14PairClass(v);
     if (compare && !data.empty()) {
         const std::string shortTyped = Shorter(typed);
         const std::string shortData = Shorter(data);

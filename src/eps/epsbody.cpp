@@ -552,7 +552,7 @@ std::string AdditionalTextOf(int v) {
     char check = static_cast<char>(s.CheckCharacter1);
     if (IsCouponClass(v)) {
         text = std::string(TextOf(s.CouponFormatUPCpartText));
-    } else if ((v == 41 || v == 42) && !s.MainText[0]) {
+    } else if (IsItf14PairClass(v) && !s.MainText[0]) {
         text = std::string(TextOf(s.AddOnText));
         check = static_cast<char>(s.CheckCharacter2);
     } else {

@@ -303,6 +303,8 @@ bool IsUpcEanClass(int v) {
 }
 
 bool IsItfBearerClass(int v) { return InRange(v, 41, 45); }
+bool IsItfSpecialTextClass(int v) { return InRange(v, 41, 45) || v == 76; }
+bool IsItf14PairClass(int v) { return v == 41 || v == 42; }
 bool IsShipToZipClass(int v) { return v == 69 || v == 70; }
 bool IsPostnetLowerRightClass(int v) { return OneOf(v, {51, 53, 55}); }
 bool IsPostnetWideAreaClass(int v) { return OneOf(v, {52, 54, 56}); }

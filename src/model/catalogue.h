@@ -119,6 +119,8 @@ bool IsBooklandTextClass(int v);
 bool IsBooklandFamily(int family);
 bool IsUpcEanClass(int v);
 bool IsItfBearerClass(int v);
+bool IsItfSpecialTextClass(int v);  // ITF texts drawn around the bearer frame
+bool IsItf14PairClass(int v);        // ITF-14 with a second symbol after "++"
 bool IsShipToZipClass(int v);
 bool IsPostnetLowerRightClass(int v);
 bool IsPostnetWideAreaClass(int v);

@@ -41,29 +41,29 @@ bool DrawSymbol(DeviceContext& dc, const ClipRect& clip, int outputFlag, int pre
     auto run = [&]<class T>() { return Run<T>(dc, clip, outputFlag, previewFlag, previewHandle); };
     if (IsVantic128Class(v) && ProgrammaticInput) SetEmbeddingFactors(v);
 
-    if (InRange(v, 1, 5) || v == 115) return run.operator()<CCodabarSymbol>();
-    if (InRange(v, 6, 9) || InRange(v, 88, 96) || InRange(v, 116, 123))
-        return run.operator()<CCode128Symbol>();
-    if (v == 10) return run.operator()<CCode25Symbol>();
-    if (InRange(v, 11, 23) || v == 103 || v == 104) return run.operator()<CCode39Symbol>();
-    if (v == 24 || v == 25) return run.operator()<CCode93Symbol>();
-    if (v == 26 || v == 28 || v == 114) return run.operator()<CEan13Symbol>();
-    if (v == 27 || v == 29) return run.operator()<CEan8Symbol>();
-    if (InRange(v, 30, 33)) return run.operator()<CFimSymbol>();
-    if (v == 34 || v == 37 || v == 86 || v == 87) return run.operator()<CStandardNumberSymbol>();
-    if (v == 35 || v == 36 || v == 38 || InRange(v, 77, 80) || InRange(v, 105, 111) ||
-        InRange(v, 134, 136) || v == 138 || v == 141 || v == 145 || v == 146)
-        return run.operator()<CBooklandSymbol>();
-    if (InRange(v, 39, 45) || v == 76 || InRange(v, 98, 100)) return run.operator()<CItfSymbol>();
-    if (InRange(v, 46, 48)) return run.operator()<CMsiSymbol>();
-    if (v == 49 || v == 50 || v == 97) return run.operator()<CPharmacodeSymbol>();
-    if (InRange(v, 51, 56)) return run.operator()<CPostnetSymbol>();
-    if (v == 60 || InRange(v, 66, 71) || InRange(v, 124, 132))
-        return run.operator()<CUccEan128Symbol>();
-    if (InRange(v, 61, 65)) return run.operator()<CUccCouponSymbol>();
-    if (InRange(v, 81, 85)) return run.operator()<CEan99CouponSymbol>();
-    if (v == 72 || v == 73) return run.operator()<CUpcASymbol>();
-    if (InRange(v, 74, 75) || v == 101 || v == 102) return run.operator()<CUpcESymbol>();
+    switch (GroupOf(v)) {
+    case SymbolGroup::Codabar: return run.operator()<CCodabarSymbol>();
+    case SymbolGroup::Code128: return run.operator()<CCode128Symbol>();
+    case SymbolGroup::Code25: return run.operator()<CCode25Symbol>();
+    case SymbolGroup::Code39: return run.operator()<CCode39Symbol>();
+    case SymbolGroup::Code93: return run.operator()<CCode93Symbol>();
+    case SymbolGroup::Ean13: return run.operator()<CEan13Symbol>();
+    case SymbolGroup::Ean8: return run.operator()<CEan8Symbol>();
+    case SymbolGroup::Fim: return run.operator()<CFimSymbol>();
+    case SymbolGroup::BooklandText: return run.operator()<CStandardNumberSymbol>();
+    case SymbolGroup::BooklandEan13: return run.operator()<CBooklandSymbol>();
+    case SymbolGroup::Itf:
+    case SymbolGroup::Code39InItfFrame: return run.operator()<CItfSymbol>();
+    case SymbolGroup::Msi: return run.operator()<CMsiSymbol>();
+    case SymbolGroup::Pharmacode: return run.operator()<CPharmacodeSymbol>();
+    case SymbolGroup::Postnet: return run.operator()<CPostnetSymbol>();
+    case SymbolGroup::UccEan128: return run.operator()<CUccEan128Symbol>();
+    case SymbolGroup::UccEan128Coupon: return run.operator()<CUccCouponSymbol>();
+    case SymbolGroup::Ean99Coupon: return run.operator()<CEan99CouponSymbol>();
+    case SymbolGroup::UpcA: return run.operator()<CUpcASymbol>();
+    case SymbolGroup::UpcE: return run.operator()<CUpcESymbol>();
+    case SymbolGroup::None: break;
+    }
     return false;
 }
 
@@ -144,7 +144,7 @@ void DrawingSequence::Run() {
     sym.MeasureStandardNumberLine(dc_);
     std::copy(sym.m_symbolBox, sym.m_symbolBox + 4, sym.m_backgroundBox);
     BearerBars(0);
-    const bool specialText = (InRange(v, 41, 45) || v == 76) && !s.Hidden;
+    const bool specialText = IsItfSpecialTextClass(v) && !s.Hidden;
     if (specialText) {
         sym.DrawSpecialText(dc_, 0);
         sym.AdjustSpecialBox(dc_);

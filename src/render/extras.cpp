@@ -168,7 +168,7 @@ std::string DrawingSequence::HumanReadableAsText() const {
         if (check) t += static_cast<char>(check);
         return t;
     };
-    if (v == 41 || v == 42) {
+    if (IsItf14PairClass(v)) {
         if (s.MainText[0]) return withCheck(TextOf(s.MainText), s.CheckCharacter1);
         return withCheck(TextOf(s.AddOnText), s.CheckCharacter2);
     }

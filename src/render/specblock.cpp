@@ -137,7 +137,7 @@ std::string SpecEncodedData(const SettingsRecord& s) {
             if (v >= 30 && v <= 33) return std::string(1, static_cast<char>('A' + (v - 30)));
             break;
         case kFamilyItf:
-            if ((v == 41 || v == 42) && !main.empty() && !addOn.empty())
+            if (IsItf14PairClass(v) && !main.empty() && !addOn.empty())
                 return Checked(main, s.CheckCharacter1) + ' ' + Checked(addOn, s.CheckCharacter2);
             break;
         case kFamilyPharmacode:

@@ -62,7 +62,7 @@ public:
     int Encode() override {
         const SettingsRecord& s = SymbolSettings;
         const int v = m_variation;
-        if (v == 41 || v == 42) return EncodeItf14();
+        if (IsItf14PairClass(v)) return EncodeItf14();
         const std::string_view main = TextOf(s.MainText);
         if (main.empty()) return Fail();
         // 39 and 98 carry no check character: a stale one is not encoded.
@@ -188,7 +188,7 @@ void CItfSymbol::PlaceSpecialTexts() {
         if (!s.HideCheckDigits && s.CheckCharacter1) mainText += static_cast<char>(s.CheckCharacter1);
         if (v == 76 && s.ShowAsterisks) mainText = '*' + mainText + '*';
     }
-    const bool hasSecond = (v == 41 || v == 42) && s.AddOnText[0];
+    const bool hasSecond = IsItf14PairClass(v) && s.AddOnText[0];
     if (hasSecond) {
         second.assign(TextOf(s.AddOnText));
         if (!s.HideCheckDigits && s.CheckCharacter2) {

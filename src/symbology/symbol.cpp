@@ -89,13 +89,13 @@ int EncodeCurrentVariation() {
     int v = SymbolSettings.Variation;
     // Code 128, UCC/EAN-128 and the coupon codes (UPC-A/EAN-13 part first).
     if (IsCode128EncodedClass(v)) return EncodeCode128(v);
-    // EAN/UPC and the standard-number EAN-13s.
-    if (InRange(v, 26, 29) || v == 114 || v == 35 || v == 36 || v == 38 || InRange(v, 77, 80) ||
-        InRange(v, 105, 111) || InRange(v, 134, 136) || v == 138 || v == 141 || v == 145 ||
-        v == 146 || InRange(v, 72, 75) ||
-        v == 101 || v == 102)
-        return EncodeEanUpc(v);
     switch (GroupOf(v)) {
+    // EAN/UPC and the standard-number EAN-13s.
+    case SymbolGroup::Ean13:
+    case SymbolGroup::Ean8:
+    case SymbolGroup::BooklandEan13:
+    case SymbolGroup::UpcA:
+    case SymbolGroup::UpcE: return EncodeEanUpc(v);
     case SymbolGroup::Code39:
     case SymbolGroup::Code39InItfFrame: return EncodeCode39();
     case SymbolGroup::Code93: return EncodeCode93();
@@ -163,7 +163,7 @@ void CSymbol::Reset(DeviceContext&) {
     m_barWidthReduction = BwrInPoints(s);
 
     m_patternWidth = m_module * PatternModules(BarPattern, s.CurRatio, v);
-    if ((v == 41 || v == 42) && s.MainText[0] && s.AddOnText[0]) {
+    if (IsItf14PairClass(v) && s.MainText[0] && s.AddOnText[0]) {
         m_patternWidth += 8 * m_module;
         if (m_bearer > 0) m_patternWidth += s.BearerBar / 72.0 / m_magnification;
     }
@@ -358,7 +358,7 @@ void CLinearSymbol::Layout(DeviceContext&, int) {
         m_leftMargin = LeftQuietZone(s.Family, v) / 72.0;
         m_rightMargin = RightQuietZone(s.Family, v) / 72.0;
     }
-    if (InRange(v, 41, 45) || v == 76) {
+    if (IsItfSpecialTextClass(v)) {
         m_topMargin = m_bottomMargin = 0;
         return;
     }
@@ -412,7 +412,7 @@ void CLinearSymbol::DrawText(DeviceContext&, int) {
     const SettingsRecord& s = SymbolSettings;
     const int v = s.Variation;
     BuildText();
-    if (InRange(v, 41, 45) || v == 76) HumanReadable.clear();
+    if (IsItfSpecialTextClass(v)) HumanReadable.clear();
     TextExtent e = MeasureText(HumanReadable);
     double tw = e.cx / 1000.0;
     double th = e.cy / 1000.0;

@@ -115,6 +115,9 @@ struct ScanCase {
     std::string zxing;           // format and text as ZXingReader -1 prints them
 };
 
+// Test listings show the case by name.
+void PrintTo(const ScanCase& c, std::ostream* os) { *os << c.name; }
+
 const ScanCase kScanCases[] = {
     {"Ean13AddOn", "-v 26 -d 400638133393 -a 12", {"EAN-13:4006381333931", "EAN-2:12"}, "EAN-13 \"4006381333931"},
     {"UpcA", "-v 72 -d 03600029145", {"EAN-13:0036000291452"}, "UPC-A \"036000291452"},
