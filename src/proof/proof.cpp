@@ -337,6 +337,7 @@ FileProof ProveWrittenFile(const std::string& path) {
     const ProofJob job = CaptureProof();
     FileProof proof;
     proof.printerDpi = job.printerDpi;
+    proof.ppi = job.ppi;
     proof.drawing = ProveDrawing(job);
     if (proof.drawing.verdict != ProofVerdict::NoReader && LooksLikeEps(path))
         proof.file = ProveEpsFile(job, path);
@@ -348,9 +349,11 @@ FileProof ProveWrittenFile(const std::string& path) {
 std::string DescribeProof(const FileProof& proof) {
     auto widths = [&](const WidthDeviation& w) {
         if (!w.measured) return std::string("; element widths not measured");
-        char text[128];
-        std::snprintf(text, sizeof text, "; widths within %.2f modules (%.1f dots at %d dpi)", w.modules, w.dots,
-                      proof.printerDpi);
+        // One pixel of the proof's image is the measure's step.
+        char text[160];
+        std::snprintf(text, sizeof text, "; widths within %.2f modules (%.1f dots at %d dpi, measured to %.1f dots)",
+                      w.modules, w.dots, proof.printerDpi,
+                      proof.ppi > 0 ? static_cast<double>(proof.printerDpi) / proof.ppi : 0.0);
         return std::string(text);
     };
     switch (proof.verdict) {

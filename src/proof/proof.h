@@ -70,6 +70,7 @@ struct FileProof {
     ProofResult drawing;
     std::optional<ProofResult> file;  // the EPS file read through Ghostscript
     int printerDpi = 0;
+    int ppi = 0;  // resolution the widths were measured at
 };
 FileProof ProveWrittenFile(const std::string& path);
 

@@ -266,6 +266,24 @@ TEST(Proof, FaultsDoNotScan) {
     EXPECT_EQ(vanished.verdict, ProofVerdict::DoesNotScan) << DescribeProof(vanished);
 }
 
+// A module of six dots at 600 dpi is measured dot for dot: the worst
+// deviation is the reduction, at every rotation.
+TEST(Proof, WidthsShowTheBarWidthReduction) {
+    Folder dir;
+    for (int reduction : {0, 1, 2, 3})
+        for (int rotation : {0, 90, 180, 270}) {
+            GenerationRequest r = RequestFor(6, Samples().at(6), 1, rotation, dir.path + "/w.eps");
+            r.overrides.push_back("PrinterDpi=600");
+            r.overrides.push_back("BarWidthReduction=" + std::to_string(reduction));
+            ASSERT_EQ(Generate(r).status, GenerationStatus::Written);
+            const FileProof proof = ProveWrittenFile(r.path);
+            EXPECT_EQ(proof.verdict, ProofVerdict::Scans) << DescribeProof(proof);
+            ASSERT_TRUE(proof.drawing.widths.measured) << reduction << " at " << rotation;
+            EXPECT_NEAR(proof.drawing.widths.dots, reduction, 1.0) << reduction << " at " << rotation;
+            EXPECT_NEAR(proof.drawing.widths.modules, reduction / 6.0, 0.17) << reduction << " at " << rotation;
+        }
+}
+
 TEST(Proof, CaptureLeavesTheRecordAsItWas) {
     ASSERT_EQ(PrepareSymbol(RequestFor(117, Samples().at(117), 1, 90, "/dev/null")).status,
               GenerationStatus::Written);
