@@ -1,6 +1,7 @@
 #include "entry/symbolinput.h"
 
 #include "entry/inputbar.h"
+#include "entry/pipeline.h"
 #include "geometry/fieldentry.h"
 #include "geometry/settingsdefaults.h"
 #include "model/messages.h"
@@ -90,6 +91,9 @@ bool FeedData(const DataTexts& data, std::string* reason) {
         }
         // A refusal has shown its message.
         if (bar.Fill(role, **text) == FillOutcome::Refused) return false;
+        // A main text over the limit was cut after "Input too long": the
+        // symbol would carry other data than was given.
+        if (role == FieldRole::Main && (*text)->size() > kMaxMainInput) return false;
     }
     if (bar.AnyIncomplete()) {
         ShowMessage(bar.ReminderCaption(), bar.ReminderText(), MsgIcon::Stop);

@@ -90,7 +90,7 @@ TEST(Pattern, AddOnExtendsTheMainPattern) {
 }
 
 struct RefusalCase {
-    const char* args;
+    std::string args;
     const char* message;  // part of what standard error says
 };
 
@@ -106,6 +106,7 @@ TEST(Make, RefusedInputWritesNothing) {
         {"-v 72 -d 03600029145 -a 1", "Edit Control: Incomplete input."},
         {"-v 26 -d 400638133393 -a 1234567", "Edit Control: Input too long"},
         {"-v 26 -d 1234567890123456789012345678901234567890123456789012345678901", "Edit Control: Input too long"},
+        {"-v 6 -d " + std::string(70, 'A'), "Edit Control: Input too long"},
         {"-v 26 -d ''", "no EAN-13 symbol"},
         {"-v 26 -d 400638133393 --fact 12", "EAN-13 has no FACT data identifier field"},
         {"-v 26 -d 400638133393 --upc-part 5", "EAN-13 has no coupon UPC part field"},
