@@ -100,7 +100,11 @@ bool BuildFormat(std::string_view pattern, int maxLength, FormatRecord& out,
                  std::string* error = nullptr);
 
 // The format of a variation's field, or nullptr when the field accepts nothing.
+// Each format is built when first asked for.
 const FormatRecord* FindFormat(int variation, FieldRole role);
+// Builds every format of the table and checks each record against the
+// automaton it was made from; false with the format and the reason in error.
+bool CheckFormatTable(std::string* error = nullptr);
 
 // Loads the main field's format of the variation as the current format.
 void SelectMainFormat(int variation);

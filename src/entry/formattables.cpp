@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,11 +35,16 @@ constexpr CharClass kNamedClasses[] = {
     CharClass::Digits2To7_9,    CharClass::Digits3To7_9,
 };
 
-ByteSet ClassSet(CharClass cls) {
-    ByteSet set;
-    for (int c = 0; c < 256; ++c)
-        if (InCharClass(cls, static_cast<unsigned char>(c))) set.set(c);
-    return set;
+// The members of every class, worked out once.
+const ByteSet& ClassSet(CharClass cls) {
+    static const auto sets = [] {
+        std::array<ByteSet, static_cast<int>(CharClass::Digits3To7_9) + 1> all;
+        for (std::size_t k = 0; k < all.size(); ++k)
+            for (int c = 0; c < 256; ++c)
+                if (InCharClass(static_cast<CharClass>(k), static_cast<unsigned char>(c))) all[k].set(c);
+        return all;
+    }();
+    return sets[static_cast<std::size_t>(cls)];
 }
 
 ByteSet CharsSet(std::string_view chars) {
@@ -479,7 +485,7 @@ bool ChooseSymbols(const Dfa& dfa, std::vector<ChosenSymbol>& out, std::string& 
         std::size_t best = set.count() - 1;  // extra symbols when spelled as literals
         std::size_t bestSize = 0;
         for (CharClass cls : kNamedClasses) {
-            const ByteSet cs = ClassSet(cls);
+            const ByteSet& cs = ClassSet(cls);
             if ((set & ~cs).any()) continue;
             const std::size_t cost = (cs & ~set & rejected).count();
             if (cost < best || (cost == best && !choice[g].literals && cs.count() < bestSize)) {
@@ -554,7 +560,11 @@ bool ChooseSymbols(const Dfa& dfa, std::vector<ChosenSymbol>& out, std::string& 
 
 }  // namespace
 
-bool BuildFormat(std::string_view pattern, int maxLength, FormatRecord& out, std::string* error) {
+namespace {
+
+// Builds the record; with verify, also checks that it steps exactly like the
+// automaton it was made from.
+bool BuildRecord(std::string_view pattern, int maxLength, FormatRecord& out, std::string* error, bool verify) {
     std::string why;
     auto fail = [&](const std::string& reason) {
         if (error) *error = reason;
@@ -607,8 +617,7 @@ bool BuildFormat(std::string_view pattern, int maxLength, FormatRecord& out, std
         g.count = 1;
         g.members[0] = static_cast<std::int8_t>(accepting);
     }
-    // The record must step exactly like the automaton it was made from.
-    for (int k = 0; k < rows; ++k) {
+    for (int k = 0; verify && k < rows; ++k) {
         for (int b = 0; b < 256; ++b) {
             int got = 0;
             for (int s = 0; s < record->symbolCount; ++s) {
@@ -623,6 +632,12 @@ bool BuildFormat(std::string_view pattern, int maxLength, FormatRecord& out, std
     }
     out = *record;
     return true;
+}
+
+}  // namespace
+
+bool BuildFormat(std::string_view pattern, int maxLength, FormatRecord& out, std::string* error) {
+    return BuildRecord(pattern, maxLength, out, error, true);
 }
 
 // ---------------------------------------------------------------------------
@@ -742,31 +757,41 @@ void ForEachVariation(std::string_view list, F f) {
     }
 }
 
+// Which row serves each field; a row's record is built when first asked for.
 struct Tables {
-    std::vector<std::unique_ptr<FormatRecord>> records;
-    std::array<std::array<const FormatRecord*, kVariations>, kRoles> byField{};
+    std::vector<FormatRow> rows = Rows();
+    std::array<std::array<std::int8_t, kVariations>, kRoles> rowOf;
+    std::vector<std::unique_ptr<FormatRecord>> records{rows.size()};
+    std::unique_ptr<std::once_flag[]> built{new std::once_flag[rows.size()]};
+
+    Tables() {
+        for (auto& role : rowOf) role.fill(-1);
+        for (std::size_t r = 0; r < rows.size(); ++r)
+            ForEachVariation(rows[r].variations, [&](int v) {
+                if (v >= 0 && v < kVariations) rowOf[static_cast<int>(rows[r].role)][v] = static_cast<std::int8_t>(r);
+            });
+    }
 };
 
-// Built once; a table that does not fit the format record stops the program.
-const Tables& BuiltTables() {
-    static const Tables tables = [] {
-        Tables t;
-        for (const FormatRow& row : Rows()) {
-            auto record = std::make_unique<FormatRecord>();
-            std::string error;
-            if (!BuildFormat(row.pattern, row.maxLength, *record, &error)) {
-                std::fprintf(stderr, "input format of %s: %s\n", row.variations, error.c_str());
-                std::abort();
-            }
-            ForEachVariation(row.variations, [&](int v) {
-                if (v >= 0 && v < kVariations)
-                    t.byField[static_cast<int>(row.role)][v] = record.get();
-            });
-            t.records.push_back(std::move(record));
-        }
-        return t;
-    }();
+Tables& FormatTables() {
+    static Tables tables;
     return tables;
+}
+
+// A row that does not fit the format record stops the program; the tests
+// build and check every row.
+const FormatRecord* RowRecord(std::size_t r) {
+    Tables& t = FormatTables();
+    std::call_once(t.built[r], [&] {
+        auto record = std::make_unique<FormatRecord>();
+        std::string error;
+        if (!BuildRecord(t.rows[r].pattern, t.rows[r].maxLength, *record, &error, false)) {
+            std::fprintf(stderr, "input format of %s: %s\n", t.rows[r].variations, error.c_str());
+            std::abort();
+        }
+        t.records[r] = std::move(record);
+    });
+    return t.records[r].get();
 }
 
 }  // namespace
@@ -774,7 +799,21 @@ const Tables& BuiltTables() {
 const FormatRecord* FindFormat(int variation, FieldRole role) {
     const int r = static_cast<int>(role);
     if (variation < 0 || variation >= kVariations || r < 0 || r >= kRoles) return nullptr;
-    return BuiltTables().byField[r][variation];
+    const int row = FormatTables().rowOf[r][variation];
+    return row < 0 ? nullptr : RowRecord(static_cast<std::size_t>(row));
+}
+
+bool CheckFormatTable(std::string* error) {
+    const Tables& t = FormatTables();
+    for (const FormatRow& row : t.rows) {
+        FormatRecord record;
+        std::string why;
+        if (!BuildRecord(row.pattern, row.maxLength, record, &why, true)) {
+            if (error) *error = std::string("input format of ") + row.variations + ": " + why;
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace vg

@@ -163,6 +163,11 @@ TEST(FormatTable, EveryFormatTakesItsSamples) {
     }
 }
 
+TEST(FormatTable, EveryRecordStepsLikeItsAutomaton) {
+    std::string error;
+    EXPECT_TRUE(CheckFormatTable(&error)) << error;
+}
+
 TEST(FormatTable, SamplesCoverEveryFormat) {
     std::set<std::pair<int, F>> sampled;
     for (const FormatSample& s : Samples())
