@@ -100,25 +100,65 @@ FontService& FontService::Instance() {
     return service;
 }
 
-FontService::FontService() : cache_(std::make_unique<Cache>()) {
-    FT_Library library = nullptr;
-    if (FT_Init_FreeType(&library) == 0) library_ = library;
+namespace {
 
-    FcConfig* config = FcInitLoadConfigAndFonts();
-    if (config == nullptr) return;
+// Our aliases on top of a configuration; the file's path when it was loaded.
+std::string LoadAliases(FcConfig* config) {
     std::filesystem::path file = FontConfigPath();
     std::error_code ec;
     if (std::filesystem::is_regular_file(file, ec) &&
-        FcConfigParseAndLoad(config, reinterpret_cast<const FcChar8*>(file.c_str()), FcFalse)) {
-        configFile_ = file.string();
+        FcConfigParseAndLoad(config, reinterpret_cast<const FcChar8*>(file.c_str()), FcFalse))
+        return file.string();
+    return {};
+}
+
+// A configuration of our own: the font folders with their caches, the
+// metric-compatible families of the common Windows fonts, and our aliases.
+FcConfig* PrivateConfig(std::string& aliasFile) {
+    static const char kFolders[] = R"(<?xml version="1.0"?>
+<fontconfig>
+  <dir>/usr/share/fonts</dir>
+  <dir>/usr/local/share/fonts</dir>
+  <dir prefix="xdg">fonts</dir>
+  <dir>~/.fonts</dir>
+  <cachedir>/var/cache/fontconfig</cachedir>
+  <cachedir prefix="xdg">fontconfig</cachedir>
+  <cachedir>~/.fontconfig</cachedir>
+  <include ignore_missing="yes">/etc/fonts/conf.d/30-metric-aliases.conf</include>
+</fontconfig>
+)";
+    FcConfig* config = FcConfigCreate();
+    if (config == nullptr) return nullptr;
+    if (FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(kFolders), FcFalse)) {
+        aliasFile = LoadAliases(config);
+        if (FcConfigBuildFonts(config)) return config;
     }
-    config_ = config;
+    FcConfigDestroy(config);
+    return nullptr;
+}
+
+}  // namespace
+
+FontService::FontService() : cache_(std::make_unique<Cache>()) {
+    FT_Library library = nullptr;
+    if (FT_Init_FreeType(&library) == 0) library_ = library;
+    config_ = PrivateConfig(configFile_);
+}
+
+FcConfig* FontService::SystemConfig() {
+    if (!systemTried_) {
+        systemTried_ = true;
+        systemConfig_ = FcInitLoadConfigAndFonts();
+        if (systemConfig_ != nullptr) LoadAliases(systemConfig_);
+    }
+    return systemConfig_;
 }
 
 FontService::~FontService() {
     cache_.reset();  // faces go before the library
     if (library_ != nullptr) FT_Done_FreeType(library_);
     if (config_ != nullptr) FcConfigDestroy(config_);
+    if (systemConfig_ != nullptr) FcConfigDestroy(systemConfig_);
 }
 
 const FontFace* FontService::Resolve(std::string_view family, int weight, bool italic) {
@@ -136,6 +176,15 @@ const FontFace* FontService::Resolve(std::string_view family, int weight, bool i
 
 const FontFace* FontService::Match(const std::string& familyUtf8, int weight, bool italic) {
     if (!Ready() || FamilyKey(familyUtf8).empty()) return nullptr;
+    // A name our set-up does not know may still be one the system's rules give.
+    const FontFace* face = MatchIn(config_, familyUtf8, weight, italic);
+    if (face == nullptr) {
+        if (FcConfig* system = SystemConfig()) face = MatchIn(system, familyUtf8, weight, italic);
+    }
+    return face;
+}
+
+const FontFace* FontService::MatchIn(FcConfig* config, const std::string& familyUtf8, int weight, bool italic) {
     ++matchCount_;
     FcPattern* pattern = FcPatternCreate();
     if (pattern == nullptr) return nullptr;
@@ -143,7 +192,7 @@ const FontFace* FontService::Match(const std::string& familyUtf8, int weight, bo
     FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
     FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(config_, pattern, FcMatchPattern);
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
 
     // The requested name and its aliases are the strongly bound families after
     // substitution; weakly bound ones are generic fallbacks.
@@ -157,7 +206,7 @@ const FontFace* FontService::Match(const std::string& familyUtf8, int weight, bo
     }
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(config_, pattern, &result);
+    FcPattern* match = FcFontMatch(config, pattern, &result);
     FcPatternDestroy(pattern);
     if (match == nullptr) return nullptr;
 

@@ -83,7 +83,7 @@ public:
 
     // False when fontconfig or FreeType could not be set up (every Resolve fails then).
     bool Ready() const { return config_ != nullptr && library_ != nullptr; }
-    // The configuration file that was loaded on start, empty when none was found.
+    // The alias file that was loaded on start, empty when none was found.
     const std::string& ConfigFile() const { return configFile_; }
     // Counts of fontconfig matches run and faces opened so far.
     int MatchCount() const { return matchCount_; }
@@ -96,12 +96,17 @@ public:
 private:
     FontService();
     const FontFace* Match(const std::string& familyUtf8, int weight, bool italic);
+    const FontFace* MatchIn(FcConfig* config, const std::string& familyUtf8, int weight, bool italic);
+    // The system's whole configuration, loaded for the first name ours does not resolve.
+    FcConfig* SystemConfig();
     const FontFace* Load(const std::string& file, int index);
 
     struct Cache;
     std::mutex mutex_;
     std::unique_ptr<Cache> cache_;
     FcConfig* config_ = nullptr;
+    FcConfig* systemConfig_ = nullptr;
+    bool systemTried_ = false;
     FT_Library library_ = nullptr;
     std::string configFile_;
     int matchCount_ = 0;

@@ -35,6 +35,8 @@ TEST(FontService, ResolvesFacesAndAliasesToInstalledFiles) {
         {"Arial", 700, true, "LiberationSans-BoldItalic.ttf"},
         {"Liberation Sans", 400, false, "LiberationSans-Regular.ttf"},
         {"Times New Roman", 400, false, "LiberationSerif-Regular.ttf"},
+        {"Helvetica", 400, false, "NimbusSans-Regular.otf"},  // an alias of the system's rules
+        {"DejaVu Sans", 700, false, "DejaVuSans-Bold.ttf"},
         {"OCRB Vornel Glyph", 400, false, "OCRB.otf"},
         {"OCRB Vornel Glyph", 700, false, "OCRB.otf"},
         {"OCRA Vornel Glyph", 400, false, "OCRA.ttf"},
