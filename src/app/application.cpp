@@ -1,0 +1,34 @@
+#include "app/application.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include "app/platform.h"
+#include "model/strings.h"
+
+namespace vg {
+
+std::vector<std::string> InstalledKitletFolders() {
+    const QDir bin(QCoreApplication::applicationDirPath());
+    std::vector<std::string> folders = {
+        bin.filePath(QStringLiteral("Kitlets")).toStdString(),
+        bin.filePath(QStringLiteral("../share/vornel-glyph/Kitlets")).toStdString(),
+    };
+#ifdef VGL_BUILD_KITLETS
+    folders.push_back(VGL_BUILD_KITLETS);
+#endif
+    return folders;
+}
+
+std::unique_ptr<CMainFrame> StartApplication(const QStringList& files, const ProfileStore& profile,
+                                             const std::vector<std::string>& kitletFolders) {
+    LoadProfile(profile, StandardProfileFallbacks());
+    auto frame = std::make_unique<CMainFrame>(kitletFolders);
+    frame->show();
+    if (!files.isEmpty()) frame->OpenGraphic(files.front());
+    frame->setWindowTitle(QString::fromUtf8(kAppTitle));
+    frame->FocusFirstInput();
+    return frame;
+}
+
+}  // namespace vg

@@ -1,0 +1,23 @@
+// Start-up and shut-down of the application around its main window.
+#pragma once
+
+#include <QStringList>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/mainfrm.h"
+#include "model/profile.h"
+
+namespace vg {
+
+// Where the Kitlets folder is looked for after the current folder: beside the
+// installed program, then the one the build wrote.
+std::vector<std::string> InstalledKitletFolders();
+
+// Loads the profile, creates and shows the main window, opens a saved graphic
+// given as the first argument and puts the focus into the first input field.
+std::unique_ptr<CMainFrame> StartApplication(const QStringList& files, const ProfileStore& profile,
+                                             const std::vector<std::string>& kitletFolders);
+
+}  // namespace vg

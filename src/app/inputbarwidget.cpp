@@ -1,0 +1,216 @@
+#include "app/inputbarwidget.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/platform.h"
+#include "entry/pipeline.h"
+
+namespace vg {
+namespace {
+
+constexpr int kEdits[] = {ctl::kMain1, ctl::kAddOn, ctl::kMain2, ctl::kMain4, ctl::kFact,
+                          ctl::kMain5, ctl::kMain6, ctl::kCouponUpc, ctl::kCoupon128};
+constexpr int kChecks[] = {ctl::kCheck1, ctl::kCheck4, ctl::kCheck7};
+
+struct EditPlace {
+    int id, x, y, cx, cy;
+};
+constexpr EditPlace kEditPlaces[] = {
+    {ctl::kMain1, 3, 18, 84, 12},   {ctl::kCheck1, 89, 18, 24, 12},  {ctl::kAddOn, 115, 18, 56, 12},
+    {ctl::kMain2, 3, 18, 169, 12},  {ctl::kCheck4, 148, 18, 24, 12}, {ctl::kMain4, 3, 18, 143, 12},
+    {ctl::kFact, 3, 18, 54, 12},    {ctl::kMain5, 59, 18, 113, 12},  {ctl::kMain6, 59, 18, 87, 12},
+    {ctl::kCouponUpc, 3, 18, 47, 12}, {ctl::kCheck7, 52, 18, 13, 12}, {ctl::kCoupon128, 67, 18, 105, 12},
+};
+
+// The indicator pictures: a coloured mark and a word.
+struct Picture {
+    int id;
+    const char* text;
+    const char* colour;
+    int x, y, cx, cy;
+};
+constexpr Picture kPictures[] = {
+    {ctl::kHueEnough, "\u25CF \u8272\u5F69", "#1a8f2e", 174, 4, 41, 18},  // enough contrast
+    {ctl::kHueNone, "\u25CB \u8272\u5F69", "#808080", 174, 4, 41, 18},    // not applicable
+    {ctl::kHueLow, "\u25B2 \u8272\u5F69", "#c0392b", 174, 4, 41, 18},     // too little contrast
+    {ctl::kVerifyOn, "\u2714 \u6821\u9A8C", "#1a8f2e", 218, 4, 55, 18},   // verification mark
+    {ctl::kVerifyOff, "\u2716 \u6821\u9A8C", "#808080", 218, 4, 55, 18},
+};
+
+}  // namespace
+
+void PresetBox::showPopup() {
+    // The box never shows a list of its own.
+    if (onDrop) onDrop(mapToGlobal(QPoint(0, height())));
+}
+
+InputBarWidget::InputBarWidget(QWidget* parent) : QWidget(parent) {
+    const QFontMetrics fm(font());
+    unitX_ = std::max(1.25, fm.averageCharWidth() / 4.0);
+    unitY_ = std::max(1.5, fm.height() / 8.0);
+
+    preset_ = new PresetBox(this);
+    preset_->onDrop = [this](const QPoint& at) {
+        if (onPresetDrop) onPresetDrop(at);
+    };
+    Place(ctl::kPresetBox, preset_, 3, 4, 99, 12);
+
+    source_ = new QComboBox(this);
+    source_->addItems({QString::fromUtf8("键盘输入"), QString::fromUtf8("打开数据文件..."),
+                       QString::fromUtf8("打开绘制...")});
+    Place(ctl::kSourceBox, source_, 104, 4, 68, 12);
+    connect(source_, &QComboBox::activated, this, [this](int index) {
+        if (settingSource_) return;
+        if ((index == 1 || index == 2) && onSourceChosen) onSourceChosen(index);
+    });
+
+    for (const EditPlace& p : kEditPlaces) {
+        auto* edit = new QLineEdit(this);
+        Place(p.id, edit, p.x, p.y, p.cx, p.cy);
+        edit->hide();
+    }
+    for (int id : kChecks) {
+        Edit(id)->setReadOnly(true);
+        Edit(id)->setFocusPolicy(Qt::NoFocus);
+        Edit(id)->setAlignment(Qt::AlignCenter);
+    }
+    for (int id : kEdits) {
+        connect(Edit(id), &QLineEdit::textChanged, this, [this, id] {
+            if (onFieldChanged) onFieldChanged(id);
+        });
+    }
+    const char* fimNames[] = {"A", "B", "C", "D"};
+    for (int i = 0; i < 4; ++i) {
+        auto* button = new QPushButton(QString::fromLatin1(fimNames[i]), this);
+        const int id = ctl::kFimA + i;
+        Place(id, button, 3 + 48 * i, 18, 25, 12);
+        button->hide();
+        connect(button, &QPushButton::clicked, this, [this, id] {
+            if (onFimButton) onFimButton(id);
+        });
+    }
+    for (const Picture& p : kPictures) {
+        auto* label = new QLabel(QString::fromUtf8(p.text), this);
+        label->setStyleSheet(QStringLiteral("color: %1").arg(QString::fromLatin1(p.colour)));
+        label->setAlignment(Qt::AlignCenter);
+        Place(p.id, label, p.x, p.y, p.cx, p.cy);
+        label->hide();
+    }
+    auto* help = new QPushButton(QString::fromUtf8("帮助"), this);
+    help->setEnabled(false);  // the help pages come with the help links
+    Place(ctl::kHelp, help, 174, 21, 41, 14);
+
+    setMinimumSize(static_cast<int>(276 * unitX_), static_cast<int>(37 * unitY_));
+}
+
+void InputBarWidget::Place(int id, QWidget* w, int x, int y, int cx, int cy) {
+    w->setGeometry(static_cast<int>(x * unitX_), static_cast<int>(y * unitY_), static_cast<int>(cx * unitX_),
+                   static_cast<int>(cy * unitY_) + 4);
+    controls_.insert(id, w);
+}
+
+QLineEdit* InputBarWidget::Edit(int id) const { return qobject_cast<QLineEdit*>(controls_.value(id)); }
+
+QLineEdit* InputBarWidget::FocusedEdit() const {
+    const int id = FocusedControl();
+    for (int e : kEdits)
+        if (e == id) return Edit(id);
+    return nullptr;
+}
+
+int InputBarWidget::SourceItemCount() const { return source_->count(); }
+int InputBarWidget::SourceIndex() const { return source_->currentIndex(); }
+
+void InputBarWidget::SetText(int id, std::string_view text) {
+    if (QLineEdit* e = Edit(id)) e->setText(FromRecord(text));
+}
+
+std::string InputBarWidget::Text(int id) const {
+    const QLineEdit* e = Edit(id);
+    return e ? ToRecord(e->text()) : std::string();
+}
+
+void InputBarWidget::SetReadOnly(int id, bool readOnly) {
+    if (QLineEdit* e = Edit(id)) e->setReadOnly(readOnly);
+}
+
+void InputBarWidget::Show(int id, bool shown) {
+    if (QWidget* w = controls_.value(id)) w->setVisible(shown);
+}
+
+void InputBarWidget::SetFocus(int id) {
+    if (QWidget* w = controls_.value(id)) w->setFocus(Qt::OtherFocusReason);
+}
+
+int InputBarWidget::FocusedControl() const {
+    const QWidget* focus = QApplication::focusWidget();
+    for (auto it = controls_.begin(); it != controls_.end(); ++it)
+        if (it.value() == focus || (focus && it.value()->isAncestorOf(focus))) return it.key();
+    return 0;
+}
+
+void InputBarWidget::SelectAll(int id) {
+    if (QLineEdit* e = Edit(id)) e->selectAll();
+}
+
+void InputBarWidget::CaretToEnd(int id) {
+    if (QLineEdit* e = Edit(id)) e->end(false);
+}
+
+bool InputBarWidget::HasSelection(int id) const {
+    const QLineEdit* e = Edit(id);
+    return e && e->hasSelectedText();
+}
+
+void InputBarWidget::ClearUndo(int id) {
+    QLineEdit* e = Edit(id);
+    if (!e || !e->isUndoAvailable()) return;
+    // Setting the text again empties the undo history; the caret and selection stay.
+    const int start = e->selectionStart();
+    const int length = e->selectionLength();
+    const int caret = e->cursorPosition();
+    const QSignalBlocker block(e);
+    e->setText(e->text());
+    if (start >= 0)
+        e->setSelection(start, length);
+    else
+        e->setCursorPosition(caret);
+}
+
+void InputBarWidget::SetPresetText(std::string_view text) {
+    preset_->clear();
+    preset_->addItem(FromRecord(text));
+    preset_->setCurrentIndex(0);
+}
+
+void InputBarWidget::SetSourceFileItem(std::string_view name) {
+    settingSource_ = true;
+    const QString text = QString::fromStdString(std::string(name));
+    if (source_->count() > 3)
+        source_->setItemText(3, text);
+    else
+        source_->addItem(text);
+    source_->setCurrentIndex(3);
+    settingSource_ = false;
+}
+
+void InputBarWidget::RemoveSourceFileItem() {
+    settingSource_ = true;
+    while (source_->count() > 3) source_->removeItem(3);
+    source_->setCurrentIndex(0);
+    settingSource_ = false;
+}
+
+void InputBarWidget::RedrawSymbol() {
+    if (onRedraw) onRedraw();
+}
+
+bool InputBarWidget::Minimised() const { return window() && window()->isMinimized(); }
+
+bool InputBarWidget::BarEnabledAndVisible() const { return isEnabled() && isVisible(); }
+
+}  // namespace vg

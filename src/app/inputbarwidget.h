@@ -1,0 +1,75 @@
+// The input bar (dialog 500): its controls at their dialog positions, and the
+// widget side of the input bar logic.
+#pragma once
+
+#include <QComboBox>
+#include <QMap>
+#include <QWidget>
+#include <functional>
+
+#include "entry/inputbar.h"
+
+class QLineEdit;
+class QLabel;
+
+namespace vg {
+
+// The preset box: opening it shows the Symbology menu instead of a list.
+class PresetBox : public QComboBox {
+    Q_OBJECT
+public:
+    using QComboBox::QComboBox;
+    std::function<void(const QPoint&)> onDrop;
+    void showPopup() override;
+};
+
+class InputBarWidget : public QWidget, public InputBarView {
+    Q_OBJECT
+public:
+    explicit InputBarWidget(QWidget* parent = nullptr);
+
+    // Set by the main window.
+    std::function<void(int)> onFieldChanged;
+    std::function<void(int)> onFimButton;
+    std::function<void(int)> onSourceChosen;  // input-source box item 1 or 2
+    std::function<void()> onRedraw;
+    std::function<void(const QPoint&)> onPresetDrop;
+
+    QWidget* Control(int id) const { return controls_.value(id); }
+    QLineEdit* Edit(int id) const;
+    // The edit field that has the focus, among the bar's input fields; nullptr when none.
+    QLineEdit* FocusedEdit() const;
+    int SourceItemCount() const;
+    int SourceIndex() const;
+
+    // InputBarView
+    void SetText(int id, std::string_view text) override;
+    std::string Text(int id) const override;
+    void SetReadOnly(int id, bool readOnly) override;
+    void Show(int id, bool shown) override;
+    void SetFocus(int id) override;
+    int FocusedControl() const override;
+    void SelectAll(int id) override;
+    void CaretToEnd(int id) override;
+    bool HasSelection(int id) const override;
+    void ClearUndo(int id) override;
+    void SetPresetText(std::string_view text) override;
+    void SetSourceFileItem(std::string_view name) override;
+    void RemoveSourceFileItem() override;
+    void RedrawSymbol() override;
+    bool Minimised() const override;
+    bool BatchBusy() const override { return false; }
+    bool BarEnabledAndVisible() const override;
+
+private:
+    void Place(int id, QWidget* w, int x, int y, int cx, int cy);
+
+    QMap<int, QWidget*> controls_;
+    PresetBox* preset_ = nullptr;
+    QComboBox* source_ = nullptr;
+    bool settingSource_ = false;
+    double unitX_ = 1.5;
+    double unitY_ = 1.625;
+};
+
+}  // namespace vg

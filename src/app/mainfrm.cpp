@@ -1,0 +1,466 @@
+#include "app/mainfrm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDockWidget>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QScrollArea>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "app/inputbarwidget.h"
+#include "app/vglview.h"
+#include "entry/pipeline.h"
+#include "model/catalogue.h"
+#include "model/messages.h"
+#include "model/strings.h"
+#include "model/symbolsettings.h"
+#include "output/filenaming.h"
+#include "output/generate.h"
+#include "output/metafilewriter.h"
+#include "output/reopen.h"
+
+namespace vg {
+namespace {
+
+struct CommandDef {
+    int id;
+    const char* text;
+    std::vector<QKeySequence> keys;
+    const char* icon;  // toolbar picture in resources/app
+    const char* tip;   // status-bar text
+};
+
+// Menu items by popup, in their stored order; 0 is a separator.
+const char* const kPopups[] = {"文件(&F)", "编辑(&E)", "条码(&B)", "查看(&V)", "帮助(&H)"};
+
+const std::vector<std::vector<CommandDef>>& Popups() {
+    using K = QKeySequence;
+    static const std::vector<std::vector<CommandDef>> popups = {
+        {
+            {cmd::kOpenGraphic, "打开条码编辑(&O) Ctrl+O", {K("Ctrl+O")}, nullptr, "Open a saved graphic for editing"},
+            {cmd::kOpenDataFile, "打开数据文件(&F)...", {}, nullptr, "Make a graphic for every record of a data file"},
+            {cmd::kSaveKitletAs, "保存自定格式到..Ctrl+D", {K("Ctrl+D")}, nullptr, "Save the settings as a Kitlet"},
+            {0, nullptr, {}, nullptr, nullptr},
+            {cmd::kSave, "另存为(&A)...", {}, "save", "Save the symbol"},
+            {cmd::kSave, "保存(&S)...      Ctrl+S", {K("Ctrl+S")}, nullptr, "Save the symbol"},
+            {0, nullptr, {}, nullptr, nullptr},
+            {cmd::kExit, "退出(&X)", {}, nullptr, "Quit the application"},
+        },
+        {
+            {cmd::kUndo, "撤销(&U)\tCtrl+Z", {K("Ctrl+Z"), K("Alt+Backspace")}, nullptr, "Undo the last edit"},
+            {0, nullptr, {}, nullptr, nullptr},
+            {cmd::kCut, "剪切(&T)\tCtrl+X", {K("Ctrl+X"), K("Shift+Del")}, nullptr, "Cut the selection"},
+            {cmd::kCopy, "复制(&C)\tCtrl+C", {K("Ctrl+C"), K("Ctrl+Ins")}, nullptr, "Copy the selection"},
+            {cmd::kPaste, "粘贴(&P)\tCtrl+V", {K("Ctrl+V"), K("Shift+Ins")}, nullptr, "Insert the clipboard"},
+            {cmd::kClear, "删除(&D)\tDel", {}, nullptr, "Delete the selection"},
+            {cmd::kSelectAll, "选择所有(&A)\tCtrl+A", {K("Ctrl+A")}, nullptr, "Select the whole field"},
+        },
+        {
+            {cmd::kAdditionalText, "附加文本(&A)...Ctrl+G", {K("Ctrl+G")}, "addtext", "Additional text"},
+            {cmd::kSpecifications, "详细说明(&F)...Ctrl+F", {K("Ctrl+F")}, nullptr, "Specification block"},
+            {cmd::kPreferences, "参数选项(&P)...Ctrl+W", {K("Ctrl+W")}, "preferences", "Preferences"},
+            {cmd::kSymbolOptions, "条码选项(&S)...Ctrl+Y", {K("Ctrl+Y")}, "symbol", "Symbol options"},
+            {cmd::kText, "文本(&T)...    Ctrl+T", {K("Ctrl+T")}, "text", "Human-readable text"},
+            {cmd::kColour, "颜色(&C)...    Ctrl+K", {K("Ctrl+K")}, "colour", "Colours"},
+            {cmd::kSerialization, "批量条码(&L)...Ctrl+L", {K("Ctrl+L")}, "series", "Numbered series"},
+            {cmd::kRotate, "旋转90°(&X)...Ctrl+R", {K("Ctrl+R")}, "rotate", "Rotate the symbol 90 degrees clockwise"},
+        },
+        {
+            {cmd::kToolbar, "工具栏(&T)", {}, nullptr, "Show or hide the toolbar"},
+            {cmd::kStatusBar, "状态栏(&S)", {}, nullptr, "Show or hide the status bar"},
+            {cmd::kInputBar, "输入栏(&I)", {}, nullptr, "Show or hide the input bar"},
+        },
+        {
+            {cmd::kHelpTopics, "帮助主题(&H)", {K("F1"), K("Shift+F1")}, nullptr, "Help"},
+            {0, nullptr, {}, nullptr, nullptr},
+            {57001, "KLD 主页", {}, nullptr, "Home page"},
+            {57002, "下载PDF使用手册", {}, nullptr, "Download the PDF manual"},
+            {57003, "检测新版本", {}, nullptr, "Check for a new version"},
+            {57004, "购买附加的拷贝", {}, nullptr, "Buy additional copies"},
+            {57005, "技术支持", {}, nullptr, "Technical support"},
+            {57006, "更新条码软件", {}, nullptr, "Update the software"},
+            {0, nullptr, {}, nullptr, nullptr},
+            {cmd::kAbout, "关于Vornel Glyph...", {}, nullptr, "About Vornel Glyph"},
+        },
+    };
+    return popups;
+}
+
+// Toolbar buttons in their order.
+constexpr int kToolbarIds[] = {cmd::kPreferences, cmd::kSymbolOptions, cmd::kText, cmd::kAdditionalText,
+                               cmd::kColour,      cmd::kRotate,        cmd::kSerialization, cmd::kSave};
+
+// Commands whose dialogs or actions this build does not have yet.
+bool Available(int id) {
+    switch (id) {
+    case cmd::kOpenDataFile:
+    case cmd::kAdditionalText:
+    case cmd::kSpecifications:
+    case cmd::kPreferences:
+    case cmd::kSymbolOptions:
+    case cmd::kText:
+    case cmd::kColour:
+    case cmd::kSerialization:
+    case cmd::kHelpTopics:
+    case cmd::kAbout:
+        return false;
+    default:
+        return !(id >= 57001 && id <= 57006);
+    }
+}
+
+bool IsEditCommand(int id) {
+    return OneOf(id, {cmd::kUndo, cmd::kCut, cmd::kCopy, cmd::kPaste, cmd::kClear, cmd::kSelectAll});
+}
+
+QString ResourcePath(const char* name) {
+    return qEnvironmentVariable("VGL_RESOURCE_DIR", QString::fromUtf8(VGL_RESOURCE_DIR)) + QStringLiteral("/app/") +
+           QString::fromUtf8(name);
+}
+
+std::string Utf8(const QString& s) { return s.toUtf8().toStdString(); }
+
+}  // namespace
+
+CMainFrame::CMainFrame(const std::vector<std::string>& kitletFolders) {
+    setWindowTitle(QString::fromUtf8(kAppTitle));
+    setAcceptDrops(true);
+    setWindowIcon(QIcon(ResourcePath("vornel-glyph.xpm")));
+
+    view_ = new CVGLView;
+    scroll_ = new QScrollArea(this);
+    scroll_->setWidget(view_);
+    scroll_->setWidgetResizable(true);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    setCentralWidget(scroll_);
+
+    BuildMenus();
+    statusBar()->showMessage(QStringLiteral("Ready"));
+
+    barWidget_ = new InputBarWidget;
+    dock_ = new QDockWidget(QStringLiteral("Input"), this);
+    dock_->setObjectName(QStringLiteral("InputBar"));
+    dock_->setWidget(barWidget_);
+    dock_->setAllowedAreas(Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);
+    dock_->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetClosable);
+    addDockWidget(Qt::TopDockWidgetArea, dock_);
+
+    bar_ = std::make_unique<InputBar>(*barWidget_, clock_);
+    view_->SetReadyQuery([this] { return bar_->SymbolReady(); });
+    barWidget_->onFieldChanged = [this](int id) {
+        bar_->FieldChanged(id);
+        UpdateCommands();
+    };
+    barWidget_->onFimButton = [this](int id) {
+        bar_->FimButton(id);
+        UpdateCommands();
+    };
+    barWidget_->onRedraw = [this] { Redraw(); };
+    barWidget_->onSourceChosen = [this](int item) { SourceChosen(item); };
+    barWidget_->onPresetDrop = [this](const QPoint& at) {
+        if (symbologyMenu_) {
+            symbologyMenu_->exec(at);
+        }
+    };
+
+    // The square window, centred, no smaller than itself; wide enough for the input bar.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    int side = screen && std::lround(screen->logicalDotsPerInch()) == 96 ? 332 : 354;
+    side = std::max(side, barWidget_->minimumWidth() + 8);
+    resize(side, side);
+    setMinimumSize(side, side);
+    if (screen) move(screen->availableGeometry().center() - QPoint(side / 2, side / 2));
+
+    // The Symbology menu of the Kitlets folder.
+    kitlets_.Build(FindKitletFolder(kitletFolders));
+    BuildSymbologyMenu();
+
+    // The stored variation's layout, run once on the stored texts.
+    bar_->SetCreating(true);
+    bar_->ResetSourceBox();
+    bar_->SetUpLayout();
+    if (SymbolSettings.Family != 0 && SymbolSettings.Variation != 0)
+        barWidget_->SetPresetText(SymbolSettings.VariationName);
+    bar_->TakeReminderCopies();
+    bar_->SetCreating(false);
+
+    connect(&timer_, &QTimer::timeout, this, [this] { Tick(); });
+    timer_.start(100);
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this] { UpdateCommands(); });
+    UpdateCommands();
+}
+
+CMainFrame::~CMainFrame() {
+    disconnect(focusWatch_);
+    timer_.stop();
+}
+
+QAction* CMainFrame::MakeAction(int id, const char* text, const char* icon) {
+    auto* action = new QAction(QString::fromUtf8(text), this);
+    if (icon) action->setIcon(QIcon(ResourcePath((std::string(icon) + ".xpm").c_str())));
+    connect(action, &QAction::triggered, this, [this, id] { Run(id); });
+    return action;
+}
+
+void CMainFrame::BuildMenus() {
+    const auto& popups = Popups();
+    for (std::size_t p = 0; p < popups.size(); ++p) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(kPopups[p]));
+        connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommands(); });
+        for (const CommandDef& c : popups[p]) {
+            if (c.id == 0) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = MakeAction(c.id, c.text, c.icon);
+            action->setStatusTip(QString::fromUtf8(c.tip));
+            menu->addAction(action);
+            if (c.id == cmd::kSave) saveActions_.append(action);
+            if (!actions_.contains(c.id)) actions_.insert(c.id, action);
+            // Shortcuts of their own: the stored texts already name them.
+            for (const QKeySequence& key : c.keys) {
+                auto* shortcut = new QShortcut(key, this);
+                connect(shortcut, &QShortcut::activated, this, [this, id = c.id] {
+                    if (CommandEnabled(id)) Run(id);
+                });
+            }
+        }
+    }
+    for (int id : {cmd::kToolbar, cmd::kStatusBar, cmd::kInputBar}) actions_[id]->setCheckable(true);
+    // Ctrl+N and the pane keys are taken but do nothing, as there is one pane.
+    for (const char* key : {"Ctrl+N", "F6", "Shift+F6"}) new QShortcut(QKeySequence(QString::fromLatin1(key)), this);
+
+    toolbar_ = addToolBar(QStringLiteral("Toolbar"));
+    toolbar_->setObjectName(QStringLiteral("Toolbar"));
+    toolbar_->setIconSize(QSize(32, 32));
+    for (int id : kToolbarIds) toolbar_->addAction(actions_[id]);
+}
+
+void CMainFrame::BuildSymbologyMenu() {
+    delete symbologyMenu_;
+    symbologyMenu_ = nullptr;
+    if (!kitlets_.Menu().Exists()) return;
+    symbologyMenu_ = new QMenu(this);
+    AddEntries(symbologyMenu_, kitlets_.Menu().entries);
+}
+
+void CMainFrame::AddEntries(QMenu* menu, const std::vector<KitletMenuEntry>& entries) {
+    for (const KitletMenuEntry& e : entries) {
+        if (e.IsPopup()) {
+            AddEntries(menu->addMenu(QString::fromStdString(e.text)), e.entries);
+            continue;
+        }
+        QAction* action = menu->addAction(QString::fromStdString(e.text));
+        action->setCheckable(true);
+        action->setData(e.id);
+        connect(action, &QAction::triggered, this, [this, id = e.id] { ChooseKitlet(id); });
+    }
+    // The check mark follows the last chosen item.
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+        for (QAction* a : menu->actions())
+            if (a->isCheckable()) a->setChecked(a->data().toInt() == kitlets_.LastId());
+    });
+}
+
+bool CMainFrame::CommandRule(int id) const {
+    const SettingsRecord& s = SymbolSettings;
+    const bool ready = bar_ && bar_->SymbolReady();
+    if (IsEditCommand(id)) {
+        if (!barWidget_->BarEnabledAndVisible()) return false;
+        const int focus = barWidget_->FocusedControl();
+        if (focus == ctl::kMain2 && s.Family == 0 && s.Variation == 0) return false;
+        const QLineEdit* edit = barWidget_->FocusedEdit();
+        if (!edit) return false;
+        switch (id) {
+        case cmd::kUndo: return edit->isUndoAvailable();
+        case cmd::kCut:
+        case cmd::kCopy:
+        case cmd::kClear: return edit->hasSelectedText();
+        case cmd::kPaste: return !QApplication::clipboard()->text().isEmpty();
+        case cmd::kSelectAll: return edit->selectedText().size() != edit->text().size();
+        }
+    }
+    switch (id) {
+    case cmd::kSave:
+    case cmd::kColour: return ready;
+    case cmd::kAdditionalText:
+        return ready && s.Family != 7 && s.Family != 13 && !IsBooklandTextClass(s.Variation);
+    case cmd::kSymbolOptions: return ready && !IsBooklandTextClass(s.Variation);
+    case cmd::kText: return ready && s.Family != 7 && s.Family != 13;
+    case cmd::kSerialization: return ready && s.Family != 7;
+    case cmd::kRotate: return ready && !IsVantic128Class(s.Variation);
+    default: return true;
+    }
+}
+
+bool CMainFrame::CommandEnabled(int id) const {
+    const QAction* a = actions_.value(id);
+    return a && a->isEnabled();
+}
+
+void CMainFrame::UpdateCommands() {
+    if (!bar_) return;
+    for (auto it = actions_.begin(); it != actions_.end(); ++it)
+        it.value()->setEnabled(Available(it.key()) && CommandRule(it.key()));
+    for (QAction* a : saveActions_) a->setEnabled(actions_[cmd::kSave]->isEnabled());
+    actions_[cmd::kToolbar]->setChecked(toolbar_->isVisible());
+    actions_[cmd::kStatusBar]->setChecked(statusBar()->isVisible());
+    actions_[cmd::kInputBar]->setChecked(dock_ && dock_->isVisible());
+}
+
+void CMainFrame::Run(int id) {
+    UpdateCommands();
+    if (!Available(id) || !CommandRule(id)) return;
+    if (IsEditCommand(id)) return EditCommand(id);
+    switch (id) {
+    case cmd::kOpenGraphic: OpenGraphicCommand(); break;
+    case cmd::kSaveKitletAs: SaveKitletAs(); break;
+    case cmd::kSave: SaveGraphic(); break;
+    case cmd::kExit: close(); break;
+    case cmd::kRotate: Rotate(); break;
+    case cmd::kToolbar: toolbar_->setVisible(!toolbar_->isVisible()); break;
+    case cmd::kStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
+    case cmd::kInputBar: dock_->setVisible(!dock_->isVisible()); break;
+    default: break;
+    }
+    UpdateCommands();
+}
+
+void CMainFrame::EditCommand(int id) {
+    QLineEdit* edit = barWidget_->FocusedEdit();
+    if (!edit) return;
+    switch (id) {
+    case cmd::kUndo: edit->undo(); break;
+    case cmd::kCut: edit->cut(); break;
+    case cmd::kCopy: edit->copy(); break;
+    case cmd::kPaste: edit->paste(); break;
+    case cmd::kClear: edit->del(); break;
+    case cmd::kSelectAll: edit->selectAll(); break;
+    }
+}
+
+void CMainFrame::FocusFirstInput() {
+    const int v = SymbolSettings.Variation;
+    int id = 0;
+    switch (bar_->Layout()) {
+    case 1: id = ctl::kMain1; break;
+    case 2: id = ctl::kMain2; break;
+    case 4: id = ctl::kMain4; break;
+    case 5: id = ctl::kMain5; break;
+    case 6: id = ctl::kMain6; break;
+    case 7: id = ctl::kCouponUpc; break;
+    case 3: id = v >= 30 && v <= 33 ? ctl::kFimA + (v - 30) : 0; break;
+    default: break;
+    }
+    if (SymbolSettings.Family == 14) id = 0;
+    if (id) barWidget_->SetFocus(id);
+}
+
+void CMainFrame::Rotate() {
+    SymbolSettings.Rotation = (SymbolSettings.Rotation / 90 * 90 + 90) % 360;
+    Redraw();
+    bar_->ResetSourceBox();
+}
+
+bool CMainFrame::ChooseKitlet(int id) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool applied = kitlets_.Choose(id);
+    QApplication::restoreOverrideCursor();
+    if (!applied) return false;
+    bar_->SetUpLayout();
+    barWidget_->SetPresetText(SymbolSettings.VariationName);
+    Redraw();
+    UpdateCommands();
+    return true;
+}
+
+bool CMainFrame::OpenGraphic(const QString& path) {
+    const std::string file = Utf8(path);
+    if (SavedGraphicKindOf(file) == SavedGraphicKind::None || !OpenSavedGraphic(file)) {
+        ShowMessage(kAppTitle, "Unable to open " + file + ".\nThis format file cannot be opened by this application.",
+                    MsgIcon::Exclamation);
+        bar_->ResetSourceBox();
+        return false;
+    }
+    const int programmatic = ProgrammaticInput;
+    ProgrammaticInput = 1;
+    bar_->SetUpLayout(true);
+    barWidget_->SetPresetText(SymbolSettings.VariationName);
+    ProgrammaticInput = programmatic;
+    bar_->SourceFileOpened(Utf8(QFileInfo(path).fileName()));
+    Redraw();
+    UpdateCommands();
+    return true;
+}
+
+void CMainFrame::OpenGraphicCommand() {
+    const QString path = QFileDialog::getOpenFileName(this, QString(), QString(),
+                                                      QStringLiteral("Vornel Glyph files (*.eps *.wmf *.emf)"));
+    if (!path.isEmpty()) OpenGraphic(path);
+}
+
+void CMainFrame::SourceChosen(int item) {
+    if (item == 2) OpenGraphicCommand();
+    // Data files come with the batch commands; the box goes back to keyboard input.
+    if (barWidget_->SourceItemCount() <= 3 || barWidget_->SourceIndex() != 3) bar_->ResetSourceBox();
+}
+
+void CMainFrame::SaveGraphic() {
+    const std::string extension = FormatExtension(SymbolSettings.Format);
+    const QString proposed = QString::fromStdString(ProposedPath(extension));
+    const QString path = QFileDialog::getSaveFileName(this, QString(), QDir::current().filePath(proposed));
+    if (path.isEmpty()) return;
+    SaveOptions options;
+    options.title = TitleOfPath(Utf8(path));
+    if (!WriteFormat(Utf8(path), options)) {
+        std::string text = LoadString(61210);
+        text.replace(text.find("%1"), 2, Utf8(path));
+        ShowMessage("", text, MsgIcon::Exclamation);
+    }
+}
+
+void CMainFrame::SaveKitletAs() {
+    const QString folder = QString::fromStdString(kitlets_.SaveFolder());
+    const QString name = FromRecord(DefaultFileName(SymbolSettings.Family, SymbolSettings.Variation));
+    QFileDialog dialog(this, QString::fromStdString(LoadString(61208, "Save Kitlet\u00AE As")), folder);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.selectFile(name);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    kitlets_.SaveAs(Utf8(dialog.selectedFiles().first()));
+}
+
+void CMainFrame::Tick() {
+    bar_->Tick();
+    UpdateCommands();
+}
+
+void CMainFrame::Redraw() { view_->update(); }
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    timer_.stop();
+    QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    // Only a drop of exactly one file is opened.
+    if (urls.size() == 1 && urls.front().isLocalFile()) OpenGraphic(urls.front().toLocalFile());
+    event->acceptProposedAction();
+}
+
+}  // namespace vg

@@ -1,0 +1,116 @@
+// The main window: menu, toolbar, status bar, input bar, view, the commands
+// with their enable rules, the Symbology menu and the 100 ms timer.
+#pragma once
+
+#include <QMainWindow>
+#include <QMap>
+#include <QTimer>
+#include <memory>
+
+#include "app/platform.h"
+#include "entry/inputbar.h"
+#include "model/kitletmenu.h"
+
+class QAction;
+class QDockWidget;
+class QMenu;
+class QScrollArea;
+class QToolBar;
+
+namespace vg {
+
+class CVGLView;
+class InputBarWidget;
+
+// Command ids of the menu, toolbar and accelerators.
+namespace cmd {
+inline constexpr int kOpenGraphic = 32780;
+inline constexpr int kOpenDataFile = 32782;
+inline constexpr int kSaveKitletAs = 32783;
+inline constexpr int kSave = 32789;
+inline constexpr int kExit = 57665;
+inline constexpr int kUndo = 57643;
+inline constexpr int kCut = 57635;
+inline constexpr int kCopy = 57634;
+inline constexpr int kPaste = 57637;
+inline constexpr int kClear = 57632;
+inline constexpr int kSelectAll = 57642;
+inline constexpr int kAdditionalText = 32771;
+inline constexpr int kSpecifications = 32772;
+inline constexpr int kPreferences = 32774;
+inline constexpr int kSymbolOptions = 32775;
+inline constexpr int kText = 32776;
+inline constexpr int kColour = 32777;
+inline constexpr int kSerialization = 32778;
+inline constexpr int kRotate = 32779;
+inline constexpr int kToolbar = 59392;
+inline constexpr int kStatusBar = 59393;
+inline constexpr int kInputBar = 500;
+inline constexpr int kHelpTopics = 57667;
+inline constexpr int kAbout = 57664;
+}  // namespace cmd
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    // Builds the window from SymbolSettings (the profile is loaded before).
+    // kitletFolders: where the Kitlets folder is looked for after the current folder.
+    explicit CMainFrame(const std::vector<std::string>& kitletFolders = {});
+    ~CMainFrame() override;
+
+    // Gives the focus to the first input field of the layout.
+    void FocusFirstInput();
+    // Opens a saved graphic (.eps, .wmf, .emf); name goes into the input-source box.
+    bool OpenGraphic(const QString& path);
+    // The commands.
+    void Rotate();
+    bool ChooseKitlet(int id);
+
+    // What a command's rule says now, and whether its action is enabled.
+    bool CommandRule(int id) const;
+    bool CommandEnabled(int id) const;
+    QAction* Action(int id) const { return actions_.value(id); }
+    void UpdateCommands();
+
+    InputBar& Bar() { return *bar_; }
+    InputBarWidget& BarWidget() { return *barWidget_; }
+    CVGLView& View() { return *view_; }
+    QMenu* SymbologyMenu() const { return symbologyMenu_; }
+    KitletChooser& Kitlets() { return kitlets_; }
+    QToolBar* ToolBar() const { return toolbar_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildSymbologyMenu();
+    void AddEntries(QMenu* menu, const std::vector<KitletMenuEntry>& entries);
+    QAction* MakeAction(int id, const char* text, const char* icon = nullptr);
+    void Run(int id);
+    void EditCommand(int id);
+    void SaveGraphic();
+    void SaveKitletAs();
+    void OpenGraphicCommand();
+    void SourceChosen(int item);
+    void Tick();
+    void Redraw();
+
+    QMap<int, QAction*> actions_;
+    QList<QAction*> saveActions_;  // the two menu items of the save command
+    QToolBar* toolbar_ = nullptr;
+    QDockWidget* dock_ = nullptr;
+    InputBarWidget* barWidget_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
+    CVGLView* view_ = nullptr;
+    QMenu* symbologyMenu_ = nullptr;
+    QTimer timer_;
+    QMetaObject::Connection focusWatch_;
+    QtClock clock_;
+    std::unique_ptr<InputBar> bar_;
+    KitletChooser kitlets_;
+};
+
+}  // namespace vg
