@@ -2,6 +2,7 @@
 
 #include "entry/inputbar.h"
 #include "entry/pipeline.h"
+#include "entry/textdialogs.h"
 #include "geometry/fieldentry.h"
 #include "geometry/settingsdefaults.h"
 #include "model/messages.h"
@@ -104,6 +105,14 @@ bool FeedData(const DataTexts& data, std::string* reason) {
         return false;
     }
     return true;
+}
+
+bool SetUpInputAgain(std::string* reason) {
+    InputBar& bar = Bar();
+    AfterEditText(bar);
+    if (bar.SymbolReady()) return true;
+    *reason = "the data gives no " + SymbolSettings.VariationName + " symbol";
+    return false;
 }
 
 }  // namespace vg

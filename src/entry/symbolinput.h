@@ -36,4 +36,9 @@ struct DataTexts {
 // bar has shown its message box; any other reason is set in reason.
 bool FeedData(const DataTexts& data, std::string* reason);
 
+// The input bar set up again on the stored texts, as after the text dialog
+// (ProgrammaticInput set, AdditionalText kept). False with the reason when
+// the symbol is no longer ready.
+bool SetUpInputAgain(std::string* reason);
+
 }  // namespace vg

@@ -16,6 +16,9 @@ struct BoxBounds {
 };
 BoxBounds BoundsOf(const Point box[4]);
 
+// The text the additional text takes when UseHumanReadablesAsText is set.
+std::string HumanReadableAsText(const SettingsRecord& s);
+
 class DrawingSequence {
 public:
     explicit DrawingSequence(CSymbol& symbol) : sym(symbol), dc_(symbol.m_dc) {}
@@ -42,7 +45,6 @@ private:
     std::string MarkCaption() const;
     void MeasureVerificationMark();
     void DrawVerificationMark(DeviceContext& dc);
-    std::string HumanReadableAsText() const;
     FontSpec AdditionalTextFont(bool forDrawing) const;
     bool SelectAdditionalTextFont(DeviceContext& dc, bool forDrawing);
     void MeasureAdditionalText(DeviceContext& dc);

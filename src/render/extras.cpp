@@ -160,8 +160,7 @@ void DrawingSequence::DrawVerificationMark(DeviceContext& dc) {
 
 // ---- Additional text ----
 
-std::string DrawingSequence::HumanReadableAsText() const {
-    const SettingsRecord& s = SymbolSettings;
+std::string HumanReadableAsText(const SettingsRecord& s) {
     const int v = s.Variation;
     auto withCheck = [](std::string_view text, uint8_t check) {
         std::string t(text);
@@ -201,7 +200,7 @@ void DrawingSequence::MeasureAdditionalText(DeviceContext& dc) {
     SettingsRecord& s = SymbolSettings;
     hasTextBox_ = false;
     if (s.AdditionalText.empty()) return;
-    if (s.UseHumanReadablesAsText) s.AdditionalText = HumanReadableAsText();
+    if (s.UseHumanReadablesAsText) s.AdditionalText = HumanReadableAsText(s);
     const std::string& text = s.AdditionalText;
 
     TextExtent e{};

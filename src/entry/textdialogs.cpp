@@ -1,0 +1,486 @@
+#include "entry/textdialogs.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "device/fontservice.h"
+#include "entry/inputbar.h"
+#include "geometry/dimensionmodel.h"
+#include "geometry/variationdefaults.h"
+#include "model/catalogue.h"
+#include "model/strings.h"
+#include "render/drawingsequence.h"
+
+namespace vg {
+namespace {
+
+constexpr int kResourceSizes[] = {6, 9, 10, 12, 14, 18, 24, 30, 36, 72};
+constexpr std::size_t kMaxSizeList = 50;
+constexpr std::size_t kResourceSizeCount = 10;
+constexpr std::size_t kMaxAdditionalText = 254;
+
+constexpr int kCapSize = 61237;
+constexpr int kCapDistance = 61239;
+constexpr int kCapIssn = 61241;
+constexpr int kCapText = 61256;
+constexpr int kCapH = 61258;
+constexpr int kCapV = 61259;
+
+// Size lists kept while the program runs: the Edit Text one and the
+// Additional Text one.
+std::vector<int>& RememberedSizes(bool additional) {
+    static std::vector<int> lists[2];
+    return lists[additional ? 1 : 0];
+}
+
+std::vector<int> OpeningSizes(int count, bool additional) {
+    const std::vector<int>& remembered = RememberedSizes(additional);
+    std::vector<int> sizes;
+    if (count > static_cast<int>(kResourceSizeCount) && !remembered.empty()) {
+        for (int size : remembered)
+            if (size >= 2 && size <= 200) sizes.push_back(size);
+    } else {
+        sizes.assign(std::begin(kResourceSizes), std::end(kResourceSizes));
+    }
+    return sizes;
+}
+
+int StoreSizes(std::vector<int>& sizes, bool additional) {
+    if (sizes.size() > kMaxSizeList) sizes.resize(kMaxSizeList);
+    if (sizes.size() > kResourceSizeCount) RememberedSizes(additional) = sizes;
+    return static_cast<int>(sizes.size());
+}
+
+void InsertSize(std::vector<int>& sizes, int size) {
+    const auto at = std::lower_bound(sizes.begin(), sizes.end(), size);
+    if (at == sizes.end() || *at != size) sizes.insert(at, size);
+}
+
+bool Listed(const std::vector<std::string>& fonts, const std::string& name) {
+    return std::find(fonts.begin(), fonts.end(), name) != fonts.end();
+}
+
+// A signed length: a leading "-", digits, at most one "."; then its range.
+DialogCheck CheckSignedLength(int field, int captionId, const std::string& text, int unit, double stored,
+                              double low, double high) {
+    const auto range = [&]() { return RangeProblem(field, captionId, UnitText(unit, low), UnitText(unit, high)); };
+    if (text.empty()) return range();
+    if (const int id = DecimalFormProblem(text, true)) return Problem(field, captionId, id, MsgIcon::Stop);
+    const double points = ReadLength(unit, text, stored);
+    if (points < low - 1e-9 || points > high + 1e-9) return range();
+    return std::nullopt;
+}
+
+// H and V as the dialog shows them: "%f" cut to 5 characters, 6 when negative.
+std::string ShortLength(int unit, double points) {
+    std::string t = UnitText(unit, points);
+    t.resize(std::min(t.size(), std::size_t(!t.empty() && t[0] == '-' ? 6 : 5)));
+    return t;
+}
+
+}  // namespace
+
+double FontServiceTextWidth(const std::string& font, double size, bool bold, bool italic, const std::string& text) {
+    FontService& fonts = FontService::Instance();
+    const FontFace* face = fonts.Resolve(font, bold ? 700 : 400, italic);
+    if (!face) face = fonts.Resolve("Arial", bold ? 700 : 400, italic);
+    if (!face) return 0;
+    // Cell height in thousandths of an inch, as the drawing asks for it.
+    const int height = static_cast<int>(std::lround(size / 72.0 * 1000.0));
+    return face->Extent(text, height).cx * 72.0 / 1000.0;
+}
+
+DialogCheck CheckTextSize(const std::string& text) {
+    if (text.empty()) return Problem(etd::kSize, kCapSize, 61238);
+    if (!AllDigits(text)) return Problem(etd::kSize, kCapSize, 61216);
+    const long size = text.size() > 4 ? 100000 : std::atol(text.c_str());
+    if (size < 2 || size > 200) return Problem(etd::kSize, kCapSize, 61238);
+    return std::nullopt;
+}
+
+// ---- Edit Text ----
+
+EditTextModel::EditTextModel(SettingsRecord& record, std::vector<std::string> fonts)
+    : s_(record), fonts_(std::move(fonts)) {
+    const SettingsRecord& s = record;
+    const int v = s.Variation, f = s.Family;
+    values_ = {
+        {etd::kAlign, s.Align},
+        {etd::kBold, s.Bold},
+        {etd::kItalic, s.Italic},
+        {etd::kHidden, s.Hidden},
+        {etd::kShowFactDataId, s.ShowFactDataID},
+        {etd::kShowAsterisks, s.ShowAsterisks},
+        {etd::kHideCheckDigits, s.HideCheckDigits},
+        {etd::kHideParentheses, s.HideParentheses},
+        {etd::kIgnoreHyphens, v == 13 ? 0 : s.IgnoreHyphens},
+        {etd::kIgnoreSpaces, s.IgnoreSpaces},
+        {etd::kTextAbove, s.TextAbove},
+        {etd::kShowStartStop, s.ShowStartStop},
+        {etd::kStartCharacter, s.StartCharacter},
+        {etd::kStopCharacter, s.StopCharacter},
+        {etd::kCenterSysChk, s.CenterSysChk},
+        {etd::kHideAddonText, s.HideAddonText},
+        {etd::kAddonTextDown, s.AddonTextDown},
+        {etd::kQuietZoneIndicators, s.QuietZoneIndicators},
+    };
+    sizes_ = OpeningSizes(s.SizeListCount, false);
+    texts_[etd::kSize] = std::to_string(s.Size);
+    if (!Listed(fonts_, s.FontName4humanreadable)) record.FontName4humanreadable = "Arial";
+    texts_[etd::kFont] = record.FontName4humanreadable;
+    texts_[etd::kDistance] = SixDecimals(s.UnitOfMeasure, s.DistanceToBars);
+    texts_[etd::kDistanceUnit] = UnitName(s.UnitOfMeasure, 61232);
+    texts_[etd::kIssnDigits] = s.ISSNExtraDigits.substr(0, 2);
+
+    const auto disable = [&](std::initializer_list<int> controls) {
+        for (int c : controls) Enable(c, false);
+    };
+    const auto range = [](int from, int to) {
+        std::vector<int> r;
+        for (int c = from; c <= to; ++c) r.push_back(c);
+        return r;
+    };
+    const std::vector<int> startStopToIsbn = range(etd::kShowStartStop, etd::kIsbnFont);
+    const auto disableAll = [&](const std::vector<int>& controls) {
+        for (int c : controls) Enable(c, false);
+    };
+    if (f == kFamilyCodabar) {
+        disable({etd::kShowFactDataId, etd::kShowAsterisks, etd::kIssnDigits});
+        disableAll(range(etd::kCenterSysChk, etd::kIsbnFont));
+    } else if (f == kFamilyCode39) {
+        if (OneOf(v, {13, 17, 18, 19, 21, 22, 23})) disable({etd::kShowFactDataId, etd::kShowAsterisks});
+        else if (OneOf(v, {15, 16, 20, 76, 103, 104})) disable({etd::kShowFactDataId});
+        else if (!OneOf(v, {11, 12, 14})) disable({etd::kShowFactDataId, etd::kShowAsterisks});
+        disableAll(startStopToIsbn);
+        disable({etd::kIssnDigits});
+        if (v == 13) disable({etd::kIgnoreHyphens});
+    } else if (IsBooklandFamily(f)) {
+        if (f != kFamilyIssn) disable({etd::kIssnDigits});
+        disable({etd::kShowFactDataId, etd::kShowAsterisks});
+        if (IsBooklandTextClass(v)) {
+            disableAll(startStopToIsbn);
+            disable({etd::kAlign, etd::kBold, etd::kItalic, etd::kHidden, etd::kTextAbove, etd::kDistance});
+        } else {
+            disable({etd::kCenterSysChk, etd::kShowStartStop, etd::kStartCharacter, etd::kStopCharacter});
+        }
+    } else if (EanUpcFamily()) {
+        disable({etd::kShowFactDataId, etd::kShowAsterisks, etd::kShowStartStop, etd::kStartCharacter,
+                 etd::kStopCharacter, etd::kIsbnFont, etd::kIssnDigits});
+        EanUpcRules();
+    } else {
+        disable({etd::kShowFactDataId, etd::kShowAsterisks, etd::kIssnDigits});
+        disableAll(startStopToIsbn);
+    }
+    if (IsVantic128Class(v)) {
+        disable({etd::kAlign, etd::kHideCheckDigits, etd::kHideParentheses, etd::kIgnoreHyphens,
+                 etd::kIgnoreSpaces, etd::kTextAbove});
+        if (v != 116) disable({etd::kDistance});
+    }
+    if (Enabled(etd::kIsbnFont)) {
+        if (!Listed(fonts_, s.FontName4ISBN_ISSN_SPCNs)) record.FontName4ISBN_ISSN_SPCNs = "Arial";
+        texts_[etd::kIsbnFont] = record.FontName4ISBN_ISSN_SPCNs;
+    } else {
+        texts_[etd::kIsbnFont] = s.FontName4ISBN_ISSN_SPCNs;
+    }
+}
+
+bool EditTextModel::EanUpcFamily() const {
+    const int f = s_.Family;
+    return f == kFamilyEan || f == kFamilyUpcA || f == 17 || IsCouponClass(s_.Variation);
+}
+
+bool EditTextModel::HasAddOn() const { return TextLength(s_.AddOnText) > 0; }
+
+void EditTextModel::Enable(int control, bool on) {
+    if (on) disabled_.erase(control);
+    else disabled_.insert(control);
+}
+
+void EditTextModel::EanUpcRules() {
+    if (Value(etd::kHidden)) {
+        for (int c : {etd::kCenterSysChk, etd::kHideAddonText, etd::kAddonTextDown, etd::kHideCheckDigits,
+                      etd::kHideParentheses, etd::kIgnoreHyphens, etd::kIgnoreSpaces, etd::kTextAbove,
+                      etd::kDistance})
+            Enable(c, false);
+        Enable(etd::kQuietZoneIndicators, true);
+        return;
+    }
+    Enable(etd::kCenterSysChk, IsUpcClass(s_.Variation) && !Value(etd::kTextAbove));
+    if (HasAddOn()) {
+        Enable(etd::kHideAddonText, true);
+        Enable(etd::kAddonTextDown, !Value(etd::kHideAddonText) && !Value(etd::kTextAbove));
+        Enable(etd::kQuietZoneIndicators, !Value(etd::kHideAddonText));
+    } else {
+        Enable(etd::kHideAddonText, false);
+        Enable(etd::kAddonTextDown, false);
+        Enable(etd::kQuietZoneIndicators, s_.Family == kFamilyEan);
+    }
+}
+
+int EditTextModel::Value(int control) const {
+    const auto it = values_.find(control);
+    return it == values_.end() ? 0 : it->second;
+}
+
+std::string EditTextModel::Text(int control) const {
+    const auto it = texts_.find(control);
+    return it == texts_.end() ? std::string() : it->second;
+}
+
+void EditTextModel::SetCheck(int control, bool ticked) {
+    values_[control] = ticked ? 1 : 0;
+    const int f = s_.Family;
+    const bool eanUpc = f == kFamilyEan || f == kFamilyUpcA || f == 17;
+    const bool addOn = HasAddOn();
+    if (control == etd::kHidden && (eanUpc || IsCouponClass(s_.Variation))) {
+        const int lineControls[] = {etd::kHideCheckDigits, etd::kHideParentheses, etd::kIgnoreHyphens,
+                                    etd::kIgnoreSpaces, etd::kTextAbove, etd::kDistance};
+        for (int c : lineControls) Enable(c, !ticked);
+        if (ticked) {
+            Enable(etd::kCenterSysChk, false);
+            if (addOn)
+                for (int c : {etd::kHideAddonText, etd::kAddonTextDown, etd::kQuietZoneIndicators}) Enable(c, false);
+        } else {
+            Enable(etd::kCenterSysChk, !IsCouponClass(s_.Variation));
+            if (addOn) {
+                Enable(etd::kHideAddonText, true);
+                Enable(etd::kAddonTextDown, !Value(etd::kHideAddonText));
+                Enable(etd::kQuietZoneIndicators, !Value(etd::kHideAddonText));
+            }
+        }
+    } else if (control == etd::kHideAddonText && eanUpc) {
+        Enable(etd::kAddonTextDown, !ticked && !Value(etd::kTextAbove));
+        Enable(etd::kQuietZoneIndicators, !ticked);
+    } else if (control == etd::kTextAbove && eanUpc) {
+        if (ticked) {
+            values_[etd::kAddonTextDown] = 0;
+            values_[etd::kCenterSysChk] = 0;
+            Enable(etd::kAddonTextDown, false);
+            Enable(etd::kCenterSysChk, false);
+        } else {
+            Enable(etd::kAddonTextDown, addOn && !Value(etd::kHideAddonText));
+            Enable(etd::kCenterSysChk, true);
+        }
+    }
+}
+
+void EditTextModel::Choose(int control, int item) {
+    const int items = control == etd::kAlign ? 3 : 4;
+    if (item >= 0 && item < items) values_[control] = item;
+}
+
+void EditTextModel::ChooseFont(int control, const std::string& family) {
+    if (Listed(fonts_, family)) texts_[control] = family;
+}
+
+DialogCheck EditTextModel::TypeSize(const std::string& text) {
+    texts_[etd::kSize] = text.substr(0, 3);
+    return CheckTextSize(texts_[etd::kSize]);
+}
+
+DialogCheck EditTextModel::OpenSizeList() {
+    if (DialogCheck p = CheckTextSize(Text(etd::kSize))) return p;
+    InsertSize(sizes_, std::atoi(Text(etd::kSize).c_str()));
+    return std::nullopt;
+}
+
+DialogCheck EditTextModel::Check() const {
+    if (DialogCheck p = CheckTextSize(Text(etd::kSize))) return p;
+    if (DialogCheck p = CheckSignedLength(etd::kDistance, kCapDistance, Text(etd::kDistance), s_.UnitOfMeasure,
+                                          s_.DistanceToBars, -6, 32))
+        return p;
+    if (s_.Family == kFamilyIssn) {
+        const std::string digits = Text(etd::kIssnDigits);
+        if (digits.size() < 2) return Problem(etd::kIssnDigits, kCapIssn, 61240);
+        if (!AllDigits(digits)) return Problem(etd::kIssnDigits, kCapIssn, 61216);
+    }
+    return std::nullopt;
+}
+
+DialogCheck EditTextModel::Ok() {
+    if (s_.Family != kFamilyIssn) texts_[etd::kIssnDigits].clear();
+    if (DialogCheck p = Check()) return p;
+    SettingsRecord& s = s_;
+    s.DistanceToBars = ReadLength(s.UnitOfMeasure, Text(etd::kDistance), s.DistanceToBars);
+    s.FontName4humanreadable = Text(etd::kFont);
+    if (Enabled(etd::kIsbnFont)) s.FontName4ISBN_ISSN_SPCNs = Text(etd::kIsbnFont);
+    s.SizeListCount = StoreSizes(sizes_, false);
+    s.Size = std::atoi(Text(etd::kSize).c_str());
+    s.Align = Value(etd::kAlign);
+    s.Bold = Value(etd::kBold);
+    s.Italic = Value(etd::kItalic);
+    s.Hidden = Value(etd::kHidden);
+    s.ShowFactDataID = Value(etd::kShowFactDataId);
+    s.ShowAsterisks = Value(etd::kShowAsterisks);
+    s.HideCheckDigits = Value(etd::kHideCheckDigits);
+    s.HideParentheses = Value(etd::kHideParentheses);
+    s.IgnoreHyphens = Value(etd::kIgnoreHyphens);
+    s.IgnoreSpaces = Value(etd::kIgnoreSpaces);
+    s.TextAbove = Value(etd::kTextAbove);
+    s.ShowStartStop = Value(etd::kShowStartStop);
+    s.StartCharacter = Value(etd::kStartCharacter);
+    s.StopCharacter = Value(etd::kStopCharacter);
+    s.CenterSysChk = Value(etd::kCenterSysChk);
+    s.HideAddonText = Value(etd::kHideAddonText);
+    s.AddonTextDown = Value(etd::kAddonTextDown);
+    s.QuietZoneIndicators = Value(etd::kQuietZoneIndicators);
+    s.ISSNExtraDigits = Text(etd::kIssnDigits);
+    return std::nullopt;
+}
+
+void AfterEditText(InputBar& bar) {
+    ProgrammaticInput = 1;
+    bar.SetUpLayout(true);
+}
+
+// ---- Additional Text ----
+
+AdditionalTextModel::AdditionalTextModel(SettingsRecord& record, std::vector<std::string> fonts,
+                                         TextWidthFunction width)
+    : s_(record), fonts_(std::move(fonts)), width_(std::move(width)) {
+    const SettingsRecord& s = record;
+    const int unit = s.UnitOfMeasure;
+    sizes_ = OpeningSizes(s.SizeListCountAT, true);
+    texts_[etd::kFont] = s.FontName4AdditionalText;
+    texts_[etd::kSize] = std::to_string(s.SizeAT);
+    openH_ = texts_[atd::kH] = ShortLength(unit, s.H);
+    openV_ = texts_[atd::kV] = ShortLength(unit, s.V);
+    texts_[atd::kHUnit] = texts_[atd::kVUnit] = UnitName(unit);
+    texts_[atd::kText] = s.AdditionalText;
+    useHumanReadable_ = s.UseHumanReadablesAsText != 0;
+    bold_ = s.BoldAT != 0;
+    italic_ = s.ItalicAT != 0;
+    align_ = std::clamp(s.AlignAT, 0, 4);
+    rotation_ = align_ <= 3 ? 0 : s.Rotation4AdditionalText;
+    if (rotation_ != 90 && rotation_ != 180 && rotation_ != 270) rotation_ = 0;
+    if (useHumanReadable_) texts_[atd::kText] = HumanReadableAsText(s);
+}
+
+std::string AdditionalTextModel::Text(int control) const {
+    const auto it = texts_.find(control);
+    return it == texts_.end() ? std::string() : it->second;
+}
+
+double AdditionalTextModel::PresetH(int align) const {
+    const SettingsRecord& s = s_;
+    const int f = s.Family, v = s.Variation;
+    const double left = LeftQuietZone(f, v);
+    const double w = ComputeSymbolWidth(f, v, static_cast<int>(TextLength(s.AddOnText)), BarPattern, s.CurRatio,
+                                        DefaultXDimension(f, v), DefaultWideBase(f, v));
+    const std::string text = Text(atd::kText);
+    const double t =
+        width_ ? width_(Text(etd::kFont), std::atof(Text(etd::kSize).c_str()), bold_, italic_, text) : 0;
+    switch (align) {
+    case 1: return (w - t) / 2 + left;
+    case 2: return w + left - t;
+    case 3: {
+        const double magnification = s.Magnification / 100;
+        const double bearer = magnification > 0 ? s.BearerBar / magnification : 0;
+        return bearer + left + w / (static_cast<double>(text.size()) + 1);
+    }
+    default: return left;
+    }
+}
+
+void AdditionalTextModel::Preset() {
+    texts_[atd::kH] = Printf("%.3f", ToUnit(s_.UnitOfMeasure, PresetH(align_)));
+}
+
+void AdditionalTextModel::Changed() {
+    if (Text(atd::kText).empty()) texts_[atd::kH] = "0.000";
+    else if (align_ >= 1 && align_ <= 3) Preset();
+}
+
+void AdditionalTextModel::TypeText(const std::string& text) {
+    if (useHumanReadable_) return;
+    texts_[atd::kText] = text;
+    Changed();
+}
+
+void AdditionalTextModel::SetUseHumanReadable(bool ticked) {
+    useHumanReadable_ = ticked;
+    if (ticked) texts_[atd::kText] = HumanReadableAsText(s_);
+    Changed();
+}
+
+void AdditionalTextModel::ChooseFont(const std::string& family) {
+    if (!Listed(fonts_, family)) return;
+    texts_[etd::kFont] = family;
+    Changed();
+}
+
+DialogCheck AdditionalTextModel::TypeSize(const std::string& text) {
+    texts_[etd::kSize] = text.substr(0, 3);
+    DialogCheck p = CheckTextSize(texts_[etd::kSize]);
+    if (!p) Changed();
+    return p;
+}
+
+DialogCheck AdditionalTextModel::OpenSizeList() {
+    if (DialogCheck p = CheckTextSize(Text(etd::kSize))) return p;
+    InsertSize(sizes_, std::atoi(Text(etd::kSize).c_str()));
+    return std::nullopt;
+}
+
+void AdditionalTextModel::SetBold(bool on) {
+    bold_ = on;
+    Changed();
+}
+
+void AdditionalTextModel::SetItalic(bool on) {
+    italic_ = on;
+    Changed();
+}
+
+void AdditionalTextModel::ChooseAlign(int align) {
+    if (align < 0 || align > 4) return;
+    align_ = align;
+    if (align <= 3) {
+        rotation_ = 0;
+        Preset();
+    }
+}
+
+void AdditionalTextModel::TypeH(const std::string& text) {
+    texts_[atd::kH] = text;
+    align_ = 4;
+}
+
+void AdditionalTextModel::Rotate() {
+    rotation_ = (rotation_ + 90) % 360;
+    align_ = 4;
+}
+
+DialogCheck AdditionalTextModel::Check() const {
+    if (DialogCheck p = CheckTextSize(Text(etd::kSize))) return p;
+    const int unit = s_.UnitOfMeasure;
+    const std::string h = Text(atd::kH), v = Text(atd::kV);
+    if (DialogCheck p = CheckSignedLength(atd::kH, kCapH, h, unit, h == openH_ ? s_.H : 1e300, -864, 864)) return p;
+    if (DialogCheck p = CheckSignedLength(atd::kV, kCapV, v, unit, v == openV_ ? s_.V : 1e300, -864, 864)) return p;
+    return std::nullopt;
+}
+
+DialogCheck AdditionalTextModel::Ok() {
+    if (Text(atd::kText).size() > kMaxAdditionalText) {
+        ShowProblem(DialogProblem{atd::kText, LoadString(kCapText), LoadString(61257), MsgIcon::Exclamation});
+        texts_[atd::kText].resize(kMaxAdditionalText);
+    }
+    if (DialogCheck p = Check()) return p;
+    SettingsRecord& s = s_;
+    const int unit = s.UnitOfMeasure;
+    s.FontName4AdditionalText = Text(etd::kFont);
+    s.SizeListCountAT = StoreSizes(sizes_, true);
+    s.SizeAT = std::atoi(Text(etd::kSize).c_str());
+    if (Text(atd::kH) != openH_) s.H = FromUnit(unit, std::atof(Text(atd::kH).c_str()));
+    if (Text(atd::kV) != openV_) s.V = FromUnit(unit, std::atof(Text(atd::kV).c_str()));
+    s.AdditionalText = Text(atd::kText);
+    s.UseHumanReadablesAsText = useHumanReadable_ ? 1 : 0;
+    s.AlignAT = align_;
+    s.BoldAT = bold_ ? 1 : 0;
+    s.ItalicAT = italic_ ? 1 : 0;
+    s.Rotation4AdditionalText = static_cast<int16_t>(rotation_);
+    return std::nullopt;
+}
+
+}  // namespace vg
