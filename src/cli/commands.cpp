@@ -16,6 +16,7 @@ constexpr Command kCommands[] = {
     {"fields", "", "list the fields --set takes: name, type, unit and valid values, tab-separated", RunFields},
     {"make", "-v VAR [...]", "write one graphic file (options below)", RunMake},
     {"pattern", "-v VAR [...]", "print the bar pattern, encoded text and check characters", RunPattern},
+    {"info", "-v VAR [...]", "print the symbol options readouts (X-dimension and grid, BWR, quiet zones)", RunInfo},
     {"open", "PATH", "print the settings stored in a saved graphic", RunOpen},
     {"kitlet", "-v VAR -o FILE", "write a Kitlet of the factory defaults (--full: applied as it stands;\n"
      "                       --set FIELD=VALUE; --all DIR: one per variation, a folder per family)", RunKitlet},

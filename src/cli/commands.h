@@ -35,6 +35,7 @@ int RunList(const std::vector<std::string>& args);
 int RunFields(const std::vector<std::string>& args);
 int RunMake(const std::vector<std::string>& args);
 int RunPattern(const std::vector<std::string>& args);
+int RunInfo(const std::vector<std::string>& args);
 int RunOpen(const std::vector<std::string>& args);
 int RunKitlet(const std::vector<std::string>& args);
 int RunVerify(const std::vector<std::string>& args);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/dialogoptions.h"
 #include "model/strings.h"
 #include "output/outputformat.h"
 
@@ -51,6 +52,7 @@ void PrintHelp() {
     std::puts("  --level1             PostScript language level 1, gray only");
     std::puts("  --verify             read the written file back like a scanner (EPS files");
     std::puts("                       through Ghostscript as well) and print one line");
+    vg::cli::PrintDialogOptionsHelp();
     std::puts("series and batch (also -v, -f eps|wmf|emf, --set, --no-preview, --level1):");
     std::puts("  -d, -a, --upc-part, --ucc-part, --fact  the data of the first file");
     std::puts("  --before TEXT --start N --stop N [--step N]  the counter inside the data:");

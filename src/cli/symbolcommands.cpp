@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/dialogoptions.h"
 #include "cli/verify.h"
 #include "eps/settingsblock.h"
 #include "eps/settingsreader.h"
@@ -33,6 +34,7 @@ struct SymbolOptions {
     bool levelOne = false;
     bool escapes = false;  // \xHH in the data texts
     bool verify = false;   // prove the written file
+    DialogOptions dialog;  // symbol options, text and additional text
 };
 
 // Texts the user types and the program draws or encodes: Windows-1252 in the
@@ -128,6 +130,9 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
             o.levelOne = true;
         } else if (a == "--escapes") {
             o.escapes = true;
+        } else if (const OptionTake take = cmd == "pattern" ? OptionTake::NotMine : TakeDialogOption(cmd, args, i, o.dialog);
+                   take != OptionTake::NotMine) {
+            if (take == OptionTake::Error) return std::nullopt;
         } else {
             UsageError(cmd + ": unexpected argument '" + a + "'");
             return std::nullopt;
@@ -185,7 +190,12 @@ int RunMake(const std::vector<std::string>& args) {
     std::optional<SymbolOptions> o = ParseSymbolOptions("make", args, true);
     if (!o) return kExitUsage;
 
-    const GenerationResult r = Generate(RequestOf(*o));
+    const GenerationRequest request = RequestOf(*o);
+    GenerationResult r = PrepareSymbol(request);
+    if (r.status == GenerationStatus::Written) {
+        if (!ApplyDialogOptions(o->dialog)) return kExitUsage;
+        r = WriteCurrentSymbol(request);
+    }
     if (r.status == GenerationStatus::Refused) {
         Report(r);
         return kExitUsage;
@@ -220,6 +230,17 @@ int RunPattern(const std::vector<std::string>& args) {
     std::printf("CheckCharacter2: %s\n", CheckText(SymbolSettings.CheckCharacter2).c_str());
     if (!FlushOutput("the pattern")) return kExitFailure;
     return ready ? kExitOk : kExitUsage;
+}
+
+int RunInfo(const std::vector<std::string>& args) {
+    std::optional<SymbolOptions> o = ParseSymbolOptions("info", args, false);
+    if (!o) return kExitUsage;
+    const GenerationResult prepared = PrepareSymbol(RequestOf(*o));
+    Report(prepared);
+    if (prepared.status != GenerationStatus::Written) return kExitUsage;
+    if (!ApplyDialogOptions(o->dialog)) return kExitUsage;
+    PrintDialogReadouts();
+    return FlushOutput("the readouts") ? kExitOk : kExitFailure;
 }
 
 int RunOpen(const std::vector<std::string>& args) {
