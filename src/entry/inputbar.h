@@ -129,6 +129,8 @@ public:
     // Focus around dialogs: remember before, request the refocus after.
     void RememberFocus();
     void RequestRefocus();
+    // While a dialog command runs: no idle reminder, quiet pipeline checks.
+    void SuspendReminder(bool on) { messageOpen_ += on ? 1 : -1; }
 
     // Input-source box: a data file or graphic was opened; reset to item 0.
     void SourceFileOpened(std::string_view name);
