@@ -88,7 +88,25 @@ TextExtent FontFace::Extent(std::string_view text, int height) const {
 
 // ---- FontService ----
 
+namespace {
+
+// A request as asked: (family bytes, weight, italic), looked up without a copy.
+using Request = std::tuple<std::string, int, bool>;
+using RequestView = std::tuple<std::string_view, int, bool>;
+
+struct RequestLess {
+    using is_transparent = void;
+    static RequestView View(const Request& r) { return {std::get<0>(r), std::get<1>(r), std::get<2>(r)}; }
+    static const RequestView& View(const RequestView& r) { return r; }
+    template <class A, class B>
+    bool operator()(const A& a, const B& b) const { return View(a) < View(b); }
+};
+
+}  // namespace
+
 struct FontService::Cache {
+    // Requests answered before -> face.
+    std::map<Request, const FontFace*, RequestLess> requests;
     // (family key, weight, italic) -> face, nullptr for names that did not resolve.
     std::map<std::tuple<std::string, int, bool>, const FontFace*> matches;
     // (file, index) -> loaded face.
@@ -164,13 +182,15 @@ FontService::~FontService() {
 const FontFace* FontService::Resolve(std::string_view family, int weight, bool italic) {
     if (weight <= 0) weight = 400;  // 0 is "don't care" as in GDI
     if (weight > 1000) weight = 1000;
-    std::string utf8 = Cp1252ToUtf8(family);
     std::lock_guard<std::mutex> lock(mutex_);
+    if (auto asked = cache_->requests.find(RequestView{family, weight, italic}); asked != cache_->requests.end())
+        return asked->second;
+    std::string utf8 = Cp1252ToUtf8(family);
     auto key = std::make_tuple(FamilyKey(utf8), weight, italic);
     auto it = cache_->matches.find(key);
-    if (it != cache_->matches.end()) return it->second;
-    const FontFace* face = Match(utf8, weight, italic);
-    cache_->matches.emplace(std::move(key), face);
+    const FontFace* face = it != cache_->matches.end() ? it->second : Match(utf8, weight, italic);
+    if (it == cache_->matches.end()) cache_->matches.emplace(std::move(key), face);
+    cache_->requests.emplace(Request{std::string(family), weight, italic}, face);
     return face;
 }
 

@@ -1218,17 +1218,31 @@ void Draw(Recording& r) {
 
 }  // namespace
 
-std::string DrawnHumanReadable() {
+namespace {
+
+// The symbol's own texts from a drawing without extras, unrotated. When the
+// settings had nothing to switch off, that drawing is the file's whole drawing
+// and its extent serves as well.
+struct PlainDrawing {
+    std::string text;
+    bool whole = false;
+    bool drawn = false;
+    std::vector<RecordedExtent> windowExtents;
+};
+
+PlainDrawing DrawPlain() {
     SettingsRecord& s = SymbolSettings;
-    // Only the symbol's own texts: no extras, unrotated. What the drawing itself
-    // changes in the record stays, as after a screen draw.
+    // What the drawing itself changes in the record stays, as after a screen draw.
     int* switches[] = {&s.Rotation, &s.bCropMarks, &s.Prufmark, &s.bSymbology, &s.bEncodedData,
                        &s.bBarWidthReduction, &s.bWideNarrowRatio, &s.bBarHeight, &s.bMagnification,
                        &s.bXDimension, &s.bNBW, &s.bPrinterDpi, &s.bFilm, &s.bCompany, &s.bClient,
                        &s.bJob, &s.bDate, &s.bComments};
+    PlainDrawing plain;
+    plain.whole = s.AdditionalText.empty();
     int saved[std::size(switches)];
     for (std::size_t i = 0; i < std::size(switches); ++i) {
         saved[i] = *switches[i];
+        plain.whole = plain.whole && saved[i] == 0;
         *switches[i] = 0;
     }
     std::string additional;
@@ -1237,8 +1251,15 @@ std::string DrawnHumanReadable() {
     Draw(r);
     for (std::size_t i = 0; i < std::size(switches); ++i) *switches[i] = saved[i];
     s.AdditionalText.swap(additional);
-    return r.dc.AllText();
+    plain.text = r.dc.AllText();
+    plain.drawn = r.drawn;
+    if (plain.whole) plain.windowExtents = r.dc.WindowExtents();
+    return plain;
 }
+
+}  // namespace
+
+std::string DrawnHumanReadable() { return DrawPlain().text; }
 
 namespace {
 
@@ -1252,13 +1273,17 @@ EpsSymbolParts PartsOf(const std::shared_ptr<const EpsBodyLayout>& layout) {
     return parts;
 }
 
-SymbolExtent ExtentFor(const EpsBodyLayout& l) {
+// Extent of the file's drawing; plain is reused when it was that drawing.
+SymbolExtent ExtentFor(const EpsBodyLayout& l, const PlainDrawing* plain = nullptr) {
     SymbolExtent e;
     Recording r;
-    Draw(r);
-    if (r.drawn && !r.dc.WindowExtents().empty()) {
-        e.right = std::max(0, r.dc.WindowExtents().back().cx);
-        e.bottom = std::max(0, r.dc.WindowExtents().back().cy);
+    const bool reuse = plain != nullptr && plain->whole;
+    if (!reuse) Draw(r);
+    const bool drawn = reuse ? plain->drawn : r.drawn;
+    const std::vector<RecordedExtent>& extents = reuse ? plain->windowExtents : r.dc.WindowExtents();
+    if (drawn && !extents.empty()) {
+        e.right = std::max(0, extents.back().cx);
+        e.bottom = std::max(0, extents.back().cy);
     }
     // The page may hold more than the drawing (crop marks, the block band).
     const int w = static_cast<int>(std::ceil(l.page.pageWidth * 1000.0 / 72.0));
@@ -1278,12 +1303,13 @@ SymbolExtent CurrentSymbolExtent() { return ExtentFor(ComputeEpsLayout(DrawnHuma
 
 bool WriteCurrentSymbolEps(const std::string& path, bool withPreview, bool levelOne, const std::string& title,
                            std::string* reason) {
-    auto layout = std::make_shared<EpsBodyLayout>(ComputeEpsLayout(DrawnHumanReadable(), levelOne));
+    const PlainDrawing plain = DrawPlain();
+    auto layout = std::make_shared<EpsBodyLayout>(ComputeEpsLayout(plain.text, levelOne));
     EpsOptions options;
     options.WithPreview = withPreview;
     options.LevelOneOutput = levelOne;
     options.Title = title;
-    options.Extent = ExtentFor(*layout);
+    options.Extent = ExtentFor(*layout, &plain);
     // The background covers the whole bounding box.
     layout->page.pageWidth = std::max(layout->page.pageWidth, ExtentWidthPoints(options.Extent));
     layout->page.pageHeight = std::max(layout->page.pageHeight, ExtentHeightPoints(options.Extent));
