@@ -8,6 +8,7 @@
 
 #include "app/platform.h"
 #include "entry/pipeline.h"
+#include "output/batch.h"
 
 namespace vg {
 namespace {
@@ -203,6 +204,7 @@ void InputBarWidget::RemoveSourceFileItem() {
     while (source_->count() > 3) source_->removeItem(3);
     source_->setCurrentIndex(0);
     settingSource_ = false;
+    if (onKeyboardInput) onKeyboardInput();
 }
 
 void InputBarWidget::RedrawSymbol() {
@@ -210,6 +212,8 @@ void InputBarWidget::RedrawSymbol() {
 }
 
 bool InputBarWidget::Minimised() const { return window() && window()->isMinimized(); }
+
+bool InputBarWidget::BatchBusy() const { return BatchRunning != 0; }
 
 bool InputBarWidget::BarEnabledAndVisible() const { return isEnabled() && isVisible(); }
 

@@ -34,6 +34,8 @@ public:
     std::function<void(int)> onSourceChosen;  // input-source box item 1 or 2
     std::function<void()> onRedraw;
     std::function<void(const QPoint&)> onPresetDrop;
+    // The input-source box went back to keyboard input.
+    std::function<void()> onKeyboardInput;
 
     QWidget* Control(int id) const { return controls_.value(id); }
     QLineEdit* Edit(int id) const;
@@ -58,7 +60,7 @@ public:
     void RemoveSourceFileItem() override;
     void RedrawSymbol() override;
     bool Minimised() const override;
-    bool BatchBusy() const override { return false; }
+    bool BatchBusy() const override;
     bool BarEnabledAndVisible() const override;
 
 private:

@@ -17,13 +17,16 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "app/filecommands.h"
 #include "app/inputbarwidget.h"
+#include "app/proofindicator.h"
 #include "app/vglview.h"
 #include "entry/pipeline.h"
 #include "model/catalogue.h"
 #include "model/messages.h"
 #include "model/strings.h"
 #include "model/symbolsettings.h"
+#include "output/batch.h"
 #include "output/filenaming.h"
 #include "output/generate.h"
 #include "output/metafilewriter.h"
@@ -103,14 +106,12 @@ constexpr int kToolbarIds[] = {cmd::kPreferences, cmd::kSymbolOptions, cmd::kTex
 // Commands whose dialogs or actions this build does not have yet.
 bool Available(int id) {
     switch (id) {
-    case cmd::kOpenDataFile:
     case cmd::kAdditionalText:
     case cmd::kSpecifications:
     case cmd::kPreferences:
     case cmd::kSymbolOptions:
     case cmd::kText:
     case cmd::kColour:
-    case cmd::kSerialization:
     case cmd::kHelpTopics:
     case cmd::kAbout:
         return false;
@@ -167,6 +168,9 @@ CMainFrame::CMainFrame(const std::vector<std::string>& kitletFolders) {
     };
     barWidget_->onRedraw = [this] { Redraw(); };
     barWidget_->onSourceChosen = [this](int item) { SourceChosen(item); };
+    barWidget_->onKeyboardInput = [] { DataFilePending = 0; };
+    proof_ = new ProofIndicator([this] { return bar_ && bar_->SymbolReady(); }, this);
+    statusBar()->addPermanentWidget(proof_);
     barWidget_->onPresetDrop = [this](const QPoint& at) {
         if (symbologyMenu_) {
             symbologyMenu_->exec(at);
@@ -325,7 +329,9 @@ void CMainFrame::Run(int id) {
     switch (id) {
     case cmd::kOpenGraphic: OpenGraphicCommand(); break;
     case cmd::kSaveKitletAs: SaveKitletAs(); break;
-    case cmd::kSave: SaveGraphic(); break;
+    case cmd::kSave: SaveGraphicCommand(*this, proof_); break;
+    case cmd::kOpenDataFile: OpenDataFileCommand(*this); break;
+    case cmd::kSerialization: SerializationCommand(*this); break;
     case cmd::kExit: close(); break;
     case cmd::kRotate: Rotate(); break;
     case cmd::kToolbar: toolbar_->setVisible(!toolbar_->isVisible()); break;
@@ -398,6 +404,7 @@ bool CMainFrame::OpenGraphic(const QString& path) {
     barWidget_->SetPresetText(SymbolSettings.VariationName);
     ProgrammaticInput = programmatic;
     bar_->SourceFileOpened(Utf8(QFileInfo(path).fileName()));
+    DataFilePending = 0;
     Redraw();
     UpdateCommands();
     return true;
@@ -410,23 +417,9 @@ void CMainFrame::OpenGraphicCommand() {
 }
 
 void CMainFrame::SourceChosen(int item) {
+    if (item == 1) return OpenDataFileCommand(*this);
     if (item == 2) OpenGraphicCommand();
-    // Data files come with the batch commands; the box goes back to keyboard input.
     if (barWidget_->SourceItemCount() <= 3 || barWidget_->SourceIndex() != 3) bar_->ResetSourceBox();
-}
-
-void CMainFrame::SaveGraphic() {
-    const std::string extension = FormatExtension(SymbolSettings.Format);
-    const QString proposed = QString::fromStdString(ProposedPath(extension));
-    const QString path = QFileDialog::getSaveFileName(this, QString(), QDir::current().filePath(proposed));
-    if (path.isEmpty()) return;
-    SaveOptions options;
-    options.title = TitleOfPath(Utf8(path));
-    if (!WriteFormat(Utf8(path), options)) {
-        std::string text = LoadString(61210);
-        text.replace(text.find("%1"), 2, Utf8(path));
-        ShowMessage("", text, MsgIcon::Exclamation);
-    }
 }
 
 void CMainFrame::SaveKitletAs() {
@@ -445,7 +438,10 @@ void CMainFrame::Tick() {
     UpdateCommands();
 }
 
-void CMainFrame::Redraw() { view_->update(); }
+void CMainFrame::Redraw() {
+    view_->update();
+    if (proof_) proof_->SymbolChanged();
+}
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     timer_.stop();

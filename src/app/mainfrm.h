@@ -21,6 +21,7 @@ namespace vg {
 
 class CVGLView;
 class InputBarWidget;
+class ProofIndicator;
 
 // Command ids of the menu, toolbar and accelerators.
 namespace cmd {
@@ -78,6 +79,7 @@ public:
     QMenu* SymbologyMenu() const { return symbologyMenu_; }
     KitletChooser& Kitlets() { return kitlets_; }
     QToolBar* ToolBar() const { return toolbar_; }
+    ProofIndicator& Proof() { return *proof_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -91,7 +93,6 @@ private:
     QAction* MakeAction(int id, const char* text, const char* icon = nullptr);
     void Run(int id);
     void EditCommand(int id);
-    void SaveGraphic();
     void SaveKitletAs();
     void OpenGraphicCommand();
     void SourceChosen(int item);
@@ -106,6 +107,7 @@ private:
     QScrollArea* scroll_ = nullptr;
     CVGLView* view_ = nullptr;
     QMenu* symbologyMenu_ = nullptr;
+    ProofIndicator* proof_ = nullptr;
     QTimer timer_;
     QMetaObject::Connection focusWatch_;
     QtClock clock_;

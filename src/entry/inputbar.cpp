@@ -62,6 +62,12 @@ constexpr FieldRole kRoles[] = {FieldRole::Main, FieldRole::AddOn, FieldRole::Fa
 }  // namespace
 
 InputBar::InputBar(InputBarView& view, Clock& clock) : view_(view), clock_(clock) {
+    TakeDefaultsHooks();
+    periodStart_ = clock_.TickCount();
+    TakeReminderCopies();
+}
+
+void InputBar::TakeDefaultsHooks() {
     InstallSymbologyHooks();
     g_bar = this;
     DefaultsHooks.clearPendingAddOn = [] {
@@ -84,8 +90,6 @@ InputBar::InputBar(InputBarView& view, Clock& clock) : view_(view), clock_(clock
     DefaultsHooks.resetActionBox = [] {
         if (g_bar) g_bar->ResetSourceBox();
     };
-    periodStart_ = clock_.TickCount();
-    TakeReminderCopies();
 }
 
 InputBar::~InputBar() {

@@ -105,6 +105,9 @@ public:
     // destructor removes them.
     InputBar(InputBarView& view, Clock& clock);
     ~InputBar();
+    // Points the defaults hooks at this bar again, after another bar (the
+    // headless one of the batches) took them.
+    void TakeDefaultsHooks();
     InputBar(const InputBar&) = delete;
     InputBar& operator=(const InputBar&) = delete;
 

@@ -1,0 +1,21 @@
+// The window's file commands of the batch core: Save (with its proof check),
+// Open Data File and the serialization dialog.
+#pragma once
+
+namespace vg {
+
+class CMainFrame;
+class ProofIndicator;
+
+// The Save command: a pending data file runs its batch, else the current
+// symbol goes through the Save dialog and an armed series follows. A symbol
+// that does not scan is saved only when the user says so.
+void SaveGraphicCommand(CMainFrame& frame, ProofIndicator* proof);
+
+// Open Data File: the Open dialog, then the first-record test.
+void OpenDataFileCommand(CMainFrame& frame);
+
+// The serialization dialog in the dialog-command frame; true on OK.
+bool SerializationCommand(CMainFrame& frame);
+
+}  // namespace vg
