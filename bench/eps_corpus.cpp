@@ -1,8 +1,9 @@
 // Writes EPS files for every variation under a range of settings, all in one
 // process, so that two builds can be compared file by file (the creation date
-// line aside).
+// line aside). The second argument writes the same cases as EPS files with
+// their TIFF preview, or as WMF or EMF files.
 //
-//   eps_corpus FOLDER
+//   eps_corpus FOLDER [eps|preview|wmf|emf]
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -41,11 +42,13 @@ const std::vector<std::vector<std::string>> kSettings = {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fputs("usage: eps_corpus FOLDER\n", stderr);
+    const std::string kind = argc == 3 ? argv[2] : "eps";
+    if ((argc != 2 && argc != 3) || (kind != "eps" && kind != "preview" && kind != "wmf" && kind != "emf")) {
+        std::fputs("usage: eps_corpus FOLDER [eps|preview|wmf|emf]\n", stderr);
         return 2;
     }
     const std::string folder = argv[1];
+    const bool metafile = kind == "wmf" || kind == "emf";
     std::freopen("/dev/null", "w", stderr);
     int written = 0;
     for (int code = 1; code <= 199; ++code) {
@@ -53,18 +56,20 @@ int main(int argc, char** argv) {
         if (!v) continue;
         for (std::size_t si = 0; si < kSettings.size(); ++si) {
             for (bool levelOne : {false, true}) {
-                if (levelOne && si % 4) continue;
+                if (levelOne && (si % 4 || metafile)) continue;
                 int tried = 0;
                 for (const char* d : kData) {
                     const std::string name = "v" + std::to_string(code) + "_s" + std::to_string(si) +
-                                             (levelOne ? "_l1" : "") + "_d" + std::to_string(tried) + ".eps";
+                                             (levelOne ? "_l1" : "") + "_d" + std::to_string(tried) + "." +
+                                             (metafile ? kind : "eps");
                     vg::GenerationRequest request;
                     request.variation = std::to_string(code);
                     request.overrides = kSettings[si];
                     request.data.main = d;
                     if (code >= 41 && code <= 45) request.data.addOn = "12";
                     request.path = folder + "/" + name;
-                    request.withPreview = false;
+                    request.withPreview = kind == "preview";
+                    if (metafile) request.format = kind == "wmf" ? 0 : 2;
                     request.levelOne = levelOne;
                     request.title = name;
                     const vg::GenerationResult r = vg::Generate(request);

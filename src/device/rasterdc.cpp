@@ -7,6 +7,10 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <tuple>
 #include <new>
 
 #include "device/fontservice.h"
@@ -64,6 +68,33 @@ struct OutlineSink {
     }
 };
 
+// A glyph's outline decomposed into straight pieces (font units), kept per face,
+// glyph and pieces per curve: loading a glyph costs far more than filling it.
+// Faces live as long as the font service, so their addresses stay valid keys.
+using Contours = std::vector<std::vector<std::pair<double, double>>>;
+
+const Contours* GlyphContours(const FontFace* face, unsigned glyph, int steps) {
+    static std::mutex mutex;
+    static std::map<std::tuple<const FontFace*, unsigned, int>, std::unique_ptr<const Contours>> cache;
+    std::lock_guard<std::mutex> lock(mutex);
+    auto [it, fresh] = cache.try_emplace({face, glyph, steps});
+    if (!fresh) return it->second.get();
+    FT_Face ft = face->Face();
+    if (FT_Load_Glyph(ft, glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_BITMAP) != 0 ||
+        ft->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
+        return nullptr;
+    FT_Outline_Funcs funcs{};
+    funcs.move_to = &OutlineSink::Move;
+    funcs.line_to = &OutlineSink::LineTo;
+    funcs.conic_to = &OutlineSink::Conic;
+    funcs.cubic_to = &OutlineSink::Cubic;
+    OutlineSink sink;
+    sink.steps = steps;
+    if (FT_Outline_Decompose(&ft->glyph->outline, &funcs, &sink) != 0) return nullptr;
+    it->second = std::make_unique<const Contours>(std::move(sink.contours));
+    return it->second.get();
+}
+
 }  // namespace
 
 int ScreenPixelsPerInch() { return g_screenPpi; }
@@ -113,22 +144,23 @@ void RasterDC::Plot(int x, int y, bool ink) {
         byte = static_cast<uint8_t>(byte | mask);
 }
 
-void RasterDC::Span(int row, int from, int to, bool ink) {
+void RasterDC::Span(int rowFrom, int rowTo, int from, int to, bool ink) {
     if (from >= to) return;
-    uint8_t* line = bitmap_.bits.data() + static_cast<std::size_t>(row) * bitmap_.stride;
-    auto apply = [ink](uint8_t& byte, uint8_t mask) {
-        byte = ink ? static_cast<uint8_t>(byte & ~mask) : static_cast<uint8_t>(byte | mask);
-    };
     const int firstByte = from >> 3, lastByte = (to - 1) >> 3;
-    const uint8_t head = static_cast<uint8_t>(0xFF >> (from & 7));
+    uint8_t head = static_cast<uint8_t>(0xFF >> (from & 7));
     const uint8_t tail = static_cast<uint8_t>(0xFF << (7 - ((to - 1) & 7)));
-    if (firstByte == lastByte) {
-        apply(line[firstByte], head & tail);
-        return;
+    if (firstByte == lastByte) head &= tail;
+    const uint8_t fill = ink ? 0x00 : 0xFF;
+    for (int row = rowFrom; row <= rowTo; ++row) {
+        uint8_t* line = bitmap_.bits.data() + static_cast<std::size_t>(row) * bitmap_.stride;
+        auto apply = [ink](uint8_t& byte, uint8_t mask) {
+            byte = ink ? static_cast<uint8_t>(byte & ~mask) : static_cast<uint8_t>(byte | mask);
+        };
+        apply(line[firstByte], head);
+        if (firstByte == lastByte) continue;
+        for (int i = firstByte + 1; i < lastByte; ++i) line[i] = fill;
+        apply(line[lastByte], tail);
     }
-    apply(line[firstByte], head);
-    for (int i = firstByte + 1; i < lastByte; ++i) line[i] = ink ? 0x00 : 0xFF;
-    apply(line[lastByte], tail);
 }
 
 void RasterDC::Fill(const std::vector<std::vector<DPt>>& contours, bool ink) {
@@ -158,10 +190,13 @@ void RasterDC::Fill(const std::vector<std::vector<DPt>>& contours, bool ink) {
     if (edges.empty()) return;
     const int rowFrom = std::max(0, static_cast<int>(std::ceil(top - 0.5)));
     const int rowTo = std::min(bitmap_.height - 1, static_cast<int>(std::ceil(bottom - 0.5)) - 1);
+    if (rowFrom > rowTo) return;
     std::vector<std::pair<double, int>> xs;
-    for (int row = rowFrom; row <= rowTo; ++row) {
-        const double yc = row + 0.5;
+    std::vector<std::pair<int, int>> spans;
+    // Pixel runs [from, to) of the row whose centre lies at yc.
+    auto spansAt = [&](double yc) {
         xs.clear();
+        spans.clear();
         for (const Edge& e : edges) {
             if (yc < e.y0 || yc >= e.y1) continue;
             xs.emplace_back(e.x0 + (yc - e.y0) * (e.x1 - e.x0) / (e.y1 - e.y0), e.dir);
@@ -176,8 +211,37 @@ void RasterDC::Fill(const std::vector<std::vector<DPt>>& contours, bool ink) {
             const double xb = std::min(xs[i + 1].first, bitmap_.width + 1.0);
             const int from = std::max(0, static_cast<int>(std::ceil(xa - 0.5)));
             const int to = std::min(bitmap_.width, static_cast<int>(std::ceil(xb - 0.5)));
-            Span(row, from, to, ink);
+            spans.emplace_back(from, to);
         }
+    };
+    auto fillRows = [&](int from, int to) {
+        for (const auto& [a, b] : spans) Span(from, to, a, b, ink);
+    };
+
+    const bool upright = std::all_of(edges.begin(), edges.end(), [](const Edge& e) { return e.x0 == e.x1; });
+    if (!upright) {
+        for (int row = rowFrom; row <= rowTo; ++row) {
+            spansAt(row + 0.5);
+            fillRows(row, row);
+        }
+        return;
+    }
+    // Upright edges only (bars, boxes): the runs change only where an edge starts
+    // or ends, so each band between those heights is worked out once.
+    std::vector<double> cuts;
+    cuts.reserve(2 * edges.size());
+    for (const Edge& e : edges) {
+        cuts.push_back(e.y0);
+        cuts.push_back(e.y1);
+    }
+    std::sort(cuts.begin(), cuts.end());
+    cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+    for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
+        const int from = std::max(rowFrom, static_cast<int>(std::ceil(cuts[i] - 0.5)));
+        const int to = std::min(rowTo, static_cast<int>(std::ceil(cuts[i + 1] - 0.5)) - 1);
+        if (from > to) continue;
+        spansAt(from + 0.5);
+        fillRows(from, to);
     }
 }
 
@@ -289,32 +353,22 @@ void RasterDC::TextOut(Point at, std::string_view text) {
              IsInk(state_.background));
     }
 
-    FT_Face ft = face->Face();
-    FT_Outline_Funcs funcs{};
-    funcs.move_to = &OutlineSink::Move;
-    funcs.line_to = &OutlineSink::LineTo;
-    funcs.conic_to = &OutlineSink::Conic;
-    funcs.cubic_to = &OutlineSink::Cubic;
     const bool ink = IsInk(state_.textColour);
     // Curves in pieces of about two pixels at the glyph's size.
     const int curveSteps = std::clamp(static_cast<int>(height * ppiY_ / 1000.0 / 6.0), 2, 10);
     double pen = startX;
+    std::vector<std::vector<DPt>> contours;
     for (char ch : text) {
         const auto byte = static_cast<unsigned char>(ch);
         const unsigned glyph = face->GlyphIndex(byte);
-        if (glyph != 0 && FT_Load_Glyph(ft, glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_BITMAP) == 0 &&
-            ft->glyph->format == FT_GLYPH_FORMAT_OUTLINE) {
-            OutlineSink sink;
-            sink.steps = curveSteps;
-            if (FT_Outline_Decompose(&ft->glyph->outline, &funcs, &sink) == 0) {
-                std::vector<std::vector<DPt>> contours;
-                for (const auto& c : sink.contours) {
-                    std::vector<DPt>& out = contours.emplace_back();
-                    for (const auto& [fx, fy] : c)
-                        out.push_back(place(pen + fx * scale, metrics.ascent - fy * scale));
-                }
-                Fill(contours, ink);
+        if (const Contours* outline = glyph != 0 ? GlyphContours(face, glyph, curveSteps) : nullptr) {
+            contours.resize(outline->size());
+            for (std::size_t i = 0; i < outline->size(); ++i) {
+                contours[i].clear();
+                for (const auto& [fx, fy] : (*outline)[i])
+                    contours[i].push_back(place(pen + fx * scale, metrics.ascent - fy * scale));
             }
+            Fill(contours, ink);
         }
         pen += face->Advance(byte) * scale;
     }

@@ -92,8 +92,8 @@ private:
     // sampling at pixel centres.
     void Fill(const std::vector<std::vector<DPt>>& contours, bool ink);
     void Plot(int x, int y, bool ink);
-    // Pixels [from, to) of a row.
-    void Span(int row, int from, int to, bool ink);
+    // Pixels [from, to) of the rows rowFrom to rowTo.
+    void Span(int rowFrom, int rowTo, int from, int to, bool ink);
     void PixelLine(int x0, int y0, int x1, int y1, bool ink, bool dotted);
     bool IsInk(Rgb colour) const { return !(colour == paper_); }
 
