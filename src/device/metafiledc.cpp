@@ -147,6 +147,7 @@ std::vector<int> BackendDC::Advances(const std::u32string& text) const {
 
 struct WmfDC::Impl {
     std::string records;      // after the 18-byte header
+    std::size_t startExtentAt = 0;  // offset of the first window extent record
     uint32_t largest = 9;     // words; the header counts
     bool ok = true;
     WMFHANDLES* handles = nullptr;
@@ -184,6 +185,7 @@ WmfDC::WmfDC(int windowCx, int windowCy) : impl_(std::make_unique<Impl>()) {
     }
     m.Append(U_WMRSETMAPMODE_set(U_MM_ANISOTROPIC));
     m.Append(U_WMRSETWINDOWORG_set(point16_set(0, 0)));
+    m.startExtentAt = m.records.size();
     m.Append(U_WMRSETWINDOWEXT_set(point16_set(Clamp16(windowCx), Clamp16(windowCy))));
     m.Append(U_WMRSETPOLYFILLMODE_set(U_ALTERNATE));
     // Polygons have no outline.
@@ -193,6 +195,18 @@ WmfDC::WmfDC(int windowCx, int windowCy) : impl_(std::make_unique<Impl>()) {
 
 WmfDC::~WmfDC() {
     if (impl_ && impl_->handles) wmf_htable_free(&impl_->handles);
+}
+
+void WmfDC::SetStartExtent(int windowCx, int windowCy) {
+    Impl& m = *impl_;
+    char* rec = U_WMRSETWINDOWEXT_set(point16_set(Clamp16(windowCx), Clamp16(windowCy)));
+    if (rec == nullptr) {
+        m.ok = false;
+        return;
+    }
+    const uint32_t size = U_wmr_size(reinterpret_cast<U_METARECORD*>(rec));
+    if (m.startExtentAt + size <= m.records.size()) m.records.replace(m.startExtentAt, size, rec, size);
+    std::free(rec);
 }
 
 void WmfDC::SetWindowExtent(int cx, int cy) {

@@ -63,6 +63,9 @@ public:
     // windowCx, windowCy: the window extent the records start with.
     WmfDC(int windowCx, int windowCy);
     ~WmfDC() override;
+    // Replaces the window extent the records start with (a caller that learns
+    // the drawing's size from the drawing itself).
+    void SetStartExtent(int windowCx, int windowCy);
 
     void SetWindowExtent(int cx, int cy) override;
     void Polygon(const Point* points, int count) override;

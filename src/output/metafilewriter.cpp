@@ -10,7 +10,7 @@
 #include "model/settingstrailer.h"
 #include "model/symbolsettings.h"
 #include "device/metafiledc.h"
-#include "device/recordingdc.h"
+#include "render/drawingframe.h"
 #include "render/drawsymbol.h"
 
 namespace vg {
@@ -51,17 +51,11 @@ std::string_view BytesOf(const SettingsTrailer& t) {
 }  // namespace
 
 SymbolExtent MetafileSymbolExtent() {
-    // The drawing sets the window extent to its size in every metafile but EMF.
-    RecordingDC dc;
-    {
-        FormatForDrawing wmf(0);
-        DrawSymbol(dc, ClipRect{}, 1, 0, nullptr);
-    }
+    // The measure pass alone gives the drawing's size; nothing is recorded.
+    const DrawingFrame frame = MeasureDrawingFrame();
     SymbolExtent e;
-    if (!dc.WindowExtents().empty()) {
-        e.right = std::max(0, dc.WindowExtents().back().cx);
-        e.bottom = std::max(0, dc.WindowExtents().back().cy);
-    }
+    e.right = std::max(0, frame.width);
+    e.bottom = std::max(0, frame.height);
     return e;
 }
 
@@ -88,10 +82,25 @@ std::array<uint8_t, 22> PlaceableHeader(const SymbolExtent& extent) {
     return h;
 }
 
+namespace {
+
+// Size of a drawing just made; 0 when nothing was drawn.
+SymbolExtent DrawnExtent(bool drawn) {
+    SymbolExtent e;
+    if (drawn) {
+        e.right = std::max(0, LastDrawingExtent.cx);
+        e.bottom = std::max(0, LastDrawingExtent.cy);
+    }
+    return e;
+}
+
+}  // namespace
+
 bool WriteWmfFile(const std::string& path) {
-    const SymbolExtent extent = MetafileSymbolExtent();
-    WmfDC dc(extent.right - extent.left, extent.bottom - extent.top);
-    DrawSymbol(dc, ClipRect{}, 1, 0, nullptr);
+    // One drawing: its size goes into the first window extent record afterwards.
+    WmfDC dc(0, 0);
+    const SymbolExtent extent = DrawnExtent(DrawSymbol(dc, ClipRect{}, 1, 0, nullptr));
+    dc.SetStartExtent(extent.right - extent.left, extent.bottom - extent.top);
     std::string records;
     if (!dc.Finish(records)) return CannotCreate(path);
     const std::array<uint8_t, 22> header = PlaceableHeader(extent);
@@ -101,6 +110,8 @@ bool WriteWmfFile(const std::string& path) {
 }
 
 bool WriteEmfFile(const std::string& path) {
+    // The frame is measured with 8-bit texts; the records carry UTF-16 texts,
+    // whose advances may round a unit apart, so the frame keeps its own pass.
     const SymbolExtent extent = MetafileSymbolExtent();
     EmfDC dc(extent.right - extent.left, extent.bottom - extent.top);
     {

@@ -63,12 +63,20 @@ TEST(Metafile, WmfIsPlaceableHeaderRecordsAndTrailer) {
         const std::size_t metafile = 2 * Le(b, 28, 4);
         ASSERT_EQ(22 + metafile + kTrailer, b.size());
         std::size_t at = 22 + 18, last = 0;
+        int extents = 0;
         while (at < 22 + metafile) {
             const std::size_t words = Le(b, at, 4);
             ASSERT_GE(words, 3u);
+            // Every window extent, the first included, is the header's box (y before x).
+            if (Le(b, at + 4, 2) == 0x020C) {
+                ++extents;
+                EXPECT_EQ(static_cast<int16_t>(Le(b, at + 6, 2)), bottom);
+                EXPECT_EQ(static_cast<int16_t>(Le(b, at + 8, 2)), right);
+            }
             last = at;
             at += 2 * words;
         }
+        EXPECT_EQ(extents, 2);
         EXPECT_EQ(at, 22 + metafile);
         EXPECT_EQ(Le(b, last + 4, 2), 0u);  // end record
         EXPECT_EQ(b.compare(b.size() - kTrailer, 13, std::string("VORNEL GLYPH\0", 13)), 0);
