@@ -20,6 +20,8 @@
 #include "app/filecommands.h"
 #include "app/inputbarwidget.h"
 #include "app/proofindicator.h"
+#include "app/symboloptionsdialog.h"
+#include "app/textdialog.h"
 #include "app/vglview.h"
 #include "entry/pipeline.h"
 #include "model/catalogue.h"
@@ -106,11 +108,8 @@ constexpr int kToolbarIds[] = {cmd::kPreferences, cmd::kSymbolOptions, cmd::kTex
 // Commands whose dialogs or actions this build does not have yet.
 bool Available(int id) {
     switch (id) {
-    case cmd::kAdditionalText:
     case cmd::kSpecifications:
     case cmd::kPreferences:
-    case cmd::kSymbolOptions:
-    case cmd::kText:
     case cmd::kColour:
     case cmd::kHelpTopics:
     case cmd::kAbout:
@@ -334,6 +333,9 @@ void CMainFrame::Run(int id) {
     case cmd::kSerialization: SerializationCommand(*this); break;
     case cmd::kExit: close(); break;
     case cmd::kRotate: Rotate(); break;
+    case cmd::kSymbolOptions: RunSymbolOptions(*this); break;
+    case cmd::kText: RunEditText(*this); break;
+    case cmd::kAdditionalText: RunAdditionalText(*this); break;
     case cmd::kToolbar: toolbar_->setVisible(!toolbar_->isVisible()); break;
     case cmd::kStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
     case cmd::kInputBar: dock_->setVisible(!dock_->isVisible()); break;
