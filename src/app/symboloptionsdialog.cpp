@@ -154,8 +154,14 @@ void SymbolOptionsDialog::Sync() {
 
 bool RunSymbolOptions(CMainFrame& frame) {
     return RunDialogCommand(frame, [&frame] {
+        // Some edits write these at once; Cancel puts them back.
+        const double x = SymbolSettings.CurBarXDimension, ratio = SymbolSettings.CurRatio;
         SymbolOptionsDialog dialog(&frame);
         const bool ok = Accepted(dialog);
+        if (!ok) {
+            SymbolSettings.CurBarXDimension = x;
+            SymbolSettings.CurRatio = ratio;
+        }
         AfterSymbolOptions(ok, &frame.Bar());
         return ok;
     });

@@ -155,13 +155,26 @@ TEST_F(App, SymbolOptionsDialogSetsThePrinterGrid) {
             << run.width << " dots, module " << module << ", reduction " << bwr;
     }
 
-    // Cancel keeps the record; the user-sized mark is set all the same.
+    // Cancel keeps the record; the user-sized mark is set all the same. The
+    // change of method is confirmed first and shows the edits instead of the grid.
     SymbolResizedByUser = 0;
     WithDialog<SymbolOptionsDialog>(app, cmd::kSymbolOptions, [&](SymbolOptionsDialog& d) {
         Type(d, sod::kDpi, "1200");
+        Choose(d, sod::kMethod, 1);
+        EXPECT_EQ(d.Model().Method(), 1);
+        EXPECT_FALSE(d.Control(sod::kXList)->isVisible());
+        EXPECT_TRUE(d.Control(sod::kMagnification)->isVisible());
+        Type(d, sod::kMagnification, "200");
+        EXPECT_EQ(d.Edit(sod::kMagnification)->text(), Q("200"));
+        EXPECT_NE(d.Edit(sod::kX)->text(), Q("0.000000"));
         Click(d, 2);
     });
+    ASSERT_FALSE(boxes.boxes.empty());
+    EXPECT_EQ(boxes.boxes.back().title, Q("Choosing a Method"));
+    EXPECT_EQ(boxes.boxes.back().icon, QMessageBox::Information);
     EXPECT_EQ(SymbolSettings.PrinterDpi, 600);
+    EXPECT_EQ(SymbolSettings.LastMethod, 0);
+    EXPECT_DOUBLE_EQ(SymbolSettings.CurBarXDimension, x);  // the typed magnification wrote it for a while
     EXPECT_EQ(SymbolResizedByUser, 1);
 
     // A refused value keeps the dialog open, says why and puts the focus on the field.
