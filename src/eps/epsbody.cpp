@@ -16,6 +16,7 @@
 #include "device/fontservice.h"
 #include "device/recordingdc.h"
 #include "symbology/eanupc.h"
+#include "render/drawingframe.h"
 #include "render/drawsymbol.h"
 
 namespace vg {
@@ -812,9 +813,7 @@ void WriteGlyphProcedures(EpsOutput& out, const EpsBodyLayout& l) {
     out.Put(it->second);
 }
 
-}  // namespace
-
-void WriteSymbolProcedures(EpsOutput& out, const EpsBodyLayout& l) {
+void WriteBarProcedures(EpsOutput& out, const EpsBodyLayout& l) {
     const bool bars = !TextOnly(l.variation) && l.family != kFamilyPostnet && l.family != kFamilyFim;
     const bool lv1 = l.levelOne;
     out.PutLine("/total " + SixPlaces(l.total) + " def");
@@ -906,6 +905,58 @@ void WriteSymbolProcedures(EpsOutput& out, const EpsBodyLayout& l) {
             const std::string t = SixPlaces(l.elementWidth[i] + l.X13);
             out.PutLine("/T" + IntText(i) + " {" + t + " w/total total " + t + "  add def total start m }bdef");
         }
+    }
+}
+
+template <class T>
+void AppendRaw(std::string& key, const T& value) {
+    key.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+// Everything the bar procedures are made of: the layout's numbers and switches
+// they read and the colours their painters fill with.
+std::string BarProcedureKey(const EpsBodyLayout& l) {
+    const SettingsRecord& s = SymbolSettings;
+    std::string key;
+    key.reserve(256);
+    for (double v : {l.total, l.vanticTotal, l.start, l.h, l.dataStart, l.sepStart, l.sepTop, l.addOnGap, l.X0,
+                     l.X13, l.barWidthReduction})
+        AppendRaw(key, v);
+    for (double v : l.barWidth) AppendRaw(key, v);
+    for (double v : l.elementWidth) AppendRaw(key, v);
+    for (int v : {l.family, l.variation, l.widths, int(l.eanUpc), int(l.vantic), int(l.pharmacode),
+                  int(l.transparent), int(l.registrationBar), int(l.levelOne), s.ProcessRadio})
+        AppendRaw(key, v);
+    for (int v : {s.CMYKcyanBarsText, s.CMYKmagentaBarsText, s.CMYKyellowBarsText, s.CMYKblackBarsText,
+                  s.CMYKcyanSpacesQuietZone, s.CMYKmagentaSpacesQuietZone, s.CMYKyellowSpacesQuietZone,
+                  s.CMYKblackSpacesQuietZone})
+        AppendRaw(key, v);
+    for (const std::string* text : {&l.separator, &s.BarsTextColorName, &s.SpacesQuietZoneColorName}) {
+        AppendRaw(key, text->size());
+        key += *text;
+    }
+    return key;
+}
+
+}  // namespace
+
+void WriteSymbolProcedures(EpsOutput& out, const EpsBodyLayout& l) {
+    // The files of a series share their procedures: the text of the last
+    // layout is kept and put again while nothing it is made of changes.
+    static std::mutex mutex;
+    static std::string lastKey, lastText;
+    std::string key = BarProcedureKey(l);
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (key != lastKey) {
+            std::string text;
+            EpsOutput capture;
+            capture.SetCapture(&text);
+            WriteBarProcedures(capture, l);
+            lastKey = std::move(key);
+            lastText = std::move(text);
+        }
+        out.Put(lastText);
     }
     WriteGlyphProcedures(out, l);
 }
@@ -1273,17 +1324,18 @@ EpsSymbolParts PartsOf(const std::shared_ptr<const EpsBodyLayout>& layout) {
     return parts;
 }
 
-// Extent of the file's drawing; plain is reused when it was that drawing.
+// Extent of the file's drawing; plain is reused when it was that drawing, else
+// the measure pass gives it.
 SymbolExtent ExtentFor(const EpsBodyLayout& l, const PlainDrawing* plain = nullptr) {
     SymbolExtent e;
-    Recording r;
-    const bool reuse = plain != nullptr && plain->whole;
-    if (!reuse) Draw(r);
-    const bool drawn = reuse ? plain->drawn : r.drawn;
-    const std::vector<RecordedExtent>& extents = reuse ? plain->windowExtents : r.dc.WindowExtents();
-    if (drawn && !extents.empty()) {
-        e.right = std::max(0, extents.back().cx);
-        e.bottom = std::max(0, extents.back().cy);
+    if (plain != nullptr && plain->whole) {
+        if (plain->drawn && !plain->windowExtents.empty()) {
+            e.right = std::max(0, plain->windowExtents.back().cx);
+            e.bottom = std::max(0, plain->windowExtents.back().cy);
+        }
+    } else if (const DrawingFrame frame = MeasureDrawingFrame(); frame.drawn) {
+        e.right = std::max(0, frame.width);
+        e.bottom = std::max(0, frame.height);
     }
     // The page may hold more than the drawing (crop marks, the block band).
     const int w = static_cast<int>(std::ceil(l.page.pageWidth * 1000.0 / 72.0));

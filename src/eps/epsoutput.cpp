@@ -135,6 +135,10 @@ bool EpsOutput::Close() {
 }
 
 void EpsOutput::Write(std::string_view bytes) {
+    if (capture_) {
+        capture_->append(bytes);
+        return;
+    }
     if (counting_) {
         total_ += static_cast<uint32_t>(bytes.size());
         return;

@@ -39,6 +39,10 @@ public:
     uint32_t BytesCounted() const { return total_; }
     void ResetCount() { total_ = 0; }
 
+    // Capture mode: what is put is appended to text (nullptr ends it) and
+    // nothing reaches the file or the count.
+    void SetCapture(std::string* text) { capture_ = text; }
+
     // Cleared whenever the file accepts fewer bytes than offered.
     bool Ok() const { return ok_; }
     // The system's error number of the first failure (open, write, seek or
@@ -68,6 +72,7 @@ private:
     AtomicFile target_;
     std::FILE* file_ = nullptr;
     bool counting_ = false;
+    std::string* capture_ = nullptr;
     bool ok_ = false;
     int error_ = 0;
     uint32_t total_ = 0;

@@ -4,7 +4,11 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "output/generate.h"
 #include "recordingsink.h"
@@ -81,6 +85,61 @@ TEST(Generate, FailuresSayWhyAndWriteNothing) {
         EXPECT_EQ(sink.sink.messages.empty(), !c.shown);
         EXPECT_FALSE(fs::exists(out));
     }
+}
+
+// The file without its creation date line.
+std::string Undated(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()), kept;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        end = end == std::string::npos ? text.size() : end + 1;
+        if (text.compare(at, 15, "%%CreationDate:") != 0) kept.append(text, at, end - at);
+        at = end;
+    }
+    return kept;
+}
+
+TEST(Generate, EachFileOfASeriesFollowsItsOwnSettings) {
+    // Files whose procedures depend on different settings, written in one order
+    // and then in the other: each comes out the same whatever came before it.
+    // Neighbours differ in one thing, so that a stale text shows in one order.
+    const std::vector<std::vector<std::string>> settings = {
+        {},
+        {"BarsTextColorName=Spot 1"},
+        {"Magnification=150"},
+        {"Magnification=150", "ProcessRadio=1"},
+        {"Magnification=150", "ProcessRadio=1", "CMYKcyanBarsText=40"},
+        {"BarWidthReduction=2"},
+        {"TransparentBackground=1"},
+    };
+    // Level 2 files up the list, then level 1 files down it; and the reverse.
+    std::vector<std::pair<std::size_t, bool>> up;
+    for (std::size_t i = 0; i < settings.size(); ++i) up.emplace_back(i, false);
+    for (std::size_t i = settings.size(); i-- > 0;) up.emplace_back(i, true);
+    const std::vector<std::pair<std::size_t, bool>> down(up.rbegin(), up.rend());
+    Folder dir;
+    for (const auto& [order, sequence] : {std::pair{"up", up}, std::pair{"down", down}}) {
+        for (const auto& [i, levelOne] : sequence) {
+            GenerationRequest r = Ean13(dir.path + "/" + order + std::to_string(i) + (levelOne ? "l" : "") + ".eps");
+            r.title = std::to_string(i);
+            r.overrides = settings[i];
+            r.levelOne = levelOne;
+            r.withPreview = false;
+            ASSERT_EQ(Generate(r).status, GenerationStatus::Written) << r.path;
+        }
+    }
+    std::set<std::string> distinct;
+    for (std::size_t i = 0; i < settings.size(); ++i) {
+        for (const char* l : {"", "l"}) {
+            const std::string file = Undated(dir.path + "/up" + std::to_string(i) + l + ".eps");
+            ASSERT_FALSE(file.empty());
+            EXPECT_EQ(file, Undated(dir.path + "/down" + std::to_string(i) + l + ".eps")) << i << l;
+            distinct.insert(file);
+        }
+    }
+    EXPECT_EQ(distinct.size(), 2 * settings.size());
 }
 
 }  // namespace
