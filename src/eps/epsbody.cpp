@@ -1,6 +1,7 @@
 #include "eps/epsbody.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <iterator>
 #include <map>
@@ -764,22 +765,33 @@ void PutPainter(EpsOutput& out, const char* name, const char* width, bool vantic
     out.PutLine(ColourOperator(side, levelOne) + " fill}bdef");
 }
 
-// The glyph procedures of a set of glyphs; the same set always gives the same text.
-std::string GlyphProcedureBlock(bool ocrB, bool ocrA, bool notice, std::string_view bChars, std::string_view aChars) {
-    std::string block =
-        "/pre {-9 -709 translate newpath}bdef\r\n"
-        "/dra {closepath 0 setlinewidth fill 9 709 translate}bdef\r\n";
+// The procedures every glyph block starts with, built once.
+const std::string& FixedGlyphProcedures(int set) {
+    static const std::array<std::string, 3> sets = [] {
+        std::string b, a, notice;
+        for (char c : std::string_view("^->:<()SMNPRXIBN978-:")) b += OcrGlyphProcedure(OcrFont::B, c);
+        for (char c : std::string_view("ISBMNCPRX-:")) a += OcrGlyphProcedure(OcrFont::A, c);
+        for (char c : std::string_view("ADEGINPSTXY")) notice += NoticeGlyphProcedure(c);
+        return std::array<std::string, 3>{b, a, notice};
+    }();
+    return sets[set];
+}
+
+// The glyph procedures of a set of glyphs, put one by one: a series asks for
+// ever new orders of the same few glyphs, so no block is kept.
+void PutGlyphProcedureBlock(EpsOutput& out, bool ocrB, bool ocrA, bool notice, std::string_view bChars,
+                            std::string_view aChars) {
+    out.Put("/pre {-9 -709 translate newpath}bdef\r\n"
+            "/dra {closepath 0 setlinewidth fill 9 709 translate}bdef\r\n");
     if (ocrB) {
-        for (char c : std::string_view("^->:<()SMNPRXIBN978-:")) block += OcrGlyphProcedure(OcrFont::B, c);
-        for (char c : bChars) block += OcrGlyphProcedure(OcrFont::B, c);
+        out.Put(FixedGlyphProcedures(0));
+        for (char c : bChars) out.Put(OcrGlyphProcedure(OcrFont::B, c));
     }
     if (ocrA) {
-        for (char c : std::string_view("ISBMNCPRX-:")) block += OcrGlyphProcedure(OcrFont::A, c);
-        for (char c : aChars) block += OcrGlyphProcedure(OcrFont::A, c);
+        out.Put(FixedGlyphProcedures(1));
+        for (char c : aChars) out.Put(OcrGlyphProcedure(OcrFont::A, c));
     }
-    if (notice)
-        for (char c : std::string_view("ADEGINPSTXY")) block += NoticeGlyphProcedure(c);
-    return block;
+    if (notice) out.Put(FixedGlyphProcedures(2));
 }
 
 void WriteGlyphProcedures(EpsOutput& out, const EpsBodyLayout& l) {
@@ -796,21 +808,7 @@ void WriteGlyphProcedures(EpsOutput& out, const EpsBodyLayout& l) {
         l.ocrBGlyphs ? distinct([](char ch) { return IsDigit(ch) || (ch >= 'A' && ch <= 'J'); }) : std::string();
     const std::string aChars = l.ocrAGlyphs ? distinct([](char ch) { return IsDigit(ch); }) : std::string();
 
-    // A series needs the same few sets over and over.
-    std::string key;
-    key += static_cast<char>('0' + (l.ocrBGlyphs ? 1 : 0) + (l.ocrAGlyphs ? 2 : 0) + (notice ? 4 : 0));
-    key += bChars;
-    key += '/';
-    key += aChars;
-    static std::mutex mutex;
-    static std::map<std::string, std::string> blocks;
-    std::lock_guard<std::mutex> lock(mutex);
-    auto it = blocks.find(key);
-    if (it == blocks.end()) {
-        if (blocks.size() >= 512) blocks.clear();
-        it = blocks.emplace(key, GlyphProcedureBlock(l.ocrBGlyphs, l.ocrAGlyphs, notice, bChars, aChars)).first;
-    }
-    out.Put(it->second);
+    PutGlyphProcedureBlock(out, l.ocrBGlyphs, l.ocrAGlyphs, notice, bChars, aChars);
 }
 
 void WriteBarProcedures(EpsOutput& out, const EpsBodyLayout& l) {
