@@ -138,6 +138,12 @@ double AddOnQuietZone(int, int v) {
     return 0;
 }
 
+double AddOnGapModules(int v) {
+    if (IsEanUpcAddOnGroup(v)) return 9;
+    if (IsCouponClass(v)) return 10;
+    return 12;
+}
+
 int DefaultMethod(int f) { return f == kFamilyFim || f == kFamilyPostnet ? 1 : 0; }
 
 double FixedSymbolWidth(int f, int v) {

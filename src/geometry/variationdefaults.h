@@ -12,6 +12,10 @@ double LeftQuietZone(int family, int variation);
 double RightQuietZone(int family, int variation);
 double AddOnGap(int family, int variation);
 double AddOnQuietZone(int family, int variation);
+// The gap before an EAN/UPC add-on or a coupon's second symbol in modules of
+// the nominal X-dimension (AddOnGap / 0.936), so every target draws the gap
+// the EPS body writes. Other variations keep their "++" element of 12.
+double AddOnGapModules(int variation);
 int DefaultMethod(int family);
 double FixedSymbolWidth(int family, int variation);
 

@@ -1,5 +1,6 @@
 #include "symbology/eanupc.h"
 
+#include "geometry/variationdefaults.h"
 #include "model/catalogue.h"
 #include "model/symbolsettings.h"
 #include "symbology/check.h"
@@ -302,7 +303,7 @@ void CEanUpcSymbol::DrawBars(DeviceContext&, int pass) {
             continue;
         if (plain) {
             m_barTopOffset = m_barBottomOffset = 0;
-            if (gapMarker) m_cursorX += 9 * m_module + 3 * m_module;
+            if (gapMarker) m_cursorX += AddOnGapModules(s.Variation) * m_module;
             continue;
         }
         if (letter == 'L') {
@@ -310,7 +311,7 @@ void CEanUpcSymbol::DrawBars(DeviceContext&, int pass) {
         } else if (letter == 's') {
             m_barBottomOffset = m_doesNotFit ? 0 : -kGuardExtension;
         } else {
-            m_cursorX += 12 * m_module;
+            m_cursorX += AddOnGapModules(s.Variation) * m_module;
             const double textBand = (s.Size + s.DistanceToBars) / 72.0;
             bool down = s.AddonTextDown || IsCouponClass(s.Variation);
             if (!down) {

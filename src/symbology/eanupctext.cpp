@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "geometry/variationdefaults.h"
 #include "model/catalogue.h"
 #include "model/symbolsettings.h"
 #include "symbology/eanupc.h"
@@ -426,7 +427,7 @@ void CEanUpcSymbol::DrawAddOnText(DeviceContext& dc) {
     const double e = parts.addOnTail;
     const double n = static_cast<double>(text.size());
     for (std::size_t j = 1; j <= text.size(); ++j)
-        DrawChar(parts.main + 16 * m + e - static_cast<double>(j) * e / n, y,
+        DrawChar(parts.main + (AddOnGapModules(v) + 4) * m + e - static_cast<double>(j) * e / n, y,
                  text[text.size() - j], 1.0, kAlignLeftTop);
     if (!coupon && s.QuietZoneIndicators) DrawChar(parts.total + 2 * m, y, '>', 1.0, kAlignLeftTop);
 }

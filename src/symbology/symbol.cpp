@@ -62,7 +62,7 @@ bool IsSpaceLetter(char c) {
 
 double ElementModules(char letter, char digit, double ratio, int variation) {
     if (!IsDigit(digit) && digit != '+') return 0;
-    if (letter == '+') return 12;
+    if (letter == '+') return AddOnGapModules(variation);
     if (!IsBarLetter(letter) && !IsSpaceLetter(letter)) return 0;
     if (digit == '+') return 0;
     if (digit == '2') {

@@ -123,7 +123,8 @@ TEST(EanUpcBars, TextAboveAndAddonTextDownKeepBarsLevel) {
     EXPECT_EQ(Top(bars[30]), Top(bars[0]));
 }
 
-TEST(EanUpcBars, AddOnGapIsTwelveModules) {
+// The gap the EPS body writes (AddOnGap), on every target, hidden text or not.
+TEST(EanUpcBars, AddOnGapIsNineModules) {
     SetUpEan13("34");
     SymbolSettings.Hidden = 1;
     RecordingDC dc;
@@ -131,8 +132,15 @@ TEST(EanUpcBars, AddOnGapIsTwelveModules) {
     auto bars = Bars(dc);
     ASSERT_EQ(bars.size(), 37u);
     const double module = 2.5 / 72 * 1000;
-    // Last main bar ends at module 95, add-on starts 12 modules later.
-    EXPECT_NEAR(bars[30].points[0].x - bars[29].points[1].x, 12 * module, 1);
+    // Last main bar ends at module 95, add-on starts 9 modules later.
+    for (int hidden : {1, 0}) {
+        SymbolSettings.Hidden = hidden;
+        RecordingDC shown;
+        ASSERT_TRUE(DrawSymbol(shown, {}, 1, 0, nullptr));
+        bars = Bars(shown);
+        ASSERT_EQ(bars.size(), 37u);
+        EXPECT_NEAR(bars[30].points[0].x - bars[29].points[1].x, 9 * module, 1) << "Hidden " << hidden;
+    }
 }
 
 TEST(StandardNumberSymbol, DrawsNoBars) {

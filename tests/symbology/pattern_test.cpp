@@ -23,8 +23,10 @@ TEST(PatternWidth, CountsElementsByGrammar) {
         {"B1S2B1S1B2S1B2S1B1S1", 2.5, 11, 14.5},
         {"B1S1B1ssT2A2T2A1LLB1S1B1", 2.0, 26, 13},  // markers count nothing
         {"A4C3R2T1a1b1c1r1s1t1", 2.0, 26, 16},       // every letter case
-        {"++", 2.0, 26, 12},
-        {"+1", 2.0, 26, 12},
+        {"++", 2.0, 26, 9},     // EAN/UPC add-on gap
+        {"+1", 2.0, 26, 9},
+        {"++", 2.0, 62, 10},    // coupon's second symbol
+        {"++", 2.0, 41, 12},    // ITF-14 pair: the separator adds the rest
         {"B2S2", 3.0, 49, 7},   // Pharmacode wide space is 4 modules
         {"B2S2", 3.0, 50, 7},
         {"B2S2", 3.0, 97, 5},   // standard Pharmacode: 2 modules
