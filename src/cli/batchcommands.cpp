@@ -17,6 +17,8 @@
 #include "model/symbolsettings.h"
 #include "output/batch.h"
 #include "output/serialdialog.h"
+#include "proof/proof.h"
+#include "cli/verify.h"
 
 namespace vg::cli {
 namespace {
@@ -53,7 +55,7 @@ struct BatchOptions {
     std::string folder;
     std::string script;
     std::string dataFile;
-    bool replace = false, noPreview = false, levelOne = false, escapes = false;
+    bool replace = false, noPreview = false, levelOne = false, escapes = false, verify = false;
     // series
     std::optional<std::string> before, start, stop, step;
     bool addOnPart = false;
@@ -117,11 +119,31 @@ public:
         EndProgressLine();
         std::printf("%lld files have been created.\n", static_cast<long long>(files));
     }
+    // With --verify every file is proven as it is written; the first that
+    // does not scan ends the run with its line.
+    bool FileWritten(const std::string& path) override {
+        if (!o_.verify) return true;
+        const FileProof proof = ProveWrittenFile(path);
+        if (proof.verdict == ProofVerdict::Scans) return true;
+        if (proof.verdict == ProofVerdict::NoReader) {
+            if (!noReaderShown_) {
+                EndProgressLine();
+                std::printf("%s: %s\n", path.c_str(), DescribeProof(proof).c_str());
+                noReaderShown_ = true;
+            }
+            return true;
+        }
+        EndProgressLine();
+        std::printf("%s: %s\n", path.c_str(), DescribeProof(proof).c_str());
+        notProven = true;
+        return false;
+    }
     void EndProgressLine() {
         if (lineShown_) std::fputs("\r\033[K", stderr);
         lineShown_ = false;
     }
     bool refusedReplace = false;
+    bool notProven = false;
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -134,6 +156,7 @@ private:
     const char* command_;
     bool terminal_;
     bool lineShown_ = false;
+    bool noReaderShown_ = false;
     Clock::time_point begin_ = Clock::now(), shown_{};
 };
 
@@ -177,6 +200,7 @@ std::optional<BatchOptions> ParseBatchOptions(const std::string& cmd, const std:
         else if (a == "--no-preview") o.noPreview = true;
         else if (a == "--preview") o.noPreview = false;
         else if (a == "--level1") o.levelOne = true;
+        else if (a == "--verify") o.verify = true;
         else if (a == "--escapes") o.escapes = true;
         else if (series && a == "--addon-part") o.addOnPart = true;
         else if (!series && o.dataFile.empty() && !a.empty() && a[0] != '-') o.dataFile = a;
@@ -232,6 +256,7 @@ bool PrepareRecord(const BatchOptions& o) {
 
 // The exit status of a run.
 int StatusOf(const BatchResult& r, const ToolHost& host) {
+    if (host.notProven) return kExitDoesNotScan;
     if (r.failedWrites || r.scriptFailed || host.refusedReplace) return kExitFailure;
     if (r.end == BatchEnd::Aborted && interrupted) return kExitInterrupted;
     if (r.end != BatchEnd::Finished || r.skipped) return kExitFailure;

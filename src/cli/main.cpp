@@ -62,9 +62,11 @@ void PrintHelp() {
     std::puts("  -o FOLDER            folder of the files (default: the current one)");
     std::puts("  --script FILE        write the placement script (into FILE, or a FOLDER)");
     std::puts("  --replace            replace existing files (without it the run stops there)");
+    std::puts("  --verify             prove every file as it is written; the first that does");
+    std::puts("                       not scan stops the run (exit status 3)");
     std::puts("  Ctrl-C stops a run after the file being written (exit status 130)");
     std::puts("exit status: 0 written, 1 file not written or not readable, 2 input refused,");
-    std::puts("             3 (make --verify, verify) a file does not scan");
+    std::puts("             3 (--verify, verify) a file does not scan");
 }
 
 }  // namespace

@@ -181,6 +181,10 @@ BatchResult SaveCommand(BatchHost& host) {
         r.failedWrites = 1;
         return r;
     }
+    if (!host.FileWritten(choice->path)) {
+        r.end = BatchEnd::Unproven;
+        return r;
+    }
     if (!SeriesArmed) {
         r.filesMade = 1;
         return r;
@@ -221,15 +225,21 @@ BatchResult RunSeries(const std::string& firstName, const std::string& folder, c
             r.end = BatchEnd::Aborted;
             break;
         }
-        if (SaveSymbolFile(path, options)) ++r.filesMade;
-        else ++r.failedWrites;
+        const bool saved = SaveSymbolFile(path, options);
         ++i;
+        if (saved && !host.FileWritten(path)) {
+            r.end = BatchEnd::Unproven;
+            break;
+        }
+        if (saved) ++r.filesMade;
+        else ++r.failedWrites;
         progress.filesMade = static_cast<int>(r.filesMade);
         host.Progress(progress);
     }
     if (i > 1) host.Completed(r.filesMade);
     // The script names every file of the run: only when each one was written.
-    if (r.end != BatchEnd::Aborted && i > 1 && options.pageScript && r.failedWrites == 0) {
+    if (r.end != BatchEnd::Aborted && r.end != BatchEnd::Unproven && i > 1 && options.pageScript &&
+        r.failedWrites == 0) {
         const SeriesScript series{firstName, start, step, stop, i};
         PageScript(host, r, [&](const std::string& path) { return WriteSeriesScript(path, series); });
     }
@@ -325,9 +335,14 @@ BatchResult RunDataFileBatch(BatchHost& host) {
                 break;
             }
         }
-        if (SaveSymbolFile(path, choice)) ++r.filesMade;
-        else ++r.failedWrites;
+        const bool saved = SaveSymbolFile(path, choice);
         ++attempts;
+        if (saved && !host.FileWritten(path)) {
+            r.end = BatchEnd::Unproven;
+            break;
+        }
+        if (saved) ++r.filesMade;
+        else ++r.failedWrites;
         progress.filesMade = static_cast<int>(r.filesMade);
         progress.bytesRead = reader.BytesRead();
         host.Progress(progress);

@@ -62,6 +62,9 @@ public:
     virtual void ReturnToKeyboardInput() {}
     // A data file was opened: its name goes into the source box.
     virtual void DataFileOpened(const std::string&) {}
+    // A file of the run was written from the current record (a proof may read
+    // it now). False stops the run there; the file does not count as made.
+    virtual bool FileWritten(const std::string&) { return true; }
 };
 
 enum class BatchEnd {
@@ -70,6 +73,7 @@ enum class BatchEnd {
     Aborted,    // End key, or Cancel in a prompt
     Cancelled,  // the Save dialog was cancelled: nothing more happened
     Refused,    // the data file could not be used; its message was shown
+    Unproven,   // a written file was refused by FileWritten: the run stopped there
 };
 
 struct BatchResult {

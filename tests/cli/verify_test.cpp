@@ -2,6 +2,9 @@
 // has no reader, 3 when one does not scan.
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+#include <sys/stat.h>
+
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -65,6 +68,66 @@ TEST(Verify, ABrokenFileDoesNotScan) {
     const vg::test::ToolResult missing = RunTool("verify " + Quote(dir.File("none.eps")));
     EXPECT_EQ(missing.status, 1);
     EXPECT_TRUE(StartsWith(missing.out, dir.File("none.eps") + ": not verified: ")) << missing.out;
+}
+
+// Add-ons on the printer's grid: every target draws the gap the EPS body
+// writes, and the reader pairs the add-on with its symbol.
+TEST(Verify, AddOnsScanOnEveryTarget) {
+    TempFolder dir;
+    struct Case {
+        const char* args;
+        const char* read;
+    } const cases[] = {
+        {"-v 26 -d 590123412345 -a 12345 --printer-dpi 600", "EAN-13 \"5901234123457 12345\""},
+        {"-v 26 -d 590123412345 -a 12 --printer-dpi 2400 --set Rotation=90", "EAN-13 \"5901234123457 12\""},
+        {"-v 72 -d 03600029145 -a 12 --printer-dpi 2540 --set Rotation=180", "UPC-A \"036000291452 12\""},
+        {"-v 35 -d 030640615 -a 51995 --printer-dpi 1200 --set Rotation=270", "EAN-13 \"9780306406157 51995\""},
+    };
+    for (const Case& c : cases)
+        for (const char* ext : {"eps", "wmf", "emf"}) {
+            const std::string path = dir.File(std::string("a.") + ext);
+            const vg::test::ToolResult r = RunTool(std::string("make ") + c.args + " --verify -o " + Quote(path));
+            EXPECT_EQ(r.status, 0) << c.args << " " << ext << "\n" << r.out << r.err;
+            EXPECT_TRUE(StartsWith(r.out, path + ": scans: " + c.read)) << c.args << " " << ext << "\n" << r.out;
+        }
+}
+
+int FilesIn(const std::string& folder) {
+    int n = 0;
+    if (DIR* d = opendir(folder.c_str())) {
+        while (dirent* e = readdir(d)) n += e->d_name[0] != '.';
+        closedir(d);
+    }
+    return n;
+}
+
+// Series and batches prove every file; the first that does not scan stops the
+// run and is not counted.
+TEST(Verify, SeriesAndBatchProveEveryFile) {
+    TempFolder dir;
+    const std::string good = dir.File("good"), thin = dir.File("thin"), batch = dir.File("batch");
+    for (const std::string& f : {good, thin, batch}) ASSERT_EQ(mkdir(f.c_str(), 0755), 0);
+
+    // EAN-13 with a five-digit add-on: the add-on gap is one every target shares.
+    const vg::test::ToolResult series = RunTool("series -v 26 -d 590123412345 -a 12345 --before 5901234 --start 12345 "
+                                                "--stop 12348 --verify -o " + Quote(good));
+    EXPECT_EQ(series.status, 0) << series.out << series.err;
+    EXPECT_NE(series.out.find("4 files have been created."), std::string::npos) << series.out;
+    EXPECT_EQ(FilesIn(good), 4);
+
+    const vg::test::ToolResult refused = RunTool("series -v 26 -d 400638133393 --before 4006381 --start 33393 "
+                                                 "--stop 33396 --set BarWidthReduction=30 --verify -o " + Quote(thin));
+    EXPECT_EQ(refused.status, 3) << refused.out << refused.err;
+    EXPECT_NE(refused.out.find(": does not scan: "), std::string::npos) << refused.out;
+    EXPECT_EQ(refused.out.find("files have been created"), std::string::npos) << refused.out;
+    EXPECT_EQ(FilesIn(thin), 1);
+
+    const std::string data = dir.File("codes.txt");
+    std::ofstream(data, std::ios::binary) << "Vornel-1\r\nVornel-22\r\nVornel-333\r\n";
+    const vg::test::ToolResult batched = RunTool("batch -v 6 " + Quote(data) + " --verify -o " + Quote(batch));
+    EXPECT_EQ(batched.status, 0) << batched.out << batched.err;
+    EXPECT_NE(batched.out.find("3 files have been created."), std::string::npos) << batched.out;
+    EXPECT_EQ(FilesIn(batch), 3);
 }
 
 }  // namespace
