@@ -4,6 +4,7 @@
 #include <ghostscript/iapi.h>
 
 #include <dirent.h>
+#include <dlfcn.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -79,9 +80,54 @@ bool BoundingBoxOf(std::string_view ps, Box& box) {
     return false;
 }
 
+// Ghostscript's library is opened on the first proof of an EPS file: a
+// process that proves nothing does not pay for loading and relocating it.
+struct GsLibrary {
+    decltype(&gsapi_new_instance) newInstance = nullptr;
+    decltype(&gsapi_delete_instance) deleteInstance = nullptr;
+    decltype(&gsapi_set_stdio) setStdio = nullptr;
+    decltype(&gsapi_init_with_args) initWithArgs = nullptr;
+    decltype(&gsapi_run_string_begin) runBegin = nullptr;
+    decltype(&gsapi_run_string_continue) runContinue = nullptr;
+    decltype(&gsapi_run_string_end) runEnd = nullptr;
+    decltype(&gsapi_exit) exit = nullptr;
+    bool loaded = false;
+};
+
+template <typename F>
+bool Symbol(void* handle, const char* name, F& f) {
+    f = reinterpret_cast<F>(dlsym(handle, name));
+    return f != nullptr;
+}
+
+// Called with the interpreter's mutex held.
+const GsLibrary* LoadGs(std::string* reason) {
+    static GsLibrary lib;
+    static bool tried = false;
+    if (!tried) {
+        tried = true;
+        void* handle = nullptr;
+        for (const char* name : {"libgs.so.10", "libgs.so.9", "libgs.so"})
+            if ((handle = dlopen(name, RTLD_NOW | RTLD_LOCAL))) break;
+        lib.loaded = handle && Symbol(handle, "gsapi_new_instance", lib.newInstance) &&
+                     Symbol(handle, "gsapi_delete_instance", lib.deleteInstance) &&
+                     Symbol(handle, "gsapi_set_stdio", lib.setStdio) &&
+                     Symbol(handle, "gsapi_init_with_args", lib.initWithArgs) &&
+                     Symbol(handle, "gsapi_run_string_begin", lib.runBegin) &&
+                     Symbol(handle, "gsapi_run_string_continue", lib.runContinue) &&
+                     Symbol(handle, "gsapi_run_string_end", lib.runEnd) && Symbol(handle, "gsapi_exit", lib.exit);
+    }
+    if (!lib.loaded) {
+        *reason = "Ghostscript's library (libgs) is not installed";
+        return nullptr;
+    }
+    return &lib;
+}
+
 // The interpreter, kept for the life of the process once made.
 struct Interpreter {
     std::mutex mutex;
+    const GsLibrary* lib = nullptr;
     void* instance = nullptr;
     std::string folder;  // where the device writes its pages, one file each
     std::string page;    // the page device set up last
@@ -127,8 +173,8 @@ std::vector<std::string> TakePages(const Interpreter& gs) {
 
 void Drop(Interpreter& gs) {
     if (!gs.instance) return;
-    gsapi_exit(gs.instance);
-    gsapi_delete_instance(gs.instance);
+    gs.lib->exit(gs.instance);
+    gs.lib->deleteInstance(gs.instance);
     gs.instance = nullptr;
     gs.page.clear();
     TakePages(gs);
@@ -136,7 +182,8 @@ void Drop(Interpreter& gs) {
 
 bool Start(Interpreter& gs, std::string* reason) {
     if (gs.instance) return true;
-    if (gsapi_new_instance(&gs.instance, nullptr) < 0) {
+    if (!gs.lib && !(gs.lib = LoadGs(reason))) return false;
+    if (gs.lib->newInstance(&gs.instance, nullptr) < 0) {
         gs.instance = nullptr;
         *reason = "Ghostscript's interpreter could not be started";
         return false;
@@ -144,7 +191,7 @@ bool Start(Interpreter& gs, std::string* reason) {
     if (gs.folder.empty()) {
         char pattern[] = "/dev/shm/vglyph-proof-XXXXXX";
         if (!mkdtemp(pattern)) {
-            gsapi_delete_instance(gs.instance);
+            gs.lib->deleteInstance(gs.instance);
             gs.instance = nullptr;
             *reason = "no folder for Ghostscript's pages: " + SystemReason(errno);
             return false;
@@ -156,16 +203,16 @@ bool Start(Interpreter& gs, std::string* reason) {
             rmdir(Gs().folder.c_str());
         });
     }
-    gsapi_set_stdio(gs.instance, NoInput, Out, Err);
+    gs.lib->setStdio(gs.instance, NoInput, Out, Err);
     const std::string output = "-sOutputFile=" + gs.folder + "/%d.pgm";
     // Colour without ICC conversion: the proof wants contrast, not colour.
     const char* args[] = {"vglyph",          "-q",           "-dSAFER",         "-dNOPAUSE",
                           "-dNOPROMPT",      "-dQUIET",      "-dUseFastColor",  "-dNOINTERPOLATE",
                           "-sDEVICE=pgmraw", output.c_str()};
-    const int code = gsapi_init_with_args(gs.instance, static_cast<int>(std::size(args)), const_cast<char**>(args));
+    const int code = gs.lib->initWithArgs(gs.instance, static_cast<int>(std::size(args)), const_cast<char**>(args));
     if (code < 0) {
-        gsapi_exit(gs.instance);
-        gsapi_delete_instance(gs.instance);
+        gs.lib->exit(gs.instance);
+        gs.lib->deleteInstance(gs.instance);
         gs.instance = nullptr;
         *reason = "Ghostscript's interpreter could not be started (" + std::to_string(code) + ")";
         return false;
@@ -175,15 +222,15 @@ bool Start(Interpreter& gs, std::string* reason) {
 
 bool Run(Interpreter& gs, std::string_view program) {
     int exitCode = 0;
-    int code = gsapi_run_string_begin(gs.instance, 0, &exitCode);
+    int code = gs.lib->runBegin(gs.instance, 0, &exitCode);
     for (std::size_t at = 0; code >= 0 || code == gs_error_NeedInput;) {
         if (at >= program.size()) break;
         const std::size_t n = std::min<std::size_t>(program.size() - at, 60000);
-        code = gsapi_run_string_continue(gs.instance, program.data() + at, static_cast<unsigned>(n), 0, &exitCode);
+        code = gs.lib->runContinue(gs.instance, program.data() + at, static_cast<unsigned>(n), 0, &exitCode);
         at += n;
     }
     if (code < 0 && code != gs_error_NeedInput) return false;
-    return gsapi_run_string_end(gs.instance, 0, &exitCode) >= 0;
+    return gs.lib->runEnd(gs.instance, 0, &exitCode) >= 0;
 }
 
 // Reads "P5 w h 255" and the pixels; comments are skipped.
