@@ -30,6 +30,14 @@ std::string FamilyKey(std::string_view name) {
 std::string ResourceDir() {
     if (const char* env = std::getenv("VGL_RESOURCE_DIR"); env != nullptr && *env != '\0')
         return env;
+    // Installed, the resources stand beside the program rather than in the source tree.
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        const std::filesystem::path installed = exe.parent_path() / ".." / "share" / "vornel-glyph" / "resources";
+        if (std::filesystem::is_regular_file(installed / "fonts" / "vornel-fonts.conf", ec))
+            return std::filesystem::weakly_canonical(installed, ec).string();
+    }
 #ifdef VGL_RESOURCE_DIR
     return VGL_RESOURCE_DIR;
 #else
