@@ -25,6 +25,29 @@ constexpr uint8_t kProofQuality = 2;
 
 U_COLORREF ColourRef(Rgb c) { return colorref3_set(c.r, c.g, c.b); }
 
+// The text colour, background and alignment records a text needs, each only
+// where it differs from what the metafile has; the makers are WMF's or EMF's.
+template <typename Records, typename State, typename Colour, typename Mode, typename Background, typename Align>
+void AppendTextAttributes(Records& m, const State& state, Colour colour, Mode mode, Background background,
+                          Align align) {
+    if (m.textColour != state.textColour) {
+        m.Append(colour(ColourRef(state.textColour)));
+        m.textColour = state.textColour;
+    }
+    if (m.opaque != state.opaque) {
+        m.Append(mode(state.opaque ? U_OPAQUE : U_TRANSPARENT));
+        m.opaque = state.opaque;
+    }
+    if (state.opaque && m.background != state.background) {
+        m.Append(background(ColourRef(state.background)));
+        m.background = state.background;
+    }
+    if (m.align != state.align) {
+        m.Append(align(state.align));
+        m.align = state.align;
+    }
+}
+
 int16_t Clamp16(long long v) { return static_cast<int16_t>(std::clamp<long long>(v, INT16_MIN, INT16_MAX)); }
 
 void PutLe(std::string& out, std::size_t at, uint32_t value, int bytes) {
@@ -277,22 +300,8 @@ void WmfDC::TextOut(Point at, std::string_view text) {
         if (hadFont) m.Delete(previous);
         m.font = state_.font;
     }
-    if (m.textColour != state_.textColour) {
-        m.Append(U_WMRSETTEXTCOLOR_set(ColourRef(state_.textColour)));
-        m.textColour = state_.textColour;
-    }
-    if (m.opaque != state_.opaque) {
-        m.Append(U_WMRSETBKMODE_set(state_.opaque ? U_OPAQUE : U_TRANSPARENT));
-        m.opaque = state_.opaque;
-    }
-    if (state_.opaque && m.background != state_.background) {
-        m.Append(U_WMRSETBKCOLOR_set(ColourRef(state_.background)));
-        m.background = state_.background;
-    }
-    if (m.align != state_.align) {
-        m.Append(U_WMRSETTEXTALIGN_set(static_cast<uint16_t>(state_.align)));
-        m.align = state_.align;
-    }
+    AppendTextAttributes(m, state_, U_WMRSETTEXTCOLOR_set, U_WMRSETBKMODE_set, U_WMRSETBKCOLOR_set,
+                         [](int align) { return U_WMRSETTEXTALIGN_set(static_cast<uint16_t>(align)); });
     const std::string_view cut = text.substr(0, 0x7FFF);
     std::vector<int16_t> dx;
     for (int a : Advances(cut)) dx.push_back(Clamp16(a));
@@ -483,22 +492,8 @@ void EmfDC::TextOutUnits(Point at, const std::vector<uint16_t>& units, const std
         if (hadFont) m.Delete(previous);
         m.font = state_.font;
     }
-    if (m.textColour != state_.textColour) {
-        m.Append(U_EMRSETTEXTCOLOR_set(ColourRef(state_.textColour)));
-        m.textColour = state_.textColour;
-    }
-    if (m.opaque != state_.opaque) {
-        m.Append(U_EMRSETBKMODE_set(state_.opaque ? U_OPAQUE : U_TRANSPARENT));
-        m.opaque = state_.opaque;
-    }
-    if (state_.opaque && m.background != state_.background) {
-        m.Append(U_EMRSETBKCOLOR_set(ColourRef(state_.background)));
-        m.background = state_.background;
-    }
-    if (m.align != state_.align) {
-        m.Append(U_EMRSETTEXTALIGN_set(static_cast<uint32_t>(state_.align)));
-        m.align = state_.align;
-    }
+    AppendTextAttributes(m, state_, U_EMRSETTEXTCOLOR_set, U_EMRSETBKMODE_set, U_EMRSETBKCOLOR_set,
+                         [](int align) { return U_EMRSETTEXTALIGN_set(static_cast<uint32_t>(align)); });
     std::vector<uint16_t> string = units;
     std::vector<uint32_t> dx;
     for (int a : advances) dx.push_back(static_cast<uint32_t>(std::max(0, a)));
