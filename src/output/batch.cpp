@@ -192,6 +192,25 @@ BatchResult SaveCommand(BatchHost& host) {
     return RunSeries(firstName, SaveFolder, *choice, host);
 }
 
+namespace {
+
+// One further file of a run, counted as made or failed; false when the host
+// refused the written file and the run stops.
+bool SaveRunFile(const std::string& path, const SaveChoice& options, BatchHost& host, BatchResult& r) {
+    if (!SaveSymbolFile(path, options)) {
+        ++r.failedWrites;
+        return true;
+    }
+    if (!host.FileWritten(path)) {
+        r.end = BatchEnd::Unproven;
+        return false;
+    }
+    ++r.filesMade;
+    return true;
+}
+
+}  // namespace
+
 BatchResult RunSeries(const std::string& firstName, const std::string& folder, const SaveChoice& options,
                       BatchHost& host) {
     struct Disarm {
@@ -225,14 +244,8 @@ BatchResult RunSeries(const std::string& firstName, const std::string& folder, c
             r.end = BatchEnd::Aborted;
             break;
         }
-        const bool saved = SaveSymbolFile(path, options);
         ++i;
-        if (saved && !host.FileWritten(path)) {
-            r.end = BatchEnd::Unproven;
-            break;
-        }
-        if (saved) ++r.filesMade;
-        else ++r.failedWrites;
+        if (!SaveRunFile(path, options, host, r)) break;
         progress.filesMade = static_cast<int>(r.filesMade);
         host.Progress(progress);
     }
@@ -335,14 +348,8 @@ BatchResult RunDataFileBatch(BatchHost& host) {
                 break;
             }
         }
-        const bool saved = SaveSymbolFile(path, choice);
         ++attempts;
-        if (saved && !host.FileWritten(path)) {
-            r.end = BatchEnd::Unproven;
-            break;
-        }
-        if (saved) ++r.filesMade;
-        else ++r.failedWrites;
+        if (!SaveRunFile(path, choice, host, r)) break;
         progress.filesMade = static_cast<int>(r.filesMade);
         progress.bytesRead = reader.BytesRead();
         host.Progress(progress);
