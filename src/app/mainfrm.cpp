@@ -437,6 +437,7 @@ void CMainFrame::SaveKitletAs() {
 
 void CMainFrame::Tick() {
     bar_->Tick();
+    proof_->Poll();
     UpdateCommands();
 }
 

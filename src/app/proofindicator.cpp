@@ -49,6 +49,13 @@ void ProofIndicator::SymbolChanged() {
     pause_.start();
 }
 
+void ProofIndicator::Poll() {
+    std::string key = SymbolKey();
+    if (key == watchedKey_) return;
+    watchedKey_ = std::move(key);
+    SymbolChanged();
+}
+
 std::optional<ProofVerdict> ProofIndicator::Verdict() const {
     if (!current_ || currentKey_ != SymbolKey()) return std::nullopt;
     return current_->verdict;
@@ -87,9 +94,18 @@ void ProofIndicator::Apply(const ProofResult& result, quint64 generation, const 
 void ProofIndicator::ShowResult(const ProofResult& result, const QString& details) {
     current_ = result;
     switch (result.verdict) {
-    case ProofVerdict::Scans: setText(QStringLiteral("Scans")); break;
-    case ProofVerdict::DoesNotScan: setText(QStringLiteral("Does not scan")); break;
-    case ProofVerdict::NoReader: setText(QStringLiteral("No reader")); break;
+    case ProofVerdict::Scans:
+        setText(QStringLiteral("Scans"));
+        setStyleSheet(QStringLiteral("color: #007000"));
+        break;
+    case ProofVerdict::DoesNotScan:
+        setText(QStringLiteral("Does not scan"));
+        setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold"));
+        break;
+    case ProofVerdict::NoReader:
+        setText(QStringLiteral("No reader"));
+        setStyleSheet(QString());
+        break;
     }
     setToolTip(details);
     emit Proven(result.verdict);

@@ -24,6 +24,9 @@ public:
     // The symbol may have changed: the shown verdict is dropped and a new
     // proof waits for the pause.
     void SymbolChanged();
+    // Notices a change that came without a notice (a dialog's OK); called
+    // by the window's timer.
+    void Poll();
     // The verdict shown, when it is the current symbol's.
     std::optional<ProofVerdict> Verdict() const;
     // The current symbol proven now, on this thread (the Save check); the
@@ -47,6 +50,7 @@ private:
     quint64 generation_ = 0;
     std::optional<ProofResult> current_;
     std::string currentKey_;
+    std::string watchedKey_;
 };
 
 }  // namespace vg
