@@ -77,7 +77,7 @@ void QtBatchHost::Progress(const BatchProgress& p) {
     const int maximum = bytes ? 1000 : p.total;
     const int value = bytes ? static_cast<int>(p.bytesRead * 1000 / p.bytesTotal) : p.filesMade;
     progress_->setMaximum(maximum > 0 ? maximum : 0);
-    progress_->setLabelText(QStringLiteral("%1 files have been created. End stops the run.").arg(p.filesMade));
+    progress_->setLabelText(QStringLiteral("%1 files written. Press End to stop.").arg(p.filesMade));
     progress_->setValue(maximum > 0 && value > maximum ? maximum : value);
 }
 
