@@ -190,6 +190,21 @@ TEST_F(App, SymbolOptionsDialogSetsThePrinterGrid) {
     EXPECT_EQ(boxes.boxes.back().icon, QMessageBox::Critical);
     EXPECT_NE(SymbolSettings.BarHeight, 0.72);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    // The verification-mark indicator follows OK; GS brings the calibration of 600 dpi.
+    ASSERT_EQ(SymbolSettings.Prufmark, 0);
+    ASSERT_TRUE(app.Bar().Control(ctl::kVerifyOff)->isVisible());
+    WithDialog<SymbolOptionsDialog>(app, cmd::kSymbolOptions, [&](SymbolOptionsDialog& d) {
+        EXPECT_TRUE(d.Edit(sod::kGs)->isReadOnly());
+        Choose(d, sod::kVerification, 3);
+        EXPECT_FALSE(d.Edit(sod::kGs)->isReadOnly());
+        EXPECT_EQ(d.Edit(sod::kGs)->text(), Q("29"));
+        Click(d, 1);
+    });
+    EXPECT_EQ(SymbolSettings.Prufmark, 3);
+    EXPECT_EQ(SymbolSettings.GSCalibration, 29);
+    EXPECT_TRUE(app.Bar().Control(ctl::kVerifyOn)->isVisible());
+    EXPECT_FALSE(app.Bar().Control(ctl::kVerifyOff)->isVisible());
 }
 
 TEST_F(App, EditTextDialogStoresAndSetsTheBarUpAgain) {
