@@ -4,6 +4,7 @@
 #include <QDir>
 
 #include "app/platform.h"
+#include "app/uitexts.h"
 #include "model/strings.h"
 
 namespace vg {
@@ -23,6 +24,8 @@ std::vector<std::string> InstalledKitletFolders() {
 std::unique_ptr<CMainFrame> StartApplication(const QStringList& files, const ProfileStore& profile,
                                              const std::vector<std::string>& kitletFolders) {
     LoadProfile(profile, StandardProfileFallbacks());
+    LoadEnglishTextsSwitch(profile);
+    UiTextWatcher::Install();
     auto frame = std::make_unique<CMainFrame>(kitletFolders);
     frame->show();
     if (!files.isEmpty()) frame->OpenGraphic(files.front());

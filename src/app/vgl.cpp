@@ -29,11 +29,13 @@ int main(int argc, char** argv) {
     // The profile is saved at exit and when the session ends.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, [&profile](QSessionManager&) {
         vg::SaveProfile(profile);
+        vg::SaveEnglishTextsSwitch(profile);
         profile.Sync();
     });
     const int status = QApplication::exec();
     frame.reset();
     vg::SaveProfile(profile);
+    vg::SaveEnglishTextsSwitch(profile);
     profile.Sync();
     vg::SetMessageSink(nullptr);
     return status;

@@ -12,6 +12,7 @@ namespace {
 
 void PrintHelp() {
     std::puts("usage: vglyph <command> [arguments]");
+    std::puts("       vglyph [--lang en|zh] <command> [arguments]");
     std::puts("       vglyph --version | --help");
     std::puts("");
     std::puts("commands:");
@@ -24,6 +25,8 @@ void PrintHelp() {
     std::puts("options:");
     std::puts("  --version            print the version");
     std::puts("  --help               print this text");
+    std::puts("  --lang en|zh         messages in English, or as stored (the default);");
+    std::puts("                       the files written are the same either way");
     std::puts("");
     std::puts("make and pattern:");
     std::puts("  -v VARIATION         code or name (vglyph list); case, spaces, hyphens, dots and");
@@ -73,6 +76,26 @@ void PrintHelp() {
 
 int main(int argc, char** argv) {
     using namespace vg::cli;
+    // Global options before the command.
+    int next = 1;
+    while (next < argc) {
+        const std::string option = argv[next];
+        std::string value;
+        if (option == "--lang") {
+            if (next + 1 >= argc) return UsageError("--lang needs a value: en or zh");
+            value = argv[next + 1];
+            next += 2;
+        } else if (option.rfind("--lang=", 0) == 0) {
+            value = option.substr(7);
+            next += 1;
+        } else {
+            break;
+        }
+        if (value != "en" && value != "zh") return UsageError("unknown language '" + value + "': en or zh");
+        vg::SetEnglishTexts(value == "en");
+    }
+    argc -= next - 1;
+    argv += next - 1;
     if (argc < 2) return UsageError("no command given");
     const std::string first = argv[1];
     if (first == "--version" || first == "--help" || first == "-h") {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "model/settingsfields.h"
+#include "model/strings.h"
 #include "model/symbolsettings.h"
 
 namespace vg {
@@ -249,5 +250,11 @@ void SaveProfile(ProfileStore& store) {
         }
     }
 }
+
+void LoadEnglishTextsSwitch(const ProfileStore& store) {
+    SetEnglishTexts(store.ReadInt(kEnglishTextsKey).value_or(0) != 0);
+}
+
+void SaveEnglishTextsSwitch(ProfileStore& store) { store.WriteInt(kEnglishTextsKey, EnglishTexts() ? 1 : 0); }
 
 }  // namespace vg

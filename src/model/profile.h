@@ -78,6 +78,11 @@ void LoadProfile(const ProfileStore& store, const ProfileFallbacks& fallbacks);
 // Writes every key from SymbolSettings.
 void SaveProfile(ProfileStore& store);
 
+// The English texts switch of the profile (outside the record): read into the
+// switch (off when missing) and written from it.
+void LoadEnglishTextsSwitch(const ProfileStore& store);
+void SaveEnglishTextsSwitch(ProfileStore& store);
+
 // A real as the profile stores it: printf's "%.<decimals>f" in the C locale.
 std::string FormatProfileReal(double value, int decimals);
 // A stored real read back like atof: the longest decimal prefix after leading

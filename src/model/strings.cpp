@@ -36,6 +36,11 @@ std::vector<int> StringIds() {
 }
 
 std::string LoadString(int id, const std::string& fallback) {
+    if (auto s = FindString(id)) return UiText(*s);
+    return LoadStoredString(id, fallback);
+}
+
+std::string LoadStoredString(int id, const std::string& fallback) {
     if (auto s = FindString(id)) return *s;
     char text[64];
     std::snprintf(text, sizeof text, "Error Loading String: %d", id);

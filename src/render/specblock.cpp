@@ -40,7 +40,7 @@ UnitName UnitOf(int unit) {
 struct LineBuilder {
     SpecLine line;
     LineBuilder& Label(int id, const char* english) {
-        const std::string text = LoadString(id, english);
+        const std::string text = LoadStoredString(id, english);
         line.utf8 += text;
         line.ansi += Utf8ToCp1252Text(text);
         return *this;
@@ -57,7 +57,7 @@ struct LineBuilder {
     }
     LineBuilder& Unit(int unit) {
         const UnitName u = UnitOf(unit);
-        line.utf8 += LoadString(u.id, u.ansi);
+        line.utf8 += LoadStoredString(u.id, u.ansi);
         line.ansi += u.ansi;
         return *this;
     }

@@ -4,6 +4,7 @@
 
 #include "model/profile.h"
 #include "model/settingsfields.h"
+#include "model/strings.h"
 #include "model/symbolsettings.h"
 
 namespace vg {
@@ -171,6 +172,23 @@ TEST(Profile, RealsReadLikeAtof) {
     EXPECT_EQ(FormatProfileReal(0.0125, 7), "0.0125000");
     EXPECT_EQ(FormatProfileReal(2.0, 6), "2.000000");
     EXPECT_EQ(FormatProfileReal(-6.005, 2), "-6.00");
+}
+
+// The English texts switch: off when missing, kept apart from the record's keys.
+TEST(Profile, EnglishTextsSwitch) {
+    MemoryProfileStore store;
+    LoadEnglishTextsSwitch(store);
+    EXPECT_FALSE(EnglishTexts());
+    SetEnglishTexts(true);
+    SaveEnglishTextsSwitch(store);
+    EXPECT_EQ(store.ReadInt(kEnglishTextsKey), 1);
+    SetEnglishTexts(false);
+    LoadEnglishTextsSwitch(store);
+    EXPECT_TRUE(EnglishTexts());
+    store.WriteInt(kEnglishTextsKey, 0);
+    LoadEnglishTextsSwitch(store);
+    EXPECT_FALSE(EnglishTexts());
+    for (const ProfileKey& k : ProfileKeys()) EXPECT_STRNE(k.key, kEnglishTextsKey);
 }
 
 }  // namespace

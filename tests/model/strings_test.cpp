@@ -98,3 +98,67 @@ TEST(StringTable, LoadStringMissingReportsIdAndReturnsFallback) {
 
 }  // namespace
 }  // namespace vg
+
+namespace vg {
+namespace {
+
+bool HasCjk(const std::string& utf8) {
+    // Lead bytes of U+2E80 to U+9FFF and of the full-width forms U+FF00 to U+FFEF.
+    for (std::size_t i = 0; i + 2 < utf8.size(); ++i) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        if (b >= 0xE2 && b <= 0xE9) {
+            const unsigned cp = ((b & 0x0F) << 12) | ((utf8[i + 1] & 0x3F) << 6) | (utf8[i + 2] & 0x3F);
+            if (cp >= 0x2E80 && cp <= 0x9FFF) return true;
+        }
+        if (b == 0xEF && static_cast<unsigned char>(utf8[i + 1]) >= 0xBC && static_cast<unsigned char>(utf8[i + 1]) <= 0xBF)
+            return true;
+    }
+    return false;
+}
+
+struct EnglishOn {
+    EnglishOn() { SetEnglishTexts(true); }
+    ~EnglishOn() { SetEnglishTexts(false); }
+};
+
+TEST(EnglishTexts, EveryStoredStringHasEnglishAndStoredTextsStay) {
+    test::ScopedRecordingSink rec;
+    EnglishOn on;
+    for (int id : StringIds()) {
+        const std::string stored = *FindString(id);
+        EXPECT_FALSE(HasCjk(LoadString(id))) << id << " " << LoadString(id);
+        EXPECT_EQ(LoadStoredString(id), stored) << id;
+    }
+    EXPECT_EQ(LoadString(61223), "Out of range:  %1 . . %2");
+    EXPECT_TRUE(rec.sink.messages.empty());
+}
+
+TEST(EnglishTexts, TableAndLookups) {
+    for (const auto& [stored, english] : EnglishTextTable()) {
+        EXPECT_TRUE(HasCjk(std::string(stored))) << stored;
+        EXPECT_FALSE(HasCjk(std::string(english))) << english;
+    }
+    // Off: every text as stored.
+    EXPECT_EQ(UiText("条码选项"), "条码选项");
+    EXPECT_EQ(LoadString(61236), "英寸");
+    EnglishOn on;
+    struct Case {
+        const char* stored;
+        const char* ui;
+        const char* exact;
+    };
+    const Case cases[] = {
+        {"条码选项", "Symbol Options", "Symbol Options"},
+        {"撤销(&U)\tCtrl+Z", "&Undo\tCtrl+Z", "&Undo\tCtrl+Z"},
+        {"单位: 毫米", "Unit: millimetres", "单位: 毫米"},  // composed of known phrases
+        {"文泉驿微米黑", "文泉驿微米Black", "文泉驿微米黑"},  // a font family: exact only keeps it
+        {"Code 39 General", "Code 39 General", "Code 39 General"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(UiText(c.stored), c.ui) << c.stored;
+        EXPECT_EQ(UiTextExact(c.stored), c.exact) << c.stored;
+    }
+}
+
+}  // namespace
+}  // namespace vg
