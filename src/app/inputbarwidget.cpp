@@ -102,7 +102,6 @@ InputBarWidget::InputBarWidget(QWidget* parent) : QWidget(parent) {
         label->hide();
     }
     auto* help = new QPushButton(QString::fromUtf8("帮助"), this);
-    help->setEnabled(false);  // the help pages come with the help links
     Place(ctl::kHelp, help, 174, 21, 41, 14);
 
     setMinimumSize(static_cast<int>(276 * unitX_), static_cast<int>(37 * unitY_));

@@ -18,6 +18,7 @@
 #include <QToolBar>
 
 #include "app/filecommands.h"
+#include "app/helpcommands.h"
 #include "app/inputbarwidget.h"
 #include "app/proofindicator.h"
 #include "app/symboloptionsdialog.h"
@@ -111,11 +112,10 @@ bool Available(int id) {
     case cmd::kSpecifications:
     case cmd::kPreferences:
     case cmd::kColour:
-    case cmd::kHelpTopics:
     case cmd::kAbout:
         return false;
     default:
-        return !(id >= 57001 && id <= 57006);
+        return true;
     }
 }
 
@@ -196,6 +196,7 @@ CMainFrame::CMainFrame(const std::vector<std::string>& kitletFolders) {
         barWidget_->SetPresetText(SymbolSettings.VariationName);
     bar_->TakeReminderCopies();
     bar_->SetCreating(false);
+    help_ = std::make_unique<HelpCommands>(*this);
 
     connect(&timer_, &QTimer::timeout, this, [this] { Tick(); });
     timer_.start(100);
@@ -339,7 +340,9 @@ void CMainFrame::Run(int id) {
     case cmd::kToolbar: toolbar_->setVisible(!toolbar_->isVisible()); break;
     case cmd::kStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
     case cmd::kInputBar: dock_->setVisible(!dock_->isVisible()); break;
-    default: break;
+    default:
+        if (HelpCommands::Handles(id)) help_->Run(id);
+        break;
     }
     UpdateCommands();
 }

@@ -20,6 +20,7 @@ class QToolBar;
 namespace vg {
 
 class CVGLView;
+class HelpCommands;
 class InputBarWidget;
 class ProofIndicator;
 
@@ -79,6 +80,7 @@ public:
     QMenu* SymbologyMenu() const { return symbologyMenu_; }
     KitletChooser& Kitlets() { return kitlets_; }
     QToolBar* ToolBar() const { return toolbar_; }
+    HelpCommands& Help() { return *help_; }
     ProofIndicator& Proof() { return *proof_; }
 
 protected:
@@ -113,6 +115,7 @@ private:
     QtClock clock_;
     std::unique_ptr<InputBar> bar_;
     KitletChooser kitlets_;
+    std::unique_ptr<HelpCommands> help_;
 };
 
 }  // namespace vg

@@ -23,6 +23,7 @@ constexpr Command kCommands[] = {
     {"verify", "FILE...", "read saved graphics back like a scanner, one line per file", RunVerify},
     {"series", "-v VAR [...]", "write a numbered series of graphics (options below)", RunSeries},
     {"batch", "-v VAR FILE", "write one graphic per record of a data file", RunBatch},
+    {"helppages", "DIR", "write the variations' help pages with their example images", RunHelpPages},
 };
 
 }  // namespace

@@ -41,6 +41,7 @@ int RunKitlet(const std::vector<std::string>& args);
 int RunVerify(const std::vector<std::string>& args);
 int RunSeries(const std::vector<std::string>& args);
 int RunBatch(const std::vector<std::string>& args);
+int RunHelpPages(const std::vector<std::string>& args);
 
 // A data text of the command line as the record holds it (Windows-1252, byte
 // escapes expanded when asked); false after the reason was reported.

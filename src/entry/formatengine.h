@@ -102,6 +102,9 @@ bool BuildFormat(std::string_view pattern, int maxLength, FormatRecord& out,
 // The format of a variation's field, or nullptr when the field accepts nothing.
 // Each format is built when first asked for.
 const FormatRecord* FindFormat(int variation, FieldRole role);
+// The pattern a variation's field format is built from, with its maximum
+// length; false when the field accepts nothing.
+bool FindFormatPattern(int variation, FieldRole role, std::string& pattern, int& maxLength);
 // Builds every format of the table and checks each record against the
 // automaton it was made from; false with the format and the reason in error.
 bool CheckFormatTable(std::string* error = nullptr);

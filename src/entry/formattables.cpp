@@ -803,6 +803,17 @@ const FormatRecord* FindFormat(int variation, FieldRole role) {
     return row < 0 ? nullptr : RowRecord(static_cast<std::size_t>(row));
 }
 
+bool FindFormatPattern(int variation, FieldRole role, std::string& pattern, int& maxLength) {
+    const int r = static_cast<int>(role);
+    if (variation < 0 || variation >= kVariations || r < 0 || r >= kRoles) return false;
+    const Tables& t = FormatTables();
+    const int row = t.rowOf[r][variation];
+    if (row < 0) return false;
+    pattern = t.rows[static_cast<std::size_t>(row)].pattern;
+    maxLength = t.rows[static_cast<std::size_t>(row)].maxLength;
+    return true;
+}
+
 bool CheckFormatTable(std::string* error) {
     const Tables& t = FormatTables();
     for (const FormatRow& row : t.rows) {
