@@ -11,8 +11,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
+#include <QTimer>
 
 #include "app/application.h"
+#include "appfixture.h"
 #include "app/uitexts.h"
 #include "model/strings.h"
 #include "model/symbolsettings.h"
@@ -102,6 +104,36 @@ TEST(AppEnglishTexts, MainWindowShowsNoChineseAndTurnsBack) {
     SetEnglishTexts(false);
     QSettings stored(QStringLiteral("KLD"), QStringLiteral("Vornel Glyph"));
     EXPECT_EQ(stored.value(QString::fromUtf8(kProfileSection) + "/" + kEnglishTextsKey).toInt(), 1);
+}
+
+// Every dialog the menus open, with English on.
+TEST(AppEnglishTexts, DialogsShowNoChinese) {
+    test::ScopedRecordingSink messages;
+    WriteEnglishSwitch(1);
+    apptest::Started app;
+    app.Choose("EAN-13");
+    app.Type(ctl::kMain1, "400638133393");
+    int opened = 0;
+    for (int command : {cmd::kSymbolOptions, cmd::kText, cmd::kAdditionalText, cmd::kSerialization, cmd::kSave,
+                        cmd::kPreferences, cmd::kSpecifications, cmd::kColour, cmd::kAbout}) {
+        app.frame->UpdateCommands();
+        if (!app.frame->CommandEnabled(command)) continue;
+        QStringList found;
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                seen = true;
+                found = ChineseTexts(modal);
+                modal->close();
+            }
+        });
+        app.frame->Action(command)->trigger();
+        EXPECT_TRUE(seen) << command;
+        opened += seen;
+        EXPECT_EQ(found.join("\n").toStdString(), "") << command;
+    }
+    EXPECT_GE(opened, 5);
+    SetEnglishTexts(false);
 }
 
 }  // namespace
