@@ -28,8 +28,6 @@ int ClampInt(double v, double lo, double hi) {
     return static_cast<int>(std::clamp(v, lo, hi));
 }
 
-bool InRange(int v, int lo, int hi) { return v >= lo && v <= hi; }
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
