@@ -95,6 +95,11 @@ public:
     // Saves and restores brush, font, pen, text colour, background and alignment.
     virtual void SaveState() = 0;
     virtual void RestoreState() = 0;
+
+    // What is drawn between MarkExtras(true) and MarkExtras(false) is one of the
+    // extras (verification mark, additional text, crop marks, specification
+    // block), not the symbol itself. Only recordings keep the mark.
+    virtual void MarkExtras(bool) {}
 };
 
 }  // namespace vg

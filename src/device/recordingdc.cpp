@@ -47,7 +47,7 @@ void RecordingDC::SetBackground(bool opaque, Rgb colour) {
 void RecordingDC::TextOut(Point at, std::string_view text) {
     ops_.push_back({RecordKind::Text, texts_.size()});
     texts_.push_back({at, std::string(text), state_.font, state_.textColour, state_.opaque,
-                      state_.background, state_.align});
+                      state_.background, state_.align, extras_});
 }
 
 TextExtent RecordingDC::GetTextExtent(std::string_view text) {
@@ -77,6 +77,13 @@ std::string RecordingDC::AllText() const {
     std::string all;
     for (const RecordedText& t : texts_) all += t.text;
     return all;
+}
+
+std::string RecordingDC::SymbolText() const {
+    std::string own;
+    for (const RecordedText& t : texts_)
+        if (!t.extra) own += t.text;
+    return own;
 }
 
 void RecordingDC::ClearRecording() {

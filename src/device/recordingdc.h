@@ -36,6 +36,7 @@ struct RecordedText {
     bool opaque = false;
     Rgb background;
     int align = 0;
+    bool extra = false;  // drawn by one of the extras
 };
 
 struct RecordedFontSelection {
@@ -76,6 +77,7 @@ public:
     FontMetrics GetTextMetrics() override;
     void SaveState() override { saved_.push_back(state_); }
     void RestoreState() override;
+    void MarkExtras(bool on) override { extras_ = on; }
 
     // Everything recorded, each kind in drawing order.
     const std::vector<RecordedOp>& Ops() const { return ops_; }
@@ -90,6 +92,8 @@ public:
     std::vector<RecordedPolygon> PolygonsIn(Rgb brush) const;
     // The texts joined in drawing order (handy where text is drawn char by char).
     std::string AllText() const;
+    // The same without the texts of the extras: the symbol's own texts.
+    std::string SymbolText() const;
 
     // Current state.
     Rgb BrushColour() const { return state_.brush; }
@@ -119,6 +123,7 @@ private:
     int ppiY_;
     State state_;
     std::vector<State> saved_;
+    bool extras_ = false;
     std::vector<RecordedOp> ops_;
     std::vector<RecordedPolygon> polygons_;
     std::vector<RecordedOutline> outlines_;

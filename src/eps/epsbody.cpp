@@ -1269,29 +1269,17 @@ void Draw(Recording& r) {
 
 namespace {
 
-// The symbol's own texts from a drawing without extras, unrotated. When the
-// settings had nothing to switch off, that drawing is the file's whole drawing
-// and its extent serves as well.
-struct PlainDrawing {
-    std::string text;
-    bool whole = false;
-    bool drawn = false;
-    std::vector<RecordedExtent> windowExtents;
-};
-
-PlainDrawing DrawPlain() {
+// The symbol's own texts from a drawing without extras, unrotated. What the
+// drawing itself changes in the record stays, as after a screen draw.
+std::string DrawPlain() {
     SettingsRecord& s = SymbolSettings;
-    // What the drawing itself changes in the record stays, as after a screen draw.
     int* switches[] = {&s.Rotation, &s.bCropMarks, &s.Prufmark, &s.bSymbology, &s.bEncodedData,
                        &s.bBarWidthReduction, &s.bWideNarrowRatio, &s.bBarHeight, &s.bMagnification,
                        &s.bXDimension, &s.bNBW, &s.bPrinterDpi, &s.bFilm, &s.bCompany, &s.bClient,
                        &s.bJob, &s.bDate, &s.bComments};
-    PlainDrawing plain;
-    plain.whole = s.AdditionalText.empty();
     int saved[std::size(switches)];
     for (std::size_t i = 0; i < std::size(switches); ++i) {
         saved[i] = *switches[i];
-        plain.whole = plain.whole && saved[i] == 0;
         *switches[i] = 0;
     }
     std::string additional;
@@ -1300,15 +1288,26 @@ PlainDrawing DrawPlain() {
     Draw(r);
     for (std::size_t i = 0; i < std::size(switches); ++i) *switches[i] = saved[i];
     s.AdditionalText.swap(additional);
-    plain.text = r.dc.AllText();
-    plain.drawn = r.drawn;
-    if (plain.whole) plain.windowExtents = r.dc.WindowExtents();
-    return plain;
+    return r.dc.AllText();
+}
+
+// The file's drawing, made once: the symbol's own texts (the extras' texts
+// left out) and the drawing's extent.
+struct FileDrawing {
+    std::string text;
+    bool drawn = false;
+    std::vector<RecordedExtent> windowExtents;
+};
+
+FileDrawing DrawForFile() {
+    Recording r;
+    Draw(r);
+    return {r.dc.SymbolText(), r.drawn, r.dc.WindowExtents()};
 }
 
 }  // namespace
 
-std::string DrawnHumanReadable() { return DrawPlain().text; }
+std::string DrawnHumanReadable() { return DrawPlain(); }
 
 namespace {
 
@@ -1322,14 +1321,14 @@ EpsSymbolParts PartsOf(const std::shared_ptr<const EpsBodyLayout>& layout) {
     return parts;
 }
 
-// Extent of the file's drawing; plain is reused when it was that drawing, else
+// Extent of the file's drawing: the drawing's own when the caller made it, else
 // the measure pass gives it.
-SymbolExtent ExtentFor(const EpsBodyLayout& l, const PlainDrawing* plain = nullptr) {
+SymbolExtent ExtentFor(const EpsBodyLayout& l, const FileDrawing* drawing = nullptr) {
     SymbolExtent e;
-    if (plain != nullptr && plain->whole) {
-        if (plain->drawn && !plain->windowExtents.empty()) {
-            e.right = std::max(0, plain->windowExtents.back().cx);
-            e.bottom = std::max(0, plain->windowExtents.back().cy);
+    if (drawing != nullptr) {
+        if (drawing->drawn && !drawing->windowExtents.empty()) {
+            e.right = std::max(0, drawing->windowExtents.back().cx);
+            e.bottom = std::max(0, drawing->windowExtents.back().cy);
         }
     } else if (const DrawingFrame frame = MeasureDrawingFrame(); frame.drawn) {
         e.right = std::max(0, frame.width);
@@ -1353,13 +1352,13 @@ SymbolExtent CurrentSymbolExtent() { return ExtentFor(ComputeEpsLayout(DrawnHuma
 
 bool WriteCurrentSymbolEps(const std::string& path, bool withPreview, bool levelOne, const std::string& title,
                            std::string* reason) {
-    const PlainDrawing plain = DrawPlain();
-    auto layout = std::make_shared<EpsBodyLayout>(ComputeEpsLayout(plain.text, levelOne));
+    const FileDrawing drawing = DrawForFile();
+    auto layout = std::make_shared<EpsBodyLayout>(ComputeEpsLayout(drawing.text, levelOne));
     EpsOptions options;
     options.WithPreview = withPreview;
     options.LevelOneOutput = levelOne;
     options.Title = title;
-    options.Extent = ExtentFor(*layout, &plain);
+    options.Extent = ExtentFor(*layout, &drawing);
     // The background covers the whole bounding box.
     layout->page.pageWidth = std::max(layout->page.pageWidth, ExtentWidthPoints(options.Extent));
     layout->page.pageHeight = std::max(layout->page.pageHeight, ExtentHeightPoints(options.Extent));

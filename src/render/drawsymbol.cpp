@@ -222,9 +222,13 @@ void DrawingSequence::Run() {
     dc_.SetBrushColour(sym.m_barColour);
     BearerBars(1);
     dc_.SetBackground(false, sym.m_spaceColour);
+    dc_.MarkExtras(true);
     DrawVerificationMark(dc_);
+    dc_.MarkExtras(false);
     if (specialText) sym.DrawSpecialText(dc_, 1);
+    dc_.MarkExtras(true);
     DrawExtras(dc_);
+    dc_.MarkExtras(false);
     if (!s.Hidden) sym.DrawSideText(dc_);
 
     dc_.RestoreState();

@@ -221,5 +221,35 @@ TEST(SpecBlock, SingleLineIsDrawnBelowTheSymbolInArial) {
     EXPECT_GE(d.cy, t.at.y + 139);
 }
 
+TEST(Extras, SymbolTextLeavesOutEveryExtra) {
+    // The symbol's own texts, whatever extras are drawn around it and however
+    // it is turned.
+    struct Case {
+        const char* name;
+        void (*set)(SettingsRecord&);
+    };
+    const Case cases[] = {
+        {"none", [](SettingsRecord&) {}},
+        {"additional text", [](SettingsRecord& s) { s.AdditionalText = "Above 123"; }},
+        {"verification mark", [](SettingsRecord& s) { s.Prufmark = 1; }},
+        {"specification block", [](SettingsRecord& s) { s.bSymbology = s.bEncodedData = s.bPrinterDpi = 1; }},
+        {"all, turned", [](SettingsRecord& s) {
+             s.AdditionalText = "x";
+             s.Prufmark = 2;
+             s.bCropMarks = s.bEncodedData = 1;
+             s.Rotation = 90;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Ean13();
+        c.set(SymbolSettings);
+        Drawn d;
+        Draw(d);
+        EXPECT_EQ(d.dc.SymbolText(), "4006381333931");
+        if (std::string(c.name) != "none") EXPECT_NE(d.dc.AllText(), d.dc.SymbolText());
+    }
+}
+
 }  // namespace
 }  // namespace vg
