@@ -34,11 +34,16 @@ protected:
     }
 };
 
-// Calls f with the modal dialog of type D once it is open.
+// Calls f with the modal dialog of type D once it is open and shown. A dialog
+// is handed to one caller only: a Save dialog is also a QFileDialog.
 template <typename D>
 void WhenOpen(std::function<void(D*)> f, int tries = 500) {
     QTimer::singleShot(10, [f, tries] {
-        if (auto* d = qobject_cast<D*>(QApplication::activeModalWidget())) return f(d);
+        auto* d = qobject_cast<D*>(QApplication::activeModalWidget());
+        if (d && d->isVisible() && !d->property("vgTestTaken").toBool()) {
+            d->setProperty("vgTestTaken", true);
+            return f(d);
+        }
         if (tries > 0) WhenOpen<D>(f, tries - 1);
     });
 }
