@@ -2,11 +2,15 @@
 // one file per plate, named after its colorant.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
 
 #include "clitool.h"
+#include "entry/colourdialog.h"
+#include "model/symbolsettings.h"
+#include "output/generate.h"
 
 namespace {
 
@@ -91,3 +95,87 @@ TEST(Separation, ColourNamesThatNeedEscapesNameTheirPlates) {
 }
 
 }  // namespace
+
+namespace vg {
+namespace {
+
+// Writes the current symbol as EPS after the colour dialog's choices.
+std::string WriteChosenColours(const std::string& path, const std::function<void(EditColourModel&)>& choose) {
+    GenerationRequest request;
+    request.variation = "ean13";
+    request.data.main = "400638133393";
+    request.path = path;
+    request.withPreview = false;
+    if (PrepareSymbol(request).status != GenerationStatus::Written) return {};
+    EditColourModel dialog(SymbolSettings);
+    choose(dialog);
+    if (dialog.Ok()) return {};
+    if (WriteCurrentSymbol(request).status != GenerationStatus::Written) return {};
+    return test::ReadWholeFile(path);
+}
+
+TEST(Separation, ProcessColourFromTheDialogGoesOnTheProcessPlates) {
+    VG_REQUIRE_TOOLS("gs", "tiffinfo");
+    TempFolder dir;
+    const std::string eps = dir.File("process.eps");
+    const std::string text = WriteChosenColours(eps, [](EditColourModel& m) {
+        m.ChooseType(false);
+        m.ChooseModel(true);
+        for (int row = 0; row < 4; ++row) m.TypeValue(row, row == 0 ? "100" : row == 1 ? "80" : "0");
+    });
+    ASSERT_FALSE(text.empty());
+    EXPECT_NE(text.find("1.0000 0.8000 0.0000 0.0000 setcmykcolor"), std::string::npos);
+    EXPECT_EQ(text.find("%%DocumentCustomColors"), std::string::npos);
+    EXPECT_EQ(SymbolSettings.Hueproof, 1);
+    std::string gs;
+    const Plates plates = Separate(eps, dir.Path(), gs);
+    EXPECT_EQ(gs, "");
+    ASSERT_EQ(plates.size(), 4u);
+    EXPECT_GT(plates.at("Cyan"), 1000);
+    EXPECT_EQ(plates.at("Cyan"), plates.at("Magenta"));
+    EXPECT_EQ(plates.at("Yellow"), 0);
+    EXPECT_EQ(plates.at("Black"), 0);
+}
+
+TEST(Separation, SpotColourWithItsNameAndOverprint) {
+    VG_REQUIRE_TOOLS("gs", "tiffinfo");
+    TempFolder dir;
+    std::map<bool, long> paperInk;
+    for (const bool overprint : {false, true}) {
+        const std::string eps = dir.File(overprint ? "overprint.eps" : "knockout.eps");
+        const std::string text = WriteChosenColours(eps, [overprint](EditColourModel& m) {
+            m.SetTransparent(false);
+            m.SetOverprint(overprint);
+            m.SetName(true, "Vornel Green 354");
+            m.TypeValue(0, "80");
+            m.TypeValue(2, "90");
+            m.TypeValue(3, "0");
+            m.ChooseColour(false);
+            m.SetName(false, "Paper");
+            m.TypeValue(1, "5");
+            m.ChooseType(true);
+        });
+        ASSERT_FALSE(text.empty());
+        for (const char* line :
+             {"%%DocumentCustomColors: (Vornel Green 354)\r\n%%+ (Paper)\r\n",
+              "%%CMYKCustomColor: 0.8000 0.0000 0.9000 0.0000 (Vornel Green 354)\r\n%%+ 0.0000 0.0500 0.0000 0.0000 (Paper)\r\n",
+              "0.8000 0.0000 0.9000 0.0000 (Vornel Green 354) custar astore 1 dup /custsh X setcustomcolor"})
+            EXPECT_NE(text.find(line), std::string::npos) << line;
+        EXPECT_NE(text.find(overprint ? "\ntrue stovp" : "\nfalse stovp"), std::string::npos);
+        EXPECT_EQ(SymbolSettings.Hueproof, 3);  // 80 cyan against none
+
+        std::string gs;
+        TempFolder plateDir;
+        const Plates plates = Separate(eps, plateDir.Path(), gs);
+        EXPECT_EQ(gs, "");
+        ASSERT_EQ(plates.size(), 6u);
+        EXPECT_GT(plates.at("Vornel Green 354"), 1000);
+        for (const char* process : {"Cyan", "Magenta", "Yellow", "Black"}) EXPECT_EQ(plates.at(process), 0) << process;
+        paperInk[overprint] = plates.at("Paper");
+    }
+    // Overprinted bars leave the paper colour under them.
+    EXPECT_GT(paperInk[true], paperInk[false]);
+}
+
+}  // namespace
+}  // namespace vg

@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include "entry/specdialogs.h"
+#include "recordingsink.h"
+
+namespace vg {
+namespace {
+
+constexpr int kVantic128 = 116;
+
+TEST(SpecificationsDialog, SelectAllClearAndVantic128CropMarks) {
+    for (const int variation : {76, kVantic128}) {
+        SCOPED_TRACE(variation);
+        SettingsRecord s;
+        s.Variation = variation;
+        s.bCropMarks = 1;
+        s.bJob = 1;
+        s.Film = 2;
+        s.Company = "ACME";
+        SpecificationsModel m(s);
+        const bool vantic = variation == kVantic128;
+        EXPECT_EQ(m.Enabled(spd::kCropMarks), !vantic);
+        EXPECT_EQ(m.Checked(spd::kCropMarks), !vantic);
+        EXPECT_TRUE(m.Checked(spd::kJobLine));
+        EXPECT_EQ(m.Text(spd::kCompany), "ACME");
+
+        m.SelectAll();
+        for (const SpecSwitch& sw : SpecSwitches())
+            EXPECT_EQ(m.Checked(sw.control), !(vantic && sw.control == spd::kCropMarks)) << sw.control;
+        m.SetText(spd::kComments, std::string(300, 'c'));  // no length check
+        m.ChooseFilm(3);
+        m.Ok();
+        EXPECT_EQ(s.bCropMarks, vantic ? 0 : 1);
+        EXPECT_EQ(s.bComments, 1);
+        EXPECT_EQ(s.Film, 3);
+        EXPECT_EQ(s.Comments.size(), 300u);
+
+        SpecificationsModel cleared(s);
+        cleared.Clear();
+        cleared.Ok();
+        for (const SpecSwitch& sw : SpecSwitches()) EXPECT_EQ(s.*sw.field, 0) << sw.control;
+        EXPECT_EQ(s.Film, 3);
+        EXPECT_EQ(s.Company, "ACME");
+    }
+}
+
+TEST(PreferencesDialog, ListsAndVantic128Format) {
+    struct Case {
+        int variation, format;
+        int shown;  // the format item
+        bool enabled;
+        int stored;
+    };
+    const Case cases[] = {
+        {76, 0, 0, true, 0}, {76, 1, 1, true, 1}, {76, 2, -1, true, 2}, {kVantic128, 0, 1, false, 1},
+    };
+    for (const Case& c : cases) {
+        SettingsRecord s;
+        s.Variation = c.variation;
+        s.Format = c.format;
+        s.UnitOfMeasure = 3;
+        s.FileName = 4;
+        PreferencesModel m(s);
+        EXPECT_EQ(m.FormatItem(), c.shown);
+        EXPECT_EQ(m.FormatEnabled(), c.enabled);
+        EXPECT_EQ(m.Unit(), 3);
+        EXPECT_EQ(m.FileNameScheme(), 4);
+        m.ChooseUnit(1);
+        m.SetSound(true);
+        m.Ok();
+        EXPECT_EQ(s.Format, c.stored) << c.variation << " " << c.format;
+        EXPECT_EQ(s.UnitOfMeasure, 1);
+        EXPECT_EQ(s.ElephantSound, 1);
+    }
+    EXPECT_EQ(FileNameItems().size(), 5u);
+    EXPECT_EQ(UnitItems().size(), 4u);
+}
+
+TEST(PreferencesDialog, RestoreAsksOnlyAfterAKitletWasChosen) {
+    test::ScopedRecordingSink messages;
+    SettingsRecord s;
+    PreferencesModel m(s);
+    int reapplied = 0;
+    const auto reapply = [&] { ++reapplied; };
+    EXPECT_FALSE(m.Restore(false, reapply));
+    EXPECT_TRUE(messages.sink.messages.empty());
+
+    messages.sink.answers = {MsgResult::Cancel, MsgResult::Ok};
+    EXPECT_FALSE(m.Restore(true, reapply));
+    EXPECT_EQ(reapplied, 0);
+    EXPECT_TRUE(m.Restore(true, reapply));
+    EXPECT_EQ(reapplied, 1);
+    ASSERT_EQ(messages.sink.messages.size(), 2u);
+    EXPECT_EQ(messages.sink.messages[1].caption, "Factory Settings");
+    EXPECT_EQ(messages.sink.messages[1].text, "Reset all variables to factory defaults");
+    EXPECT_EQ(messages.sink.messages[1].buttons, MsgButtons::OkCancel);
+    EXPECT_EQ(messages.sink.messages[1].icon, MsgIcon::Exclamation);
+}
+
+}  // namespace
+}  // namespace vg
