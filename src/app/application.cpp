@@ -4,6 +4,7 @@
 #include <QDir>
 
 #include "app/platform.h"
+#include "app/splashdlg.h"
 #include "app/uitexts.h"
 #include "model/strings.h"
 
@@ -22,10 +23,14 @@ std::vector<std::string> InstalledKitletFolders() {
 }
 
 std::unique_ptr<CMainFrame> StartApplication(const QStringList& files, const ProfileStore& profile,
-                                             const std::vector<std::string>& kitletFolders) {
+                                             const std::vector<std::string>& kitletFolders, int splashMs) {
     LoadProfile(profile, StandardProfileFallbacks());
     LoadEnglishTextsSwitch(profile);
     UiTextWatcher::Install();
+    if (splashMs > 0) {
+        SplashDialog splash(splashMs);
+        splash.exec();
+    }
     auto frame = std::make_unique<CMainFrame>(kitletFolders);
     frame->show();
     if (!files.isEmpty()) frame->OpenGraphic(files.front());

@@ -15,9 +15,10 @@ namespace vg {
 // installed program, then the one the build wrote.
 std::vector<std::string> InstalledKitletFolders();
 
-// Loads the profile, creates and shows the main window, opens a saved graphic
-// given as the first argument and puts the focus into the first input field.
+// Loads the profile, shows the welcome dialog for splashMs after it was
+// painted (none when 0), creates and shows the main window, opens a saved
+// graphic given as the first argument and puts the focus into the first input field.
 std::unique_ptr<CMainFrame> StartApplication(const QStringList& files, const ProfileStore& profile,
-                                             const std::vector<std::string>& kitletFolders);
+                                             const std::vector<std::string>& kitletFolders, int splashMs = 0);
 
 }  // namespace vg

@@ -17,6 +17,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "app/dialogcommands.h"
 #include "app/filecommands.h"
 #include "app/helpcommands.h"
 #include "app/inputbarwidget.h"
@@ -105,19 +106,6 @@ const std::vector<std::vector<CommandDef>>& Popups() {
 // Toolbar buttons in their order.
 constexpr int kToolbarIds[] = {cmd::kPreferences, cmd::kSymbolOptions, cmd::kText, cmd::kAdditionalText,
                                cmd::kColour,      cmd::kRotate,        cmd::kSerialization, cmd::kSave};
-
-// Commands whose dialogs or actions this build does not have yet.
-bool Available(int id) {
-    switch (id) {
-    case cmd::kSpecifications:
-    case cmd::kPreferences:
-    case cmd::kColour:
-    case cmd::kAbout:
-        return false;
-    default:
-        return true;
-    }
-}
 
 bool IsEditCommand(int id) {
     return OneOf(id, {cmd::kUndo, cmd::kCut, cmd::kCopy, cmd::kPaste, cmd::kClear, cmd::kSelectAll});
@@ -315,7 +303,7 @@ bool CMainFrame::CommandEnabled(int id) const {
 void CMainFrame::UpdateCommands() {
     if (!bar_) return;
     for (auto it = actions_.begin(); it != actions_.end(); ++it)
-        it.value()->setEnabled(Available(it.key()) && CommandRule(it.key()));
+        it.value()->setEnabled(CommandRule(it.key()));
     for (QAction* a : saveActions_) a->setEnabled(actions_[cmd::kSave]->isEnabled());
     actions_[cmd::kToolbar]->setChecked(toolbar_->isVisible());
     actions_[cmd::kStatusBar]->setChecked(statusBar()->isVisible());
@@ -324,7 +312,7 @@ void CMainFrame::UpdateCommands() {
 
 void CMainFrame::Run(int id) {
     UpdateCommands();
-    if (!Available(id) || !CommandRule(id)) return;
+    if (!CommandRule(id)) return;
     if (IsEditCommand(id)) return EditCommand(id);
     switch (id) {
     case cmd::kOpenGraphic: OpenGraphicCommand(); break;
@@ -337,6 +325,10 @@ void CMainFrame::Run(int id) {
     case cmd::kSymbolOptions: RunSymbolOptions(*this); break;
     case cmd::kText: RunEditText(*this); break;
     case cmd::kAdditionalText: RunAdditionalText(*this); break;
+    case cmd::kColour: ColourCommand(*this); break;
+    case cmd::kSpecifications: SpecificationsCommand(*this); break;
+    case cmd::kPreferences: PreferencesCommand(*this); break;
+    case cmd::kAbout: AboutCommand(*this); break;
     case cmd::kToolbar: toolbar_->setVisible(!toolbar_->isVisible()); break;
     case cmd::kStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
     case cmd::kInputBar: dock_->setVisible(!dock_->isVisible()); break;

@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
 
     QStringList files = QApplication::arguments();
     files.removeFirst();
-    auto frame = vg::StartApplication(files, profile, vg::InstalledKitletFolders());
+    auto frame = vg::StartApplication(files, profile, vg::InstalledKitletFolders(), 3000);
 
     // The profile is saved at exit and when the session ends.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, [&profile](QSessionManager&) {

@@ -1,0 +1,47 @@
+// The Specifications and Preferences dialogs over their models.
+#pragma once
+
+#include <QDialog>
+#include <QMap>
+#include <functional>
+
+#include "entry/specdialogs.h"
+
+class QComboBox;
+
+namespace vg {
+
+class SpecificationsDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit SpecificationsDialog(SettingsRecord& record, QWidget* parent = nullptr);
+    QWidget* Control(int id) const { return controls_.value(id); }
+    void accept() override;
+
+private:
+    void Refresh();
+
+    SpecificationsModel model_;
+    QMap<int, QWidget*> controls_;
+};
+
+class PreferencesDialog : public QDialog {
+    Q_OBJECT
+public:
+    // kitletChosen: whether a Kitlet was chosen from the menu; reapply puts it back.
+    PreferencesDialog(SettingsRecord& record, bool kitletChosen, std::function<void()> reapply,
+                      QWidget* parent = nullptr);
+    QWidget* Control(int id) const { return controls_.value(id); }
+    // The column of switches under the lists, for further options.
+    QLayout* OptionsLayout() const { return options_; }
+    void accept() override;
+
+private:
+    PreferencesModel model_;
+    bool kitletChosen_;
+    std::function<void()> reapply_;
+    QMap<int, QWidget*> controls_;
+    QLayout* options_ = nullptr;
+};
+
+}  // namespace vg

@@ -1,0 +1,122 @@
+#include "app/splashdlg.h"
+
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include "model/symbolsettings.h"
+#include "model/strings.h"
+
+namespace vg {
+namespace {
+
+DisplayDpi displayDpi;
+bool dpiRead = false;
+std::function<bool(const QString&)> soundPlayer;
+
+QString AppResource(const char* name) {
+    return qEnvironmentVariable("VGL_RESOURCE_DIR", QString::fromUtf8(VGL_RESOURCE_DIR)) + QStringLiteral("/app/") +
+           QString::fromUtf8(name);
+}
+
+void ReadDisplayDpi() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        displayDpi = {qRound(screen->logicalDotsPerInchX()), qRound(screen->logicalDotsPerInchY())};
+        dpiRead = true;
+    }
+}
+
+// Places of the name and version texts, and how they are painted.
+const QPoint kNameAt(14, 12);
+const QPoint kVersionAt(14, 30);
+
+}  // namespace
+
+DisplayDpi CurrentDisplayDpi() {
+    if (!dpiRead) ReadDisplayDpi();
+    return displayDpi;
+}
+
+QString ClosingSoundPath() { return AppResource("ElephantSound.wav"); }
+
+bool PlaySound(const QString& path) {
+    if (soundPlayer) return soundPlayer(path);
+    if (!QFile::exists(path)) return false;
+    for (const char* tool : {"aplay", "paplay"}) {
+        const QString program = QStandardPaths::findExecutable(QString::fromLatin1(tool));
+        if (program.isEmpty()) continue;
+        QProcess player;
+        player.setProgram(program);
+        player.setArguments(tool == std::string("aplay") ? QStringList{QStringLiteral("-q"), path} : QStringList{path});
+        player.setStandardOutputFile(QProcess::nullDevice());
+        player.setStandardErrorFile(QProcess::nullDevice());
+        return player.startDetached();
+    }
+    return false;
+}
+
+void SetSoundPlayer(std::function<bool(const QString&)> player) { soundPlayer = std::move(player); }
+
+SplashDialog::SplashDialog(int splashMs, QWidget* parent) : QDialog(parent), splashMs_(splashMs) {
+    setWindowTitle(QStringLiteral("Welcome to Vornel Glyph"));
+    ReadDisplayDpi();
+    picture_.load(AppResource("splash.png"));
+    setFixedSize(480, 360);
+
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(QString::fromUtf8("确定"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QString::fromUtf8("取消"), QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    buttons->adjustSize();
+    buttons->move(width() - buttons->width() - 12, height() - buttons->height() - 12);
+    if (SplashMode()) buttons->hide();
+}
+
+void SplashDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Where nothing is ever painted (no display), the splash still ends.
+    if (SplashMode()) QTimer::singleShot(splashMs_ + 1000, this, [this] { done(QDialog::Rejected); });
+}
+
+void SplashDialog::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (picture_.isNull())
+        p.fillRect(rect(), QColor(30, 50, 110));
+    else
+        p.drawPixmap(rect(), picture_);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(14);
+    font.setWeight(QFont::Normal);
+    p.setFont(font);
+    p.setPen(Qt::red);
+    const int ascent = QFontMetrics(font).ascent();
+    p.drawText(kNameAt + QPoint(0, ascent), QString::fromUtf8(kAppTitle));
+    p.drawText(kVersionAt + QPoint(0, ascent), QStringLiteral("Version ") + QString::fromUtf8(kVersionText));
+    if (SplashMode() && !painted_) QTimer::singleShot(splashMs_, this, [this] { done(QDialog::Rejected); });
+    painted_ = true;
+}
+
+void SplashDialog::mousePressEvent(QMouseEvent* event) {
+    if (!SplashMode() && event->button() == Qt::LeftButton) {
+        done(QDialog::Accepted);
+        return;
+    }
+    QDialog::mousePressEvent(event);
+}
+
+void SplashDialog::done(int result) {
+    if (closing_) return;
+    closing_ = true;
+    if (SymbolSettings.ElephantSound) PlaySound(ClosingSoundPath());
+    QDialog::done(result);
+}
+
+}  // namespace vg
