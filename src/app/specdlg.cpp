@@ -13,6 +13,8 @@
 #include <QVBoxLayout>
 
 #include "app/platform.h"
+#include "app/uitexts.h"
+#include "model/strings.h"
 
 namespace vg {
 namespace {
@@ -140,6 +142,9 @@ PreferencesDialog::PreferencesDialog(SettingsRecord& record, bool kitletChosen, 
     sound->setChecked(model_.Sound());
     connect(sound, &QCheckBox::clicked, this, [this](bool on) { model_.SetSound(on); });
     options->addWidget(sound);
+    english_ = new QCheckBox(QStringLiteral("English texts"));
+    english_->setChecked(EnglishTexts());
+    options->addWidget(english_);
     options_ = options;
     top->addLayout(options);
 
@@ -164,6 +169,10 @@ PreferencesDialog::PreferencesDialog(SettingsRecord& record, bool kitletChosen, 
 void PreferencesDialog::accept() {
     model_.Ok();
     QDialog::accept();
+    if (english_->isChecked() != EnglishTexts()) {
+        SetEnglishTexts(english_->isChecked());
+        ApplyUiTextsEverywhere();
+    }
 }
 
 }  // namespace vg

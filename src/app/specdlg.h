@@ -7,6 +7,7 @@
 
 #include "entry/specdialogs.h"
 
+class QCheckBox;
 class QComboBox;
 
 namespace vg {
@@ -34,6 +35,8 @@ public:
     QWidget* Control(int id) const { return controls_.value(id); }
     // The column of switches under the lists, for further options.
     QLayout* OptionsLayout() const { return options_; }
+    // "English texts": shown in English from OK on; kept in the profile.
+    QCheckBox* EnglishTextsBox() const { return english_; }
     void accept() override;
 
 private:
@@ -42,6 +45,7 @@ private:
     std::function<void()> reapply_;
     QMap<int, QWidget*> controls_;
     QLayout* options_ = nullptr;
+    QCheckBox* english_ = nullptr;
 };
 
 }  // namespace vg

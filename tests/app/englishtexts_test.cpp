@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include "appfixture.h"
 #include "app/uitexts.h"
 #include "model/strings.h"
+#include "app/specdlg.h"
 #include "model/symbolsettings.h"
 #include "recordingsink.h"
 
@@ -134,6 +136,30 @@ TEST(AppEnglishTexts, DialogsShowNoChinese) {
     }
     EXPECT_GE(opened, 5);
     SetEnglishTexts(false);
+}
+
+// The Preferences check box turns the texts to English and back.
+TEST(AppEnglishTexts, PreferencesCheckBoxSwitches) {
+    test::ScopedRecordingSink messages;
+    WriteEnglishSwitch(0);
+    apptest::Started app;
+    ASSERT_FALSE(EnglishTexts());
+    for (const bool on : {true, false}) {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            if (auto* d = qobject_cast<PreferencesDialog*>(QApplication::activeModalWidget())) {
+                seen = true;
+                EXPECT_EQ(d->EnglishTextsBox()->isChecked(), !on);
+                d->EnglishTextsBox()->setChecked(on);
+                d->accept();
+            }
+        });
+        app.frame->UpdateCommands();
+        app.frame->Action(cmd::kPreferences)->trigger();
+        ASSERT_TRUE(seen);
+        EXPECT_EQ(EnglishTexts(), on);
+        EXPECT_EQ(ChineseTexts(app.frame.get()).isEmpty(), on);
+    }
 }
 
 }  // namespace
