@@ -97,8 +97,8 @@ public:
     virtual void RestoreState() = 0;
 
     // What is drawn between MarkExtras(true) and MarkExtras(false) is one of the
-    // extras (verification mark, additional text, crop marks, the block of
-    // specification lines), not the symbol itself. Only recordings keep the mark.
+    // extras (verification mark, additional text, crop marks, the block
+    // of lines beside the symbol), not the symbol itself. Only recordings keep the mark.
     virtual void MarkExtras(bool) {}
 };
 
