@@ -201,8 +201,10 @@ TEST(BatchTool, ExistingFilesNeedReplace) {
 TEST(BatchTool, InterruptStopsAfterTheFileBeingWritten) {
     TempFolder dir;
     const std::string cmd = "cd " + Quote(dir.Path()) + " && (" + Quote(VGLYPH_EXE) + " " + kSeries +
-                            "--stop 36392 -f eps --set FileName=4 --script s.txt > out.txt 2>err.txt & pid=$!;"
-                            " sleep 0.6; kill -INT $pid; wait $pid; echo $?)";
+                            "--stop 36392 -f eps --verify --set FileName=4 --script s.txt > out.txt 2>err.txt & pid=$!;"
+                            // Interrupt once a few files are there, however fast the machine.
+                            " i=0; while [ $(ls | grep -c 'EPS$') -lt 3 ] && [ $i -lt 1000 ]; do"
+                            " sleep 0.01; i=$((i+1)); done; kill -INT $pid; wait $pid; echo $?)";
     const auto r = RunShell(cmd);
     EXPECT_EQ(vg::test::TrimLineEnds(r.out), "130");
     const std::string out = ReadWholeFile(dir.File("out.txt"));
