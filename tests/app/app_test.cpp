@@ -117,7 +117,9 @@ TEST_F(App, CommandsFollowTheirRules) {
 
     app.Choose("Vantic128 below");
     app.frame->UpdateCommands();
-    if (app.frame->Bar().SymbolReady()) EXPECT_FALSE(app.frame->CommandRule(cmd::kRotate));
+    if (app.frame->Bar().SymbolReady()) {
+        EXPECT_FALSE(app.frame->CommandRule(cmd::kRotate));
+    }
     EXPECT_FALSE(app.frame->CommandEnabled(cmd::kRotate));
 }
 
@@ -135,7 +137,9 @@ TEST_F(App, RotatingFourTimesTurnsTheViewAndComesBack) {
         // The drawing lies on its side after an odd number of turns.
         const QSize size = app.frame->View().minimumSize();
         EXPECT_EQ(size.width() > size.height(), (drawing.width() > drawing.height()) != (turn % 2 == 1)) << turn;
-        if (turn == 1) EXPECT_NE(Decode(app.Grab(), "app-ean13-90.png").find("5901234123457"), std::string::npos);
+        if (turn == 1) {
+            EXPECT_NE(Decode(app.Grab(), "app-ean13-90.png").find("5901234123457"), std::string::npos);
+        }
     }
     EXPECT_EQ(app.Grab(), upright);
 }

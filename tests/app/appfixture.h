@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QSettings>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -97,6 +99,25 @@ inline std::string Decode(const QImage& image, const std::string& name) {
     const std::string path = OutputPath(name);
     EXPECT_TRUE(framed.save(QString::fromStdString(path)));
     return test::ReadZxing(path, "-1").out;
+}
+
+// Runs a command whose modal dialog drive() works on; the dialog is closed
+// afterwards whatever drive() did.
+template <class D>
+void WithDialog(Started& app, int command, const std::function<void(D&)>& drive) {
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<D*>(modal)) {
+            seen = true;
+            drive(*dialog);
+        }
+        if (modal && modal->isVisible()) modal->close();
+    });
+    app.frame->UpdateCommands();
+    ASSERT_TRUE(app.frame->CommandEnabled(command));
+    app.frame->Action(command)->trigger();
+    EXPECT_TRUE(seen) << command;
 }
 
 class App : public ::testing::Test {

@@ -47,20 +47,9 @@ protected:
         ASSERT_TRUE(frame->Bar().SymbolReady());
     }
 
-    // Runs a command whose modal dialog `act` works on and closes.
     template <class D>
     void WithDialog(int command, const std::function<void(D&)>& act) {
-        bool seen = false;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-            seen = dialog != nullptr;
-            if (!dialog) return;
-            act(*dialog);
-            if (dialog->isVisible()) dialog->reject();
-        });
-        ASSERT_TRUE(frame->CommandEnabled(command));
-        frame->Action(command)->trigger();
-        EXPECT_TRUE(seen) << command;
+        apptest::WithDialog<D>(*app, command, act);
     }
 
     // Rows of the view's grab holding dark pixels.

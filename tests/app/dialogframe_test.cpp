@@ -35,7 +35,9 @@ TEST_F(App, DialogCommandRestoresFocusAndSourceBox) {
         EXPECT_EQ(app.Bar().SourceItemCount(), 3);
         EXPECT_EQ(app.Bar().SourceIndex(), 0);
         EXPECT_TRUE(QTest::qWaitFor([&] { return app.frame->focusWidget() == app.Edit(ctl::kMain1); }));
-        if (ok) EXPECT_TRUE(QTest::qWaitFor([&] { return app.frame->View().PaintCount() > paints; }));
+        if (ok) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return app.frame->View().PaintCount() > paints; }));
+        }
     }
     EXPECT_TRUE(messages.sink.messages.empty());
 }

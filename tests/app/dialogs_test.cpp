@@ -22,25 +22,6 @@ namespace {
 using namespace apptest;
 using test::Quote;
 
-// Runs a command whose modal dialog drive() works on; the dialog is closed
-// afterwards whatever drive() did.
-template <class D>
-void WithDialog(Started& app, int command, const std::function<void(D&)>& drive) {
-    bool seen = false;
-    QTimer::singleShot(0, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* dialog = qobject_cast<D*>(modal)) {
-            seen = true;
-            drive(*dialog);
-        }
-        if (modal && modal->isVisible()) modal->close();
-    });
-    app.frame->UpdateCommands();
-    ASSERT_TRUE(app.frame->CommandEnabled(command));
-    app.frame->Action(command)->trigger();
-    EXPECT_TRUE(seen);
-}
-
 void Type(ModelDialog& d, int id, const char* text) {
     QLineEdit* edit = d.Edit(id);
     edit->setFocus();

@@ -125,8 +125,9 @@ TEST_F(AppSave, SeriesThroughTheDialogWritesItsNumberedFiles) {
         EXPECT_TRUE(d->isVisible());
         EXPECT_EQ(d->focusWidget(), d->Edit(kStop));
         EXPECT_EQ(messages.sink.messages.size(), 1u);
-        if (!messages.sink.messages.empty())
+        if (!messages.sink.messages.empty()) {
             EXPECT_EQ(messages.sink.messages[0].text, "Out of range. Serialization may not exceed 3000 files.");
+        }
         // A letter in the step puts the previous step back.
         QTest::keyClicks(d->Edit(kStep), "x");
         EXPECT_EQ(d->Edit(kStep)->text(), Q("1"));
