@@ -1,5 +1,8 @@
 #include "model/atomicfile.h"
 
+#include <atomic>
+#include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <sys/stat.h>
@@ -15,10 +18,30 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-mode_t NewFileMode() {
-    const mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
+// Six letters for a temporary name: seeded once from the process and the
+// clock, then stepped, so names rarely collide and are not guessed from the pid.
+void FillTempLetters(char* six) {
+    static std::atomic<uint64_t> state{static_cast<uint64_t>(getpid()) * 0x9E3779B97F4A7C15ull ^
+                                       static_cast<uint64_t>(
+                                           std::chrono::steady_clock::now().time_since_epoch().count())};
+    uint64_t x = state.fetch_add(0x9E3779B97F4A7C15ull, std::memory_order_relaxed);
+    x ^= x >> 31;
+    x *= 0xBF58476D1CE4E5B9ull;
+    x ^= x >> 29;
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int i = 0; i < 6; ++i, x /= 62) six[i] = kLetters[x % 62];
+}
+
+// Creates a new file of the pattern's form ("...XXXXXX") for writing, with
+// the mode of any new file (0666 less the umask).
+std::FILE* CreateTemp(std::string& pattern) {
+    char* six = pattern.data() + pattern.size() - 6;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        FillTempLetters(six);
+        if (std::FILE* f = std::fopen(pattern.c_str(), "wbxe")) return f;
+        if (errno != EEXIST) return nullptr;
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -27,28 +50,24 @@ std::FILE* AtomicFile::Open(const std::string& path) {
     Discard();
     target_ = path;
     struct stat st {};
-    if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    bool exists = lstat(path.c_str(), &st) == 0;
+    if (exists && S_ISLNK(st.st_mode)) {
         // Replace the file the link points at, not the link.
         if (char* real = realpath(path.c_str(), nullptr)) {
             target_ = real;
             std::free(real);
         }
+        exists = stat(target_.c_str(), &st) == 0;
     }
-    const bool exists = stat(target_.c_str(), &st) == 0;
     if (exists && !S_ISREG(st.st_mode)) {
         file_ = std::fopen(target_.c_str(), "wb");
         return file_;
     }
     std::string temp = FolderOf(target_) + "/.vgl-save-XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) return nullptr;
-    fchmod(fd, exists ? (st.st_mode & 07777) : NewFileMode());
-    file_ = fdopen(fd, "w+b");
-    if (!file_) {
-        close(fd);
-        unlink(temp.c_str());
-        return nullptr;
-    }
+    file_ = CreateTemp(temp);
+    if (!file_) return nullptr;
+    // A replaced file keeps its mode.
+    if (exists) fchmod(fileno(file_), st.st_mode & 07777);
     temp_ = temp;
     return file_;
 }

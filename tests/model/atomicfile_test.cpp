@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "model/atomicfile.h"
+
+namespace vg {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Folder {
+public:
+    Folder() {
+        char name[] = "/tmp/vgl-atomic-XXXXXX";
+        path = mkdtemp(name);
+    }
+    ~Folder() { fs::remove_all(path); }
+    std::string File(const char* name) const { return path + "/" + name; }
+    // Names in the folder, hidden ones included.
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(path)) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    std::string path;
+};
+
+std::string Content(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+mode_t ModeOf(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+mode_t CurrentUmask() {
+    const mode_t mask = umask(0);
+    umask(mask);
+    return mask;
+}
+
+// What a write leaves behind: the target's content and mode, what the name
+// is, and no temporary file beside it.
+TEST(AtomicFile, WritesNewAndReplacedFilesWhole) {
+    struct Case {
+        const char* name;
+        const char* earlier;  // nullptr: no earlier file
+        mode_t earlierMode;
+        bool throughLink;  // the name is a link to the earlier file
+    };
+    const Case cases[] = {
+        {"new file", nullptr, 0, false},
+        {"replaced file keeps its mode", "old text that is longer", 0640, false},
+        {"replaced read-only file", "old", 0444, false},
+        {"link: the file it points at is replaced", "old", 0600, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Folder dir;
+        const std::string target = dir.File("f.eps"), named = c.throughLink ? dir.File("link.eps") : target;
+        if (c.earlier) {
+            std::ofstream(target) << c.earlier;
+            chmod(target.c_str(), c.earlierMode);
+        }
+        if (c.throughLink) {
+            ASSERT_EQ(symlink("f.eps", named.c_str()), 0);
+        }
+
+        ASSERT_TRUE(WriteWholeFile(named, "new", 3));
+        EXPECT_EQ(Content(target), "new");
+        EXPECT_EQ(ModeOf(target), c.earlier ? c.earlierMode : 0666 & ~CurrentUmask());
+        if (c.throughLink) {
+            EXPECT_TRUE(fs::is_symlink(named));
+            EXPECT_EQ(dir.Names(), (std::vector<std::string>{"f.eps", "link.eps"}));
+        } else {
+            EXPECT_EQ(dir.Names(), std::vector<std::string>{"f.eps"});
+        }
+    }
+}
+
+TEST(AtomicFile, DiscardKeepsTheEarlierFileAndFailedCommitLeavesNoTemporary) {
+    Folder dir;
+    const std::string target = dir.File("f.eps");
+    std::ofstream(target) << "good";
+    {
+        AtomicFile file;
+        std::FILE* f = file.Open(target);
+        ASSERT_NE(f, nullptr);
+        std::fputs("half", f);
+        // Destroyed without Commit.
+    }
+    EXPECT_EQ(Content(target), "good");
+    {
+        AtomicFile file;
+        std::FILE* f = file.Open(target);
+        ASSERT_NE(f, nullptr);
+        std::fputs("half", f);
+        // A folder takes the name while the file is written: the rename fails
+        // and the temporary file goes.
+        fs::remove(target);
+        fs::create_directories(target + "/inside");
+        EXPECT_FALSE(file.Commit());
+    }
+    EXPECT_TRUE(fs::is_directory(target));
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"f.eps"});
+}
+
+TEST(AtomicFile, DeviceIsWrittenDirectlyAndMissingFolderFails) {
+    ASSERT_TRUE(WriteWholeFile("/dev/null", "x", 1));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    Folder dir;
+    AtomicFile file;
+    errno = 0;
+    EXPECT_EQ(file.Open(dir.File("missing/f.eps")), nullptr);
+    EXPECT_EQ(errno, ENOENT);
+}
+
+}  // namespace
+}  // namespace vg
