@@ -6,6 +6,7 @@
 #include FT_ADVANCES_H
 #include FT_TRUETYPE_TABLES_H
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -138,29 +139,67 @@ std::string LoadAliases(FcConfig* config) {
     return {};
 }
 
-// A configuration of our own: the font folders with their caches, the
-// metric-compatible families of the common Windows fonts, and our aliases.
-FcConfig* PrivateConfig(std::string& aliasFile) {
-    static const char kFolders[] = R"(<?xml version="1.0"?>
-<fontconfig>
-  <dir>/usr/share/fonts</dir>
-  <dir>/usr/local/share/fonts</dir>
-  <dir prefix="xdg">fonts</dir>
-  <dir>~/.fonts</dir>
+// The cache folders every set-up of ours reads.
+constexpr const char* kCacheFolders = R"(
   <cachedir>/var/cache/fontconfig</cachedir>
   <cachedir prefix="xdg">fontconfig</cachedir>
   <cachedir>~/.fontconfig</cachedir>
-  <include ignore_missing="yes">/etc/fonts/conf.d/30-metric-aliases.conf</include>
-</fontconfig>
 )";
+
+// A set-up from a list of folders and rules, with our aliases on top; nullptr
+// when fontconfig refuses it.
+FcConfig* BuildConfig(const std::string& body, std::string& aliasFile) {
+    const std::string xml = "<?xml version=\"1.0\"?>\n<fontconfig>\n" + body + kCacheFolders + "</fontconfig>\n";
     FcConfig* config = FcConfigCreate();
     if (config == nullptr) return nullptr;
-    if (FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(kFolders), FcFalse)) {
-        aliasFile = LoadAliases(config);
+    if (FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(xml.c_str()), FcFalse)) {
+        std::string loaded = LoadAliases(config);
+        if (aliasFile.empty()) aliasFile = loaded;
         if (FcConfigBuildFonts(config)) return config;
     }
     FcConfigDestroy(config);
     return nullptr;
+}
+
+// Our configuration: the font folders, the metric-compatible families of the
+// common Windows fonts, and our aliases.
+FcConfig* PrivateConfig(std::string& aliasFile) {
+    return BuildConfig(R"(
+  <dir>/usr/share/fonts</dir>
+  <dir>/usr/local/share/fonts</dir>
+  <dir prefix="xdg">fonts</dir>
+  <dir>~/.fonts</dir>
+  <include ignore_missing="yes">/etc/fonts/conf.d/30-metric-aliases.conf</include>
+)",
+                       aliasFile);
+}
+
+std::string XmlText(std::string_view text) {
+    std::string out;
+    for (char ch : text) {
+        if (ch == '&') out += "&amp;";
+        else if (ch == '<') out += "&lt;";
+        else if (ch == '>') out += "&gt;";
+        else out += ch;
+    }
+    return out;
+}
+
+// A small set-up for the program's own OCR names: only the folders the build
+// found their fonts in (':'-separated), and our aliases. nullptr without folders.
+FcConfig* OcrConfig(std::string_view folders, std::string& aliasFile) {
+    std::string body;
+    while (!folders.empty()) {
+        const std::size_t end = std::min(folders.find(':'), folders.size());
+        if (end > 0) body += "  <dir>" + XmlText(folders.substr(0, end)) + "</dir>\n";
+        folders.remove_prefix(std::min(end + 1, folders.size()));
+    }
+    return body.empty() ? nullptr : BuildConfig(body, aliasFile);
+}
+
+bool IsOwnName(std::string_view familyUtf8) {
+    const std::string key = FamilyKey(familyUtf8);
+    return key == FamilyKey(kOcrBFontName) || key == FamilyKey(kOcrAFontName);
 }
 
 }  // namespace
@@ -168,7 +207,24 @@ FcConfig* PrivateConfig(std::string& aliasFile) {
 FontService::FontService() : cache_(std::make_unique<Cache>()) {
     FT_Library library = nullptr;
     if (FT_Init_FreeType(&library) == 0) library_ = library;
-    config_ = PrivateConfig(configFile_);
+}
+
+FcConfig* FontService::OwnConfig() {
+    if (!ocrTried_) {
+        ocrTried_ = true;
+#ifdef VGL_OCR_FONT_DIRS
+        ocrConfig_ = OcrConfig(VGL_OCR_FONT_DIRS, configFile_);
+#endif
+    }
+    return ocrConfig_;
+}
+
+FcConfig* FontService::WideConfig() {
+    if (!wideTried_) {
+        wideTried_ = true;
+        config_ = PrivateConfig(configFile_);
+    }
+    return config_;
 }
 
 FcConfig* FontService::SystemConfig() {
@@ -184,6 +240,7 @@ FontService::~FontService() {
     cache_.reset();  // faces go before the library
     if (library_ != nullptr) FT_Done_FreeType(library_);
     if (config_ != nullptr) FcConfigDestroy(config_);
+    if (ocrConfig_ != nullptr) FcConfigDestroy(ocrConfig_);
     if (systemConfig_ != nullptr) FcConfigDestroy(systemConfig_);
 }
 
@@ -203,9 +260,18 @@ const FontFace* FontService::Resolve(std::string_view family, int weight, bool i
 }
 
 const FontFace* FontService::Match(const std::string& familyUtf8, int weight, bool italic) {
-    if (!Ready() || FamilyKey(familyUtf8).empty()) return nullptr;
+    if (library_ == nullptr || FamilyKey(familyUtf8).empty()) return nullptr;
+    const FontFace* face = nullptr;
+    // The program's own names first among their own fonts alone: no other font
+    // carries them, so the whole set-up would choose the same.
+    if (IsOwnName(familyUtf8)) {
+        if (FcConfig* own = OwnConfig()) face = MatchIn(own, familyUtf8, weight, italic);
+    }
+    if (face != nullptr) return face;
+    FcConfig* config = WideConfig();
+    if (config == nullptr) return nullptr;
+    face = MatchIn(config, familyUtf8, weight, italic);
     // A name our set-up does not know may still be one the system's rules give.
-    const FontFace* face = MatchIn(config_, familyUtf8, weight, italic);
     if (face == nullptr) {
         if (FcConfig* system = SystemConfig()) face = MatchIn(system, familyUtf8, weight, italic);
     }

@@ -18,6 +18,10 @@ typedef struct _FcConfig FcConfig;
 
 namespace vg {
 
+// The program's own names of the OCR faces, which our alias file maps to the
+// installed families; no font carries them.
+inline constexpr std::string_view kOcrBFontName = "OCRB Vornel Glyph";
+inline constexpr std::string_view kOcrAFontName = "OCRA Vornel Glyph";
 
 // The font configuration file: fonts/vornel-fonts.conf in the resource folder, which
 // the environment variable VGL_RESOURCE_DIR overrides.
@@ -81,9 +85,9 @@ public:
         return Resolve(font.face, font.weight, font.italic);
     }
 
-    // False when fontconfig or FreeType could not be set up (every Resolve fails then).
-    bool Ready() const { return config_ != nullptr && library_ != nullptr; }
-    // The alias file that was loaded on start, empty when none was found.
+    // False when FreeType could not be set up (every Resolve fails then).
+    bool Ready() const { return library_ != nullptr; }
+    // The alias file loaded with the first fontconfig set-up, empty when none was found.
     const std::string& ConfigFile() const { return configFile_; }
     // Counts of fontconfig matches run and faces opened so far.
     int MatchCount() const { return matchCount_; }
@@ -97,14 +101,21 @@ private:
     FontService();
     const FontFace* Match(const std::string& familyUtf8, int weight, bool italic);
     const FontFace* MatchIn(FcConfig* config, const std::string& familyUtf8, int weight, bool italic);
-    // The system's whole configuration, loaded for the first name ours does not resolve.
+    // The set-ups, each made when first needed: the OCR fonts' folders alone,
+    // for the program's own names; all font folders with our rules; the
+    // system's whole configuration, for the first name ours does not resolve.
+    FcConfig* OwnConfig();
+    FcConfig* WideConfig();
     FcConfig* SystemConfig();
     const FontFace* Load(const std::string& file, int index);
 
     struct Cache;
     std::mutex mutex_;
     std::unique_ptr<Cache> cache_;
+    FcConfig* ocrConfig_ = nullptr;
+    bool ocrTried_ = false;
     FcConfig* config_ = nullptr;
+    bool wideTried_ = false;
     FcConfig* systemConfig_ = nullptr;
     bool systemTried_ = false;
     FT_Library library_ = nullptr;

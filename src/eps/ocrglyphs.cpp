@@ -7,7 +7,6 @@
 #include <charconv>
 #include <cmath>
 #include <map>
-#include <mutex>
 
 #include "device/fontservice.h"
 
@@ -104,45 +103,6 @@ int ConicTo(const FT_Vector* control, const FT_Vector* to, void* user) {
     return 0;
 }
 
-std::mutex& CacheMutex() {
-    static std::mutex m;
-    return m;
-}
-
-std::map<std::string, std::string>& Cache() {
-    static std::map<std::string, std::string> cache;
-    return cache;
-}
-
-const std::string& Empty() {
-    static const std::string empty;
-    return empty;
-}
-
-const std::string& CachedProcedure(std::string_view name, std::string_view face, char c) {
-    if (name.empty()) return Empty();
-    std::lock_guard<std::mutex> lock(CacheMutex());
-    auto& cache = Cache();
-    auto it = cache.find(std::string(name));
-    if (it != cache.end()) return it->second;
-    std::string text;
-    if (name == "_yi") {
-        text = kOcrBOne;
-    } else {
-        std::string outline = GlyphOutlineText(face, c);
-        if (!outline.empty()) {
-            text.reserve(name.size() + outline.size() + 20);
-            text.push_back('/');
-            text.append(name);
-            text.append("{pre ");
-            text.append(outline);
-            if (text.compare(text.size() - 2, 2, "\r\n") != 0) text.append("\r\n");
-            text += "dra}bdef\r\n";
-        }
-    }
-    return cache.emplace(std::string(name), std::move(text)).first->second;
-}
-
 }  // namespace
 
 std::string_view OcrGlyphName(OcrFont font, char c) {
@@ -185,12 +145,20 @@ std::string_view NoticeGlyphName(char c) {
     return it == names.end() ? std::string_view() : std::string_view(it->second);
 }
 
-const std::string& OcrGlyphProcedure(OcrFont font, char c) {
-    return CachedProcedure(OcrGlyphName(font, c), font == OcrFont::B ? kOcrBFontName : kOcrAFontName, c);
-}
-
-const std::string& NoticeGlyphProcedure(char c) {
-    return CachedProcedure(NoticeGlyphName(c), kOcrBFontName, c);
+std::string GlyphProcedureText(std::string_view name, std::string_view face, char c) {
+    if (name.empty()) return std::string();
+    if (name == "_yi") return kOcrBOne;
+    std::string outline = GlyphOutlineText(face, c);
+    if (outline.empty()) return std::string();
+    std::string text;
+    text.reserve(name.size() + outline.size() + 20);
+    text.push_back('/');
+    text.append(name);
+    text.append("{pre ");
+    text.append(outline);
+    if (text.compare(text.size() - 2, 2, "\r\n") != 0) text.append("\r\n");
+    text += "dra}bdef\r\n";
+    return text;
 }
 
 std::string GlyphOutlineText(std::string_view faceName, char c) {

@@ -5,10 +5,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "epstestfiles.h"
+#include "eps/ocrglyphs.h"
+#include "eps/ocrglyphtable.h"
 #include "geometry/settingsdefaults.h"
 #include "model/symbolsettings.h"
 #include "scantools.h"
@@ -127,6 +131,46 @@ TEST(OcrGlyphs, OutlinesStayInTheDesignSpace) {
     }
     // Cached: the same text object every time.
     EXPECT_EQ(&OcrGlyphProcedure(OcrFont::B, '5'), &OcrGlyphProcedure(OcrFont::B, '5'));
+}
+
+// The table the build wrote agrees with converting the installed fonts now,
+// and the procedures come from it.
+TEST(OcrGlyphs, BuildTableMatchesTheInstalledFonts) {
+    ASSERT_GT(kOcrTableGlyphCount, 50u) << "the build found no OCR fonts";
+    for (std::size_t i = 0; i < kOcrTableGlyphCount; ++i) {
+        const OcrTableGlyph& g = kOcrTableGlyphs[i];
+        SCOPED_TRACE(g.name);
+        if (i > 0) {
+            EXPECT_LT(std::string_view(kOcrTableGlyphs[i - 1].name), g.name);
+        }
+        const OcrFont font = g.font == 0 ? OcrFont::B : OcrFont::A;
+        const bool notice = std::string_view(g.name).rfind("_pp", 0) == 0;
+        EXPECT_EQ(notice ? NoticeGlyphName(g.c) : OcrGlyphName(font, g.c), g.name);
+        EXPECT_EQ(GlyphProcedureText(g.name, kOcrTableFonts[g.font].face, g.c), g.text);
+        EXPECT_EQ(notice ? NoticeGlyphProcedure(g.c) : OcrGlyphProcedure(font, g.c), g.text);
+    }
+}
+
+// Another font behind the OCR-B name: its own outlines, converted at run time.
+TEST(OcrGlyphs, AnotherInstalledFontIsConvertedNotTakenFromTheTable) {
+    VG_REQUIRE_TOOLS("gs");
+    ScratchDir dir;
+    std::filesystem::create_directories(dir.File("res/fonts"));
+    std::ofstream(dir.File("res/fonts/vornel-fonts.conf"))
+        << "<?xml version=\"1.0\"?>\n<fontconfig><alias binding=\"same\"><family>OCRB Vornel Glyph</family>"
+           "<accept><family>DejaVu Sans Mono</family></accept></alias></fontconfig>\n";
+    const std::string eps = dir.File("d.eps");
+    ASSERT_EQ(test::RunShell("VGL_RESOURCE_DIR=" + test::Quote(dir.File("res")) + " " + test::Quote(VGLYPH_EXE) +
+                             " make -v 26 -d 400638133393 --no-preview -o " + test::Quote(eps))
+                  .status,
+              0);
+    const std::string file = test::ReadBytes(eps);
+    const std::string table = OcrGlyphProcedure(OcrFont::B, '0');
+    ASSERT_FALSE(table.empty());
+    const std::size_t at = file.find("/_ling{pre ");
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_EQ(file.find(table), std::string::npos);
+    EXPECT_EQ(test::RenderEps(eps, dir.File("d.png"), 150).status, 0);
 }
 
 // ---- Metrics and layout ----
