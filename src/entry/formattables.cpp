@@ -344,7 +344,34 @@ struct Nfa {
 struct Dfa {
     std::vector<std::array<int, 256>> next;
     std::vector<char> accepting;  // state 0 is the start state
+    // The smallest byte of each class of bytes every state treats alike, ascending.
+    std::vector<int> classBytes;
 };
+
+// Splits the bytes into classes that no set of the automaton tells apart;
+// returns the smallest byte of each class, ascending.
+std::vector<int> ByteClasses(const Nfa& nfa, std::array<int, 256>& classOf) {
+    classOf.fill(0);
+    int classes = 1;
+    std::vector<const ByteSet*> seen;
+    for (const ByteSet& set : nfa.sets) {
+        if (std::any_of(seen.begin(), seen.end(), [&](const ByteSet* s) { return *s == set; })) continue;
+        seen.push_back(&set);
+        std::vector<int> split(2 * static_cast<std::size_t>(classes), -1);
+        int next = 0;
+        for (int b = 0; b < 256; ++b) {
+            int& id = split[2 * static_cast<std::size_t>(classOf[b]) + (set[b] ? 1 : 0)];
+            if (id < 0) id = next++;
+            classOf[b] = id;
+        }
+        classes = next;
+    }
+    std::vector<int> first(classes, -1);
+    std::vector<int> bytes;
+    for (int b = 0; b < 256; ++b)
+        if (first[classOf[b]] < 0) bytes.push_back(first[classOf[b]] = b);
+    return bytes;
+}
 
 bool Determinise(const Nfa& nfa, int final, Dfa& dfa, std::string& error) {
     constexpr std::size_t kLimit = 4000;
@@ -356,18 +383,22 @@ bool Determinise(const Nfa& nfa, int final, Dfa& dfa, std::string& error) {
     pending.push_back(start);
     dfa.next.clear();
     dfa.accepting.clear();
+    // Bytes of one class move alike: one move per class, in byte order.
+    std::array<int, 256> classOf;
+    dfa.classBytes = ByteClasses(nfa, classOf);
+    const std::size_t classes = dfa.classBytes.size();
     for (std::size_t d = 0; d < pending.size(); ++d) {
         const std::vector<int> set = pending[d];
-        std::array<std::vector<int>, 256> moves;
+        std::vector<std::vector<int>> moves(classes);
         for (int s : set)
             for (const Nfa::Edge& e : nfa.states[s].edges)
-                for (int b = 0; b < 256; ++b)
-                    if (nfa.sets[e.set][b]) moves[b].push_back(e.to);
-        std::array<int, 256> row;
-        for (int b = 0; b < 256; ++b) {
-            std::vector<int>& move = moves[b];
+                for (std::size_t k = 0; k < classes; ++k)
+                    if (nfa.sets[e.set][dfa.classBytes[k]]) moves[k].push_back(e.to);
+        std::vector<int> target(classes);
+        for (std::size_t k = 0; k < classes; ++k) {
+            std::vector<int>& move = moves[k];
             if (move.empty()) {
-                row[b] = -1;
+                target[k] = -1;
                 continue;
             }
             std::sort(move.begin(), move.end());
@@ -381,8 +412,10 @@ bool Determinise(const Nfa& nfa, int final, Dfa& dfa, std::string& error) {
                 }
                 pending.push_back(move);
             }
-            row[b] = it->second;
+            target[k] = it->second;
         }
+        std::array<int, 256> row;
+        for (int b = 0; b < 256; ++b) row[b] = target[classOf[b]];
         dfa.next.push_back(row);
         dfa.accepting.push_back(std::binary_search(set.begin(), set.end(), final) ? 1 : 0);
     }
@@ -400,9 +433,9 @@ Dfa Minimise(const Dfa& dfa) {
         std::vector<int> refined(n);
         for (int i = 0; i < n; ++i) {
             std::vector<int> key;
-            key.reserve(257);
+            key.reserve(dfa.classBytes.size() + 1);
             key.push_back(block[i]);
-            for (int b = 0; b < 256; ++b) key.push_back(dfa.next[i][b] < 0 ? -1 : block[dfa.next[i][b]]);
+            for (int b : dfa.classBytes) key.push_back(dfa.next[i][b] < 0 ? -1 : block[dfa.next[i][b]]);
             refined[i] = ids.try_emplace(std::move(key), static_cast<int>(ids.size())).first->second;
         }
         block.swap(refined);
@@ -414,7 +447,7 @@ Dfa Minimise(const Dfa& dfa) {
     number[block[0]] = 0;
     representative.push_back(0);
     for (std::size_t k = 0; k < representative.size(); ++k) {
-        for (int b = 0; b < 256; ++b) {
+        for (int b : dfa.classBytes) {
             const int t = dfa.next[representative[k]][b];
             if (t >= 0 && number[block[t]] < 0) {
                 number[block[t]] = static_cast<int>(representative.size());
@@ -423,6 +456,7 @@ Dfa Minimise(const Dfa& dfa) {
         }
     }
     Dfa out;
+    out.classBytes = dfa.classBytes;
     for (int rep : representative) {
         std::array<int, 256> row;
         for (int b = 0; b < 256; ++b)
