@@ -1,6 +1,5 @@
 // vglyph helppages DIR: the variation help pages with an example symbol each,
 // and their contents page.
-#include <cairo.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "device/cairolib.h"
 #include "entry/formatengine.h"
 #include "model/catalogue.h"
 #include "model/charset.h"
@@ -167,23 +167,26 @@ std::string ExampleText(const DataTexts& d) {
 // a scanner finds its quiet zones.
 bool FlattenOnWhite(const std::string& path) {
     constexpr int kMargin = 36;
-    cairo_surface_t* image = cairo_image_surface_create_from_png(path.c_str());
-    bool ok = cairo_surface_status(image) == CAIRO_STATUS_SUCCESS;
+    const CairoLibrary* c = Cairo();
+    if (c == nullptr) return false;
+    cairo_surface_t* image = c->cairo_image_surface_create_from_png(path.c_str());
+    bool ok = c->cairo_surface_status(image) == CAIRO_STATUS_SUCCESS;
     if (ok) {
-        cairo_surface_t* white = cairo_image_surface_create(CAIRO_FORMAT_RGB24, cairo_image_surface_get_width(image) + 2 * kMargin,
-                                                            cairo_image_surface_get_height(image) + 2 * kMargin);
-        cairo_t* cr = cairo_create(white);
-        cairo_set_source_rgb(cr, 1, 1, 1);
-        cairo_paint(cr);
-        cairo_set_source_surface(cr, image, kMargin, kMargin);
-        cairo_paint(cr);
-        cairo_destroy(cr);
+        cairo_surface_t* white =
+            c->cairo_image_surface_create(CAIRO_FORMAT_RGB24, c->cairo_image_surface_get_width(image) + 2 * kMargin,
+                                          c->cairo_image_surface_get_height(image) + 2 * kMargin);
+        cairo_t* cr = c->cairo_create(white);
+        c->cairo_set_source_rgb(cr, 1, 1, 1);
+        c->cairo_paint(cr);
+        c->cairo_set_source_surface(cr, image, kMargin, kMargin);
+        c->cairo_paint(cr);
+        c->cairo_destroy(cr);
         const std::string temporary = path + ".tmp";
-        ok = cairo_surface_write_to_png(white, temporary.c_str()) == CAIRO_STATUS_SUCCESS &&
+        ok = c->cairo_surface_write_to_png(white, temporary.c_str()) == CAIRO_STATUS_SUCCESS &&
              std::rename(temporary.c_str(), path.c_str()) == 0;
-        cairo_surface_destroy(white);
+        c->cairo_surface_destroy(white);
     }
-    cairo_surface_destroy(image);
+    c->cairo_surface_destroy(image);
     return ok;
 }
 

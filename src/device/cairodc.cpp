@@ -1,7 +1,5 @@
 #include "device/cairodc.h"
 
-#include <cairo-ft.h>
-#include <cairo.h>
 #include <cmath>
 #include <map>
 #include <vector>
@@ -9,24 +7,28 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include "device/cairolib.h"
 #include "device/fontservice.h"
 
 namespace vg {
 namespace {
 
-void SetColour(cairo_t* cr, Rgb c) { cairo_set_source_rgb(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0); }
+// Set when a cairo_t exists, which only the library makes.
+const CairoLibrary& C() { return *Cairo(); }
+
+void SetColour(cairo_t* cr, Rgb c) { C().cairo_set_source_rgb(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0); }
 
 void PathOf(cairo_t* cr, const Point* points, int count) {
-    cairo_new_path(cr);
-    cairo_move_to(cr, points[0].x, points[0].y);
-    for (int i = 1; i < count; ++i) cairo_line_to(cr, points[i].x, points[i].y);
+    C().cairo_new_path(cr);
+    C().cairo_move_to(cr, points[0].x, points[0].y);
+    for (int i = 1; i < count; ++i) C().cairo_line_to(cr, points[i].x, points[i].y);
 }
 
 // One cairo face per loaded face, kept for the process like the faces themselves.
 cairo_font_face_t* CairoFace(const FontFace* face) {
     static std::map<const FontFace*, cairo_font_face_t*> faces;
     cairo_font_face_t*& cf = faces[face];
-    if (cf == nullptr) cf = cairo_ft_font_face_create_for_ft_face(face->Face(), 0);
+    if (cf == nullptr) cf = C().cairo_ft_font_face_create_for_ft_face(face->Face(), 0);
     return cf;
 }
 
@@ -34,44 +36,44 @@ cairo_font_face_t* CairoFace(const FontFace* face) {
 
 CairoDC::CairoDC(cairo_t* cr, double unitsToSurface, bool antialiasFills)
     : cr_(cr), scale_(unitsToSurface), antialiasFills_(antialiasFills) {
-    cairo_scale(cr_, scale_, scale_);
-    cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
+    C().cairo_scale(cr_, scale_, scale_);
+    C().cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
 }
 
 void CairoDC::Polygon(const Point* points, int count) {
     if (points == nullptr || count <= 0) return;
-    cairo_save(cr_);
-    cairo_set_antialias(cr_, antialiasFills_ ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+    C().cairo_save(cr_);
+    C().cairo_set_antialias(cr_, antialiasFills_ ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
     PathOf(cr_, points, count);
-    cairo_close_path(cr_);
+    C().cairo_close_path(cr_);
     SetColour(cr_, state_.brush);
-    cairo_fill(cr_);
-    cairo_restore(cr_);
+    C().cairo_fill(cr_);
+    C().cairo_restore(cr_);
 }
 
 void CairoDC::DottedOutline(const Point* points, int count, Rgb colour) {
     if (points == nullptr || count <= 0) return;
-    cairo_save(cr_);
+    C().cairo_save(cr_);
     const double pixel = 1.0 / scale_;
     const double dash[] = {pixel, pixel};
-    cairo_set_dash(cr_, dash, 2, 0);
-    cairo_set_line_width(cr_, pixel);
+    C().cairo_set_dash(cr_, dash, 2, 0);
+    C().cairo_set_line_width(cr_, pixel);
     PathOf(cr_, points, count);
     SetColour(cr_, colour);
-    cairo_stroke(cr_);
-    cairo_restore(cr_);
+    C().cairo_stroke(cr_);
+    C().cairo_restore(cr_);
 }
 
 void CairoDC::Line(Point from, Point to, Rgb colour, int width) {
-    cairo_save(cr_);
+    C().cairo_save(cr_);
     // Width 0 is one device pixel, as on a screen.
-    cairo_set_line_width(cr_, width > 0 ? width : 1.0 / scale_);
-    cairo_new_path(cr_);
-    cairo_move_to(cr_, from.x, from.y);
-    cairo_line_to(cr_, to.x, to.y);
+    C().cairo_set_line_width(cr_, width > 0 ? width : 1.0 / scale_);
+    C().cairo_new_path(cr_);
+    C().cairo_move_to(cr_, from.x, from.y);
+    C().cairo_line_to(cr_, to.x, to.y);
     SetColour(cr_, colour);
-    cairo_stroke(cr_);
-    cairo_restore(cr_);
+    C().cairo_stroke(cr_);
+    C().cairo_restore(cr_);
 }
 
 void CairoDC::TextOut(Point at, std::string_view text) {
@@ -106,20 +108,20 @@ void CairoDC::DrawGlyphs(Point at, const std::vector<unsigned long>& indices, co
     int width = 0;
     for (int a : advances) width += a;
 
-    cairo_save(cr_);
-    cairo_translate(cr_, at.x, at.y);
+    C().cairo_save(cr_);
+    C().cairo_translate(cr_, at.x, at.y);
     // Escapement is counter-clockwise; y points down here.
-    cairo_rotate(cr_, -state_.font.escapement / 10.0 * M_PI / 180.0);
+    C().cairo_rotate(cr_, -state_.font.escapement / 10.0 * M_PI / 180.0);
     const double x0 = (state_.align & 6) == kAlignCentreTop ? -width / 2.0 : 0.0;
     if (state_.opaque) {
         SetColour(cr_, state_.background);
-        cairo_rectangle(cr_, x0, 0, width, m.height);
-        cairo_fill(cr_);
+        C().cairo_rectangle(cr_, x0, 0, width, m.height);
+        C().cairo_fill(cr_);
     }
-    cairo_set_font_face(cr_, CairoFace(face));
+    C().cairo_set_font_face(cr_, CairoFace(face));
     cairo_matrix_t matrix;
-    cairo_matrix_init_scale(&matrix, em, em);
-    cairo_set_font_matrix(cr_, &matrix);
+    C().cairo_matrix_init_scale(&matrix, em, em);
+    C().cairo_set_font_matrix(cr_, &matrix);
     std::vector<cairo_glyph_t> glyphs;
     glyphs.reserve(indices.size());
     double x = x0;
@@ -128,8 +130,8 @@ void CairoDC::DrawGlyphs(Point at, const std::vector<unsigned long>& indices, co
         x += advances[i];
     }
     SetColour(cr_, state_.textColour);
-    cairo_show_glyphs(cr_, glyphs.data(), static_cast<int>(glyphs.size()));
-    cairo_restore(cr_);
+    C().cairo_show_glyphs(cr_, glyphs.data(), static_cast<int>(glyphs.size()));
+    C().cairo_restore(cr_);
 }
 
 }  // namespace vg

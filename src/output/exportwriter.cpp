@@ -1,13 +1,11 @@
 #include "output/exportwriter.h"
 
-#include <cairo-pdf.h>
-#include <cairo-svg.h>
-#include <cairo.h>
 #include <cmath>
 
 #include "model/atomicfile.h"
 #include "output/metafilewriter.h"
 #include "device/cairodc.h"
+#include "device/cairolib.h"
 #include "render/drawsymbol.h"
 
 namespace vg {
@@ -48,6 +46,8 @@ bool WriteExportFile(const std::string& path, ExportKind kind, int dpi) {
     const SymbolExtent extent = MetafileSymbolExtent();
     const int w = extent.right - extent.left;
     const int h = extent.bottom - extent.top;
+    const CairoLibrary* c = Cairo();
+    if (c == nullptr) return false;
     AtomicFile file;
     std::FILE* f = file.Open(path);
     if (!f) return false;
@@ -60,24 +60,24 @@ bool WriteExportFile(const std::string& path, ExportKind kind, int dpi) {
         const double pw = std::ceil(SurfaceSize(w, dpi) - 1e-6);
         const double ph = std::ceil(SurfaceSize(h, dpi) - 1e-6);
         if (pw > 32767 || ph > 32767) return false;
-        surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(pw), static_cast<int>(ph));
+        surface = c->cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(pw), static_cast<int>(ph));
     } else if (kind == ExportKind::Svg) {
-        surface = cairo_svg_surface_create_for_stream(WriteToFile, f, SurfaceSize(w, 72), SurfaceSize(h, 72));
+        surface = c->cairo_svg_surface_create_for_stream(WriteToFile, f, SurfaceSize(w, 72), SurfaceSize(h, 72));
     } else {
-        surface = cairo_pdf_surface_create_for_stream(WriteToFile, f, SurfaceSize(w, 72), SurfaceSize(h, 72));
+        surface = c->cairo_pdf_surface_create_for_stream(WriteToFile, f, SurfaceSize(w, 72), SurfaceSize(h, 72));
     }
-    cairo_t* cr = cairo_create(surface);
+    cairo_t* cr = c->cairo_create(surface);
     {
         CairoDC dc(cr, scale, kind != ExportKind::Png);
         DrawSymbol(dc, ClipRect{}, 1, 0, nullptr);
     }
-    cairo_destroy(cr);
-    cairo_surface_flush(surface);
-    bool ok = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
-    if (ok && kind == ExportKind::Png) ok = cairo_surface_write_to_png_stream(surface, WriteToFile, f) == CAIRO_STATUS_SUCCESS;
-    cairo_surface_finish(surface);
-    ok = ok && cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
-    cairo_surface_destroy(surface);
+    c->cairo_destroy(cr);
+    c->cairo_surface_flush(surface);
+    bool ok = c->cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
+    if (ok && kind == ExportKind::Png) ok = c->cairo_surface_write_to_png_stream(surface, WriteToFile, f) == CAIRO_STATUS_SUCCESS;
+    c->cairo_surface_finish(surface);
+    ok = ok && c->cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
+    c->cairo_surface_destroy(surface);
     return ok && file.Commit();
 }
 

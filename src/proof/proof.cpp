@@ -1,7 +1,5 @@
 #include "proof/proof.h"
 
-#include <ReadBarcode.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -10,6 +8,7 @@
 #include "model/catalogue.h"
 #include "model/regularfile.h"
 #include "model/symbolsettings.h"
+#include "proof/barcodereader.h"
 #include "render/drawsymbol.h"
 #include "symbology/symbol.h"
 
@@ -20,31 +19,6 @@ namespace {
 // Pixels to the module the proof aims for when the printer's resolution gives
 // more: enough for a reader and for measuring, small enough to be quick.
 constexpr double kPixelsPerModule = 4.0;
-
-ZXing::BarcodeFormat ZxingFormat(ReaderFormat f) {
-    using ZXing::BarcodeFormat;
-    switch (f) {
-    case ReaderFormat::Codabar: return BarcodeFormat::Codabar;
-    case ReaderFormat::Code39: return BarcodeFormat::Code39;
-    case ReaderFormat::Code93: return BarcodeFormat::Code93;
-    case ReaderFormat::Code128: return BarcodeFormat::Code128;
-    case ReaderFormat::Ean8: return BarcodeFormat::EAN8;
-    case ReaderFormat::Ean13: return BarcodeFormat::EAN13;
-    case ReaderFormat::UpcA: return BarcodeFormat::UPCA;
-    case ReaderFormat::UpcE: return BarcodeFormat::UPCE;
-    case ReaderFormat::Itf: return BarcodeFormat::ITF;
-    case ReaderFormat::None: break;
-    }
-    return BarcodeFormat::None;
-}
-
-ReaderFormat FormatOf(ZXing::BarcodeFormat f) {
-    for (ReaderFormat r : {ReaderFormat::Codabar, ReaderFormat::Code39, ReaderFormat::Code93, ReaderFormat::Code128,
-                           ReaderFormat::Ean8, ReaderFormat::Ean13, ReaderFormat::UpcA, ReaderFormat::UpcE,
-                           ReaderFormat::Itf})
-        if (ZxingFormat(r) == f) return r;
-    return ReaderFormat::None;
-}
 
 int QuarterTurn(int rotation) {
     const int r = ((rotation % 360) + 360) % 360;
@@ -164,27 +138,23 @@ WidthDeviation MeasureWidths(const ProofJob& job, const GreyImage& upright) {
 
 // Each symbology is read on its own, as many symbols as are expected of it:
 // the reader's own merging of repeated EAN/UPC reads must not run.
-std::vector<ZXing::Result> Read(const ProofJob& job, const GreyImage& image, bool anyTurn) {
-    std::vector<ZXing::Result> valid;
-    const ZXing::ImageView view(image.pixels.data(), image.width, image.height, ZXing::ImageFormat::Lum);
+std::vector<ReadSymbol> Read(const ProofJob& job, const GreyImage& image, bool anyTurn, std::string* error) {
+    std::vector<ReadSymbol> valid;
+    ReadRequest request;
+    request.pixels = image.pixels.data();
+    request.width = image.width;
+    request.height = image.height;
+    request.tryRotate = anyTurn;
+    request.code39FullAscii = job.expected.code39FullAscii;
+    request.eanAddOn = job.expected.eanAddOn;
     std::vector<ReaderFormat> done;
     for (const ExpectedSymbol& s : job.expected.symbols) {
         if (std::find(done.begin(), done.end(), s.format) != done.end()) continue;
         done.push_back(s.format);
-        const auto count = std::count_if(job.expected.symbols.begin(), job.expected.symbols.end(),
-                                         [&](const ExpectedSymbol& e) { return e.format == s.format; });
-        ZXing::DecodeHints hints;
-        hints.setFormats(ZxingFormat(s.format))
-            .setTryHarder(true)
-            .setTryRotate(anyTurn)
-            .setTryDownscale(false)
-            .setMaxNumberOfSymbols(static_cast<uint8_t>(count))
-            .setReturnCodabarStartEnd(true)
-            .setTryCode39ExtendedMode(job.expected.code39FullAscii)
-            .setEanAddOnSymbol(job.expected.eanAddOn ? ZXing::EanAddOnSymbol::Require
-                                                     : ZXing::EanAddOnSymbol::Ignore);
-        for (ZXing::Result& r : ZXing::ReadBarcodes(view, hints))
-            if (r.isValid()) valid.push_back(std::move(r));
+        request.format = s.format;
+        request.maxSymbols = static_cast<int>(std::count_if(job.expected.symbols.begin(), job.expected.symbols.end(),
+                                                            [&](const ExpectedSymbol& e) { return e.format == s.format; }));
+        if (!ReadBarcodes(request, valid, error)) break;
     }
     return valid;
 }
@@ -266,8 +236,14 @@ ProofResult ProveImage(const ProofJob& job, const GreyImage& image) {
     const GreyImage upright = Upright(image, job.rotation);
     result.widths = MeasureWidths(job, upright);
 
-    std::vector<ZXing::Result> reads = Read(job, upright, false);
-    if (reads.empty()) reads = Read(job, image, true);
+    std::string readerError;
+    std::vector<ReadSymbol> reads = Read(job, upright, false, &readerError);
+    if (!readerError.empty()) {
+        result.verdict = ProofVerdict::NoReader;
+        result.reason = readerError;
+        return result;
+    }
+    if (reads.empty()) reads = Read(job, image, true, nullptr);
     // Readers that compare narrow bars with narrow spaces within one character
     // can refuse a reduction a press's ink spread makes good.
     // The drawing's edges are whole thousandths of an inch: a turned symbol
@@ -276,17 +252,16 @@ ProofResult ProveImage(const ProofJob& job, const GreyImage& image) {
     for (int widen = std::max(reduction, 1); reads.empty() && job.reductionPixels > 0 && job.expected.widths &&
                                              widen <= reduction + 1;
          ++widen) {
-        reads = Read(job, WithReductionGivenBack(upright, widen), false);
+        reads = Read(job, WithReductionGivenBack(upright, widen), false, nullptr);
         result.reductionGivenBack = !reads.empty();
     }
 
     std::vector<bool> found(job.expected.symbols.size(), false);
     std::vector<std::string> unexpected;
-    for (const ZXing::Result& r : reads) {
-        const ZXing::ByteArray& bytes = r.bytes();
-        const std::string text(bytes.begin(), bytes.end());
-        const ReaderFormat format = FormatOf(r.format());
-        const bool gs1 = r.symbologyIdentifier() == "]C1";
+    for (const ReadSymbol& r : reads) {
+        const std::string& text = r.text;
+        const ReaderFormat format = r.format;
+        const bool gs1 = r.gs1;
         result.decoded.push_back(std::string(ReaderFormatName(format)) + " " + Quoted(text));
         bool matched = false;
         for (std::size_t i = 0; i < found.size() && !matched; ++i) {
