@@ -277,10 +277,7 @@ uint32_t WriteSettingsComments(EpsOutput& out) {
     if (out.Counting()) return 0;
     const SettingsRecord& s = SymbolSettings;
     std::string block = "%_VornelGlyph Prefs\r\n";
-    for (const SettingsBlockLine& line : SettingsBlockLines()) {
-        AppendBlockLine(block, s, line);
-        block += "\r\n";
-    }
+    AppendBlockLines(block, s);
     block += "%_Fine\r\n\r\n";
     out.Put(block);
     const auto bytes = static_cast<uint32_t>(block.size());

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <iterator>
+#include <vector>
 
 #include "eps/epsoutput.h"
 #include "eps/settingsreader.h"
@@ -25,7 +26,7 @@ std::string Short(double value) {
 }
 
 // Why one line cannot be written as it is, or an empty text.
-std::string LineProblem(const SettingsRecord& record, const SettingsBlockLine& line, std::string_view text) {
+std::string LineProblem(const SettingsRecord& record, const SettingsBlockLine& line, std::size_t length) {
     const SettingsField& f = *line.field;
     if (IsText(f)) {
         const std::string_view value = f.getText(record);
@@ -38,7 +39,7 @@ std::string LineProblem(const SettingsRecord& record, const SettingsBlockLine& l
     // "nan" and "inf" would read back as 0.
     if (f.kind == FieldKind::Decimal && !std::isfinite(f.getDecimal(record)))
         return std::string(f.name) + " " + Short(f.getDecimal(record)) + " is not a number";
-    if (text.size() > kSettingsLineLength) {
+    if (length > kSettingsLineLength) {
         if (f.kind == FieldKind::Decimal) return std::string(f.name) + " " + Short(f.getDecimal(record)) + " is too large";
         return std::string(f.name) + " is too long";
     }
@@ -163,8 +164,8 @@ std::span<const SettingsBlockLine> SettingsBlockLines() {
 }
 
 int BlockLineDecimals(const SettingsBlockLine& line) {
-    if (std::strcmp(line.format, "%.7f") == 0) return 7;
-    if (std::strcmp(line.format, "%.2f") == 0) return 2;
+    const char* f = line.format;
+    if (f[0] == '%' && f[1] == '.' && f[3] == 'f' && (f[2] == '7' || f[2] == '2')) return f[2] - '0';
     return 6;
 }
 
@@ -195,13 +196,48 @@ void AppendBlockLine(std::string& out, const SettingsRecord& record, const Setti
     AppendBlockValue(out, record, line);
 }
 
+void AppendBlockLines(std::string& out, const SettingsRecord& record) {
+    // "%%_" key ": " of every line, made once.
+    static const std::vector<std::string> heads = [] {
+        std::vector<std::string> h;
+        for (const SettingsBlockLine& line : SettingsBlockLines()) h.push_back(std::string("%%_") + line.key + ": ");
+        return h;
+    }();
+    const auto lines = SettingsBlockLines();
+    out.reserve(out.size() + 4096);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        out += heads[i];
+        AppendBlockValue(out, record, lines[i]);
+        out += "\r\n";
+    }
+}
+
 std::string SettingsBlockProblem(const SettingsRecord& record) {
+    // Lines that plainly read back are passed over without being written: an
+    // integer line is short whatever its value, a decimal one while its value
+    // is finite and of moderate size, a text line is its text's length and the key's.
     std::string text;
     for (const SettingsBlockLine& line : SettingsBlockLines()) {
         if (!line.field) continue;
-        text.clear();
-        AppendBlockLine(text, record, line);
-        std::string problem = LineProblem(record, line, text);
+        const SettingsField& f = *line.field;
+        std::size_t length = 0;
+        if (f.kind == FieldKind::Decimal) {
+            const double value = f.getDecimal(record);
+            if (std::isfinite(value) && std::fabs(value) < 1e100) continue;
+            text.clear();
+            AppendBlockLine(text, record, line);
+            length = text.size();
+        } else if (IsText(f)) {
+            const std::string_view value = f.getText(record);
+            const std::size_t limit = f.kind == FieldKind::FixedText ? f.capacity : kWorkingTextLength;
+            length = std::strlen(line.key) + 5 + value.size();
+            if (value.size() <= limit && length <= kSettingsLineLength &&
+                value.find_first_of(std::string_view("\r\n\f\0", 4)) == std::string_view::npos)
+                continue;
+        } else {
+            continue;
+        }
+        std::string problem = LineProblem(record, line, length);
         if (!problem.empty()) return problem;
     }
     return {};

@@ -29,6 +29,9 @@ void AppendBlockValue(std::string& out, const SettingsRecord& record, const Sett
 // Appends the whole line, "%%_" key ": " value, without its line end.
 void AppendBlockLine(std::string& out, const SettingsRecord& record, const SettingsBlockLine& line);
 
+// Appends every line of the table, each closed by CR LF.
+void AppendBlockLines(std::string& out, const SettingsRecord& record);
+
 // The longest text a working text holds; a fixed text holds its capacity.
 inline constexpr std::size_t kWorkingTextLength = 255;
 
