@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <iterator>
 #include <map>
 #include <memory>
@@ -713,8 +714,13 @@ EpsBodyLayout ComputeEpsLayout(std::string_view hrText, bool levelOne) {
         const double width = t.outlined ? n * t.advance : t.cellPitch > 0 ? n * t.cellPitch : fm.width;
         GrowByTextBox(t.x, t.y, 0, width, fm.ascent, fm.descent, minX, minY, maxX, maxY);
     }
+    FontMeasure fm;
+    double measured = -1;  // the size fm is for: the digits share a few sizes
     for (const BodyChar& c : l.digits) {
-        const FontMeasure fm = TextMetrics(l.digitFont, c.size, l.digitStyle);
+        if (c.size != measured) {
+            fm = TextMetrics(l.digitFont, c.size, l.digitStyle);
+            measured = c.size;
+        }
         GrowByTextBox(c.x, c.y, 0, fm.maxWidth, fm.ascent, fm.descent, minX, minY, maxX, maxY);
     }
     AdditionalTextLayout(l, minX, minY, maxX, maxY);
@@ -777,6 +783,26 @@ const std::string& FixedGlyphProcedures(int set) {
     return sets[set];
 }
 
+// The procedure of one digit or letter A to J of a font, made once.
+const std::string& CharGlyphProcedure(OcrFont font, char c) {
+    static const std::array<std::array<std::string, 20>, 2> sets = [] {
+        std::array<std::array<std::string, 20>, 2> r;
+        for (int f = 0; f < 2; ++f)
+            for (int i = 0; i < 20; ++i)
+                r[f][i] = OcrGlyphProcedure(f ? OcrFont::A : OcrFont::B, static_cast<char>(i < 10 ? '0' + i : 'A' + i - 10));
+        return r;
+    }();
+    const int i = IsDigit(c) ? c - '0' : c - 'A' + 10;
+    return sets[font == OcrFont::A ? 1 : 0][i];
+}
+
+void PutCharGlyphProcedure(EpsOutput& out, OcrFont font, char c) {
+    if (IsDigit(c) || (c >= 'A' && c <= 'J'))
+        out.Put(CharGlyphProcedure(font, c));
+    else
+        out.Put(OcrGlyphProcedure(font, c));
+}
+
 // The glyph procedures of a set of glyphs, put one by one: a series asks for
 // ever new orders of the same few glyphs, so no block is kept.
 void PutGlyphProcedureBlock(EpsOutput& out, bool ocrB, bool ocrA, bool notice, std::string_view bChars,
@@ -785,11 +811,11 @@ void PutGlyphProcedureBlock(EpsOutput& out, bool ocrB, bool ocrA, bool notice, s
             "/dra {closepath 0 setlinewidth fill 9 709 translate}bdef\r\n");
     if (ocrB) {
         out.Put(FixedGlyphProcedures(0));
-        for (char c : bChars) out.Put(OcrGlyphProcedure(OcrFont::B, c));
+        for (char c : bChars) PutCharGlyphProcedure(out, OcrFont::B, c);
     }
     if (ocrA) {
         out.Put(FixedGlyphProcedures(1));
-        for (char c : aChars) out.Put(OcrGlyphProcedure(OcrFont::A, c));
+        for (char c : aChars) PutCharGlyphProcedure(out, OcrFont::A, c);
     }
     if (notice) out.Put(FixedGlyphProcedures(2));
 }
@@ -980,21 +1006,50 @@ void ToTurnedFrame(int angle, double& x, double& y) {
 
 void AppendSixPlaces(std::string& out, double v) { AppendFixed(out, v == 0 ? 0.0 : v, 6); }
 
-void AppendGlyphCall(std::string& r, std::string_view name, double x, double y, double scale) {
+// The texts around a glyph's name in a call: the move and scale before it and
+// their inverses after it.
+struct GlyphCallFrame {
+    bool made = false;
+    uint64_t key[3] = {};
+    std::string before, after;
+};
+
+void BuildGlyphCallFrame(GlyphCallFrame& f, double x, double y, double scale) {
     const bool moved = x != 0 || y != 0;
     const bool scaled = scale != 1;
-    auto pair = [&r](double a, double b, const char* op) {
+    auto pair = [](std::string& r, double a, double b, const char* op) {
         AppendSixPlaces(r, a);
         r += ' ';
         AppendSixPlaces(r, b);
         r += op;
     };
-    if (moved) pair(x, y, " translate ");
-    if (scaled) pair(scale, scale, " scale ");
+    f.before.clear();
+    f.after.clear();
+    if (moved) pair(f.before, x, y, " translate ");
+    if (scaled) pair(f.before, scale, scale, " scale ");
+    f.after += ' ';
+    if (scaled) pair(f.after, 1 / scale, 1 / scale, " scale ");
+    if (moved) pair(f.after, Negated(x), Negated(y), " translate ");
+}
+
+void AppendGlyphCall(std::string& r, std::string_view name, double x, double y, double scale) {
+    // The files of a series put their glyphs at the same few places: the
+    // frames are kept by the exact bits of their numbers.
+    static thread_local std::array<GlyphCallFrame, 256> frames;
+    uint64_t key[3];
+    std::memcpy(&key[0], &x, 8);
+    std::memcpy(&key[1], &y, 8);
+    std::memcpy(&key[2], &scale, 8);
+    uint64_t h = key[0] * 0x9E3779B97F4A7C15ull ^ key[1] * 0xC2B2AE3D27D4EB4Full ^ key[2] * 0x165667B19E3779F9ull;
+    GlyphCallFrame& f = frames[(h ^ (h >> 29) ^ (h >> 47)) & (frames.size() - 1)];
+    if (!f.made || std::memcmp(f.key, key, sizeof key) != 0) {
+        BuildGlyphCallFrame(f, x, y, scale);
+        std::memcpy(f.key, key, sizeof key);
+        f.made = true;
+    }
+    r += f.before;
     r += name;
-    r += ' ';
-    if (scaled) pair(1 / scale, 1 / scale, " scale ");
-    if (moved) pair(Negated(x), Negated(y), " translate ");
+    r += f.after;
 }
 
 // "(text) show" with the text escaped.
@@ -1074,28 +1129,28 @@ void PutDigits(EpsOutput& out, const EpsBodyLayout& l) {
 
 std::string BarStream(const EpsBodyLayout& l) {
     const std::string& p = BarPattern;
-    std::vector<std::string> calls;
+    std::string line;
+    line.reserve(p.size() * 3 / 2 + 16);
+    auto add = [&line](std::string_view call) {
+        if (call.empty()) return;
+        if (!line.empty()) line += ' ';
+        line += call;
+    };
     auto name = [&](std::size_t i) {
-        std::string e = p.substr(i, 2);
-        return e == "++" ? l.separator : e;
+        const std::string_view e(p.data() + i, 2);
+        return e == "++" ? std::string_view(l.separator) : e;
     };
     bool first = true;
     for (std::size_t i = 0; i + 1 < p.size(); i += 2) {
         if (p.compare(i, 2, "ss") == 0 && i < 15 && i + 3 < p.size()) {
-            calls.push_back(name(i + 2));
-            calls.push_back("ss");
+            add(name(i + 2));
+            add("ss");
             i += 2;
         } else {
-            calls.push_back(name(i));
+            add(name(i));
         }
-        if (l.registrationBar && first) calls.push_back("G1");
+        if (l.registrationBar && first) add("G1");
         first = false;
-    }
-    std::string line;
-    for (const std::string& c : calls) {
-        if (c.empty()) continue;
-        if (!line.empty()) line += ' ';
-        line += c;
     }
     return line;
 }
