@@ -101,10 +101,21 @@ void AppendInt(std::string& out, long long value) {
     out.append(text, r.ptr);
 }
 
-EpsOutput::~EpsOutput() = default;
+// The buffer of the thread's last closed channel, taken by its next one: the
+// files of a series need no fresh buffer each.
+thread_local std::string spareBuffer;
+
+EpsOutput::~EpsOutput() {
+    const std::size_t room = buffer_.capacity();
+    if (room >= kTypicalFile && room <= 2 * kFlushSize && room > spareBuffer.capacity()) {
+        buffer_.clear();
+        spareBuffer.swap(buffer_);
+    }
+}
 
 bool EpsOutput::Open(const char* path) {
     if (file_) Close();
+    if (buffer_.capacity() < kTypicalFile) buffer_.swap(spareBuffer);
     buffer_.clear();
     buffer_.reserve(kTypicalFile);
     bufferStart_ = 0;
