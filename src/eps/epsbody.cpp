@@ -1105,6 +1105,7 @@ void PutDigits(EpsOutput& out, const EpsBodyLayout& l) {
     if (l.digits.empty()) return;
     if (l.digitsOutlined) {
         std::string line;
+        line.reserve(l.digits.size() * 128);
         for (const BodyChar& c : l.digits) {
             std::string_view name = OcrGlyphName(l.digitOcr, c.c);
             if (!name.empty()) AppendGlyphCall(line, name, c.x, c.y, c.size / 10);

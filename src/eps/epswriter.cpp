@@ -62,12 +62,18 @@ std::string SpaceCmyk(const SettingsRecord& s) {
 }
 
 std::string CreationDate() {
+    // The files of a series written within one second share the text.
+    static thread_local std::time_t last = -1;
+    static thread_local std::string lastDate;
     std::time_t now = std::time(nullptr);
+    if (now == last && now != -1) return lastDate;
     std::tm local{};
     char text[32] = {};
     if (!localtime_r(&now, &local) || !asctime_r(&local, text)) return std::string();
     std::string date(text);
     while (!date.empty() && (date.back() == '\n' || date.back() == '\r')) date.pop_back();
+    last = now;
+    lastDate = date;
     return date;
 }
 
