@@ -206,9 +206,21 @@ void AppendBlockLines(std::string& out, const SettingsRecord& record) {
     const auto lines = SettingsBlockLines();
     out.reserve(out.size() + 4096);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        out += heads[i];
+        const std::string& head = heads[i];
+        const SettingsField* f = lines[i].field;
+        if (f && f->kind == FieldKind::Integer && head.size() <= 64) {
+            // Most lines: made whole in place and appended at once.
+            char row[96];
+            std::memcpy(row, head.data(), head.size());
+            char* end = std::to_chars(row + head.size(), row + sizeof row - 2, f->getInteger(record)).ptr;
+            *end++ = '\r';
+            *end++ = '\n';
+            out.append(row, static_cast<std::size_t>(end - row));
+            continue;
+        }
+        out += head;
         AppendBlockValue(out, record, lines[i]);
-        out += "\r\n";
+        out.append("\r\n", 2);
     }
 }
 
