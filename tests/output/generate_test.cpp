@@ -113,6 +113,10 @@ TEST(Generate, EachFileOfASeriesFollowsItsOwnSettings) {
         {"Magnification=150", "ProcessRadio=1", "CMYKcyanBarsText=40"},
         {"BarWidthReduction=2"},
         {"TransparentBackground=1"},
+        // The digits' outlines at other sizes and places, and as text.
+        {"Size=11"},
+        {"Size=11", "DistanceToBars=2"},
+        {"FontName4humanreadable=Arial"},
     };
     // Level 2 files up the list, then level 1 files down it; and the reverse.
     std::vector<std::pair<std::size_t, bool>> up;
