@@ -5,7 +5,13 @@
 namespace vg {
 
 RecordingDC::RecordingDC(int pixelsPerInchX, int pixelsPerInchY)
-    : ppiX_(pixelsPerInchX > 0 ? pixelsPerInchX : 96), ppiY_(pixelsPerInchY > 0 ? pixelsPerInchY : 96) {}
+    : ppiX_(pixelsPerInchX > 0 ? pixelsPerInchX : 96), ppiY_(pixelsPerInchY > 0 ? pixelsPerInchY : 96) {
+    // Room for a linear symbol with its texts, so that the lists are not regrown on the way.
+    ops_.reserve(128);
+    polygons_.reserve(64);
+    texts_.reserve(32);
+    fonts_.reserve(32);
+}
 
 void RecordingDC::SetWindowExtent(int cx, int cy) {
     ops_.push_back({RecordKind::WindowExtent, extents_.size()});
