@@ -771,15 +771,16 @@ void PutPainter(EpsOutput& out, const char* name, const char* width, bool vantic
     out.PutLine(ColourOperator(side, levelOne) + " fill}bdef");
 }
 
-// The procedures every glyph block starts with, built once.
+// The procedures every glyph block of a set (OCR-B, OCR-A, notice) starts
+// with, built when the set is first used.
 const std::string& FixedGlyphProcedures(int set) {
-    static const std::array<std::string, 3> sets = [] {
-        std::string b, a, notice;
-        for (char c : std::string_view("^->:<()SMNPRXIBN978-:")) b += OcrGlyphProcedure(OcrFont::B, c);
-        for (char c : std::string_view("ISBMNCPRX-:")) a += OcrGlyphProcedure(OcrFont::A, c);
-        for (char c : std::string_view("ADEGINPSTXY")) notice += NoticeGlyphProcedure(c);
-        return std::array<std::string, 3>{b, a, notice};
-    }();
+    static std::array<std::string, 3> sets;
+    static std::array<std::once_flag, 3> built;
+    std::call_once(built[set], [set] {
+        constexpr std::string_view kChars[3] = {"^->:<()SMNPRXIBN978-:", "ISBMNCPRX-:", "ADEGINPSTXY"};
+        for (char c : kChars[set])
+            sets[set] += set == 2 ? NoticeGlyphProcedure(c) : OcrGlyphProcedure(set == 0 ? OcrFont::B : OcrFont::A, c);
+    });
     return sets[set];
 }
 
