@@ -100,14 +100,18 @@ bool BuildFormat(std::string_view pattern, int maxLength, FormatRecord& out,
                  std::string* error = nullptr);
 
 // The format of a variation's field, or nullptr when the field accepts nothing.
-// Each format is built when first asked for.
+// The records are built with the program from the rows' patterns.
 const FormatRecord* FindFormat(int variation, FieldRole role);
 // The pattern a variation's field format is built from, with its maximum
 // length; false when the field accepts nothing.
 bool FindFormatPattern(int variation, FieldRole role, std::string& pattern, int& maxLength);
-// Builds every format of the table and checks each record against the
-// automaton it was made from; false with the format and the reason in error.
+// Builds every format of the table, checks each record against the automaton
+// it was made from and against the record in use; false with the format and
+// the reason in error.
 bool CheckFormatTable(std::string* error = nullptr);
+// The rows of the table and the record each uses (for the build's table writer).
+std::size_t FormatRowCount();
+const FormatRecord* FormatRowRecord(std::size_t row);
 
 // Loads the main field's format of the variation as the current format.
 void SelectMainFormat(int variation);
