@@ -784,17 +784,18 @@ const std::string& FixedGlyphProcedures(int set) {
     return sets[set];
 }
 
-// The procedure of one digit or letter A to J of a font, made once.
+// The procedure of one digit or letter A to J of a font, made once; a font's
+// set is made when the font is first used.
 const std::string& CharGlyphProcedure(OcrFont font, char c) {
-    static const std::array<std::array<std::string, 20>, 2> sets = [] {
-        std::array<std::array<std::string, 20>, 2> r;
-        for (int f = 0; f < 2; ++f)
-            for (int i = 0; i < 20; ++i)
-                r[f][i] = OcrGlyphProcedure(f ? OcrFont::A : OcrFont::B, static_cast<char>(i < 10 ? '0' + i : 'A' + i - 10));
-        return r;
-    }();
+    static std::array<std::array<std::string, 20>, 2> sets;
+    static std::array<std::once_flag, 2> made;
+    const int f = font == OcrFont::A ? 1 : 0;
+    std::call_once(made[f], [font, f] {
+        for (int i = 0; i < 20; ++i)
+            sets[f][i] = OcrGlyphProcedure(font, static_cast<char>(i < 10 ? '0' + i : 'A' + i - 10));
+    });
     const int i = IsDigit(c) ? c - '0' : c - 'A' + 10;
-    return sets[font == OcrFont::A ? 1 : 0][i];
+    return sets[f][i];
 }
 
 void PutCharGlyphProcedure(EpsOutput& out, OcrFont font, char c) {
