@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential g++ cmake pkg-config
   libgtest-dev libgmock-dev
-  libfreetype-dev libfontconfig-dev libcairo2-dev
+  libfreetype-dev libfontconfig-dev fontconfig libcairo2-dev
   fonts-liberation fonts-ocr-a fonts-ocr-b fonts-wqy-microhei
   ghostscript zxing-cpp-tools zbar-tools libtiff-tools libwmf-bin emf2svg librsvg2-bin inkscape
   libuemf-dev libzxing-dev libgs-dev
