@@ -16,12 +16,6 @@ namespace vg {
 DrawingSize ViewScrollSize;
 DrawingSize LastDrawingExtent;
 
-namespace {
-
-bool InRange(int v, int lo, int hi) { return v >= lo && v <= hi; }
-
-}  // namespace
-
 // ---- Factory ----
 
 namespace {

@@ -182,7 +182,9 @@ TEST(DialogOptions, BarsAreWholePrinterDots) {
     for (auto it = std::sregex_iterator(body.begin(), body.end(), bar); it != std::sregex_iterator(); ++it) {
         const double dots = std::stod((*it)[2]) * magnification / dot;
         EXPECT_NEAR(dots, std::round(dots), 2e-3) << "B" << (*it)[1];
-        if ((*it)[1] == "1") EXPECT_NEAR(dots, 9 - 2, 2e-3);
+        if ((*it)[1] == "1") {
+            EXPECT_NEAR(dots, 9 - 2, 2e-3);
+        }
         widths.insert(static_cast<int>(std::lround(dots)));
     }
     ASSERT_GE(widths.size(), 2u);

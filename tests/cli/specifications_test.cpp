@@ -97,8 +97,11 @@ TEST(SpecificationsInFiles, SelectAllAndClearInAMetafile) {
 
     ASSERT_FALSE(WriteWithSpecifications(wmf, [](SpecificationsModel& m) { m.Clear(); }).empty());
     const std::string none = WmfTexts(wmf, &plainLines);
-    for (const BlockLine& line : kLines)
-        if (line.control != spd::kSymbology) EXPECT_EQ(none.find(line.starts), std::string::npos) << line.starts;
+    for (const BlockLine& line : kLines) {
+        if (line.control != spd::kSymbology) {
+            EXPECT_EQ(none.find(line.starts), std::string::npos) << line.starts;
+        }
+    }
     EXPECT_EQ(none, "4006381333931");
     EXPECT_EQ(cropLines, plainLines + 8) << "two marks at each corner";
 }

@@ -247,7 +247,9 @@ TEST(Extras, SymbolTextLeavesOutEveryExtra) {
         Drawn d;
         Draw(d);
         EXPECT_EQ(d.dc.SymbolText(), "4006381333931");
-        if (std::string(c.name) != "none") EXPECT_NE(d.dc.AllText(), d.dc.SymbolText());
+        if (std::string(c.name) != "none") {
+            EXPECT_NE(d.dc.AllText(), d.dc.SymbolText());
+        }
     }
 }
 
