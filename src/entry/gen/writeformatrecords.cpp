@@ -2,10 +2,10 @@
 //   writeformatrecords OUTPUT.inc
 // Each record is built from its row's pattern as the program would build it.
 #include <cstdio>
-#include <fstream>
 #include <string>
 
 #include "entry/formatengine.h"
+#include "model/atomicfile.h"
 
 namespace {
 
@@ -45,11 +45,7 @@ int main(int argc, char** argv) {
         out += Record(*f);
     }
     out += "};\n";
-    const std::string temp = std::string(argv[1]) + ".part";
-    std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-    file << out;
-    file.close();
-    if (!file || std::rename(temp.c_str(), argv[1]) != 0) {
+    if (!vg::WriteWholeFile(argv[1], out.data(), out.size())) {
         std::fprintf(stderr, "writeformatrecords: cannot write %s\n", argv[1]);
         return 1;
     }

@@ -7,11 +7,11 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "eps/ocrglyphs.h"
+#include "model/atomicfile.h"
 
 namespace {
 
@@ -79,11 +79,7 @@ int main(int argc, char** argv) {
     if (glyphs.empty()) out += "    {\"\", 0, 0, \"\"},\n";
     out += "};\n\nconst std::size_t kOcrTableGlyphCount = " + std::to_string(glyphs.size()) + ";\n\n}  // namespace vg\n";
 
-    const std::string temp = std::string(argv[1]) + ".part";
-    std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-    file << out;
-    file.close();
-    if (!file || std::rename(temp.c_str(), argv[1]) != 0) {
+    if (!vg::WriteWholeFile(argv[1], out.data(), out.size())) {
         std::fprintf(stderr, "writeocrglyphtable: cannot write %s\n", argv[1]);
         return 1;
     }
