@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential g++ cmake pkg-config
   libgtest-dev libgmock-dev
   libfreetype-dev libfontconfig-dev fontconfig libcairo2-dev
-  fonts-liberation fonts-ocr-a fonts-ocr-b fonts-wqy-microhei
+  fonts-liberation fonts-ocr-a fonts-ocr-b fonts-wqy-microhei fonts-dejavu-core fonts-urw-base35
   ghostscript zxing-cpp-tools zbar-tools libtiff-tools libwmf-bin emf2svg librsvg2-bin inkscape
   libuemf-dev libzxing-dev libgs-dev
   qt6-base-dev
