@@ -41,7 +41,23 @@ bool ReadBarcodes(const ReadRequest& request, std::vector<ReadSymbol>& out, std:
         if (error) *error = why;
         return false;
     }
-    entry(request, out);
+    struct Sink {
+        std::vector<ReadSymbol>& out;
+        bool failed = false;
+    } sink{out};
+    // Nothing may unwind through the module's frames.
+    const ReadSymbolSink emit = [](void* context, int format, const char* bytes, std::size_t size, int gs1) {
+        Sink& s = *static_cast<Sink*>(context);
+        try {
+            s.out.push_back({static_cast<ReaderFormat>(format), std::string(bytes, size), gs1 != 0});
+        } catch (...) {
+            s.failed = true;
+        }
+    };
+    if (entry(&request, emit, &sink) != 0 || sink.failed) {
+        if (error) *error = "the bar code reader failed";
+        return false;
+    }
     return true;
 }
 

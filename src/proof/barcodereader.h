@@ -2,6 +2,7 @@
 // a process that never proves a symbol does not load the decoder library.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -31,8 +32,11 @@ struct ReadSymbol {
 // opened, with the reason in error.
 bool ReadBarcodes(const ReadRequest& request, std::vector<ReadSymbol>& out, std::string* error);
 
-// The module's one entry point.
-using ReadBarcodesEntry = void (*)(const ReadRequest& request, std::vector<ReadSymbol>& out);
+// The module's one entry point. It is plain C, so that the program and the
+// module need not share one C++ runtime: each valid symbol read is handed to
+// emit (format, bytes, 1 for the identifier ]C1). 0 when the decoder ran.
+using ReadSymbolSink = void (*)(void* context, int format, const char* bytes, std::size_t size, int gs1);
+using ReadBarcodesEntry = int (*)(const ReadRequest* request, ReadSymbolSink emit, void* context);
 inline constexpr const char* kReadBarcodesEntry = "vgl_read_barcodes";
 
 }  // namespace vg

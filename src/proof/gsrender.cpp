@@ -142,7 +142,10 @@ Interpreter& Gs() {
 int GSDLLCALL NoInput(void*, char*, int) { return 0; }
 int GSDLLCALL Out(void*, const char*, int len) { return len; }
 int GSDLLCALL Err(void*, const char* str, int len) {
-    if (Gs().err.size() < 4096) Gs().err.append(str, static_cast<std::size_t>(len));
+    try {  // nothing may unwind through the library's frames
+        if (Gs().err.size() < 4096) Gs().err.append(str, static_cast<std::size_t>(len));
+    } catch (...) {
+    }
     return len;
 }
 

@@ -34,21 +34,28 @@ ReaderFormat FormatOf(ZXing::BarcodeFormat f) {
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) void vgl_read_barcodes(const vg::ReadRequest& request,
-                                                                         std::vector<vg::ReadSymbol>& out) {
-    const ZXing::ImageView view(request.pixels, request.width, request.height, ZXing::ImageFormat::Lum);
-    ZXing::DecodeHints hints;
-    hints.setFormats(ZxingFormat(request.format))
-        .setTryHarder(true)
-        .setTryRotate(request.tryRotate)
-        .setTryDownscale(false)
-        .setMaxNumberOfSymbols(static_cast<uint8_t>(request.maxSymbols))
-        .setReturnCodabarStartEnd(true)
-        .setTryCode39ExtendedMode(request.code39FullAscii)
-        .setEanAddOnSymbol(request.eanAddOn ? ZXing::EanAddOnSymbol::Require : ZXing::EanAddOnSymbol::Ignore);
-    for (const ZXing::Result& r : ZXing::ReadBarcodes(view, hints)) {
-        if (!r.isValid()) continue;
-        const ZXing::ByteArray& bytes = r.bytes();
-        out.push_back({FormatOf(r.format()), std::string(bytes.begin(), bytes.end()), r.symbologyIdentifier() == "]C1"});
+extern "C" __attribute__((visibility("default"))) int vgl_read_barcodes(const vg::ReadRequest* request,
+                                                                        vg::ReadSymbolSink emit, void* context) {
+    try {
+        const ZXing::ImageView view(request->pixels, request->width, request->height, ZXing::ImageFormat::Lum);
+        ZXing::DecodeHints hints;
+        hints.setFormats(ZxingFormat(request->format))
+            .setTryHarder(true)
+            .setTryRotate(request->tryRotate)
+            .setTryDownscale(false)
+            .setMaxNumberOfSymbols(static_cast<uint8_t>(request->maxSymbols))
+            .setReturnCodabarStartEnd(true)
+            .setTryCode39ExtendedMode(request->code39FullAscii)
+            .setEanAddOnSymbol(request->eanAddOn ? ZXing::EanAddOnSymbol::Require : ZXing::EanAddOnSymbol::Ignore);
+        for (const ZXing::Result& r : ZXing::ReadBarcodes(view, hints)) {
+            if (!r.isValid()) continue;
+            const ZXing::ByteArray& bytes = r.bytes();
+            emit(context, static_cast<int>(FormatOf(r.format())), reinterpret_cast<const char*>(bytes.data()),
+                 bytes.size(), r.symbologyIdentifier() == "]C1");
+        }
+        return 0;
+    } catch (...) {
+        // Nothing may unwind into the program, which may have a runtime of its own.
+        return -1;
     }
 }
