@@ -6,16 +6,12 @@
 #include <cstring>
 #include <optional>
 
-extern "C" {
-#include <uemf.h>
-#include <uwmf.h>
-}
-
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_ADVANCES_H
 
 #include "device/fontservice.h"
+#include "device/uemfcalls.h"
 
 namespace vg {
 namespace {
@@ -201,7 +197,7 @@ struct WmfDC::Impl {
 
 WmfDC::WmfDC(int windowCx, int windowCy) : impl_(std::make_unique<Impl>()) {
     Impl& m = *impl_;
-    if (wmf_htable_create(32, 32, &m.handles) != 0) {
+    if (Uemf() == nullptr || wmf_htable_create(32, 32, &m.handles) != 0) {
         m.handles = nullptr;
         m.ok = false;
         return;
@@ -222,6 +218,7 @@ WmfDC::~WmfDC() {
 
 void WmfDC::SetStartExtent(int windowCx, int windowCy) {
     Impl& m = *impl_;
+    if (!m.handles) return;
     char* rec = U_WMRSETWINDOWEXT_set(point16_set(Clamp16(windowCx), Clamp16(windowCy)));
     if (rec == nullptr) {
         m.ok = false;
@@ -387,7 +384,7 @@ EmfDC::EmfDC(int width, int height) : impl_(std::make_unique<Impl>()) {
     Impl& m = *impl_;
     m.width = std::max(0, width);
     m.height = std::max(0, height);
-    if (emf_htable_create(32, 32, &m.handles) != 0) {
+    if (Uemf() == nullptr || emf_htable_create(32, 32, &m.handles) != 0) {
         m.handles = nullptr;
         m.ok = false;
         return;
@@ -406,6 +403,7 @@ EmfDC::~EmfDC() {
 }
 
 void EmfDC::SetWindowExtent(int cx, int cy) {
+    if (!impl_->handles) return;
     impl_->Append(U_EMRSETWINDOWEXTEX_set(sizel_set(cx, cy)));
 }
 
