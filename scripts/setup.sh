@@ -7,6 +7,7 @@ PACKAGES=(
   build-essential g++ cmake pkg-config
   libgtest-dev libgmock-dev
   libfreetype-dev libfontconfig-dev fontconfig libcairo2-dev
+  libpng-dev zlib1g-dev libbrotli-dev libexpat1-dev  # archives vglyph links the font libraries with
   fonts-liberation fonts-ocr-a fonts-ocr-b fonts-wqy-microhei fonts-dejavu-core fonts-urw-base35
   ghostscript zxing-cpp-tools zbar-tools libtiff-tools libwmf-bin emf2svg librsvg2-bin inkscape
   libuemf-dev libzxing-dev libgs-dev

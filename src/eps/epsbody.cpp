@@ -1036,8 +1036,11 @@ void BuildGlyphCallFrame(GlyphCallFrame& f, double x, double y, double scale) {
 
 void AppendGlyphCall(std::string& r, std::string_view name, double x, double y, double scale) {
     // The files of a series put their glyphs at the same few places: the
-    // frames are kept by the exact bits of their numbers.
-    static thread_local std::array<GlyphCallFrame, 256> frames;
+    // frames are kept by the exact bits of their numbers. Made on first use, so
+    // that no thread carries them in its static storage.
+    static thread_local std::unique_ptr<std::array<GlyphCallFrame, 64>> kept;
+    if (!kept) kept = std::make_unique<std::array<GlyphCallFrame, 64>>();
+    std::array<GlyphCallFrame, 64>& frames = *kept;
     uint64_t key[3];
     std::memcpy(&key[0], &x, 8);
     std::memcpy(&key[1], &y, 8);
