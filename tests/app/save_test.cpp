@@ -2,6 +2,7 @@
 // the files read back with Ghostscript and ZXingReader; the proof indicator.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -48,9 +49,14 @@ void WhenOpen(std::function<void(D*)> f, int tries = 500) {
     });
 }
 
-// Accepts the file dialog with the given path.
+// Accepts the file dialog with the given path. selectFile leaves the name
+// field alone while that field has the focus, so the name is put there too.
 void Choose(QFileDialog* d, const std::string& path) {
-    d->selectFile(QString::fromStdString(path));
+    const QString want = QString::fromStdString(path);
+    d->selectFile(want);
+    if (auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")); name && d->selectedFiles().value(0) != want)
+        name->setText(QFileInfo(want).fileName());
+    EXPECT_EQ(d->selectedFiles().value(0), want);
     static_cast<QDialog*>(d)->accept();
 }
 
