@@ -230,6 +230,7 @@ void WmfDC::SetStartExtent(int windowCx, int windowCy) {
 }
 
 void WmfDC::SetWindowExtent(int cx, int cy) {
+    if (!impl_->handles) return;
     impl_->Append(U_WMRSETWINDOWEXT_set(point16_set(Clamp16(cx), Clamp16(cy))));
 }
 

@@ -383,6 +383,29 @@ TEST_F(FailedSave, FolderThatTakesNoFilesKeepsTheEarlierFile) {
     EXPECT_EQ(Listing(dir.Path()), std::vector<std::string>{"keep.emf"});
 }
 
+// The metafile and cairo libraries are opened when first drawn with; where one
+// cannot be loaded the file is reported unwritten and an earlier one stays.
+TEST_F(FailedSave, DrawingLibraryThatCannotBeLoaded) {
+    TempFolder dir;
+    const std::string libs = dir.File("libs");
+    mkdir(libs.c_str(), 0755);
+    std::ofstream(libs + "/libuemf.so.0") << "not a library";
+    std::ofstream(libs + "/libcairo.so.2") << "not a library";
+    const std::string out = dir.File("out");
+    mkdir(out.c_str(), 0755);
+    std::ofstream(out + "/keep.wmf") << "earlier";
+    for (const char* name : {"keep.wmf", "new.emf", "new.png", "new.svg"}) {
+        SCOPED_TRACE(name);
+        const std::string path = out + "/" + name;
+        const auto r = RunShell("LD_LIBRARY_PATH=" + Quote(libs) + " " + Quote(VGLYPH_EXE) + " " +
+                                       MakeArgs(kEan13, "", path) + " 2>&1");
+        EXPECT_EQ(r.status, 1) << r.out;
+        EXPECT_NE(r.out.find("Unable to save " + path), std::string::npos) << r.out;
+    }
+    EXPECT_TRUE(ReadWholeFile(out + "/keep.wmf") == "earlier");
+    EXPECT_EQ(Listing(out), std::vector<std::string>{"keep.wmf"});
+}
+
 TEST(Make, ReplacesAnEarlierFileAndKeepsItsMode) {
     TempFolder dir;
     const std::string out = dir.File("x.wmf");
