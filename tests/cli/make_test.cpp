@@ -286,6 +286,34 @@ TEST(Make, WritesAnEpsFileWithTheSettings) {
     EXPECT_NE(ReadWholeFile(out).find("%%LanguageLevel: 1\r\n"), std::string::npos);
 }
 
+// A vglyph that carries FreeType and fontconfig in itself hands its faces to
+// cairo; cairo and Ghostscript, opened later, must use those and not second
+// copies of their own.
+TEST(Make, OpenedLibrariesUseTheToolsOwnFontLibraries) {
+    if (vg::test::RunShell("ldd " + Quote(VGLYPH_EXE) + " | grep -q libfreetype").status == 0)
+        GTEST_SKIP() << "vglyph links FreeType shared";
+    TempFolder dir;
+    struct Case {
+        const char* library;
+        const char* args;
+    };
+    for (const Case& c : {Case{"libcairo", "-o x.png"}, Case{"libgs", "-o x.eps --verify"}}) {
+        SCOPED_TRACE(c.library);
+        const auto r = vg::test::RunShell("cd " + Quote(dir.Path()) + " && LD_DEBUG=bindings " + Quote(VGLYPH_EXE) +
+                                          " make -v 26 -d 400638133393 " + c.args + " 2>&1");
+        ASSERT_EQ(r.status, 0) << r.out.substr(0, 2000);
+        int own = 0;
+        for (const std::string& line : Lines(r.out)) {
+            if (line.find("binding file") == std::string::npos || line.find(c.library) == std::string::npos ||
+                (line.find("symbol `FT_") == std::string::npos && line.find("symbol `Fc") == std::string::npos))
+                continue;
+            EXPECT_EQ(line.find("to /"), line.find("to " VGLYPH_EXE)) << line;
+            ++own;
+        }
+        EXPECT_GT(own, 0);
+    }
+}
+
 TEST(Open, RoundTripGivesTheWrittenFields) {
     TempFolder dir;
     const std::string out = dir.File("round.eps");
