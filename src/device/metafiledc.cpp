@@ -11,15 +11,18 @@
 #include FT_ADVANCES_H
 
 #include "device/fontservice.h"
-#include "device/uemfcalls.h"
+#include "device/uemflib.h"
 
 namespace vg {
 namespace {
 
+// libUEMF; called only once a context holds its handle table, which needs it.
+const UemfLibrary& U() { return *Uemf(); }
+
 constexpr uint16_t kPitchAndFamily = 18;  // variable pitch, roman
 constexpr uint8_t kProofQuality = 2;
 
-U_COLORREF ColourRef(Rgb c) { return colorref3_set(c.r, c.g, c.b); }
+U_COLORREF ColourRef(Rgb c) { return U().colorref3_set(c.r, c.g, c.b); }
 
 // The text colour, background and alignment records a text needs, each only
 // where it differs from what the metafile has; the makers are WMF's or EMF's.
@@ -186,52 +189,52 @@ struct WmfDC::Impl {
             ok = false;
             return;
         }
-        const uint32_t size = U_wmr_size(reinterpret_cast<U_METARECORD*>(rec));
+        const uint32_t size = U().U_wmr_size(reinterpret_cast<U_METARECORD*>(rec));
         records.append(rec, size);
         largest = std::max(largest, size / 2);
         std::free(rec);
     }
-    void Select(uint32_t handle) { Append(wselectobject_set(handle, handles)); }
-    void Delete(uint32_t& handle) { Append(wdeleteobject_set(&handle, handles)); }
+    void Select(uint32_t handle) { Append(U().wselectobject_set(handle, handles)); }
+    void Delete(uint32_t& handle) { Append(U().wdeleteobject_set(&handle, handles)); }
 };
 
 WmfDC::WmfDC(int windowCx, int windowCy) : impl_(std::make_unique<Impl>()) {
     Impl& m = *impl_;
-    if (Uemf() == nullptr || wmf_htable_create(32, 32, &m.handles) != 0) {
+    if (Uemf() == nullptr || U().wmf_htable_create(32, 32, &m.handles) != 0) {
         m.handles = nullptr;
         m.ok = false;
         return;
     }
-    m.Append(U_WMRSETMAPMODE_set(U_MM_ANISOTROPIC));
-    m.Append(U_WMRSETWINDOWORG_set(point16_set(0, 0)));
+    m.Append(U().U_WMRSETMAPMODE_set(U_MM_ANISOTROPIC));
+    m.Append(U().U_WMRSETWINDOWORG_set(U().point16_set(0, 0)));
     m.startExtentAt = m.records.size();
-    m.Append(U_WMRSETWINDOWEXT_set(point16_set(Clamp16(windowCx), Clamp16(windowCy))));
-    m.Append(U_WMRSETPOLYFILLMODE_set(U_ALTERNATE));
+    m.Append(U().U_WMRSETWINDOWEXT_set(U().point16_set(Clamp16(windowCx), Clamp16(windowCy))));
+    m.Append(U().U_WMRSETPOLYFILLMODE_set(U_ALTERNATE));
     // Polygons have no outline.
-    m.Append(wcreatepenindirect_set(&m.nullPen, m.handles, U_PEN_set(U_PS_NULL, 0, colorref3_set(0, 0, 0))));
+    m.Append(U().wcreatepenindirect_set(&m.nullPen, m.handles, U().U_PEN_set(U_PS_NULL, 0, U().colorref3_set(0, 0, 0))));
     m.Select(m.nullPen);
 }
 
 WmfDC::~WmfDC() {
-    if (impl_ && impl_->handles) wmf_htable_free(&impl_->handles);
+    if (impl_ && impl_->handles) U().wmf_htable_free(&impl_->handles);
 }
 
 void WmfDC::SetStartExtent(int windowCx, int windowCy) {
     Impl& m = *impl_;
     if (!m.handles) return;
-    char* rec = U_WMRSETWINDOWEXT_set(point16_set(Clamp16(windowCx), Clamp16(windowCy)));
+    char* rec = U().U_WMRSETWINDOWEXT_set(U().point16_set(Clamp16(windowCx), Clamp16(windowCy)));
     if (rec == nullptr) {
         m.ok = false;
         return;
     }
-    const uint32_t size = U_wmr_size(reinterpret_cast<U_METARECORD*>(rec));
+    const uint32_t size = U().U_wmr_size(reinterpret_cast<U_METARECORD*>(rec));
     if (m.startExtentAt + size <= m.records.size()) m.records.replace(m.startExtentAt, size, rec, size);
     std::free(rec);
 }
 
 void WmfDC::SetWindowExtent(int cx, int cy) {
     if (!impl_->handles) return;
-    impl_->Append(U_WMRSETWINDOWEXT_set(point16_set(Clamp16(cx), Clamp16(cy))));
+    impl_->Append(U().U_WMRSETWINDOWEXT_set(U().point16_set(Clamp16(cx), Clamp16(cy))));
 }
 
 void WmfDC::Polygon(const Point* points, int count) {
@@ -240,26 +243,26 @@ void WmfDC::Polygon(const Point* points, int count) {
     if (m.brush != state_.brush) {
         uint32_t previous = m.brushHandle;
         const bool hadBrush = m.brush.has_value();
-        m.Append(wcreatebrushindirect_set(&m.brushHandle, m.handles,
-                                          U_WLOGBRUSH_set(U_BS_SOLID, ColourRef(state_.brush), 0)));
+        m.Append(U().wcreatebrushindirect_set(&m.brushHandle, m.handles,
+                                          U().U_WLOGBRUSH_set(U_BS_SOLID, ColourRef(state_.brush), 0)));
         m.Select(m.brushHandle);
         if (hadBrush) m.Delete(previous);
         m.brush = state_.brush;
     }
     std::vector<U_POINT16> pts(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) pts[i] = point16_set(Clamp16(points[i].x), Clamp16(points[i].y));
-    m.Append(U_WMRPOLYGON_set(static_cast<uint16_t>(std::min(count, 0x7FFF)), pts.data()));
+    for (int i = 0; i < count; ++i) pts[i] = U().point16_set(Clamp16(points[i].x), Clamp16(points[i].y));
+    m.Append(U().U_WMRPOLYGON_set(static_cast<uint16_t>(std::min(count, 0x7FFF)), pts.data()));
 }
 
 void WmfDC::DottedOutline(const Point* points, int count, Rgb colour) {
     if (points == nullptr || count <= 0 || !impl_->handles) return;
     Impl& m = *impl_;
     uint32_t pen = 0;
-    m.Append(wcreatepenindirect_set(&pen, m.handles, U_PEN_set(U_PS_DOT, 1, ColourRef(colour))));
+    m.Append(U().wcreatepenindirect_set(&pen, m.handles, U().U_PEN_set(U_PS_DOT, 1, ColourRef(colour))));
     m.Select(pen);
     std::vector<U_POINT16> pts(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) pts[i] = point16_set(Clamp16(points[i].x), Clamp16(points[i].y));
-    m.Append(U_WMRPOLYLINE_set(static_cast<uint16_t>(std::min(count, 0x7FFF)), pts.data()));
+    for (int i = 0; i < count; ++i) pts[i] = U().point16_set(Clamp16(points[i].x), Clamp16(points[i].y));
+    m.Append(U().U_WMRPOLYLINE_set(static_cast<uint16_t>(std::min(count, 0x7FFF)), pts.data()));
     m.Select(m.nullPen);
     m.Delete(pen);
 }
@@ -268,12 +271,12 @@ void WmfDC::Line(Point from, Point to, Rgb colour, int width) {
     if (!impl_->handles) return;
     Impl& m = *impl_;
     uint32_t pen = 0;
-    m.Append(wcreatepenindirect_set(&pen, m.handles,
-                                    U_PEN_set(U_PS_SOLID, static_cast<uint16_t>(std::clamp(width, 0, 0x7FFF)),
+    m.Append(U().wcreatepenindirect_set(&pen, m.handles,
+                                    U().U_PEN_set(U_PS_SOLID, static_cast<uint16_t>(std::clamp(width, 0, 0x7FFF)),
                                               ColourRef(colour))));
     m.Select(pen);
-    m.Append(U_WMRMOVETO_set(point16_set(Clamp16(from.x), Clamp16(from.y))));
-    m.Append(U_WMRLINETO_set(point16_set(Clamp16(to.x), Clamp16(to.y))));
+    m.Append(U().U_WMRMOVETO_set(U().point16_set(Clamp16(from.x), Clamp16(from.y))));
+    m.Append(U().U_WMRLINETO_set(U().point16_set(Clamp16(to.x), Clamp16(to.y))));
     m.Select(m.nullPen);
     m.Delete(pen);
 }
@@ -285,33 +288,33 @@ void WmfDC::TextOut(Point at, std::string_view text) {
         const bool hadFont = m.font.has_value();
         uint32_t previous = m.fontHandle;
         std::string face = state_.font.face.substr(0, 31);
-        U_FONT* font = U_FONT_set(Clamp16(state_.font.height), 0, Clamp16(state_.font.escapement), 0,
+        U_FONT* font = U().U_FONT_set(Clamp16(state_.font.height), 0, Clamp16(state_.font.escapement), 0,
                                   static_cast<int16_t>(state_.font.weight), state_.font.italic ? 1 : 0, 0, 0,
                                   0 /* ANSI */, 0, 0, kProofQuality, kPitchAndFamily, face.data());
         if (font == nullptr) {
             m.ok = false;
             return;
         }
-        m.Append(wcreatefontindirect_set(&m.fontHandle, m.handles, font));
+        m.Append(U().wcreatefontindirect_set(&m.fontHandle, m.handles, font));
         std::free(font);
         m.Select(m.fontHandle);
         if (hadFont) m.Delete(previous);
         m.font = state_.font;
     }
-    AppendTextAttributes(m, state_, U_WMRSETTEXTCOLOR_set, U_WMRSETBKMODE_set, U_WMRSETBKCOLOR_set,
-                         [](int align) { return U_WMRSETTEXTALIGN_set(static_cast<uint16_t>(align)); });
+    AppendTextAttributes(m, state_, U().U_WMRSETTEXTCOLOR_set, U().U_WMRSETBKMODE_set, U().U_WMRSETBKCOLOR_set,
+                         [](int align) { return U().U_WMRSETTEXTALIGN_set(static_cast<uint16_t>(align)); });
     const std::string_view cut = text.substr(0, 0x7FFF);
     std::vector<int16_t> dx;
     for (int a : Advances(cut)) dx.push_back(Clamp16(a));
     const std::string bytes(cut);
-    m.Append(U_WMREXTTEXTOUT_set(point16_set(Clamp16(at.x), Clamp16(at.y)), static_cast<int16_t>(bytes.size()),
+    m.Append(U().U_WMREXTTEXTOUT_set(U().point16_set(Clamp16(at.x), Clamp16(at.y)), static_cast<int16_t>(bytes.size()),
                                  0, bytes.c_str(), dx.data(), U_RECT16{}));
 }
 
 bool WmfDC::Finish(std::string& bytes) {
     Impl& m = *impl_;
     if (!m.handles) return false;
-    m.Append(U_WMREOF_set());
+    m.Append(U().U_WMREOF_set());
     if (!m.ok) return false;
     // The header: disk metafile, 9 words, version 3.0, size in words, objects, largest record.
     std::string header(18, '\0');
@@ -356,15 +359,15 @@ struct EmfDC::Impl {
         ++count;
         std::free(rec);
     }
-    void Select(uint32_t handle) { Append(selectobject_set(handle, handles)); }
-    void Delete(uint32_t& handle) { Append(deleteobject_set(&handle, handles)); }
+    void Select(uint32_t handle) { Append(U().selectobject_set(handle, handles)); }
+    void Delete(uint32_t& handle) { Append(U().deleteobject_set(&handle, handles)); }
 };
 
 namespace {
 
 std::vector<U_POINTL> PointsL(const Point* points, int count) {
     std::vector<U_POINTL> pts(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) pts[i] = point32_set(points[i].x, points[i].y);
+    for (int i = 0; i < count; ++i) pts[i] = U().point32_set(points[i].x, points[i].y);
     return pts;
 }
 
@@ -385,27 +388,27 @@ EmfDC::EmfDC(int width, int height) : impl_(std::make_unique<Impl>()) {
     Impl& m = *impl_;
     m.width = std::max(0, width);
     m.height = std::max(0, height);
-    if (Uemf() == nullptr || emf_htable_create(32, 32, &m.handles) != 0) {
+    if (Uemf() == nullptr || U().emf_htable_create(32, 32, &m.handles) != 0) {
         m.handles = nullptr;
         m.ok = false;
         return;
     }
     // The header is built in Finish, when the record count is known.
-    m.Append(U_EMRSETMAPMODE_set(U_MM_ANISOTROPIC));
-    m.Append(U_EMRSETWINDOWEXTEX_set(sizel_set(1000, 1000)));
-    m.Append(U_EMRSETVIEWPORTEXTEX_set(sizel_set(kDeviceDpi, kDeviceDpi)));
-    m.Append(U_EMRSETPOLYFILLMODE_set(U_ALTERNATE));
-    m.Append(createpen_set(&m.nullPen, m.handles, logpen_set(U_PS_NULL, point32_set(0, 0), colorref3_set(0, 0, 0))));
+    m.Append(U().U_EMRSETMAPMODE_set(U_MM_ANISOTROPIC));
+    m.Append(U().U_EMRSETWINDOWEXTEX_set(U().sizel_set(1000, 1000)));
+    m.Append(U().U_EMRSETVIEWPORTEXTEX_set(U().sizel_set(kDeviceDpi, kDeviceDpi)));
+    m.Append(U().U_EMRSETPOLYFILLMODE_set(U_ALTERNATE));
+    m.Append(U().createpen_set(&m.nullPen, m.handles, U().logpen_set(U_PS_NULL, U().point32_set(0, 0), U().colorref3_set(0, 0, 0))));
     m.Select(m.nullPen);
 }
 
 EmfDC::~EmfDC() {
-    if (impl_ && impl_->handles) emf_htable_free(&impl_->handles);
+    if (impl_ && impl_->handles) U().emf_htable_free(&impl_->handles);
 }
 
 void EmfDC::SetWindowExtent(int cx, int cy) {
     if (!impl_->handles) return;
-    impl_->Append(U_EMRSETWINDOWEXTEX_set(sizel_set(cx, cy)));
+    impl_->Append(U().U_EMRSETWINDOWEXTEX_set(U().sizel_set(cx, cy)));
 }
 
 void EmfDC::Polygon(const Point* points, int count) {
@@ -414,24 +417,24 @@ void EmfDC::Polygon(const Point* points, int count) {
     if (m.brush != state_.brush) {
         const bool hadBrush = m.brush.has_value();
         uint32_t previous = m.brushHandle;
-        m.Append(createbrushindirect_set(&m.brushHandle, m.handles,
-                                         logbrush_set(U_BS_SOLID, ColourRef(state_.brush), 0)));
+        m.Append(U().createbrushindirect_set(&m.brushHandle, m.handles,
+                                         U().logbrush_set(U_BS_SOLID, ColourRef(state_.brush), 0)));
         m.Select(m.brushHandle);
         if (hadBrush) m.Delete(previous);
         m.brush = state_.brush;
     }
     const std::vector<U_POINTL> pts = PointsL(points, count);
-    m.Append(U_EMRPOLYGON_set(BoundsOf(pts), static_cast<uint32_t>(count), pts.data()));
+    m.Append(U().U_EMRPOLYGON_set(BoundsOf(pts), static_cast<uint32_t>(count), pts.data()));
 }
 
 void EmfDC::DottedOutline(const Point* points, int count, Rgb colour) {
     if (points == nullptr || count <= 0 || !impl_->handles) return;
     Impl& m = *impl_;
     uint32_t pen = 0;
-    m.Append(createpen_set(&pen, m.handles, logpen_set(U_PS_DOT, point32_set(1, 0), ColourRef(colour))));
+    m.Append(U().createpen_set(&pen, m.handles, U().logpen_set(U_PS_DOT, U().point32_set(1, 0), ColourRef(colour))));
     m.Select(pen);
     const std::vector<U_POINTL> pts = PointsL(points, count);
-    m.Append(U_EMRPOLYLINE_set(BoundsOf(pts), static_cast<uint32_t>(count), pts.data()));
+    m.Append(U().U_EMRPOLYLINE_set(BoundsOf(pts), static_cast<uint32_t>(count), pts.data()));
     m.Select(m.nullPen);
     m.Delete(pen);
 }
@@ -440,11 +443,11 @@ void EmfDC::Line(Point from, Point to, Rgb colour, int width) {
     if (!impl_->handles) return;
     Impl& m = *impl_;
     uint32_t pen = 0;
-    m.Append(createpen_set(&pen, m.handles,
-                           logpen_set(U_PS_SOLID, point32_set(std::max(0, width), 0), ColourRef(colour))));
+    m.Append(U().createpen_set(&pen, m.handles,
+                           U().logpen_set(U_PS_SOLID, U().point32_set(std::max(0, width), 0), ColourRef(colour))));
     m.Select(pen);
-    m.Append(U_EMRMOVETOEX_set(point32_set(from.x, from.y)));
-    m.Append(U_EMRLINETO_set(point32_set(to.x, to.y)));
+    m.Append(U().U_EMRMOVETOEX_set(U().point32_set(from.x, from.y)));
+    m.Append(U().U_EMRLINETO_set(U().point32_set(to.x, to.y)));
     m.Select(m.nullPen);
     m.Delete(pen);
 }
@@ -483,26 +486,26 @@ void EmfDC::TextOutUnits(Point at, const std::vector<uint16_t>& units, const std
         uint32_t previous = m.fontHandle;
         std::vector<uint16_t> face = Utf16Of(std::string_view(state_.font.face).substr(0, U_LF_FACESIZE - 1));
         face.resize(U_LF_FACESIZE, 0);
-        U_LOGFONT lf = logfont_set(state_.font.height, 0, state_.font.escapement, 0, state_.font.weight,
+        U_LOGFONT lf = U().logfont_set(state_.font.height, 0, state_.font.escapement, 0, state_.font.weight,
                                    state_.font.italic ? 1 : 0, 0, 0, 0 /* ANSI */, 0, 0, kProofQuality,
                                    kPitchAndFamily, face.data());
-        m.Append(extcreatefontindirectw_set(&m.fontHandle, m.handles, reinterpret_cast<const char*>(&lf), nullptr));
+        m.Append(U().extcreatefontindirectw_set(&m.fontHandle, m.handles, reinterpret_cast<const char*>(&lf), nullptr));
         m.Select(m.fontHandle);
         if (hadFont) m.Delete(previous);
         m.font = state_.font;
     }
-    AppendTextAttributes(m, state_, U_EMRSETTEXTCOLOR_set, U_EMRSETBKMODE_set, U_EMRSETBKCOLOR_set,
-                         [](int align) { return U_EMRSETTEXTALIGN_set(static_cast<uint32_t>(align)); });
+    AppendTextAttributes(m, state_, U().U_EMRSETTEXTCOLOR_set, U().U_EMRSETBKMODE_set, U().U_EMRSETBKCOLOR_set,
+                         [](int align) { return U().U_EMRSETTEXTALIGN_set(static_cast<uint32_t>(align)); });
     std::vector<uint16_t> string = units;
     std::vector<uint32_t> dx;
     for (int a : advances) dx.push_back(static_cast<uint32_t>(std::max(0, a)));
-    char* emrtext = emrtext_set(point32_set(at.x, at.y), static_cast<U_NUM_STR>(string.size()), 2, string.data(),
+    char* emrtext = U().emrtext_set(U().point32_set(at.x, at.y), static_cast<U_NUM_STR>(string.size()), 2, string.data(),
                                 U_ETO_NONE, U_RCL_DEF, dx.data());
     if (emrtext == nullptr) {
         m.ok = false;
         return;
     }
-    m.Append(U_EMREXTTEXTOUTW_set(U_RCL_DEF, U_GM_COMPATIBLE, 0.0f, 0.0f, reinterpret_cast<PU_EMRTEXT>(emrtext)));
+    m.Append(U().U_EMREXTTEXTOUTW_set(U_RCL_DEF, U_GM_COMPATIBLE, 0.0f, 0.0f, reinterpret_cast<PU_EMRTEXT>(emrtext)));
     std::free(emrtext);
 }
 
@@ -510,7 +513,7 @@ bool EmfDC::Finish(std::string& bytes) {
     Impl& m = *impl_;
     if (!m.handles) return false;
     EMFTRACK track{};
-    m.Append(U_EMREOF_set(0, nullptr, &track));
+    m.Append(U().U_EMREOF_set(0, nullptr, &track));
     if (!m.ok) return false;
 
     // Bounds in device pixels, frame in hundredths of a millimetre.
@@ -518,8 +521,8 @@ bool EmfDC::Finish(std::string& bytes) {
                          static_cast<int32_t>(static_cast<long long>(m.height) * kDeviceDpi / 1000)};
     const U_RECTL frame{0, 0, static_cast<int32_t>(m.width * 2.54), static_cast<int32_t>(m.height * 2.54)};
     // A 20 x 15 inch device.
-    char* header = U_EMRHEADER_set(bounds, frame, nullptr, 0, nullptr, sizel_set(20 * kDeviceDpi, 15 * kDeviceDpi),
-                                   sizel_set(508, 381), 0);
+    char* header = U().U_EMRHEADER_set(bounds, frame, nullptr, 0, nullptr, U().sizel_set(20 * kDeviceDpi, 15 * kDeviceDpi),
+                                   U().sizel_set(508, 381), 0);
     if (header == nullptr) return false;
     const uint32_t headerSize = reinterpret_cast<U_EMR*>(header)->nSize;
     U_EMRHEADER* h = reinterpret_cast<U_EMRHEADER*>(header);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "scantools.h"
+#include "tempfolder.h"
 
 namespace vg::test {
 
@@ -48,30 +49,6 @@ inline std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-inline std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
-// A fresh folder under /tmp, removed with everything in it at the end of scope.
-class TempFolder {
-public:
-    TempFolder() {
-        char pattern[] = "/tmp/vglyph-test-XXXXXX";
-        if (mkdtemp(pattern)) path_ = pattern;
-    }
-    ~TempFolder() {
-        if (!path_.empty()) std::system(("rm -rf " + Quote(path_)).c_str());
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& Path() const { return path_; }
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
 
 }  // namespace vg::test

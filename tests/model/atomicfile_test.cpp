@@ -4,40 +4,23 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "model/atomicfile.h"
+#include "tempfolder.h"
 
 namespace vg {
 namespace {
 
 namespace fs = std::filesystem;
 
-class Folder {
-public:
-    Folder() {
-        char name[] = "/tmp/vgl-atomic-XXXXXX";
-        path = mkdtemp(name);
-    }
-    ~Folder() { fs::remove_all(path); }
-    std::string File(const char* name) const { return path + "/" + name; }
-    // Names in the folder, hidden ones included.
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(path)) names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-    std::string path;
-};
-
-std::string Content(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+// Names in a folder, hidden ones included.
+std::vector<std::string> Names(const test::TempFolder& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir.Path())) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 mode_t ModeOf(const std::string& path) {
@@ -68,7 +51,7 @@ TEST(AtomicFile, WritesNewAndReplacedFilesWhole) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Folder dir;
+        test::TempFolder dir;
         const std::string target = dir.File("f.eps"), named = c.throughLink ? dir.File("link.eps") : target;
         if (c.earlier) {
             std::ofstream(target) << c.earlier;
@@ -79,19 +62,19 @@ TEST(AtomicFile, WritesNewAndReplacedFilesWhole) {
         }
 
         ASSERT_TRUE(WriteWholeFile(named, "new", 3));
-        EXPECT_EQ(Content(target), "new");
+        EXPECT_EQ(test::ReadWholeFile(target), "new");
         EXPECT_EQ(ModeOf(target), c.earlier ? c.earlierMode : 0666 & ~CurrentUmask());
         if (c.throughLink) {
             EXPECT_TRUE(fs::is_symlink(named));
-            EXPECT_EQ(dir.Names(), (std::vector<std::string>{"f.eps", "link.eps"}));
+            EXPECT_EQ(Names(dir), (std::vector<std::string>{"f.eps", "link.eps"}));
         } else {
-            EXPECT_EQ(dir.Names(), std::vector<std::string>{"f.eps"});
+            EXPECT_EQ(Names(dir), std::vector<std::string>{"f.eps"});
         }
     }
 }
 
 TEST(AtomicFile, DiscardKeepsTheEarlierFileAndFailedCommitLeavesNoTemporary) {
-    Folder dir;
+    test::TempFolder dir;
     const std::string target = dir.File("f.eps");
     std::ofstream(target) << "good";
     {
@@ -101,7 +84,7 @@ TEST(AtomicFile, DiscardKeepsTheEarlierFileAndFailedCommitLeavesNoTemporary) {
         std::fputs("half", f);
         // Destroyed without Commit.
     }
-    EXPECT_EQ(Content(target), "good");
+    EXPECT_EQ(test::ReadWholeFile(target), "good");
     {
         AtomicFile file;
         std::FILE* f = file.Open(target);
@@ -114,13 +97,13 @@ TEST(AtomicFile, DiscardKeepsTheEarlierFileAndFailedCommitLeavesNoTemporary) {
         EXPECT_FALSE(file.Commit());
     }
     EXPECT_TRUE(fs::is_directory(target));
-    EXPECT_EQ(dir.Names(), std::vector<std::string>{"f.eps"});
+    EXPECT_EQ(Names(dir), std::vector<std::string>{"f.eps"});
 }
 
 TEST(AtomicFile, DeviceIsWrittenDirectlyAndMissingFolderFails) {
     ASSERT_TRUE(WriteWholeFile("/dev/null", "x", 1));
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
-    Folder dir;
+    test::TempFolder dir;
     AtomicFile file;
     errno = 0;
     EXPECT_EQ(file.Open(dir.File("missing/f.eps")), nullptr);
