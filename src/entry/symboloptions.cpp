@@ -223,6 +223,8 @@ void SymbolOptionsModel::SelectRow() {
             found = true;
         }
     }
+    // Beyond a thinned list's last row the nearest row is that last one.
+    if (!found && !rows_.empty() && x_ > rows_.back().x) row_ = static_cast<int>(rows_.size()) - 1;
     if (row_ >= 0) x_ = rows_[row_].x;
 }
 
@@ -238,6 +240,8 @@ void SymbolOptionsModel::SelectRatio() {
             found = true;
         }
     }
+    // The nearest ratio may lie one dot past the list's end: the last entry is nearest.
+    if (!found && !ratios_.empty() && ratio_ > ratios_.back()) ratioRow_ = static_cast<int>(ratios_.size()) - 1;
     if (ratioRow_ >= 0) Set(sod::kRatio, Printf("%.2f", ratios_[ratioRow_]));
 }
 

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <functional>
+#include <tuple>
 #include <map>
 #include <regex>
 #include <set>
@@ -124,6 +125,21 @@ TEST(DialogOptions, SameRecordAsTheModels) {
             if (mine == fromTool.at(field) || (a != 0 && std::fabs(a - b) < 1e-9 * std::fabs(a))) continue;
             ADD_FAILURE() << field << ": dialogs " << mine << ", vglyph " << fromTool.at(field);
         }
+    }
+}
+
+// A stored X or ratio past the end of the dialog's lists keeps the last, nearest
+// entry: 189.6 dots at 2400 dpi against a list ending at 180 dots (750 %); ratio
+// lists ending at 100/24 (24 dots) and 4.0 (3 dots at 300 dpi).
+TEST(DialogOptions, ValuesPastTheListsKeepTheLastEntry) {
+    const std::string past = "--set LastMethod=1 --set CurBarXDimension=5.688 --method printer";
+    for (auto [options, field, stored] : {std::tuple{past, "CurBarXDimension", 5.4}, {past, "Magnification", 750.0},
+                                          {"--set CurRatio=4.2 --bwr 4", "CurRatio", 100.0 / 24},
+                                          {"--set CurRatio=4.2 --printer-dpi 300", "CurRatio", 4.0}}) {
+        TempFolder dir;
+        ASSERT_EQ(RunTool("make -v 11 -d 123 --no-preview " + options + " -o " + Quote(dir.File("x.eps"))).status, 0);
+        EXPECT_NEAR(std::atof(Fields(RunTool("open " + Quote(dir.File("x.eps"))).out)[field].c_str()), stored, 1e-6)
+            << options << " " << field;
     }
 }
 
