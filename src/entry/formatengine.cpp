@@ -74,6 +74,7 @@ bool InCharClass(CharClass cls, unsigned char c) {
         case CharClass::Digits0To2_4To9: return DigitIn(c, "012456789");
         case CharClass::Digits2To7_9: return DigitIn(c, "2345679");
         case CharClass::Digits3To7_9: return DigitIn(c, "345679");
+        case CharClass::AsciiSet: return Between(c, 0x20, 0x7F);
     }
     return false;
 }

@@ -54,6 +54,7 @@ enum class CharClass : std::uint8_t {
     Digits0To2_4To9,
     Digits2To7_9,
     Digits3To7_9,
+    AsciiSet,  // printable ASCII and DEL
 };
 
 struct FormatSymbol {

@@ -34,13 +34,13 @@ constexpr CharClass kNamedClasses[] = {
     CharClass::Digits0_2_3_5To9, CharClass::Digits2_3_5To9,  CharClass::Digits0_2_5To9,
     CharClass::Digits0_2_3_6To9, CharClass::Digits1235679,   CharClass::Digits1245679,
     CharClass::Digits0To4_6To9, CharClass::Digits0To3_6To8,  CharClass::Digits0To2_4To9,
-    CharClass::Digits2To7_9,    CharClass::Digits3To7_9,
+    CharClass::Digits2To7_9,    CharClass::Digits3To7_9,     CharClass::AsciiSet,
 };
 
 // The members of every class, worked out once.
 const ByteSet& ClassSet(CharClass cls) {
     static const auto sets = [] {
-        std::array<ByteSet, static_cast<int>(CharClass::Digits3To7_9) + 1> all;
+        std::array<ByteSet, static_cast<int>(CharClass::AsciiSet) + 1> all;
         for (std::size_t k = 0; k < all.size(); ++k)
             for (int c = 0; c < 256; ++c)
                 if (InCharClass(static_cast<CharClass>(k), static_cast<unsigned char>(c))) all[k].set(c);
@@ -227,7 +227,7 @@ private:
                 static const std::pair<std::string_view, CharClass> names[] = {
                     {"code39", CharClass::Code39Set},   {"codabar", CharClass::CodabarSet},
                     {"code93", CharClass::Code93FreeSet}, {"code128", CharClass::Code128Set},
-                    {"ai", CharClass::AiSet},
+                    {"ai", CharClass::AiSet},           {"ascii", CharClass::AsciiSet},
                 };
                 for (const auto& [n, cls] : names) {
                     if (n == name) {
@@ -716,7 +716,8 @@ std::vector<FormatRow> Rows() {
         {R::Main, "10,39,46,47,48,115", 60, "D+"},
         {R::Main, "40,99", 59, "D+"},
         {R::Main, "98", 8, "D{8}"},
-        {R::Main, "11,12,14,15,16,20,76,103,104", 60, "<code39>+"},
+        {R::Main, "11,12,14,15,16,20,76", 60, "<code39>+"},
+        {R::Main, "103,104", 60, "<ascii>+"},
         {R::Fact, "11,12,14,20", 5, "<code39>+"},
         {R::Main, "13", 10, "A{3}D{7}"},
         {R::Main, "21,22,23,27,37,38,111,138,141", 7, "D{7}"},
