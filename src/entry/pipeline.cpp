@@ -62,6 +62,8 @@ bool SpacesAreData(int v) {
 NormalisedText NormaliseMainText(std::string_view text, int variation, int ignoreHyphens,
                                  int ignoreSpaces, bool forcedRemoval) {
     NormalisedText out;
+    // Vantic128 prepares its own data, leaving hyphens and spaces out of text and bars alike.
+    const bool ownPreparation = IsVantic128Class(variation);
     for (char c : text) {
         bool ignore = false;
         bool data = true;
@@ -72,7 +74,9 @@ NormalisedText NormaliseMainText(std::string_view text, int variation, int ignor
             ignore = ignoreSpaces != 0;
             data = SpacesAreData(variation);
         }
-        if (ignore) {
+        // A data character is encoded whatever the ignore options say: the
+        // text under the bars must not show what the bars leave out.
+        if (ignore && (!data || ownPreparation)) {
             out.typed += c;
         } else if (data || !forcedRemoval) {
             out.typed += c;

@@ -6,6 +6,7 @@
 
 #include "device/fontservice.h"
 #include "entry/inputbar.h"
+#include "entry/pipeline.h"
 #include "geometry/dimensionmodel.h"
 #include "geometry/variationdefaults.h"
 #include "model/catalogue.h"
@@ -177,6 +178,9 @@ EditTextModel::EditTextModel(SettingsRecord& record, std::vector<std::string> fo
                  etd::kIgnoreSpaces, etd::kTextAbove});
         if (v != 116) disable({etd::kDistance});
     }
+    // Hyphens and spaces that are data are encoded whatever these boxes say.
+    if (HyphensAreData(v)) disable({etd::kIgnoreHyphens});
+    if (SpacesAreData(v)) disable({etd::kIgnoreSpaces});
     if (Enabled(etd::kIsbnFont)) {
         if (!Listed(fonts_, s.FontName4ISBN_ISSN_SPCNs)) record.FontName4ISBN_ISSN_SPCNs = "Arial";
         texts_[etd::kIsbnFont] = record.FontName4ISBN_ISSN_SPCNs;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <functional>
+#include <tuple>
 
 #include "entry/symboloptions.h"
 #include "entry/textdialogs.h"
@@ -279,6 +280,19 @@ TEST(EditText, TextAboveUnticksAddOnBelowAndCentring) {
     SymbolSettings.FontName4humanreadable = "No Such Face";
     EditTextModel other(SymbolSettings, {"Arial", "DejaVu Sans"});
     EXPECT_EQ(other.Text(etd::kFont), "Arial");
+}
+
+// The ignore boxes are off where hyphens or spaces are data; the fields stay.
+TEST(EditText, IgnoreBoxesFollowTheDataCharacters) {
+    for (auto [v, data, hyphens, spaces] : {std::tuple{26, "590123412345", true, true}, {11, "AB", false, false},
+                                            {1, "12", false, true}, {103, "ab", false, false}}) {
+        OpenSymbol sym(v, data);
+        SymbolSettings.IgnoreHyphens = 1;
+        EditTextModel m(SymbolSettings, {"Arial"});
+        EXPECT_EQ(m.Enabled(etd::kIgnoreHyphens), hyphens) << v;
+        EXPECT_EQ(m.Enabled(etd::kIgnoreSpaces), spaces) << v;
+        EXPECT_TRUE(!m.Ok() && SymbolSettings.IgnoreHyphens == 1) << v;
+    }
 }
 
 TEST(TextDialogs, SizeOfOneRefusedAtOnce) {

@@ -129,7 +129,8 @@ TEST(Normalise, HyphensAndSpacesByVariation) {
         {26, 0, 0, "590 12", "59012", "59012"},
         {11, 0, 0, "AB-12", "AB-12", "AB-12"},         // data characters of Code 39
         {11, 0, 0, "AB 12", "AB 12", "AB 12"},
-        {11, 1, 1, "AB-1 2", "AB-1 2", "AB12"},
+        {11, 1, 1, "AB-1 2", "AB-1 2", "AB-1 2"},      // encoded whatever the ignore options say
+        {116, 1, 1, "01-2 3", "01-2 3", "0123"},       // Vantic128 leaves them out itself
         {13, 0, 0, "AB-1", "AB1", "AB1"},              // Customs: hyphens are not data
         {75, 1, 1, "0-12", "012", "012"},              // forced off for 11-digit UPC-E
     };
