@@ -90,7 +90,13 @@ QDialogButtonBox* ModelDialog::AddButtons() {
 void ModelDialog::SetText(int id, const std::string& utf8) {
     const QString text = QString::fromStdString(utf8);
     QWidget* w = Control(id);
-    if (QLineEdit* edit = Edit(id)) {
+    if (auto* list = qobject_cast<QComboBox*>(w); list && list->isEditable()) {
+        // The listed entry of the value is the current one, so that the list
+        // does not put its first entry back into the field.
+        const int listed = list->findText(text);
+        if (list->currentIndex() != listed) list->setCurrentIndex(listed);
+        if (list->lineEdit()->text() != text) list->lineEdit()->setText(text);
+    } else if (QLineEdit* edit = Edit(id)) {
         if (edit->text() != text) edit->setText(text);
     } else if (auto* label = qobject_cast<QLabel*>(w)) {
         label->setText(text);

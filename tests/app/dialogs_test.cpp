@@ -262,5 +262,21 @@ TEST_F(App, AdditionalTextDialogPlacesTheText) {
     EXPECT_EQ(messages.sink.messages[0].text.rfind("超出范围:", 0), 0u);
 }
 
+// The editable lists open on the stored value, not on their first entry.
+TEST_F(App, EditableListsOpenOnTheStoredValue) {
+    Started app;
+    DrawEan13(app);
+    SymbolSettings.PrinterDpi = 2540, SymbolSettings.Size = 12, SymbolSettings.SizeAT = 10;
+    QStringList shown;
+    const auto read = [&](ModelDialog& d, int id) {
+        auto* list = static_cast<QComboBox*>(d.Control(id));
+        shown << list->currentText() + "/" + list->lineEdit()->text();
+    };
+    WithDialog<SymbolOptionsDialog>(app, cmd::kSymbolOptions, [&](auto& d) { read(d, sod::kDpi); });
+    WithDialog<EditTextDialog>(app, cmd::kText, [&](auto& d) { read(d, etd::kSize); });
+    WithDialog<AdditionalTextDialog>(app, cmd::kAdditionalText, [&](auto& d) { read(d, etd::kSize); });
+    EXPECT_EQ(shown.join(' ').toStdString(), "2540/2540 12/12 10/10");
+}
+
 }  // namespace
 }  // namespace vg
