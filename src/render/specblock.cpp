@@ -22,17 +22,14 @@ std::string Fixed(double value, int decimals) {
     return r.ec == std::errc() ? std::string(buf, r.ptr) : std::string("0");
 }
 
-struct UnitName {
-    int id;
-    const char* ansi;
-};
-
-UnitName UnitOf(int unit) {
+// Unit names as every target can write them: the labels are English and an
+// 8-bit target cannot carry the stored names.
+const char* UnitAbbreviation(int unit) {
     switch (unit) {
-        case 1: return {61233, "mm"};
-        case 2: return {61234, "pt"};
-        case 3: return {61235, "cm"};
-        default: return {61236, "in"};
+        case 1: return "mm";
+        case 2: return "pt";
+        case 3: return "cm";
+        default: return "in";
     }
 }
 
@@ -55,12 +52,7 @@ struct LineBuilder {
         line.ansi += cp1252;
         return *this;
     }
-    LineBuilder& Unit(int unit) {
-        const UnitName u = UnitOf(unit);
-        line.utf8 += LoadStoredString(u.id, u.ansi);
-        line.ansi += u.ansi;
-        return *this;
-    }
+    LineBuilder& Unit(int unit) { return Both(UnitAbbreviation(unit)); }
 };
 
 std::string Checked(std::string text, uint8_t check) {

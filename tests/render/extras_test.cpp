@@ -182,7 +182,7 @@ TEST(SpecBlock, LinesFollowTheirSwitches) {
              s.UnitOfMeasure = 0;
          },
          {"BWR: 0.0100 in (10.00 mils)"},
-         "BWR: 0.0100 英寸 (10.00 mils)"},
+         "BWR: 0.0100 in (10.00 mils)"},
         {"empty comments", [](SettingsRecord& s) { s.bComments = 1; }, {}, ""},
         {"film and company",
          [](SettingsRecord& s) {
