@@ -5,6 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential g++ cmake pkg-config
+  clang libclang-rt-14-dev  # the fuzz targets (scripts/fuzz.sh)
   libgtest-dev libgmock-dev
   libfreetype-dev libfontconfig-dev fontconfig libcairo2-dev
   libpng-dev zlib1g-dev libbrotli-dev libexpat1-dev  # archives vglyph links the font libraries with

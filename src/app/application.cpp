@@ -24,7 +24,7 @@ std::vector<std::string> InstalledKitletFolders() {
 
 std::unique_ptr<CMainFrame> StartApplication(const QStringList& files, const ProfileStore& profile,
                                              const std::vector<std::string>& kitletFolders, int splashMs) {
-    LoadProfile(profile, StandardProfileFallbacks());
+    const std::vector<std::string> clamped = LoadProfile(profile, StandardProfileFallbacks());
     LoadEnglishTextsSwitch(profile);
     UiTextWatcher::Install();
     if (splashMs > 0) {
@@ -33,6 +33,7 @@ std::unique_ptr<CMainFrame> StartApplication(const QStringList& files, const Pro
     }
     auto frame = std::make_unique<CMainFrame>(kitletFolders);
     frame->show();
+    frame->ShowClamped("Profile", clamped);
     if (!files.isEmpty()) frame->OpenGraphic(files.front());
     frame->setWindowTitle(QString::fromUtf8(kAppTitle));
     frame->FocusFirstInput();

@@ -34,6 +34,7 @@
 #include "output/filenaming.h"
 #include "output/generate.h"
 #include "output/metafilewriter.h"
+#include "model/settingsfields.h"
 #include "output/reopen.h"
 
 namespace vg {
@@ -380,6 +381,7 @@ bool CMainFrame::ChooseKitlet(int id) {
     const bool applied = kitlets_.Choose(id);
     QApplication::restoreOverrideCursor();
     if (!applied) return false;
+    ShowClamped(kitlets_.PresetName(), kitlets_.Clamped());
     bar_->SetUpLayout();
     barWidget_->SetPresetText(SymbolSettings.VariationName);
     Redraw();
@@ -389,7 +391,8 @@ bool CMainFrame::ChooseKitlet(int id) {
 
 bool CMainFrame::OpenGraphic(const QString& path) {
     const std::string file = Utf8(path);
-    if (SavedGraphicKindOf(file) == SavedGraphicKind::None || !OpenSavedGraphic(file)) {
+    std::vector<std::string> clamped;
+    if (SavedGraphicKindOf(file) == SavedGraphicKind::None || !OpenSavedGraphic(file, nullptr, nullptr, &clamped)) {
         ShowMessage(kAppTitle, "Unable to open " + file + ".\nThis format file cannot be opened by this application.",
                     MsgIcon::Exclamation);
         bar_->ResetSourceBox();
@@ -401,10 +404,16 @@ bool CMainFrame::OpenGraphic(const QString& path) {
     barWidget_->SetPresetText(SymbolSettings.VariationName);
     ProgrammaticInput = programmatic;
     bar_->SourceFileOpened(Utf8(QFileInfo(path).fileName()));
+    ShowClamped(Utf8(QFileInfo(path).fileName()), clamped);
     DataFilePending = 0;
     Redraw();
     UpdateCommands();
     return true;
+}
+
+void CMainFrame::ShowClamped(const std::string& source, const std::vector<std::string>& changed) {
+    if (changed.empty()) return;
+    statusBar()->showMessage(QString::fromStdString(source + ": " + ClampedFieldsText(changed)));
 }
 
 void CMainFrame::OpenGraphicCommand() {

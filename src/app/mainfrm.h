@@ -67,6 +67,9 @@ public:
     // The commands.
     void Rotate();
     bool ChooseKitlet(int id);
+    // Says in the status bar which fields a file, a Kitlet or the profile held
+    // out of range (ClampToValidValues); nothing when none.
+    void ShowClamped(const std::string& source, const std::vector<std::string>& changed);
 
     // What a command's rule says now, and whether its action is enabled.
     bool CommandRule(int id) const;

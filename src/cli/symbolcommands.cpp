@@ -248,12 +248,14 @@ int RunOpen(const std::vector<std::string>& args) {
     const std::string& path = args[0];
     std::string version;
     std::string reason;
-    if (!OpenSavedGraphic(path, &version, &reason)) {
+    std::vector<std::string> clamped;
+    if (!OpenSavedGraphic(path, &version, &reason, &clamped)) {
         ShowMessage("Vornel Glyph", "Unable to open " + path +
                                         ".\nThis format file cannot be opened by this application." +
                                         (reason.empty() ? "" : "\n" + reason));
         return kExitFailure;
     }
+    if (!clamped.empty()) std::fprintf(stderr, "vglyph: %s: %s\n", path.c_str(), ClampedFieldsText(clamped).c_str());
     if (SavedGraphicKindOf(path) == SavedGraphicKind::Metafile) {
         // Every field of the trailer, numbers in full.
         for (const SettingsField* f : SettingsTrailerFields())

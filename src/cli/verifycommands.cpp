@@ -6,6 +6,7 @@
 #include "cli/commands.h"
 #include "cli/verify.h"
 #include "entry/symbolinput.h"
+#include "model/settingsfields.h"
 #include "output/reopen.h"
 #include "proof/proof.h"
 
@@ -24,13 +25,16 @@ int RunVerify(const std::vector<std::string>& args) {
     int status = kExitOk;
     for (const std::string& path : args) {
         std::string reason;
+        std::vector<std::string> clamped;
         // The file's settings, then the symbol made from them as on reopening.
-        if (!OpenSavedGraphic(path, nullptr, &reason) || !FeedData(DataTexts{}, &reason)) {
+        if (!OpenSavedGraphic(path, nullptr, &reason, &clamped) || !FeedData(DataTexts{}, &reason)) {
             std::printf("%s: not verified: %s\n", path.c_str(),
                         reason.empty() ? "the file cannot be opened by this application" : reason.c_str());
             if (status != kExitDoesNotScan) status = kExitFailure;
             continue;
         }
+        if (!clamped.empty())
+            std::fprintf(stderr, "vglyph: %s: %s\n", path.c_str(), ClampedFieldsText(clamped).c_str());
         const bool metafile = SavedGraphicKindOf(path) == SavedGraphicKind::Metafile;
         if (ProveFile(path, metafile) == kExitDoesNotScan) status = kExitDoesNotScan;
     }

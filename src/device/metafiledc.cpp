@@ -158,7 +158,7 @@ std::vector<int> BackendDC::Advances(const std::u32string& text) const {
         FT_Fixed advance = 0;
         const FT_UInt glyph = FT_Get_Char_Index(face, text[i]);
         if (FT_Get_Advance(face, glyph, FT_LOAD_NO_SCALE, &advance) == 0) units += advance;
-        const int upTo = static_cast<int>(units * state_.font.height / cellPerEm);
+        const int upTo = static_cast<int>(std::clamp<long long>(units * state_.font.height / cellPerEm, 0, INT_MAX));
         dx[i] = upTo - before;
         before = upTo;
     }
@@ -516,7 +516,10 @@ bool EmfDC::Finish(std::string& bytes) {
     m.Append(U().U_EMREOF_set(0, nullptr, &track));
     if (!m.ok) return false;
 
-    // Bounds in device pixels, frame in hundredths of a millimetre.
+    // Bounds in device pixels, frame in hundredths of a millimetre: a drawing
+    // whose frame does not fit the header's 32-bit fields makes no file.
+    const double most = std::max<double>(m.width, m.height) * std::max(2.54, kDeviceDpi / 1000.0);
+    if (m.width < 0 || m.height < 0 || !(most <= INT32_MAX)) return false;
     const U_RECTL bounds{0, 0, static_cast<int32_t>(static_cast<long long>(m.width) * kDeviceDpi / 1000),
                          static_cast<int32_t>(static_cast<long long>(m.height) * kDeviceDpi / 1000)};
     const U_RECTL frame{0, 0, static_cast<int32_t>(m.width * 2.54), static_cast<int32_t>(m.height * 2.54)};

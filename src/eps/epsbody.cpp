@@ -1231,8 +1231,8 @@ void PutClosing(EpsOutput& out, const EpsBodyLayout& l) {
         mark(x1 + 4, y1, x1 + 12, y1);
         mark(x1, y1 + 3, x1, y1 + 11);
     }
-    int r = 360 - s.Rotation;
-    if (r != 90 && r != 180 && r != 270) r = 0;
+    const long long turn = 360LL - s.Rotation;  // any stored int
+    const int r = turn == 90 || turn == 180 || turn == 270 ? static_cast<int>(turn) : 0;
     if (r) out.PutLine("-" + IntText(r) + " rotate");
     const double S = l.page.specBlockHeight, W = l.page.groupWidth, H = l.page.groupHeight;
     double tx = 0, ty = -S;

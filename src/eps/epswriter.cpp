@@ -196,11 +196,9 @@ void PutDocument(EpsOutput& out, const Document& doc) {
         out.PutLine(ColourOperator(ColourSide::Spaces, levelOne) + " fill");
     }
 
-    int r = 360 - s.Rotation;
-    if (r == 90 || r == 180 || r == 270)
-        out.PutLine(IntText(r) + " rotate");
-    else
-        r = 0;
+    const long long turn = 360LL - s.Rotation;  // any stored int
+    const int r = turn == 90 || turn == 180 || turn == 270 ? static_cast<int>(turn) : 0;
+    if (r) out.PutLine(IntText(r) + " rotate");
     const double S = lay.specBlockHeight, W = lay.groupWidth, H = lay.groupHeight;
     double tx = 0, ty = S;
     if (r == 90) {

@@ -9,6 +9,7 @@
 #include "geometry/settingsdefaults.h"
 #include "geometry/variationdefaults.h"
 #include "model/regularfile.h"
+#include "model/settingsfields.h"
 #include "model/symbolsettings.h"
 
 namespace vg {
@@ -415,7 +416,8 @@ bool ParseSettingsLine(SettingsParseState& state, std::string_view line) {
     return true;
 }
 
-bool ReadSettingsComments(const std::string& path, std::string* versionText, std::string* reason) {
+bool ReadSettingsComments(const std::string& path, std::string* versionText, std::string* reason,
+                          std::vector<std::string>* clamped) {
     RegularFile file;
     if (!file.Open(path, reason)) return false;
     uint64_t begin = 0, end = 0;
@@ -446,6 +448,8 @@ bool ReadSettingsComments(const std::string& path, std::string* versionText, std
     }
     if (!found || inBlock) return false;
 
+    std::vector<std::string> changed = ClampToValidValues(work);
+    if (clamped) *clamped = std::move(changed);
     SymbolSettings = std::move(work);
     if (state.invalid) {
         SymbolSettings.ProfileInvalid = 1;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vg {
 
@@ -37,8 +38,10 @@ bool ParseSettingsLine(SettingsParseState& state, std::string_view line);
 // then sets ProfileInvalid and clears ProgrammaticInput. The file's version text
 // goes to versionText on success. Only a regular file is read, and only its
 // first megabyte past the header (within the PostScript section of a DOS EPS);
-// a file that cannot be opened or read gives the system's reason.
+// a file that cannot be opened or read gives the system's reason. Numbers
+// outside their valid values are brought into them (ClampToValidValues), and
+// clamped receives what was changed.
 bool ReadSettingsComments(const std::string& path, std::string* versionText = nullptr,
-                          std::string* reason = nullptr);
+                          std::string* reason = nullptr, std::vector<std::string>* clamped = nullptr);
 
 }  // namespace vg

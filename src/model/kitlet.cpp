@@ -276,12 +276,12 @@ KitletStatus ReadKitlet(std::span<const uint8_t> bytes, Kitlet& out) {
     return KitletStatus::Ok;
 }
 
-void ApplyKitlet(const Kitlet& k, SettingsRecord& record) {
+std::vector<std::string> ApplyKitlet(const Kitlet& k, SettingsRecord& record) {
     record.Family = static_cast<int16_t>(k.family);
     record.Variation = k.variation;
     KitletFull = k.full;
     record.Derived = k.full;
-    if (!k.full || k.schema != 2) return;
+    if (!k.full || k.schema != 2) return {};
     for (const Item& item : kItems) {
         const SettingsField& f = FieldOf(item);
         switch (item.wire) {
@@ -293,6 +293,7 @@ void ApplyKitlet(const Kitlet& k, SettingsRecord& record) {
         case Wire::DataSlot: record.ISSNExtraDigits = k.dataSlot; break;
         }
     }
+    return ClampToValidValues(record);
 }
 
 bool WriteKitletFile(const std::string& path, const Kitlet& kitlet) {

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/symbolsettings.h"
 
@@ -47,8 +48,9 @@ enum class KitletStatus {
 KitletStatus ReadKitlet(std::span<const uint8_t> bytes, Kitlet& out);
 
 // Family and Variation, KitletFull and Derived from item 4, then (when full)
-// items 5 to 109 with item 42 into ISSNExtraDigits.
-void ApplyKitlet(const Kitlet& kitlet, SettingsRecord& record);
+// items 5 to 109 with item 42 into ISSNExtraDigits; numbers outside their valid
+// values are brought into them. Returns what was changed (ClampToValidValues).
+std::vector<std::string> ApplyKitlet(const Kitlet& kitlet, SettingsRecord& record);
 
 // Writes the archive through a temporary file; false when it cannot be written
 // (an earlier file stays as it was).

@@ -141,7 +141,7 @@ bool KitletChooser::Choose(int id) {
         return false;
     }
     if (status == KitletStatus::Invalid) ShowMessage("", LoadString(61398), MsgIcon::Exclamation);
-    ApplyKitlet(kitlet, SymbolSettings);
+    clamped_ = ApplyKitlet(kitlet, SymbolSettings);
 
     ProgrammaticInput = 0;
     fullPath_ = path;

@@ -70,6 +70,8 @@ public:
     int LastId() const { return lastId_; }
     const std::string& FullPath() const { return fullPath_; }
     const std::string& PresetName() const { return presetName_; }
+    // What the last chosen Kitlet held out of range (ClampToValidValues).
+    const std::vector<std::string>& Clamped() const { return clamped_; }
 
 private:
     std::string folder_;
@@ -78,6 +80,7 @@ private:
     std::string relativePath_;
     std::string fullPath_;
     std::string presetName_;
+    std::vector<std::string> clamped_;
 };
 
 }  // namespace vg

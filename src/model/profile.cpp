@@ -1,5 +1,6 @@
 #include "model/profile.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -211,22 +212,26 @@ double ParseProfileReal(std::string_view text) {
     return negative ? -value : value;
 }
 
-void LoadProfile(const ProfileStore& store, const ProfileFallbacks& fallbacks) {
+std::vector<std::string> LoadProfile(const ProfileStore& store, const ProfileFallbacks& fallbacks) {
     SettingsRecord& s = SymbolSettings;
     s.ProfileInvalid = 0;
     ProgrammaticInput = 1;
+    std::vector<std::string_view> stored;  // fields whose key holds a value
     for (const ProfileKey& k : kKeys) {
         const SettingsField& f = FieldOf(k);
         double value = 0;
         switch (k.kind) {
         case K::Integer: {
-            const int32_t v = store.ReadInt(k.key).value_or(static_cast<int32_t>(k.fallback));
+            const std::optional<int32_t> read = store.ReadInt(k.key);
+            if (read) stored.push_back(k.field);
+            const int32_t v = read.value_or(static_cast<int32_t>(k.fallback));
             value = v;
             f.setInteger(s, v);  // narrower fields keep their low bytes
             break;
         }
         case K::Real: {
             auto text = store.ReadString(k.key);
+            if (text) stored.push_back(k.field);
             value = text ? ParseProfileReal(*text) : k.fallback;
             f.setDecimal(s, value);
             break;
@@ -237,6 +242,14 @@ void LoadProfile(const ProfileStore& store, const ProfileFallbacks& fallbacks) {
         }
         if (!InRange(k.check, value)) Replace(k.check, f, fallbacks);
     }
+    // A missing key's default (0 for most reals) is no value the user stored:
+    // it is brought into range without a word.
+    std::vector<std::string> changed = ClampToValidValues(s);
+    std::erase_if(changed, [&](const std::string& entry) {
+        const std::string_view name = std::string_view(entry).substr(0, entry.find(' '));
+        return std::find(stored.begin(), stored.end(), name) == stored.end();
+    });
+    return changed;
 }
 
 void SaveProfile(ProfileStore& store) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 namespace vg {
 
@@ -73,8 +74,10 @@ struct ProfileFallbacks {
 
 // Reads every key into SymbolSettings: missing values take their defaults,
 // values out of range the fallbacks. Sets ProgrammaticInput (cleared again when
-// Family or Variation was invalid, which also sets ProfileInvalid).
-void LoadProfile(const ProfileStore& store, const ProfileFallbacks& fallbacks);
+// Family or Variation was invalid, which also sets ProfileInvalid). Numbers still
+// outside their valid values are then brought into them; returns what that
+// changed (ClampToValidValues).
+std::vector<std::string> LoadProfile(const ProfileStore& store, const ProfileFallbacks& fallbacks);
 // Writes every key from SymbolSettings.
 void SaveProfile(ProfileStore& store);
 

@@ -1,5 +1,6 @@
 #include "model/settingsfields.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -76,7 +77,7 @@ const SettingsField kFields[] = {
     VG_FIELD(Format).In(0, 2).SetBy(FieldEntry::Output),
     VG_FIELD(UnitOfMeasure).In(0, 3),
     VG_FIELD(Prufmark).In(0, 3),
-    VG_FIELD(GSCalibration).In(10, 93),
+    VG_FIELD(GSCalibration).In(10, 93).ZeroStored(),
     VG_FIELD(LastMethod).In(0, 1),
     VG_FIELD(DpiListCount).In(0, 50),
     VG_FIELD(PrinterDpi).In(kPrinterDpiRange.lo, kPrinterDpiRange.hi, "dots per inch"),
@@ -145,7 +146,7 @@ const SettingsField kFields[] = {
     VG_FIELD(SerialStart).Digits(10).In(0, 2147483646),
     VG_FIELD(SerialAfter),
     VG_FIELD(SerialStop).Digits(10).In(0, 2147483646),
-    VG_FIELD(SerialIncrement).In(1, 999),
+    VG_FIELD(SerialIncrement).In(1, 999).ZeroStored(),
     VG_FIELD(SerialMain).Flag(),
     VG_FIELD(SerialAddOn).Flag(),
     VG_FIELD(bBarWidthReduction).Flag(),
@@ -355,6 +356,50 @@ bool EnterFieldValue(SettingsRecord& record, const SettingsField& field, std::st
         return false;
     }
     return SetFieldValue(record, field, text, problem);
+}
+
+namespace {
+
+// The value a number of the field is brought to; v itself when it is valid.
+double ValidNumber(const SettingsField& f, double v) {
+    if (f.flag) return v != 0 ? 1 : 0;
+    if (f.quarterTurns) return v == 0 || v == 90 || v == 180 || v == 270 ? v : 0;
+    if (f.zeroStored && v == 0) return 0;
+    const double lo = f.ranged ? f.low : -HUGE_VAL, hi = f.ranged ? f.high : HUGE_VAL;
+    if (std::isnan(v)) return std::clamp(0.0, lo, hi) == 0 ? 0 : lo;
+    return std::clamp(v, lo, hi);
+}
+
+}  // namespace
+
+std::vector<std::string> ClampToValidValues(SettingsRecord& record) {
+    std::vector<std::string> changed;
+    for (const SettingsField& f : kFields) {
+        if (f.entry == FieldEntry::Variation) continue;
+        if (f.kind == FieldKind::Integer) {
+            const long long v = f.getInteger(record);
+            const double to = ValidNumber(f, static_cast<double>(v));
+            // Integer ranges lie inside their types, so the value converts back.
+            const auto whole = static_cast<long long>(std::clamp<double>(to, f.minimum, f.maximum));
+            if (whole == v) continue;
+            f.setInteger(record, whole);
+            changed.push_back(std::string(f.name) + " " + std::to_string(v) + " -> " + std::to_string(whole));
+        } else if (f.kind == FieldKind::Decimal) {
+            const double v = f.getDecimal(record);
+            const double to = ValidNumber(f, v);
+            if (to == v) continue;
+            f.setDecimal(record, to);
+            changed.push_back(std::string(f.name) + " " + ShortNumber(v) + " -> " + ShortNumber(to));
+        }
+    }
+    return changed;
+}
+
+std::string ClampedFieldsText(const std::vector<std::string>& changed) {
+    if (changed.empty()) return {};
+    std::string text = "out of range, brought into it:";
+    for (std::size_t i = 0; i < changed.size(); ++i) text += (i ? ", " : " ") + changed[i];
+    return text;
 }
 
 std::string FieldValueText(const SettingsRecord& record, const SettingsField& field, int decimals) {

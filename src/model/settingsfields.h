@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/symbolsettings.h"
 
@@ -43,6 +44,7 @@ struct SettingsField {
     bool required = false;       // texts: not empty
     std::size_t maxLength = 0;   // texts: at most this many characters (0: capacity or none)
     const char* note = "";       // what else limits the value
+    bool zeroStored = false;     // files store 0 for "not set", outside the range
     FieldEntry entry = FieldEntry::Free;
 
     long long (*getInteger)(const SettingsRecord&) = nullptr;
@@ -97,6 +99,11 @@ struct SettingsField {
         f.note = text;
         return f;
     }
+    constexpr SettingsField ZeroStored() const {
+        SettingsField f = *this;
+        f.zeroStored = true;
+        return f;
+    }
     constexpr SettingsField SetBy(FieldEntry who) const {
         SettingsField f = *this;
         f.entry = who;
@@ -125,6 +132,17 @@ bool CheckFieldText(const SettingsField& field, std::string_view text, std::stri
 // field's valid values ("; valid: 0, 90, 180 or 270 degrees").
 bool EnterFieldValue(SettingsRecord& record, const SettingsField& field, std::string_view text,
                      std::string* problem = nullptr);
+
+// Brings every number of a record read from outside (a file, a Kitlet, the
+// profile) into its field's valid values: a number outside its range to the
+// nearer end (not a number: the low end, or 0 where the range holds it), a flag
+// to 0 or 1 as it tests, a turn that is no quarter turn to 0. Family and
+// Variation are left to the catalogue. Returns one entry per field changed:
+// "BearerBar 1000000000 -> 36".
+std::vector<std::string> ClampToValidValues(SettingsRecord& record);
+// The line that says what ClampToValidValues changed: "out of range, brought
+// into it: ..."; empty when nothing changed.
+std::string ClampedFieldsText(const std::vector<std::string>& changed);
 
 // "flag", "integer", "decimal" or "text".
 const char* FieldTypeText(const SettingsField& field);

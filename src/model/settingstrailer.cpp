@@ -234,7 +234,8 @@ SettingsTrailer FillSettingsTrailer(const SettingsRecord& record) {
     return t;
 }
 
-bool ApplySettingsTrailer(std::span<const uint8_t> image, SettingsRecord& record) {
+bool ApplySettingsTrailer(std::span<const uint8_t> image, SettingsRecord& record,
+                          std::vector<std::string>* clamped) {
     if (image.size() != kSettingsTrailerSize) return false;
     if (std::memcmp(image.data(), kSettingsTrailerTag, sizeof kSettingsTrailerTag) != 0) return false;
     for (const BoundEntry& e : Bound()) {
@@ -264,17 +265,19 @@ bool ApplySettingsTrailer(std::span<const uint8_t> image, SettingsRecord& record
             break;
         }
     }
+    std::vector<std::string> changed = ClampToValidValues(record);
+    if (clamped) *clamped = std::move(changed);
     return true;
 }
 
-bool ReadSettingsTrailer(const std::string& path) {
+bool ReadSettingsTrailer(const std::string& path, std::vector<std::string>* clamped) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return false;
     SettingsTrailer image;
     const bool read = std::fseek(f, -static_cast<long>(kSettingsTrailerSize), SEEK_END) == 0 &&
                       std::fread(image.data(), 1, image.size(), f) == image.size();
     std::fclose(f);
-    return read && ApplySettingsTrailer(image, SymbolSettings);
+    return read && ApplySettingsTrailer(image, SymbolSettings, clamped);
 }
 
 }  // namespace vg

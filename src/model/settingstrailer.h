@@ -22,9 +22,12 @@ inline constexpr char kSettingsTrailerTag[] = "VORNEL GLYPH";
 // little-endian, texts cut to their field and zero-padded.
 SettingsTrailer FillSettingsTrailer(const SettingsRecord& record);
 
-// Copies a trailer image into the record. False, record unchanged, when the
-// image is not 2840 bytes or does not begin with the tag and its NUL.
-bool ApplySettingsTrailer(std::span<const uint8_t> image, SettingsRecord& record);
+// Copies a trailer image into the record and brings its numbers into their
+// valid values (ClampToValidValues; clamped receives what was changed). False,
+// record unchanged, when the image is not 2840 bytes or does not begin with the
+// tag and its NUL.
+bool ApplySettingsTrailer(std::span<const uint8_t> image, SettingsRecord& record,
+                          std::vector<std::string>* clamped = nullptr);
 
 struct SettingsField;
 // The record's fields the trailer holds, in trailer order.
@@ -32,6 +35,6 @@ std::vector<const SettingsField*> SettingsTrailerFields();
 
 // Reads the last 2840 bytes of a file into SymbolSettings. False, settings
 // unchanged, when the file cannot be read, is shorter or lacks the tag.
-bool ReadSettingsTrailer(const std::string& path);
+bool ReadSettingsTrailer(const std::string& path, std::vector<std::string>* clamped = nullptr);
 
 }  // namespace vg

@@ -17,13 +17,14 @@ SavedGraphicKind SavedGraphicKindOf(const std::string& path) {
     return SavedGraphicKind::None;
 }
 
-bool OpenSavedGraphic(const std::string& path, std::string* version, std::string* reason) {
+bool OpenSavedGraphic(const std::string& path, std::string* version, std::string* reason,
+                      std::vector<std::string>* clamped) {
     switch (SavedGraphicKindOf(path)) {
-    case SavedGraphicKind::Eps: return ReadSettingsComments(path, version, reason);
+    case SavedGraphicKind::Eps: return ReadSettingsComments(path, version, reason, clamped);
     case SavedGraphicKind::Metafile:
         // A FIFO or a device would block or never end.
         if (!RegularFile().Open(path, reason)) return false;
-        return ReadSettingsTrailer(path);
+        return ReadSettingsTrailer(path, clamped);
     case SavedGraphicKind::None:
         // Not a saved graphic by its name; say why when it is not even readable.
         RegularFile().Open(path, reason);

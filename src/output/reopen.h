@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace vg {
 
@@ -12,7 +13,9 @@ enum class SavedGraphicKind { None, Eps, Metafile };
 SavedGraphicKind SavedGraphicKindOf(const std::string& path);
 
 // Reads the settings of a saved graphic into SymbolSettings; false when the
-// file cannot be opened as such. version receives the EPS file's version text.
-bool OpenSavedGraphic(const std::string& path, std::string* version = nullptr, std::string* reason = nullptr);
+// file cannot be opened as such. version receives the EPS file's version text,
+// clamped the fields brought into their valid values (ClampToValidValues).
+bool OpenSavedGraphic(const std::string& path, std::string* version = nullptr, std::string* reason = nullptr,
+                      std::vector<std::string>* clamped = nullptr);
 
 }  // namespace vg

@@ -163,7 +163,8 @@ void DrawingSequence::Run() {
     }
 
     BoxBounds bg = BoundsOf(sym.m_backgroundBox);
-    if (sym.m_outputFlag == 1 && s.Format != 2) dc_.SetWindowExtent(bg.x1 - bg.x0, bg.y1 - bg.y0);
+    if (sym.m_outputFlag == 1 && s.Format != 2)
+        dc_.SetWindowExtent(OutputUnits(0.0 + bg.x1 - bg.x0), OutputUnits(0.0 + bg.y1 - bg.y0));
 
     int dx = bg.x0 < 0 ? -bg.x0 : 0;
     int dy = bg.y0 < 0 ? -bg.y0 : 0;
@@ -178,7 +179,7 @@ void DrawingSequence::Run() {
     bg = BoundsOf(sym.m_backgroundBox);
     extentMin_ = {bg.x0, bg.y0};
     extentMax_ = {bg.x1, bg.y1};
-    LastDrawingExtent = {bg.x1 - bg.x0, bg.y1 - bg.y0};
+    LastDrawingExtent = {OutputUnits(0.0 + bg.x1 - bg.x0), OutputUnits(0.0 + bg.y1 - bg.y0)};
 
     if (sym.m_previewFlag && !PreparePreview()) {
         dc_.RestoreState();

@@ -64,7 +64,7 @@ double LastBarEndModules(const SettingsRecord& s) {
 
 Point DrawingSequence::Turn(double u, double v) const {
     const int c = static_cast<int>(std::lround(sym.m_cos)), sn = static_cast<int>(std::lround(sym.m_sin));
-    return {static_cast<int>(std::lround(u * c - v * sn)), static_cast<int>(std::lround(u * sn + v * c))};
+    return {OutputUnits(std::round(u * c - v * sn)), OutputUnits(std::round(u * sn + v * c))};
 }
 
 void DrawingSequence::SetBoxFromBounds(Point box[4], int x0, int y0, int x1, int y1) const {
@@ -119,7 +119,7 @@ void DrawingSequence::MeasureVerificationMark() {
     sym.m_measureArial = false;
     markCaption_ = caption.cx > 0 && caption.cx < markTo_ - markFrom_;
     if (markCaption_) height += caption.cy;
-    markHeight_ = static_cast<int>(height);
+    markHeight_ = OutputUnits(height);
 
     // The symbol moves away from the mark; the background keeps room for it.
     const Point shift = Turn(0, markHeight_);
@@ -140,10 +140,12 @@ void DrawingSequence::DrawVerificationMark(DeviceContext& dc) {
         return Point{o.x + p.x, o.y + p.y};
     };
     dc.SetBrushColour(sym.m_barColour);
+    // Never a row wider than a page, whatever the symbol's width.
+    const long most = static_cast<long>(std::floor(kLargestPageUnits / sq));
     for (int row = 0; row < markRows_; ++row) {
         const double base = top - kMarkGap - row * 2 * sq;
-        int k = 0;
-        for (double u = markFrom_; u + sq <= markTo_ + 1e-6; u += sq, ++k) {
+        long k = 0;
+        for (double u = markFrom_; u + sq <= markTo_ + 1e-6 && k < most; u += sq, ++k) {
             const double v1 = base - (k % 2 ? sq : 0), v0 = v1 - sq;
             Point p[4] = {at(u, v0), at(u, v1), at(u + sq, v1), at(u + sq, v0)};
             dc.Polygon(p, 4);

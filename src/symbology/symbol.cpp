@@ -32,8 +32,9 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-int ToOutputUnits(double inches) {
-    double v = inches * 1000.0;
+int ToOutputUnits(double inches) { return OutputUnits(inches * 1000.0); }
+
+int OutputUnits(double v) {
     if (!(v == v)) return 0;
     if (v > 1e8) return 100000000;
     if (v < -1e8) return -100000000;

@@ -71,6 +71,11 @@ struct DPoint {
 // Output units (1/1000 inch) of a length in inches: times 1000, truncated,
 // held inside the int range.
 int ToOutputUnits(double inches);
+// A length in 1/1000 inch as an int, within the same +-100,000,000 (not a number: 0).
+int OutputUnits(double thousandths);
+// The widest row of marks drawn, in 1/1000 inch: 200 inches, the largest page
+// PDF and PostScript viewers take.
+inline constexpr double kLargestPageUnits = 200000;
 
 class DrawingSequence;
 

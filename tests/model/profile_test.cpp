@@ -55,12 +55,16 @@ TEST(Profile, EveryFieldSurvivesSaveAndLoad) {
     EXPECT_EQ(std::get<std::string>(store.values["CurRatio-"]).find('.'), 1u);
 
     ResetSettingsRecord();
-    LoadProfile(store, MarkingFallbacks());
+    // Values outside their range come back inside it, and the load names them.
+    SettingsRecord valid = saved;
+    const std::vector<std::string> changed = ClampToValidValues(valid);
+    EXPECT_FALSE(changed.empty());
+    EXPECT_EQ(LoadProfile(store, MarkingFallbacks()), changed);
     EXPECT_EQ(ProgrammaticInput, 1);
     EXPECT_EQ(s.ProfileInvalid, 0);
     for (const ProfileKey& k : ProfileKeys()) {
         const SettingsField& f = *FindSettingsField(k.field);
-        EXPECT_EQ(FieldValueText(s, f, 6), FieldValueText(saved, f, 6)) << k.key;
+        EXPECT_EQ(FieldValueText(s, f, 6), FieldValueText(valid, f, 6)) << k.key;
     }
 }
 
@@ -101,7 +105,7 @@ TEST(Profile, MissingAndOutOfRangeValuesTakeTheFallbacks) {
              EXPECT_EQ(SymbolSettings.Variation, 26);
              EXPECT_EQ(SymbolSettings.ProfileInvalid, 1);
          }},
-        {"ratio 5 replaced, x-dimension 0.01 kept, bar height 1 replaced",
+        {"ratio 5 replaced, x-dimension 0.01 brought to 0.13, bar height 1 replaced",
          [](MemoryProfileStore& p) {
              p.WriteInt("Family", 6);
              p.WriteInt("Variation", 26);
@@ -116,7 +120,7 @@ TEST(Profile, MissingAndOutOfRangeValuesTakeTheFallbacks) {
              EXPECT_EQ(s.ProfileInvalid, 0);
              EXPECT_EQ(ProgrammaticInput, 1);
              EXPECT_EQ(s.CurRatio, 2.5);
-             EXPECT_EQ(s.CurBarXDimension, 0.01);
+             EXPECT_EQ(s.CurBarXDimension, 0.13);
              EXPECT_EQ(s.BarHeight, 55.5);
              EXPECT_EQ(s.BearerBar, 3.5);
              EXPECT_EQ(s.DistanceToBars, 1.25);
@@ -135,9 +139,9 @@ TEST(Profile, MissingAndOutOfRangeValuesTakeTheFallbacks) {
              EXPECT_EQ(s.CurRatio, 3.0);
              EXPECT_EQ(TextOf(s.OriginalMainText), std::string(61, '7'));
              EXPECT_EQ(TextOf(s.AddOnText), "123456");
-             EXPECT_EQ(s.redBarsText, 0xFF);
+             EXPECT_EQ(s.redBarsText, 100);  // its low byte 0xFF, brought into range
              EXPECT_EQ(s.Size, 12);
-             EXPECT_EQ(s.Magnification, 0);
+             EXPECT_EQ(s.Magnification, 33);  // read as 0, brought into range
          }},
         {"a value of the wrong type is missing",
          [](MemoryProfileStore& p) {

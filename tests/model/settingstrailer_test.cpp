@@ -73,13 +73,20 @@ TEST(SettingsTrailer, FieldsSitAtTheirOffsets) {
     for (std::size_t reserved : {475u, 572u, 573u, 574u, 575u, 1207u}) EXPECT_EQ(t[reserved], 0) << reserved;
 }
 
-TEST(SettingsTrailer, EveryFieldComesBack) {
+// Every field comes back, brought into its valid values, and the read names
+// each one it changed.
+TEST(SettingsTrailer, EveryFieldComesBackInRange) {
     const SettingsRecord written = DistinctRecord();
     const SettingsTrailer t = FillSettingsTrailer(written);
+    SettingsRecord valid = written;
+    const std::vector<std::string> changed = ClampToValidValues(valid);
+    EXPECT_GT(changed.size(), 50u);
     SettingsRecord read;
-    ASSERT_TRUE(ApplySettingsTrailer(t, read));
+    std::vector<std::string> clamped;
+    ASSERT_TRUE(ApplySettingsTrailer(t, read, &clamped));
+    EXPECT_EQ(clamped, changed);
     for (const SettingsField* f : SettingsTrailerFields())
-        EXPECT_EQ(FieldValueText(read, *f, 17), FieldValueText(written, *f, 17)) << f->name;
+        EXPECT_EQ(FieldValueText(read, *f, 17), FieldValueText(valid, *f, 17)) << f->name;
 }
 
 TEST(SettingsTrailer, TextsAreCutToTheirFields) {
