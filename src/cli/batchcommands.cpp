@@ -41,8 +41,8 @@ public:
         sa.sa_flags = SA_RESTART;
         for (int i = 0; i < 3; ++i) {
             sigaction(kSignals[i], nullptr, &previous_[i]);
-            // A signal ignored from the start (nohup) stays ignored.
-            if (previous_[i].sa_handler != SIG_IGN) sigaction(kSignals[i], &sa, nullptr);
+            // A hangup or termination ignored from the start (nohup) stays ignored.
+            if (kSignals[i] == SIGINT || previous_[i].sa_handler != SIG_IGN) sigaction(kSignals[i], &sa, nullptr);
         }
     }
     ~InterruptAsEndKey() {

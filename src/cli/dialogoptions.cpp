@@ -239,7 +239,10 @@ bool ApplySymbolOptions(const DialogOptions& o) {
         m.ChooseXRow(row);
     }
     // A resolution whose dot is coarser than every X-dimension the variation allows.
-    if (m.Method() == 0 && !m.MethodFixed() && m.ListsShown() && m.XRows().empty() && Given(o, "--printer-dpi"))
+    const std::string dpiText = m.Text(sod::kDpi);
+    const long dpi = dpiText.size() <= 5 && AllDigits(dpiText) ? std::atol(dpiText.c_str()) : 0;
+    if (!typed && dpi >= 30 && dpi <= 20000 && m.Method() == 0 && !m.MethodFixed() && m.ListsShown() &&
+        m.XRows().empty() && Given(o, "--printer-dpi"))
         return Refuse("no X-dimension of " + s.VariationName + " is whole dots at " + m.Text(sod::kDpi) + " dpi");
     if (auto v = Given(o, "--bwr")) {
         std::string text = *v;

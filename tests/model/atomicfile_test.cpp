@@ -46,8 +46,8 @@ TEST(AtomicFile, WritesNewAndReplacedFilesWhole) {
     const Case cases[] = {
         {"new file", nullptr, 0, false},
         {"replaced file keeps its mode", "old text that is longer", 0640, false},
-        {"replaced read-only file", "old", 0444, false},
         {"link: the file it points at is replaced", "old", 0600, true},
+        {"dangling link: the file it points at is made", nullptr, 0, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -98,6 +98,43 @@ TEST(AtomicFile, DiscardKeepsTheEarlierFileAndFailedCommitLeavesNoTemporary) {
     }
     EXPECT_TRUE(fs::is_directory(target));
     EXPECT_EQ(Names(dir), std::vector<std::string>{"f.eps"});
+}
+
+// A read-only file stays; a no-replace save loses to a file that took the
+// name meanwhile (a link too) and says so; a link of the program's own name
+// is replaced itself.
+TEST(AtomicFile, NoReplaceAndOwnNamesKeepOtherFiles) {
+    test::TempFolder dir;
+    const std::string target = dir.File("f.eps"), other = dir.File("other.txt");
+    std::ofstream(target) << "old";
+    chmod(target.c_str(), 0444);
+    errno = 0;
+    EXPECT_FALSE(WriteWholeFile(target, "new", 3));
+    EXPECT_EQ(errno, EACCES);
+    EXPECT_EQ(test::ReadWholeFile(target), "old");
+    std::ofstream(other) << "other";
+    for (const bool link : {false, true}) {
+        SCOPED_TRACE(link ? "link" : "file");
+        const std::string name = dir.File(link ? "taken-link.eps" : "taken.eps");
+        const SaveRulesScope rules({true, true});
+        AtomicFile file;
+        ASSERT_NE(file.Open(name), nullptr);
+        std::fputs("mine", file.File());
+        if (link) ASSERT_EQ(symlink("other.txt", name.c_str()), 0);
+        else std::ofstream(name) << "theirs";
+        errno = 0;
+        EXPECT_FALSE(file.Commit());
+        EXPECT_EQ(errno, EEXIST);
+        EXPECT_TRUE(rules.NameTaken());
+        EXPECT_EQ(test::ReadWholeFile(name), link ? "other" : "theirs");
+    }
+    {
+        const SaveRulesScope rules({true, false});
+        ASSERT_TRUE(WriteWholeFile(dir.File("taken-link.eps"), "new", 3));
+    }
+    EXPECT_FALSE(fs::is_symlink(dir.File("taken-link.eps")));
+    EXPECT_EQ(test::ReadWholeFile(other), "other");
+    EXPECT_EQ(Names(dir), (std::vector<std::string>{"f.eps", "other.txt", "taken-link.eps", "taken.eps"}));
 }
 
 TEST(AtomicFile, DeviceIsWrittenDirectlyAndMissingFolderFails) {
