@@ -257,7 +257,6 @@ bool SaveRunFile(const std::string& path, const std::string& name, bool replace,
 
 BatchResult RunSeries(const std::string& firstName, const std::string& folder, const SaveChoice& options,
                       BatchHost& host) {
-    const std::string& firstPath = options.path;
     struct Disarm {
         ~Disarm() { SeriesArmed = 0; }
     } disarm;
@@ -300,7 +299,7 @@ BatchResult RunSeries(const std::string& firstName, const std::string& folder, c
     // The script names every file of the run: only when each one was written.
     if (r.end != BatchEnd::Aborted && r.end != BatchEnd::Unproven && i > 1 && options.pageScript &&
         r.failedWrites == 0) {
-        const SeriesScript series{firstName, NameOfPath(firstPath, SafeFileName(firstName)), start, step, stop, i};
+        const SeriesScript series{firstName, SafeFileName(firstName), start, step, stop, i};
         PageScript(host, r, [&](const std::string& path) { return WriteSeriesScript(path, series); });
     }
     return r;
@@ -428,9 +427,7 @@ BatchResult RunDataFileBatch(BatchHost& host) {
     }
     host.Completed(r.filesMade);
     if (r.end == BatchEnd::Finished && r.skipped == 0 && r.failedWrites == 0 && WritePageScript)
-        PageScript(host, r, [&](const std::string& path) {
-            return WriteDataFileScript(path, NameOfPath(choice.path, firstName));
-        });
+        PageScript(host, r, [&](const std::string& path) { return WriteDataFileScript(path, firstName); });
     host.ReturnToKeyboardInput();
     return r;
 }

@@ -239,10 +239,7 @@ TEST(BatchTool, ConcurrentSeriesReportOnlyTheirOwnFiles) {
     for (const std::string& trial : trials) {
         int countA = -1, filesA = 0, countB = -1, filesB = 0, names = 0;
         ASSERT_EQ(std::sscanf(trial.c_str(), "%d %d %d %d %d", &countA, &filesA, &countB, &filesB, &names), 5);
-        EXPECT_EQ(countA, filesA) << trial;
-        EXPECT_EQ(countB, filesB) << trial;
-        EXPECT_EQ(names, filesA + filesB) << trial;  // no temporary left
-        EXPECT_EQ(names, 100) << trial;
+        EXPECT_TRUE(countA == filesA && countB == filesB && names == 100 && filesA + filesB == 100) << trial;
     }
 }
 
@@ -273,18 +270,12 @@ TEST(BatchTool, HostileNamesStayInTheFolder) {
             EXPECT_EQ(e.path().parent_path().string(), dir.File("parent/out")) << name;
             EXPECT_NE(name[0], '.') << name;
         }
-        std::string script;
-        for (const std::string& name : files)
-            if (name.ends_with(".txt")) script = ReadWholeFile(dir.File("parent/out/" + name));
+        ASSERT_EQ(files.size(), 4u);  // 3 graphics, then "VGL{...}.txt" sorts last
         std::size_t imports = 0;
-        for (const std::string& line : Lines(script)) {
-            if (!line.starts_with("import ")) continue;
-            ++imports;
-            const std::string named = line.substr(8, line.rfind('"') - 8);
-            EXPECT_TRUE(files.count(named)) << line;
-        }
-        EXPECT_EQ(imports, 3u) << script;
-        EXPECT_EQ(files.size(), 4u);
+        for (const std::string& line : Lines(ReadWholeFile(dir.File("parent/out/" + *files.rbegin()))))
+            if (line.starts_with("import ") && ++imports)
+                EXPECT_TRUE(files.count(line.substr(8, line.rfind('"') - 8))) << line;
+        EXPECT_EQ(imports, 3u);
     }
 }
 
