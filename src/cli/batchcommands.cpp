@@ -4,9 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,13 +25,13 @@
 namespace vg::cli {
 namespace {
 
-constexpr int kExitInterrupted = 130;
-
+// The signal that stopped the run (0: none).
 volatile std::sig_atomic_t interrupted = 0;
 
-void OnInterrupt(int) { interrupted = 1; }
+void OnInterrupt(int signal) { interrupted = signal; }
 
-// Ctrl-C is the End key while a run is on: it stops after the file being written.
+// Ctrl-C, SIGTERM and SIGHUP are the End key while a run is on: it stops
+// after the file being written.
 class InterruptAsEndKey {
 public:
     InterruptAsEndKey() {
@@ -37,14 +39,21 @@ public:
         sa.sa_handler = OnInterrupt;
         sigemptyset(&sa.sa_mask);
         sa.sa_flags = SA_RESTART;
-        sigaction(SIGINT, &sa, &previous_);
+        for (int i = 0; i < 3; ++i) {
+            sigaction(kSignals[i], nullptr, &previous_[i]);
+            // A hangup or termination ignored from the start (nohup) stays ignored.
+            if (kSignals[i] == SIGINT || previous_[i].sa_handler != SIG_IGN) sigaction(kSignals[i], &sa, nullptr);
+        }
     }
-    ~InterruptAsEndKey() { sigaction(SIGINT, &previous_, nullptr); }
+    ~InterruptAsEndKey() {
+        for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &previous_[i], nullptr);
+    }
     InterruptAsEndKey(const InterruptAsEndKey&) = delete;
     InterruptAsEndKey& operator=(const InterruptAsEndKey&) = delete;
 
 private:
-    struct sigaction previous_ {};
+    static constexpr int kSignals[3] = {SIGINT, SIGTERM, SIGHUP};
+    struct sigaction previous_[3] {};
 };
 
 struct BatchOptions {
@@ -80,6 +89,8 @@ public:
     std::optional<SaveChoice> ChooseSavePath(const std::string& proposal, const SaveDialogOptions&) override {
         SaveChoice c;
         c.path = PathInFolder(o_.folder, proposal);
+        c.ownName = true;
+        c.replace = o_.replace;
         if (Exists(c.path) && !o_.replace) {
             NotReplaced(c.path);
             return std::nullopt;
@@ -91,9 +102,11 @@ public:
         return c;
     }
     std::optional<std::string> ChooseScriptPath(const std::string& proposal) override {
-        if (IsFolder(o_.script)) return PathInFolder(o_.script, proposal);
+        scriptInFolder_ = IsFolder(o_.script);
+        if (scriptInFolder_) return PathInFolder(o_.script, proposal);
         return o_.script;
     }
+    bool ScriptNameIsOwn() const override { return scriptInFolder_; }
     bool AbortRequested() override { return interrupted != 0; }
     bool ConfirmReplace(const std::string& name) override {
         if (o_.replace) return true;
@@ -116,6 +129,7 @@ public:
         lineShown_ = true;
     }
     void Completed(int64_t files) override {
+        completed = true;
         EndProgressLine();
         std::printf("%lld files have been created.\n", static_cast<long long>(files));
     }
@@ -144,6 +158,7 @@ public:
     }
     bool refusedReplace = false;
     bool notProven = false;
+    bool completed = false;
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -157,6 +172,7 @@ private:
     bool terminal_;
     bool lineShown_ = false;
     bool noReaderShown_ = false;
+    bool scriptInFolder_ = false;
     Clock::time_point begin_ = Clock::now(), shown_{};
 };
 
@@ -258,7 +274,7 @@ bool PrepareRecord(const BatchOptions& o) {
 int StatusOf(const BatchResult& r, const ToolHost& host) {
     if (host.notProven) return kExitDoesNotScan;
     if (r.failedWrites || r.scriptFailed || host.refusedReplace) return kExitFailure;
-    if (r.end == BatchEnd::Aborted && interrupted) return kExitInterrupted;
+    if (r.end == BatchEnd::Aborted && interrupted) return 128 + interrupted;
     if (r.end != BatchEnd::Finished || r.skipped) return kExitFailure;
     return kExitOk;
 }
@@ -268,10 +284,17 @@ int Run(const BatchOptions& o, const char* command) {
     ToolHost host(o, command);
     InterruptAsEndKey endKey;
     if (std::string(command) == "batch") {
+        if (std::FILE* f = std::fopen(o.dataFile.c_str(), "rb")) {
+            std::fclose(f);
+        } else {
+            std::fprintf(stderr, "vglyph: %s: %s\n", o.dataFile.c_str(), std::strerror(errno));
+            return kExitFailure;
+        }
         if (!OpenDataFile(o.dataFile, host)) return kExitUsage;
     }
     const BatchResult r = SaveCommand(host);
     host.EndProgressLine();
+    if (interrupted && !host.completed) host.Completed(r.filesMade);
     if (r.end == BatchEnd::Stopped)
         std::fprintf(stderr, "vglyph: the series stopped at a text the variation does not accept\n");
     if (r.scriptFailed) std::fprintf(stderr, "vglyph: the script %s could not be written\n", o.script.c_str());

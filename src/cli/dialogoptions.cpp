@@ -141,6 +141,22 @@ std::string FontName(const std::string& utf8) {
     return name;
 }
 
+constexpr std::size_t kAdditionalTextLimit = 254;
+
+// The symbol widths the options can reach: the printer grid's rows, or the
+// widths of the X-dimension range under the custom method.
+std::pair<double, double> SymbolWidthRange(const SymbolOptionsModel& m, const SettingsRecord& s) {
+    if (m.Method() == 0) {
+        double lo = HUGE_VAL, hi = 0;
+        for (const XDimensionRow& r : m.XRows()) lo = std::min(lo, r.symbolWidth), hi = std::max(hi, r.symbolWidth);
+        return {lo, hi};
+    }
+    const XRange x = XDimensionRange(s.Family, s.Variation);
+    const int addOn = static_cast<int>(TextLength(s.AddOnText));
+    return {SymbolWidthFromX(s.Family, s.Variation, x.min, addOn, BarPattern, s.CurRatio),
+            SymbolWidthFromX(s.Family, s.Variation, x.max, addOn, BarPattern, s.CurRatio)};
+}
+
 int NearestIndex(const std::vector<double>& values, double want) {
     int best = -1;
     for (std::size_t i = 0; i < values.size(); ++i)
@@ -186,6 +202,14 @@ bool ApplySymbolOptions(const DialogOptions& o) {
     std::string x, width;
     if (!LengthOption(o, "--x-dim", x) || !LengthOption(o, "--symbol-width", width)) return false;
     const std::optional<std::string> magnification = Given(o, "--magnification");
+    if (!width.empty()) {
+        // A width beyond what the dimensions reach is refused, never snapped to an end.
+        const auto [lo, hi] = SymbolWidthRange(m, s);
+        const double points = FromUnit(unit, std::atof(width.c_str()));
+        if (!(lo <= hi) || !(points >= lo * (1 - 1e-9) && points <= hi * (1 + 1e-9)))
+            return Refuse(RangeProblem(sod::kWidth, 61225, UnitText(unit, lo <= hi ? lo : 0),
+                                       UnitText(unit, lo <= hi ? hi : 0)));
+    }
     if (m.Method() == 1) {
         if (!x.empty()) note(m.TypeX(x));
         if (magnification) note(m.TypeMagnification(*magnification));
@@ -214,6 +238,12 @@ bool ApplySymbolOptions(const DialogOptions& o) {
         if (row < 0) return Refuse("no X-dimension of " + s.VariationName + " is whole dots at " + m.Text(sod::kDpi) + " dpi");
         m.ChooseXRow(row);
     }
+    // A resolution whose dot is coarser than every X-dimension the variation allows.
+    const std::string dpiText = m.Text(sod::kDpi);
+    const long dpi = dpiText.size() <= 5 && AllDigits(dpiText) ? std::atol(dpiText.c_str()) : 0;
+    if (!typed && dpi >= 30 && dpi <= 20000 && m.Method() == 0 && !m.MethodFixed() && m.ListsShown() &&
+        m.XRows().empty() && Given(o, "--printer-dpi"))
+        return Refuse("no X-dimension of " + s.VariationName + " is whole dots at " + m.Text(sod::kDpi) + " dpi");
     if (auto v = Given(o, "--bwr")) {
         std::string text = *v;
         if (m.Method() == 0) {
@@ -270,8 +300,11 @@ bool ApplyTextOptions(const DialogOptions& o) {
             return Refuse("font '" + *v + "' is not installed");
         m.ChooseFont(etd::kFont, name);
     }
-    if (auto v = Given(o, "--size"))
+    // The edit holds three characters; the option is checked whole.
+    if (auto v = Given(o, "--size")) {
+        if (DialogCheck p = CheckTextSize(*v)) return Refuse(*p);
         if (DialogCheck p = m.TypeSize(*v)) return Refuse(*p);
+    }
     if (auto v = Given(o, "--align")) {
         const std::optional<int> a = Choice(*v, {"left", "centre", "right"});
         const std::optional<int> b = Choice(*v, {"left", "center", "right"});
@@ -314,6 +347,10 @@ bool ApplyAdditionalTextOptions(const DialogOptions& o) {
         std::string text;
         std::string problem;
         if (!Utf8ToCp1252(*v, text, &problem)) return Refuse("--additional-text: " + problem);
+        // The dialog cuts a longer text after its message; the option is refused.
+        if (text.size() > kAdditionalTextLimit)
+            return Refuse("--additional-text: " + std::to_string(text.size()) + " characters; at most " +
+                          std::to_string(kAdditionalTextLimit));
         m.TypeText(text);
     }
     if (auto v = Given(o, "--at-font")) {
@@ -323,8 +360,10 @@ bool ApplyAdditionalTextOptions(const DialogOptions& o) {
             return Refuse("font '" + *v + "' is not installed");
         m.ChooseFont(name);
     }
-    if (auto v = Given(o, "--at-size"))
+    if (auto v = Given(o, "--at-size")) {
+        if (DialogCheck p = CheckTextSize(*v)) return Refuse(*p);
         if (DialogCheck p = m.TypeSize(*v)) return Refuse(*p);
+    }
     if (Given(o, "--at-bold")) m.SetBold(true);
     if (Given(o, "--at-italic")) m.SetItalic(true);
     if (auto v = Given(o, "--at-align")) {

@@ -1,5 +1,7 @@
 // kitlet: Kitlet files of the factory defaults, one or the whole shipped set.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -35,8 +37,11 @@ bool WriteDefaultKitlet(const VariationInfo& v, const std::string& path, bool fu
     }
     Kitlet kitlet = KitletOf(SymbolSettings, false);
     kitlet.full = full ? 1 : 0;
+    errno = 0;
     if (!WriteKitletFile(path, kitlet)) {
-        std::fprintf(stderr, "vglyph: cannot write %s\n", path.c_str());
+        const int error = errno;
+        std::fprintf(stderr, "vglyph: cannot write %s: %s\n", path.c_str(),
+                     error ? std::strerror(error) : "the file could not be written whole");
         return false;
     }
     return true;
@@ -51,7 +56,7 @@ int WriteShippedSet(const std::string& folder) {
         std::error_code ec;
         fs::create_directories(dir, ec);
         if (ec) {
-            std::fprintf(stderr, "vglyph: cannot make the folder %s\n", dir.c_str());
+            std::fprintf(stderr, "vglyph: cannot make the folder %s: %s\n", dir.c_str(), ec.message().c_str());
             return kExitFailure;
         }
         const std::string name = FileNameOf(FindString(v.nameId).value_or(v.name));

@@ -1,14 +1,35 @@
 // vglyph: command-line front end of the core library.
+#include <signal.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
 #include "cli/dialogoptions.h"
+#include "model/atomicfile.h"
 #include "model/strings.h"
 #include "output/outputformat.h"
 
 namespace {
+
+// A signal that ends the tool takes the file being written with it.
+void RemoveTemporariesAndEnd(int signal) {
+    vg::RemoveLiveTemporaries();
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
+void RemoveTemporariesOnSignals() {
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction sa {}, previous {};
+        sigaction(signal, nullptr, &previous);
+        if (previous.sa_handler == SIG_IGN) continue;
+        sa.sa_handler = RemoveTemporariesAndEnd;
+        sigemptyset(&sa.sa_mask);
+        sigaction(signal, &sa, nullptr);
+    }
+}
 
 void PrintHelp() {
     std::puts("usage: vglyph <command> [arguments]");
@@ -46,7 +67,8 @@ void PrintHelp() {
     std::puts("  upper-half bytes: FNC1 is \\xC1 (\"\xC3\x81\"), SOH \\x8C (\"\xC5\x92\"), FNC4 \\xB0 in set A");
     std::puts("make only:");
     std::puts("  -o PATH              file to write; without it the proposed name (FileName");
-    std::puts("                       scheme) in the current folder, printed once written");
+    std::puts("                       scheme) in the current folder, printed once written;");
+    std::puts("                       a symbolic link is followed, its target made if missing");
     std::puts("  -f FORMAT            by default the one of -o's extension, else the Format field:");
     for (const vg::OutputFormatInfo& f : vg::OutputFormats()) std::printf("                         %s  %s\n", f.name, f.note);
     std::puts("  --dpi N              PNG resolution (default 600)");
@@ -64,10 +86,18 @@ void PrintHelp() {
     std::puts("  --addon-part         the counter is in the add-on (or the coupon's second part)");
     std::puts("  -o FOLDER            folder of the files (default: the current one)");
     std::puts("  --script FILE        write the placement script (into FILE, or a FOLDER)");
-    std::puts("  --replace            replace existing files (without it the run stops there)");
+    std::puts("  --replace            replace existing files (without it the run stops there,");
+    std::puts("                       also when another run takes a name first)");
+    std::puts("  names a run makes (its files, a script in a FOLDER) never follow a symbolic");
+    std::puts("  link: --replace replaces the link itself, without it the link counts as an");
+    std::puts("  existing file. A file the user may not write is never replaced, --replace or");
+    std::puts("  not. A replaced file is a new file with the old one's mode and, where the user");
+    std::puts("  may give it, its owner; other hard links keep the old content");
     std::puts("  --verify             prove every file as it is written; the first that does");
     std::puts("                       not scan stops the run (exit status 3)");
-    std::puts("  Ctrl-C stops a run after the file being written (exit status 130)");
+    std::puts("  Ctrl-C, SIGTERM and SIGHUP stop a run after the file being written and print");
+    std::puts("  the count (exit status 128 + the signal: 130, 143, 129); a run removes the");
+    std::puts("  temporary files (.vgl-save-PID-*) that a process no longer running left");
     std::puts("exit status: 0 written, 1 file not written or not readable, 2 input refused,");
     std::puts("             3 (--verify, verify) a file does not scan");
 }
@@ -76,6 +106,7 @@ void PrintHelp() {
 
 int main(int argc, char** argv) {
     using namespace vg::cli;
+    RemoveTemporariesOnSignals();
     // Global options before the command.
     int next = 1;
     while (next < argc) {

@@ -629,9 +629,10 @@ DialogCheck SymbolOptionsModel::CheckBwr() const {
     for (std::size_t i = 0; i < t.size(); ++i)
         if (!(std::isdigit(static_cast<unsigned char>(t[i])) || (i == 0 && t[i] == '-')))
             return CharacterProblem(sod::kBwr, kCapBwr, 61222);
-    const double dots = WholeDots(x_, dpi_);
-    if (std::fabs(std::atof(t.c_str())) > dots - 1)
-        return RangeProblem(sod::kBwr, kCapBwr, Printf("%.0f", 1 - dots), Printf("%.0f", dots - 1));
+    // An X-dimension under two dots leaves no reduction: the range is 0 . . 0.
+    const double most = std::max(WholeDots(x_, dpi_) - 1, 0.0);
+    if (std::fabs(std::atof(t.c_str())) > most)
+        return RangeProblem(sod::kBwr, kCapBwr, Printf("%.0f", 0.0 - most), Printf("%.0f", most));
     return std::nullopt;
 }
 

@@ -1,21 +1,55 @@
 #include "model/atomicfile.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <cstring>
+#include <set>
 
 namespace vg {
 namespace {
+
+constexpr char kTempPrefix[] = ".vgl-save-";
+
+SaveRulesScope* currentRules = nullptr;
 
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     if (slash == std::string::npos) return ".";
     if (slash == 0) return "/";
     return path.substr(0, slash);
+}
+
+// Temporary files being written, for a signal handler to remove.
+struct LiveTemp {
+    volatile std::sig_atomic_t used = 0;
+    char path[PATH_MAX] = {};
+};
+LiveTemp liveTemps[4];
+
+LiveTemp* Remember(const std::string& path) {
+    if (path.size() >= PATH_MAX) return nullptr;
+    for (LiveTemp& t : liveTemps) {
+        if (t.used) continue;
+        std::memcpy(t.path, path.c_str(), path.size() + 1);
+        t.used = 1;
+        return &t;
+    }
+    return nullptr;
+}
+
+void Forget(const std::string& path) {
+    for (LiveTemp& t : liveTemps)
+        if (t.used && path == t.path) t.used = 0;
 }
 
 // Six letters for a temporary name: seeded once from the process and the
@@ -44,30 +78,81 @@ std::FILE* CreateTemp(std::string& pattern) {
     return nullptr;
 }
 
+// The path a chain of links ends at, whether that exists or not.
+std::string FollowLinks(std::string path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) break;
+        char to[PATH_MAX];
+        const ssize_t n = readlink(path.c_str(), to, sizeof to - 1);
+        if (n <= 0) break;
+        to[n] = '\0';
+        path = to[0] == '/' ? std::string(to) : FolderOf(path) + "/" + to;
+    }
+    return path;
+}
+
+// A regular file the user may not write: no write permission, or none at all
+// in its mode (which the superuser would otherwise pass).
+bool Unwritable(const std::string& path, const struct stat& st) {
+    return S_ISREG(st.st_mode) && (access(path.c_str(), W_OK) != 0 || (st.st_mode & 0222) == 0);
+}
+
+// Puts from in place of a name that must not exist.
+bool RenameNoReplace(const std::string& from, const std::string& to) {
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return false;
+    // The file system cannot rename so: a hard link fails on an existing name too.
+    if (link(from.c_str(), to.c_str()) == 0) {
+        unlink(from.c_str());
+        return true;
+    }
+    if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP) return false;
+    // Neither: the last look before the rename is all there is.
+    struct stat st {};
+    if (lstat(to.c_str(), &st) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
 }  // namespace
+
+SaveRulesScope::SaveRulesScope(const SaveRules& rules) : rules_(rules), previous_(currentRules) {
+    currentRules = this;
+}
+
+SaveRulesScope::~SaveRulesScope() { currentRules = previous_; }
+
+bool SaveNameTaken() { return currentRules && currentRules->NameTaken(); }
 
 std::FILE* AtomicFile::Open(const std::string& path) {
     Discard();
-    target_ = path;
+    const SaveRules rules = currentRules ? currentRules->rules_ : SaveRules{};
+    noReplace_ = rules.noReplace;
+    target_ = rules.ownName ? path : FollowLinks(path);
     struct stat st {};
-    bool exists = lstat(path.c_str(), &st) == 0;
-    if (exists && S_ISLNK(st.st_mode)) {
-        // Replace the file the link points at, not the link.
-        if (char* real = realpath(path.c_str(), nullptr)) {
-            target_ = real;
-            std::free(real);
-        }
-        exists = stat(target_.c_str(), &st) == 0;
+    const bool exists = lstat(target_.c_str(), &st) == 0;
+    if (exists && Unwritable(target_, st)) {
+        errno = EACCES;
+        return nullptr;
     }
-    if (exists && !S_ISREG(st.st_mode)) {
+    if (exists && !rules.ownName && !S_ISREG(st.st_mode)) {
         file_ = std::fopen(target_.c_str(), "wb");
         return file_;
     }
-    std::string temp = FolderOf(target_) + "/.vgl-save-XXXXXX";
+    const std::string folder = FolderOf(target_);
+    RemoveStaleTemporaries(folder);
+    std::string temp = folder + "/" + kTempPrefix + std::to_string(getpid()) + "-XXXXXX";
     file_ = CreateTemp(temp);
     if (!file_) return nullptr;
-    // A replaced file keeps its mode.
-    if (exists) fchmod(fileno(file_), st.st_mode & 07777);
+    Remember(temp);
+    // A replaced file keeps its owner where the user may keep it, and its mode.
+    if (exists && S_ISREG(st.st_mode)) {
+        if (fchown(fileno(file_), st.st_uid, st.st_gid) != 0) (void)!fchown(fileno(file_), static_cast<uid_t>(-1), st.st_gid);
+        fchmod(fileno(file_), st.st_mode & 07777);
+    }
     temp_ = temp;
     return file_;
 }
@@ -78,16 +163,25 @@ bool AtomicFile::Commit() {
     ok = std::fclose(file_) == 0 && ok;
     file_ = nullptr;
     if (temp_.empty()) return ok;
-    if (ok) ok = std::rename(temp_.c_str(), target_.c_str()) == 0;
+    if (ok) {
+        ok = noReplace_ ? RenameNoReplace(temp_, target_) : std::rename(temp_.c_str(), target_.c_str()) == 0;
+        if (!ok && noReplace_ && errno == EEXIST && currentRules) currentRules->nameTaken_ = true;
+    }
+    const int error = errno;
     if (!ok) unlink(temp_.c_str());
+    Forget(temp_);
     temp_.clear();
+    errno = error;
     return ok;
 }
 
 void AtomicFile::Discard() {
     if (file_) std::fclose(file_);
     file_ = nullptr;
-    if (!temp_.empty()) unlink(temp_.c_str());
+    if (!temp_.empty()) {
+        unlink(temp_.c_str());
+        Forget(temp_);
+    }
     temp_.clear();
 }
 
@@ -97,6 +191,33 @@ bool WriteWholeFile(const std::string& path, const void* data, std::size_t size)
     if (!f) return false;
     if (size && std::fwrite(data, 1, size, f) != size) return false;
     return file.Commit();
+}
+
+void RemoveStaleTemporaries(const std::string& folder) {
+    static std::set<std::string> looked;
+    if (!looked.insert(folder).second) return;
+    const int error = errno;
+    if (DIR* dir = opendir(folder.c_str())) {
+        const std::size_t prefix = sizeof kTempPrefix - 1;
+        while (const dirent* e = readdir(dir)) {
+            const char* name = e->d_name;
+            if (std::strncmp(name, kTempPrefix, prefix) != 0) continue;
+            char* end = nullptr;
+            const long pid = std::strtol(name + prefix, &end, 10);
+            if (pid <= 0 || end == name + prefix || *end != '-' || std::strlen(end + 1) != 6) continue;
+            if (pid == getpid() || kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+            const std::string path = folder + "/" + name;
+            struct stat st {};
+            if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) unlink(path.c_str());
+        }
+        closedir(dir);
+    }
+    errno = error;
+}
+
+void RemoveLiveTemporaries() {
+    for (LiveTemp& t : liveTemps)
+        if (t.used) unlink(t.path);
 }
 
 }  // namespace vg

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "entry/symbolinput.h"
+#include "model/atomicfile.h"
 #include "model/catalogue.h"
 #include "model/charset.h"
 #include "model/messages.h"
@@ -101,13 +102,45 @@ std::string ShownRecord(const DataRecord& r) {
 // The current symbol's proposed name, safe for a file name.
 std::string DefaultName() { return SafeFileName(ProposeFileName(SymbolSettings.Format)); }
 
+// The name part of a UTF-8 path in Windows-1252; the fallback when it has none.
+std::string NameOfPath(const std::string& path, const std::string& fallback) {
+    std::string name;
+    if (!Utf8ToCp1252(path.substr(path.find_last_of('/') + 1), name) || name.empty()) return fallback;
+    return name;
+}
+
+// Writes a file under a name; one the program made is put in place only where
+// none is, unless replacing was confirmed; when a file took the name meanwhile
+// the host is asked again. Ok, Failed (reported by write) or Declined.
+enum class Placed { Ok, Failed, Declined };
+template <typename Write>
+Placed PlaceFile(BatchHost& host, const std::string& path, const std::string& name, bool ownName, bool replace,
+                 Write write) {
+    if (ownName && !replace && Exists(path)) {
+        if (!host.ConfirmReplace(name)) return Placed::Declined;
+        replace = true;
+    }
+    for (;;) {
+        const SaveRulesScope rules({ownName, ownName && !replace});
+        if (write()) return Placed::Ok;
+        if (!rules.NameTaken()) return Placed::Failed;
+        if (replace || !host.ConfirmReplace(name)) return Placed::Declined;
+        replace = true;
+    }
+}
+
 // Asks for the script's path and writes it; records the outcome.
 template <typename Write>
 void PageScript(BatchHost& host, BatchResult& r, Write write) {
-    std::optional<std::string> path = host.ChooseScriptPath(DefaultScriptName());
+    const std::string proposal = DefaultScriptName();
+    std::optional<std::string> path = host.ChooseScriptPath(proposal);
     if (!path || path->empty()) return;
-    if (write(*path)) r.scriptWritten = true;
-    else r.scriptFailed = true;
+    const bool own = host.ScriptNameIsOwn();
+    switch (PlaceFile(host, *path, NameOfPath(*path, proposal), own, !own, [&] { return write(*path); })) {
+    case Placed::Ok: r.scriptWritten = true; break;
+    case Placed::Failed: r.scriptFailed = true; break;
+    case Placed::Declined: break;
+    }
 }
 
 }  // namespace
@@ -140,6 +173,8 @@ bool SaveSymbolFile(const std::string& path, const SaveChoice& options) {
     request.levelOne = options.levelOne;
     const GenerationResult r = WriteCurrentSymbol(request);
     if (r.status == GenerationStatus::Written) return true;
+    // A name another process took meanwhile is the caller's to report.
+    if (SaveNameTaken()) return false;
     ShowMessage("Error", "Unable to save " + path + (r.message.empty() ? "" : "\n" + r.message));
     return false;
 }
@@ -174,11 +209,17 @@ BatchResult SaveCommand(BatchHost& host) {
         return r;
     }
     WritePageScript = choice->pageScript;
-    const bool written = SaveSymbolFile(choice->path, *choice);
     SaveFolder = FolderOf(choice->path);
-    if (!written) {
+    const std::string shown = NameOfPath(choice->path, SafeFileName(firstName));
+    switch (PlaceFile(host, choice->path, shown, choice->ownName, choice->replace,
+                      [&] { return SaveSymbolFile(choice->path, *choice); })) {
+    case Placed::Ok: break;
+    case Placed::Failed:
         // The series stays armed for another try.
         r.failedWrites = 1;
+        return r;
+    case Placed::Declined:
+        r.end = BatchEnd::Aborted;
         return r;
     }
     if (!host.FileWritten(choice->path)) {
@@ -194,12 +235,15 @@ BatchResult SaveCommand(BatchHost& host) {
 
 namespace {
 
-// One further file of a run, counted as made or failed; false when the host
-// refused the written file and the run stops.
-bool SaveRunFile(const std::string& path, const SaveChoice& options, BatchHost& host, BatchResult& r) {
-    if (!SaveSymbolFile(path, options)) {
-        ++r.failedWrites;
-        return true;
+// One further file of a run under a name the run made, counted as made or
+// failed; false when the run stops there (the host refused the written file,
+// or replacing an existing file was declined).
+bool SaveRunFile(const std::string& path, const std::string& name, bool replace, const SaveChoice& options,
+                 BatchHost& host, BatchResult& r) {
+    switch (PlaceFile(host, path, name, true, replace, [&] { return SaveSymbolFile(path, options); })) {
+    case Placed::Ok: break;
+    case Placed::Failed: ++r.failedWrites; return true;
+    case Placed::Declined: r.end = BatchEnd::Aborted; return false;
     }
     if (!host.FileWritten(path)) {
         r.end = BatchEnd::Unproven;
@@ -238,14 +282,16 @@ BatchResult RunSeries(const std::string& firstName, const std::string& folder, c
             r.end = BatchEnd::Stopped;
             break;
         }
-        const std::string name = scheme == 0 || scheme == 1 ? NumberedName(firstName, scheme, i + 1) : DefaultName();
+        const std::string name =
+            scheme == 0 || scheme == 1 ? SafeFileName(NumberedName(firstName, scheme, i + 1)) : DefaultName();
         const std::string path = PathInFolder(folder, name);
-        if (Exists(path) && !host.ConfirmReplace(name)) {
+        const bool replace = Exists(path);
+        if (replace && !host.ConfirmReplace(name)) {
             r.end = BatchEnd::Aborted;
             break;
         }
         ++i;
-        if (!SaveRunFile(path, options, host, r)) break;
+        if (!SaveRunFile(path, name, replace, options, host, r)) break;
         progress.filesMade = static_cast<int>(r.filesMade);
         host.Progress(progress);
     }
@@ -253,7 +299,7 @@ BatchResult RunSeries(const std::string& firstName, const std::string& folder, c
     // The script names every file of the run: only when each one was written.
     if (r.end != BatchEnd::Aborted && r.end != BatchEnd::Unproven && i > 1 && options.pageScript &&
         r.failedWrites == 0) {
-        const SeriesScript series{firstName, start, step, stop, i};
+        const SeriesScript series{firstName, SafeFileName(firstName), start, step, stop, i};
         PageScript(host, r, [&](const std::string& path) { return WriteSeriesScript(path, series); });
     }
     return r;
@@ -326,7 +372,8 @@ BatchResult RunDataFileBatch(BatchHost& host) {
             r.end = BatchEnd::Aborted;
             break;
         }
-        std::string path;
+        std::string path, name;
+        bool replace = false;
         if (attempts == 0) {
             firstName = DefaultName();
             std::optional<SaveChoice> c =
@@ -340,16 +387,36 @@ BatchResult RunDataFileBatch(BatchHost& host) {
             SaveFolder = FolderOf(choice.path);
             path = choice.path;
         } else {
-            const std::string name =
-                scheme == 0 || scheme == 1 ? NumberedName(firstName, scheme, attempts + 1) : DefaultName();
+            name = scheme == 0 || scheme == 1 ? SafeFileName(NumberedName(firstName, scheme, attempts + 1))
+                                              : DefaultName();
             path = PathInFolder(SaveFolder, name);
-            if (Exists(path) && !host.ConfirmReplace(name)) {
+            replace = Exists(path);
+            if (replace && !host.ConfirmReplace(name)) {
                 r.end = BatchEnd::Aborted;
                 break;
             }
         }
         ++attempts;
-        if (!SaveRunFile(path, choice, host, r)) break;
+        bool going = true;
+        if (attempts == 1) {
+            // The chosen path: a dialog's name follows links, the tool's own does not.
+            switch (PlaceFile(host, path, NameOfPath(path, firstName), choice.ownName, choice.replace,
+                              [&] { return SaveSymbolFile(path, choice); })) {
+            case Placed::Ok:
+                going = host.FileWritten(path);
+                if (going) ++r.filesMade;
+                else r.end = BatchEnd::Unproven;
+                break;
+            case Placed::Failed: ++r.failedWrites; break;
+            case Placed::Declined:
+                r.end = BatchEnd::Aborted;
+                going = false;
+                break;
+            }
+        } else {
+            going = SaveRunFile(path, name, replace, choice, host, r);
+        }
+        if (!going) break;
         progress.filesMade = static_cast<int>(r.filesMade);
         progress.bytesRead = reader.BytesRead();
         host.Progress(progress);
@@ -360,7 +427,7 @@ BatchResult RunDataFileBatch(BatchHost& host) {
     }
     host.Completed(r.filesMade);
     if (r.end == BatchEnd::Finished && r.skipped == 0 && r.failedWrites == 0 && WritePageScript)
-        PageScript(host, r, [](const std::string& path) { return WriteDataFileScript(path); });
+        PageScript(host, r, [&](const std::string& path) { return WriteDataFileScript(path, firstName); });
     host.ReturnToKeyboardInput();
     return r;
 }

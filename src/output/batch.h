@@ -33,6 +33,10 @@ struct SaveChoice {
     bool withPreview = true;
     bool levelOne = false;
     bool pageScript = false;
+    // The program made the name (not the user through a dialog): a link there
+    // is replaced as a link, and a file there is replaced only with replace.
+    bool ownName = false;
+    bool replace = true;
 };
 
 struct BatchProgress {
@@ -49,6 +53,9 @@ public:
     virtual std::optional<SaveChoice> ChooseSavePath(const std::string& proposal, const SaveDialogOptions& options) = 0;
     // The script's Save dialog for its default name; nullopt: cancelled.
     virtual std::optional<std::string> ChooseScriptPath(const std::string& proposal) = 0;
+    // The last script path is the proposal in a folder, not a name the user gave:
+    // it is treated like the run's own names (ConfirmReplace, links kept).
+    virtual bool ScriptNameIsOwn() const { return false; }
     // End key held down at this moment.
     virtual bool AbortRequested() { return false; }
     virtual void Progress(const BatchProgress&) {}
@@ -88,6 +95,8 @@ struct BatchResult {
 // Writes the current symbol in Format to path; on failure shows
 // "Unable to save %s" and returns false.
 bool SaveSymbolFile(const std::string& path, const SaveChoice& options);
+
+// Page-script writers take the name of the first file as it was written.
 
 // The folder part of a path up to and including its last '/' ("" for none).
 std::string FolderOf(const std::string& path);

@@ -42,12 +42,26 @@ std::string ExportExtension(ExportKind kind) {
     return "";
 }
 
-bool WriteExportFile(const std::string& path, ExportKind kind, int dpi) {
+bool WriteExportFile(const std::string& path, ExportKind kind, int dpi, std::string* reason) {
     const SymbolExtent extent = MetafileSymbolExtent();
     const int w = extent.right - extent.left;
     const int h = extent.bottom - extent.top;
     const CairoLibrary* c = Cairo();
     if (c == nullptr) return false;
+    const auto refuse = [&](const std::string& why) {
+        if (reason) *reason = why;
+        return false;
+    };
+    // Checked before anything is opened: no system error stands for these.
+    constexpr double kLargest = 32767;
+    const double pw = std::ceil(SurfaceSize(w, dpi) - 1e-6), ph = std::ceil(SurfaceSize(h, dpi) - 1e-6);
+    if (kind == ExportKind::Png) {
+        if (dpi <= 0) return refuse("the resolution " + std::to_string(dpi) + " dpi is not positive");
+        if (pw > kLargest || ph > kLargest)
+            return refuse("the image would be " + std::to_string(static_cast<long long>(pw)) + " x " +
+                          std::to_string(static_cast<long long>(ph)) + " pixels at " + std::to_string(dpi) +
+                          " dpi; at most 32767 x 32767");
+    }
     AtomicFile file;
     std::FILE* f = file.Open(path);
     if (!f) return false;
@@ -55,11 +69,7 @@ bool WriteExportFile(const std::string& path, ExportKind kind, int dpi) {
     cairo_surface_t* surface = nullptr;
     double scale = 72.0 / 1000.0;
     if (kind == ExportKind::Png) {
-        if (dpi <= 0) return false;
         scale = dpi / 1000.0;
-        const double pw = std::ceil(SurfaceSize(w, dpi) - 1e-6);
-        const double ph = std::ceil(SurfaceSize(h, dpi) - 1e-6);
-        if (pw > 32767 || ph > 32767) return false;
         surface = c->cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(pw), static_cast<int>(ph));
     } else if (kind == ExportKind::Svg) {
         surface = c->cairo_svg_surface_create_for_stream(WriteToFile, f, SurfaceSize(w, 72), SurfaceSize(h, 72));

@@ -126,6 +126,10 @@ std::string SafeFileName(std::string_view name) {
             break;
         case '(': case ')':
             break;
+        case '.':
+            // No hidden files.
+            safe += safe.empty() ? '!' : c;
+            break;
         default:
             safe += c;
         }

@@ -22,7 +22,8 @@ inline std::string ProposeFileName(int format) { return ProposeFileName(FormatEx
 // The proposed name made safe, as a UTF-8 path in the current folder.
 std::string ProposedPath(std::string_view extension);
 
-// Characters no file name may hold (" * / : < > ? \ |) become '!'; parentheses go.
+// Characters no file name may hold (" * / : < > ? \ |) and a leading dot
+// become '!'; parentheses go.
 std::string SafeFileName(std::string_view name);
 
 }  // namespace vg

@@ -97,8 +97,9 @@ GenerationResult WriteCurrentSymbol(const GenerationRequest& request) {
         r.path = ProposedPath(exportKind ? ExportExtension(*exportKind) : FormatExtension(format));
     errno = 0;
     bool written = false;
+    std::string reason;
     if (exportKind) {
-        written = WriteExportFile(r.path, *exportKind, request.dpi);
+        written = WriteExportFile(r.path, *exportKind, request.dpi, &reason);
     } else {
         SaveOptions options;
         options.withPreview = request.withPreview;
@@ -107,7 +108,7 @@ GenerationResult WriteCurrentSymbol(const GenerationRequest& request) {
         written = WriteFormat(r.path, options);
     }
     if (written) r.status = GenerationStatus::Written;
-    else r.message = errno ? std::strerror(errno) : "the file cannot be written";
+    else r.message = !reason.empty() ? reason : errno ? std::strerror(errno) : "the file cannot be written";
     return r;
 }
 

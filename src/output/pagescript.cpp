@@ -76,7 +76,7 @@ std::string DefaultScriptName() {
     std::string name = "VGL{";
     for (char c : text)
         if (c != '(' && c != ')') name += c;
-    return name + "}.txt";
+    return SafeFileName(name + "}.txt");
 }
 
 bool WriteSeriesScript(const std::string& path, const SeriesScript& series) {
@@ -86,7 +86,7 @@ bool WriteSeriesScript(const std::string& path, const SeriesScript& series) {
     const int scheme = SymbolSettings.FileName;
     DataTextStand stand(SymbolSettings.SerialAddOn == 1);
     ScriptPosition position;
-    std::string name = series.firstName;
+    std::string name = series.firstFile;
     int64_t lines = 0;
     const int64_t step = series.step >= 1 ? series.step : 1;
     for (int64_t v = series.start; v <= series.stop && lines < series.files; v += step) {
@@ -94,12 +94,12 @@ bool WriteSeriesScript(const std::string& path, const SeriesScript& series) {
         ++lines;
         position.Advance();
         const std::string next = stand.NameOf(SeriesDataText(v + step));
-        name = scheme == 0 || scheme == 1 ? NumberedName(series.firstName, scheme, lines + 1) : next;
+        name = scheme == 0 || scheme == 1 ? SafeFileName(NumberedName(series.firstName, scheme, lines + 1)) : next;
     }
     return file.Commit();
 }
 
-bool WriteDataFileScript(const std::string& path) {
+bool WriteDataFileScript(const std::string& path, const std::string& firstFile) {
     DataFileReader reader;
     if (!reader.Open(DataFilePath)) return false;
     AtomicFile file;
@@ -114,7 +114,9 @@ bool WriteDataFileScript(const std::string& path) {
     while (reader.Next(record)) {
         const std::string own = stand.NameOf(record.text);
         if (lines == 0) firstName = own;
-        const std::string name = lines > 0 && (scheme == 0 || scheme == 1) ? NumberedName(firstName, scheme, lines + 1) : own;
+        const std::string name = lines == 0                        ? firstFile
+                                 : scheme == 0 || scheme == 1 ? SafeFileName(NumberedName(firstName, scheme, lines + 1))
+                                                              : own;
         if (!Put(f, ScriptLines(name, position))) return false;
         ++lines;
         position.Advance();

@@ -24,19 +24,21 @@ private:
 std::string ScriptLines(const std::string& name, const ScriptPosition& position);
 
 // "VGL{text}.txt" with the coupon UPC part or the main text, cut to 13
-// characters and "..." when longer than 16, parentheses removed.
+// characters and "..." when longer than 16, made safe like a graphic's name.
 std::string DefaultScriptName();
 
 // Series kind: one entry per file made, from the first default name on.
 struct SeriesScript {
     std::string firstName;  // default name of the first file
+    std::string firstFile;  // the first default name made safe, as the first file is proposed
     int64_t start = 0, step = 1, stop = 0;
     int64_t files = 0;      // files the run made
 };
 // Writes the script to path (UTF-8) as raw bytes; false when it could not be
 // written whole (no partial script is left).
 bool WriteSeriesScript(const std::string& path, const SeriesScript& series);
-// Data-file kind: one entry per record of DataFilePath.
-bool WriteDataFileScript(const std::string& path);
+// Data-file kind: one entry per record of DataFilePath; the first names firstFile
+// (the first record's safe default name).
+bool WriteDataFileScript(const std::string& path, const std::string& firstFile);
 
 }  // namespace vg

@@ -162,7 +162,7 @@ TEST(BatchTool, SetupChecksAndExitStatuses) {
         {"first record of 61", "batch -v 72 long.txt", 2, "File's format is not correct", 0},
         {"LF only", "batch -v 72 lf.txt", 2, "File's format is not correct", 0},
         {"rejected record skipped", "batch -v 72 bad.txt", 1, "Invalid input: \"XYZ\"\nRecord #2", 2},
-        {"no data file", "batch -v 72 none.txt", 2, "Unable to open", 0},
+        {"no data file", "batch -v 72 none.txt", 1, "none.txt: No such file or directory", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -196,24 +196,117 @@ TEST(BatchTool, ExistingFilesNeedReplace) {
     EXPECT_EQ(before.size(), ReadWholeFile(dir.File("Untitled-0002.EPS")).size());
 }
 
-// Ctrl-C stops the run after the file being written: the count names the
-// files there are, no script, no partial file.
-TEST(BatchTool, InterruptStopsAfterTheFileBeingWritten) {
+// Ctrl-C, SIGTERM and SIGHUP stop the run after the file being written: the
+// count names the files there are, no script, no partial file. A temporary
+// left by a process that is gone is removed.
+TEST(BatchTool, SignalsStopAfterTheFileBeingWritten) {
+    for (const auto& [signal, status] : {std::pair{"INT", "130"}, {"TERM", "143"}, {"HUP", "129"}}) {
+        SCOPED_TRACE(signal);
+        TempFolder dir;
+        const std::string gone = vg::test::TrimLineEnds(RunShell("sh -c 'echo $$'").out);
+        WriteFile(dir.File(".vgl-save-" + gone + "-abcdef"), "left");
+        const std::string cmd = "cd " + Quote(dir.Path()) + " && (" + Quote(VGLYPH_EXE) + " " + kSeries +
+                                "--stop 36392 -f eps --verify --set FileName=4 --script s.txt > out.txt 2>err.txt & pid=$!;"
+                                // Signal once a few files are there, however fast the machine.
+                                " i=0; while [ $(ls | grep -c 'EPS$') -lt 3 ] && [ $i -lt 1000 ]; do"
+                                " sleep 0.01; i=$((i+1)); done; kill -" + std::string(signal) + " $pid; wait $pid; echo $?)";
+        const auto r = RunShell(cmd);
+        EXPECT_EQ(vg::test::TrimLineEnds(r.out), status);
+        const std::string out = ReadWholeFile(dir.File("out.txt"));
+        std::size_t eps = 0, other = 0;
+        for (const std::string& name : Names(dir)) (name.ends_with(".EPS") ? eps : other)++;
+        EXPECT_GT(eps, 1u);
+        EXPECT_LT(eps, 3000u);
+        EXPECT_EQ(out, std::to_string(eps) + " files have been created.\n");
+        EXPECT_EQ(other, 2u);  // out.txt and err.txt: no script, no temporary file
+    }
+}
+
+// Two runs into one folder under the same names: each name goes to one of
+// them, and each run's count is the files holding its data.
+TEST(BatchTool, ConcurrentSeriesReportOnlyTheirOwnFiles) {
     TempFolder dir;
-    const std::string cmd = "cd " + Quote(dir.Path()) + " && (" + Quote(VGLYPH_EXE) + " " + kSeries +
-                            "--stop 36392 -f eps --verify --set FileName=4 --script s.txt > out.txt 2>err.txt & pid=$!;"
-                            // Interrupt once a few files are there, however fast the machine.
-                            " i=0; while [ $(ls | grep -c 'EPS$') -lt 3 ] && [ $i -lt 1000 ]; do"
-                            " sleep 0.01; i=$((i+1)); done; kill -INT $pid; wait $pid; echo $?)";
-    const auto r = RunShell(cmd);
-    EXPECT_EQ(vg::test::TrimLineEnds(r.out), "130");
-    const std::string out = ReadWholeFile(dir.File("out.txt"));
-    std::size_t eps = 0, other = 0;
-    for (const std::string& name : Names(dir)) (name.ends_with(".EPS") ? eps : other)++;
-    EXPECT_GT(eps, 1u);
-    EXPECT_LT(eps, 3000u);
-    EXPECT_EQ(out, std::to_string(eps) + " files have been created.\n");
-    EXPECT_EQ(other, 2u);  // out.txt and err.txt: no script, no temporary file
+    const std::string run = Quote(VGLYPH_EXE) + " series -v 6 --set FileName=0 -f eps --no-preview --start 1 --stop 100 -o f";
+    const auto r = RunShell(
+        "cd " + Quote(dir.Path()) + " && for t in $(seq 20); do rm -rf f; mkdir f;"
+        " " + run + " -d AB1 --before AB > a 2>/dev/null & " + run + " -d CD1 --before CD > b 2>/dev/null; wait;"
+        // A run that lost its first name prints no count: 0.
+        " a=$(tr -dc 0-9 < a); b=$(tr -dc 0-9 < b);"
+        " echo ${a:-0} $(grep -la 'AB[0-9]' f/* | wc -l) ${b:-0} $(grep -la 'CD[0-9]' f/* | wc -l) $(ls -A f | wc -l);"
+        " done");
+    const std::vector<std::string> trials = Lines(r.out);
+    ASSERT_EQ(trials.size(), 20u) << r.out;
+    for (const std::string& trial : trials) {
+        int countA = -1, filesA = 0, countB = -1, filesB = 0, names = 0;
+        ASSERT_EQ(std::sscanf(trial.c_str(), "%d %d %d %d %d", &countA, &filesA, &countB, &filesB, &names), 5);
+        EXPECT_TRUE(countA == filesA && countB == filesB && names == 100 && filesA + filesB == 100) << trial;
+    }
+}
+
+// Data that would lead out of the folder or hide a file: everything stays in
+// the folder, named safely, and every script line names a file there.
+TEST(BatchTool, HostileNamesStayInTheFolder) {
+    struct Case {
+        const char* name;
+        std::string args;
+    } cases[] = {
+        {"slashes and dots", "series -v 6 -d /../../x00001 --before /../../x --start 00001 --stop 00003"},
+        {"leading dot", "series -v 6 -d .hidden1 --before .hidden --start 1 --stop 3"},
+        {"data file", "batch -v 6 data.txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder dir;
+        fs::create_directories(dir.File("parent/out/VGL{"));
+        WriteFile(dir.File("data.txt"), ".EPS\r\n..\r\n/../x\r\n");
+        const auto r = RunTool(c.args + " -f eps --no-preview --set FileName=2 -o parent/out --script parent/out",
+                               dir.Path());
+        ASSERT_EQ(r.status, 0) << r.err;
+        std::set<std::string> files;
+        for (const auto& e : fs::recursive_directory_iterator(dir.Path())) {
+            const std::string name = e.path().filename().string();
+            if (!e.is_regular_file() || name == "data.txt") continue;
+            files.insert(name);
+            EXPECT_EQ(e.path().parent_path().string(), dir.File("parent/out")) << name;
+            EXPECT_NE(name[0], '.') << name;
+        }
+        ASSERT_EQ(files.size(), 4u);  // 3 graphics, then "VGL{...}.txt" sorts last
+        std::size_t imports = 0;
+        for (const std::string& line : Lines(ReadWholeFile(dir.File("parent/out/" + *files.rbegin()))))
+            if (line.starts_with("import ") && ++imports)
+                EXPECT_TRUE(files.count(line.substr(8, line.rfind('"') - 8))) << line;
+        EXPECT_EQ(imports, 3u);
+    }
+}
+
+// Names a run makes never follow a link: without --replace a link counts as
+// an existing file; with it the link itself is replaced and its target kept.
+// A file the user may not write is not replaced, --replace or not.
+TEST(BatchTool, PlantedLinksAreReplacedAsLinks) {
+    TempFolder dir;
+    fs::create_directory(dir.File("out"));
+    WriteFile(dir.File("target.txt"), "keep");
+    fs::create_symlink("../target.txt", dir.File("out/Untitled-0002.EPS"));
+    fs::create_symlink("../missing.txt", dir.File("out/Untitled-0003.EPS"));
+    WriteFile(dir.File("data.txt"), "03600029145\r\n01234567890\r\n12345678905\r\n");
+    const std::string args = "batch -v 72 data.txt -f eps --no-preview --set FileName=0 -o out";
+    auto r = RunTool(args, dir.Path());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Untitled-0002.EPS exists"), std::string::npos) << r.err;
+    r = RunTool(args + " --replace", dir.Path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    for (const char* name : {"out/Untitled-0002.EPS", "out/Untitled-0003.EPS"}) {
+        EXPECT_FALSE(fs::is_symlink(dir.File(name))) << name;
+        EXPECT_EQ(ReadWholeFile(dir.File(name)).substr(0, 4), "\xC5\xD0\xD3\xC6") << name;  // an EPS file
+    }
+    EXPECT_EQ(ReadWholeFile(dir.File("target.txt")), "keep");
+    EXPECT_FALSE(fs::exists(dir.File("missing.txt")));
+    fs::permissions(dir.File("out/Untitled-0002.EPS"), fs::perms::owner_read | fs::perms::group_read);
+    const std::string before = ReadWholeFile(dir.File("out/Untitled-0002.EPS"));
+    r = RunTool(args + " --replace", dir.Path());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Permission denied"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadWholeFile(dir.File("out/Untitled-0002.EPS")), before);
 }
 
 // The progress line shows on a terminal only.

@@ -145,7 +145,7 @@ TEST(DialogOptions, ValuesPastTheListsKeepTheLastEntry) {
 
 TEST(DialogOptions, RefusalsCarryTheDialogsMessages) {
     struct Case {
-        const char* args;
+        std::string args;
         const char* message;
     } cases[] = {
         {"-v 72 -d 03600029145 --printer-dpi 25", "打印机分辨率 (dpi): 超出范围:  30 . . 20000"},
@@ -158,6 +158,14 @@ TEST(DialogOptions, RefusalsCarryTheDialogsMessages) {
         {"-v 72 -d 03600029145 --bearer 0.6in", "Bearer Bar: 超出范围:  0 . . 0.500000"},
         {"-v 72 -d 03600029145 --verification gs --gs-calibration 99", "Please enter an integer between 10 and 93."},
         {"-v 72 -d 03600029145 --size 1", "文件大小: 超出范围:  2 . . 200"},
+        // Whole values, never cut to the edit's width or snapped to an end.
+        {"-v 72 -d 03600029145 --size 1999", "文件大小: 超出范围:  2 . . 200"},
+        {"-v 72 -d 03600029145 --additional-text X --at-size 2000", "超出范围:  2 . . 200"},
+        {"-v 72 -d 03600029145 --symbol-width 865pt", "Symbol Width: 超出范围:  0.98"},
+        {"-v 72 -d 03600029145 --symbol-width 0", "Symbol Width: 超出范围:  0.98"},
+        {"-v 72 -d 03600029145 --method custom --symbol-width 99999999999", "Symbol Width: 超出范围:  0.98"},
+        {"-v 72 -d 03600029145 --printer-dpi 30", "no X-dimension of UPC (A) General is whole dots at 30 dpi"},
+        {"-v 72 -d 03600029145 --additional-text " + std::string(255, 'A'), "255 characters; at most 254"},
         {"-v 72 -d 03600029145 --distance -7pt", "Distance to Bars: 超出范围:  -0.083333 . . 0.444444"},
         {"-v 38 -d 0317847 --issn-digits 1", "ISSN Extra Digits: Please enter two extra digits for ISSN."},
         {"-v 72 -d 03600029145 --additional-text X --at-v 13in", "V: 超出范围:  -12.000000 . . 12.000000"},
@@ -167,7 +175,7 @@ TEST(DialogOptions, RefusalsCarryTheDialogsMessages) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args);
-        const test::ToolResult r = RunTool(std::string("info ") + c.args);
+        const test::ToolResult r = RunTool("info " + c.args);
         EXPECT_EQ(r.status, 2);
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
     }

@@ -46,8 +46,8 @@ TEST(AtomicFile, WritesNewAndReplacedFilesWhole) {
     const Case cases[] = {
         {"new file", nullptr, 0, false},
         {"replaced file keeps its mode", "old text that is longer", 0640, false},
-        {"replaced read-only file", "old", 0444, false},
         {"link: the file it points at is replaced", "old", 0600, true},
+        {"dangling link: the file it points at is made", nullptr, 0, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -98,6 +98,25 @@ TEST(AtomicFile, DiscardKeepsTheEarlierFileAndFailedCommitLeavesNoTemporary) {
     }
     EXPECT_TRUE(fs::is_directory(target));
     EXPECT_EQ(Names(dir), std::vector<std::string>{"f.eps"});
+}
+
+// A no-replace save loses to a file or link that took the name meanwhile.
+TEST(AtomicFile, NoReplaceKeepsWhatTookTheName) {
+    test::TempFolder dir;
+    std::ofstream(dir.File("other.txt")) << "other";
+    for (const bool link : {false, true}) {
+        const std::string name = dir.File(link ? "link.eps" : "file.eps");
+        const SaveRulesScope rules({true, true});
+        AtomicFile file;
+        ASSERT_NE(file.Open(name), nullptr);
+        if (link) ASSERT_EQ(symlink("other.txt", name.c_str()), 0);
+        else std::ofstream(name) << "other";
+        EXPECT_FALSE(file.Commit());
+        EXPECT_EQ(errno, EEXIST);
+        EXPECT_TRUE(rules.NameTaken());
+        EXPECT_EQ(test::ReadWholeFile(name), "other");
+    }
+    EXPECT_EQ(Names(dir), (std::vector<std::string>{"file.eps", "link.eps", "other.txt"}));
 }
 
 TEST(AtomicFile, DeviceIsWrittenDirectlyAndMissingFolderFails) {
