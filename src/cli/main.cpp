@@ -50,6 +50,7 @@ void PrintHelp() {
     std::puts("  -f FORMAT            by default the one of -o's extension, else the Format field:");
     for (const vg::OutputFormatInfo& f : vg::OutputFormats()) std::printf("                         %s  %s\n", f.name, f.note);
     std::puts("  --dpi N              PNG resolution (default 600)");
+    std::puts("  --transparent        PNG without the spaces colour painted behind the symbol");
     std::puts("  --preview            TIFF preview in the EPS file (the default)");
     std::puts("  --no-preview         no TIFF preview");
     std::puts("  --level1             PostScript language level 1, gray only");

@@ -31,6 +31,7 @@ struct SymbolOptions {
     std::string output;
     int dpi = 600;
     bool noPreview = false;
+    bool transparent = false;  // PNG without its background
     bool levelOne = false;
     bool escapes = false;  // \xHH in the data texts
     bool verify = false;   // prove the written file
@@ -124,6 +125,8 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
             o.noPreview = true;
         } else if (withOutput && a == "--preview") {
             o.noPreview = false;
+        } else if (withOutput && a == "--transparent") {
+            o.transparent = true;
         } else if (withOutput && a == "--verify") {
             o.verify = true;
         } else if (withOutput && a == "--level1") {
@@ -172,6 +175,7 @@ GenerationRequest RequestOf(const SymbolOptions& o) {
     r.path = o.output;
     r.exportKind = o.exportKind;
     r.dpi = o.dpi;
+    r.transparent = o.transparent;
     r.withPreview = !o.noPreview;
     r.levelOne = o.levelOne;
     return r;

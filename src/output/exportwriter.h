@@ -16,7 +16,9 @@ std::optional<ExportKind> ExportKindOf(std::string_view path);
 std::string ExportExtension(ExportKind kind);
 
 // Writes the drawing of file output; PNG at dpi pixels per inch with the
-// drawing's size in pixels, SVG and PDF in points.
-bool WriteExportFile(const std::string& path, ExportKind kind, int dpi = 600);
+// drawing's size in pixels, SVG and PDF in points. A PNG is painted on the
+// spaces colour unless transparent, says its resolution, and is 1-bit or
+// 8-bit grey when its colours allow.
+bool WriteExportFile(const std::string& path, ExportKind kind, int dpi = 600, bool transparent = false);
 
 }  // namespace vg

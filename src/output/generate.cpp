@@ -98,7 +98,7 @@ GenerationResult WriteCurrentSymbol(const GenerationRequest& request) {
     errno = 0;
     bool written = false;
     if (exportKind) {
-        written = WriteExportFile(r.path, *exportKind, request.dpi);
+        written = WriteExportFile(r.path, *exportKind, request.dpi, request.transparent);
     } else {
         SaveOptions options;
         options.withPreview = request.withPreview;
