@@ -57,7 +57,7 @@ void PrintHelp() {
     std::puts("  --verify             read the written file back like a scanner (EPS files");
     std::puts("                       through Ghostscript as well) and print one line");
     vg::cli::PrintDialogOptionsHelp();
-    std::puts("series and batch (also -v, -f eps|wmf|emf, --set, --no-preview, --level1):");
+    std::puts("series and batch (also -v, -f FORMAT, --dpi, --transparent, --set, --no-preview, --level1):");
     std::puts("  -d, -a, --upc-part, --ucc-part, --fact  the data of the first file");
     std::puts("  --before TEXT --start N --stop N [--step N]  the counter inside the data:");
     std::puts("                       the data is Before + Start + what follows; without");

@@ -21,6 +21,11 @@ int SeriesArmed = 0;
 int DataFilePending = 0;
 std::string DataFilePath;
 std::string SaveFolder;
+RunExportChoice RunExport;
+
+std::string RunExtension() {
+    return RunExport.kind ? ExportExtension(*RunExport.kind) : FormatExtension(SymbolSettings.Format);
+}
 int WritePageScript = 0;
 int BatchRunning = 0;
 
@@ -99,7 +104,7 @@ std::string ShownRecord(const DataRecord& r) {
 }
 
 // The current symbol's proposed name, safe for a file name.
-std::string DefaultName() { return SafeFileName(ProposeFileName(SymbolSettings.Format)); }
+std::string DefaultName() { return SafeFileName(ProposeFileName(RunExtension())); }
 
 // Asks for the script's path and writes it; records the outcome.
 template <typename Write>
@@ -138,6 +143,9 @@ bool SaveSymbolFile(const std::string& path, const SaveChoice& options) {
     request.path = path;
     request.withPreview = options.withPreview;
     request.levelOne = options.levelOne;
+    request.exportKind = RunExport.kind;
+    request.dpi = RunExport.dpi;
+    request.transparent = RunExport.transparent;
     const GenerationResult r = WriteCurrentSymbol(request);
     if (r.status == GenerationStatus::Written) return true;
     ShowMessage("Error", "Unable to save " + path + (r.message.empty() ? "" : "\n" + r.message));
@@ -166,7 +174,7 @@ std::string NumberedName(const std::string& firstName, int scheme, int64_t numbe
 BatchResult SaveCommand(BatchHost& host) {
     if (DataFilePending) return RunDataFileBatch(host);
     BatchResult r;
-    const std::string firstName = ProposeFileName(SymbolSettings.Format);
+    const std::string firstName = ProposeFileName(RunExtension());
     std::optional<SaveChoice> choice =
         host.ChooseSavePath(SafeFileName(firstName), SaveOptionAvailability(SymbolSettings.Format, SeriesArmed, false));
     if (!choice || choice->path.empty()) {
