@@ -17,6 +17,7 @@
 #include "model/symbolsettings.h"
 #include "output/generate.h"
 #include "output/reopen.h"
+#include "proof/filerender.h"
 #include "symbology/symbol.h"
 
 namespace vg::cli {
@@ -253,6 +254,11 @@ int RunOpen(const std::vector<std::string>& args) {
     std::string version;
     std::string reason;
     if (!OpenSavedGraphic(path, &version, &reason)) {
+        // Exports carry no settings; the proof can still read their symbols.
+        const GraphicFileKind kind = GraphicFileKindOf(path);
+        if (kind == GraphicFileKind::Png || kind == GraphicFileKind::Svg || kind == GraphicFileKind::Pdf)
+            reason = std::string("A ") + GraphicFileKindName(kind) +
+                     " file carries no settings; vglyph verify reads the symbols in it.";
         ShowMessage("Vornel Glyph", "Unable to open " + path +
                                         ".\nThis format file cannot be opened by this application." +
                                         (reason.empty() ? "" : "\n" + reason));
