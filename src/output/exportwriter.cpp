@@ -154,8 +154,9 @@ bool WriteExportFile(const std::string& path, ExportKind kind, int dpi, bool tra
     cairo_t* cr = c->cairo_create(surface);
     if (kind == ExportKind::Png && !transparent) {
         const SettingsRecord& s = SymbolSettings;
-        c->cairo_set_source_rgb(cr, s.redSpacesQuietZone / 255.0, s.greenSpacesQuietZone / 255.0,
-                                s.blueSpacesQuietZone / 255.0);
+        c->cairo_set_source_rgb(cr, ColourComponent(s.redSpacesQuietZone) / 255.0,
+                                ColourComponent(s.greenSpacesQuietZone) / 255.0,
+                                ColourComponent(s.blueSpacesQuietZone) / 255.0);
         c->cairo_paint(cr);
     }
     {
