@@ -1,5 +1,5 @@
 // Cost of the proof: per file for an EAN-13 and a Code 128 at 2400 dpi (the
-// drawing alone and with the EPS file through Ghostscript), then a numbered
+// drawing alone, and with the EPS, WMF or EMF file read), then a numbered
 // EAN-13 series of EPS files written with and without proving every file.
 //
 //   proof [COUNT] [FOLDER]    (default 3000 files into a fresh /tmp folder)
@@ -12,6 +12,7 @@
 #include <string>
 
 #include "output/generate.h"
+#include "proof/filerender.h"
 #include "proof/proof.h"
 
 namespace {
@@ -34,44 +35,49 @@ std::string SerialData(long long start, int i) {
     return text;
 }
 
-// Proves one written file repeatedly: milliseconds per proof of the drawing
-// alone and of drawing and file.
+// Proves one symbol's files repeatedly: milliseconds per proof of the drawing
+// alone, and of drawing and file for the EPS file (Ghostscript) and the WMF
+// (libwmf) and EMF (libemf2svg) files, with the file's reading alone.
 bool CostPerProof(const char* name, const char* variation, const char* data, const std::string& folder) {
     vg::GenerationRequest request;
     request.variation = variation;
     request.data.main = data;
     request.overrides = {"PrinterDpi=2400"};
-    request.path = folder + "/" + name + ".eps";
-    if (vg::Generate(request).status != vg::GenerationStatus::Written) {
-        std::fprintf(stderr, "proof: %s cannot be written\n", name);
-        return false;
-    }
-    const vg::FileProof first = vg::ProveWrittenFile(request.path);  // starts Ghostscript
-    std::printf("%s: %s\n", name, vg::DescribeProof(first).c_str());
-    constexpr int kRounds = 200;
-    Clock::time_point t = Clock::now();
-    for (int i = 0; i < kRounds; ++i) vg::ProveDrawing(vg::CaptureProof());
-    const double drawing = Seconds(t) / kRounds * 1000;
-    t = Clock::now();
     bool scans = true;
-    for (int i = 0; i < kRounds; ++i) scans &= vg::ProveWrittenFile(request.path).verdict == vg::ProofVerdict::Scans;
-    const double whole = Seconds(t) / kRounds * 1000;
-    std::printf("  cost per proof at 2400 dpi: drawing %.2f ms, drawing and EPS file %.2f ms\n", drawing, whole);
-    {
+    bool first = true;
+    double drawing = 0;
+    for (const char* ext : {"eps", "wmf", "emf"}) {
+        request.path = folder + "/" + name + "." + ext;
+        if (vg::Generate(request).status != vg::GenerationStatus::Written) {
+            std::fprintf(stderr, "proof: %s cannot be written\n", request.path.c_str());
+            return false;
+        }
+        const vg::FileProof once = vg::ProveWrittenFile(request.path);  // opens the reader
+        std::printf("%s %s: %s\n", name, ext, vg::DescribeProof(once).c_str());
+        scans &= once.verdict == vg::ProofVerdict::Scans;
+        constexpr int kRounds = 100;
+        Clock::time_point t = Clock::now();
+        if (first) {
+            for (int i = 0; i < kRounds; ++i) vg::ProveDrawing(vg::CaptureProof());
+            drawing = Seconds(t) / kRounds * 1000;
+            std::printf("  cost per proof at 2400 dpi: drawing %.2f ms\n", drawing);
+            first = false;
+        }
+        t = Clock::now();
+        for (int i = 0; i < kRounds; ++i) scans &= vg::ProveWrittenFile(request.path).verdict == vg::ProofVerdict::Scans;
+        const double whole = Seconds(t) / kRounds * 1000;
         const vg::ProofJob job = vg::CaptureProof();
         vg::GreyImage image;
         t = Clock::now();
-        for (int i = 0; i < kRounds; ++i) vg::RenderEpsFile(request.path, job.ppi, image, nullptr);
+        for (int i = 0; i < kRounds; ++i) vg::RenderGraphicFile(request.path, job.ppi, image);
         const double render = Seconds(t) / kRounds * 1000;
         t = Clock::now();
         for (int i = 0; i < kRounds; ++i) vg::ProveImage(job, image);
         const double decode = Seconds(t) / kRounds * 1000;
-        t = Clock::now();
-        for (int i = 0; i < kRounds; ++i) vg::CaptureProof();
-        const double capture = Seconds(t) / kRounds * 1000;
-        std::printf("  ppi %d, image %dx%d: capture %.2f ms, Ghostscript %.2f ms, decode %.2f ms\n", job.ppi, image.width, image.height, capture, render, decode);
+        std::printf("  drawing and %s file %.2f ms (ppi %d, image %dx%d: reading the file %.2f ms, decoding %.2f ms)\n",
+                    ext, whole, job.ppi, image.width, image.height, render, decode);
     }
-    return scans && first.verdict == vg::ProofVerdict::Scans;
+    return scans;
 }
 
 struct Series {

@@ -12,6 +12,7 @@ PACKAGES=(
   fonts-liberation fonts-ocr-a fonts-ocr-b fonts-wqy-microhei fonts-dejavu-core fonts-urw-base35
   ghostscript zxing-cpp-tools zbar-tools libtiff-tools libwmf-bin emf2svg librsvg2-bin inkscape
   libuemf-dev libzxing-dev libgs-dev
+  libwmf-dev libemf2svg-dev librsvg2-2 qpdf poppler-utils libxml2-utils  # the proof's metafile, SVG and PDF readers; the export checks
   qt6-base-dev
   locales
 )

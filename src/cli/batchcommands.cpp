@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "model/charset.h"
 #include "model/symbolsettings.h"
 #include "output/batch.h"
+#include "output/outputformat.h"
 #include "output/serialdialog.h"
 #include "proof/proof.h"
 #include "cli/verify.h"
@@ -61,6 +63,7 @@ struct BatchOptions {
     DataTexts data;
     std::vector<std::string> settings;
     std::optional<int> format;
+    RunExportChoice exportChoice;  // PNG, SVG or PDF instead of the format
     std::string folder;
     std::string script;
     std::string dataFile;
@@ -195,7 +198,7 @@ std::optional<BatchOptions> ParseBatchOptions(const std::string& cmd, const std:
         else if (a == "-v") plain = &o.variation;
         else if (a == "-o") plain = &o.folder;
         else if (a == "--script") plain = &o.script;
-        const bool takesValue = text || plain || a == "--set" || a == "-f";
+        const bool takesValue = text || plain || a == "--set" || a == "-f" || a == "--dpi";
         if (takesValue && i + 1 >= args.size()) {
             UsageError(cmd + ": " + a + " needs a value");
             return std::nullopt;
@@ -205,14 +208,24 @@ std::optional<BatchOptions> ParseBatchOptions(const std::string& cmd, const std:
         else if (a == "--set") o.settings.push_back(args[++i]);
         else if (a == "-f") {
             const std::string& f = args[++i];
-            if (f == "wmf") o.format = 0;
-            else if (f == "eps") o.format = 1;
-            else if (f == "emf") o.format = 2;
-            else {
-                UsageError(cmd + ": unknown format '" + f + "' (eps, wmf or emf)");
+            const OutputFormatInfo* format = FindOutputFormat(f);
+            if (!format) {
+                UsageError(cmd + ": unknown format '" + f + "' (" + OutputFormatNames() + ")");
                 return std::nullopt;
             }
-        } else if (a == "--replace") o.replace = true;
+            if (format->recordFormat >= 0) o.format = format->recordFormat;
+            else o.exportChoice.kind = ExportKindOf("." + f);
+        } else if (a == "--dpi") {
+            char* end = nullptr;
+            const std::string& v = args[++i];
+            const long dpi = std::strtol(v.c_str(), &end, 10);
+            if (v.empty() || *end != '\0' || dpi < 1 || dpi > 20000) {
+                UsageError(cmd + ": --dpi takes a resolution of 1 to 20000");
+                return std::nullopt;
+            }
+            o.exportChoice.dpi = static_cast<int>(dpi);
+        } else if (a == "--transparent") o.exportChoice.transparent = true;
+        else if (a == "--replace") o.replace = true;
         else if (a == "--no-preview") o.noPreview = true;
         else if (a == "--preview") o.noPreview = false;
         else if (a == "--level1") o.levelOne = true;
@@ -263,6 +276,7 @@ bool PrepareRecord(const BatchOptions& o) {
     }
     ChooseVariation(*v);
     if (o.format) SymbolSettings.Format = *o.format;
+    RunExport = o.exportChoice;
     if (!ApplyFieldSettings(o.settings, &reason)) {
         std::fprintf(stderr, "vglyph: %s\n", reason.c_str());
         return false;

@@ -72,13 +72,14 @@ void PrintHelp() {
     std::puts("  -f FORMAT            by default the one of -o's extension, else the Format field:");
     for (const vg::OutputFormatInfo& f : vg::OutputFormats()) std::printf("                         %s  %s\n", f.name, f.note);
     std::puts("  --dpi N              PNG resolution (default 600)");
+    std::puts("  --transparent        PNG without the spaces colour painted behind the symbol");
     std::puts("  --preview            TIFF preview in the EPS file (the default)");
     std::puts("  --no-preview         no TIFF preview");
     std::puts("  --level1             PostScript language level 1, gray only");
     std::puts("  --verify             read the written file back like a scanner (EPS files");
     std::puts("                       through Ghostscript as well) and print one line");
     vg::cli::PrintDialogOptionsHelp();
-    std::puts("series and batch (also -v, -f eps|wmf|emf, --set, --no-preview, --level1):");
+    std::puts("series and batch (also -v, -f FORMAT, --dpi, --transparent, --set, --no-preview, --level1):");
     std::puts("  -d, -a, --upc-part, --ucc-part, --fact  the data of the first file");
     std::puts("  --before TEXT --start N --stop N [--step N]  the counter inside the data:");
     std::puts("                       the data is Before + Start + what follows; without");

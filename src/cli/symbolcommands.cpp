@@ -17,6 +17,7 @@
 #include "model/symbolsettings.h"
 #include "output/generate.h"
 #include "output/reopen.h"
+#include "proof/filerender.h"
 #include "symbology/symbol.h"
 
 namespace vg::cli {
@@ -31,6 +32,7 @@ struct SymbolOptions {
     std::string output;
     int dpi = 600;
     bool noPreview = false;
+    bool transparent = false;  // PNG without its background
     bool levelOne = false;
     bool escapes = false;  // \xHH in the data texts
     bool verify = false;   // prove the written file
@@ -124,6 +126,8 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
             o.noPreview = true;
         } else if (withOutput && a == "--preview") {
             o.noPreview = false;
+        } else if (withOutput && a == "--transparent") {
+            o.transparent = true;
         } else if (withOutput && a == "--verify") {
             o.verify = true;
         } else if (withOutput && a == "--level1") {
@@ -172,6 +176,7 @@ GenerationRequest RequestOf(const SymbolOptions& o) {
     r.path = o.output;
     r.exportKind = o.exportKind;
     r.dpi = o.dpi;
+    r.transparent = o.transparent;
     r.withPreview = !o.noPreview;
     r.levelOne = o.levelOne;
     return r;
@@ -250,6 +255,11 @@ int RunOpen(const std::vector<std::string>& args) {
     std::string reason;
     std::vector<std::string> clamped;
     if (!OpenSavedGraphic(path, &version, &reason, &clamped)) {
+        // Exports carry no settings; the proof can still read their symbols.
+        const GraphicFileKind kind = GraphicFileKindOf(path);
+        if (kind == GraphicFileKind::Png || kind == GraphicFileKind::Svg || kind == GraphicFileKind::Pdf)
+            reason = std::string("A ") + GraphicFileKindName(kind) +
+                     " file carries no settings; vglyph verify reads the symbols in it.";
         ShowMessage("Vornel Glyph", "Unable to open " + path +
                                         ".\nThis format file cannot be opened by this application." +
                                         (reason.empty() ? "" : "\n" + reason));

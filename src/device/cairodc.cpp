@@ -2,12 +2,14 @@
 
 #include <cmath>
 #include <map>
+#include <memory>
 #include <vector>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
 #include "device/cairolib.h"
+#include "device/cffrepair.h"
 #include "device/fontservice.h"
 
 namespace vg {
@@ -24,11 +26,26 @@ void PathOf(cairo_t* cr, const Point* points, int count) {
     for (int i = 1; i < count; ++i) C().cairo_line_to(cr, points[i].x, points[i].y);
 }
 
+// The face cairo draws with: a CFF font its PDF subsetter would drop is given
+// to it repaired, from memory, with the same glyphs.
+FT_Face CairoReadyFace(const FontFace* face) {
+    static FT_Library library = nullptr;
+    static std::vector<std::unique_ptr<std::vector<uint8_t>>> buffers;
+    auto font = std::make_unique<std::vector<uint8_t>>(RepairedCffFont(face->File()));
+    if (font->empty() || (library == nullptr && FT_Init_FreeType(&library) != 0)) return face->Face();
+    FT_Face repaired = nullptr;
+    if (FT_New_Memory_Face(library, font->data(), static_cast<FT_Long>(font->size()), face->Index(), &repaired) != 0 ||
+        repaired->num_glyphs != face->Face()->num_glyphs)
+        return face->Face();
+    buffers.push_back(std::move(font));
+    return repaired;
+}
+
 // One cairo face per loaded face, kept for the process like the faces themselves.
 cairo_font_face_t* CairoFace(const FontFace* face) {
     static std::map<const FontFace*, cairo_font_face_t*> faces;
     cairo_font_face_t*& cf = faces[face];
-    if (cf == nullptr) cf = C().cairo_ft_font_face_create_for_ft_face(face->Face(), 0);
+    if (cf == nullptr) cf = C().cairo_ft_font_face_create_for_ft_face(CairoReadyFace(face), 0);
     return cf;
 }
 

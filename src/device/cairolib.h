@@ -17,7 +17,8 @@ namespace vg {
     X(cairo_stroke) X(cairo_paint) X(cairo_set_font_face) X(cairo_set_font_matrix)                \
     X(cairo_matrix_init_scale) X(cairo_show_glyphs) X(cairo_ft_font_face_create_for_ft_face)      \
     X(cairo_image_surface_create) X(cairo_image_surface_create_from_png)                          \
-    X(cairo_image_surface_get_width) X(cairo_image_surface_get_height)                            \
+    X(cairo_image_surface_get_width) X(cairo_image_surface_get_height) X(cairo_image_surface_get_data)     \
+    X(cairo_image_surface_get_stride) X(cairo_surface_mark_dirty)                            \
     X(cairo_svg_surface_create_for_stream) X(cairo_pdf_surface_create_for_stream)                 \
     X(cairo_surface_flush) X(cairo_surface_finish) X(cairo_surface_status)                        \
     X(cairo_surface_destroy) X(cairo_surface_write_to_png) X(cairo_surface_write_to_png_stream)

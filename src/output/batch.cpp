@@ -22,6 +22,11 @@ int SeriesArmed = 0;
 int DataFilePending = 0;
 std::string DataFilePath;
 std::string SaveFolder;
+RunExportChoice RunExport;
+
+std::string RunExtension() {
+    return RunExport.kind ? ExportExtension(*RunExport.kind) : FormatExtension(SymbolSettings.Format);
+}
 int WritePageScript = 0;
 int BatchRunning = 0;
 
@@ -100,7 +105,7 @@ std::string ShownRecord(const DataRecord& r) {
 }
 
 // The current symbol's proposed name, safe for a file name.
-std::string DefaultName() { return SafeFileName(ProposeFileName(SymbolSettings.Format)); }
+std::string DefaultName() { return SafeFileName(ProposeFileName(RunExtension())); }
 
 // The name part of a UTF-8 path in Windows-1252; the fallback when it has none.
 std::string NameOfPath(const std::string& path, const std::string& fallback) {
@@ -171,6 +176,9 @@ bool SaveSymbolFile(const std::string& path, const SaveChoice& options) {
     request.path = path;
     request.withPreview = options.withPreview;
     request.levelOne = options.levelOne;
+    request.exportKind = RunExport.kind;
+    request.dpi = RunExport.dpi;
+    request.transparent = RunExport.transparent;
     const GenerationResult r = WriteCurrentSymbol(request);
     if (r.status == GenerationStatus::Written) return true;
     // A name another process took meanwhile is the caller's to report.
@@ -201,7 +209,7 @@ std::string NumberedName(const std::string& firstName, int scheme, int64_t numbe
 BatchResult SaveCommand(BatchHost& host) {
     if (DataFilePending) return RunDataFileBatch(host);
     BatchResult r;
-    const std::string firstName = ProposeFileName(SymbolSettings.Format);
+    const std::string firstName = ProposeFileName(RunExtension());
     std::optional<SaveChoice> choice =
         host.ChooseSavePath(SafeFileName(firstName), SaveOptionAvailability(SymbolSettings.Format, SeriesArmed, false));
     if (!choice || choice->path.empty()) {

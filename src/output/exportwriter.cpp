@@ -1,11 +1,14 @@
 #include "output/exportwriter.h"
 
+#include <array>
 #include <cmath>
+#include <cstdint>
 
 #include "model/atomicfile.h"
 #include "output/metafilewriter.h"
 #include "device/cairodc.h"
 #include "device/cairolib.h"
+#include "model/symbolsettings.h"
 #include "render/drawsymbol.h"
 
 namespace vg {
@@ -14,6 +17,88 @@ namespace {
 cairo_status_t WriteToFile(void* closure, const unsigned char* data, unsigned int length) {
     std::FILE* f = static_cast<std::FILE*>(closure);
     return std::fwrite(data, 1, length, f) == length ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
+}
+
+cairo_status_t AppendTo(void* closure, const unsigned char* data, unsigned int length) {
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+uint32_t Crc32(const std::string& bytes, std::size_t from) {
+    static const auto table = [] {
+        std::array<uint32_t, 256> t{};
+        for (uint32_t n = 0; n < 256; ++n) {
+            uint32_t c = n;
+            for (int k = 0; k < 8; ++k) c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            t[n] = c;
+        }
+        return t;
+    }();
+    uint32_t c = 0xFFFFFFFFu;
+    for (std::size_t i = from; i < bytes.size(); ++i) c = table[(c ^ static_cast<uint8_t>(bytes[i])) & 0xFF] ^ (c >> 8);
+    return c ^ 0xFFFFFFFFu;
+}
+
+void PutBe32(std::string& out, uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<char>(v >> shift & 0xFF));
+}
+
+// The pHYs chunk (pixels per metre) put after IHDR.
+bool InsertResolution(std::string& png, int dpi) {
+    constexpr std::size_t kAfterHeader = 8 + 8 + 13 + 4;
+    if (png.size() < kAfterHeader || png.compare(12, 4, "IHDR") != 0) return false;
+    const uint32_t perMetre = static_cast<uint32_t>(std::lround(dpi / 0.0254));
+    std::string chunk;
+    PutBe32(chunk, 9);
+    chunk += "pHYs";
+    PutBe32(chunk, perMetre);
+    PutBe32(chunk, perMetre);
+    chunk.push_back(1);  // metres
+    PutBe32(chunk, Crc32(chunk, 4));
+    png.insert(kAfterHeader, chunk);
+    return true;
+}
+
+// The drawing in the smallest image format its pixels allow: 1-bit grey for
+// black and white, 8-bit grey for greys, else as drawn. Opaque drawings only.
+cairo_surface_t* Narrowed(const CairoLibrary& c, cairo_surface_t* argb) {
+    const int w = c.cairo_image_surface_get_width(argb), h = c.cairo_image_surface_get_height(argb);
+    const int stride = c.cairo_image_surface_get_stride(argb);
+    const unsigned char* data = c.cairo_image_surface_get_data(argb);
+    bool grey = true, twoLevel = true;
+    for (int y = 0; y < h && grey; ++y) {
+        const uint32_t* row = reinterpret_cast<const uint32_t*>(data + static_cast<std::size_t>(y) * stride);
+        for (int x = 0; x < w && grey; ++x) {
+            const uint32_t p = row[x];
+            const uint32_t r = p >> 16 & 0xFF, g = p >> 8 & 0xFF, b = p & 0xFF;
+            grey = (p >> 24) == 0xFF && r == g && g == b;
+            twoLevel = twoLevel && (r == 0 || r == 0xFF);
+        }
+    }
+    if (!grey) return nullptr;
+    cairo_surface_t* out = c.cairo_image_surface_create(twoLevel ? CAIRO_FORMAT_A1 : CAIRO_FORMAT_A8, w, h);
+    if (c.cairo_surface_status(out) != CAIRO_STATUS_SUCCESS) {
+        c.cairo_surface_destroy(out);
+        return nullptr;
+    }
+    c.cairo_surface_flush(out);
+    unsigned char* bits = c.cairo_image_surface_get_data(out);
+    const int outStride = c.cairo_image_surface_get_stride(out);
+    for (int y = 0; y < h; ++y) {
+        const uint32_t* row = reinterpret_cast<const uint32_t*>(data + static_cast<std::size_t>(y) * stride);
+        unsigned char* o = bits + static_cast<std::size_t>(y) * outStride;
+        if (!twoLevel) {
+            for (int x = 0; x < w; ++x) o[x] = static_cast<unsigned char>(row[x] & 0xFF);
+            continue;
+        }
+        // A1 pixels are 32-bit words with the first pixel in the low bit on this
+        // (little-endian) machine; the PNG writer keeps that order.
+        uint32_t* words = reinterpret_cast<uint32_t*>(o);
+        for (int x = 0; x < w; ++x)
+            if (row[x] & 0xFF) words[x >> 5] |= 1u << (x & 31);
+    }
+    c.cairo_surface_mark_dirty(out);
+    return out;
 }
 
 // Size of an extent in surface units, at least one.
@@ -42,7 +127,7 @@ std::string ExportExtension(ExportKind kind) {
     return "";
 }
 
-bool WriteExportFile(const std::string& path, ExportKind kind, int dpi, std::string* reason) {
+bool WriteExportFile(const std::string& path, ExportKind kind, int dpi, bool transparent, std::string* reason) {
     const SymbolExtent extent = MetafileSymbolExtent();
     const int w = extent.right - extent.left;
     const int h = extent.bottom - extent.top;
@@ -77,6 +162,13 @@ bool WriteExportFile(const std::string& path, ExportKind kind, int dpi, std::str
         surface = c->cairo_pdf_surface_create_for_stream(WriteToFile, f, SurfaceSize(w, 72), SurfaceSize(h, 72));
     }
     cairo_t* cr = c->cairo_create(surface);
+    if (kind == ExportKind::Png && !transparent) {
+        const SettingsRecord& s = SymbolSettings;
+        c->cairo_set_source_rgb(cr, ColourComponent(s.redSpacesQuietZone) / 255.0,
+                                ColourComponent(s.greenSpacesQuietZone) / 255.0,
+                                ColourComponent(s.blueSpacesQuietZone) / 255.0);
+        c->cairo_paint(cr);
+    }
     {
         CairoDC dc(cr, scale, kind != ExportKind::Png);
         DrawSymbol(dc, ClipRect{}, 1, 0, nullptr);
@@ -84,7 +176,13 @@ bool WriteExportFile(const std::string& path, ExportKind kind, int dpi, std::str
     c->cairo_destroy(cr);
     c->cairo_surface_flush(surface);
     bool ok = c->cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
-    if (ok && kind == ExportKind::Png) ok = c->cairo_surface_write_to_png_stream(surface, WriteToFile, f) == CAIRO_STATUS_SUCCESS;
+    if (ok && kind == ExportKind::Png) {
+        cairo_surface_t* narrow = transparent ? nullptr : Narrowed(*c, surface);
+        std::string png;
+        ok = c->cairo_surface_write_to_png_stream(narrow ? narrow : surface, AppendTo, &png) == CAIRO_STATUS_SUCCESS &&
+             InsertResolution(png, dpi) && std::fwrite(png.data(), 1, png.size(), f) == png.size();
+        if (narrow) c->cairo_surface_destroy(narrow);
+    }
     c->cairo_surface_finish(surface);
     ok = ok && c->cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
     c->cairo_surface_destroy(surface);

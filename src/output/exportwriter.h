@@ -16,8 +16,11 @@ std::optional<ExportKind> ExportKindOf(std::string_view path);
 std::string ExportExtension(ExportKind kind);
 
 // Writes the drawing of file output; PNG at dpi pixels per inch with the
-// drawing's size in pixels, SVG and PDF in points. A refusal that is no
-// system error (an image too large) puts its reason into reason.
-bool WriteExportFile(const std::string& path, ExportKind kind, int dpi = 600, std::string* reason = nullptr);
+// drawing's size in pixels, SVG and PDF in points. A PNG is painted on the
+// spaces colour unless transparent, says its resolution, and is 1-bit or
+// 8-bit grey when its colours allow. A refusal that is no system error (an
+// image too large) puts its reason into reason.
+bool WriteExportFile(const std::string& path, ExportKind kind, int dpi = 600, bool transparent = false,
+                     std::string* reason = nullptr);
 
 }  // namespace vg

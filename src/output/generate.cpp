@@ -99,7 +99,7 @@ GenerationResult WriteCurrentSymbol(const GenerationRequest& request) {
     bool written = false;
     std::string reason;
     if (exportKind) {
-        written = WriteExportFile(r.path, *exportKind, request.dpi, &reason);
+        written = WriteExportFile(r.path, *exportKind, request.dpi, request.transparent, &reason);
     } else {
         SaveOptions options;
         options.withPreview = request.withPreview;

@@ -20,6 +20,7 @@ struct GenerationRequest {
     std::string path;                      // empty: the proposed name in the current folder
     std::optional<ExportKind> exportKind;  // PNG, SVG or PDF instead of Format; unset: by the path's extension
     int dpi = 600;                         // PNG resolution
+    bool transparent = false;              // PNG: no background painted
     bool withPreview = true;               // EPS: the TIFF preview
     bool levelOne = false;                 // EPS: PostScript level 1
     std::string title;                     // empty: the file's name

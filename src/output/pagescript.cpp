@@ -38,7 +38,7 @@ public:
         const std::size_t n = text.size() < size_ - 1 ? text.size() : size_ - 1;
         std::memcpy(field_, text.data(), n);
         field_[n] = '\0';
-        return SafeFileName(ProposeFileName(SymbolSettings.Format));
+        return SafeFileName(ProposeFileName(RunExtension()));
     }
 
 private:

@@ -183,19 +183,12 @@ void Drop(Interpreter& gs) {
     TakePages(gs);
 }
 
-bool Start(Interpreter& gs, std::string* reason) {
-    if (gs.instance) return true;
+// The library and the folder for the pages.
+bool Prepare(Interpreter& gs, std::string* reason) {
     if (!gs.lib && !(gs.lib = LoadGs(reason))) return false;
-    if (gs.lib->newInstance(&gs.instance, nullptr) < 0) {
-        gs.instance = nullptr;
-        *reason = "Ghostscript's interpreter could not be started";
-        return false;
-    }
     if (gs.folder.empty()) {
         char pattern[] = "/dev/shm/vglyph-proof-XXXXXX";
         if (!mkdtemp(pattern)) {
-            gs.lib->deleteInstance(gs.instance);
-            gs.instance = nullptr;
             *reason = "no folder for Ghostscript's pages: " + SystemReason(errno);
             return false;
         }
@@ -205,6 +198,17 @@ bool Start(Interpreter& gs, std::string* reason) {
             TakePages(Gs());
             rmdir(Gs().folder.c_str());
         });
+    }
+    return true;
+}
+
+bool Start(Interpreter& gs, std::string* reason) {
+    if (gs.instance) return true;
+    if (!Prepare(gs, reason)) return false;
+    if (gs.lib->newInstance(&gs.instance, nullptr) < 0) {
+        gs.instance = nullptr;
+        *reason = "Ghostscript's interpreter could not be started";
+        return false;
     }
     gs.lib->setStdio(gs.instance, NoInput, Out, Err);
     const std::string output = "-sOutputFile=" + gs.folder + "/%d.pgm";
@@ -325,6 +329,49 @@ bool RenderEpsFile(const std::string& path, int ppi, GreyImage& image, std::stri
     const std::vector<std::string> pages = TakePages(gs);
     if (pages.size() != 1 || !ParsePgm(pages.front(), image)) {
         *reason = "Ghostscript rendered no page";
+        return false;
+    }
+    return true;
+}
+
+bool RenderPdfFile(const std::string& path, int ppi, GreyImage& image, std::string* reason) {
+    std::string ignored;
+    if (!reason) reason = &ignored;
+    RegularFile file;
+    if (!file.Open(path, reason)) return false;
+    char head[5] = {};
+    if (file.ReadAt(0, head, 5) != 5 || std::string_view(head, 5) != "%PDF-") {
+        *reason = "not a PDF file";
+        return false;
+    }
+    Interpreter& gs = Gs();
+    std::lock_guard<std::mutex> lock(gs.mutex);
+    // A PDF file is read by an interpreter of its own, which may open only that
+    // file; the EPS interpreter is made again by the next EPS proof.
+    Drop(gs);
+    if (!Prepare(gs, reason)) return false;
+    void* instance = nullptr;
+    if (gs.lib->newInstance(&instance, nullptr) < 0) {
+        *reason = "Ghostscript's interpreter could not be started";
+        return false;
+    }
+    gs.lib->setStdio(instance, NoInput, Out, Err);
+    const std::string output = "-sOutputFile=" + gs.folder + "/%d.pgm";
+    const std::string resolution = "-r" + std::to_string(ppi);
+    const char* args[] = {"vglyph",          "-q",          "-dSAFER",         "-dNOPAUSE",        "-dBATCH",
+                          "-dNOPROMPT",      "-dQUIET",     "-dUseCropBox",    "-dFirstPage=1",    "-dLastPage=1",
+                          "-dUseFastColor",  "-dNOINTERPOLATE", "-sDEVICE=pgmraw", resolution.c_str(), output.c_str(),
+                          "-f",              path.c_str()};
+    TakePages(gs);
+    gs.err.clear();
+    const int code = gs.lib->initWithArgs(instance, static_cast<int>(std::size(args)), const_cast<char**>(args));
+    const int exitCode = gs.lib->exit(instance);
+    gs.lib->deleteInstance(instance);
+    const std::vector<std::string> pages = TakePages(gs);
+    if ((code < 0 && code != gs_error_Quit) || exitCode < 0 || pages.empty() || !ParsePgm(pages.front(), image)) {
+        *reason = "Ghostscript could not render the file";
+        const std::size_t at = gs.err.find("Error");
+        if (at != std::string::npos) *reason += ": " + gs.err.substr(at, gs.err.find('\n', at) - at);
         return false;
     }
     return true;

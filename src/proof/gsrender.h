@@ -21,4 +21,7 @@ struct GreyImage {
 // interpreter is kept between calls (a new one after an error).
 bool RenderEpsFile(const std::string& path, int ppi, GreyImage& image, std::string* reason);
 
+// Renders the first page of a PDF file at ppi pixels per inch (its crop box).
+bool RenderPdfFile(const std::string& path, int ppi, GreyImage& image, std::string* reason);
+
 }  // namespace vg

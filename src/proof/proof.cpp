@@ -9,6 +9,7 @@
 #include "model/regularfile.h"
 #include "model/symbolsettings.h"
 #include "proof/barcodereader.h"
+#include "proof/filerender.h"
 #include "render/drawsymbol.h"
 #include "symbology/symbol.h"
 
@@ -296,6 +297,46 @@ ProofResult ProveImage(const ProofJob& job, const GreyImage& image) {
 
 ProofResult ProveDrawing(const ProofJob& job) { return ProveImage(job, job.drawing); }
 
+ProofResult ProveGraphicFile(const ProofJob& job, const std::string& path) {
+    if (job.expected.symbols.empty()) return ProveImage(job, {});
+    GreyImage image;
+    const FileRender render = RenderGraphicFile(path, job.ppi, image);
+    if (!render.ok) {
+        ProofResult result;
+        result.reason = render.reason;
+        return result;
+    }
+    return ProveImage(job, image);
+}
+
+GraphicFileRead ReadGraphicFile(const std::string& path, int ppi) {
+    GraphicFileRead read;
+    read.kind = GraphicFileKindName(GraphicFileKindOf(path));
+    GreyImage image;
+    const FileRender render = RenderGraphicFile(path, ppi, image);
+    if (!render.ok) {
+        read.reason = render.reason;
+        return read;
+    }
+    read.drawn = true;
+    ReadRequest request;
+    request.pixels = image.pixels.data();
+    request.width = image.width;
+    request.height = image.height;
+    request.tryRotate = true;
+    request.maxSymbols = 8;
+    std::vector<ReadSymbol> symbols;
+    if (!ReadBarcodes(request, symbols, &read.reason)) {
+        read.drawn = false;
+        return read;
+    }
+    for (const ReadSymbol& s : symbols) {
+        read.decoded.push_back(std::string(ReaderFormatName(s.format)) + " " + Quoted(s.text));
+        read.texts.push_back(s.text);
+    }
+    return read;
+}
+
 ProofResult ProveEpsFile(const ProofJob& job, const std::string& path) {
     if (job.expected.symbols.empty()) return ProveImage(job, {});
     GreyImage image;
@@ -314,8 +355,11 @@ FileProof ProveWrittenFile(const std::string& path) {
     proof.printerDpi = job.printerDpi;
     proof.ppi = job.ppi;
     proof.drawing = ProveDrawing(job);
-    if (proof.drawing.verdict != ProofVerdict::NoReader && LooksLikeEps(path))
-        proof.file = ProveEpsFile(job, path);
+    const GraphicFileKind kind = GraphicFileKindOf(path);
+    if (proof.drawing.verdict != ProofVerdict::NoReader && kind != GraphicFileKind::Unknown) {
+        proof.file = ProveGraphicFile(job, path);
+        proof.fileKind = GraphicFileKindName(kind);
+    }
     proof.verdict = proof.drawing.verdict;
     if (proof.file && proof.file->verdict == ProofVerdict::DoesNotScan) proof.verdict = ProofVerdict::DoesNotScan;
     return proof;
@@ -336,7 +380,7 @@ std::string DescribeProof(const FileProof& proof) {
     case ProofVerdict::Scans: {
         std::string line = "scans:";
         for (const std::string& d : proof.drawing.decoded) line += " " + d;
-        line += proof.file ? " (drawing and EPS file)" : " (drawing)";
+        line += proof.file ? " (drawing and " + proof.fileKind + " file)" : " (drawing)";
         if (proof.drawing.reductionGivenBack || (proof.file && proof.file->reductionGivenBack))
             line += " with the bar width reduction given back as ink spread";
         return line + widths(proof.drawing.widths);
@@ -346,8 +390,8 @@ std::string DescribeProof(const FileProof& proof) {
     std::string line = "does not scan:";
     if (proof.drawing.verdict == ProofVerdict::DoesNotScan) line += " drawing " + proof.drawing.reason;
     if (proof.file && proof.file->verdict == ProofVerdict::DoesNotScan)
-        line += std::string(proof.drawing.verdict == ProofVerdict::DoesNotScan ? ";" : "") + " EPS file " +
-                proof.file->reason;
+        line += std::string(proof.drawing.verdict == ProofVerdict::DoesNotScan ? ";" : "") + " " + proof.fileKind +
+                " file " + proof.file->reason;
     return line + widths(proof.drawing.widths);
 }
 

@@ -60,15 +60,19 @@ ProofJob CaptureProof(const ProofRasterMaker& makeRaster = {});
 ProofResult ProveDrawing(const ProofJob& job);
 // Renders an EPS file with Ghostscript at the job's resolution and decodes it.
 ProofResult ProveEpsFile(const ProofJob& job, const std::string& path);
+// Renders any graphic file the proof reads (filerender.h) and decodes it; a
+// file that cannot be drawn, or whose reader is not installed, does not scan.
+ProofResult ProveGraphicFile(const ProofJob& job, const std::string& path);
 // Decodes an image of the symbol (turned as the job says).
 ProofResult ProveImage(const ProofJob& job, const GreyImage& image);
 
-// A written file proven: the current symbol's drawing and, for an EPS file,
-// the file itself. The current record must be the symbol the file holds.
+// A written file proven: the current symbol's drawing and the file itself,
+// drawn by a reader of its format. The current record must be the symbol the file holds.
 struct FileProof {
     ProofVerdict verdict = ProofVerdict::DoesNotScan;
     ProofResult drawing;
-    std::optional<ProofResult> file;  // the EPS file read through Ghostscript
+    std::optional<ProofResult> file;  // the file itself read through its reader
+    std::string fileKind;             // "EPS", "WMF", ...
     int printerDpi = 0;
     int ppi = 0;  // resolution the widths were measured at
 };
@@ -79,5 +83,16 @@ std::string DescribeProof(const FileProof& proof);
 
 // True when the file begins like an EPS file (DOS EPS header or "%!").
 bool LooksLikeEps(const std::string& path);
+
+// A graphic file without settings (another program's, or an export): the
+// symbols found in it, of any symbology the reader knows.
+struct GraphicFileRead {
+    bool drawn = false;
+    std::string reason;               // why it could not be drawn
+    std::string kind;                 // "PNG", "PDF", ...
+    std::vector<std::string> decoded;  // symbology and text, printable
+    std::vector<std::string> texts;    // the texts as read
+};
+GraphicFileRead ReadGraphicFile(const std::string& path, int ppi = 400);
 
 }  // namespace vg

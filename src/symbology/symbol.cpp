@@ -437,9 +437,25 @@ void CLinearSymbol::DrawText(DeviceContext&, int) {
         DrawString(h, y, HumanReadable, 1.0, kAlignLeftTop);
         return;
     }
-    const double n = static_cast<double>(HumanReadable.size());
-    for (std::size_t i = 0; i < HumanReadable.size(); ++i)
-        DrawChar(h + static_cast<double>(i) * tw / n, y, HumanReadable[i], 1.0, kAlignLeftTop);
+    const std::vector<double> lefts = CharacterLefts(HumanReadable, tw);
+    for (std::size_t i = 0; i < HumanReadable.size(); ++i) DrawChar(h + lefts[i], y, HumanReadable[i], 1.0, kAlignLeftTop);
+}
+
+std::vector<double> CSymbol::CharacterLefts(std::string_view text, double width) {
+    // Each character starts where the advances of the ones before it end, in
+    // the selected font, spread over the measured width. The TIFF preview and
+    // a font whose characters are all equally wide keep equal cells.
+    const std::size_t n = text.size();
+    std::vector<double> lefts(n);
+    for (std::size_t i = 0; i < n; ++i) lefts[i] = static_cast<double>(i) * width / static_cast<double>(n);
+    if (m_previewFlag || n < 2) return lefts;
+    bool equal = true;
+    const int first = m_dc.GetTextExtent(text.substr(0, 1)).cx;
+    for (std::size_t i = 1; i < n && equal; ++i) equal = m_dc.GetTextExtent(text.substr(i, 1)).cx == first;
+    const int whole = m_dc.GetTextExtent(text).cx;
+    if (equal || whole <= 0) return lefts;
+    for (std::size_t i = 1; i < n; ++i) lefts[i] = width * m_dc.GetTextExtent(text.substr(0, i)).cx / whole;
+    return lefts;
 }
 
 void CLinearSymbol::BuildText() {

@@ -108,6 +108,9 @@ public:
     // kAlignLeftTop or kAlignCentreTop. x is scaled by m_textScaleX, which is
     // reset to 1.0 afterwards.
     void DrawChar(double x, double y, char c, double sizeFactor, int align);
+    // Left edge of each character of a text set in the selected font and spread
+    // over width (the unit of width).
+    std::vector<double> CharacterLefts(std::string_view text, double width);
     void DrawString(double x, double y, std::string_view text, double sizeFactor, int align);
     // Extent of a text in the unmagnified, unrotated human-readable font (or
     // Arial 125 while m_measureArial is set), output units.

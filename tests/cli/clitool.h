@@ -42,12 +42,6 @@ inline ToolResult RunTool(const std::string& args, const std::string& cwd = "") 
     return r;
 }
 
-inline std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
 
 
 

@@ -4,9 +4,12 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,6 +22,7 @@
 #include "output/reopen.h"
 #include "proof/proof.h"
 #include "symbology/symbol.h"
+#include "scantools.h"
 
 namespace vg {
 namespace {
@@ -299,6 +303,98 @@ TEST(Proof, CaptureLeavesTheRecordAsItWas) {
     EXPECT_EQ(fields(), before);
     EXPECT_EQ(BarPattern, pattern);
     EXPECT_EQ(EncodedText, encoded);
+}
+
+// Every variation's sample datum exported to PDF, SVG and PNG at 0 and 90
+// degrees, checked and decoded by other programs: qpdf and pdffonts, xmllint,
+// the PNG's own chunks, and ZXingReader or zbarimg on the images (the PDF
+// files drawn by Ghostscript, the SVG files by rsvg-convert).
+TEST(Proof, EveryVariationsExportsPassOtherProgramsChecks) {
+    VG_REQUIRE_TOOLS("qpdf", "pdffonts", "xmllint", "gs", "rsvg-convert", "ZXingReader", "zbarimg");
+    Folder dir;
+    std::vector<std::string> pdfs, svgs, pngs;
+    std::map<std::string, std::string> images;  // image read -> file exported
+    std::set<std::string> needsRead;            // files whose symbols a reader knows
+    for (const VariationInfo& v : Catalogue()) {
+        const auto sample = Samples().find(v.code);
+        if (sample == Samples().end() ||
+            PrepareSymbol(RequestFor(v.code, sample->second, 1, 0, "/dev/null")).status != GenerationStatus::Written)
+            continue;
+        const bool readable = HasReader(v.code, sample->second);
+        for (int rotation : {0, 90})
+            for (const char* ext : {"pdf", "svg", "png"}) {
+                const std::string path = dir.path + "/v" + std::to_string(v.code) + "-" + std::to_string(rotation) + "." + ext;
+                GenerationRequest r = RequestFor(v.code, sample->second, 1, rotation, path);
+                r.format.reset();
+                r.dpi = 300;
+                ASSERT_EQ(Generate(r).status, GenerationStatus::Written) << path;
+                (ext[1] == 'd' ? pdfs : ext[1] == 'v' ? svgs : pngs).push_back(path);
+                if (readable) needsRead.insert(path);
+            }
+    }
+    ASSERT_GE(pdfs.size(), 200u);
+    auto run = [&](const std::string& command) {
+        return vg::test::RunShell("cd " + vg::test::Quote(dir.path) + " && " + command + " 2>&1");
+    };
+    // One shell for every PDF: "@@ name", qpdf's report, "@@rc status", pdffonts' table.
+    const auto pdfReport = run("for f in *.pdf; do echo \"@@ $f\"; qpdf --check \"$f\" 2>&1; echo \"@@rc $?\"; "
+                               "pdffonts \"$f\" 2>&1; done");
+    std::string current;
+    int checkedPdfs = 0;
+    bool inFonts = false;
+    for (const std::string& line : vg::test::Lines(pdfReport.out)) {
+        if (line.rfind("@@rc ", 0) == 0) {
+            EXPECT_EQ(line, "@@rc 0") << current;
+            inFonts = true;
+        } else if (line.rfind("@@ ", 0) == 0) {
+            current = line.substr(3);
+            ++checkedPdfs;
+            inFonts = false;
+        } else if (!inFonts) {
+            EXPECT_EQ(line.find("WARNING"), std::string::npos) << current << ": " << line;
+        } else if (line.rfind("name ", 0) != 0 && line.rfind("----", 0) != 0) {
+            // ... emb sub uni object generation
+            std::istringstream row(line);
+            const std::vector<std::string> columns{std::istream_iterator<std::string>(row), {}};
+            EXPECT_TRUE(columns.size() >= 6 && columns[columns.size() - 5] == "yes") << current << ": " << line;
+        }
+    }
+    EXPECT_EQ(checkedPdfs, static_cast<int>(pdfs.size()));
+    const auto lint = run("xmllint --noout *.svg");
+    EXPECT_EQ(lint.status, 0) << lint.out;
+    for (const std::string& png : pngs) {
+        std::ifstream in(png, std::ios::binary);
+        std::string head(64, '\0');
+        in.read(head.data(), 64);
+        // Colour type 0 (grey) or 2 (RGB): no alpha; pHYs in metres right after IHDR.
+        EXPECT_TRUE(head[25] == 0 || head[25] == 2) << png << " colour type " << int(head[25]);
+        EXPECT_EQ(head.substr(37, 4), "pHYs") << png;
+        EXPECT_EQ(head[49], 1) << png;
+        images[fs::path(png).filename().string()] = png;
+    }
+    // The PDF pages in the order of the files' names; the SVG files beside them.
+    std::vector<std::string> sortedPdfs;
+    for (const std::string& pdf : pdfs) sortedPdfs.push_back(fs::path(pdf).filename().string());
+    std::sort(sortedPdfs.begin(), sortedPdfs.end());
+    ASSERT_EQ(run("gs -q -dSAFER -dNOPAUSE -dBATCH -r300 -sDEVICE=pnggray -sOutputFile=pdf-%04d.png *.pdf").status, 0);
+    for (std::size_t i = 0; i < sortedPdfs.size(); ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "pdf-%04zu.png", i + 1);
+        images[name] = dir.path + "/" + sortedPdfs[i];
+    }
+    EXPECT_EQ(run("ls *.svg | xargs -P2 -I{} rsvg-convert -d 300 -p 300 -b white -o {}.png {}").status, 0);
+    for (const std::string& svg : svgs) images[fs::path(svg).filename().string() + ".png"] = svg;
+    // Two readers at a time, each writing its own list.
+    run("ls *.png | xargs -P2 -n 150 sh -c 'ZXingReader -1 -noscale \"$@\" > zx-$$.txt 2>&1' sh");
+    std::set<std::string> read;
+    for (const std::string& line : vg::test::Lines(run("cat zx-*.txt").out)) {
+        const std::string name = line.substr(0, line.find(' '));
+        if (images.count(name) && line.find('"') != std::string::npos) read.insert(images[name]);
+    }
+    for (const auto& [name, file] : images)
+        if (needsRead.count(file) && !read.count(file) && run("zbarimg -q " + vg::test::Quote(name)).status == 0)
+            read.insert(file);
+    for (const std::string& file : needsRead) EXPECT_TRUE(read.count(file)) << file << " was not decoded";
 }
 
 }  // namespace

@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace vg::test {
 
@@ -38,6 +40,13 @@ inline ShellResult RunShell(const std::string& command) {
 inline std::string TrimLineEnds(std::string text) {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
     return text;
+}
+
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
 }
 
 inline bool HaveTool(const char* name) {
