@@ -12,7 +12,7 @@ PACKAGES=(
   ghostscript zxing-cpp-tools zbar-tools libtiff-tools libwmf-bin emf2svg librsvg2-bin inkscape
   libuemf-dev libzxing-dev libgs-dev
   qt6-base-dev
-  locales
+  locales desktop-file-utils
 )
 
 missing=()

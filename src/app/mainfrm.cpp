@@ -118,7 +118,31 @@ QString ResourcePath(const char* name) {
 
 std::string Utf8(const QString& s) { return s.toUtf8().toStdString(); }
 
+// The shipped folder (the first of the installed ones that exists), the current
+// folder's and the user's, in the order the later win.
+std::vector<std::string> KitletFolders(const std::vector<std::string>& installed) {
+    std::vector<std::string> folders;
+    for (const std::string& f : installed) {
+        if (!f.empty() && QFileInfo(QString::fromStdString(f)).isDir()) {
+            folders.push_back(f);
+            break;
+        }
+    }
+    const QString here = QDir::current().filePath(QStringLiteral("Kitlets"));
+    if (QFileInfo(here).isDir() &&
+        (folders.empty() || QFileInfo(here).canonicalFilePath() != QFileInfo(QString::fromStdString(folders[0])).canonicalFilePath()))
+        folders.push_back(Utf8(here));
+    folders.push_back(UserKitletFolder());
+    return folders;
+}
+
 }  // namespace
+
+std::string UserKitletFolder() {
+    QString data = qEnvironmentVariable("XDG_DATA_HOME");
+    if (data.isEmpty() || !QDir::isAbsolutePath(data)) data = QDir::homePath() + QStringLiteral("/.local/share");
+    return Utf8(data + QStringLiteral("/vornel-glyph/Kitlets"));
+}
 
 CMainFrame::CMainFrame(const std::vector<std::string>& kitletFolders) {
     setWindowTitle(QString::fromUtf8(kAppTitle));
@@ -156,6 +180,7 @@ CMainFrame::CMainFrame(const std::vector<std::string>& kitletFolders) {
     barWidget_->onRedraw = [this] { Redraw(); };
     barWidget_->onSourceChosen = [this](int item) { SourceChosen(item); };
     barWidget_->onKeyboardInput = [] { DataFilePending = 0; };
+    barWidget_->onKeystroke = [this] { bar_->Keystroke(); };
     proof_ = new ProofIndicator([this] { return bar_ && bar_->SymbolReady(); }, this);
     statusBar()->addPermanentWidget(proof_);
     barWidget_->onPresetDrop = [this](const QPoint& at) {
@@ -172,8 +197,9 @@ CMainFrame::CMainFrame(const std::vector<std::string>& kitletFolders) {
     setMinimumSize(side, side);
     if (screen) move(screen->availableGeometry().center() - QPoint(side / 2, side / 2));
 
-    // The Symbology menu of the Kitlets folder.
-    kitlets_.Build(FindKitletFolder(kitletFolders));
+    // The Symbology menu: the shipped Kitlets, a Kitlets folder in the current
+    // folder and the user's own, merged by name.
+    kitlets_.BuildMerged(KitletFolders(kitletFolders));
     BuildSymbologyMenu();
 
     // The stored variation's layout, run once on the stored texts.
@@ -188,7 +214,10 @@ CMainFrame::CMainFrame(const std::vector<std::string>& kitletFolders) {
 
     connect(&timer_, &QTimer::timeout, this, [this] { Tick(); });
     timer_.start(100);
-    focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this] { UpdateCommands(); });
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this] {
+        if (QLineEdit* edit = barWidget_->FocusedEdit()) lastEdit_ = edit;
+        UpdateCommands();
+    });
     UpdateCommands();
 }
 
@@ -269,10 +298,9 @@ bool CMainFrame::CommandRule(int id) const {
     const bool ready = bar_ && bar_->SymbolReady();
     if (IsEditCommand(id)) {
         if (!barWidget_->BarEnabledAndVisible()) return false;
-        const int focus = barWidget_->FocusedControl();
-        if (focus == ctl::kMain2 && s.Family == 0 && s.Variation == 0) return false;
-        const QLineEdit* edit = barWidget_->FocusedEdit();
+        const QLineEdit* edit = CommandEdit();
         if (!edit) return false;
+        if (edit == barWidget_->Edit(ctl::kMain2) && s.Family == 0 && s.Variation == 0) return false;
         switch (id) {
         case cmd::kUndo: return edit->isUndoAvailable();
         case cmd::kCut:
@@ -339,8 +367,17 @@ void CMainFrame::Run(int id) {
     UpdateCommands();
 }
 
+QLineEdit* CMainFrame::CommandEdit() const {
+    if (QLineEdit* edit = barWidget_->FocusedEdit()) return edit;
+    // Opened from the keyboard, the menu bar or its menu holds the focus.
+    const QWidget* focus = QApplication::focusWidget();
+    const bool menu = QApplication::activePopupWidget() || qobject_cast<const QMenuBar*>(focus) ||
+                      qobject_cast<const QMenu*>(focus);
+    return menu && lastEdit_ && lastEdit_->isVisible() ? lastEdit_.data() : nullptr;
+}
+
 void CMainFrame::EditCommand(int id) {
-    QLineEdit* edit = barWidget_->FocusedEdit();
+    QLineEdit* edit = CommandEdit();
     if (!edit) return;
     switch (id) {
     case cmd::kUndo: edit->undo(); break;
@@ -421,13 +458,14 @@ void CMainFrame::SourceChosen(int item) {
 
 void CMainFrame::SaveKitletAs() {
     const QString folder = QString::fromStdString(kitlets_.SaveFolder());
+    QDir().mkpath(folder);
     const QString name = FromRecord(DefaultFileName(SymbolSettings.Family, SymbolSettings.Variation));
     QFileDialog dialog(this, QString::fromStdString(LoadString(61208, "Save Kitlet\u00AE As")), folder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.selectFile(name);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    kitlets_.SaveAs(Utf8(dialog.selectedFiles().first()));
+    if (kitlets_.SaveAs(Utf8(dialog.selectedFiles().first()))) BuildSymbologyMenu();
 }
 
 void CMainFrame::Tick() {
@@ -444,6 +482,11 @@ void CMainFrame::Redraw() {
 void CMainFrame::closeEvent(QCloseEvent* event) {
     timer_.stop();
     QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange && bar_) bar_->ShowFieldHelp();
+    QMainWindow::changeEvent(event);
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
