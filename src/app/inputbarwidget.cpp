@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -240,6 +241,11 @@ bool InputBarWidget::PopupOpen() const {
 
 bool InputBarWidget::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && onKeystroke) onKeystroke();
+    // Copy with nothing selected is the window's: it copies the symbol.
+    if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        const auto* edit = qobject_cast<QLineEdit*>(watched);
+        if (edit && !edit->hasSelectedText()) return true;
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -1,6 +1,7 @@
 #include "app/mainfrm.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -22,6 +23,7 @@
 #include "app/helpcommands.h"
 #include "app/inputbarwidget.h"
 #include "app/proofindicator.h"
+#include "app/symbolclipboard.h"
 #include "app/symboloptionsdialog.h"
 #include "app/textdialog.h"
 #include "app/vglview.h"
@@ -67,7 +69,8 @@ const std::vector<std::vector<CommandDef>>& Popups() {
             {cmd::kUndo, "撤销(&U)\tCtrl+Z", {K("Ctrl+Z"), K("Alt+Backspace")}, nullptr, "Undo the last edit"},
             {0, nullptr, {}, nullptr, nullptr},
             {cmd::kCut, "剪切(&T)\tCtrl+X", {K("Ctrl+X"), K("Shift+Del")}, nullptr, "Cut the selection"},
-            {cmd::kCopy, "复制(&C)\tCtrl+C", {K("Ctrl+C"), K("Ctrl+Ins")}, nullptr, "Copy the selection"},
+            {cmd::kCopy, "复制(&C)\tCtrl+C", {K("Ctrl+C"), K("Ctrl+Ins")}, nullptr,
+             "Copy the selection, or the symbol as SVG, PNG and EMF"},
             {cmd::kPaste, "粘贴(&P)\tCtrl+V", {K("Ctrl+V"), K("Shift+Ins")}, nullptr, "Insert the clipboard"},
             {cmd::kClear, "删除(&D)\tDel", {}, nullptr, "Delete the selection"},
             {cmd::kSelectAll, "选择所有(&A)\tCtrl+A", {K("Ctrl+A")}, nullptr, "Select the whole field"},
@@ -86,6 +89,13 @@ const std::vector<std::vector<CommandDef>>& Popups() {
             {cmd::kToolbar, "工具栏(&T)", {}, nullptr, "Show or hide the toolbar"},
             {cmd::kStatusBar, "状态栏(&S)", {}, nullptr, "Show or hide the status bar"},
             {cmd::kInputBar, "输入栏(&I)", {}, nullptr, "Show or hide the input bar"},
+            {0, nullptr, {}, nullptr, nullptr},
+            {cmd::kZoomFit, "适合窗口(&F)", {}, nullptr, "Fit the symbol in the window"},
+            {cmd::kZoom100, "100%", {K("Ctrl+0")}, nullptr, "Show the symbol at its size"},
+            {cmd::kZoom200, "200%", {}, nullptr, "Show the symbol twice its size"},
+            {cmd::kZoom400, "400%", {}, nullptr, "Show the symbol four times its size"},
+            {cmd::kZoomIn, "放大(&I)\tCtrl++", {K("Ctrl++"), K("Ctrl+=")}, nullptr, "Zoom in"},
+            {cmd::kZoomOut, "缩小(&O)\tCtrl+-", {K("Ctrl+-")}, nullptr, "Zoom out"},
         },
         {
             {cmd::kHelpTopics, "帮助主题(&H)", {K("F1"), K("Shift+F1")}, nullptr, "Help"},
@@ -258,6 +268,11 @@ void CMainFrame::BuildMenus() {
         }
     }
     for (int id : {cmd::kToolbar, cmd::kStatusBar, cmd::kInputBar}) actions_[id]->setCheckable(true);
+    auto* zooms = new QActionGroup(this);
+    for (int id : {cmd::kZoomFit, cmd::kZoom100, cmd::kZoom200, cmd::kZoom400}) {
+        actions_[id]->setCheckable(true);
+        zooms->addAction(actions_[id]);
+    }
     // Ctrl+N and the pane keys are taken but do nothing, as there is one pane.
     for (const char* key : {"Ctrl+N", "F6", "Shift+F6"}) new QShortcut(QKeySequence(QString::fromLatin1(key)), this);
 
@@ -296,6 +311,11 @@ void CMainFrame::AddEntries(QMenu* menu, const std::vector<KitletMenuEntry>& ent
 bool CMainFrame::CommandRule(int id) const {
     const SettingsRecord& s = SymbolSettings;
     const bool ready = bar_ && bar_->SymbolReady();
+    if (id == cmd::kCopy) {
+        // The selected text, or else the symbol.
+        const QLineEdit* edit = barWidget_->BarEnabledAndVisible() ? CommandEdit() : nullptr;
+        return (edit && edit->hasSelectedText()) || ready;
+    }
     if (IsEditCommand(id)) {
         if (!barWidget_->BarEnabledAndVisible()) return false;
         const QLineEdit* edit = CommandEdit();
@@ -336,6 +356,11 @@ void CMainFrame::UpdateCommands() {
     actions_[cmd::kToolbar]->setChecked(toolbar_->isVisible());
     actions_[cmd::kStatusBar]->setChecked(statusBar()->isVisible());
     actions_[cmd::kInputBar]->setChecked(dock_ && dock_->isVisible());
+    const int zoom = view_->Zoom();
+    actions_[cmd::kZoomFit]->setChecked(zoom == CVGLView::kFit);
+    actions_[cmd::kZoom100]->setChecked(zoom == 100);
+    actions_[cmd::kZoom200]->setChecked(zoom == 200);
+    actions_[cmd::kZoom400]->setChecked(zoom == 400);
 }
 
 void CMainFrame::Run(int id) {
@@ -360,6 +385,12 @@ void CMainFrame::Run(int id) {
     case cmd::kToolbar: toolbar_->setVisible(!toolbar_->isVisible()); break;
     case cmd::kStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
     case cmd::kInputBar: dock_->setVisible(!dock_->isVisible()); break;
+    case cmd::kZoomFit: view_->SetZoom(CVGLView::kFit); break;
+    case cmd::kZoom100: view_->SetZoom(100); break;
+    case cmd::kZoom200: view_->SetZoom(200); break;
+    case cmd::kZoom400: view_->SetZoom(400); break;
+    case cmd::kZoomIn: view_->ZoomIn(); break;
+    case cmd::kZoomOut: view_->ZoomOut(); break;
     default:
         if (HelpCommands::Handles(id)) help_->Run(id);
         break;
@@ -378,6 +409,11 @@ QLineEdit* CMainFrame::CommandEdit() const {
 
 void CMainFrame::EditCommand(int id) {
     QLineEdit* edit = CommandEdit();
+    if (id == cmd::kCopy && !(edit && edit->hasSelectedText())) {
+        if (!CopySymbolToClipboard())
+            ShowMessage(kAppTitle, "The symbol could not be copied to the clipboard.", MsgIcon::Exclamation);
+        return;
+    }
     if (!edit) return;
     switch (id) {
     case cmd::kUndo: edit->undo(); break;

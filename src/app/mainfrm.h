@@ -50,6 +50,12 @@ inline constexpr int kRotate = 32779;
 inline constexpr int kToolbar = 59392;
 inline constexpr int kStatusBar = 59393;
 inline constexpr int kInputBar = 500;
+inline constexpr int kZoomFit = 32791;
+inline constexpr int kZoom100 = 32792;
+inline constexpr int kZoom200 = 32793;
+inline constexpr int kZoom400 = 32794;
+inline constexpr int kZoomIn = 32795;
+inline constexpr int kZoomOut = 32796;
 inline constexpr int kHelpTopics = 57667;
 inline constexpr int kAbout = 57664;
 }  // namespace cmd
