@@ -6,6 +6,7 @@
 #include "app/platform.h"
 #include "app/splashdlg.h"
 #include "app/uitexts.h"
+#include "app/vglview.h"
 #include "model/strings.h"
 
 namespace vg {
@@ -22,6 +23,20 @@ std::vector<std::string> InstalledKitletFolders() {
     return folders;
 }
 
+namespace {
+constexpr const char* kViewZoomKey = "View Zoom";
+}
+
+void LoadViewSettings(const ProfileStore& profile, CMainFrame& frame) {
+    const std::optional<int32_t> zoom = profile.ReadInt(kViewZoomKey);
+    if (zoom && (*zoom == CVGLView::kFit || (*zoom >= CVGLView::kSteps[0] && *zoom <= 800)))
+        frame.View().SetZoom(*zoom);
+}
+
+void SaveViewSettings(ProfileStore& profile, CMainFrame& frame) {
+    profile.WriteInt(kViewZoomKey, frame.View().Zoom());
+}
+
 std::unique_ptr<CMainFrame> StartApplication(const QStringList& files, const ProfileStore& profile,
                                              const std::vector<std::string>& kitletFolders, int splashMs) {
     const std::vector<std::string> clamped = LoadProfile(profile, StandardProfileFallbacks());
@@ -32,6 +47,7 @@ std::unique_ptr<CMainFrame> StartApplication(const QStringList& files, const Pro
         splash.exec();
     }
     auto frame = std::make_unique<CMainFrame>(kitletFolders);
+    LoadViewSettings(profile, *frame);
     frame->show();
     frame->ShowClamped("Profile", clamped);
     if (!files.isEmpty()) frame->OpenGraphic(files.front());

@@ -18,6 +18,10 @@ std::vector<std::string> InstalledKitletFolders();
 // Loads the profile, shows the welcome dialog for splashMs after it was
 // painted (none when 0), creates and shows the main window, opens a saved
 // graphic given as the first argument and puts the focus into the first input field.
+// The view's zoom in the profile ("View Zoom", percent, 0 for Fit); never in files.
+void LoadViewSettings(const ProfileStore& profile, CMainFrame& frame);
+void SaveViewSettings(ProfileStore& profile, CMainFrame& frame);
+
 std::unique_ptr<CMainFrame> StartApplication(const QStringList& files, const ProfileStore& profile,
                                              const std::vector<std::string>& kitletFolders, int splashMs = 0);
 

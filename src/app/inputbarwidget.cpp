@@ -1,6 +1,8 @@
 #include "app/inputbarwidget.h"
 
 #include <QApplication>
+#include <QEvent>
+#include <QKeyEvent>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -59,11 +61,13 @@ InputBarWidget::InputBarWidget(QWidget* parent) : QWidget(parent) {
         if (onPresetDrop) onPresetDrop(at);
     };
     Place(ctl::kPresetBox, preset_, 3, 4, 99, 12);
+    preset_->setToolTip(QString::fromUtf8("条码类型 (点击选择)"));
 
     source_ = new QComboBox(this);
     source_->addItems({QString::fromUtf8("键盘输入"), QString::fromUtf8("打开数据文件..."),
                        QString::fromUtf8("打开绘制...")});
     Place(ctl::kSourceBox, source_, 104, 4, 68, 12);
+    source_->setToolTip(QString::fromUtf8("输入来源"));
     connect(source_, &QComboBox::activated, this, [this](int index) {
         if (settingSource_) return;
         if ((index == 1 || index == 2) && onSourceChosen) onSourceChosen(index);
@@ -78,8 +82,10 @@ InputBarWidget::InputBarWidget(QWidget* parent) : QWidget(parent) {
         Edit(id)->setReadOnly(true);
         Edit(id)->setFocusPolicy(Qt::NoFocus);
         Edit(id)->setAlignment(Qt::AlignCenter);
+        Edit(id)->setToolTip(QString::fromUtf8("校验字符 (自动计算)"));
     }
     for (int id : kEdits) {
+        Edit(id)->installEventFilter(this);
         connect(Edit(id), &QLineEdit::textChanged, this, [this, id] {
             if (onFieldChanged) onFieldChanged(id);
         });
@@ -181,6 +187,14 @@ void InputBarWidget::ClearUndo(int id) {
         e->setCursorPosition(caret);
 }
 
+void InputBarWidget::SetFieldHelp(int id, std::string_view name, std::string_view tip) {
+    QLineEdit* e = Edit(id);
+    if (!e) return;
+    e->setPlaceholderText(QString::fromUtf8(name.data(), static_cast<int>(name.size())));
+    e->setToolTip(QString::fromUtf8(tip.data(), static_cast<int>(tip.size())));
+    e->setAccessibleName(e->placeholderText());
+}
+
 void InputBarWidget::SetPresetText(std::string_view text) {
     preset_->clear();
     preset_->addItem(FromRecord(text));
@@ -215,5 +229,24 @@ bool InputBarWidget::Minimised() const { return window() && window()->isMinimize
 bool InputBarWidget::BatchBusy() const { return BatchRunning != 0; }
 
 bool InputBarWidget::BarEnabledAndVisible() const { return isEnabled() && isVisible(); }
+
+bool InputBarWidget::PopupOpen() const {
+    if (QApplication::activePopupWidget() || QApplication::activeModalWidget()) return true;
+    // A dialog shown without a modal loop counts as well.
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w != window() && (w->windowType() == Qt::Dialog || w->windowType() == Qt::Popup))
+            return true;
+    return false;
+}
+
+bool InputBarWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && onKeystroke) onKeystroke();
+    // Copy with nothing selected is the window's: it copies the symbol.
+    if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        const auto* edit = qobject_cast<QLineEdit*>(watched);
+        if (edit && !edit->hasSelectedText()) return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
 
 }  // namespace vg

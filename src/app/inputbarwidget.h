@@ -36,6 +36,8 @@ public:
     std::function<void(const QPoint&)> onPresetDrop;
     // The input-source box went back to keyboard input.
     std::function<void()> onKeyboardInput;
+    // A key was pressed in one of the input fields.
+    std::function<void()> onKeystroke;
 
     QWidget* Control(int id) const { return controls_.value(id); }
     QLineEdit* Edit(int id) const;
@@ -55,6 +57,7 @@ public:
     void CaretToEnd(int id) override;
     bool HasSelection(int id) const override;
     void ClearUndo(int id) override;
+    void SetFieldHelp(int id, std::string_view name, std::string_view tip) override;
     void SetPresetText(std::string_view text) override;
     void SetSourceFileItem(std::string_view name) override;
     void RemoveSourceFileItem() override;
@@ -62,6 +65,10 @@ public:
     bool Minimised() const override;
     bool BatchBusy() const override;
     bool BarEnabledAndVisible() const override;
+    bool PopupOpen() const override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Place(int id, QWidget* w, int x, int y, int cx, int cy);

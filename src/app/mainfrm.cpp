@@ -1,6 +1,7 @@
 #include "app/mainfrm.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -22,6 +23,7 @@
 #include "app/helpcommands.h"
 #include "app/inputbarwidget.h"
 #include "app/proofindicator.h"
+#include "app/symbolclipboard.h"
 #include "app/symboloptionsdialog.h"
 #include "app/textdialog.h"
 #include "app/vglview.h"
@@ -68,7 +70,8 @@ const std::vector<std::vector<CommandDef>>& Popups() {
             {cmd::kUndo, "撤销(&U)\tCtrl+Z", {K("Ctrl+Z"), K("Alt+Backspace")}, nullptr, "Undo the last edit"},
             {0, nullptr, {}, nullptr, nullptr},
             {cmd::kCut, "剪切(&T)\tCtrl+X", {K("Ctrl+X"), K("Shift+Del")}, nullptr, "Cut the selection"},
-            {cmd::kCopy, "复制(&C)\tCtrl+C", {K("Ctrl+C"), K("Ctrl+Ins")}, nullptr, "Copy the selection"},
+            {cmd::kCopy, "复制(&C)\tCtrl+C", {K("Ctrl+C"), K("Ctrl+Ins")}, nullptr,
+             "Copy the selection, or the symbol as SVG, PNG and EMF"},
             {cmd::kPaste, "粘贴(&P)\tCtrl+V", {K("Ctrl+V"), K("Shift+Ins")}, nullptr, "Insert the clipboard"},
             {cmd::kClear, "删除(&D)\tDel", {}, nullptr, "Delete the selection"},
             {cmd::kSelectAll, "选择所有(&A)\tCtrl+A", {K("Ctrl+A")}, nullptr, "Select the whole field"},
@@ -87,6 +90,13 @@ const std::vector<std::vector<CommandDef>>& Popups() {
             {cmd::kToolbar, "工具栏(&T)", {}, nullptr, "Show or hide the toolbar"},
             {cmd::kStatusBar, "状态栏(&S)", {}, nullptr, "Show or hide the status bar"},
             {cmd::kInputBar, "输入栏(&I)", {}, nullptr, "Show or hide the input bar"},
+            {0, nullptr, {}, nullptr, nullptr},
+            {cmd::kZoomFit, "适合窗口(&F)", {}, nullptr, "Fit the symbol in the window"},
+            {cmd::kZoom100, "100%", {K("Ctrl+0")}, nullptr, "Show the symbol at its size"},
+            {cmd::kZoom200, "200%", {}, nullptr, "Show the symbol twice its size"},
+            {cmd::kZoom400, "400%", {}, nullptr, "Show the symbol four times its size"},
+            {cmd::kZoomIn, "放大(&I)\tCtrl++", {K("Ctrl++"), K("Ctrl+=")}, nullptr, "Zoom in"},
+            {cmd::kZoomOut, "缩小(&O)\tCtrl+-", {K("Ctrl+-")}, nullptr, "Zoom out"},
         },
         {
             {cmd::kHelpTopics, "帮助主题(&H)", {K("F1"), K("Shift+F1")}, nullptr, "Help"},
@@ -119,7 +129,31 @@ QString ResourcePath(const char* name) {
 
 std::string Utf8(const QString& s) { return s.toUtf8().toStdString(); }
 
+// The shipped folder (the first of the installed ones that exists), the current
+// folder's and the user's, in the order the later win.
+std::vector<std::string> KitletFolders(const std::vector<std::string>& installed) {
+    std::vector<std::string> folders;
+    for (const std::string& f : installed) {
+        if (!f.empty() && QFileInfo(QString::fromStdString(f)).isDir()) {
+            folders.push_back(f);
+            break;
+        }
+    }
+    const QString here = QDir::current().filePath(QStringLiteral("Kitlets"));
+    if (QFileInfo(here).isDir() &&
+        (folders.empty() || QFileInfo(here).canonicalFilePath() != QFileInfo(QString::fromStdString(folders[0])).canonicalFilePath()))
+        folders.push_back(Utf8(here));
+    folders.push_back(UserKitletFolder());
+    return folders;
+}
+
 }  // namespace
+
+std::string UserKitletFolder() {
+    QString data = qEnvironmentVariable("XDG_DATA_HOME");
+    if (data.isEmpty() || !QDir::isAbsolutePath(data)) data = QDir::homePath() + QStringLiteral("/.local/share");
+    return Utf8(data + QStringLiteral("/vornel-glyph/Kitlets"));
+}
 
 CMainFrame::CMainFrame(const std::vector<std::string>& kitletFolders) {
     setWindowTitle(QString::fromUtf8(kAppTitle));
@@ -157,6 +191,7 @@ CMainFrame::CMainFrame(const std::vector<std::string>& kitletFolders) {
     barWidget_->onRedraw = [this] { Redraw(); };
     barWidget_->onSourceChosen = [this](int item) { SourceChosen(item); };
     barWidget_->onKeyboardInput = [] { DataFilePending = 0; };
+    barWidget_->onKeystroke = [this] { bar_->Keystroke(); };
     proof_ = new ProofIndicator([this] { return bar_ && bar_->SymbolReady(); }, this);
     statusBar()->addPermanentWidget(proof_);
     barWidget_->onPresetDrop = [this](const QPoint& at) {
@@ -173,8 +208,9 @@ CMainFrame::CMainFrame(const std::vector<std::string>& kitletFolders) {
     setMinimumSize(side, side);
     if (screen) move(screen->availableGeometry().center() - QPoint(side / 2, side / 2));
 
-    // The Symbology menu of the Kitlets folder.
-    kitlets_.Build(FindKitletFolder(kitletFolders));
+    // The Symbology menu: the shipped Kitlets, a Kitlets folder in the current
+    // folder and the user's own, merged by name.
+    kitlets_.BuildMerged(KitletFolders(kitletFolders));
     BuildSymbologyMenu();
 
     // The stored variation's layout, run once on the stored texts.
@@ -189,7 +225,10 @@ CMainFrame::CMainFrame(const std::vector<std::string>& kitletFolders) {
 
     connect(&timer_, &QTimer::timeout, this, [this] { Tick(); });
     timer_.start(100);
-    focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this] { UpdateCommands(); });
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this] {
+        if (QLineEdit* edit = barWidget_->FocusedEdit()) lastEdit_ = edit;
+        UpdateCommands();
+    });
     UpdateCommands();
 }
 
@@ -230,6 +269,11 @@ void CMainFrame::BuildMenus() {
         }
     }
     for (int id : {cmd::kToolbar, cmd::kStatusBar, cmd::kInputBar}) actions_[id]->setCheckable(true);
+    auto* zooms = new QActionGroup(this);
+    for (int id : {cmd::kZoomFit, cmd::kZoom100, cmd::kZoom200, cmd::kZoom400}) {
+        actions_[id]->setCheckable(true);
+        zooms->addAction(actions_[id]);
+    }
     // Ctrl+N and the pane keys are taken but do nothing, as there is one pane.
     for (const char* key : {"Ctrl+N", "F6", "Shift+F6"}) new QShortcut(QKeySequence(QString::fromLatin1(key)), this);
 
@@ -268,12 +312,16 @@ void CMainFrame::AddEntries(QMenu* menu, const std::vector<KitletMenuEntry>& ent
 bool CMainFrame::CommandRule(int id) const {
     const SettingsRecord& s = SymbolSettings;
     const bool ready = bar_ && bar_->SymbolReady();
+    if (id == cmd::kCopy) {
+        // The selected text, or else the symbol.
+        const QLineEdit* edit = barWidget_->BarEnabledAndVisible() ? CommandEdit() : nullptr;
+        return (edit && edit->hasSelectedText()) || ready;
+    }
     if (IsEditCommand(id)) {
         if (!barWidget_->BarEnabledAndVisible()) return false;
-        const int focus = barWidget_->FocusedControl();
-        if (focus == ctl::kMain2 && s.Family == 0 && s.Variation == 0) return false;
-        const QLineEdit* edit = barWidget_->FocusedEdit();
+        const QLineEdit* edit = CommandEdit();
         if (!edit) return false;
+        if (edit == barWidget_->Edit(ctl::kMain2) && s.Family == 0 && s.Variation == 0) return false;
         switch (id) {
         case cmd::kUndo: return edit->isUndoAvailable();
         case cmd::kCut:
@@ -309,6 +357,11 @@ void CMainFrame::UpdateCommands() {
     actions_[cmd::kToolbar]->setChecked(toolbar_->isVisible());
     actions_[cmd::kStatusBar]->setChecked(statusBar()->isVisible());
     actions_[cmd::kInputBar]->setChecked(dock_ && dock_->isVisible());
+    const int zoom = view_->Zoom();
+    actions_[cmd::kZoomFit]->setChecked(zoom == CVGLView::kFit);
+    actions_[cmd::kZoom100]->setChecked(zoom == 100);
+    actions_[cmd::kZoom200]->setChecked(zoom == 200);
+    actions_[cmd::kZoom400]->setChecked(zoom == 400);
 }
 
 void CMainFrame::Run(int id) {
@@ -333,6 +386,12 @@ void CMainFrame::Run(int id) {
     case cmd::kToolbar: toolbar_->setVisible(!toolbar_->isVisible()); break;
     case cmd::kStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
     case cmd::kInputBar: dock_->setVisible(!dock_->isVisible()); break;
+    case cmd::kZoomFit: view_->SetZoom(CVGLView::kFit); break;
+    case cmd::kZoom100: view_->SetZoom(100); break;
+    case cmd::kZoom200: view_->SetZoom(200); break;
+    case cmd::kZoom400: view_->SetZoom(400); break;
+    case cmd::kZoomIn: view_->ZoomIn(); break;
+    case cmd::kZoomOut: view_->ZoomOut(); break;
     default:
         if (HelpCommands::Handles(id)) help_->Run(id);
         break;
@@ -340,8 +399,22 @@ void CMainFrame::Run(int id) {
     UpdateCommands();
 }
 
+QLineEdit* CMainFrame::CommandEdit() const {
+    if (QLineEdit* edit = barWidget_->FocusedEdit()) return edit;
+    // Opened from the keyboard, the menu bar or its menu holds the focus.
+    const QWidget* focus = QApplication::focusWidget();
+    const bool menu = QApplication::activePopupWidget() || qobject_cast<const QMenuBar*>(focus) ||
+                      qobject_cast<const QMenu*>(focus);
+    return menu && lastEdit_ && lastEdit_->isVisible() ? lastEdit_.data() : nullptr;
+}
+
 void CMainFrame::EditCommand(int id) {
-    QLineEdit* edit = barWidget_->FocusedEdit();
+    QLineEdit* edit = CommandEdit();
+    if (id == cmd::kCopy && !(edit && edit->hasSelectedText())) {
+        if (!CopySymbolToClipboard())
+            ShowMessage(kAppTitle, "The symbol could not be copied to the clipboard.", MsgIcon::Exclamation);
+        return;
+    }
     if (!edit) return;
     switch (id) {
     case cmd::kUndo: edit->undo(); break;
@@ -430,13 +503,14 @@ void CMainFrame::SourceChosen(int item) {
 
 void CMainFrame::SaveKitletAs() {
     const QString folder = QString::fromStdString(kitlets_.SaveFolder());
+    QDir().mkpath(folder);
     const QString name = FromRecord(DefaultFileName(SymbolSettings.Family, SymbolSettings.Variation));
     QFileDialog dialog(this, QString::fromStdString(LoadString(61208, "Save Kitlet\u00AE As")), folder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.selectFile(name);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    kitlets_.SaveAs(Utf8(dialog.selectedFiles().first()));
+    if (kitlets_.SaveAs(Utf8(dialog.selectedFiles().first()))) BuildSymbologyMenu();
 }
 
 void CMainFrame::Tick() {
@@ -453,6 +527,11 @@ void CMainFrame::Redraw() {
 void CMainFrame::closeEvent(QCloseEvent* event) {
     timer_.stop();
     QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange && bar_) bar_->ShowFieldHelp();
+    QMainWindow::changeEvent(event);
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {

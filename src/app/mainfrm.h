@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <QMap>
+#include <QPointer>
 #include <QTimer>
 #include <memory>
 
@@ -12,6 +13,7 @@
 #include "model/kitletmenu.h"
 
 class QAction;
+class QLineEdit;
 class QDockWidget;
 class QMenu;
 class QScrollArea;
@@ -48,9 +50,18 @@ inline constexpr int kRotate = 32779;
 inline constexpr int kToolbar = 59392;
 inline constexpr int kStatusBar = 59393;
 inline constexpr int kInputBar = 500;
+inline constexpr int kZoomFit = 32791;
+inline constexpr int kZoom100 = 32792;
+inline constexpr int kZoom200 = 32793;
+inline constexpr int kZoom400 = 32794;
+inline constexpr int kZoomIn = 32795;
+inline constexpr int kZoomOut = 32796;
 inline constexpr int kHelpTopics = 57667;
 inline constexpr int kAbout = 57664;
 }  // namespace cmd
+
+// The user's own Kitlets: $XDG_DATA_HOME/vornel-glyph/Kitlets.
+std::string UserKitletFolder();
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -88,6 +99,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -98,6 +110,9 @@ private:
     QAction* MakeAction(int id, const char* text, const char* icon = nullptr);
     void Run(int id);
     void EditCommand(int id);
+    // The bar's field the edit commands work on: the focused one, or the one
+    // that had the focus when the menu bar took it.
+    QLineEdit* CommandEdit() const;
     void SaveKitletAs();
     void OpenGraphicCommand();
     void SourceChosen(int item);
@@ -115,6 +130,7 @@ private:
     ProofIndicator* proof_ = nullptr;
     QTimer timer_;
     QMetaObject::Connection focusWatch_;
+    QPointer<QLineEdit> lastEdit_;
     QtClock clock_;
     std::unique_ptr<InputBar> bar_;
     KitletChooser kitlets_;

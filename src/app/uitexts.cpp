@@ -93,7 +93,12 @@ void ApplyUiTexts(QWidget* root) {
 }
 
 void ApplyUiTextsEverywhere() {
-    for (QWidget* w : QApplication::topLevelWidgets()) ApplyUiTexts(w);
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        ApplyUiTexts(w);
+        // Texts made at run time (the input fields' help) are made again.
+        QEvent change(QEvent::LanguageChange);
+        QApplication::sendEvent(w, &change);
+    }
 }
 
 void UiTextWatcher::Install() {

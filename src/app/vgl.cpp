@@ -27,12 +27,14 @@ int main(int argc, char** argv) {
     auto frame = vg::StartApplication(files, profile, vg::InstalledKitletFolders(), 3000);
 
     // The profile is saved at exit and when the session ends.
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, [&profile](QSessionManager&) {
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, [&profile, &frame](QSessionManager&) {
         vg::SaveProfile(profile);
+        if (frame) vg::SaveViewSettings(profile, *frame);
         vg::SaveEnglishTextsSwitch(profile);
         profile.Sync();
     });
     const int status = QApplication::exec();
+    vg::SaveViewSettings(profile, *frame);
     frame.reset();
     vg::SaveProfile(profile);
     vg::SaveEnglishTextsSwitch(profile);

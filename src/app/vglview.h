@@ -1,4 +1,5 @@
-// The document view: draws the current symbol while one is ready.
+// The document view: draws the current symbol while one is ready, at a zoom
+// of its own (the drawing sequence runs at the zoomed resolution).
 #pragma once
 
 #include <QWidget>
@@ -9,6 +10,10 @@ namespace vg {
 class CVGLView : public QWidget {
     Q_OBJECT
 public:
+    // Zoom steps in percent; 0 stands for Fit.
+    static constexpr int kFit = 0;
+    static constexpr int kSteps[] = {25, 50, 75, 100, 150, 200, 300, 400, 600, 800};
+
     explicit CVGLView(QWidget* parent = nullptr);
     // Asked before every paint: whether the record holds a drawable symbol.
     void SetReadyQuery(std::function<bool()> ready) { ready_ = std::move(ready); }
@@ -16,13 +21,29 @@ public:
     int PaintCount() const { return paints_; }
     bool DrewSymbol() const { return drewSymbol_; }
 
+    // The zoom in percent, kFit to fill the window around the view.
+    void SetZoom(int percent);
+    int Zoom() const { return zoom_; }
+    // The factor the last paint drew at (Fit's worked out).
+    double Scale() const { return scale_; }
+    // The next step up or down from the factor drawn at.
+    void ZoomIn();
+    void ZoomOut();
+    // Called when the zoom changed.
+    std::function<void()> onZoomChanged;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
+    double FitScale() const;
+
     std::function<bool()> ready_;
     int paints_ = 0;
     bool drewSymbol_ = false;
+    int zoom_ = 100;
+    double scale_ = 1.0;
 };
 
 }  // namespace vg

@@ -32,6 +32,11 @@ CmykPercent RgbToCmyk(const RgbPercent& c) {
             Byte(100 - std::min(100, c.blue + k)), Byte(k)};
 }
 
+CmykPercent ScreenToCmyk(const RgbPercent& c) {
+    const int k = 100 - std::max({c.red, c.green, c.blue});
+    return {Byte(100 - c.red - k), Byte(100 - c.green - k), Byte(100 - c.blue - k), Byte(k)};
+}
+
 int SpotContrast(const CmykPercent& bars, const CmykPercent& spaces) {
     return std::max(bars.cyan, bars.black) - std::max(spaces.cyan, spaces.black);
 }
@@ -267,8 +272,25 @@ DialogCheck EditColourModel::Check() const {
     return std::nullopt;
 }
 
+void EditColourModel::Agree() {
+    // The screen (RGB) and the print (CMYK) show the same two colours: the
+    // model not shown follows the one the dialog shows.
+    for (bool bars : {true, false}) {
+        RgbPercent& rgb = bars ? barsRgb_ : spacesRgb_;
+        CmykPercent& cmyk = bars ? barsCmyk_ : spacesCmyk_;
+        if (cmyk_) {
+            rgb = CmykToRgb(cmyk);
+            rgb.black = cmyk.black;
+        } else {
+            cmyk = ScreenToCmyk(rgb);
+            rgb.black = cmyk.black;
+        }
+    }
+}
+
 DialogCheck EditColourModel::Ok() {
     if (DialogCheck problem = Check()) return problem;
+    Agree();
     s_.BarsTextColorName = barsName_;
     s_.SpacesQuietZoneColorName = spacesName_;
     s_.redBarsText = barsRgb_.red;
@@ -279,16 +301,14 @@ DialogCheck EditColourModel::Ok() {
     s_.greenSpacesQuietZone = spacesRgb_.green;
     s_.blueSpacesQuietZone = spacesRgb_.blue;
     s_.blackSpacesQuietZone = spacesRgb_.black;
-    if (cmyk_) {
-        s_.CMYKcyanBarsText = barsCmyk_.cyan;
-        s_.CMYKmagentaBarsText = barsCmyk_.magenta;
-        s_.CMYKyellowBarsText = barsCmyk_.yellow;
-        s_.CMYKblackBarsText = barsCmyk_.black;
-        s_.CMYKcyanSpacesQuietZone = spacesCmyk_.cyan;
-        s_.CMYKmagentaSpacesQuietZone = spacesCmyk_.magenta;
-        s_.CMYKyellowSpacesQuietZone = spacesCmyk_.yellow;
-        s_.CMYKblackSpacesQuietZone = spacesCmyk_.black;
-    }
+    s_.CMYKcyanBarsText = barsCmyk_.cyan;
+    s_.CMYKmagentaBarsText = barsCmyk_.magenta;
+    s_.CMYKyellowBarsText = barsCmyk_.yellow;
+    s_.CMYKblackBarsText = barsCmyk_.black;
+    s_.CMYKcyanSpacesQuietZone = spacesCmyk_.cyan;
+    s_.CMYKmagentaSpacesQuietZone = spacesCmyk_.magenta;
+    s_.CMYKyellowSpacesQuietZone = spacesCmyk_.yellow;
+    s_.CMYKblackSpacesQuietZone = spacesCmyk_.black;
     s_.Hueproof = static_cast<uint8_t>(indicator_);
     s_.BarsTextRadio = editingBars_ ? 1 : 0;
     s_.SpacesQuietZoneRadio = editingBars_ ? 0 : 1;

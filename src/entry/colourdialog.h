@@ -56,6 +56,8 @@ struct CmykPercent {
 RgbPercent CmykToRgb(const CmykPercent& c);
 // CMYK of RGB values with the RGB model's black.
 CmykPercent RgbToCmyk(const RgbPercent& c);
+// CMYK that prints the screen colour: black takes the grey part, the RGB model's black is ignored.
+CmykPercent ScreenToCmyk(const RgbPercent& c);
 // max(bars cyan, black) - max(spaces cyan, black).
 int SpotContrast(const CmykPercent& bars, const CmykPercent& spaces);
 // Screen component 0..255 of a percentage, and back (integer division both ways).
@@ -128,6 +130,7 @@ public:
 private:
     RgbPercent& EditedRgb() { return editingBars_ ? barsRgb_ : spacesRgb_; }
     CmykPercent& EditedCmyk() { return editingBars_ ? barsCmyk_ : spacesCmyk_; }
+    void Agree();
     void ShowModel();
     void ShowRgb();
     void ShowCmyk();

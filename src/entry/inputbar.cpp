@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "entry/fieldhelp.h"
 #include "geometry/settingsdefaults.h"
 #include "model/catalogue.h"
 #include "model/messages.h"
@@ -192,7 +193,24 @@ FillOutcome InputBar::Outcome() const {
     return AnyIncomplete() ? FillOutcome::Incomplete : FillOutcome::Complete;
 }
 
-void InputBar::FieldChanged(int controlId) { Change(controlId, true); }
+void InputBar::ShowFieldHelp() {
+    for (FieldRole role : kRoles) {
+        if (const int id = ControlFor(role)) {
+            const FieldHelp help = HelpFor(SymbolSettings.Variation, role, EnglishTexts());
+            view_.SetFieldHelp(id, help.name, help.tip);
+        }
+    }
+}
+
+void InputBar::FieldChanged(int controlId) {
+    if (!state_.SettingText) reminded_ = false;
+    Change(controlId, true);
+}
+
+void InputBar::Keystroke() {
+    reminded_ = false;
+    periodStart_ = clock_.TickCount();
+}
 
 FillOutcome InputBar::Fill(FieldRole role, std::string_view text) {
     const int id = ControlFor(role);
@@ -262,7 +280,10 @@ void InputBar::SetUpLayout(bool reopening) {
     const LayoutInfo& info = LayoutOf(layout_);
     for (int id : kLayoutControls) view_.Show(id, info.Shows(id));
     view_.SetReadOnly(ctl::kMain2, layout_ == kLayoutNone);
-    view_.SetPresetText(info.name);
+    // The box names the variation; the layout's name only when there is none.
+    const bool named = s.Family != 0 && s.Variation != 0 && !s.VariationName.empty();
+    view_.SetPresetText(named ? std::string_view(s.VariationName) : std::string_view(info.name));
+    ShowFieldHelp();
 
     if (ProgrammaticInput) {
         s.CheckCharacter1 = 0;
@@ -404,6 +425,10 @@ void InputBar::ResetSourceBox() {
 
 void InputBar::Tick() {
     if (view_.Minimised() || messageOpen_ || view_.BatchBusy()) return;
+    if (view_.PopupOpen()) {
+        periodStart_ = clock_.TickCount();
+        return;
+    }
     if (refocusRequested_ && view_.BarEnabledAndVisible()) {
         refocusRequested_ = false;
         if (rememberedFocus_) view_.SetFocus(rememberedFocus_);
@@ -415,7 +440,7 @@ void InputBar::Tick() {
                          TextLength(s.CouponFormat128partText);
     const int focus = view_.FocusedControl();
     const bool selecting = IsEditControl(focus) && view_.HasSelection(focus);
-    if (!anyText || selecting || !AnyIncomplete()) return;
+    if (!anyText || selecting || reminded_ || !AnyIncomplete()) return;
 
     const uint32_t now = clock_.TickCount();
     if (state_.InputChanged) {
@@ -435,8 +460,10 @@ void InputBar::Tick() {
     periodStart_ = now;
     const int focused = view_.FocusedControl();
     ++messageOpen_;
+    reminded_ = true;
     ShowMessage(ReminderCaption(), ReminderText(), MsgIcon::Stop);
     --messageOpen_;
+    periodStart_ = clock_.TickCount();
     if (focused) view_.SetFocus(focused);
 }
 

@@ -51,6 +51,8 @@ public:
     virtual void CaretToEnd(int id) = 0;
     virtual bool HasSelection(int id) const = 0;
     virtual void ClearUndo(int id) = 0;
+    // A field's name (shown while it is empty) and tool tip.
+    virtual void SetFieldHelp(int /*id*/, std::string_view /*name*/, std::string_view /*tip*/) {}
     // Preset box (502) text.
     virtual void SetPresetText(std::string_view text) = 0;
     // Input-source box (501): the fourth item holds an opened file's name.
@@ -62,6 +64,8 @@ public:
     virtual bool Minimised() const = 0;
     virtual bool BatchBusy() const = 0;
     virtual bool BarEnabledAndVisible() const = 0;
+    // A menu, popup list or dialog is open over the window.
+    virtual bool PopupOpen() const { return false; }
 };
 
 // Keeps the field texts; everything else is a no-op.
@@ -116,6 +120,9 @@ public:
     // on them. reopening: a graphic is being reopened (AdditionalText kept).
     void SetUpLayout(bool reopening = false);
 
+    // Gives the fields of the layout their name and tool tip again (language switched).
+    void ShowFieldHelp();
+
     // Change notification of an edit control (typed by the user).
     void FieldChanged(int controlId);
     // Puts text into the role's field and runs the field-changed steps with
@@ -125,8 +132,12 @@ public:
     // FIM pattern buttons 1014..1017.
     void FimButton(int controlId);
 
-    // Idle reminder: every 100 ms timer tick.
+    // Idle reminder: every 100 ms timer tick. It waits 10 s from the last
+    // keystroke or the moment its box or any popup closed, and shows no second
+    // box before a keystroke.
     void Tick();
+    // A key was pressed in one of the bar's fields.
+    void Keystroke();
     // Copies of the stored texts the reminder compares with (end of window creation).
     void TakeReminderCopies();
     // Focus around dialogs: remember before, request the refocus after.
@@ -198,6 +209,7 @@ private:
     std::string checkText_;     // what the check display shows
     // Idle reminder.
     uint32_t periodStart_ = 0;
+    bool reminded_ = false;  // a box was shown since the last keystroke
     std::array<std::string, 5> copies_;
     int rememberedFocus_ = 0;
     bool refocusRequested_ = false;

@@ -117,7 +117,7 @@ void SpecificationsModel::Ok() {
     for (std::size_t i = 0; i < texts.size(); ++i) s_.*texts[i].second = texts_[i];
 }
 
-std::vector<std::string> FormatItems() { return {"WMF", "EPS"}; }
+std::vector<std::string> FormatItems() { return {"WMF", "EPS", "EMF"}; }
 std::vector<std::string> UnitItems() { return {"十进制英寸", "毫米", "点", "厘米"}; }
 std::vector<std::string> FileNameItems() {
     return {"\"未标题-0001\".[ 格式 ]", "\"绘制条形码\".[ 格式 ]", "[ 数据格式 ]", "[ 输入的最后五位数字.格式 ]",
@@ -125,7 +125,7 @@ std::vector<std::string> FileNameItems() {
 }
 
 PreferencesModel::PreferencesModel(SettingsRecord& record) : s_(record) {
-    format_ = s_.Format == 0 || s_.Format == 1 ? s_.Format : -1;
+    format_ = s_.Format >= 0 && s_.Format <= 2 ? s_.Format : -1;
     if (IsVantic128Class(s_.Variation)) {
         format_ = 1;
         formatEnabled_ = false;

@@ -94,7 +94,7 @@ class PreferencesModel {
 public:
     explicit PreferencesModel(SettingsRecord& record);
 
-    int FormatItem() const { return format_; }  // -1: no item (an enhanced metafile)
+    int FormatItem() const { return format_; }  // the stored format: 0 WMF, 1 EPS, 2 EMF; -1 none
     bool FormatEnabled() const { return formatEnabled_; }
     int Unit() const { return unit_; }
     int FileNameScheme() const { return fileName_; }

@@ -49,6 +49,70 @@ void ScanFolder(const fs::path& folder, std::vector<KitletMenuEntry>& out, int& 
     }
 }
 
+// Adds a folder's tree to a merged one: items keep their file path.
+void MergeInto(std::vector<KitletMenuEntry>& into, const fs::path& folder, int depth) {
+    std::vector<KitletMenuEntry> found;
+    int n = 0;
+    ScanFolder(folder, found, n, depth);
+    for (KitletMenuEntry& e : found) {
+        auto same = std::find_if(into.begin(), into.end(), [&](const KitletMenuEntry& o) {
+            return o.text == e.text && o.IsPopup() == e.IsPopup();
+        });
+        if (e.IsPopup()) {
+            if (same == into.end()) {
+                into.push_back({e.text, 0, {}, {}});
+                same = into.end() - 1;
+            }
+            if (depth < kDeepest) MergeInto(same->entries, folder / e.text, depth + 1);
+        } else {
+            e.path = (folder / e.text).string();
+            if (same != into.end())
+                *same = std::move(e);
+            else
+                into.push_back(std::move(e));
+        }
+    }
+}
+
+// Name order and ids counted from 1 over the merged tree, depth first.
+void Number(std::vector<KitletMenuEntry>& entries, int& n) {
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const KitletMenuEntry& a, const KitletMenuEntry& b) { return NameLess(a.text, b.text); });
+    for (auto it = entries.begin(); it != entries.end();) {
+        if (it->IsPopup()) {
+            Number(it->entries, n);
+        } else if (kKitletFirstId + n + 1 > kKitletLastId) {
+            it = entries.erase(it);
+            continue;
+        } else {
+            it->id = kKitletFirstId + ++n;
+        }
+        ++it;
+    }
+}
+
+const KitletMenuEntry* FindEntry(const std::vector<KitletMenuEntry>& entries, int id) {
+    for (const KitletMenuEntry& e : entries) {
+        if (e.IsPopup()) {
+            if (const KitletMenuEntry* found = FindEntry(e.entries, id)) return found;
+        } else if (e.id == id) {
+            return &e;
+        }
+    }
+    return nullptr;
+}
+
+int IdOfPath(const std::vector<KitletMenuEntry>& entries, const std::string& path) {
+    for (const KitletMenuEntry& e : entries) {
+        if (e.IsPopup()) {
+            if (const int id = IdOfPath(e.entries, path)) return id;
+        } else if (!path.empty() && e.path == path) {
+            return e.id;
+        }
+    }
+    return 0;
+}
+
 bool FindPath(const std::vector<KitletMenuEntry>& entries, int id, std::string& path) {
     for (const KitletMenuEntry& e : entries) {
         if (e.IsPopup()) {
@@ -108,6 +172,19 @@ std::string FindKitletFolder(const std::vector<std::string>& otherFolders) {
     return here.string();
 }
 
+KitletMenu MergeKitletFolders(const std::vector<std::string>& folders) {
+    KitletMenu menu;
+    std::error_code ec;
+    for (const std::string& folder : folders) {
+        if (folder.empty() || !fs::is_directory(folder, ec)) continue;
+        menu.state = KitletFolderState::Found;
+        MergeInto(menu.entries, folder, 0);
+    }
+    int n = 0;
+    Number(menu.entries, n);
+    return menu;
+}
+
 std::string KitletItemPath(const std::vector<KitletMenuEntry>& entries, int id) {
     std::string path;
     return FindPath(entries, id, path) ? path : std::string();
@@ -122,11 +199,24 @@ void KitletChooser::Build(const std::string& folder) {
         ShowMessage("", LoadString(61205), MsgIcon::Exclamation);
 }
 
+void KitletChooser::BuildMerged(const std::vector<std::string>& folders) {
+    folders_ = folders;
+    folder_ = folders.empty() ? std::string() : folders.back();
+    menu_ = MergeKitletFolders(folders);
+    // The user's folder alone counts as a menu: it is made on the first save.
+    menu_.state = KitletFolderState::Found;
+    if (!fullPath_.empty()) lastId_ = IdOfPath(menu_.entries, fullPath_);
+}
+
 bool KitletChooser::Choose(int id) {
     lastId_ = id;
     const std::string found = KitletItemPath(menu_.entries, id);
     if (!found.empty()) relativePath_ = found;
-    const std::string path = folder_ + relativePath_;
+    std::string path = folder_ + relativePath_;
+    if (const KitletMenuEntry* entry = FindEntry(menu_.entries, id); entry && !entry->path.empty())
+        path = entry->path;
+    else if (!folders_.empty() && found.empty())
+        path = fullPath_;
 
     Kitlet kitlet;
     bool opened = false;
@@ -153,15 +243,26 @@ bool KitletChooser::Choose(int id) {
 bool KitletChooser::SaveAs(const std::string& path) {
     const std::string title = fs::path(path).filename().string();
     const Kitlet kitlet = KitletOf(SymbolSettings, KitletDataFlag(SymbolSettings.Family, title));
+    std::error_code ec;
+    if (!folders_.empty()) fs::create_directories(fs::path(path).parent_path(), ec);
     if (!WriteKitletFile(path, kitlet)) {
         ShowMessage("", Replace1(LoadString(61210), path), MsgIcon::Exclamation);
         return false;
+    }
+    if (!folders_.empty()) {
+        BuildMerged(folders_);
+        return true;
     }
     ShowMessage("", LoadString(61209), MsgIcon::Information);
     return true;
 }
 
 std::string KitletChooser::SaveFolder() const {
+    if (!folders_.empty()) {
+        // The user's folder, in the popup the last chosen Kitlet stands in.
+        const std::size_t slash = relativePath_.find_last_of('/');
+        return folder_ + (slash == std::string::npos ? std::string() : relativePath_.substr(0, slash));
+    }
     const std::size_t slash = fullPath_.find_last_of('/');
     if (!fullPath_.empty() && slash != std::string::npos) return fullPath_.substr(0, slash);
     return folder_;

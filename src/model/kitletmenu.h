@@ -16,6 +16,7 @@ inline constexpr int kKitletLastId = 53800;
 struct KitletMenuEntry {
     std::string text;  // the file or folder name (UTF-8)
     int id = 0;        // 0 for a popup
+    std::string path;  // an item's file when the menu merges several folders
     std::vector<KitletMenuEntry> entries;  // a popup's entries
     bool IsPopup() const { return id == 0; }
 };
@@ -41,6 +42,12 @@ KitletMenu ScanKitletFolder(const std::string& folder);
 // else the first of the others that exists, else the current folder's.
 std::string FindKitletFolder(const std::vector<std::string>& otherFolders);
 
+// The menu of several folders merged by name, later folders first: popups of
+// the same name are merged, an item of a later folder replaces one of the same
+// name. Ids are counted over the merged tree. Missing folders are left out
+// (none created); the state is Found when any folder exists.
+KitletMenu MergeKitletFolders(const std::vector<std::string>& folders);
+
 // The path of an item relative to the menu's folder ("/EAN/EAN-13"), built
 // from the popup texts; empty when no item has the id.
 std::string KitletItemPath(const std::vector<KitletMenuEntry>& entries, int id);
@@ -52,6 +59,9 @@ public:
     // Scans the folder; says "Empty Kitlets? Folder" or "Kitlets? Folder not
     // found" when it was missing.
     void Build(const std::string& folder);
+    // The menu of several folders (MergeKitletFolders) whose last one, the
+    // user's, takes what Save Kitlet As writes and is made on the first save.
+    void BuildMerged(const std::vector<std::string>& folders);
 
     // Loads and applies the Kitlet of a menu id (an id without an item takes the
     // last chosen path again). True when it was applied: ProgrammaticInput is
@@ -59,10 +69,12 @@ public:
     bool Choose(int id);
 
     // Save Kitlet As to a path the user chose; says "Unable to create %1" or
-    // "Your Kitlet will appear at relaunch".
+    // "Your Kitlet will appear at relaunch". A merged menu makes the file's
+    // folder and is read again at once (no message then).
     bool SaveAs(const std::string& path);
 
     // The folder Save Kitlet As opens in: the last chosen Kitlet's, else the menu's.
+    // A merged menu's: the user's folder, in the popup of the last chosen Kitlet.
     std::string SaveFolder() const;
 
     const std::string& Folder() const { return folder_; }
@@ -74,6 +86,7 @@ public:
     const std::vector<std::string>& Clamped() const { return clamped_; }
 
 private:
+    std::vector<std::string> folders_;  // of a merged menu
     std::string folder_;
     KitletMenu menu_;
     int lastId_ = 0;

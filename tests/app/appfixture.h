@@ -40,6 +40,7 @@ struct Started {
     }
     // Closes the window and saves the profile, as the program does at exit.
     void Close() {
+        SaveViewSettings(profile, *frame);
         frame->close();
         frame.reset();
         SaveProfile(profile);
@@ -90,7 +91,7 @@ inline void ClearProfile() {
 inline std::string OutputPath(const std::string& name) { return std::string(VGL_TEST_OUTPUT) + "/" + name; }
 
 // What ZXingReader reads off an image, with the view's white quiet zone around it.
-inline std::string Decode(const QImage& image, const std::string& name) {
+inline std::string Decode(const QImage& image, const std::string& name, const std::string& options = "-1") {
     QImage framed(image.width() + 40, image.height() + 40, QImage::Format_RGB32);
     framed.fill(Qt::white);
     QImage pixels = image;
@@ -98,7 +99,7 @@ inline std::string Decode(const QImage& image, const std::string& name) {
     QPainter(&framed).drawImage(20, 20, pixels);
     const std::string path = OutputPath(name);
     EXPECT_TRUE(framed.save(QString::fromStdString(path)));
-    return test::ReadZxing(path, "-1").out;
+    return test::ReadZxing(path, options).out;
 }
 
 // Runs a command whose modal dialog drive() works on; the dialog is closed

@@ -10,6 +10,8 @@
 #include "app/specdlg.h"
 #include "app/splashdlg.h"
 #include "appfixture.h"
+#include "output/generate.h"
+#include "tempfolder.h"
 
 namespace vg {
 namespace {
@@ -126,6 +128,39 @@ TEST_F(Dialogs, ColourChosenShowsInTheSamplesTheRecordAndTheIndicator) {
         EXPECT_EQ(messages.sink.messages.back().caption, "Spaces/Quiet Zone");
     });
     EXPECT_EQ(SymbolSettings.SpacesQuietZoneColorName, std::string("White"));
+}
+
+TEST_F(Dialogs, RgbBlueOnScreenPrintsCyanAndMagenta) {
+    Start();
+    WithDialog<ColourDialog>(cmd::kColour, [](ColourDialog& d) {
+        QTest::mouseClick(static_cast<QRadioButton*>(d.Control(ecd::kProcess)), Qt::LeftButton);
+        QTest::mouseClick(static_cast<QRadioButton*>(d.Control(ecd::kRgb)), Qt::LeftButton);
+        for (int row = 0; row < 3; ++row) {
+            auto* edit = static_cast<QLineEdit*>(d.Control(ecd::kEdits[row]));
+            edit->selectAll();
+            QTest::keyClicks(edit, row == 2 ? "100" : "0");
+        }
+        d.accept();
+    });
+    EXPECT_EQ(SymbolSettings.RGB_Radio, 1);
+    EXPECT_EQ(SymbolSettings.blueBarsText, 100);
+    // The view's bars are blue; the EPS inks only the cyan and magenta plates.
+    const QImage view = app->Grab();
+    bool blue = false;
+    for (int x = 0; x < view.width() && !blue; ++x) blue = view.pixelColor(x, view.height() / 2) == QColor(0, 0, 255);
+    EXPECT_TRUE(blue);
+    test::TempFolder dir;
+    GenerationRequest request;
+    request.path = dir.File("blue.eps");
+    request.format = 1;
+    ASSERT_EQ(WriteCurrentSymbol(request).status, GenerationStatus::Written);
+    const auto inks = test::RunShell("gs -q -dNOPAUSE -dBATCH -dEPSCrop -sDEVICE=inkcov -o - " + test::Quote(request.path));
+    double c = 0, m = 0, y = 0, k = 0;
+    ASSERT_EQ(std::sscanf(inks.out.c_str(), "%lf %lf %lf %lf", &c, &m, &y, &k), 4) << inks.out;
+    EXPECT_GT(c, 0.01);
+    EXPECT_NEAR(m, c, 0.001);
+    EXPECT_EQ(y, 0);
+    EXPECT_EQ(k, 0);
 }
 
 TEST_F(Dialogs, SpecificationsSelectAllDrawsTheBlock) {

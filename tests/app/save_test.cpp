@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTimer>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 
@@ -202,6 +203,7 @@ TEST_F(AppSave, DataFileBatchWithItsScript) {
     EXPECT_EQ(messages.sink.messages[0].text, "3 files have been created.");
     EXPECT_EQ(DataFilePending, 0);
     EXPECT_EQ(app.Bar().SourceIndex(), 0);
+    EXPECT_EQ(static_cast<QComboBox*>(app.Bar().Control(ctl::kPresetBox))->currentText(), Q("EAN-13"));
     EXPECT_NE(ReadEps(dir.File("first.eps")).find("4006381333931"), std::string::npos);
     EXPECT_NE(ReadEps(dir.File("Untitled-0003.EPS")).find("5012345678900"), std::string::npos);
     EXPECT_EQ(test::ReadWholeFile(script),
@@ -247,6 +249,50 @@ TEST_F(AppSave, EndKeyStopsTheRunAndTheWindowWaits) {
     EXPECT_EQ(field->text(), before);
     QTest::keyClick(field, Qt::Key_End);
     EXPECT_TRUE(host.AbortRequested());
+}
+
+}  // namespace
+}  // namespace vg
+
+namespace vg {
+namespace {
+
+int KitletItems(const QMenu* menu) {
+    int n = 0;
+    for (const QAction* a : menu->actions()) n += a->menu() ? KitletItems(a->menu()) : !a->isSeparator();
+    return n;
+}
+
+TEST_F(AppSave, KitletSavedIntoTheUsersFolderJoinsTheShippedOnes) {
+    test::TempFolder home;
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(home.Path()));
+    Started app;
+    const int shipped = KitletItems(app.frame->SymbologyMenu());
+    EXPECT_GE(shipped, 137);
+    app.Choose("EAN-13");
+    const std::string user = home.File("vornel-glyph/Kitlets");
+    // Same name in the same popup as a shipped one: it takes its place.
+    const std::string mine = user + app.frame->Kitlets().FullPath().substr(std::string(VGL_KITLET_DIR).size());
+    std::string proposed;
+    WhenOpen<QFileDialog>([&](QFileDialog* d) {
+        proposed = d->directory().absolutePath().toStdString();
+        Choose(d, user + "/Mine");
+    });
+    app.frame->Action(cmd::kSaveKitletAs)->trigger();
+    EXPECT_EQ(proposed.rfind(user, 0), 0u) << proposed;
+    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(user + "/Mine")));
+    EXPECT_EQ(KitletItems(app.frame->SymbologyMenu()), shipped + 1);
+    EXPECT_TRUE(messages.sink.messages.empty());
+    app.Close();
+
+    // A user's Kitlet named as a shipped one replaces it in the menu.
+    std::filesystem::create_directories(std::filesystem::path(mine).parent_path());
+    std::filesystem::copy_file(user + "/Mine", mine);
+    Started again;
+    EXPECT_EQ(KitletItems(again.frame->SymbologyMenu()), shipped + 1);
+    again.Choose("EAN-13");
+    EXPECT_EQ(again.frame->Kitlets().FullPath(), mine);
+    qunsetenv("XDG_DATA_HOME");
 }
 
 }  // namespace

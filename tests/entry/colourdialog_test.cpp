@@ -157,16 +157,26 @@ TEST(ColourDialog, ModelSwitchConvertsOnlyTheEditedColour) {
     EXPECT_EQ(m.Cmyk(false), (CmykPercent{5, 6, 7, 8})) << "not converted";
     EXPECT_EQ(m.RowText(3), "8");
 
-    // OK in the RGB model leaves the stored CMYK values alone.
+    // OK in the RGB model derives both colours' CMYK from their RGB; in the
+    // CMYK model the RGB from the CMYK.
     SettingsRecord r = FactoryColours();
     r.RGB_Radio = 1;
     r.CMYK_Radio = 0;
-    SetCmyk(r, {9, 9, 9, 9}, {});
+    SetCmyk(r, {9, 9, 9, 9}, {30, 0, 0, 0});
     EditColourModel rgb(r);
     rgb.TypeValue(0, "40");
     ASSERT_FALSE(rgb.Ok());
     EXPECT_EQ(r.redBarsText, 40);
-    EXPECT_EQ(r.CMYKcyanBarsText, 9);
+    EXPECT_EQ((CmykPercent{r.CMYKcyanBarsText, r.CMYKmagentaBarsText, r.CMYKyellowBarsText, r.CMYKblackBarsText}),
+              (CmykPercent{0, 40, 40, 60}));  // dark red
+    EXPECT_EQ(r.blackBarsText, 60);
+    EXPECT_EQ(r.CMYKblackSpacesQuietZone, 0);
+    SettingsRecord c = FactoryColours();
+    SetCmyk(c, {0, 100, 100, 0}, {0, 0, 20, 0});
+    EditColourModel cmyk(c);
+    ASSERT_FALSE(cmyk.Ok());
+    EXPECT_EQ((RgbPercent{c.redBarsText, c.greenBarsText, c.blueBarsText, 0}), (RgbPercent{100, 0, 0, 0}));
+    EXPECT_EQ(c.blueSpacesQuietZone, 80);
     EXPECT_EQ(r.RGB_Radio, 1);
     EXPECT_EQ(r.Hueproof, kHueEnough) << "the stored picture until a radio or scroll bar is used";
 }

@@ -1,4 +1,5 @@
 #include "entry/inputbar.h"
+#include "entry/fieldhelp.h"
 
 #include <gtest/gtest.h>
 
@@ -250,6 +251,30 @@ TEST(Focus, MessageGivesFocusBack) {
     h.Paste(ctl::kMain1, "1A");
     ASSERT_EQ(h.recorder.sink.messages.size(), 1u);
     EXPECT_EQ(h.view.FocusedControl(), ctl::kMain1);
+}
+
+}  // namespace
+}  // namespace vg
+
+namespace vg {
+namespace {
+
+TEST(FieldHelp, PatternsInWords) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"D{13}", "13 digits"},
+        {"<code39>+", "Code 39 characters"},
+        {"'5'D{10}", "\u201C5\u201D, 10 digits"},
+        {"D{2} | D{5}", "2 digits or 5 digits"},
+        {"[1-9]D? | '27'[0-6]", "one of 1-9, optional digit or \u201C27\u201D, one of 0-6"},
+        {"'(01)'D{13}A{0..3}", "\u201C(01)\u201D, 13 digits, 0\u20133 letters or digits"},
+    };
+    for (const auto& [pattern, words] : cases) EXPECT_EQ(DescribePattern(pattern, true), words) << pattern;
+    // Every field of every variation gets a tip that fits on a screen.
+    for (int v = 0; v < 150; ++v) {
+        const FieldHelp help = HelpFor(v, FieldRole::Main, false);
+        EXPECT_FALSE(help.name.empty());
+        EXPECT_LT(help.tip.size(), 400u) << v;
+    }
 }
 
 }  // namespace

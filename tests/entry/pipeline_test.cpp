@@ -300,7 +300,7 @@ TEST(Fill, OutcomesForTheCommandLine) {
     EXPECT_EQ(h.Texts(), std::vector<std::string>{"超出范围:  1 . . 276"});
 }
 
-TEST(Reminder, EvenDigitsEveryTenSeconds) {
+TEST(Reminder, TenSecondsAfterAKeystrokeAndOnceUntilTheNext) {
     InputBarHarness h(39);
     h.TypeChars(h.Main(), "12345");
     EXPECT_FALSE(h.bar.SymbolReady());
@@ -309,12 +309,25 @@ TEST(Reminder, EvenDigitsEveryTenSeconds) {
     h.Idle(300);
     ASSERT_EQ(h.Texts(), std::vector<std::string>{FindString(sid::kEvenDigits).value()});
     EXPECT_EQ(h.recorder.sink.messages[0].caption, "Edit Control");
-    h.Idle(10000);
-    EXPECT_EQ(h.recorder.sink.messages.size(), 2u);
-    h.Idle(10000);
-    EXPECT_EQ(h.recorder.sink.messages.size(), 3u);
-    // A keystroke restarts the period.
+    // No second box before a keystroke.
+    h.Idle(30000);
+    EXPECT_EQ(h.recorder.sink.messages.size(), 1u);
+    // A key that changes nothing counts; the period starts from it.
     h.Idle(5000);
+    h.bar.Keystroke();
+    h.Idle(9900);
+    EXPECT_EQ(h.recorder.sink.messages.size(), 1u);
+    h.Idle(200);
+    EXPECT_EQ(h.recorder.sink.messages.size(), 2u);
+    // While a menu or dialog is open nothing fires; the period restarts when it closes.
+    h.bar.Keystroke();
+    h.view.popup = true;
+    h.Idle(30000);
+    h.view.popup = false;
+    h.Idle(9900);
+    EXPECT_EQ(h.recorder.sink.messages.size(), 2u);
+    h.Idle(200);
+    EXPECT_EQ(h.recorder.sink.messages.size(), 3u);
     h.TypeChars(h.Main(), "6");
     h.Idle(20000);
     EXPECT_EQ(h.recorder.sink.messages.size(), 3u);  // complete now

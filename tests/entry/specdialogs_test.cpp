@@ -52,7 +52,7 @@ TEST(PreferencesDialog, ListsAndVantic128Format) {
         int stored;
     };
     const Case cases[] = {
-        {76, 0, 0, true, 0}, {76, 1, 1, true, 1}, {76, 2, -1, true, 2}, {kVantic128, 0, 1, false, 1},
+        {76, 0, 0, true, 0}, {76, 1, 1, true, 1}, {76, 2, 2, true, 2}, {76, 7, -1, true, 7}, {kVantic128, 0, 1, false, 1},
     };
     for (const Case& c : cases) {
         SettingsRecord s;
@@ -72,6 +72,7 @@ TEST(PreferencesDialog, ListsAndVantic128Format) {
         EXPECT_EQ(s.UnitOfMeasure, 1);
         EXPECT_EQ(s.ElephantSound, 1);
     }
+    EXPECT_EQ(FormatItems(), (std::vector<std::string>{"WMF", "EPS", "EMF"}));
     EXPECT_EQ(FileNameItems().size(), 5u);
     EXPECT_EQ(UnitItems().size(), 4u);
 }

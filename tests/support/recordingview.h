@@ -46,6 +46,7 @@ public:
     bool Minimised() const override { return minimised; }
     bool BatchBusy() const override { return busy; }
     bool BarEnabledAndVisible() const override { return barVisible; }
+    bool PopupOpen() const override { return popup; }
 
     // Text as the user would see it, without recording a write.
     void Type(int id, std::string_view text) { texts_[id] = std::string(text); }
@@ -69,6 +70,7 @@ public:
     bool minimised = false;
     bool busy = false;
     bool barVisible = true;
+    bool popup = false;
 };
 
 // A fresh record of one variation with its input bar set up as if the user
