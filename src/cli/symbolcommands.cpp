@@ -1,12 +1,16 @@
 // make, pattern and open.
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "cli/colouroptions.h"
 #include "cli/commands.h"
 #include "cli/dialogoptions.h"
+#include "cli/stdstreams.h"
 #include "cli/verify.h"
 #include "eps/settingsblock.h"
 #include "eps/settingsreader.h"
@@ -15,6 +19,7 @@
 #include "model/settingsfields.h"
 #include "model/settingstrailer.h"
 #include "model/symbolsettings.h"
+#include "output/filenaming.h"
 #include "output/generate.h"
 #include "output/reopen.h"
 #include "symbology/symbol.h"
@@ -89,8 +94,9 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
         else if (a == "--upc-part") text = &o.data.couponUpc;
         else if (a == "--ucc-part") text = &o.data.coupon128;
 
-        const bool takesValue =
-            text || a == "-v" || a == "--set" || (withOutput && (a == "-o" || a == "-f" || a == "--dpi"));
+        const bool colour = cmd != "pattern" && (a == "--fg" || a == "--bg");
+        const bool takesValue = text || colour || a == "-v" || a == "--set" ||
+                                (withOutput && (a == "-o" || a == "-f" || a == "--dpi"));
         const std::string* v = takesValue ? value() : nullptr;
         if (takesValue && !v) {
             UsageError(cmd + ": " + a + " needs a value");
@@ -102,6 +108,12 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
             o.variation = *v;
         } else if (a == "--set") {
             o.settings.push_back(*v);
+        } else if (colour) {
+            std::string reason;
+            if (!ColourSettings(a == "--fg", *v, o.settings, &reason)) {
+                UsageError(cmd + ": " + reason);
+                return std::nullopt;
+            }
         } else if (withOutput && a == "-o") {
             o.output = *v;
         } else if (withOutput && a == "-f") {
@@ -152,6 +164,8 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
             return std::nullopt;
         }
     }
+    // -d - : the main data is the first line of standard input.
+    if (o.data.main == "-" && !ReadStandardInputLine(*o.data.main)) return std::nullopt;
     const std::pair<const char*, std::optional<std::string>*> texts[] = {
         {"-d", &o.data.main},          {"-a", &o.data.addOn},          {"--fact", &o.data.fact},
         {"--upc-part", &o.data.couponUpc}, {"--ucc-part", &o.data.coupon128}};
@@ -190,10 +204,21 @@ int RunMake(const std::vector<std::string>& args) {
     std::optional<SymbolOptions> o = ParseSymbolOptions("make", args, true);
     if (!o) return kExitUsage;
 
-    const GenerationRequest request = RequestOf(*o);
+    GenerationRequest request = RequestOf(*o);
+    const bool toStandardOutput = o->output == "-";
+    ScratchFolder scratch;  // -o - : the file is made here, then copied out
     GenerationResult r = PrepareSymbol(request);
     if (r.status == GenerationStatus::Written) {
         if (!ApplyDialogOptions(o->dialog)) return kExitUsage;
+        if (toStandardOutput) {
+            if (scratch.Path().empty()) return kExitFailure;
+            // The bytes of the file that make without -o writes, title included.
+            const std::string extension = request.exportKind ? ExportExtension(*request.exportKind)
+                                                             : FormatExtension(SymbolSettings.Format);
+            const std::string proposed = ProposedPath(extension);
+            request.title = proposed.substr(proposed.find_last_of('/') + 1);
+            request.path = scratch.Path() + "/out" + extension;
+        }
         r = WriteCurrentSymbol(request);
     }
     if (r.status == GenerationStatus::Refused) {
@@ -204,6 +229,20 @@ int RunMake(const std::vector<std::string>& args) {
         ShowMessage("Error", "Unable to save " + (r.path.empty() ? o->output : r.path) +
                                  (r.message.empty() ? "" : "\n" + r.message));
         return kExitFailure;
+    }
+    if (toStandardOutput) {
+        if (o->verify) {
+            // The proof's line goes to standard error: standard output holds the file.
+            std::fflush(stdout);
+            const int saved = ::dup(STDOUT_FILENO);
+            ::dup2(STDERR_FILENO, STDOUT_FILENO);
+            const int status = ProveFile(r.path);
+            std::fflush(stdout);
+            ::dup2(saved, STDOUT_FILENO);
+            ::close(saved);
+            if (status != kExitOk) return status;
+        }
+        return CopyToStandardOutput(r.path) ? kExitOk : kExitFailure;
     }
     // A proposed name is said, so that the caller knows the file.
     if (o->output.empty()) {
