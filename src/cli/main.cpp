@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/dataproblem.h"
 #include "cli/dialogoptions.h"
 #include "model/strings.h"
 
@@ -52,6 +53,7 @@ bool TakeLanguage(std::vector<std::string>& args) {
 int main(int argc, char** argv) {
     using namespace vg::cli;
     vg::SetEnglishTexts(LocaleWantsEnglish());
+    InstallToolMessageSink();
     std::vector<std::string> args(argv + 1, argv + argc);
     if (!TakeLanguage(args)) return kExitUsage;
     if (args.empty()) return UsageError("no command given");

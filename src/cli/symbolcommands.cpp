@@ -9,6 +9,7 @@
 
 #include "cli/colouroptions.h"
 #include "cli/commands.h"
+#include "cli/dataproblem.h"
 #include "cli/dialogoptions.h"
 #include "cli/stdstreams.h"
 #include "cli/verify.h"
@@ -81,6 +82,7 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
                                                 bool withOutput) {
     SymbolOptions o;
     const std::string cmd = command;
+    std::string formatName;  // -f's
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&]() -> const std::string* {
@@ -122,6 +124,7 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
                 UsageError(cmd + ": unknown format '" + *v + "' (" + OutputFormatNames() + ")");
                 return std::nullopt;
             }
+            formatName = f->name;
             if (f->recordFormat >= 0) o.format = f->recordFormat;
             else o.exportKind = ExportKindOf("." + *v);
         } else if (withOutput && a == "--dpi") {
@@ -153,6 +156,14 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
     if (o.variation.empty()) {
         UsageError(cmd + " needs -v VARIATION");
         return std::nullopt;
+    }
+    if (withOutput && !formatName.empty() && !o.output.empty() && o.output != "-") {
+        // A format and a name that disagree: the file would hold what its name denies.
+        const OutputFormatInfo* named = OutputFormatOfPath(o.output);
+        if (named && formatName != named->name) {
+            UsageError(cmd + ": -f " + formatName + " and the name '" + o.output + "' disagree");
+            return std::nullopt;
+        }
     }
     if (withOutput && !o.format && !o.exportKind && !o.output.empty() && !OutputFormatOfPath(o.output)) {
         // A name with an extension of no known format is more likely a slip than a wish.
@@ -207,7 +218,7 @@ int RunMake(const std::vector<std::string>& args) {
     GenerationRequest request = RequestOf(*o);
     const bool toStandardOutput = o->output == "-";
     ScratchFolder scratch;  // -o - : the file is made here, then copied out
-    GenerationResult r = PrepareSymbol(request);
+    GenerationResult r = PrepareSymbolSayingWhy(request);
     if (r.status == GenerationStatus::Written) {
         if (!ApplyDialogOptions(o->dialog)) return kExitUsage;
         if (toStandardOutput) {
@@ -260,7 +271,7 @@ int RunPattern(const std::vector<std::string>& args) {
     std::optional<SymbolOptions> o = ParseSymbolOptions("pattern", args, false);
     if (!o) return kExitUsage;
     // A refused input still shows what the record holds: no pattern.
-    const GenerationResult prepared = PrepareSymbol(RequestOf(*o));
+    const GenerationResult prepared = PrepareSymbolSayingWhy(RequestOf(*o));
     Report(prepared);
     const bool ready = prepared.status == GenerationStatus::Written;
     std::printf("BarPattern: %s\n", BarPattern.c_str());
@@ -274,7 +285,7 @@ int RunPattern(const std::vector<std::string>& args) {
 int RunInfo(const std::vector<std::string>& args) {
     std::optional<SymbolOptions> o = ParseSymbolOptions("info", args, false);
     if (!o) return kExitUsage;
-    const GenerationResult prepared = PrepareSymbol(RequestOf(*o));
+    const GenerationResult prepared = PrepareSymbolSayingWhy(RequestOf(*o));
     Report(prepared);
     if (prepared.status != GenerationStatus::Written) return kExitUsage;
     if (!ApplyDialogOptions(o->dialog)) return kExitUsage;

@@ -146,6 +146,26 @@ TEST(LinuxTool, MessagesFollowTheLocaleAndShortNamesNameOneVariation) {
     }
 }
 
+TEST(LinuxTool, RefusedDataSaysWhatIsWrongInPlainWords) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"-v ean13 -d 4006381333932", "vglyph: invalid check digit '2', expecting '1'\n"},
+        {"-v upca -d 036000291453", "vglyph: invalid check digit '3', expecting '2'\n"},
+        {"-v ean13 -d 40063813339", "vglyph: too short: EAN-13 takes 12 characters here, 11 given\n"},
+        {"-v ean13 -d 4006381A3393", "vglyph: character 'A' at position 8 is not accepted by EAN-13\n"},
+        {"-v code39 -d 'AB~'", "vglyph: character '~' at position 3 is not accepted by Code 39 General\n"},
+    };
+    for (const auto& [args, said] : cases) {
+        const auto r = RunTool(std::string("pattern ") + args, "", "LANG=C");
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_EQ(r.err, said) << args;
+    }    // A format that the name denies is refused, not written under that name.
+    TempFolder dir;
+    const auto r = RunTool("make -v ean13 -d 400638133393 -f eps -o x.svg", dir.Path(), "LANG=C");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("-f eps and the name 'x.svg' disagree"), std::string::npos) << r.err;
+    EXPECT_TRUE(fs::is_empty(dir.Path()));
+}
+
 TEST(LinuxTool, SeriesCountsFromTheDataWithoutStart) {
     TempFolder dir;
     const auto r = RunTool("series -v ean13 -d 400638130000 --stop 30002 -f eps --no-preview", dir.Path());
