@@ -166,6 +166,25 @@ TEST(LinuxTool, RefusedDataSaysWhatIsWrongInPlainWords) {
     EXPECT_TRUE(fs::is_empty(dir.Path()));
 }
 
+TEST(LinuxTool, LengthsInAnyUnitAndRangesInTheUnitTyped) {
+    TempFolder dir;
+    const std::pair<const char*, double> heights[] = {
+        {"10mm", 28.3465}, {"1cm", 28.3465}, {"0.5in", 36}, {"36pt", 36}, {"400mil", 28.8}, {"25.4mm", 72}};
+    for (const auto& [height, points] : heights) {
+        const std::string file = Quote(dir.File("h.eps"));
+        const auto r = RunTool(std::string("make -v ean13 -d 400638133393 --bar-height ") + height + " -o " + file);
+        ASSERT_EQ(r.status, 0) << height << r.err;
+        const std::string opened = RunTool("open " + file).out;
+        const std::size_t at = opened.find("\nBarHeight: ");
+        ASSERT_NE(at, std::string::npos);
+        EXPECT_NEAR(std::stod(opened.substr(at + 12)), points, 0.01) << height;
+    }
+    const auto mm = RunTool("make -v ean13 -d 400638133393 --x-dim 0.2mm -o /dev/null", "", "LANG=C");
+    EXPECT_NE(mm.err.find("Out of range:  0.264000 . . 0.660000 millimetres"), std::string::npos) << mm.err;
+    const auto pt = RunTool("make -v ean13 -d 400638133393 --bar-height 900pt -o /dev/null", "", "LANG=C");
+    EXPECT_NE(pt.err.find(" points"), std::string::npos) << pt.err;
+}
+
 TEST(LinuxTool, SeriesCountsFromTheDataWithoutStart) {
     TempFolder dir;
     const auto r = RunTool("series -v ean13 -d 400638130000 --stop 30002 -f eps --no-preview", dir.Path());
