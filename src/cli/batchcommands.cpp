@@ -14,7 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "cli/colouroptions.h"
 #include "cli/commands.h"
+#include "cli/stdstreams.h"
 #include "entry/symbolinput.h"
 #include "model/charset.h"
 #include "model/symbolsettings.h"
@@ -198,7 +200,8 @@ std::optional<BatchOptions> ParseBatchOptions(const std::string& cmd, const std:
         else if (a == "-v") plain = &o.variation;
         else if (a == "-o") plain = &o.folder;
         else if (a == "--script") plain = &o.script;
-        const bool takesValue = text || plain || a == "--set" || a == "-f" || a == "--dpi";
+        const bool colour = a == "--fg" || a == "--bg";
+        const bool takesValue = text || plain || colour || a == "--set" || a == "-f" || a == "--dpi";
         if (takesValue && i + 1 >= args.size()) {
             UsageError(cmd + ": " + a + " needs a value");
             return std::nullopt;
@@ -206,6 +209,13 @@ std::optional<BatchOptions> ParseBatchOptions(const std::string& cmd, const std:
         if (text) *text = args[++i];
         else if (plain) *plain = args[++i];
         else if (a == "--set") o.settings.push_back(args[++i]);
+        else if (colour) {
+            std::string reason;
+            if (!ColourSettings(a == "--fg", args[++i], o.settings, &reason)) {
+                UsageError(cmd + ": " + reason);
+                return std::nullopt;
+            }
+        }
         else if (a == "-f") {
             const std::string& f = args[++i];
             const OutputFormatInfo* format = FindOutputFormat(f);
@@ -232,7 +242,7 @@ std::optional<BatchOptions> ParseBatchOptions(const std::string& cmd, const std:
         else if (a == "--verify") o.verify = true;
         else if (a == "--escapes") o.escapes = true;
         else if (series && a == "--addon-part") o.addOnPart = true;
-        else if (!series && o.dataFile.empty() && !a.empty() && a[0] != '-') o.dataFile = a;
+        else if (!series && o.dataFile.empty() && !a.empty() && (a[0] != '-' || a == "-")) o.dataFile = a;
         else {
             UsageError(cmd + ": unexpected argument '" + a + "'");
             return std::nullopt;
@@ -246,10 +256,12 @@ std::optional<BatchOptions> ParseBatchOptions(const std::string& cmd, const std:
         UsageError("batch needs a DATAFILE");
         return std::nullopt;
     }
-    if (series && (!o.start || !o.stop)) {
-        UsageError("series needs --start N and --stop N");
+    if (series && !o.stop) {
+        UsageError("series needs --stop N");
         return std::nullopt;
     }
+    // -d - : the main data is the first line of standard input.
+    if (o.data.main == "-" && !ReadStandardInputLine(*o.data.main)) return std::nullopt;
     const std::pair<const char*, std::optional<std::string>*> texts[] = {
         {"-d", &o.data.main},      {"-a", &o.data.addOn},   {"--fact", &o.data.fact},
         {"--upc-part", &o.data.couponUpc}, {"--ucc-part", &o.data.coupon128}, {"--before", &o.before}};
@@ -339,9 +351,13 @@ int RunSeries(const std::vector<std::string>& args) {
     const std::string reference = SeriesReferenceText(o->addOnPart);
     // Without --before, the dialog's own split: all but the last five characters.
     const std::string before = o->before.value_or(dialog.Text(serialctl::kBefore));
-    const std::string head = before + *o->start;
+    // Without --start the counter is what the data holds after Before.
+    std::string start = o->start.value_or(dialog.Text(serialctl::kStart));
+    if (!o->start && o->before)
+        start = reference.compare(0, before.size(), before) == 0 ? reference.substr(before.size()) : "";
+    const std::string head = before + start;
     dialog.Edit(serialctl::kBefore, before, true);
-    dialog.Edit(serialctl::kStart, *o->start, true);
+    dialog.Edit(serialctl::kStart, start, true);
     // After is what the data holds past Before and Start.
     dialog.Edit(serialctl::kAfter, reference.compare(0, head.size(), head) == 0 ? reference.substr(head.size()) : "",
                 true);
@@ -360,6 +376,10 @@ int RunSeries(const std::vector<std::string>& args) {
 int RunBatch(const std::vector<std::string>& args) {
     std::optional<BatchOptions> o = ParseBatchOptions("batch", args);
     if (!o) return kExitUsage;
+    if (NamesStandardInput(o->dataFile)) {
+        o->dataFile = StandardInputAsFile();
+        if (o->dataFile.empty()) return kExitFailure;
+    }
     if (!PrepareRecord(*o)) return kExitUsage;
     return Run(*o, "batch");
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "model/catalogue.h"
+#include "model/variationname.h"
 #include "model/regularfile.h"
 #include "model/settingsfields.h"
 #include "model/strings.h"
@@ -12,7 +13,7 @@ namespace vg::cli {
 namespace {
 
 constexpr Command kCommands[] = {
-    {"list", "", "list every variation: code, family and name, tab-separated", RunList},
+    {"list", "[--short]", "list every variation: code, family and name, tab-separated", RunList},
     {"fields", "", "list the fields --set takes: name, type, unit and valid values, tab-separated", RunFields},
     {"make", "-v VAR [...]", "write one graphic file (options below)", RunMake},
     {"pattern", "-v VAR [...]", "print the bar pattern, encoded text and check characters", RunPattern},
@@ -26,6 +27,7 @@ constexpr Command kCommands[] = {
     {"series", "-v VAR [...]", "write a numbered series of graphics (options below)", RunSeries},
     {"batch", "-v VAR FILE", "write one graphic per record of a data file", RunBatch},
     {"helppages", "DIR", "write the variations' help pages with their example images", RunHelpPages},
+    {"help", "[COMMAND]", "print the help text, or one command's", RunHelp},
 };
 
 }  // namespace
@@ -53,7 +55,15 @@ bool FlushOutput(const char* what) {
 }
 
 int RunList(const std::vector<std::string>& args) {
-    if (!args.empty()) return UsageError("list takes no arguments");
+    if (args.size() == 1 && args[0] == "--short") {
+        // Each short name with the code and name of the variation it names.
+        for (const ShortVariationName& s : ShortVariationNames()) {
+            const VariationInfo* v = FindVariation(s.code);
+            if (v) std::printf("%s\t%d\t%s\n", s.name, v->code, FindString(v->nameId).value_or(v->name).c_str());
+        }
+        return FlushOutput("the list") ? kExitOk : kExitFailure;
+    }
+    if (!args.empty()) return UsageError("list takes no arguments but --short");
     for (const VariationInfo& v : Catalogue()) {
         // The stored name, without a message box should the table lack it.
         const std::string name = FindString(v.nameId).value_or(v.name);

@@ -42,6 +42,13 @@ int RunVerify(const std::vector<std::string>& args);
 int RunSeries(const std::vector<std::string>& args);
 int RunBatch(const std::vector<std::string>& args);
 int RunHelpPages(const std::vector<std::string>& args);
+int RunHelp(const std::vector<std::string>& args);
+
+// The whole help text; one command's usage and options (false: no such command).
+void PrintHelp();
+bool PrintCommandHelp(const std::string& name);
+// Whether a command's arguments hold --help or -h (not as an option's value).
+bool AsksForHelp(const std::vector<std::string>& args);
 
 // A data text of the command line as the record holds it (Windows-1252, byte
 // escapes expanded when asked); false after the reason was reported.

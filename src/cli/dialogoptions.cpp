@@ -77,7 +77,13 @@ bool Refuse(const std::string& problem) {
     return false;
 }
 
-bool Refuse(const DialogProblem& p) {
+bool Refuse(DialogProblem p) {
+    // A range of lengths says its unit: the one the lengths were typed in.
+    static constexpr int kLengthFields[] = {sod::kWidth, sod::kX, sod::kBarHeight, sod::kBearer, etd::kDistance,
+                                            atd::kH, atd::kV};
+    const bool length = std::find(std::begin(kLengthFields), std::end(kLengthFields), p.field) != std::end(kLengthFields);
+    if (length && p.text.find(" . . ") != std::string::npos)
+        p.text += " " + UnitName(SymbolSettings.UnitOfMeasure, 61232);
     ShowProblem(p);
     return false;
 }
@@ -105,13 +111,37 @@ std::optional<double> ParseLength(const std::string& text, int unit) {
     return FromUnit(unit, value);
 }
 
-// A length as the dialog's edit would hold it, in the unit of measure, with
-// enough decimals to keep the value.
+// A length as the dialog's edit would hold it, in the unit of measure: as
+// many decimals as the edit's ten characters take.
 std::string EditText(int unit, double points) {
-    std::string t = Printf("%.15f", ToUnit(unit, points));
-    while (t.size() > 1 && t.back() == '0') t.pop_back();
-    if (!t.empty() && t.back() == '.') t.pop_back();
+    std::string t;
+    for (int decimals = 8; decimals >= 0; --decimals) {
+        t = Printf(("%." + std::to_string(decimals) + "f").c_str(), ToUnit(unit, points));
+        if (decimals > 0) {
+            while (t.back() == '0') t.pop_back();
+            if (t.back() == '.') t.pop_back();
+        }
+        if (t.size() <= 10) break;
+    }
     return t;
+}
+
+// The unit of measure the length options were typed in (in, mm, pt, cm as
+// the record numbers them), when they name one; mil counts as inches.
+std::optional<int> TypedUnit(const DialogOptions& o) {
+    static const std::pair<const char*, int> kSuffixes[] = {{"mils", 0}, {"mil", 0}, {"mm", 1}, {"pt", 2},
+                                                            {"cm", 3},   {"in", 0}};
+    std::optional<int> unit;
+    for (const auto& [option, value] : o.given) {
+        for (const auto& [suffix, u] : kSuffixes) {
+            const std::string sfx = suffix;
+            if (value.size() <= sfx.size() || value.compare(value.size() - sfx.size(), sfx.size(), sfx) != 0) continue;
+            if (unit && *unit != u) return std::nullopt;  // mixed units: the record's stays
+            unit = u;
+            break;
+        }
+    }
+    return unit;
 }
 
 std::optional<int> Choice(const std::string& value, std::initializer_list<const char*> names) {
@@ -406,10 +436,15 @@ OptionTake TakeDialogOption(const std::string& command, const std::vector<std::s
 }
 
 bool ApplyDialogOptions(const DialogOptions& options) {
-    if (Uses(options, Dialog::Symbol) && !ApplySymbolOptions(options)) return false;
-    if (Uses(options, Dialog::Text) && !ApplyTextOptions(options)) return false;
-    if (Uses(options, Dialog::Additional) && !ApplyAdditionalTextOptions(options)) return false;
-    return true;
+    // The dialogs work in the unit the lengths were typed in, so that their
+    // ranges are said in it; the record keeps its own unit.
+    const int storedUnit = SymbolSettings.UnitOfMeasure;
+    if (const std::optional<int> unit = TypedUnit(options)) SymbolSettings.UnitOfMeasure = *unit;
+    bool ok = !Uses(options, Dialog::Symbol) || ApplySymbolOptions(options);
+    ok = ok && (!Uses(options, Dialog::Text) || ApplyTextOptions(options));
+    ok = ok && (!Uses(options, Dialog::Additional) || ApplyAdditionalTextOptions(options));
+    SymbolSettings.UnitOfMeasure = storedUnit;
+    return ok;
 }
 
 void PrintDialogReadouts() {

@@ -1,12 +1,17 @@
 // make, pattern and open.
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "cli/colouroptions.h"
 #include "cli/commands.h"
+#include "cli/dataproblem.h"
 #include "cli/dialogoptions.h"
+#include "cli/stdstreams.h"
 #include "cli/verify.h"
 #include "eps/settingsblock.h"
 #include "eps/settingsreader.h"
@@ -15,6 +20,7 @@
 #include "model/settingsfields.h"
 #include "model/settingstrailer.h"
 #include "model/symbolsettings.h"
+#include "output/filenaming.h"
 #include "output/generate.h"
 #include "output/reopen.h"
 #include "proof/filerender.h"
@@ -78,6 +84,7 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
                                                 bool withOutput) {
     SymbolOptions o;
     const std::string cmd = command;
+    std::string formatName;  // -f's
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&]() -> const std::string* {
@@ -91,8 +98,9 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
         else if (a == "--upc-part") text = &o.data.couponUpc;
         else if (a == "--ucc-part") text = &o.data.coupon128;
 
-        const bool takesValue =
-            text || a == "-v" || a == "--set" || (withOutput && (a == "-o" || a == "-f" || a == "--dpi"));
+        const bool colour = cmd != "pattern" && (a == "--fg" || a == "--bg");
+        const bool takesValue = text || colour || a == "-v" || a == "--set" ||
+                                (withOutput && (a == "-o" || a == "-f" || a == "--dpi"));
         const std::string* v = takesValue ? value() : nullptr;
         if (takesValue && !v) {
             UsageError(cmd + ": " + a + " needs a value");
@@ -104,6 +112,12 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
             o.variation = *v;
         } else if (a == "--set") {
             o.settings.push_back(*v);
+        } else if (colour) {
+            std::string reason;
+            if (!ColourSettings(a == "--fg", *v, o.settings, &reason)) {
+                UsageError(cmd + ": " + reason);
+                return std::nullopt;
+            }
         } else if (withOutput && a == "-o") {
             o.output = *v;
         } else if (withOutput && a == "-f") {
@@ -112,6 +126,7 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
                 UsageError(cmd + ": unknown format '" + *v + "' (" + OutputFormatNames() + ")");
                 return std::nullopt;
             }
+            formatName = f->name;
             if (f->recordFormat >= 0) o.format = f->recordFormat;
             else o.exportKind = ExportKindOf("." + *v);
         } else if (withOutput && a == "--dpi") {
@@ -146,6 +161,14 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
         UsageError(cmd + " needs -v VARIATION");
         return std::nullopt;
     }
+    if (withOutput && !formatName.empty() && !o.output.empty() && o.output != "-") {
+        // A format and a name that disagree: the file would hold what its name denies.
+        const OutputFormatInfo* named = OutputFormatOfPath(o.output);
+        if (named && formatName != named->name) {
+            UsageError(cmd + ": -f " + formatName + " and the name '" + o.output + "' disagree");
+            return std::nullopt;
+        }
+    }
     if (withOutput && !o.format && !o.exportKind && !o.output.empty() && !OutputFormatOfPath(o.output)) {
         // A name with an extension of no known format is more likely a slip than a wish.
         const std::size_t slash = o.output.rfind('/');
@@ -156,6 +179,8 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
             return std::nullopt;
         }
     }
+    // -d - : the main data is the first line of standard input.
+    if (o.data.main == "-" && !ReadStandardInputLine(*o.data.main)) return std::nullopt;
     const std::pair<const char*, std::optional<std::string>*> texts[] = {
         {"-d", &o.data.main},          {"-a", &o.data.addOn},          {"--fact", &o.data.fact},
         {"--upc-part", &o.data.couponUpc}, {"--ucc-part", &o.data.coupon128}};
@@ -195,10 +220,21 @@ int RunMake(const std::vector<std::string>& args) {
     std::optional<SymbolOptions> o = ParseSymbolOptions("make", args, true);
     if (!o) return kExitUsage;
 
-    const GenerationRequest request = RequestOf(*o);
-    GenerationResult r = PrepareSymbol(request);
+    GenerationRequest request = RequestOf(*o);
+    const bool toStandardOutput = o->output == "-";
+    ScratchFolder scratch;  // -o - : the file is made here, then copied out
+    GenerationResult r = PrepareSymbolSayingWhy(request);
     if (r.status == GenerationStatus::Written) {
         if (!ApplyDialogOptions(o->dialog)) return kExitUsage;
+        if (toStandardOutput) {
+            if (scratch.Path().empty()) return kExitFailure;
+            // The bytes of the file that make without -o writes, title included.
+            const std::string extension = request.exportKind ? ExportExtension(*request.exportKind)
+                                                             : FormatExtension(SymbolSettings.Format);
+            const std::string proposed = ProposedPath(extension);
+            request.title = proposed.substr(proposed.find_last_of('/') + 1);
+            request.path = scratch.Path() + "/out" + extension;
+        }
         r = WriteCurrentSymbol(request);
     }
     if (r.status == GenerationStatus::Refused) {
@@ -209,6 +245,20 @@ int RunMake(const std::vector<std::string>& args) {
         ShowMessage("Error", "Unable to save " + (r.path.empty() ? o->output : r.path) +
                                  (r.message.empty() ? "" : "\n" + r.message));
         return kExitFailure;
+    }
+    if (toStandardOutput) {
+        if (o->verify) {
+            // The proof's line goes to standard error: standard output holds the file.
+            std::fflush(stdout);
+            const int saved = ::dup(STDOUT_FILENO);
+            ::dup2(STDERR_FILENO, STDOUT_FILENO);
+            const int status = ProveFile(r.path);
+            std::fflush(stdout);
+            ::dup2(saved, STDOUT_FILENO);
+            ::close(saved);
+            if (status != kExitOk) return status;
+        }
+        return CopyToStandardOutput(r.path) ? kExitOk : kExitFailure;
     }
     // A proposed name is said, so that the caller knows the file.
     if (o->output.empty()) {
@@ -226,7 +276,7 @@ int RunPattern(const std::vector<std::string>& args) {
     std::optional<SymbolOptions> o = ParseSymbolOptions("pattern", args, false);
     if (!o) return kExitUsage;
     // A refused input still shows what the record holds: no pattern.
-    const GenerationResult prepared = PrepareSymbol(RequestOf(*o));
+    const GenerationResult prepared = PrepareSymbolSayingWhy(RequestOf(*o));
     Report(prepared);
     const bool ready = prepared.status == GenerationStatus::Written;
     std::printf("BarPattern: %s\n", BarPattern.c_str());
@@ -240,7 +290,7 @@ int RunPattern(const std::vector<std::string>& args) {
 int RunInfo(const std::vector<std::string>& args) {
     std::optional<SymbolOptions> o = ParseSymbolOptions("info", args, false);
     if (!o) return kExitUsage;
-    const GenerationResult prepared = PrepareSymbol(RequestOf(*o));
+    const GenerationResult prepared = PrepareSymbolSayingWhy(RequestOf(*o));
     Report(prepared);
     if (prepared.status != GenerationStatus::Written) return kExitUsage;
     if (!ApplyDialogOptions(o->dialog)) return kExitUsage;

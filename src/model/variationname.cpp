@@ -18,6 +18,15 @@ bool AllDigits(std::string_view text) {
 
 }  // namespace
 
+const std::vector<ShortVariationName>& ShortVariationNames() {
+    static const std::vector<ShortVariationName> names = {
+        {"codabar", 1}, {"code128", 6}, {"code39", 11}, {"code93", 24}, {"ean13", 26}, {"ean8", 27},
+        {"isbn", 34},   {"itf14", 41},  {"msi", 47},    {"postnet", 51}, {"gs1-128", 60}, {"upca", 72},
+        {"upce", 74},
+    };
+    return names;
+}
+
 std::string FoldVariationName(std::string_view name) {
     std::string folded;
     for (char c : name) {
@@ -42,6 +51,11 @@ VariationMatch MatchVariation(std::string_view text) {
         }
     const std::string key = FoldVariationName(text);
     if (key.empty()) return m;
+    for (const ShortVariationName& s : ShortVariationNames())
+        if (key == FoldVariationName(s.name)) {
+            m.variation = FindVariation(s.code);
+            return m;
+        }
 
     // Stages in order; the first that matches anything decides.
     std::vector<const VariationInfo*> equal, general, prefix, inside;

@@ -13,12 +13,20 @@ namespace vg {
 // "UPC (A) General" -> "upcageneral".
 std::string FoldVariationName(std::string_view name);
 
+// Short names of the common variations, as other bar code tools name them:
+// each names the general variation of its family.
+struct ShortVariationName {
+    const char* name;  // "code128"
+    int code;
+};
+const std::vector<ShortVariationName>& ShortVariationNames();
+
 struct VariationMatch {
     const VariationInfo* variation = nullptr;  // the one match, or nullptr
     std::vector<const VariationInfo*> candidates;  // when none or several match
 };
 
-// By code (digits only), exact display name, or folded name: the row whose
+// By code (digits only), exact display name, short name, or folded name: the row whose
 // folded name equals the folded text, else the row whose folded name is it
 // followed by "general", else the one row whose folded name begins with it.
 // Without a single match, candidates holds the rows that begin with or

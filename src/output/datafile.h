@@ -1,5 +1,6 @@
-// Data files: any bytes, one record per carriage return, read in 128-byte
-// pieces so that a file of any size takes the same memory.
+// Data files: any bytes, one record per line (ended by CR LF, LF or CR; the
+// last line may lack its end; a UTF-8 byte-order mark is skipped), read in
+// 128-byte pieces so that a file of any size takes the same memory.
 #pragma once
 
 #include <cstdint>
@@ -28,9 +29,7 @@ public:
     uint64_t Size() const { return file_.Size(); }
     uint64_t BytesRead() const { return offset_; }
 
-    // The next record, ended by a carriage return; line feeds are dropped.
-    // False at the end (bytes after the last carriage return are no record)
-    // or on a read error (Failed()).
+    // The next record; false at the end or on a read error (Failed()).
     bool Next(DataRecord& record);
     bool Failed() const { return failed_; }
 
@@ -41,11 +40,12 @@ private:
     std::size_t have_ = 0, at_ = 0;
     int64_t number_ = 0;
     bool failed_ = false;
+    bool afterCr_ = false;
 };
 
 // The open-time test of the first record: within the first 128 bytes, the
-// text before the first carriage return or 0 byte (line feeds kept) must be
-// 1 to kMaxFirstRecord bytes long.
+// text before the first line end or 0 byte must be 1 to kMaxFirstRecord
+// bytes long.
 enum class FirstRecordTest { Ok, BadFormat, Unreadable };
 FirstRecordTest ReadFirstRecord(const std::string& path, std::string* record, std::string* reason = nullptr);
 

@@ -160,7 +160,7 @@ TEST(BatchTool, SetupChecksAndExitStatuses) {
          "--addon-part", 0},
         {"FIM has no counter", "series -v 31 --start 1 --stop 3", 2, "must match main input.", 0},
         {"first record of 61", "batch -v 72 long.txt", 2, "File's format is not correct", 0},
-        {"LF only", "batch -v 72 lf.txt", 2, "File's format is not correct", 0},
+        {"LF only", "batch -v 72 lf.txt", 0, "", 5},
         {"rejected record skipped", "batch -v 72 bad.txt", 1, "Invalid input: \"XYZ\"\nRecord #2", 2},
         {"no data file", "batch -v 72 none.txt", 1, "none.txt: No such file or directory", 0},
     };

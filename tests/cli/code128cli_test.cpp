@@ -107,7 +107,7 @@ TEST(Code128Pattern, TextEdges) {
         {"6 -d \"$(printf 'A\\377')\"", 2, nullptr, "0xFF at position 2 is not UTF-8"},
         {"6 --escapes -d 'A\\x4'", 2, nullptr, "needs two hexadecimal digits"},
         // A byte no code set holds: the system's own refusal, no pattern.
-        {"6 --escapes -d 'AB\\x01'", 2, "", "does not match the format of this variation"},
+        {"6 --escapes -d 'AB\\x01'", 2, "", "character '\\x01' at position 3 is not accepted"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args);

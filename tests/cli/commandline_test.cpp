@@ -34,7 +34,7 @@ const CliCase kCases[] = {
     {"pattern -v jan-1 -d 490123456789", 0, "", "EncodedText: 4901234567894\n", "", ""},
     {"pattern -v 72 -d 03600029145", 0, "", "EncodedText: 036000291452\n", "", ""},
     {"pattern -v ean -d 1", 2, "candidates:\n  26\tEAN-13\n  27\tEAN-8\n", "", "", ""},
-    {"pattern -v 'itf 14' -d 1", 2, "  41\tITF-14 SCC-14\n  42\tITF-14 Open Bearer Bar\n", "", "", ""},
+    {"pattern -v 'postnet 5' -d 1", 2, "  51\tPOSTNET 5-Digit Lower-Right\n  52\tPOSTNET 5-Digit Wide-Area\n", "", "", ""},
     {"pattern -v nothing -d 1", 2, "unknown variation 'nothing'", "", "", ""},
     {"pattern -v 0 -d 1", 2, "unknown variation '0'", "", "", ""},
 

@@ -98,14 +98,14 @@ TEST(Make, RefusedInputWritesNothing) {
     TempFolder dir;
     const std::string out = dir.File("x.eps");
     const RefusalCase cases[] = {
-        {"-v 26 -d 40063813339A", "Edit Control: Incorrect input."},
-        {"-v 26 -d 40063813", "Edit Control: Incomplete input."},
-        {"-v 26 -d 4006381333932", "Edit Control: Input too long."},  // a wrong check digit
-        {"-v 27 -d 96385074123", "Edit Control: Input too long."},
+        {"-v 26 -d 40063813339A", "character 'A' at position 12 is not accepted by EAN-13"},
+        {"-v 26 -d 40063813", "too short: EAN-13 takes 12 characters here, 8 given"},
+        {"-v 26 -d 4006381333932", "invalid check digit '2', expecting '1'"},
+        {"-v 27 -d 96385074123", "too long: EAN-8 takes at most 7 characters, 11 given"},
         {"-v 26 -d 400638133393 -a 123", "Edit Control: Incomplete input."},
         {"-v 72 -d 03600029145 -a 1", "Edit Control: Incomplete input."},
         {"-v 26 -d 400638133393 -a 1234567", "Edit Control: Input too long"},
-        {"-v 26 -d 1234567890123456789012345678901234567890123456789012345678901", "Edit Control: Input too long"},
+        {"-v 26 -d 1234567890123456789012345678901234567890123456789012345678901", "EAN-13 takes at most 12"},
         {"-v 6 -d " + std::string(70, 'A'), "Edit Control: Input too long"},
         {"-v 26 -d ''", "no EAN-13 symbol"},
         {"-v 26 -d 400638133393 --fact 12", "EAN-13 has no FACT data identifier field"},

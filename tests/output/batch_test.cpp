@@ -388,10 +388,11 @@ TEST(DataFile, OpenTestsTheFirstRecord) {
         {"first byte 0", std::string("\0" "03600029145\r", 13), false, "Vornel Glyph"},
         {"61 characters", sixtyOne + "\r\n", false, "Vornel Glyph"},
         {"no CR in 128 bytes", std::string(130, '1'), false, "Vornel Glyph"},
-        {"LF only", "03600029145\n01234567890\n12345678901\n12345678901\n12345678901\n12345678901\n", false,
-         "Vornel Glyph"},
+        {"LF", "03600029145\n01234567890\n", true, nullptr},
+        {"byte-order mark", "\xEF\xBB\xBF" "03600029145\n", true, nullptr},
+        {"no line end", "03600029145", true, nullptr},
         {"60 characters, refused by the variation", sixty + "\r", false, "Data File"},
-        {"leading LF", "\n03600029145\r\n", false, "Data File"},
+        {"empty first line", "\n03600029145\r\n", false, "Vornel Glyph"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -430,7 +431,11 @@ TEST(DataFile, BatchesWriteOneFilePerRecordAndTheScript) {
          {"Untitled-0001.EPS", "Untitled-0002.EPS", "Untitled-0003.EPS", "script.txt", "d.txt"}, {}, 3,
          BatchEnd::Finished},
         {"CR and a last line without one", "03600029145\r01234567890\r12345678901", true,
-         {"Untitled-0001.EPS", "Untitled-0002.EPS", "script.txt", "d.txt"}, {}, 2, BatchEnd::Finished},
+         {"Untitled-0001.EPS", "Untitled-0002.EPS", "Untitled-0003.EPS", "script.txt", "d.txt"}, {}, 3,
+         BatchEnd::Finished},
+        {"LF, CR LF split by a byte-order mark", "\xEF\xBB\xBF" "03600029145\n01234567890\r\n12345678901\n", true,
+         {"Untitled-0001.EPS", "Untitled-0002.EPS", "Untitled-0003.EPS", "script.txt", "d.txt"}, {}, 3,
+         BatchEnd::Finished},
         {"rejected record skipped", "03600029145\r\nXYZ\r\n12345678901\r\n", true,
          {"Untitled-0001.EPS", "Untitled-0002.EPS", "d.txt"}, {"XYZ#2"}, 2, BatchEnd::Finished},
         {"rejected record aborts", "03600029145\r\nX\x01YZ\r\n12345678901\r\n", false, {"Untitled-0001.EPS", "d.txt"},

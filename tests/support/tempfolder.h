@@ -17,6 +17,10 @@ inline std::string ReadWholeFile(const std::string& path) {
     return ss.str();
 }
 
+inline void WriteWholeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
 // A fresh folder under /tmp, removed with everything in it at the end of scope.
 class TempFolder {
 public:
