@@ -39,6 +39,7 @@ struct SymbolOptions {
     int dpi = 600;
     bool noPreview = false;
     bool transparent = false;  // PNG without its background
+    std::vector<std::string> formatOptions;  // options that only some formats take, as given
     bool levelOne = false;
     bool escapes = false;  // \xHH in the data texts
     bool verify = false;   // prove the written file
@@ -130,6 +131,7 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
             if (f->recordFormat >= 0) o.format = f->recordFormat;
             else o.exportKind = ExportKindOf("." + *v);
         } else if (withOutput && a == "--dpi") {
+            o.formatOptions.push_back(a);
             char* end = nullptr;
             const long dpi = std::strtol(v->c_str(), &end, 10);
             if (v->empty() || *end != '\0' || dpi < 1 || dpi > 20000) {
@@ -140,12 +142,15 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
         } else if (withOutput && a == "--no-preview") {
             o.noPreview = true;
         } else if (withOutput && a == "--preview") {
+            o.formatOptions.push_back(a);
             o.noPreview = false;
         } else if (withOutput && a == "--transparent") {
+            o.formatOptions.push_back(a);
             o.transparent = true;
         } else if (withOutput && a == "--verify") {
             o.verify = true;
         } else if (withOutput && a == "--level1") {
+            o.formatOptions.push_back(a);
             o.levelOne = true;
         } else if (a == "--escapes") {
             o.escapes = true;
@@ -226,6 +231,19 @@ int RunMake(const std::vector<std::string>& args) {
     GenerationResult r = PrepareSymbolSayingWhy(request);
     if (r.status == GenerationStatus::Written) {
         if (!ApplyDialogOptions(o->dialog)) return kExitUsage;
+        // An option the chosen format does not take is refused, not ignored.
+        std::optional<ExportKind> kind = request.exportKind;
+        if (!kind && !request.format) kind = ExportKindOf(request.path);
+        const bool png = kind == ExportKind::Png;
+        const bool eps = !kind && SymbolSettings.Format == static_cast<int>(OutputFormat::Eps);
+        for (const std::string& option : o->formatOptions) {
+            const bool pngOnly = option == "--dpi" || option == "--transparent";
+            if (pngOnly ? !png : !eps)
+                return UsageError("make: " + option + " applies to " + (pngOnly ? "PNG" : "EPS") +
+                                  " files only, not to this " +
+                                  (kind ? ExportExtension(*kind).substr(1) : FormatExtension(SymbolSettings.Format).substr(1)) +
+                                  " file");
+        }
         if (toStandardOutput) {
             if (scratch.Path().empty()) return kExitFailure;
             // The bytes of the file that make without -o writes, title included.

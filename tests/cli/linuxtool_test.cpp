@@ -164,6 +164,13 @@ TEST(LinuxTool, RefusedDataSaysWhatIsWrongInPlainWords) {
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("-f eps and the name 'x.svg' disagree"), std::string::npos) << r.err;
     EXPECT_TRUE(fs::is_empty(dir.Path()));
+    // Options the format does not take are refused, not ignored.
+    for (const char* args : {"-o x.eps --dpi 300", "-o x.svg --transparent", "-o x.wmf --level1", "-f pdf -o - --preview"}) {
+        const auto ignored = RunTool(std::string("make -v ean13 -d 400638133393 ") + args, dir.Path(), "LANG=C");
+        EXPECT_EQ(ignored.status, 2) << args;
+        EXPECT_NE(ignored.err.find("files only"), std::string::npos) << ignored.err;
+    }
+    EXPECT_TRUE(fs::is_empty(dir.Path()));
 }
 
 TEST(LinuxTool, LengthsInAnyUnitAndRangesInTheUnitTyped) {

@@ -175,8 +175,8 @@ TEST_P(ReadBack, EveryRotationDecodes) {
         const std::string png = file + ".png";
         // Exports keep transparent spaces transparent; the decoders need them white.
         auto made = RunTool(MakeArgs(symbol.args,
-                                     "--dpi 300 --set TransparentBackground=0 --set Rotation=" +
-                                         std::to_string(rotation) + (format == "png" ? "" : " -f " + format),
+                                     "--set TransparentBackground=0 --set Rotation=" + std::to_string(rotation) +
+                                         (format == "png" ? " --dpi 300" : " -f " + format),
                                      format == "png" ? png : file));
         ASSERT_EQ(made.status, 0) << made.err;
         const std::string problem = Rasterise(reader, file, png);
