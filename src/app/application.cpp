@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLocale>
 
 #include "app/platform.h"
 #include "app/splashdlg.h"
@@ -40,12 +41,12 @@ void SaveViewSettings(ProfileStore& profile, CMainFrame& frame) {
 std::unique_ptr<CMainFrame> StartApplication(const QStringList& files, const ProfileStore& profile,
                                              const std::vector<std::string>& kitletFolders, int splashMs) {
     const std::vector<std::string> clamped = LoadProfile(profile, StandardProfileFallbacks());
-    LoadEnglishTextsSwitch(profile);
+    // The first start follows the locale: Chinese ones the stored texts, others English.
+    if (profile.ReadInt(kEnglishTextsKey))
+        LoadEnglishTextsSwitch(profile);
+    else
+        SetEnglishTexts(QLocale::system().language() != QLocale::Chinese);
     UiTextWatcher::Install();
-    if (splashMs > 0) {
-        SplashDialog splash(splashMs);
-        splash.exec();
-    }
     auto frame = std::make_unique<CMainFrame>(kitletFolders);
     LoadViewSettings(profile, *frame);
     frame->show();
@@ -53,6 +54,14 @@ std::unique_ptr<CMainFrame> StartApplication(const QStringList& files, const Pro
     if (!files.isEmpty()) frame->OpenGraphic(files.front());
     frame->setWindowTitle(QString::fromUtf8(kAppTitle));
     frame->FocusFirstInput();
+    // The welcome picture over the working window; it takes no input away.
+    if (splashMs > 0) {
+        auto* splash = new SplashDialog(splashMs, frame.get());
+        splash->setAttribute(Qt::WA_DeleteOnClose);
+        splash->setAttribute(Qt::WA_ShowWithoutActivating);
+        splash->setWindowModality(Qt::NonModal);
+        splash->show();
+    }
     return frame;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -82,6 +83,9 @@ SplashDialog::SplashDialog(int splashMs, QWidget* parent) : QDialog(parent), spl
 
 void SplashDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // Shown over the working window, a click or key anywhere closes it; the
+    // event still goes where it was meant to.
+    if (SplashMode() && !isModal()) qApp->installEventFilter(this);
     // Where nothing is ever painted (no display), the splash still ends.
     if (SplashMode()) QTimer::singleShot(splashMs_ + 1000, this, [this] { done(QDialog::Rejected); });
 }
@@ -96,7 +100,8 @@ void SplashDialog::paintEvent(QPaintEvent*) {
     font.setPixelSize(14);
     font.setWeight(QFont::Normal);
     p.setFont(font);
-    p.setPen(Qt::red);
+    // White on the dark blue: a contrast of more than 10:1.
+    p.setPen(Qt::white);
     const int ascent = QFontMetrics(font).ascent();
     p.drawText(kNameAt + QPoint(0, ascent), QString::fromUtf8(kAppTitle));
     p.drawText(kVersionAt + QPoint(0, ascent), QStringLiteral("Version ") + QString::fromUtf8(kVersionText));
@@ -105,16 +110,23 @@ void SplashDialog::paintEvent(QPaintEvent*) {
 }
 
 void SplashDialog::mousePressEvent(QMouseEvent* event) {
-    if (!SplashMode() && event->button() == Qt::LeftButton) {
+    if (event->button() == Qt::LeftButton) {
         done(QDialog::Accepted);
         return;
     }
     QDialog::mousePressEvent(event);
 }
 
+bool SplashDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress)
+        QTimer::singleShot(0, this, [this] { done(QDialog::Rejected); });
+    return QDialog::eventFilter(watched, event);
+}
+
 void SplashDialog::done(int result) {
     if (closing_) return;
     closing_ = true;
+    qApp->removeEventFilter(this);
     if (SymbolSettings.ElephantSound) PlaySound(ClosingSoundPath());
     QDialog::done(result);
 }

@@ -4,11 +4,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QEvent>
 #include <QFontComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QWidget>
 
@@ -85,10 +87,30 @@ void TranslateWidget(QWidget* w) {
 
 QString UiQString(const char* stored) { return QString::fromStdString(UiText(stored)); }
 
+// Qt's own buttons in the language of the other texts.
+void NameStandardButtons(QDialogButtonBox* box) {
+    struct Name {
+        QDialogButtonBox::StandardButton button;
+        const char* stored;
+        const char* english;
+    };
+    static const Name kNames[] = {
+        {QDialogButtonBox::Ok, "确定", "OK"},          {QDialogButtonBox::Cancel, "取消", "Cancel"},
+        {QDialogButtonBox::Yes, "是(&Y)", "&Yes"},      {QDialogButtonBox::No, "否(&N)", "&No"},
+        {QDialogButtonBox::Retry, "重试(&R)", "&Retry"}, {QDialogButtonBox::Close, "关闭", "Close"},
+        {QDialogButtonBox::Help, "帮助", "Help"},        {QDialogButtonBox::Save, "保存(&S)", "&Save"},
+        {QDialogButtonBox::Open, "打开(&O)", "&Open"},
+    };
+    for (const Name& n : kNames)
+        if (QPushButton* b = box->button(n.button)) b->setText(QString::fromUtf8(EnglishTexts() ? n.english : n.stored));
+}
+
 void ApplyUiTexts(QWidget* root) {
     if (!root) return;
     TranslateWidget(root);
     for (QWidget* w : root->findChildren<QWidget*>()) TranslateWidget(w);
+    if (auto* box = qobject_cast<QDialogButtonBox*>(root)) NameStandardButtons(box);
+    for (QDialogButtonBox* box : root->findChildren<QDialogButtonBox*>()) NameStandardButtons(box);
     for (QAction* a : root->findChildren<QAction*>()) TranslateAction(a);
 }
 

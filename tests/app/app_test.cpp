@@ -278,6 +278,8 @@ int main(int argc, char** argv) {
     // A screen of 192 dots per inch, so that a symbol at its printed size has
     // modules wide enough to be read off the view.
     qputenv("QT_FONT_DPI", "192");
+    // A Chinese locale: a first start shows the stored texts.
+    qputenv("LC_ALL", "zh_CN.UTF-8");
     // The profile of the tests lives in a folder of their own.
     const QString config = QDir::tempPath() + QStringLiteral("/vgl-app-test-%1").arg(QCoreApplication::applicationPid());
     qputenv("XDG_CONFIG_HOME", config.toUtf8());
