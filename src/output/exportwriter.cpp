@@ -1,6 +1,12 @@
 #include "output/exportwriter.h"
 
+#include <dlfcn.h>
+#include <png.h>
+
 #include <array>
+#include <csetjmp>
+#include <type_traits>
+#include <vector>
 #include <cmath>
 #include <cstdint>
 
@@ -59,9 +65,77 @@ bool InsertResolution(std::string& png, int dpi) {
     return true;
 }
 
+// libpng, which cairo loads: cairo writes its 1-bit images as 8-bit grey.
+struct PngLibrary {
+    decltype(&png_create_write_struct) createWrite = nullptr;
+    decltype(&png_create_info_struct) createInfo = nullptr;
+    decltype(&png_destroy_write_struct) destroyWrite = nullptr;
+    decltype(&png_set_longjmp_fn) setLongjmp = nullptr;
+    decltype(&png_set_write_fn) setWriteFn = nullptr;
+    decltype(&png_set_IHDR) setIhdr = nullptr;
+    decltype(&png_set_pHYs) setPhys = nullptr;
+    decltype(&png_write_info) writeInfo = nullptr;
+    decltype(&png_write_row) writeRow = nullptr;
+    decltype(&png_write_end) writeEnd = nullptr;
+    decltype(&png_get_io_ptr) getIoPtr = nullptr;
+};
+
+const PngLibrary* Png() {
+    static const PngLibrary* lib = [] {
+        static PngLibrary p;
+        void* h = dlopen("libpng16.so.16", RTLD_NOW | RTLD_LOCAL);
+        auto bind = [&](const char* name, auto& f) {
+            f = h ? reinterpret_cast<std::remove_reference_t<decltype(f)>>(dlsym(h, name)) : nullptr;
+            return f != nullptr;
+        };
+        const bool all = bind("png_create_write_struct", p.createWrite) && bind("png_create_info_struct", p.createInfo) &&
+                         bind("png_destroy_write_struct", p.destroyWrite) && bind("png_set_longjmp_fn", p.setLongjmp) &&
+                         bind("png_set_write_fn", p.setWriteFn) && bind("png_set_IHDR", p.setIhdr) &&
+                         bind("png_set_pHYs", p.setPhys) && bind("png_write_info", p.writeInfo) &&
+                         bind("png_write_row", p.writeRow) && bind("png_write_end", p.writeEnd) &&
+                         bind("png_get_io_ptr", p.getIoPtr);
+        return all ? &p : static_cast<PngLibrary*>(nullptr);
+    }();
+    return lib;
+}
+
+void PngAppend(png_structp png, png_bytep data, png_size_t length) {
+    static_cast<std::string*>(Png()->getIoPtr(png))->append(reinterpret_cast<const char*>(data), length);
+}
+
+// A 1-bit grey PNG (rows of packed bits, first pixel in the high bit, 1 white)
+// with its resolution; false when libpng is missing or fails.
+bool OneBitPng(const std::vector<uint8_t>& packed, int w, int h, int dpi, std::string& out) {
+    const PngLibrary* p = Png();
+    if (p == nullptr) return false;
+    png_structp png = p->createWrite(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? p->createInfo(png) : nullptr;
+    if (info == nullptr) {
+        if (png) p->destroyWrite(&png, nullptr);
+        return false;
+    }
+    // libpng reports its errors by a jump back here; nothing in this frame needs unwinding.
+    if (setjmp(*p->setLongjmp(png, std::longjmp, sizeof(std::jmp_buf)))) {
+        p->destroyWrite(&png, &info);
+        return false;
+    }
+    p->setWriteFn(png, &out, PngAppend, nullptr);
+    p->setIhdr(png, info, static_cast<png_uint_32>(w), static_cast<png_uint_32>(h), 1, PNG_COLOR_TYPE_GRAY,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    const auto perMetre = static_cast<png_uint_32>(std::lround(dpi / 0.0254));
+    p->setPhys(png, info, perMetre, perMetre, PNG_RESOLUTION_METER);
+    p->writeInfo(png, info);
+    const std::size_t stride = (static_cast<std::size_t>(w) + 7) / 8;
+    for (int y = 0; y < h; ++y) p->writeRow(png, packed.data() + static_cast<std::size_t>(y) * stride);
+    p->writeEnd(png, nullptr);
+    p->destroyWrite(&png, &info);
+    return true;
+}
+
 // The drawing in the smallest image format its pixels allow: 1-bit grey for
-// black and white, 8-bit grey for greys, else as drawn. Opaque drawings only.
-cairo_surface_t* Narrowed(const CairoLibrary& c, cairo_surface_t* argb) {
+// black and white, 8-bit grey for greys. False when it has colours (or is not
+// opaque): cairo writes it as drawn then.
+bool NarrowPng(const CairoLibrary& c, cairo_surface_t* argb, int dpi, std::string& png) {
     const int w = c.cairo_image_surface_get_width(argb), h = c.cairo_image_surface_get_height(argb);
     const int stride = c.cairo_image_surface_get_stride(argb);
     const unsigned char* data = c.cairo_image_surface_get_data(argb);
@@ -75,30 +149,33 @@ cairo_surface_t* Narrowed(const CairoLibrary& c, cairo_surface_t* argb) {
             twoLevel = twoLevel && (r == 0 || r == 0xFF);
         }
     }
-    if (!grey) return nullptr;
-    cairo_surface_t* out = c.cairo_image_surface_create(twoLevel ? CAIRO_FORMAT_A1 : CAIRO_FORMAT_A8, w, h);
-    if (c.cairo_surface_status(out) != CAIRO_STATUS_SUCCESS) {
-        c.cairo_surface_destroy(out);
-        return nullptr;
+    if (!grey) return false;
+    auto pixel = [&](int x, int y) {
+        return reinterpret_cast<const uint32_t*>(data + static_cast<std::size_t>(y) * stride)[x] & 0xFF;
+    };
+    if (twoLevel) {
+        const std::size_t rowBytes = (static_cast<std::size_t>(w) + 7) / 8;
+        std::vector<uint8_t> packed(rowBytes * h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (pixel(x, y)) packed[y * rowBytes + x / 8] |= static_cast<uint8_t>(0x80 >> (x & 7));
+        if (OneBitPng(packed, w, h, dpi, png)) return true;
+        png.clear();
     }
-    c.cairo_surface_flush(out);
-    unsigned char* bits = c.cairo_image_surface_get_data(out);
-    const int outStride = c.cairo_image_surface_get_stride(out);
-    for (int y = 0; y < h; ++y) {
-        const uint32_t* row = reinterpret_cast<const uint32_t*>(data + static_cast<std::size_t>(y) * stride);
-        unsigned char* o = bits + static_cast<std::size_t>(y) * outStride;
-        if (!twoLevel) {
-            for (int x = 0; x < w; ++x) o[x] = static_cast<unsigned char>(row[x] & 0xFF);
-            continue;
-        }
-        // A1 pixels are 32-bit words with the first pixel in the low bit on this
-        // (little-endian) machine; the PNG writer keeps that order.
-        uint32_t* words = reinterpret_cast<uint32_t*>(o);
-        for (int x = 0; x < w; ++x)
-            if (row[x] & 0xFF) words[x >> 5] |= 1u << (x & 31);
+    cairo_surface_t* out = c.cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
+    bool ok = c.cairo_surface_status(out) == CAIRO_STATUS_SUCCESS;
+    if (ok) {
+        c.cairo_surface_flush(out);
+        unsigned char* bytes = c.cairo_image_surface_get_data(out);
+        const int outStride = c.cairo_image_surface_get_stride(out);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) bytes[static_cast<std::size_t>(y) * outStride + x] = static_cast<unsigned char>(pixel(x, y));
+        c.cairo_surface_mark_dirty(out);
+        ok = c.cairo_surface_write_to_png_stream(out, AppendTo, &png) == CAIRO_STATUS_SUCCESS && InsertResolution(png, dpi);
     }
-    c.cairo_surface_mark_dirty(out);
-    return out;
+    c.cairo_surface_destroy(out);
+    if (!ok) png.clear();
+    return ok;
 }
 
 // Size of an extent in surface units, at least one.
@@ -177,11 +254,11 @@ bool WriteExportFile(const std::string& path, ExportKind kind, int dpi, bool tra
     c->cairo_surface_flush(surface);
     bool ok = c->cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
     if (ok && kind == ExportKind::Png) {
-        cairo_surface_t* narrow = transparent ? nullptr : Narrowed(*c, surface);
         std::string png;
-        ok = c->cairo_surface_write_to_png_stream(narrow ? narrow : surface, AppendTo, &png) == CAIRO_STATUS_SUCCESS &&
-             InsertResolution(png, dpi) && std::fwrite(png.data(), 1, png.size(), f) == png.size();
-        if (narrow) c->cairo_surface_destroy(narrow);
+        if (transparent || !NarrowPng(*c, surface, dpi, png))
+            ok = c->cairo_surface_write_to_png_stream(surface, AppendTo, &png) == CAIRO_STATUS_SUCCESS &&
+                 InsertResolution(png, dpi);
+        ok = ok && std::fwrite(png.data(), 1, png.size(), f) == png.size();
     }
     c->cairo_surface_finish(surface);
     ok = ok && c->cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;

@@ -277,6 +277,17 @@ FileRender RenderEmf(std::string& bytes, int ppi, GreyImage& image) {
     return RenderSvgBytes(text, 72, image);
 }
 
+void WithMargin(GreyImage& image, int margin) {
+    GreyImage out;
+    out.width = image.width + 2 * margin;
+    out.height = image.height + 2 * margin;
+    out.pixels.assign(static_cast<std::size_t>(out.width) * out.height, 255);
+    for (int y = 0; y < image.height; ++y)
+        std::copy_n(image.pixels.begin() + static_cast<std::ptrdiff_t>(y) * image.width, image.width,
+                    out.pixels.begin() + static_cast<std::ptrdiff_t>(y + margin) * out.width + margin);
+    image = std::move(out);
+}
+
 }  // namespace
 
 GraphicFileKind GraphicFileKindOf(const std::string& path) {
@@ -336,8 +347,11 @@ FileRender RenderGraphicFile(const std::string& path, int ppi, GreyImage& image)
     std::string bytes;
     if (!ReadWhole(path, bytes, r.reason)) return r;
     if (kind == GraphicFileKind::Svg) return RenderSvgBytes(bytes, ppi, image);
-    if (kind == GraphicFileKind::Wmf) return RenderWmf(bytes, ppi, image);
-    return RenderEmf(bytes, ppi, image);
+    r = kind == GraphicFileKind::Wmf ? RenderWmf(bytes, ppi, image) : RenderEmf(bytes, ppi, image);
+    // A metafile reader draws only the records' bounds: a transparent
+    // background leaves the quiet zones out, which a scanner finds on paper.
+    if (r.ok) WithMargin(image, std::max(16, image.width / 8));
+    return r;
 }
 
 }  // namespace vg

@@ -299,14 +299,29 @@ ProofResult ProveDrawing(const ProofJob& job) { return ProveImage(job, job.drawi
 
 ProofResult ProveGraphicFile(const ProofJob& job, const std::string& path) {
     if (job.expected.symbols.empty()) return ProveImage(job, {});
-    GreyImage image;
-    const FileRender render = RenderGraphicFile(path, job.ppi, image);
-    if (!render.ok) {
-        ProofResult result;
-        result.reason = render.reason;
-        return result;
+    // The metafile readers place edges on whole pixels of their own, which at
+    // one resolution can close up or open narrow elements: a metafile that
+    // does not scan is read again at other resolutions.
+    const GraphicFileKind kind = GraphicFileKindOf(path);
+    const bool metafile = kind == GraphicFileKind::Wmf || kind == GraphicFileKind::Emf;
+    ProofResult result;
+    for (double factor : {1.0, 2.0, 0.5, 0.75, 1.5}) {
+        if (factor != 1.0 && !metafile) break;
+        ProofJob scaled = job;
+        scaled.ppi = std::max(1, static_cast<int>(factor * job.ppi));
+        scaled.modulePixels = factor * job.modulePixels;
+        scaled.reductionPixels = factor * job.reductionPixels;
+        GreyImage image;
+        const FileRender render = RenderGraphicFile(path, scaled.ppi, image);
+        if (!render.ok) {
+            result = ProofResult{};
+            result.reason = render.reason;
+            return result;
+        }
+        result = ProveImage(scaled, image);
+        if (result.verdict != ProofVerdict::DoesNotScan) break;
     }
-    return ProveImage(job, image);
+    return result;
 }
 
 GraphicFileRead ReadGraphicFile(const std::string& path, int ppi) {
