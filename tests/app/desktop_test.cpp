@@ -2,12 +2,15 @@
 // commands from the keyboard, the input fields' names and tool tips.
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
 #include <QFile>
 #include <QMenuBar>
 #include <QMimeData>
 
 #include "appfixture.h"
 #include "model/strings.h"
+#include "app/uitexts.h"
+#include <QDir>
 #include "tempfolder.h"
 
 namespace vg {
@@ -151,6 +154,34 @@ TEST_F(App, ZoomedViewAndCopiedPicturesScan) {
     app.Close();
     Started again;
     EXPECT_EQ(again.frame->View().Zoom(), 400);
+}
+
+// The main window and every dialog in both languages, for the eye; the screen
+// scaling of the run (QT_SCALE_FACTOR) is in the names.
+TEST_F(App, ScreenshotsOfTheWindowAndTheDialogs) {
+    Started app;
+    app.Choose("EAN-13");
+    app.Type(ctl::kMain1, "590123412345");
+    const QString folder = QString::fromStdString(OutputPath("shots"));
+    QDir().mkpath(folder);
+    const QString scale = QString::number(qRound(app.frame->devicePixelRatioF() * 50));  // 100 at the tests' 192 dpi
+    for (bool english : {false, true}) {
+        SetEnglishTexts(english);
+        ApplyUiTextsEverywhere();
+        const QString tail = (english ? Q("-en-") : Q("-zh-")) + scale + Q(".png");
+        EXPECT_TRUE(app.frame->grab().save(folder + Q("/main") + tail));
+        const std::pair<int, const char*> dialogs[] = {
+            {cmd::kPreferences, "preferences"}, {cmd::kColour, "colour"},   {cmd::kSpecifications, "specifications"},
+            {cmd::kSymbolOptions, "symbol-options"}, {cmd::kText, "edit-text"}, {cmd::kAdditionalText, "additional-text"},
+            {cmd::kSerialization, "series"},    {cmd::kAbout, "about"},
+        };
+        for (const auto& [command, name] : dialogs)
+            WithDialog<QDialog>(app, command, [&, name = name](QDialog& d) {
+                EXPECT_TRUE(d.grab().save(folder + Q("/") + Q(name) + tail));
+            });
+    }
+    SetEnglishTexts(false);
+    ApplyUiTextsEverywhere();
 }
 
 }  // namespace
