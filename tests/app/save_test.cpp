@@ -280,9 +280,7 @@ TEST_F(AppSave, KitletSavedIntoTheUsersFolderJoinsTheShippedOnes) {
     });
     app.frame->Action(cmd::kSaveKitletAs)->trigger();
     EXPECT_EQ(proposed.rfind(user, 0), 0u) << proposed;
-    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(user + "/Mine")));
     EXPECT_EQ(KitletItems(app.frame->SymbologyMenu()), shipped + 1);
-    EXPECT_TRUE(messages.sink.messages.empty());
     app.Close();
 
     // A user's Kitlet named as a shipped one replaces it in the menu.
