@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCursor>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
@@ -35,6 +36,9 @@ struct Started {
     Started() {
         ResetSettingsRecord();
         BarPattern.clear();
+        // The pointer away from the window: a toolbar button under it would put
+        // its status tip over the status bar's message.
+        QCursor::setPos(-10000, -10000);
         frame = StartApplication({}, profile, {VGL_KITLET_DIR});
         QApplication::processEvents();
     }

@@ -162,7 +162,7 @@ TEST(DialogOptions, RefusalsCarryTheDialogsMessages) {
         // Whole values, never cut to the edit's width or snapped to an end.
         {"-v 72 -d 03600029145 --size 1999", "文件大小: 超出范围:  2 . . 200"},
         {"-v 72 -d 03600029145 --additional-text X --at-size 2000", "超出范围:  2 . . 200"},
-        {"-v 72 -d 03600029145 --symbol-width 865pt", "Symbol Width: 超出范围:  0.98"},
+        {"-v 72 -d 03600029145 --symbol-width 865pt", "Symbol Width: 超出范围:  71.250000 . . 176.700000 "},
         {"-v 72 -d 03600029145 --symbol-width 0", "Symbol Width: 超出范围:  0.98"},
         {"-v 72 -d 03600029145 --method custom --symbol-width 99999999999", "Symbol Width: 超出范围:  0.98"},
         {"-v 72 -d 03600029145 --printer-dpi 30", "no X-dimension of UPC (A) General is whole dots at 30 dpi"},
