@@ -14,7 +14,7 @@ PACKAGES=(
   libuemf-dev libzxing-dev libgs-dev
   libwmf-dev libemf2svg-dev librsvg2-2 qpdf poppler-utils libxml2-utils  # the proof's metafile, SVG and PDF readers; the export checks
   qt6-base-dev
-  locales desktop-file-utils
+  locales desktop-file-utils man-db  # man-db: the manual page test
 )
 
 missing=()
