@@ -95,9 +95,9 @@ public:
     void Line(Point from, Point to, Rgb colour, int width) override;
     void TextOut(Point at, std::string_view text) override;
     // Any Unicode text, as UTF-16 text records.
-    bool DrawsUnicode() const { return true; }
-    void TextOutUtf8(Point at, std::string_view utf8);
-    TextExtent GetTextExtentUtf8(std::string_view utf8);
+    bool DrawsUnicode() const override { return true; }
+    void TextOutUtf8(Point at, std::string_view utf8) override;
+    TextExtent GetTextExtentUtf8(std::string_view utf8) override;
 
     bool Finish(std::string& bytes);
 
