@@ -18,6 +18,7 @@
 #include "model/charset.h"
 #include "model/strings.h"
 #include "model/symbolsettings.h"
+#include "output/outputformat.h"
 #include "symbology/symbol.h"
 
 namespace vg::cli {
@@ -215,6 +216,9 @@ bool ApplySymbolOptions(const DialogOptions& o) {
     const int unit = s.UnitOfMeasure;
     if (auto v = Given(o, "--ratio")) {
         if (!IsRatioFamily(f)) return Refuse("the wide/narrow ratio of " + s.VariationName + " is fixed");
+        // The dialog keeps a chosen ratio for EPS files only; a metafile takes the stored field.
+        if (s.Format != static_cast<int>(OutputFormat::Eps))
+            return Refuse("--ratio is kept in EPS files only; for a WMF or EMF file give --set CurRatio=" + *v);
         if (m.RatioListShown()) {
             const double r = std::atof(v->c_str());
             if (DecimalFormProblem(*v, false) || v->empty() || r < 1.8 - 1e-9 || r > 4.2 + 1e-9)

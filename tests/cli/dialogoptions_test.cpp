@@ -63,11 +63,10 @@ TEST(DialogOptions, SameRecordAsTheModels) {
          },
          {"PrinterDpi", "LastMethod", "CurBarXDimension", "Magnification", "SymbolWidth", "BarWidthReduction",
           "Prufmark", "GSCalibration"}},
-        {"custom Code 39", "11", "ABC123", "--method custom --x-dim 0.33mm --ratio 3 --bwr 1mil --bar-height 0.5in",
+        {"custom Code 39", "11", "ABC123", "--method custom --x-dim 0.33mm --bwr 1mil --bar-height 0.5in",
          [] {
              SymbolOptionsModel m(SymbolSettings, BarPattern);
              ASSERT_FALSE(m.ChooseMethod(1));
-             m.TypeRatio("3");
              m.TypeX(Printf("%.15f", 0.33 / kMillimetresPerInch));
              m.TypeBwr("0.001");
              m.TypeBarHeight("0.5");

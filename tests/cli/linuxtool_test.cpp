@@ -165,6 +165,9 @@ TEST(LinuxTool, RefusedDataSaysWhatIsWrongInPlainWords) {
     EXPECT_NE(r.err.find("-f eps and the name 'x.svg' disagree"), std::string::npos) << r.err;
     EXPECT_TRUE(fs::is_empty(dir.Path()));
     // Options the format does not take are refused, not ignored.
+    const auto ratio = RunTool("make -v code39 -d ABC --ratio 3.1 -o x.wmf", dir.Path(), "LANG=C");
+    EXPECT_EQ(ratio.status, 2);
+    EXPECT_NE(ratio.err.find("--set CurRatio=3.1"), std::string::npos) << ratio.err;
     for (const char* args : {"-o x.eps --dpi 300", "-o x.svg --transparent", "-o x.wmf --level1", "-f pdf -o - --preview"}) {
         const auto ignored = RunTool(std::string("make -v ean13 -d 400638133393 ") + args, dir.Path(), "LANG=C");
         EXPECT_EQ(ignored.status, 2) << args;
