@@ -63,7 +63,7 @@ const SettingsField kFields[] = {
     VG_FIELD(CurRatio).In(kRatioRange.lo, kRatioRange.hi, "ratio"),
     VG_FIELD(CurBarXDimension).In(kXDimensionRange.lo, kXDimensionRange.hi, "points")
         .Note("and 0.8..2 (UPC/EAN) or 0.2..8 (others) times the variation's nominal X-dimension; sets Magnification"),
-    VG_FIELD(SymbolWidth).In(0, HUGE_VAL, "points").Note("0 = not fixed"),
+    VG_FIELD(SymbolWidth).In(0, 14400, "points").Note("0 = not fixed; at most a 200-inch page"),
     VG_FIELD(BarHeight).In(kBarHeightRange.lo, kBarHeightRange.hi, "points"),
     VG_FIELD(BearerBar).In(kBearerBarRange.lo, kBearerBarRange.hi, "points"),
     VG_FIELD(BarWidthReduction).Unit("dots (LastMethod 0) or points (LastMethod 1)")

@@ -140,8 +140,11 @@ void DrawingSequence::DrawVerificationMark(DeviceContext& dc) {
         return Point{o.x + p.x, o.y + p.y};
     };
     dc.SetBrushColour(sym.m_barColour);
-    // Never a row wider than a page, whatever the symbol's width.
-    const long most = static_cast<long>(std::floor(kLargestPageUnits / sq));
+    // Never a row wider than a page, whatever the symbol's width, nor more
+    // squares than a symbol has modules (a reduction near the module's width
+    // leaves squares of a thousandth of an inch).
+    constexpr long kMostSquares = 20000;
+    const long most = std::min(kMostSquares, static_cast<long>(std::floor(kLargestPageUnits / sq)));
     for (int row = 0; row < markRows_; ++row) {
         const double base = top - kMarkGap - row * 2 * sq;
         long k = 0;
