@@ -1,6 +1,5 @@
 #include "output/exportwriter.h"
 
-#include <dlfcn.h>
 #include <png.h>
 
 #include <array>
@@ -11,6 +10,7 @@
 #include <cstdint>
 
 #include "model/atomicfile.h"
+#include "model/dynamiclibrary.h"
 #include "output/metafilewriter.h"
 #include "device/cairodc.h"
 #include "device/cairolib.h"
@@ -83,11 +83,8 @@ struct PngLibrary {
 const PngLibrary* Png() {
     static const PngLibrary* lib = [] {
         static PngLibrary p;
-        void* h = dlopen("libpng16.so.16", RTLD_NOW | RTLD_LOCAL);
-        auto bind = [&](const char* name, auto& f) {
-            f = h ? reinterpret_cast<std::remove_reference_t<decltype(f)>>(dlsym(h, name)) : nullptr;
-            return f != nullptr;
-        };
+        void* h = OpenFirstLibrary({"libpng16.so.16"});
+        auto bind = [h](const char* name, auto& f) { return BindFunction(h, name, f); };
         const bool all = bind("png_create_write_struct", p.createWrite) && bind("png_create_info_struct", p.createInfo) &&
                          bind("png_destroy_write_struct", p.destroyWrite) && bind("png_set_longjmp_fn", p.setLongjmp) &&
                          bind("png_set_write_fn", p.setWriteFn) && bind("png_set_IHDR", p.setIhdr) &&

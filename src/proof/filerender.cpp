@@ -1,6 +1,5 @@
 #include "proof/filerender.h"
 
-#include <dlfcn.h>
 
 #include <libwmf/api.h>
 #include <libwmf/svg.h>
@@ -12,6 +11,7 @@
 #include <mutex>
 
 #include "device/cairolib.h"
+#include "model/dynamiclibrary.h"
 #include "model/regularfile.h"
 
 namespace vg {
@@ -41,18 +41,6 @@ uint32_t Le32(const std::string& b, std::size_t at) {
     return v;
 }
 
-template <typename F>
-bool Bind(void* handle, const char* name, F& f) {
-    f = handle ? reinterpret_cast<F>(dlsym(handle, name)) : nullptr;
-    return f != nullptr;
-}
-
-void* OpenFirst(std::initializer_list<const char*> names) {
-    for (const char* name : names)
-        if (void* h = dlopen(name, RTLD_NOW | RTLD_LOCAL)) return h;
-    return nullptr;
-}
-
 // librsvg's few calls, declared here so that its GLib headers stay out.
 struct RsvgDimensions {
     int width, height;
@@ -70,14 +58,14 @@ struct Rsvg {
 const Rsvg* LoadRsvg() {
     static const Rsvg* lib = [] {
         static Rsvg r;
-        void* rsvg = OpenFirst({"librsvg-2.so.2"});
-        void* gobject = OpenFirst({"libgobject-2.0.so.0"});
-        void* glib = OpenFirst({"libglib-2.0.so.0"});
-        const bool all = Bind(rsvg, "rsvg_handle_new_from_data", r.newFromData) &&
-                         Bind(rsvg, "rsvg_handle_set_dpi", r.setDpi) &&
-                         Bind(rsvg, "rsvg_handle_get_dimensions", r.getDimensions) &&
-                         Bind(rsvg, "rsvg_handle_render_cairo", r.renderCairo) &&
-                         Bind(gobject, "g_object_unref", r.unref) && Bind(glib, "g_error_free", r.freeError);
+        void* rsvg = OpenFirstLibrary({"librsvg-2.so.2"});
+        void* gobject = OpenFirstLibrary({"libgobject-2.0.so.0"});
+        void* glib = OpenFirstLibrary({"libglib-2.0.so.0"});
+        const bool all = BindFunction(rsvg, "rsvg_handle_new_from_data", r.newFromData) &&
+                         BindFunction(rsvg, "rsvg_handle_set_dpi", r.setDpi) &&
+                         BindFunction(rsvg, "rsvg_handle_get_dimensions", r.getDimensions) &&
+                         BindFunction(rsvg, "rsvg_handle_render_cairo", r.renderCairo) &&
+                         BindFunction(gobject, "g_object_unref", r.unref) && BindFunction(glib, "g_error_free", r.freeError);
         return all ? &r : static_cast<Rsvg*>(nullptr);
     }();
     return lib;
@@ -191,12 +179,12 @@ struct Wmf {
 const Wmf* LoadWmf() {
     static const Wmf* lib = [] {
         static Wmf w;
-        void* h = OpenFirst({"libwmf-0.2.so.7"});
-        const bool all = Bind(h, "wmf_api_create", w.create) && Bind(h, "wmf_api_destroy", w.destroy) &&
-                         Bind(h, "wmf_mem_open", w.memOpen) && Bind(h, "wmf_scan", w.scan) &&
-                         Bind(h, "wmf_display_size", w.displaySize) && Bind(h, "wmf_play", w.play) &&
-                         Bind(h, "wmf_stream_create", w.streamCreate) &&
-                         Bind(h, "wmf_stream_destroy", w.streamDestroy) && Bind(h, "wmf_svg_function", w.svgFunction);
+        void* h = OpenFirstLibrary({"libwmf-0.2.so.7"});
+        const bool all = BindFunction(h, "wmf_api_create", w.create) && BindFunction(h, "wmf_api_destroy", w.destroy) &&
+                         BindFunction(h, "wmf_mem_open", w.memOpen) && BindFunction(h, "wmf_scan", w.scan) &&
+                         BindFunction(h, "wmf_display_size", w.displaySize) && BindFunction(h, "wmf_play", w.play) &&
+                         BindFunction(h, "wmf_stream_create", w.streamCreate) &&
+                         BindFunction(h, "wmf_stream_destroy", w.streamDestroy) && BindFunction(h, "wmf_svg_function", w.svgFunction);
         return all ? &w : static_cast<Wmf*>(nullptr);
     }();
     return lib;
@@ -257,7 +245,7 @@ using Emf2Svg = int (*)(char*, std::size_t, char**, std::size_t*, Emf2SvgOptions
 FileRender RenderEmf(std::string& bytes, int ppi, GreyImage& image) {
     static const Emf2Svg convert = [] {
         Emf2Svg f = nullptr;
-        Bind(OpenFirst({"libemf2svg.so.1"}), "emf2svg", f);
+        BindFunction(OpenFirstLibrary({"libemf2svg.so.1"}), "emf2svg", f);
         return f;
     }();
     if (!convert) return Missing("libemf2svg (libemf2svg1)");

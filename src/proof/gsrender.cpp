@@ -4,7 +4,6 @@
 #include <ghostscript/iapi.h>
 
 #include <dirent.h>
-#include <dlfcn.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,6 +15,7 @@
 #include <mutex>
 #include <string_view>
 
+#include "model/dynamiclibrary.h"
 #include "model/regularfile.h"
 
 namespace vg {
@@ -94,28 +94,20 @@ struct GsLibrary {
     bool loaded = false;
 };
 
-template <typename F>
-bool Symbol(void* handle, const char* name, F& f) {
-    f = reinterpret_cast<F>(dlsym(handle, name));
-    return f != nullptr;
-}
-
 // Called with the interpreter's mutex held.
 const GsLibrary* LoadGs(std::string* reason) {
     static GsLibrary lib;
     static bool tried = false;
     if (!tried) {
         tried = true;
-        void* handle = nullptr;
-        for (const char* name : {"libgs.so.10", "libgs.so.9", "libgs.so"})
-            if ((handle = dlopen(name, RTLD_NOW | RTLD_LOCAL))) break;
-        lib.loaded = handle && Symbol(handle, "gsapi_new_instance", lib.newInstance) &&
-                     Symbol(handle, "gsapi_delete_instance", lib.deleteInstance) &&
-                     Symbol(handle, "gsapi_set_stdio", lib.setStdio) &&
-                     Symbol(handle, "gsapi_init_with_args", lib.initWithArgs) &&
-                     Symbol(handle, "gsapi_run_string_begin", lib.runBegin) &&
-                     Symbol(handle, "gsapi_run_string_continue", lib.runContinue) &&
-                     Symbol(handle, "gsapi_run_string_end", lib.runEnd) && Symbol(handle, "gsapi_exit", lib.exit);
+        void* handle = OpenFirstLibrary({"libgs.so.10", "libgs.so.9", "libgs.so"});
+        lib.loaded = handle && BindFunction(handle, "gsapi_new_instance", lib.newInstance) &&
+                     BindFunction(handle, "gsapi_delete_instance", lib.deleteInstance) &&
+                     BindFunction(handle, "gsapi_set_stdio", lib.setStdio) &&
+                     BindFunction(handle, "gsapi_init_with_args", lib.initWithArgs) &&
+                     BindFunction(handle, "gsapi_run_string_begin", lib.runBegin) &&
+                     BindFunction(handle, "gsapi_run_string_continue", lib.runContinue) &&
+                     BindFunction(handle, "gsapi_run_string_end", lib.runEnd) && BindFunction(handle, "gsapi_exit", lib.exit);
     }
     if (!lib.loaded) {
         *reason = "Ghostscript's library (libgs) is not installed";

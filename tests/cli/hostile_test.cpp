@@ -73,13 +73,20 @@ const std::vector<Hostile>& Cases() {
     return cases;
 }
 
+// The case's file as the tool writes it, then its trailer patched; empty when not made.
+std::string MadeAndPatched(const TempFolder& dir, const Hostile& c) {
+    const std::string path = dir.File(c.file);
+    if (RunTool(std::string("make ") + c.make + " -o " + Quote(path)).status != 0) return {};
+    PatchTrailer(path, c.patch);
+    return path;
+}
+
 TEST(Hostile, TrailerValuesAreClampedSaidAndDrawnInTime) {
     TempFolder dir;
     for (const Hostile& c : Cases()) {
         SCOPED_TRACE(c.file);
-        const std::string path = dir.File(c.file);
-        ASSERT_EQ(RunTool(std::string("make ") + c.make + " -o " + Quote(path)).status, 0);
-        PatchTrailer(path, c.patch);
+        const std::string path = MadeAndPatched(dir, c);
+        ASSERT_FALSE(path.empty());
         const vg::test::ToolResult open = RunTool("open " + Quote(path));
         EXPECT_EQ(open.status, 0);
         EXPECT_EQ(open.err, "vglyph: " + path + ": out of range, brought into it: " + c.changed + "\n");
@@ -118,9 +125,8 @@ TEST(Hostile, ReopenedFileSavesAValidMetafile) {
     TempFolder dir;
     for (const Hostile& c : Cases()) {
         SCOPED_TRACE(c.file);
-        const std::string path = dir.File(c.file);
-        ASSERT_EQ(RunTool(std::string("make ") + c.make + " -o " + Quote(path)).status, 0);
-        PatchTrailer(path, c.patch);
+        const std::string path = MadeAndPatched(dir, c);
+        ASSERT_FALSE(path.empty());
         ASSERT_TRUE(vg::OpenSavedGraphic(path));
         std::string reason;
         ASSERT_TRUE(vg::SetUpInputAgain(&reason)) << reason;
