@@ -115,8 +115,8 @@ const SettingsField kFields[] = {
     VG_FIELD(Rotation4AdditionalText).QuarterTurns(),
     VG_FIELD(H).In(-864, 864, "points"),
     VG_FIELD(V).In(-864, 864, "points"),
-    VG_FIELD(BarsTextColorName).Required(),
-    VG_FIELD(SpacesQuietZoneColorName).Required(),
+    VG_FIELD(BarsTextColorName).Required("Black"),
+    VG_FIELD(SpacesQuietZoneColorName).Required("White"),
     VG_FIELD(Hueproof).In(kHueproofRange.lo, kHueproofRange.hi),
     VG_FIELD(redSpacesQuietZone).In(0, 100, "percent"),
     VG_FIELD(greenSpacesQuietZone).In(0, 100, "percent"),
@@ -370,6 +370,23 @@ double ValidNumber(const SettingsField& f, double v) {
     return std::clamp(v, lo, hi);
 }
 
+// The text a stored text of the field is brought to: cut at a line break and
+// at its storage, a serial number to its leading digits and into its range,
+// an empty required text to its fallback. (ISSNExtraDigits also holds Code
+// 39's FACT identifier, so digits are asked of serial numbers only.)
+std::string ValidText(const SettingsField& f, std::string_view text) {
+    std::string v(text.substr(0, text.find_first_of("\r\n")));
+    if (f.capacity && v.size() > f.capacity) v.resize(f.capacity);
+    long long n = 0;
+    if (f.digits && f.ranged) {
+        v.resize(std::min({v.size(), v.find_first_not_of("0123456789"), f.maxLength}));
+        if (ParseInteger(v, n) && (n < f.low || n > f.high))
+            v = std::to_string(static_cast<long long>(std::clamp<double>(static_cast<double>(n), f.low, f.high)));
+    }
+    if (f.required && v.empty()) v = f.fallback;
+    return v;
+}
+
 }  // namespace
 
 std::vector<std::string> ClampToValidValues(SettingsRecord& record) {
@@ -390,6 +407,12 @@ std::vector<std::string> ClampToValidValues(SettingsRecord& record) {
             if (to == v) continue;
             f.setDecimal(record, to);
             changed.push_back(std::string(f.name) + " " + ShortNumber(v) + " -> " + ShortNumber(to));
+        } else {
+            const std::string v(f.getText(record));
+            const std::string to = ValidText(f, v);
+            if (to == v) continue;
+            f.setText(record, to);
+            changed.push_back(std::string(f.name) + " " + QuotedText(v) + " -> " + QuotedText(to));
         }
     }
     return changed;

@@ -42,6 +42,7 @@ struct SettingsField {
     bool quarterTurns = false;   // 0, 90, 180 or 270
     bool digits = false;         // texts: decimal digits only
     bool required = false;       // texts: not empty
+    const char* fallback = "";   // required texts: what an empty stored one becomes
     std::size_t maxLength = 0;   // texts: at most this many characters (0: capacity or none)
     const char* note = "";       // what else limits the value
     bool zeroStored = false;     // files store 0 for "not set", outside the range
@@ -84,9 +85,10 @@ struct SettingsField {
         f.maxLength = most;
         return f;
     }
-    constexpr SettingsField Required() const {
+    constexpr SettingsField Required(const char* fallbackText) const {
         SettingsField f = *this;
         f.required = true;
+        f.fallback = fallbackText;
         return f;
     }
     constexpr SettingsField Unit(const char* unitName) const {

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include "model/settingstrailer.h"
 
 #include <gtest/gtest.h>
@@ -97,8 +98,7 @@ TEST(SettingsTrailer, TextsAreCutToTheirFields) {
     };
     const Case cases[] = {{&SettingsRecord::VariationName, 255}, {&SettingsRecord::AdditionalText, 255},
                           {&SettingsRecord::ISSNExtraDigits, 2},  {&SettingsRecord::FontName4humanreadable, 49},
-                          {&SettingsRecord::BarsTextColorName, 40}, {&SettingsRecord::SerialStop, 61},
-                          {&SettingsRecord::Comments, 255}};
+                          {&SettingsRecord::BarsTextColorName, 40}, {&SettingsRecord::Comments, 255}};
     for (const Case& c : cases) {
         for (std::size_t length : {c.limit, c.limit + 1, c.limit + 100}) {
             r.*c.field = std::string(length, 'x');
@@ -106,6 +106,39 @@ TEST(SettingsTrailer, TextsAreCutToTheirFields) {
             ASSERT_TRUE(ApplySettingsTrailer(FillSettingsTrailer(r), back));
             EXPECT_EQ(back.*c.field, std::string(c.limit, 'x')) << length;
         }
+    }
+}
+
+// A stored text that its field would refuse is brought into it on reading,
+// and the read says so.
+TEST(SettingsTrailer, StoredTextsAreBroughtIntoTheirFields) {
+    struct Case {
+        std::string SettingsRecord::*field;
+        const char* stored;
+        const char* read;
+    };
+    const Case cases[] = {
+        {&SettingsRecord::ISSNExtraDigits, "7V", "7V"},
+        {&SettingsRecord::SerialStart, "99999999999", "2147483646"},
+        {&SettingsRecord::SerialStop, "12x45", "12"},
+        {&SettingsRecord::BarsTextColorName, "", "Black"},
+        {&SettingsRecord::SpacesQuietZoneColorName, "", "White"},
+        {&SettingsRecord::AdditionalText, "ab\r\ncd", "ab"},
+        {&SettingsRecord::Comments, "as stored", "as stored"},
+    };
+    for (const Case& c : cases) {
+        SettingsRecord r;
+        r.BarsTextColorName = "Black";
+        r.SpacesQuietZoneColorName = "White";
+        r.*c.field = c.stored;
+        SettingsRecord back;
+        std::vector<std::string> clamped;
+        ASSERT_TRUE(ApplySettingsTrailer(FillSettingsTrailer(r), back, &clamped));
+        EXPECT_EQ(back.*c.field, c.read) << c.stored;
+        const bool said = std::any_of(clamped.begin(), clamped.end(), [&](const std::string& line) {
+            return line.find(std::string("'") + c.read + "'") != std::string::npos;
+        });
+        EXPECT_EQ(said, std::string(c.stored) != c.read) << c.stored;
     }
 }
 
