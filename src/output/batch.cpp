@@ -238,7 +238,7 @@ BatchResult SaveCommand(BatchHost& host) {
         r.filesMade = 1;
         return r;
     }
-    return RunSeries(firstName, SaveFolder, *choice, host);
+    return RunSeries(firstName, shown, SaveFolder, *choice, host);
 }
 
 namespace {
@@ -263,8 +263,8 @@ bool SaveRunFile(const std::string& path, const std::string& name, bool replace,
 
 }  // namespace
 
-BatchResult RunSeries(const std::string& firstName, const std::string& folder, const SaveChoice& options,
-                      BatchHost& host) {
+BatchResult RunSeries(const std::string& firstName, const std::string& firstFile, const std::string& folder,
+                      const SaveChoice& options, BatchHost& host) {
     struct Disarm {
         ~Disarm() { SeriesArmed = 0; }
     } disarm;
@@ -307,7 +307,7 @@ BatchResult RunSeries(const std::string& firstName, const std::string& folder, c
     // The script names every file of the run: only when each one was written.
     if (r.end != BatchEnd::Aborted && r.end != BatchEnd::Unproven && i > 1 && options.pageScript &&
         r.failedWrites == 0) {
-        const SeriesScript series{firstName, SafeFileName(firstName), start, step, stop, i};
+        const SeriesScript series{firstName, firstFile, start, step, stop, i};
         PageScript(host, r, [&](const std::string& path) { return WriteSeriesScript(path, series); });
     }
     return r;
@@ -435,7 +435,9 @@ BatchResult RunDataFileBatch(BatchHost& host) {
     }
     host.Completed(r.filesMade);
     if (r.end == BatchEnd::Finished && r.skipped == 0 && r.failedWrites == 0 && WritePageScript)
-        PageScript(host, r, [&](const std::string& path) { return WriteDataFileScript(path, firstName); });
+        PageScript(host, r, [&](const std::string& path) {
+            return WriteDataFileScript(path, NameOfPath(choice.path, firstName));
+        });
     host.ReturnToKeyboardInput();
     return r;
 }

@@ -124,9 +124,10 @@ std::string NumberedName(const std::string& firstName, int scheme, int64_t numbe
 BatchResult SaveCommand(BatchHost& host);
 
 // The series run after its first file: firstName is the default name of the
-// first file, folder where it went. SeriesArmed is 0 afterwards.
-BatchResult RunSeries(const std::string& firstName, const std::string& folder, const SaveChoice& options,
-                      BatchHost& host);
+// first file (the others are numbered from it), firstFile the name it was
+// written under, folder where it went. SeriesArmed is 0 afterwards.
+BatchResult RunSeries(const std::string& firstName, const std::string& firstFile, const std::string& folder,
+                      const SaveChoice& options, BatchHost& host);
 
 // Open Data File for a chosen path: first-record test with its messages;
 // sets DataFilePath and DataFilePending. False when refused.

@@ -245,6 +245,18 @@ void Arm(const char* before, const char* start, const char* stop, const char* st
     ASSERT_FALSE(d.Ok());
 }
 
+// Every file the placement script in the folder imports is in the folder.
+void ExpectScriptNamesWrittenFiles(const std::string& folder, const std::set<std::string>& names) {
+    const std::string script = Read(folder + "/script.txt");
+    std::size_t lines = 0;
+    for (std::size_t at = script.find("import \""); at != std::string::npos; at = script.find("import \"", at + 1)) {
+        const std::size_t from = at + 8;
+        EXPECT_TRUE(names.count(script.substr(from, script.find('"', from) - from))) << script;
+        ++lines;
+    }
+    EXPECT_EQ(lines + 1, names.size() - names.count("d.txt")) << script;
+}
+
 TEST(Series, RunsWriteTheNamedFilesAndSayHowMany) {
     struct Case {
         const char* name;
@@ -277,6 +289,7 @@ TEST(Series, RunsWriteTheNamedFilesAndSayHowMany) {
         const BatchResult r = SaveCommand(host);
         EXPECT_TRUE(host.offered.pageScript && host.offered.noPreview && host.offered.levelOne);
         EXPECT_EQ(dir.Names(), c.files);
+        if (c.files.count("script.txt")) ExpectScriptNamesWrittenFiles(dir.path, c.files);
         EXPECT_EQ(host.completed, c.completed);
         EXPECT_EQ(SeriesArmed, 0);
         EXPECT_EQ(BatchRunning, 0);
@@ -317,7 +330,7 @@ TEST(Series, StopsAtTheEndKeyAReplaceCancelAndAVariationWithoutAField) {
         SymbolSettings.SerialIncrement = 1;
         SeriesArmed = 1;
         FakeHost none(dir.path);
-        r = RunSeries("FIM.A.EPS", dir.path, SaveChoice{}, none);
+        r = RunSeries("FIM.A.EPS", "FIM.A.EPS", dir.path, SaveChoice{}, none);
         EXPECT_EQ(r.end, BatchEnd::Stopped);
         EXPECT_EQ(r.filesMade, 1);
         EXPECT_TRUE(none.completed.empty());
@@ -471,6 +484,20 @@ TEST(DataFile, BatchesWriteOneFilePerRecordAndTheScript) {
             EXPECT_EQ(host.scriptProposal, "VGL{" + std::string(TextOf(SymbolSettings.OriginalMainText)) + "}.txt");
         }
     }
+}
+
+TEST(DataFile, ScriptNamesTheFirstFileAsTyped) {
+    Folder dir;
+    Prepare("72", "03600029145", {"FileName=0", "Format=1"});
+    Write(dir.File("d.txt"), "03600029145\r\n01234567890\r\n");
+    FakeHost host(dir.path);
+    host.typedName = "typed.EPS";
+    bool opened = false;
+    Open(dir.File("d.txt"), host, &opened);
+    ASSERT_TRUE(opened);
+    SaveCommand(host);
+    EXPECT_EQ(dir.Names(), (std::set<std::string>{"typed.EPS", "Untitled-0002.EPS", "script.txt", "d.txt"}));
+    ExpectScriptNamesWrittenFiles(dir.path, dir.Names());
 }
 
 TEST(DataFile, CancelledSaveDialogEndsTheBatchSilentlyAndEveryFimRecordIsRejected) {
