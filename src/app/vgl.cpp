@@ -6,10 +6,12 @@
 
 #include "app/application.h"
 #include "app/platform.h"
+#include "model/atomicfile.h"
 #include "model/strings.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    vg::RemoveTemporariesOnSignals();
     // Installed, the resources stand beside the program rather than in the source tree.
     const QString installed = QApplication::applicationDirPath() + QStringLiteral("/../share/vornel-glyph/resources");
     if (!qEnvironmentVariableIsSet("VGL_RESOURCE_DIR") && QDir(installed).exists())

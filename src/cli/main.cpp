@@ -1,5 +1,4 @@
 // vglyph: command-line front end of the core library.
-#include <signal.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -14,24 +13,6 @@
 #include "model/strings.h"
 
 namespace {
-
-// A signal that ends the tool takes the file being written with it.
-void RemoveTemporariesAndEnd(int signal) {
-    vg::RemoveLiveTemporaries();
-    ::signal(signal, SIG_DFL);
-    ::raise(signal);
-}
-
-void RemoveTemporariesOnSignals() {
-    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        struct sigaction sa {}, previous {};
-        sigaction(signal, nullptr, &previous);
-        if (previous.sa_handler == SIG_IGN) continue;
-        sa.sa_handler = RemoveTemporariesAndEnd;
-        sigemptyset(&sa.sa_mask);
-        sigaction(signal, &sa, nullptr);
-    }
-}
 
 // Messages follow the locale: Chinese locales get the stored texts, every
 // other locale English.
@@ -73,7 +54,7 @@ bool TakeLanguage(std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
     using namespace vg::cli;
-    RemoveTemporariesOnSignals();
+    vg::RemoveTemporariesOnSignals();
     vg::SetEnglishTexts(LocaleWantsEnglish());
     InstallToolMessageSink();
     std::vector<std::string> args(argv + 1, argv + argc);

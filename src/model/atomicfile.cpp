@@ -220,4 +220,25 @@ void RemoveLiveTemporaries() {
         if (t.used) unlink(t.path);
 }
 
+namespace {
+
+void RemoveTemporariesAndEnd(int signal) {
+    RemoveLiveTemporaries();
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
+}  // namespace
+
+void RemoveTemporariesOnSignals() {
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction sa {}, previous {};
+        sigaction(signal, nullptr, &previous);
+        if (previous.sa_handler == SIG_IGN) continue;
+        sa.sa_handler = RemoveTemporariesAndEnd;
+        sigemptyset(&sa.sa_mask);
+        sigaction(signal, &sa, nullptr);
+    }
+}
+
 }  // namespace vg

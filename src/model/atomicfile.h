@@ -75,4 +75,8 @@ void RemoveStaleTemporaries(const std::string& folder);
 // Removes the temporary files now being written; safe in a signal handler.
 void RemoveLiveTemporaries();
 
+// SIGINT, SIGTERM and SIGHUP (where not ignored) remove the temporaries being
+// written and then end the process as the signal would.
+void RemoveTemporariesOnSignals();
+
 }  // namespace vg
