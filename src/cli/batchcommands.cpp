@@ -23,6 +23,7 @@
 #include "output/batch.h"
 #include "output/outputformat.h"
 #include "output/serialdialog.h"
+#include "output/series.h"
 #include "proof/proof.h"
 #include "cli/verify.h"
 

@@ -18,6 +18,7 @@
 #include "output/generate.h"
 #include "output/pagescript.h"
 #include "output/serialdialog.h"
+#include "output/series.h"
 #include "recordingsink.h"
 
 namespace vg {
