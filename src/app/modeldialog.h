@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "entry/dialogmodel.h"
+#include "dialogs/dialogmodel.h"
 
 class QCheckBox;
 class QDialogButtonBox;

@@ -7,9 +7,9 @@
 #include <QTimer>
 #include <cmath>
 
+#include "app/edittextdialog.h"
 #include "app/platform.h"
 #include "app/symboloptionsdialog.h"
-#include "app/textdialog.h"
 #include "appfixture.h"
 #include "entry/pipeline.h"
 #include "output/metafilewriter.h"

@@ -27,7 +27,7 @@ struct SerialCheckFailure {
     int focus;    // control id
 };
 
-class SerializationDialog {
+class SeriesModel {
 public:
     // Opening: the stored series again while it is armed and still matches,
     // else a fresh split of the current data.

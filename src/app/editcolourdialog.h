@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <QMap>
 
-#include "entry/colourdialog.h"
+#include "dialogs/editcolourmodel.h"
 
 class QAbstractButton;
 class QCheckBox;
@@ -33,10 +33,10 @@ private:
     bool firstPaint_ = true;
 };
 
-class ColourDialog : public QDialog {
+class EditColourDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit ColourDialog(SettingsRecord& record, QWidget* parent = nullptr);
+    explicit EditColourDialog(SettingsRecord& record, QWidget* parent = nullptr);
 
     EditColourModel& Model() { return model_; }
     QWidget* Control(int id) const { return controls_.value(id); }

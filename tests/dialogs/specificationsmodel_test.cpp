@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "entry/specdialogs.h"
+#include "dialogs/specificationsmodel.h"
 #include "recordingsink.h"
 
 namespace vg {

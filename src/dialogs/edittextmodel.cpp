@@ -1,4 +1,4 @@
-#include "entry/textdialogs.h"
+#include "dialogs/edittextmodel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -331,11 +331,6 @@ DialogCheck EditTextModel::Ok() {
     s.QuietZoneIndicators = Value(etd::kQuietZoneIndicators);
     s.ISSNExtraDigits = Text(etd::kIssnDigits);
     return std::nullopt;
-}
-
-void AfterEditText(InputBar& bar) {
-    ProgrammaticInput = 1;
-    bar.SetUpLayout(true);
 }
 
 // ---- Additional Text ----

@@ -1,4 +1,4 @@
-#include "app/specdlg.h"
+#include "app/specificationsdialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>

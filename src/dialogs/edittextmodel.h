@@ -8,12 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "entry/dialogmodel.h"
+#include "dialogs/dialogmodel.h"
 #include "model/symbolsettings.h"
 
 namespace vg {
-
-class InputBar;
 
 // Controls of the Edit Text dialog (155); 1068 and 1069 also in dialog 160.
 namespace etd {
@@ -153,9 +151,5 @@ private:
     bool italic_ = false;
     bool useHumanReadable_ = false;
 };
-
-// After the Edit Text dialog's OK: the input bar set up again with
-// ProgrammaticInput set and AdditionalText kept.
-void AfterEditText(InputBar& bar);
 
 }  // namespace vg

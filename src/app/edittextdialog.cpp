@@ -1,4 +1,4 @@
-#include "app/textdialog.h"
+#include "app/edittextdialog.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -13,6 +13,7 @@
 #include "app/dialogframe.h"
 #include "app/mainfrm.h"
 #include "device/fontlist.h"
+#include "entry/symbolinput.h"
 
 namespace vg {
 namespace {

@@ -1,4 +1,4 @@
-#include "entry/specdialogs.h"
+#include "dialogs/specificationsmodel.h"
 
 #include "model/catalogue.h"
 #include "model/messages.h"

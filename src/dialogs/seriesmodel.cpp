@@ -1,4 +1,4 @@
-#include "output/serialdialog.h"
+#include "dialogs/seriesmodel.h"
 
 #include <cstdio>
 
@@ -33,7 +33,7 @@ void Show(const SerialCheckFailure& f) { ShowStringMessage(f.caption, f.message,
 
 }  // namespace
 
-void SerializationDialog::Open() {
+void SeriesModel::Open() {
     const SettingsRecord& s = SymbolSettings;
     addOn_ = s.SerialAddOn == 1;
     const bool hasMain = s.OriginalMainText[0] != 0, hasAddOn = s.AddOnText[0] != 0;
@@ -54,13 +54,13 @@ void SerializationDialog::Open() {
     Fill();
 }
 
-void SerializationDialog::SelectPart(bool addOn) {
+void SeriesModel::SelectPart(bool addOn) {
     if (addOn ? !addOnEnabled_ : !mainEnabled_) return;
     addOn_ = addOn;
     Fill();
 }
 
-void SerializationDialog::Fill() {
+void SeriesModel::Fill() {
     const SettingsRecord& s = SymbolSettings;
     const bool hasMain = s.OriginalMainText[0] != 0, hasAddOn = s.AddOnText[0] != 0;
     std::string text;
@@ -97,14 +97,14 @@ void SerializationDialog::Fill() {
     focus_ = serialctl::kStart;
 }
 
-std::string SerializationDialog::ReferenceLabel() const {
+std::string SeriesModel::ReferenceLabel() const {
     if (reference_.size() <= 20) return reference_;
     std::string label = "...";
     label.append(reference_, reference_.size() - 17, 17);
     return label;
 }
 
-const std::string& SerializationDialog::Text(int id) const {
+const std::string& SeriesModel::Text(int id) const {
     static const std::string none;
     switch (id) {
     case serialctl::kBefore: return before_;
@@ -117,7 +117,7 @@ const std::string& SerializationDialog::Text(int id) const {
     }
 }
 
-std::optional<SerialCheckFailure> SerializationDialog::EditChecks(bool withMatch) const {
+std::optional<SerialCheckFailure> SeriesModel::EditChecks(bool withMatch) const {
     if (!OnlyDigits(start_)) return kStartNotNumeric;
     if (SerialNumber(start_) >= kInt32Max) return kStartRange;
     if (!OnlyDigits(stop_)) return kStopNotNumeric;
@@ -130,7 +130,7 @@ std::optional<SerialCheckFailure> SerializationDialog::EditChecks(bool withMatch
     return std::nullopt;
 }
 
-void SerializationDialog::UpdateCount(bool withMatch) {
+void SeriesModel::UpdateCount(bool withMatch) {
     count_.clear();
     if (start_.empty() || stop_.empty() || EditChecks(withMatch)) return;
     const int64_t step = SerialNumber(step_) > 0 ? SerialNumber(step_) : 1;
@@ -138,7 +138,7 @@ void SerializationDialog::UpdateCount(bool withMatch) {
     if (count > 0) count_ = std::to_string(count);
 }
 
-void SerializationDialog::Edit(int id, const std::string& text, bool quiet) {
+void SeriesModel::Edit(int id, const std::string& text, bool quiet) {
     switch (id) {
     case serialctl::kBefore: before_ = text; return;  // no checks run for Before
     case serialctl::kStart: start_ = text; break;
@@ -152,7 +152,7 @@ void SerializationDialog::Edit(int id, const std::string& text, bool quiet) {
     UpdateCount(withMatch);
 }
 
-void SerializationDialog::EditStep(const std::string& text, bool quiet) {
+void SeriesModel::EditStep(const std::string& text, bool quiet) {
     if (text.empty()) {
         step_.assign(1, '1');
     } else if (!OnlyDigits(text) || text.size() > 3) {
@@ -165,7 +165,7 @@ void SerializationDialog::EditStep(const std::string& text, bool quiet) {
     UpdateCount(false);
 }
 
-std::optional<SerialCheckFailure> SerializationDialog::Ok() {
+std::optional<SerialCheckFailure> SeriesModel::Ok() {
     std::optional<SerialCheckFailure> f;
     if (!OnlyDigits(start_)) f = kStartNotNumeric;
     else if (SerialNumber(start_) >= kInt32Max) f = kStartRange;

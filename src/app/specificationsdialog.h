@@ -5,7 +5,7 @@
 #include <QMap>
 #include <functional>
 
-#include "entry/specdialogs.h"
+#include "dialogs/specificationsmodel.h"
 
 class QCheckBox;
 class QComboBox;

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/modeldialog.h"
-#include "entry/textdialogs.h"
+#include "dialogs/edittextmodel.h"
 
 namespace vg {
 

@@ -1,4 +1,4 @@
-#include "app/colourdlg.h"
+#include "app/editcolourdialog.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -95,7 +95,7 @@ void SampleStrip::paintEvent(QPaintEvent*) {
     firstPaint_ = false;
 }
 
-ColourDialog::ColourDialog(SettingsRecord& record, QWidget* parent) : QDialog(parent), model_(record) {
+EditColourDialog::EditColourDialog(SettingsRecord& record, QWidget* parent) : QDialog(parent), model_(record) {
     setWindowTitle(U("编辑颜色"));
     auto* top = new QVBoxLayout(this);
 
@@ -252,16 +252,16 @@ ColourDialog::ColourDialog(SettingsRecord& record, QWidget* parent) : QDialog(pa
     auto* buttons = new QDialogButtonBox;
     buttons->addButton(U("确定"), QDialogButtonBox::AcceptRole);
     buttons->addButton(U("取消"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &ColourDialog::accept);
+    connect(buttons, &QDialogButtonBox::accepted, this, &EditColourDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     top->addWidget(buttons);
 
     Refresh();
 }
 
-QLineEdit* ColourDialog::Edit(int id) const { return qobject_cast<QLineEdit*>(controls_.value(id)); }
+QLineEdit* EditColourDialog::Edit(int id) const { return qobject_cast<QLineEdit*>(controls_.value(id)); }
 
-void ColourDialog::Refresh() {
+void EditColourDialog::Refresh() {
     if (refreshing_) return;
     refreshing_ = true;
     auto check = [this](int id, bool on) {
@@ -301,7 +301,7 @@ void ColourDialog::Refresh() {
     refreshing_ = false;
 }
 
-bool ColourDialog::eventFilter(QObject* watched, QEvent* event) {
+bool EditColourDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {
         for (int row = 0; row < 4; ++row) {
             if (watched == controls_.value(ecd::kEdits[row]) && Edit(ecd::kEdits[row])->text().isEmpty()) {
@@ -313,7 +313,7 @@ bool ColourDialog::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void ColourDialog::Custom() {
+void EditColourDialog::Custom() {
     const EditColourModel::CustomGuide guide = EditColourModel::CustomButtonGuide();
     ShowMessage(guide.message.caption, guide.message.text, guide.message.icon);
     if (!guide.chooser) return;
@@ -324,7 +324,7 @@ void ColourDialog::Custom() {
     Refresh();
 }
 
-void ColourDialog::accept() {
+void EditColourDialog::accept() {
     if (DialogCheck problem = model_.Ok()) {
         ShowProblem(*problem);
         if (QLineEdit* edit = Edit(problem->field)) {
