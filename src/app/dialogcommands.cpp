@@ -3,6 +3,7 @@
 #include "app/dialogframe.h"
 #include "app/editcolourdialog.h"
 #include "app/mainfrm.h"
+#include "app/preferencesdialog.h"
 #include "app/specificationsdialog.h"
 #include "app/splashdlg.h"
 #include "model/symbolsettings.h"

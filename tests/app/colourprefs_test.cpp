@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "app/editcolourdialog.h"
+#include "app/preferencesdialog.h"
 #include "app/specificationsdialog.h"
 #include "app/splashdlg.h"
 #include "appfixture.h"

@@ -15,7 +15,7 @@
 #include <QTimer>
 
 #include "app/application.h"
-#include "app/specificationsdialog.h"
+#include "app/preferencesdialog.h"
 #include "app/uitexts.h"
 #include "appfixture.h"
 #include "model/strings.h"

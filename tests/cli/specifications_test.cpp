@@ -5,6 +5,7 @@
 #include <regex>
 
 #include "clitool.h"
+#include "dialogs/preferencesmodel.h"
 #include "dialogs/specificationsmodel.h"
 #include "model/symbolsettings.h"
 #include "output/filenaming.h"
