@@ -95,11 +95,8 @@ void SampleStrip::paintEvent(QPaintEvent*) {
     firstPaint_ = false;
 }
 
-EditColourDialog::EditColourDialog(SettingsRecord& record, QWidget* parent) : QDialog(parent), model_(record) {
-    setWindowTitle(U("编辑颜色"));
-    auto* top = new QVBoxLayout(this);
-
-    // The two colours and their names.
+// The two colours and their names.
+void EditColourDialog::AddColours(QVBoxLayout* top) {
     auto* colours = new QGridLayout;
     auto* bars = Add(ecd::kBars, new QRadioButton(U("线条/文字:")));
     auto* spaces = Add(ecd::kSpaces, new QRadioButton(U("空间/静止区域:")));
@@ -125,8 +122,10 @@ EditColourDialog::EditColourDialog(SettingsRecord& record, QWidget* parent) : QD
     connect(barsName, &QLineEdit::textEdited, this, [this](const QString& t) { model_.SetName(true, ToRecord(t)); });
     connect(spacesName, &QLineEdit::textEdited, this,
             [this](const QString& t) { model_.SetName(false, ToRecord(t)); });
+}
 
-    // Type and model.
+// Type and model.
+void EditColourDialog::AddTypeAndModel(QVBoxLayout* top) {
     auto* radios = new QGridLayout;
     radios->addWidget(new QLabel(U("类型:")), 0, 0);
     auto* spot = Add(ecd::kSpot, new QRadioButton(U("专色")));
@@ -162,8 +161,10 @@ EditColourDialog::EditColourDialog(SettingsRecord& record, QWidget* parent) : QD
         model_.ChooseModel(true);
         Refresh();
     });
+}
 
-    // The four value rows.
+// The four value rows.
+void EditColourDialog::AddValueRows(QVBoxLayout* top) {
     const char* cmykNames[] = {"青色", "洋红", "黄色", "黑色"};
     const char* rgbNames[] = {"红", "绿", "蓝"};
     auto* rows = new QGridLayout;
@@ -208,8 +209,10 @@ EditColourDialog::EditColourDialog(SettingsRecord& record, QWidget* parent) : QD
         });
     }
     top->addLayout(rows);
+}
 
-    // Boxes, the custom button, the samples and the indicator.
+// Boxes, the custom button, the samples and the indicator.
+void EditColourDialog::AddBoxesAndSamples(QVBoxLayout* top) {
     auto* boxes = new QHBoxLayout;
     auto* transparent = Add(ecd::kTransparent, new QCheckBox(U("透明背景")));
     auto* overprint = Add(ecd::kOverprint, new QCheckBox(U("套印")));
@@ -248,6 +251,16 @@ EditColourDialog::EditColourDialog(SettingsRecord& record, QWidget* parent) : QD
     }
     samples->addLayout(pictures);
     top->addLayout(samples);
+}
+
+EditColourDialog::EditColourDialog(SettingsRecord& record, QWidget* parent) : QDialog(parent), model_(record) {
+    setWindowTitle(U("编辑颜色"));
+    auto* top = new QVBoxLayout(this);
+
+    AddColours(top);
+    AddTypeAndModel(top);
+    AddValueRows(top);
+    AddBoxesAndSamples(top);
 
     auto* buttons = new QDialogButtonBox;
     buttons->addButton(U("确定"), QDialogButtonBox::AcceptRole);

@@ -13,6 +13,7 @@ class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QScrollBar;
+class QVBoxLayout;
 
 namespace vg {
 
@@ -53,6 +54,11 @@ private:
         controls_.insert(id, widget);
         return widget;
     }
+    // The rows of controls the constructor lays out, top down.
+    void AddColours(QVBoxLayout* top);
+    void AddTypeAndModel(QVBoxLayout* top);
+    void AddValueRows(QVBoxLayout* top);
+    void AddBoxesAndSamples(QVBoxLayout* top);
     QLineEdit* Edit(int id) const;
     void Custom();
     // Shows the model's state in the widgets.
