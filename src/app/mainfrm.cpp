@@ -18,6 +18,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "app/additionaltextdialog.h"
 #include "app/dialogcommands.h"
 #include "app/edittextdialog.h"
 #include "app/filecommands.h"

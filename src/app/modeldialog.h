@@ -37,6 +37,12 @@ std::function<DialogCheck(const std::string&)> Accepting(F typed) {
     };
 }
 
+// The font list's items, and the index of a font in it (-1: not listed).
+QStringList FontItems(const std::vector<std::string>& fonts);
+int IndexOf(const std::vector<std::string>& fonts, const std::string& name);
+// A static text (UTF-8).
+QLabel* Label(QWidget* parent, const char* text);
+
 class ModelDialog : public QDialog {
     Q_OBJECT
 public:

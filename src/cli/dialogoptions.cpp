@@ -9,6 +9,7 @@
 
 #include "cli/commands.h"
 #include "device/fontlist.h"
+#include "dialogs/additionaltextmodel.h"
 #include "dialogs/edittextmodel.h"
 #include "dialogs/symboloptionsmodel.h"
 #include "entry/symbolinput.h"

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <cmath>
 
+#include "app/additionaltextdialog.h"
 #include "app/edittextdialog.h"
 #include "app/platform.h"
 #include "app/symboloptionsdialog.h"

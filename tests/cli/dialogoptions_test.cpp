@@ -11,6 +11,7 @@
 
 #include "clitool.h"
 #include "device/fontlist.h"
+#include "dialogs/additionaltextmodel.h"
 #include "dialogs/edittextmodel.h"
 #include "dialogs/symboloptionsmodel.h"
 #include "entry/symbolinput.h"

@@ -4,6 +4,7 @@
 #include <functional>
 #include <tuple>
 
+#include "dialogs/additionaltextmodel.h"
 #include "dialogs/edittextmodel.h"
 #include "dialogs/symboloptionsmodel.h"
 #include "entry/symbolinput.h"
