@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/seriesmodel.h"
 #include "model/messages.h"
 #include "model/symbolsettings.h"
 #include "output/batch.h"
 #include "output/generate.h"
-#include "output/serialdialog.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ int Series(int count, const std::string& folder) {
     if (!Prepare("26", "400638100001", {"FileName=4", "Format=1"})) return 1;
     // Tables and fonts are loaded before the run, as in the application.
     vg::SaveSymbolFile("/dev/null", vg::SaveChoice{"", false});
-    vg::SerializationDialog d;
+    vg::SeriesModel d;
     d.Open();
     d.Edit(vg::serialctl::kStop, std::to_string(count), true);
     if (d.Ok()) return 1;

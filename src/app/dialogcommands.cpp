@@ -1,16 +1,17 @@
 #include "app/dialogcommands.h"
 
-#include "app/colourdlg.h"
 #include "app/dialogframe.h"
+#include "app/editcolourdialog.h"
 #include "app/mainfrm.h"
-#include "app/specdlg.h"
+#include "app/preferencesdialog.h"
+#include "app/specificationsdialog.h"
 #include "app/splashdlg.h"
 #include "model/symbolsettings.h"
 
 namespace vg {
 bool ColourCommand(CMainFrame& frame) {
     return RunDialogCommand(frame, [&frame] {
-        ColourDialog dialog(SymbolSettings, &frame);
+        EditColourDialog dialog(SymbolSettings, &frame);
         if (!Accepted(dialog)) return false;
         AfterEditColour(frame.Bar());
         return true;

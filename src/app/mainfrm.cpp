@@ -18,25 +18,26 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "app/additionaltextdialog.h"
 #include "app/dialogcommands.h"
+#include "app/edittextdialog.h"
 #include "app/filecommands.h"
 #include "app/helpcommands.h"
 #include "app/inputbarwidget.h"
 #include "app/proofindicator.h"
 #include "app/symbolclipboard.h"
 #include "app/symboloptionsdialog.h"
-#include "app/textdialog.h"
 #include "app/vglview.h"
 #include "entry/pipeline.h"
 #include "model/catalogue.h"
 #include "model/messages.h"
+#include "model/settingsfields.h"
 #include "model/strings.h"
 #include "model/symbolsettings.h"
 #include "output/batch.h"
 #include "output/filenaming.h"
 #include "output/generate.h"
 #include "output/metafilewriter.h"
-#include "model/settingsfields.h"
 #include "output/reopen.h"
 
 namespace vg {

@@ -6,7 +6,23 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/platform.h"
+
 namespace vg {
+
+QStringList FontItems(const std::vector<std::string>& fonts) {
+    QStringList items;
+    for (const std::string& f : fonts) items << FromRecord(f);
+    return items;
+}
+
+int IndexOf(const std::vector<std::string>& fonts, const std::string& name) {
+    for (std::size_t i = 0; i < fonts.size(); ++i)
+        if (fonts[i] == name) return static_cast<int>(i);
+    return -1;
+}
+
+QLabel* Label(QWidget* parent, const char* text) { return new QLabel(QString::fromUtf8(text), parent); }
 
 void DropList::showPopup() {
     if (!beforePopup || beforePopup()) QComboBox::showPopup();

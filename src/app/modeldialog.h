@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "entry/dialogmodel.h"
+#include "dialogs/dialogmodel.h"
 
 class QCheckBox;
 class QDialogButtonBox;
@@ -36,6 +36,12 @@ std::function<DialogCheck(const std::string&)> Accepting(F typed) {
         return DialogCheck();
     };
 }
+
+// The font list's items, and the index of a font in it (-1: not listed).
+QStringList FontItems(const std::vector<std::string>& fonts);
+int IndexOf(const std::vector<std::string>& fonts, const std::string& name);
+// A static text (UTF-8).
+QLabel* Label(QWidget* parent, const char* text);
 
 class ModelDialog : public QDialog {
     Q_OBJECT

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <QMap>
 
-#include "output/serialdialog.h"
+#include "dialogs/seriesmodel.h"
 
 class QLabel;
 class QLineEdit;
@@ -21,7 +21,7 @@ public:
     QLineEdit* Edit(int id) const { return edits_.value(id); }
     QLabel* Label(int id) const;  // 1132 or 1133
     QRadioButton* Radio(int id) const;
-    const SerializationDialog& Model() const { return model_; }
+    const SeriesModel& Model() const { return model_; }
 
     // OK: the model's checks; the first failure keeps the dialog open with
     // the focus on its field.
@@ -32,7 +32,7 @@ private:
     void Edited(int id, const QString& text);
     void FocusField(int id);
 
-    SerializationDialog model_;
+    SeriesModel model_;
     QMap<int, QLineEdit*> edits_;
     QLabel* reference_ = nullptr;
     QLabel* count_ = nullptr;

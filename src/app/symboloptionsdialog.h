@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/modeldialog.h"
-#include "entry/symboloptions.h"
+#include "dialogs/symboloptionsmodel.h"
 
 class QWidget;
 

@@ -17,14 +17,15 @@
 #include "cli/colouroptions.h"
 #include "cli/commands.h"
 #include "cli/stdstreams.h"
+#include "cli/verify.h"
+#include "dialogs/seriesmodel.h"
 #include "entry/symbolinput.h"
 #include "model/charset.h"
 #include "model/symbolsettings.h"
 #include "output/batch.h"
 #include "output/outputformat.h"
-#include "output/serialdialog.h"
+#include "output/series.h"
 #include "proof/proof.h"
-#include "cli/verify.h"
 
 namespace vg::cli {
 namespace {
@@ -342,7 +343,7 @@ int RunSeries(const std::vector<std::string>& args) {
     // The dialog's rules: the counter split from the data, then the typed fields.
     SymbolSettings.SerialAddOn = o->addOnPart ? 1 : 0;
     SeriesArmed = 0;
-    SerializationDialog dialog;
+    SeriesModel dialog;
     dialog.Open();
     if (o->addOnPart != dialog.AddOnSelected()) {
         std::fprintf(stderr, "vglyph: series: --addon-part needs add-on data\n");

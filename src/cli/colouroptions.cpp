@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "entry/colourdialog.h"
+#include "dialogs/editcolourmodel.h"
 
 namespace vg::cli {
 namespace {

@@ -9,9 +9,10 @@
 
 #include "cli/commands.h"
 #include "device/fontlist.h"
+#include "dialogs/additionaltextmodel.h"
+#include "dialogs/edittextmodel.h"
+#include "dialogs/symboloptionsmodel.h"
 #include "entry/symbolinput.h"
-#include "entry/symboloptions.h"
-#include "entry/textdialogs.h"
 #include "geometry/dimensionmodel.h"
 #include "geometry/variationdefaults.h"
 #include "model/catalogue.h"

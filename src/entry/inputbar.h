@@ -179,7 +179,7 @@ private:
     // Field-changed steps; user clears ProgrammaticInput.
     FillOutcome Change(int controlId, bool user);
 
-    // Pipeline (pipeline.cpp). True when the field keeps its text.
+    // Pipeline (inputbarpipeline.cpp). True when the field keeps its text.
     bool RunPipeline(std::string_view text);
     void EmptyField(FieldRole role);
     void CompleteInput(FieldRole role, const std::string& typed, const std::string& data);

@@ -1,7 +1,7 @@
 // Data entry pipeline: the state it keeps between keystrokes, the input-bar
 // control ids it writes to and the normalisation of the main text. The steps
 // themselves are members of InputBar (entry/inputbar.h), implemented in
-// pipeline.cpp.
+// inputbarpipeline.cpp.
 #pragma once
 
 #include <string>

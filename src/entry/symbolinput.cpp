@@ -2,7 +2,6 @@
 
 #include "entry/inputbar.h"
 #include "entry/pipeline.h"
-#include "entry/textdialogs.h"
 #include "geometry/fieldentry.h"
 #include "geometry/settingsdefaults.h"
 #include "model/messages.h"
@@ -105,6 +104,11 @@ bool FeedData(const DataTexts& data, std::string* reason) {
         return false;
     }
     return true;
+}
+
+void AfterEditText(InputBar& bar) {
+    ProgrammaticInput = 1;
+    bar.SetUpLayout(true);
 }
 
 bool SetUpInputAgain(std::string* reason) {

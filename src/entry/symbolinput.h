@@ -36,6 +36,11 @@ struct DataTexts {
 // bar has shown its message box; any other reason is set in reason.
 bool FeedData(const DataTexts& data, std::string* reason);
 
+// After the Edit Text dialog's OK: the input bar set up again with
+// ProgrammaticInput set and AdditionalText kept.
+class InputBar;
+void AfterEditText(InputBar& bar);
+
 // The input bar set up again on the stored texts, as after the text dialog
 // (ProgrammaticInput set, AdditionalText kept). False with the reason when
 // the symbol is no longer ready.

@@ -14,21 +14,9 @@
 #include "output/datafile.h"
 #include "output/generate.h"
 #include "output/pagescript.h"
-#include "output/serialdialog.h"
+#include "output/series.h"
 
 namespace vg {
-
-int SeriesArmed = 0;
-int DataFilePending = 0;
-std::string DataFilePath;
-std::string SaveFolder;
-RunExportChoice RunExport;
-
-std::string RunExtension() {
-    return RunExport.kind ? ExportExtension(*RunExport.kind) : FormatExtension(SymbolSettings.Format);
-}
-int WritePageScript = 0;
-int BatchRunning = 0;
 
 namespace {
 
@@ -196,14 +184,6 @@ std::string PathInFolder(const std::string& folder, const std::string& name) {
     std::string path = folder;
     if (!path.empty() && path.back() != '/') path += '/';
     return path + Cp1252ToUtf8(name);
-}
-
-std::string NumberedName(const std::string& firstName, int scheme, int64_t number) {
-    const std::size_t at = scheme == 0 ? 9 : 21;
-    if (firstName.size() < at + 4) return firstName;
-    char digits[24];
-    std::snprintf(digits, sizeof digits, "%04lld", static_cast<long long>(number));
-    return firstName.substr(0, at) + digits + firstName.substr(at + 4);
 }
 
 BatchResult SaveCommand(BatchHost& host) {

@@ -7,28 +7,11 @@
 #include <optional>
 #include <string>
 
+#include "output/batchstate.h"
 #include "output/exportwriter.h"
 #include "output/filenaming.h"
 
 namespace vg {
-
-// Application batch state, process-wide like the settings record.
-extern int SeriesArmed;          // a confirmed series waits for the next Save
-extern int DataFilePending;      // an opened data file waits for the next Save
-extern std::string DataFilePath;
-extern std::string SaveFolder;   // folder of the last file saved through the Save dialog, ending in '/'
-extern int WritePageScript;      // the page-script option of the last Save dialog
-extern int BatchRunning;         // a series or data-file batch is writing its files
-
-// PNG, SVG or PDF written by the Save command and its runs instead of Format.
-struct RunExportChoice {
-    std::optional<ExportKind> kind;
-    int dpi = 600;
-    bool transparent = false;
-};
-extern RunExportChoice RunExport;
-// The extension the Save command's files carry: the export's, else Format's.
-std::string RunExtension();
 
 // Availability of the Save dialog's three options.
 struct SaveDialogOptions {
@@ -114,10 +97,6 @@ std::string FolderOf(const std::string& path);
 
 // A Windows-1252 name in a folder as a UTF-8 path.
 std::string PathInFolder(const std::string& folder, const std::string& name);
-
-// Name of file number (1-based) of a run under schemes 0 and 1: the first
-// default name with its four digits replaced.
-std::string NumberedName(const std::string& firstName, int scheme, int64_t number);
 
 // The Save command: a pending data file runs its batch; otherwise the current
 // symbol goes through the Save dialog and an armed series follows it.

@@ -5,10 +5,10 @@
 #include "model/atomicfile.h"
 #include "model/catalogue.h"
 #include "model/symbolsettings.h"
-#include "output/batch.h"
+#include "output/batchstate.h"
 #include "output/datafile.h"
 #include "output/filenaming.h"
-#include "output/serialdialog.h"
+#include "output/series.h"
 
 namespace vg {
 namespace {

@@ -8,8 +8,9 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "app/colourdlg.h"
-#include "app/specdlg.h"
+#include "app/editcolourdialog.h"
+#include "app/preferencesdialog.h"
+#include "app/specificationsdialog.h"
 #include "app/splashdlg.h"
 #include "appfixture.h"
 #include "output/generate.h"
@@ -82,7 +83,7 @@ protected:
 TEST_F(Dialogs, ColourChosenShowsInTheSamplesTheRecordAndTheIndicator) {
     Start();
     EXPECT_TRUE(frame->BarWidget().Control(ctl::kHueEnough)->isVisible());
-    WithDialog<ColourDialog>(cmd::kColour, [](ColourDialog& d) {
+    WithDialog<EditColourDialog>(cmd::kColour, [](EditColourDialog& d) {
         auto* process = static_cast<QRadioButton*>(d.Control(ecd::kProcess));
         QTest::mouseClick(process, Qt::LeftButton);
         EXPECT_TRUE(d.Control(ecd::kIndicatorOff)->isVisible());
@@ -120,7 +121,7 @@ TEST_F(Dialogs, ColourChosenShowsInTheSamplesTheRecordAndTheIndicator) {
     EXPECT_FALSE(frame->BarWidget().Control(ctl::kHueEnough)->isVisible());
 
     // An empty name keeps the dialog open with its message.
-    WithDialog<ColourDialog>(cmd::kColour, [this](ColourDialog& d) {
+    WithDialog<EditColourDialog>(cmd::kColour, [this](EditColourDialog& d) {
         auto* spaces = static_cast<QLineEdit*>(d.Control(ecd::kSpacesName));
         spaces->clear();
         emit spaces->textEdited(QString());
@@ -134,7 +135,7 @@ TEST_F(Dialogs, ColourChosenShowsInTheSamplesTheRecordAndTheIndicator) {
 
 TEST_F(Dialogs, RgbBlueOnScreenPrintsCyanAndMagenta) {
     Start();
-    WithDialog<ColourDialog>(cmd::kColour, [](ColourDialog& d) {
+    WithDialog<EditColourDialog>(cmd::kColour, [](EditColourDialog& d) {
         QTest::mouseClick(static_cast<QRadioButton*>(d.Control(ecd::kProcess)), Qt::LeftButton);
         QTest::mouseClick(static_cast<QRadioButton*>(d.Control(ecd::kRgb)), Qt::LeftButton);
         for (int row = 0; row < 3; ++row) {

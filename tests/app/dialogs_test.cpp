@@ -7,9 +7,10 @@
 #include <QTimer>
 #include <cmath>
 
+#include "app/additionaltextdialog.h"
+#include "app/edittextdialog.h"
 #include "app/platform.h"
 #include "app/symboloptionsdialog.h"
-#include "app/textdialog.h"
 #include "appfixture.h"
 #include "entry/pipeline.h"
 #include "output/metafilewriter.h"

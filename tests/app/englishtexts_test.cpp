@@ -15,10 +15,10 @@
 #include <QTimer>
 
 #include "app/application.h"
-#include "appfixture.h"
+#include "app/preferencesdialog.h"
 #include "app/uitexts.h"
+#include "appfixture.h"
 #include "model/strings.h"
-#include "app/specdlg.h"
 #include "model/symbolsettings.h"
 #include "recordingsink.h"
 

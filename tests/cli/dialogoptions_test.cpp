@@ -11,9 +11,10 @@
 
 #include "clitool.h"
 #include "device/fontlist.h"
+#include "dialogs/additionaltextmodel.h"
+#include "dialogs/edittextmodel.h"
+#include "dialogs/symboloptionsmodel.h"
 #include "entry/symbolinput.h"
-#include "entry/symboloptions.h"
-#include "entry/textdialogs.h"
 #include "model/settingsfields.h"
 #include "model/settingstrailer.h"
 #include "model/symbolsettings.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "clitool.h"
-#include "entry/colourdialog.h"
+#include "dialogs/editcolourmodel.h"
 #include "model/symbolsettings.h"
 #include "output/generate.h"
 

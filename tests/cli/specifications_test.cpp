@@ -5,7 +5,8 @@
 #include <regex>
 
 #include "clitool.h"
-#include "entry/specdialogs.h"
+#include "dialogs/preferencesmodel.h"
+#include "dialogs/specificationsmodel.h"
 #include "model/symbolsettings.h"
 #include "output/filenaming.h"
 #include "output/generate.h"

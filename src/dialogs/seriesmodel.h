@@ -21,26 +21,13 @@ inline constexpr int kReference = 1132;
 inline constexpr int kCount = 1133;
 }  // namespace serialctl
 
-inline constexpr int64_t kMaxSeriesFiles = 3000;
-
-// The text the counter must reproduce: the main text (or the coupon UPC part)
-// or the add-on (or the coupon UCC/EAN-128 part).
-std::string SeriesReferenceText(bool addOnPart);
-
-// SerialBefore + SerialStart's number + step count padded to SerialStart's
-// width + SerialAfter.
-std::string SeriesDataText(int64_t number);
-
-// A text of digits as a number, saturating far above any 32-bit value.
-int64_t SerialNumber(const std::string& digits);
-
 struct SerialCheckFailure {
     int message;  // string id
     int caption;  // string id
     int focus;    // control id
 };
 
-class SerializationDialog {
+class SeriesModel {
 public:
     // Opening: the stored series again while it is armed and still matches,
     // else a fresh split of the current data.

@@ -1,4 +1,4 @@
-#include "entry/colourdialog.h"
+#include "dialogs/editcolourmodel.h"
 
 #include <algorithm>
 

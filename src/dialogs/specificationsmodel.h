@@ -1,9 +1,8 @@
-// The Specifications and Preferences dialogs without widgets: what they show
-// and enable, Select all, Clear, Restore and what OK stores.
+// The Specifications dialog without widgets: what it shows and enables,
+// Select all, Clear and what OK stores.
 #pragma once
 
 #include <array>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,15 +37,6 @@ inline constexpr int kComments = 1050;
 inline constexpr int kClear = 3;
 inline constexpr int kSelectAll = 4;
 }  // namespace spd
-
-// Controls of the Preferences dialog (147).
-namespace pfd {
-inline constexpr int kFormat = 1024;
-inline constexpr int kUnit = 1025;
-inline constexpr int kFileName = 1026;
-inline constexpr int kRestore = 1028;
-inline constexpr int kSound = 1029;
-}  // namespace pfd
 
 struct SpecSwitch {
     int control;
@@ -83,43 +73,6 @@ private:
     int film_ = 0;
     std::array<std::string, 5> texts_;
     bool cropMarksEnabled_ = true;
-};
-
-// Items of the three lists, as stored (UTF-8).
-std::vector<std::string> FormatItems();
-std::vector<std::string> UnitItems();
-std::vector<std::string> FileNameItems();
-
-class PreferencesModel {
-public:
-    explicit PreferencesModel(SettingsRecord& record);
-
-    int FormatItem() const { return format_; }  // the stored format: 0 WMF, 1 EPS, 2 EMF; -1 none
-    bool FormatEnabled() const { return formatEnabled_; }
-    int Unit() const { return unit_; }
-    int FileNameScheme() const { return fileName_; }
-    bool Sound() const { return sound_; }
-
-    void ChooseFormat(int item) { format_ = item; }
-    void ChooseUnit(int item) { unit_ = item; }
-    void ChooseFileName(int item) { fileName_ = item; }
-    void SetSound(bool ticked) { sound_ = ticked; }
-
-    // Restore: nothing before a Kitlet was chosen from the menu; otherwise asks
-    // (OK and Cancel) and on OK calls reapply. True when reapply ran.
-    bool Restore(bool kitletChosen, const std::function<void()>& reapply);
-
-    // Stores the three list indexes (a format without an item keeps the
-    // stored one) and the sound switch.
-    void Ok();
-
-private:
-    SettingsRecord& s_;
-    int format_ = 0;
-    bool formatEnabled_ = true;
-    int unit_ = 0;
-    int fileName_ = 0;
-    bool sound_ = false;
 };
 
 }  // namespace vg

@@ -1,5 +1,6 @@
-// The Edit Text and Additional Text dialogs without widgets: what they show,
-// what each change enables or recomputes, their checks and what OK stores.
+// The Edit Text dialog without widgets: what it shows, what each change
+// enables or recomputes, its checks and what OK stores; the font and size
+// fields it shares with the Additional Text dialog.
 #pragma once
 
 #include <functional>
@@ -8,12 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "entry/dialogmodel.h"
+#include "dialogs/dialogmodel.h"
 #include "model/symbolsettings.h"
 
 namespace vg {
-
-class InputBar;
 
 // Controls of the Edit Text dialog (155); 1068 and 1069 also in dialog 160.
 namespace etd {
@@ -43,17 +42,6 @@ inline constexpr int kHideParentheses = 1090;
 inline constexpr int kIssnDigits = 1059;
 }  // namespace etd
 
-// Controls of the Additional Text dialog (160).
-namespace atd {
-inline constexpr int kUseHumanReadable = 1134;
-inline constexpr int kRotate = 1135;
-inline constexpr int kText = 1136;
-inline constexpr int kH = 1137;
-inline constexpr int kV = 1138;
-inline constexpr int kHUnit = 1139;
-inline constexpr int kVUnit = 1140;
-}  // namespace atd
-
 // Width in points of a text in a font of a size (points), weight and slant.
 using TextWidthFunction =
     std::function<double(const std::string& font, double size, bool bold, bool italic, const std::string& text)>;
@@ -62,6 +50,18 @@ double FontServiceTextWidth(const std::string& font, double size, bool bold, boo
 
 // Size field of both dialogs: 61216 for non-digits, 61238 outside 2..200.
 DialogCheck CheckTextSize(const std::string& text);
+
+// The size lists and checks both text dialogs use.
+// The size list a dialog opens with: the one it kept while the program runs
+// when count says it had more than the ten standard sizes.
+std::vector<int> OpeningSizes(int count, bool additional);
+// Keeps a list of more than the standard sizes (at most 50); returns its count.
+int StoreSizes(std::vector<int>& sizes, bool additional);
+void InsertSize(std::vector<int>& sizes, int size);
+bool Listed(const std::vector<std::string>& fonts, const std::string& name);
+// A signed length: a leading "-", digits, at most one "."; then its range.
+DialogCheck CheckSignedLength(int field, int captionId, const std::string& text, int unit, double stored,
+                              double low, double high);
 
 class EditTextModel {
 public:
@@ -101,61 +101,5 @@ private:
     std::map<int, std::string> texts_;
     std::set<int> disabled_;
 };
-
-class AdditionalTextModel {
-public:
-    AdditionalTextModel(SettingsRecord& record, std::vector<std::string> fonts,
-                        TextWidthFunction width = FontServiceTextWidth);
-
-    const std::vector<std::string>& Fonts() const { return fonts_; }
-    const std::vector<int>& Sizes() const { return sizes_; }
-    int Align() const { return align_; }
-    int Rotation() const { return rotation_; }
-    bool Bold() const { return bold_; }
-    bool Italic() const { return italic_; }
-    bool UseHumanReadable() const { return useHumanReadable_; }
-    bool TextEnabled() const { return !useHumanReadable_; }
-    std::string Text(int control) const;
-
-    void TypeText(const std::string& text);
-    void SetUseHumanReadable(bool ticked);
-    void ChooseFont(const std::string& family);
-    DialogCheck TypeSize(const std::string& text);
-    DialogCheck OpenSizeList();
-    void SetBold(bool on);
-    void SetItalic(bool on);
-    void ChooseAlign(int align);  // 0 left, 1 centre, 2 right, 3 spread, 4 off
-    void TypeH(const std::string& text);
-    void TypeV(const std::string& text) { texts_[atd::kV] = text; }
-    void Rotate();  // 0 -> 90 -> 180 -> 270 -> 0
-
-    // H of an alignment 0..3, in points.
-    double PresetH(int align) const;
-
-    DialogCheck Check() const;
-    // The text cut to 254 characters is said and OK goes on; then the checks
-    // and the store, nothing stored on a refusal.
-    DialogCheck Ok();
-
-private:
-    void Changed();
-    void Preset();
-
-    SettingsRecord& s_;
-    std::vector<std::string> fonts_;
-    std::vector<int> sizes_;
-    TextWidthFunction width_;
-    std::map<int, std::string> texts_;
-    std::string openH_, openV_;
-    int align_ = 0;
-    int rotation_ = 0;
-    bool bold_ = false;
-    bool italic_ = false;
-    bool useHumanReadable_ = false;
-};
-
-// After the Edit Text dialog's OK: the input bar set up again with
-// ProgrammaticInput set and AdditionalText kept.
-void AfterEditText(InputBar& bar);
 
 }  // namespace vg

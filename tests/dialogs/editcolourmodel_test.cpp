@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "entry/colourdialog.h"
+#include "dialogs/editcolourmodel.h"
 #include "recordingsink.h"
 
 namespace vg {

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <QMap>
 
-#include "entry/colourdialog.h"
+#include "dialogs/editcolourmodel.h"
 
 class QAbstractButton;
 class QCheckBox;
@@ -13,6 +13,7 @@ class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QScrollBar;
+class QVBoxLayout;
 
 namespace vg {
 
@@ -33,10 +34,10 @@ private:
     bool firstPaint_ = true;
 };
 
-class ColourDialog : public QDialog {
+class EditColourDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit ColourDialog(SettingsRecord& record, QWidget* parent = nullptr);
+    explicit EditColourDialog(SettingsRecord& record, QWidget* parent = nullptr);
 
     EditColourModel& Model() { return model_; }
     QWidget* Control(int id) const { return controls_.value(id); }
@@ -53,6 +54,11 @@ private:
         controls_.insert(id, widget);
         return widget;
     }
+    // The rows of controls the constructor lays out, top down.
+    void AddColours(QVBoxLayout* top);
+    void AddTypeAndModel(QVBoxLayout* top);
+    void AddValueRows(QVBoxLayout* top);
+    void AddBoxesAndSamples(QVBoxLayout* top);
     QLineEdit* Edit(int id) const;
     void Custom();
     // Shows the model's state in the widgets.

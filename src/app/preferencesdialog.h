@@ -1,30 +1,16 @@
-// The Specifications and Preferences dialogs over their models.
+// The Preferences dialog over its model.
 #pragma once
 
 #include <QDialog>
 #include <QMap>
 #include <functional>
 
-#include "entry/specdialogs.h"
+#include "dialogs/preferencesmodel.h"
 
 class QCheckBox;
-class QComboBox;
+class QLayout;
 
 namespace vg {
-
-class SpecificationsDialog : public QDialog {
-    Q_OBJECT
-public:
-    explicit SpecificationsDialog(SettingsRecord& record, QWidget* parent = nullptr);
-    QWidget* Control(int id) const { return controls_.value(id); }
-    void accept() override;
-
-private:
-    void Refresh();
-
-    SpecificationsModel model_;
-    QMap<int, QWidget*> controls_;
-};
 
 class PreferencesDialog : public QDialog {
     Q_OBJECT

@@ -1,11 +1,12 @@
-#include "output/serialdialog.h"
+#include "dialogs/seriesmodel.h"
 
 #include <cstdio>
 
 #include "model/messages.h"
 #include "model/strings.h"
 #include "model/symbolsettings.h"
-#include "output/batch.h"
+#include "output/batchstate.h"
+#include "output/series.h"
 
 namespace vg {
 namespace {
@@ -32,32 +33,7 @@ void Show(const SerialCheckFailure& f) { ShowStringMessage(f.caption, f.message,
 
 }  // namespace
 
-int64_t SerialNumber(const std::string& digits) {
-    int64_t n = 0;
-    for (char c : digits) {
-        if (c < '0' || c > '9') break;
-        n = n * 10 + (c - '0');
-        if (n > (int64_t{1} << 40)) return int64_t{1} << 40;
-    }
-    return n;
-}
-
-std::string SeriesReferenceText(bool addOnPart) {
-    const SettingsRecord& s = SymbolSettings;
-    if (addOnPart)
-        return std::string(s.AddOnText[0] ? TextOf(s.AddOnText) : TextOf(s.CouponFormat128partText));
-    return std::string(s.OriginalMainText[0] ? TextOf(s.OriginalMainText) : TextOf(s.CouponFormatUPCpartText));
-}
-
-std::string SeriesDataText(int64_t number) {
-    const SettingsRecord& s = SymbolSettings;
-    char digits[32];
-    const int width = s.SerialStart.size() < 24 ? static_cast<int>(s.SerialStart.size()) : 24;
-    std::snprintf(digits, sizeof digits, "%0*lld", width, static_cast<long long>(number));
-    return s.SerialBefore + digits + s.SerialAfter;
-}
-
-void SerializationDialog::Open() {
+void SeriesModel::Open() {
     const SettingsRecord& s = SymbolSettings;
     addOn_ = s.SerialAddOn == 1;
     const bool hasMain = s.OriginalMainText[0] != 0, hasAddOn = s.AddOnText[0] != 0;
@@ -78,13 +54,13 @@ void SerializationDialog::Open() {
     Fill();
 }
 
-void SerializationDialog::SelectPart(bool addOn) {
+void SeriesModel::SelectPart(bool addOn) {
     if (addOn ? !addOnEnabled_ : !mainEnabled_) return;
     addOn_ = addOn;
     Fill();
 }
 
-void SerializationDialog::Fill() {
+void SeriesModel::Fill() {
     const SettingsRecord& s = SymbolSettings;
     const bool hasMain = s.OriginalMainText[0] != 0, hasAddOn = s.AddOnText[0] != 0;
     std::string text;
@@ -121,14 +97,14 @@ void SerializationDialog::Fill() {
     focus_ = serialctl::kStart;
 }
 
-std::string SerializationDialog::ReferenceLabel() const {
+std::string SeriesModel::ReferenceLabel() const {
     if (reference_.size() <= 20) return reference_;
     std::string label = "...";
     label.append(reference_, reference_.size() - 17, 17);
     return label;
 }
 
-const std::string& SerializationDialog::Text(int id) const {
+const std::string& SeriesModel::Text(int id) const {
     static const std::string none;
     switch (id) {
     case serialctl::kBefore: return before_;
@@ -141,7 +117,7 @@ const std::string& SerializationDialog::Text(int id) const {
     }
 }
 
-std::optional<SerialCheckFailure> SerializationDialog::EditChecks(bool withMatch) const {
+std::optional<SerialCheckFailure> SeriesModel::EditChecks(bool withMatch) const {
     if (!OnlyDigits(start_)) return kStartNotNumeric;
     if (SerialNumber(start_) >= kInt32Max) return kStartRange;
     if (!OnlyDigits(stop_)) return kStopNotNumeric;
@@ -154,7 +130,7 @@ std::optional<SerialCheckFailure> SerializationDialog::EditChecks(bool withMatch
     return std::nullopt;
 }
 
-void SerializationDialog::UpdateCount(bool withMatch) {
+void SeriesModel::UpdateCount(bool withMatch) {
     count_.clear();
     if (start_.empty() || stop_.empty() || EditChecks(withMatch)) return;
     const int64_t step = SerialNumber(step_) > 0 ? SerialNumber(step_) : 1;
@@ -162,7 +138,7 @@ void SerializationDialog::UpdateCount(bool withMatch) {
     if (count > 0) count_ = std::to_string(count);
 }
 
-void SerializationDialog::Edit(int id, const std::string& text, bool quiet) {
+void SeriesModel::Edit(int id, const std::string& text, bool quiet) {
     switch (id) {
     case serialctl::kBefore: before_ = text; return;  // no checks run for Before
     case serialctl::kStart: start_ = text; break;
@@ -176,7 +152,7 @@ void SerializationDialog::Edit(int id, const std::string& text, bool quiet) {
     UpdateCount(withMatch);
 }
 
-void SerializationDialog::EditStep(const std::string& text, bool quiet) {
+void SeriesModel::EditStep(const std::string& text, bool quiet) {
     if (text.empty()) {
         step_.assign(1, '1');
     } else if (!OnlyDigits(text) || text.size() > 3) {
@@ -189,7 +165,7 @@ void SerializationDialog::EditStep(const std::string& text, bool quiet) {
     UpdateCount(false);
 }
 
-std::optional<SerialCheckFailure> SerializationDialog::Ok() {
+std::optional<SerialCheckFailure> SeriesModel::Ok() {
     std::optional<SerialCheckFailure> f;
     if (!OnlyDigits(start_)) f = kStartNotNumeric;
     else if (SerialNumber(start_) >= kInt32Max) f = kStartRange;

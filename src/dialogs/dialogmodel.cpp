@@ -1,4 +1,4 @@
-#include "entry/dialogmodel.h"
+#include "dialogs/dialogmodel.h"
 
 #include <cctype>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "app/colourdlg.h"
+#include "app/editcolourdialog.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -95,11 +95,8 @@ void SampleStrip::paintEvent(QPaintEvent*) {
     firstPaint_ = false;
 }
 
-ColourDialog::ColourDialog(SettingsRecord& record, QWidget* parent) : QDialog(parent), model_(record) {
-    setWindowTitle(U("编辑颜色"));
-    auto* top = new QVBoxLayout(this);
-
-    // The two colours and their names.
+// The two colours and their names.
+void EditColourDialog::AddColours(QVBoxLayout* top) {
     auto* colours = new QGridLayout;
     auto* bars = Add(ecd::kBars, new QRadioButton(U("线条/文字:")));
     auto* spaces = Add(ecd::kSpaces, new QRadioButton(U("空间/静止区域:")));
@@ -125,8 +122,10 @@ ColourDialog::ColourDialog(SettingsRecord& record, QWidget* parent) : QDialog(pa
     connect(barsName, &QLineEdit::textEdited, this, [this](const QString& t) { model_.SetName(true, ToRecord(t)); });
     connect(spacesName, &QLineEdit::textEdited, this,
             [this](const QString& t) { model_.SetName(false, ToRecord(t)); });
+}
 
-    // Type and model.
+// Type and model.
+void EditColourDialog::AddTypeAndModel(QVBoxLayout* top) {
     auto* radios = new QGridLayout;
     radios->addWidget(new QLabel(U("类型:")), 0, 0);
     auto* spot = Add(ecd::kSpot, new QRadioButton(U("专色")));
@@ -162,8 +161,10 @@ ColourDialog::ColourDialog(SettingsRecord& record, QWidget* parent) : QDialog(pa
         model_.ChooseModel(true);
         Refresh();
     });
+}
 
-    // The four value rows.
+// The four value rows.
+void EditColourDialog::AddValueRows(QVBoxLayout* top) {
     const char* cmykNames[] = {"青色", "洋红", "黄色", "黑色"};
     const char* rgbNames[] = {"红", "绿", "蓝"};
     auto* rows = new QGridLayout;
@@ -208,8 +209,10 @@ ColourDialog::ColourDialog(SettingsRecord& record, QWidget* parent) : QDialog(pa
         });
     }
     top->addLayout(rows);
+}
 
-    // Boxes, the custom button, the samples and the indicator.
+// Boxes, the custom button, the samples and the indicator.
+void EditColourDialog::AddBoxesAndSamples(QVBoxLayout* top) {
     auto* boxes = new QHBoxLayout;
     auto* transparent = Add(ecd::kTransparent, new QCheckBox(U("透明背景")));
     auto* overprint = Add(ecd::kOverprint, new QCheckBox(U("套印")));
@@ -248,20 +251,30 @@ ColourDialog::ColourDialog(SettingsRecord& record, QWidget* parent) : QDialog(pa
     }
     samples->addLayout(pictures);
     top->addLayout(samples);
+}
+
+EditColourDialog::EditColourDialog(SettingsRecord& record, QWidget* parent) : QDialog(parent), model_(record) {
+    setWindowTitle(U("编辑颜色"));
+    auto* top = new QVBoxLayout(this);
+
+    AddColours(top);
+    AddTypeAndModel(top);
+    AddValueRows(top);
+    AddBoxesAndSamples(top);
 
     auto* buttons = new QDialogButtonBox;
     buttons->addButton(U("确定"), QDialogButtonBox::AcceptRole);
     buttons->addButton(U("取消"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &ColourDialog::accept);
+    connect(buttons, &QDialogButtonBox::accepted, this, &EditColourDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     top->addWidget(buttons);
 
     Refresh();
 }
 
-QLineEdit* ColourDialog::Edit(int id) const { return qobject_cast<QLineEdit*>(controls_.value(id)); }
+QLineEdit* EditColourDialog::Edit(int id) const { return qobject_cast<QLineEdit*>(controls_.value(id)); }
 
-void ColourDialog::Refresh() {
+void EditColourDialog::Refresh() {
     if (refreshing_) return;
     refreshing_ = true;
     auto check = [this](int id, bool on) {
@@ -301,7 +314,7 @@ void ColourDialog::Refresh() {
     refreshing_ = false;
 }
 
-bool ColourDialog::eventFilter(QObject* watched, QEvent* event) {
+bool EditColourDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {
         for (int row = 0; row < 4; ++row) {
             if (watched == controls_.value(ecd::kEdits[row]) && Edit(ecd::kEdits[row])->text().isEmpty()) {
@@ -313,7 +326,7 @@ bool ColourDialog::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void ColourDialog::Custom() {
+void EditColourDialog::Custom() {
     const EditColourModel::CustomGuide guide = EditColourModel::CustomButtonGuide();
     ShowMessage(guide.message.caption, guide.message.text, guide.message.icon);
     if (!guide.chooser) return;
@@ -324,7 +337,7 @@ void ColourDialog::Custom() {
     Refresh();
 }
 
-void ColourDialog::accept() {
+void EditColourDialog::accept() {
     if (DialogCheck problem = model_.Ok()) {
         ShowProblem(*problem);
         if (QLineEdit* edit = Edit(problem->field)) {

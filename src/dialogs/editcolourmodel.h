@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "entry/dialogmodel.h"
+#include "dialogs/dialogmodel.h"
 #include "model/symbolsettings.h"
 
 namespace vg {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "entry/dialogmodel.h"
+#include "dialogs/dialogmodel.h"
 #include "geometry/dimensionmodel.h"
 #include "model/symbolsettings.h"
 

@@ -1,4 +1,4 @@
-#include "entry/symboloptions.h"
+#include "dialogs/symboloptionsmodel.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,8 +4,10 @@
 #include <functional>
 #include <tuple>
 
-#include "entry/symboloptions.h"
-#include "entry/textdialogs.h"
+#include "dialogs/additionaltextmodel.h"
+#include "dialogs/edittextmodel.h"
+#include "dialogs/symboloptionsmodel.h"
+#include "entry/symbolinput.h"
 #include "geometry/variationdefaults.h"
 #include "recordingview.h"
 #include "symbology/symbol.h"
