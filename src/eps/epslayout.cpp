@@ -324,12 +324,10 @@ FontMeasure TextMetrics(std::string_view font, double size, int style, std::stri
     return r;
 }
 
-EpsBodyLayout ComputeEpsLayout(std::string_view hrText, bool levelOne) {
-    const SettingsRecord& s = SymbolSettings;
-    EpsBodyLayout l;
-    l.levelOne = levelOne;
-    l.family = s.Family;
-    l.variation = s.Variation;
+namespace {
+
+// The module, the element and bar widths and the switches of the variation.
+void SetModuleNumbers(EpsBodyLayout& l, const SettingsRecord& s) {
     const int v = l.variation;
     l.m = s.Family == kFamilyFim ? 1.0 : s.Magnification / 100.0;
     if (!(l.m > 0) || !std::isfinite(l.m)) l.m = 1.0;
@@ -355,20 +353,11 @@ EpsBodyLayout ComputeEpsLayout(std::string_view hrText, bool levelOne) {
     l.registrationBar = s.CMYKcyanBarsText == 99 && s.CMYKmagentaBarsText == 99 && s.CMYKyellowBarsText == 99 &&
                         s.CMYKblackBarsText == 100;
     l.addOnGap = AddOnGap(s.Family, v);
+}
 
-    const double crop = s.bCropMarks ? kCropMargin / l.m : 0;
-    l.x0 = l.y0 = crop;
-    if (TextOnly(v))
-        TextOnlyLayout(l);
-    else if (s.Family == kFamilyPostnet)
-        PostnetLayout(l);
-    else if (s.Family == kFamilyFim)
-        FimLayout(l);
-    else if (l.eanUpc)
-        EanUpcLayout(l);
-    else
-        LinearLayout(l, hrText);
-    // The glyph procedures are defined whenever the text would be outlined, shown or not.
+// The glyph procedures are defined whenever the text would be outlined, shown or not.
+void NoteOutlinedFonts(EpsBodyLayout& l, const SettingsRecord& s) {
+    const int v = l.variation;
     OcrFont hrOcr, bookOcr;
     l.humanReadableOutlined = OutlineClass(v) && IsOcrFont(s.FontName4humanreadable, hrOcr);
     l.bookNumberOutlined = IsBooklandEan13Class(v) && IsOcrFont(s.FontName4ISBN_ISSN_SPCNs, bookOcr);
@@ -377,8 +366,10 @@ EpsBodyLayout ComputeEpsLayout(std::string_view hrText, bool levelOne) {
         l.glyphChars += TextOf(s.OriginalMainText);
     }
     if (l.bookNumberOutlined) (bookOcr == OcrFont::B ? l.ocrBGlyphs : l.ocrAGlyphs) = true;
+}
 
-    // Bearer bars: the box classes carry them inside their layout, the others around the symbol.
+// Bearer bars: the box classes carry them inside their layout, the others around the symbol.
+void PlaceBearerBars(EpsBodyLayout& l) {
     if (l.bearerThickness > 0 && l.bearerBox) {
         l.bearerLeft = l.symLeft;
         l.bearerRight = l.symRight;
@@ -393,9 +384,15 @@ EpsBodyLayout ComputeEpsLayout(std::string_view hrText, bool levelOne) {
         l.bearerRight = l.symRight + l.bearerThickness;
         l.bearerTop = l.symTop + l.bearerThickness;
     }
+}
 
+// The symbol group: the symbol with its bearer bars, the verification mark's
+// room, every text and the crop margin, moved up and right until nothing
+// stands in the margin.
+void FitGroup(EpsBodyLayout& l, const SettingsRecord& s, double crop) {
     // Verification mark room above and to the right of the symbol.
-    const bool marked = s.Prufmark != 0 && !TextOnly(v) && s.Family != kFamilyPostnet && s.Family != kFamilyFim;
+    const bool marked = s.Prufmark != 0 && !TextOnly(l.variation) && s.Family != kFamilyPostnet &&
+                        s.Family != kFamilyFim;
     if (marked) {
         l.prufRoomX = s.Prufmark == 1 ? 2 : 12;
         l.prufRoomY = s.Prufmark == 3 ? 12 : 8;
@@ -431,7 +428,10 @@ EpsBodyLayout ComputeEpsLayout(std::string_view hrText, bool levelOne) {
     }
     l.groupWidth = (maxX + dx) + crop;
     l.groupHeight = (maxY + dy) + crop;
+}
 
+// The page: the group turned, and the specification block's band below it.
+void SetPage(EpsBodyLayout& l, const SettingsRecord& s) {
     EpsLayout& page = l.page;
     page.groupWidth = WholePoints(l.groupWidth * l.m);
     page.groupHeight = WholePoints(l.groupHeight * l.m);
@@ -446,6 +446,35 @@ EpsBodyLayout ComputeEpsLayout(std::string_view hrText, bool levelOne) {
         page.specBlockHeight = kSpecLineStep * static_cast<double>(l.specLines.size()) + 3;
         page.pageHeight += static_cast<int>(page.specBlockHeight);
     }
+}
+
+}  // namespace
+
+EpsBodyLayout ComputeEpsLayout(std::string_view hrText, bool levelOne) {
+    const SettingsRecord& s = SymbolSettings;
+    EpsBodyLayout l;
+    l.levelOne = levelOne;
+    l.family = s.Family;
+    l.variation = s.Variation;
+    const int v = l.variation;
+    SetModuleNumbers(l, s);
+
+    const double crop = s.bCropMarks ? kCropMargin / l.m : 0;
+    l.x0 = l.y0 = crop;
+    if (TextOnly(v))
+        TextOnlyLayout(l);
+    else if (s.Family == kFamilyPostnet)
+        PostnetLayout(l);
+    else if (s.Family == kFamilyFim)
+        FimLayout(l);
+    else if (l.eanUpc)
+        EanUpcLayout(l);
+    else
+        LinearLayout(l, hrText);
+    NoteOutlinedFonts(l, s);
+    PlaceBearerBars(l);
+    FitGroup(l, s, crop);
+    SetPage(l, s);
     return l;
 }
 
