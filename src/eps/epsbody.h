@@ -1,6 +1,8 @@
-// The symbol body of an EPS file: layout numbers, prolog procedures for bars,
-// spaces and OCR glyphs, and the page body (bars, texts, bearer bars, crop
-// marks, additional text).
+// The symbol body of an EPS file: layout numbers (epslayout.cpp), prolog
+// procedures for bars, spaces and OCR glyphs (epsprocedures.cpp), and the page
+// body (bars, texts, bearer bars, crop marks, additional text; epsbody.cpp).
+// What belongs to one variation group alone stands in epsbody_<group>.cpp:
+// eanupc, itf, code39, postal and vantic128 (epsbody_internal.h).
 //
 // Body coordinates are points before the page-level magnification, with y
 // upward from the bottom of the symbol group (the page after its translation).
@@ -107,41 +109,6 @@ struct EpsBodyLayout {
     EpsLayout page;
 };
 
-// ---- Bodies of the variation groups (epsbody_<group>.cpp) ----
-
-// POSTNET and FIM (epsbody_postal.cpp): their fixed layouts, and their bars
-// as stroked lines.
-void PostnetLayout(EpsBodyLayout& l);
-void FimLayout(EpsBodyLayout& l);
-void PutPostnet(EpsOutput& out, const EpsBodyLayout& l);
-void PutFim(EpsOutput& out, const EpsBodyLayout& l);
-
-// ITF-14, JIS-ITF and Fisher-Price (epsbody_itf.cpp): the character-by-character
-// texts placed as the symbol object places them against its frame, in body
-// units: (cornerX, cornerY) is the frame's top-left corner (y upward), m the
-// magnification factor. x is where the drawing starts a text, drawnWidth its
-// width there. Empty when nothing is drawn.
-struct FrameText {
-    BodyText text;
-    double drawnWidth;
-};
-std::vector<FrameText> ItfFrameTexts(double cornerX, double cornerY, double m);
-// Start of a text of the given width that keeps the drawing's alignment
-// (Align 0 start, 1 centre, 2 end) of a text drawn at x with drawnWidth.
-double RealignedStart(double x, double drawnWidth, double width, int align);
-
-// Vantic128 (epsbody_vantic128.cpp).
-// Lead before the left quiet zone (the picture and its gap), body units.
-double VanticLead(const EpsBodyLayout& l);
-// Baseline of the text beside the symbol of variation 117, centred on the
-// symbol rectangle as on a device context.
-double VanticSideBaseline(const EpsBodyLayout& l, const FontMeasure& fm, double size);
-
-// The two bar-coloured triangles that square off the leaning quiet zones.
-void PutVanticEndPieces(EpsOutput& out, const EpsBodyLayout& l);
-// The picture, scaled into its box beside the bars on white.
-void PutVanticPicture(EpsOutput& out, const EpsBodyLayout& l);
-
 // Layout of the current settings. hrText is the human-readable text of the
 // generic families as the symbol object builds it.
 EpsBodyLayout ComputeEpsLayout(std::string_view hrText, bool levelOne = false);
@@ -150,10 +117,6 @@ EpsBodyLayout ComputeEpsLayout(std::string_view hrText, bool levelOne = false);
 void WriteSymbolProcedures(EpsOutput& out, const EpsBodyLayout& layout);
 // The page body after the bar colour line, closing with the inverse transforms.
 void WriteSymbolBody(EpsOutput& out, const EpsBodyLayout& layout);
-
-// Code 39 family (epsbody_code39.cpp): the file's human-readable text from
-// the drawn one.
-std::string Code39FileText(int variation, std::string_view drawn);
 
 // The human-readable text the symbol object draws for the generic families.
 std::string DrawnHumanReadable();

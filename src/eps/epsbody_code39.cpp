@@ -1,4 +1,4 @@
-#include "eps/epsbody.h"
+#include "eps/epsbody_internal.h"
 #include "model/catalogue.h"
 
 namespace vg {

@@ -1,5 +1,5 @@
 // ITF-14, JIS-ITF and Fisher-Price texts of the EPS body.
-#include "eps/epsbody.h"
+#include "eps/epsbody_internal.h"
 
 #include <iterator>
 

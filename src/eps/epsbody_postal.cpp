@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "eps/epsbody.h"
+#include "eps/epsbody_internal.h"
 #include "geometry/dimensionmodel.h"
 #include "model/catalogue.h"
 #include "model/symbolsettings.h"

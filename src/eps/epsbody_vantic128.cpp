@@ -1,6 +1,6 @@
 // Vantic128 parts of the EPS body: the end pieces, the picture and the place of
 // the text beside the symbol.
-#include "eps/epsbody.h"
+#include "eps/epsbody_internal.h"
 
 #include "device/picture.h"
 #include "eps/epsoutput.h"
@@ -10,8 +10,6 @@
 namespace vg {
 
 namespace {
-
-std::string SixPlaces(double v) { return FixedText(v == 0 ? 0.0 : v, 6); }
 
 std::string Point6(double x, double y) { return SixPlaces(x) + ' ' + SixPlaces(y); }
 

@@ -25,6 +25,14 @@ public:
     void Run();
 
 private:
+    // The symbol laid out and measured with its extras; on the screen placed
+    // after the view's margin.
+    void MeasurePass(bool screen);
+    void SetScrollSize();
+    // The window extent, and the drawing moved so that its background starts at 0, 0.
+    void PlaceBackground();
+    // Background, bars, texts, bearer bars and the extras.
+    void DrawPass();
     void BearerBars(int pass);
     // Preview: the raster context gets a bitmap of the drawing's size (false:
     // none can be made, nothing is drawn); the finished bitmap goes to the handle.
@@ -64,6 +72,7 @@ private:
     DrawingSize drawingSize_;  // screen: the scroll size
     Point extentMin_;          // drawing's extents for the preview
     Point extentMax_;
+    bool specialText_ = false;  // ITF texts drawn around the bearer frame
 
     // Extras, from the measure pass (output units).
     int markHeight_ = 0;       // verification mark, 0 when none

@@ -107,13 +107,31 @@ void DrawingSequence::BearerBars(int pass) {
 }
 
 void DrawingSequence::Run() {
-    SettingsRecord& s = SymbolSettings;
-    const int v = s.Variation;
     const bool screen = sym.m_outputFlag == 0 && !sym.m_previewFlag;
     // Everything selected from here on (the measuring fonts included) is undone at the end.
     dc_.SaveState();
     sym.BeginDraw();
 
+    MeasurePass(screen);
+    if (screen) SetScrollSize();
+    PlaceBackground();
+
+    if (sym.m_previewFlag && !PreparePreview()) {
+        dc_.RestoreState();
+        sym.EndDraw();
+        return;
+    }
+
+    DrawPass();
+    dc_.RestoreState();
+    sym.DrawPicture(dc_);
+    if (sym.m_previewFlag) FinishPreview();
+    sym.EndDraw();
+}
+
+void DrawingSequence::MeasurePass(bool screen) {
+    const SettingsRecord& s = SymbolSettings;
+    const int v = s.Variation;
     sym.Reset(dc_);
     sym.Layout(dc_, sym.m_outputFlag);
     sym.RotateRectangle();
@@ -138,30 +156,33 @@ void DrawingSequence::Run() {
     sym.MeasureStandardNumberLine(dc_);
     std::copy(sym.m_symbolBox, sym.m_symbolBox + 4, sym.m_backgroundBox);
     BearerBars(0);
-    const bool specialText = IsItfSpecialTextClass(v) && !s.Hidden;
-    if (specialText) {
+    specialText_ = IsItfSpecialTextClass(v) && !s.Hidden;
+    if (specialText_) {
         sym.DrawSpecialText(dc_, 0);
         sym.AdjustSpecialBox(dc_);
     }
     MeasureExtras(dc_);
     if (!s.Hidden) sym.MeasureSideText(dc_);
+}
 
-    if (screen) {
-        // Scroll size: the near edge plus the far edge of the drawing (a margin
-        // like the left/top one on the far side), plus 29 at 0 degrees.
-        BoxBounds e = BoundsOf(sym.m_backgroundBox);
-        const int extra = (static_cast<int>(std::lround(sym.m_angle / 90.0)) & 3) == 0 ? 29 : 0;
-        int ppx = dc_.PixelsPerInchX() > 0 ? dc_.PixelsPerInchX() : 96;
-        int ppy = dc_.PixelsPerInchY() > 0 ? dc_.PixelsPerInchY() : 96;
-        long long clipW = (sym.m_clip.right - sym.m_clip.left) * 1000LL / ppx;
-        long long clipH = (sym.m_clip.bottom - sym.m_clip.top) * 1000LL / ppy;
-        long long w = std::max<long long>(0LL + e.x0 + e.x1 + extra, clipW);
-        long long h = std::max<long long>(0LL + e.y0 + e.y1 + extra, clipH);
-        drawingSize_.cx = static_cast<int>(std::clamp<long long>(w, 0, 32767));
-        drawingSize_.cy = static_cast<int>(std::clamp<long long>(h, 0, 32767));
-        ViewScrollSize = drawingSize_;
-    }
+// Scroll size: the near edge plus the far edge of the drawing (a margin like
+// the left/top one on the far side), plus 29 at 0 degrees.
+void DrawingSequence::SetScrollSize() {
+    BoxBounds e = BoundsOf(sym.m_backgroundBox);
+    const int extra = (static_cast<int>(std::lround(sym.m_angle / 90.0)) & 3) == 0 ? 29 : 0;
+    int ppx = dc_.PixelsPerInchX() > 0 ? dc_.PixelsPerInchX() : 96;
+    int ppy = dc_.PixelsPerInchY() > 0 ? dc_.PixelsPerInchY() : 96;
+    long long clipW = (sym.m_clip.right - sym.m_clip.left) * 1000LL / ppx;
+    long long clipH = (sym.m_clip.bottom - sym.m_clip.top) * 1000LL / ppy;
+    long long w = std::max<long long>(0LL + e.x0 + e.x1 + extra, clipW);
+    long long h = std::max<long long>(0LL + e.y0 + e.y1 + extra, clipH);
+    drawingSize_.cx = static_cast<int>(std::clamp<long long>(w, 0, 32767));
+    drawingSize_.cy = static_cast<int>(std::clamp<long long>(h, 0, 32767));
+    ViewScrollSize = drawingSize_;
+}
 
+void DrawingSequence::PlaceBackground() {
+    const SettingsRecord& s = SymbolSettings;
     BoxBounds bg = BoundsOf(sym.m_backgroundBox);
     if (sym.m_outputFlag == 1 && s.Format != 2)
         dc_.SetWindowExtent(OutputUnits(0.0 + bg.x1 - bg.x0), OutputUnits(0.0 + bg.y1 - bg.y0));
@@ -180,14 +201,11 @@ void DrawingSequence::Run() {
     extentMin_ = {bg.x0, bg.y0};
     extentMax_ = {bg.x1, bg.y1};
     LastDrawingExtent = {OutputUnits(0.0 + bg.x1 - bg.x0), OutputUnits(0.0 + bg.y1 - bg.y0)};
+}
 
-    if (sym.m_previewFlag && !PreparePreview()) {
-        dc_.RestoreState();
-        sym.EndDraw();
-        return;
-    }
-
-    // Drawing pass.
+void DrawingSequence::DrawPass() {
+    const SettingsRecord& s = SymbolSettings;
+    const int v = s.Variation;
     dc_.SetBrushColour(sym.m_spaceColour);
     sym.SelectHumanReadableFont(1.0);
     const bool whiteSpaces =
@@ -220,16 +238,11 @@ void DrawingSequence::Run() {
     dc_.MarkExtras(true);
     DrawVerificationMark(dc_);
     dc_.MarkExtras(false);
-    if (specialText) sym.DrawSpecialText(dc_, 1);
+    if (specialText_) sym.DrawSpecialText(dc_, 1);
     dc_.MarkExtras(true);
     DrawExtras(dc_);
     dc_.MarkExtras(false);
     if (!s.Hidden) sym.DrawSideText(dc_);
-
-    dc_.RestoreState();
-    sym.DrawPicture(dc_);
-    if (sym.m_previewFlag) FinishPreview();
-    sym.EndDraw();
 }
 
 bool DrawingSequence::PreparePreview() {

@@ -1,4 +1,4 @@
-#include "eps/epseantext.h"
+#include "eps/epsbody_internal.h"
 
 #include <gtest/gtest.h>
 
