@@ -206,8 +206,9 @@ TEST_F(AppSave, DataFileBatchWithItsScript) {
     EXPECT_EQ(static_cast<QComboBox*>(app.Bar().Control(ctl::kPresetBox))->currentText(), Q("EAN-13"));
     EXPECT_NE(ReadEps(dir.File("first.eps")).find("4006381333931"), std::string::npos);
     EXPECT_NE(ReadEps(dir.File("Untitled-0003.EPS")).find("5012345678900"), std::string::npos);
+    // The script names the files as written, the first under its typed name.
     EXPECT_EQ(test::ReadWholeFile(script),
-              "import \"Untitled-0001.EPS\"\r\nplace 0.250000i, 0.250000i\r\n"
+              "import \"first.eps\"\r\nplace 0.250000i, 0.250000i\r\n"
               "import \"Untitled-0002.EPS\"\r\nplace 0.250000i, 0.500000i\r\n"
               "import \"Untitled-0003.EPS\"\r\nplace 0.250000i, 0.750000i\r\n");
     // No preview asked for: the header gives the TIFF section no bytes.
