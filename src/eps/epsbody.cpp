@@ -14,6 +14,7 @@
 #include "eps/psstring.h"
 #include "geometry/dimensionmodel.h"
 #include "geometry/variationdefaults.h"
+#include "model/charset.h"
 #include "model/symbolsettings.h"
 #include "device/fontservice.h"
 #include "device/recordingdc.h"
@@ -35,10 +36,6 @@ std::string SixPlaces(double v) { return FixedText(v == 0 ? 0.0 : v, 6); }
 std::string FourPlaces(double v) { return FixedText(v == 0 ? 0.0 : v, 4); }
 double Negated(double v) { return v == 0 ? 0.0 : -v; }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool AllDigits(std::string_view t) {
-    return !t.empty() && std::all_of(t.begin(), t.end(), [](char c) { return IsDigit(c); });
-}
 
 bool IsOcrFont(std::string_view font, OcrFont& which) {
     if (font == kOcrBFontName) {
@@ -54,7 +51,7 @@ bool IsOcrFont(std::string_view font, OcrFont& which) {
 
 // Variations whose human-readable text may be drawn with OCR outlines.
 bool OutlineClass(int v) {
-    return IsUpcEanClass(v) || IsItfBearerClass(v) || v == 76 || IsBooklandTextClass(v);
+    return IsUpcEanClass(v) || IsBearerFrameClass(v) || IsBooklandTextClass(v);
 }
 
 bool TextOnly(int v) { return IsBooklandTextClass(v); }
@@ -90,7 +87,7 @@ double ElementAdvance(const EpsBodyLayout& l, char letter, char digit) {
     const bool bar = letter == 'B' || letter == 'A' || letter == 'C';
     const bool space = letter == 'S' || letter == 'R' || letter == 'T';
     if (!bar && !space) return 0;
-    if (l.pharmacode && letter == 'S' && d == 2) w = l.variation == 97 ? 2 * l.X0 : 4 * l.X0;
+    if (l.pharmacode && letter == 'S' && d == 2) w = IsPharmacodeStandardClass(l.variation) ? 2 * l.X0 : 4 * l.X0;
     if (letter == 'A' || letter == 'R') w -= l.X13;
     if (letter == 'C' || letter == 'T') w += l.X13;
     return w;
@@ -192,11 +189,9 @@ double BookLineSize(int v, const std::string& font, int addOnLength) {
     double size = IsOcrFont(font, ocr) ? 8 : 9;
     if (OneOf(v, {135, 136, 138})) size = 7;
     if (OneOf(v, {141, 145, 146})) size = addOnLength ? 8.5 : 6.5;
-    if (v == 134) size = addOnLength == 2 ? 7.5 : addOnLength == 5 ? 8.5 : 5.5;
+    if (IsIsbnDualClass(v)) size = addOnLength == 2 ? 7.5 : addOnLength == 5 ? 8.5 : 5.5;
     return size;
 }
-
-bool AdjustedBookVariation(int v) { return (v >= 105 && v <= 113) || OneOf(v, {141, 145, 146}); }
 
 BodyText MakeText(const std::string& text, const std::string& font, double size, int style, double x, double y) {
     BodyText t;
@@ -255,14 +250,8 @@ void LinearLayout(EpsBodyLayout& l, std::string_view hrText) {
     }
     const double tw = shown ? fm.width : 0;
     if (tw > l.patternWidth && !embedded) {
-        const double excess = tw - l.patternWidth;
-        if (s.Align == 2)
-            lq += excess;
-        else if (s.Align == 1 && !l.vantic) {
-            lq += excess / 2;
-            rq += excess / 2;
-        } else
-            rq += excess;
+        // Vantic128 centred puts the excess on the right.
+        SpreadExcess(tw - l.patternWidth, s.Align == 1 && l.vantic ? 0 : s.Align, lq, rq);
     }
     const double box = l.bearerBox ? l.bearerThickness : 0;
     l.total = l.x0 + box + lq + lead + skew;
@@ -291,7 +280,7 @@ void LinearLayout(EpsBodyLayout& l, std::string_view hrText) {
     l.sepStart = l.start;
     l.sepTop = l.h;
 
-    if (shown && v == 117) {
+    if (shown && IsVantic128BesideClass(v)) {
         // Beside the symbol, 2 points to the right of it.
         const double y = VanticSideBaseline(l, fm, s.Size);
         l.texts.push_back(MakeText(hr, s.FontName4humanreadable, s.Size, style, l.symRight + 2, y));
@@ -377,17 +366,7 @@ void EanUpcLayout(EpsBodyLayout& l) {
 
     double lq = 9 * l.X0, rq = 9 * l.X0;
     // A line wider than the bars takes its room from the quiet zones.
-    const double excess = lineWidth - l.patternWidth;
-    if (excess > 0) {
-        if (s.Align == 1) {
-            lq += excess / 2;
-            rq += excess / 2;
-        } else if (s.Align == 2) {
-            lq += excess;
-        } else {
-            rq += excess;
-        }
-    }
+    if (lineWidth > l.patternWidth) SpreadExcess(lineWidth - l.patternWidth, s.Align, lq, rq);
     l.total = l.x0 + lq;
     l.symLeft = l.x0;
     l.symRight = l.total + l.patternWidth + rq;
@@ -462,7 +441,7 @@ void EanUpcLayout(EpsBodyLayout& l) {
         const double outY = s.CenterSysChk ? base + l.barHeight / 2 : base;
         if (IsUpcAClass(v) || IsUccEan128CouponClass(v) || IsUpcEClass(v)) {
             const std::size_t count = IsUpcEClass(v) ? 8 : 12;
-            if (v == 73) {
+            if (IsUpcANdcClass(v)) {
                 // The NDC mark: the digit 3 with the letter N above it, its top where
                 // the outside characters stand on the device context.
                 const double down = s.CenterSysChk
@@ -527,7 +506,7 @@ void EanUpcLayout(EpsBodyLayout& l) {
         BookLines(line, line2);
         const std::string& bookFont = s.FontName4ISBN_ISSN_SPCNs;
         double bs = BookLineSize(v, bookFont, static_cast<int>(TextLength(s.AddOnText)));
-        if (AdjustedBookVariation(v) && !line.empty())
+        if (IsAdjustedBookClass(v) && !line.empty())
             for (int i = 0; i < 200 && TextMetrics(bookFont, bs, 0, line).width < l.patternWidth; ++i) bs += 1;
         if (!line.empty()) {
             const FontMeasure bm = TextMetrics(bookFont, bs, 0, line);
@@ -651,8 +630,8 @@ EpsBodyLayout ComputeEpsLayout(std::string_view hrText, bool levelOne) {
     for (int i = 1; i <= 4; ++i) l.barWidth[i] = l.elementWidth[i] - l.barWidthReduction;
     l.eanUpc = IsUpcEanClass(v) && !TextOnly(v);
     l.vantic = IsVantic128Class(v);
-    l.pharmacode = v == 49 || v == 50 || v == 97;
-    l.bearerBox = IsItfBearerClass(v) || v == 76;
+    l.pharmacode = IsPharmacodeClass(v);
+    l.bearerBox = IsBearerFrameClass(v);
     if (l.pharmacode) l.barWidth[2] = l.elementWidth[2];
     l.widths = (l.eanUpc || OneOf(s.Family, {kFamilyCode128, kFamilyCode93, kFamilyUccEan128})) ? 4 : 2;
     l.transparent = s.TransparentBackground != 0;
@@ -878,7 +857,7 @@ void WriteBarProcedures(EpsOutput& out, const EpsBodyLayout& l) {
         }
         for (int i = 1; i <= l.widths; ++i) {
             double w = l.elementWidth[i];
-            if (l.pharmacode && i == 2) w = l.variation == 97 ? 2 * l.X0 : 4 * l.X0;
+            if (l.pharmacode && i == 2) w = IsPharmacodeStandardClass(l.variation) ? 2 * l.X0 : 4 * l.X0;
             const std::string head = "/S" + IntText(i) + " {" + SixPlaces(w) + " w/total total " + SixPlaces(w);
             if (!l.vantic) {
                 out.PutLine(head + "  add def total start m }bdef");
@@ -1206,7 +1185,7 @@ void PutClosing(EpsOutput& out, const EpsBodyLayout& l) {
         const int R = static_cast<int>(std::lround(l.bearerRight * m - half));
         const int B = static_cast<int>(std::lround(l.bearerBottom * m + half));
         const int T = static_cast<int>(std::lround(l.bearerTop * m - half));
-        if (l.variation == 42)
+        if (IsItf14OpenFrameClass(l.variation))
             out.PutLine("newpath " + FourPlaces(L + 2) + ' ' + FourPlaces(T) + " m " + FourPlaces(R - 2) + ' ' +
                         FourPlaces(T) + " l " + IntText(L + 2) + ' ' + IntText(B) + " m " + IntText(R - 2) + ' ' +
                         IntText(B) + " l");

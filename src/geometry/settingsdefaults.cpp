@@ -1,5 +1,6 @@
 // Factory defaults of the settings record.
 #include "model/catalogue.h"
+#include "model/fontnames.h"
 #include "geometry/dimensionmodel.h"
 #include "geometry/settingsdefaults.h"
 #include "geometry/variationdefaults.h"
@@ -11,8 +12,8 @@ VariationDefaultsHooks DefaultsHooks;
 
 namespace {
 
-constexpr const char* kOcrB = "OCRB Vornel Glyph";
-constexpr const char* kOcrA = "OCRA Vornel Glyph";
+constexpr const char* kOcrB = kOcrBFontName.data();
+constexpr const char* kOcrA = kOcrAFontName.data();
 constexpr const char* kArial = "Arial";
 constexpr int kDefaultDpi = 2400;
 

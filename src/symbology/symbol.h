@@ -38,6 +38,9 @@ double ElementModules(char letter, char digit, double ratio, int variation);
 // Width of a pattern in modules (the whole text, pairs only; a trailing odd
 // character is ignored).
 double PatternModules(std::string_view pattern, double ratio, int variation);
+// A text line wider than the bars by excess (> 0) widens the quiet zones on the
+// side its alignment puts it: 1 both halves, 2 the left, any other the right.
+void SpreadExcess(double excess, int align, double& left, double& right);
 
 // Runs the encoder of the current variation: 1 when BarPattern was written,
 // 0 when the data was empty or could not be encoded (BarPattern empty then).
