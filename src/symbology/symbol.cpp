@@ -47,8 +47,9 @@ void SetEncodedText(std::string_view text) {
 
 void AppendElement(std::string_view element) { BarPattern.append(element); }
 
-void InstallSymbologyHooks() {
-    DefaultsHooks.emptyBarPattern = [] { BarPattern.clear(); };
+void ApplySymbolDefaults() {
+    ApplyVariationDefaults();
+    BarPattern.clear();
 }
 
 bool IsBarLetter(char c) {
@@ -93,9 +94,6 @@ void SpreadExcess(double excess, int align, double& left, double& right) {
 }
 
 int EncodeCurrentVariation() {
-    // The encoders are the only writers of BarPattern: once one has run the
-    // defaults can empty it.
-    if (!DefaultsHooks.emptyBarPattern) InstallSymbologyHooks();
     int v = SymbolSettings.Variation;
     // Code 128, UCC/EAN-128 and the coupon codes (UPC-A/EAN-13 part first).
     if (IsCode128EncodedClass(v)) return EncodeCode128(v);

@@ -23,12 +23,8 @@ void SetEncodedText(std::string_view text);
 // Appends one element to BarPattern (two characters).
 void AppendElement(std::string_view element);
 
-// Installs the hooks of this subsystem into DefaultsHooks (emptyBarPattern).
-// The CLI and tests call it at start; EncodeCurrentVariation also installs it
-// when missing, so the hook is in place whenever BarPattern holds anything.
-// Calling it again is harmless. (No static initialiser: the order against the
-// record's own initialisation is not defined.)
-void InstallSymbologyHooks();
+// ApplyVariationDefaults, then an empty BarPattern: nothing is encoded yet.
+void ApplySymbolDefaults();
 
 bool IsBarLetter(char c);
 bool IsSpaceLetter(char c);
