@@ -197,7 +197,9 @@ TEST(Proof, EveryVariationWithAReaderScans) {
         // symbols reads at some resolutions only, though the records are right.
         const bool wmfKnownUnread = v.code == 17 || v.code == 19;
         const std::string wmf = ProveOne(v.code, sample->second, 0, 0, base + ".wmf");
-        if (!wmfKnownUnread) EXPECT_EQ(wmf, "") << v.code << " " << v.name << " WMF";
+        if (!wmfKnownUnread) {
+            EXPECT_EQ(wmf, "") << v.code << " " << v.name << " WMF";
+        }
         EXPECT_EQ(ProveOne(v.code, sample->second, 2, 0, base + ".emf"), "") << v.code << " " << v.name << " EMF";
     }
     EXPECT_GE(proven, 100);
