@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (clang, libFuzzer, ASan and UBSan) in a tree of their
-# own and runs every target in turn.
+# own and runs every target in turn. scripts/test.sh builds and runs the core
+# tests in the same tree.
 #   scripts/fuzz.sh MINUTES       each target for MINUTES minutes
 #   scripts/fuzz.sh --runs N      each target for N executions (CI)
 # The tree is build-fuzz/ (or $VGL_FUZZ_DIR); each target grows its corpus in
@@ -21,7 +22,7 @@ tree="${VGL_FUZZ_DIR:-$root/build-fuzz}"
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S "$root" -B "$tree" "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fsanitize=fuzzer-no-link -fno-sanitize-recover=undefined" \
+  -DVGL_SANITIZE=address,undefined -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" \
   -DVGL_LEAN_TOOL=OFF >/dev/null
 cmake --build "$tree" -j "$(nproc)" --target fuzz_targets
 

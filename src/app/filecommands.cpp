@@ -26,10 +26,10 @@ struct Suspended {
 };
 
 // The batch core entered its data through the headless input bar: the
-// window's bar takes the hooks back and shows what the record now holds.
+// window's bar takes the defaults reset back and shows what the record now holds.
 void ShowRecordAgain(CMainFrame& frame) {
     InputBar& bar = frame.Bar();
-    bar.TakeDefaultsHooks();
+    bar.TakeDefaultsReset();
     const int programmatic = ProgrammaticInput;
     ProgrammaticInput = 1;
     bar.SetUpLayout(true);

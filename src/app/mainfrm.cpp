@@ -336,10 +336,10 @@ bool CMainFrame::CommandRule(int id) const {
     case cmd::kSave:
     case cmd::kColour: return ready;
     case cmd::kAdditionalText:
-        return ready && s.Family != 7 && s.Family != 13 && !IsBooklandTextClass(s.Variation);
+        return ready && s.Family != kFamilyFim && s.Family != kFamilyPostnet && !IsBooklandTextClass(s.Variation);
     case cmd::kSymbolOptions: return ready && !IsBooklandTextClass(s.Variation);
-    case cmd::kText: return ready && s.Family != 7 && s.Family != 13;
-    case cmd::kSerialization: return ready && s.Family != 7;
+    case cmd::kText: return ready && s.Family != kFamilyFim && s.Family != kFamilyPostnet;
+    case cmd::kSerialization: return ready && s.Family != kFamilyFim;
     case cmd::kRotate: return ready && !IsVantic128Class(s.Variation);
     default: return true;
     }
@@ -440,7 +440,7 @@ void CMainFrame::FocusFirstInput() {
     case 3: id = v >= 30 && v <= 33 ? ctl::kFimA + (v - 30) : 0; break;
     default: break;
     }
-    if (SymbolSettings.Family == 14) id = 0;
+    if (SymbolSettings.Family == kFamilySpcn) id = 0;
     if (id) barWidget_->SetFocus(id);
 }
 

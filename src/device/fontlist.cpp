@@ -30,8 +30,8 @@ std::vector<std::string> ListFamilies() {
         if (pattern) FcPatternDestroy(pattern);
         FcConfigDestroy(config);
     }
-    for (const char* alias : {"Arial", "OCRA Vornel Glyph", "OCRB Vornel Glyph"})
-        if (FontService::Instance().Resolve(alias)) names.push_back(alias);
+    for (std::string_view alias : {std::string_view("Arial"), kOcrAFontName, kOcrBFontName})
+        if (FontService::Instance().Resolve(alias)) names.push_back(std::string(alias));
     std::sort(names.begin(), names.end());
     names.erase(std::unique(names.begin(), names.end()), names.end());
     return names;

@@ -11,17 +11,13 @@
 
 #include "device/devicecontext.h"
 #include "model/charset.h"
+#include "model/fontnames.h"  // kOcrBFontName, kOcrAFontName
 
 typedef struct FT_FaceRec_* FT_Face;
 typedef struct FT_LibraryRec_* FT_Library;
 typedef struct _FcConfig FcConfig;
 
 namespace vg {
-
-// The program's own names of the OCR faces, which our alias file maps to the
-// installed families; no font carries them.
-inline constexpr std::string_view kOcrBFontName = "OCRB Vornel Glyph";
-inline constexpr std::string_view kOcrAFontName = "OCRA Vornel Glyph";
 
 // The font configuration file: fonts/vornel-fonts.conf in the resource folder, which
 // the environment variable VGL_RESOURCE_DIR overrides.

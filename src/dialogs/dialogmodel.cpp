@@ -52,12 +52,6 @@ double ReadLength(int unit, const std::string& text, double stored) {
     return FromUnit(unit, std::atof(text.c_str()));
 }
 
-bool AllDigits(const std::string& text) {
-    if (text.empty()) return false;
-    for (unsigned char c : text)
-        if (!std::isdigit(c)) return false;
-    return true;
-}
 
 int DecimalFormProblem(const std::string& text, bool signedForm) {
     bool dot = false;

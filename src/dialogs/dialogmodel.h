@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "model/charset.h"
 #include "model/messages.h"
 
 namespace vg {
@@ -38,7 +39,6 @@ std::string SixDecimals(int unit, double points);
 double ReadLength(int unit, const std::string& text, double stored);
 
 // Forms of a typed number.
-bool AllDigits(const std::string& text);  // false when empty
 // Digits with at most one "." (and a leading "-" when signed): 0 when so,
 // else the string id of the message: 61216 for a second "." or a misplaced
 // "-", 61222 for another character.

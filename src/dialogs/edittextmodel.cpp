@@ -102,7 +102,7 @@ EditTextModel::EditTextModel(SettingsRecord& record, std::vector<std::string> fo
         {etd::kShowAsterisks, s.ShowAsterisks},
         {etd::kHideCheckDigits, s.HideCheckDigits},
         {etd::kHideParentheses, s.HideParentheses},
-        {etd::kIgnoreHyphens, v == 13 ? 0 : s.IgnoreHyphens},
+        {etd::kIgnoreHyphens, IsCode39CustomsClass(v) ? 0 : s.IgnoreHyphens},
         {etd::kIgnoreSpaces, s.IgnoreSpaces},
         {etd::kTextAbove, s.TextAbove},
         {etd::kShowStartStop, s.ShowStartStop},
@@ -142,7 +142,7 @@ EditTextModel::EditTextModel(SettingsRecord& record, std::vector<std::string> fo
         else if (!OneOf(v, {11, 12, 14})) disable({etd::kShowFactDataId, etd::kShowAsterisks});
         disableAll(startStopToIsbn);
         disable({etd::kIssnDigits});
-        if (v == 13) disable({etd::kIgnoreHyphens});
+        if (IsCode39CustomsClass(v)) disable({etd::kIgnoreHyphens});
     } else if (IsBooklandFamily(f)) {
         if (f != kFamilyIssn) disable({etd::kIssnDigits});
         disable({etd::kShowFactDataId, etd::kShowAsterisks});
@@ -163,7 +163,7 @@ EditTextModel::EditTextModel(SettingsRecord& record, std::vector<std::string> fo
     if (IsVantic128Class(v)) {
         disable({etd::kAlign, etd::kHideCheckDigits, etd::kHideParentheses, etd::kIgnoreHyphens,
                  etd::kIgnoreSpaces, etd::kTextAbove});
-        if (v != 116) disable({etd::kDistance});
+        if (!IsVantic128BelowClass(v)) disable({etd::kDistance});
     }
     // Hyphens and spaces that are data are encoded whatever these boxes say.
     if (HyphensAreData(v)) disable({etd::kIgnoreHyphens});
@@ -178,7 +178,7 @@ EditTextModel::EditTextModel(SettingsRecord& record, std::vector<std::string> fo
 
 bool EditTextModel::EanUpcFamily() const {
     const int f = s_.Family;
-    return f == kFamilyEan || f == kFamilyUpcA || f == 17 || IsCouponClass(s_.Variation);
+    return f == kFamilyEan || f == kFamilyUpcA || f == kFamilyUpcE || IsCouponClass(s_.Variation);
 }
 
 bool EditTextModel::HasAddOn() const { return TextLength(s_.AddOnText) > 0; }
@@ -222,7 +222,7 @@ std::string EditTextModel::Text(int control) const {
 void EditTextModel::SetCheck(int control, bool ticked) {
     values_[control] = ticked ? 1 : 0;
     const int f = s_.Family;
-    const bool eanUpc = f == kFamilyEan || f == kFamilyUpcA || f == 17;
+    const bool eanUpc = f == kFamilyEan || f == kFamilyUpcA || f == kFamilyUpcE;
     const bool addOn = HasAddOn();
     if (control == etd::kHidden && (eanUpc || IsCouponClass(s_.Variation))) {
         const int lineControls[] = {etd::kHideCheckDigits, etd::kHideParentheses, etd::kIgnoreHyphens,

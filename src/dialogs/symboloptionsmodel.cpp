@@ -57,8 +57,6 @@ DialogProblem CharacterProblem(int field, int captionId, int textId) {
 
 }  // namespace
 
-bool IsRatioFamily(int family) { return OneOf(family, {1, 3, 4, 10, 11, 12}); }
-
 int GsCalibrationDefault(int dpi) {
     return static_cast<int>(std::floor((dpi * 0.01 / 300 + 0.27) * 100 + 1e-9));
 }

@@ -9,6 +9,7 @@
 
 #include "dialogs/dialogmodel.h"
 #include "geometry/dimensionmodel.h"
+#include "model/catalogue.h"
 #include "model/symbolsettings.h"
 
 namespace vg {
@@ -38,8 +39,6 @@ inline constexpr int kGs = 1068;
 inline constexpr int kVerification = 1069;
 }  // namespace sod
 
-// Codabar, Code 25, Code 39, ITF, MSI/Plessey and Pharmacode: a ratio to choose.
-bool IsRatioFamily(int family);
 // Verification-mark calibration of a resolution.
 int GsCalibrationDefault(int dpi);
 

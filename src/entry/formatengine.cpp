@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "model/catalogue.h"
+#include "model/charset.h"
 #include "model/messages.h"
 #include "model/stringids.h"
 #include "model/strings.h"
@@ -159,9 +161,6 @@ int ErrorNumber(int variation) {
     }
 }
 
-bool AllDigits(std::string_view s) {
-    return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
 
 void ShowIncorrectInput(int variation) {
     std::string text = LoadString(sid::kIncorrectInput);
@@ -245,7 +244,7 @@ public:
     bool Secondary(std::size_t pos) const {
         if (text_.substr(pos, 2) == "$$") return DateForm(pos + 2);
         if (text_.substr(pos, 1) == "$") {
-            if (!AllDigits(text_.substr(pos + 1, 5)) || text_.size() < pos + 6) return true;
+            if (!DigitsOnly(text_.substr(pos + 1, 5)) || text_.size() < pos + 6) return true;
             ++pos;
             return Julian(pos);
         }
@@ -270,7 +269,7 @@ bool DateValid(int variation, std::string_view text) {
 }
 
 FormatResult CheckUpcESix(int variation, std::string_view text) {
-    if (!AllDigits(text)) {
+    if (!DigitsOnly(text)) {
         ShowIncorrectInput(variation);
         return FormatResult::Rejected;
     }
@@ -278,7 +277,7 @@ FormatResult CheckUpcESix(int variation, std::string_view text) {
     if (text.size() > 6) return FormatResult::TooLong;
     std::string ten;
     if (ExpandUpcE(text, ten)) {
-        const std::string upcA = (variation == 101 ? "1" : "0") + ten;
+        const std::string upcA = (IsUpcENumberSystem1Class(variation) ? "1" : "0") + ten;
         if (CheckMod10(upcA) != kNoCheck) return FormatResult::Complete;
     }
     ShowFormatMessage(LoadString(sid::kInvalidUpcE));
@@ -286,12 +285,12 @@ FormatResult CheckUpcESix(int variation, std::string_view text) {
 }
 
 FormatResult CheckUpcEEleven(int variation, std::string_view text) {
-    const char system = variation == 102 ? '1' : '0';
+    const char system = IsUpcENumberSystem1Class(variation) ? '1' : '0';
     if (!text.empty() && text[0] != system) {
         ShowFormatMessage(LoadString(system == '1' ? sid::kFirstMustBe1 : sid::kFirstMustBe0));
         return FormatResult::Reported;
     }
-    if (!AllDigits(text) || text.size() > 11) {
+    if (!DigitsOnly(text) || text.size() > 11) {
         ShowIncorrectInput(variation);
         return FormatResult::Rejected;
     }
@@ -314,8 +313,8 @@ FormatResult ValidateInput(int variation, FieldRole role, std::string_view text)
         ShowFormatMessage(LoadString(sid::kConvertFirst0));
         return FormatResult::Reported;
     }
-    if (main && (variation == 74 || variation == 101)) return CheckUpcESix(variation, text);
-    if (main && (variation == 75 || variation == 102)) return CheckUpcEEleven(variation, text);
+    if (main && IsUpcESixDigitClass(variation)) return CheckUpcESix(variation, text);
+    if (main && IsUpcEElevenDigitClass(variation)) return CheckUpcEEleven(variation, text);
 
     currentFormat = FindFormat(variation, role);
     if (currentFormat && text.size() > currentFormat->maxLength) return FormatResult::TooLong;
@@ -323,9 +322,9 @@ FormatResult ValidateInput(int variation, FieldRole role, std::string_view text)
 
     const int state = currentFormat ? RunFormat(*currentFormat, text) : 0;
     if (state == 0) {
-        if (variation == 50 && AllDigits(text))
+        if (IsPharmacodeComputedClass(variation) && DigitsOnly(text))
             ShowOutOfRange("1", "276");
-        else if ((variation == 49 || variation == 97) && AllDigits(text))
+        else if (IsPharmacodeClass(variation) && !IsPharmacodeComputedClass(variation) && DigitsOnly(text))
             ShowOutOfRange("1", "131070");
         else
             ShowIncorrectInput(variation);

@@ -14,7 +14,7 @@
 namespace vg {
 namespace {
 
-// The input bar whose state the defaults hooks reset.
+// The input bar whose state ApplyEntryDefaults resets.
 InputBar* g_bar = nullptr;
 
 constexpr int kEditControls[] = {ctl::kMain1, ctl::kAddOn, ctl::kMain2, ctl::kMain4,
@@ -63,42 +63,35 @@ constexpr FieldRole kRoles[] = {FieldRole::Main, FieldRole::AddOn, FieldRole::Fa
 }  // namespace
 
 InputBar::InputBar(InputBarView& view, Clock& clock) : view_(view), clock_(clock) {
-    TakeDefaultsHooks();
+    TakeDefaultsReset();
     periodStart_ = clock_.TickCount();
     TakeReminderCopies();
 }
 
-void InputBar::TakeDefaultsHooks() {
-    InstallSymbologyHooks();
-    g_bar = this;
-    DefaultsHooks.clearPendingAddOn = [] {
-        if (g_bar) g_bar->state_.AddOnIncomplete = 0;
-    };
-    DefaultsHooks.resetFieldState = [] {
-        if (!g_bar) return;
-        PipelineState& st = g_bar->state_;
-        st.ActiveField = FieldRole::Main;
-        st.MainIncomplete = 0;
-        st.AddOnIncomplete = 0;
-        st.CouponUPCIncomplete = 0;
-        st.Coupon128Incomplete = 0;
-        st.DateInvalid = 0;
-        st.InputTooLong = 0;
-        st.UPCEInvalid = 0;
-        st.CheckShown = 0;
-        g_bar->checkText_.clear();
-    };
-    DefaultsHooks.resetActionBox = [] {
-        if (g_bar) g_bar->ResetSourceBox();
-    };
-}
+void InputBar::TakeDefaultsReset() { g_bar = this; }
 
 InputBar::~InputBar() {
-    if (g_bar != this) return;
-    g_bar = nullptr;
-    DefaultsHooks.clearPendingAddOn = nullptr;
-    DefaultsHooks.resetFieldState = nullptr;
-    DefaultsHooks.resetActionBox = nullptr;
+    if (g_bar == this) g_bar = nullptr;
+}
+
+void InputBar::ResetToDefaults() {
+    PipelineState& st = state_;
+    st.ActiveField = FieldRole::Main;
+    st.MainIncomplete = 0;
+    st.AddOnIncomplete = 0;
+    st.CouponUPCIncomplete = 0;
+    st.Coupon128Incomplete = 0;
+    st.DateInvalid = 0;
+    st.InputTooLong = 0;
+    st.UPCEInvalid = 0;
+    st.CheckShown = 0;
+    checkText_.clear();
+    ResetSourceBox();
+}
+
+void ApplyEntryDefaults() {
+    ApplySymbolDefaults();
+    if (g_bar) g_bar->ResetToDefaults();
 }
 
 FieldRole InputBar::RoleOf(int id) {
@@ -290,7 +283,7 @@ void InputBar::SetUpLayout(bool reopening) {
         s.CheckCharacter2 = 0;
         if (!reopening) s.AdditionalText.clear();
     } else {
-        ApplyVariationDefaults();
+        ApplyEntryDefaults();
     }
     state_.InputChanged = 1;
     state_.LastEditControl = 0;
@@ -394,7 +387,7 @@ void InputBar::FimButton(int controlId) {
     KitletFull = 0;
     SymbolSettings.Derived = 0;
     if (!ProgrammaticInput) {
-        ApplyVariationDefaults();
+        ApplyEntryDefaults();
         state_.InputChanged = 1;
     }
     ShowIfEncodes();

@@ -105,13 +105,13 @@ enum class FillOutcome {
 
 class InputBar {
 public:
-    // Installs the pipeline's defaults hooks (and the symbology ones); the
-    // destructor removes them.
+    // The newest bar is the one ApplyEntryDefaults resets; the destructor
+    // leaves none.
     InputBar(InputBarView& view, Clock& clock);
     ~InputBar();
-    // Points the defaults hooks at this bar again, after another bar (the
-    // headless one of the batches) took them.
-    void TakeDefaultsHooks();
+    // Makes this bar the one ApplyEntryDefaults resets again, after another
+    // bar (the headless one of the batches) took that place.
+    void TakeDefaultsReset();
     InputBar(const InputBar&) = delete;
     InputBar& operator=(const InputBar&) = delete;
 
@@ -149,6 +149,9 @@ public:
     // Input-source box: a data file or graphic was opened; reset to item 0.
     void SourceFileOpened(std::string_view name);
     void ResetSourceBox();
+    // The field state, the check text and the action box of a variation's
+    // factory state.
+    void ResetToDefaults();
 
     // Shows the colour and verification-mark indicators of the record.
     void UpdateIndicators();
@@ -216,5 +219,8 @@ private:
     int lastFimButton_ = 0;
     bool sourceShowsFile_ = false;
 };
+
+// ApplySymbolDefaults, then the current input bar's ResetToDefaults.
+void ApplyEntryDefaults();
 
 }  // namespace vg

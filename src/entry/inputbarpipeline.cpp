@@ -17,9 +17,7 @@ namespace vg {
 
 namespace {
 
-bool IsUpcESix(int v) { return v == 74 || v == 101; }
-bool IsUpcEEleven(int v) { return v == 75 || v == 102; }
-char NumberSystem(int v) { return v == 101 || v == 102 ? '1' : '0'; }
+char NumberSystem(int v) { return IsUpcENumberSystem1Class(v) ? '1' : '0'; }
 
 std::string Shorter(std::string_view text) {
     return std::string(text.substr(0, text.empty() ? 0 : text.size() - 1));
@@ -77,7 +75,7 @@ void InputBar::Store(FieldRole role, std::string_view typed, std::string_view da
     case FieldRole::Main:
         SetText(s.MainText, data);
         SetText(s.OriginalMainText, data.empty() ? std::string_view() : typed);
-        if (IsUpcEEleven(s.Variation)) {
+        if (IsUpcEElevenDigitClass(s.Variation)) {
             s.IgnoreHyphens = 0;
             s.IgnoreSpaces = 0;
         }
@@ -92,7 +90,7 @@ void InputBar::Store(FieldRole role, std::string_view typed, std::string_view da
 std::string InputBar::MainData() const {
     std::string data(TextOf(SymbolSettings.MainText));
     const int v = SymbolSettings.Variation;
-    if (IsUpcESix(v) && !data.empty()) data.insert(data.begin(), NumberSystem(v));
+    if (IsUpcESixDigitClass(v) && !data.empty()) data.insert(data.begin(), NumberSystem(v));
     return data;
 }
 
@@ -148,14 +146,14 @@ bool InputBar::RunPipeline(std::string_view raw) {
             text.resize(kMaxMainInput);
             WriteField(control, text);
         }
-        const bool eleven = IsUpcEEleven(v);
+        const bool eleven = IsUpcEElevenDigitClass(v);
         NormalisedText n = NormaliseMainText(text, v, eleven ? 0 : s.IgnoreHyphens,
                                              eleven ? 0 : s.IgnoreSpaces, messageOpen_ == 0);
         if (n.typed != text) WriteField(control, n.typed);
         typed = std::move(n.typed);
         data = std::move(n.validated);
         // The six UPC-E digits are validated without their number system.
-        if (IsUpcESix(v) && data.size() == 7 && data.front() == NumberSystem(v)) data.erase(0, 1);
+        if (IsUpcESixDigitClass(v) && data.size() == 7 && data.front() == NumberSystem(v)) data.erase(0, 1);
         if (data.empty()) {
             lastResult_ = FormatResult::Incomplete;
             EmptyField(role);
@@ -196,7 +194,7 @@ bool InputBar::RunPipeline(std::string_view raw) {
         ClearSymbol();
         return true;
     case FormatResult::Reported:
-        if (role == FieldRole::Main && (IsUpcESix(v) || IsUpcEEleven(v))) state_.UPCEInvalid = 1;
+        if (role == FieldRole::Main && (IsUpcESixDigitClass(v) || IsUpcEElevenDigitClass(v))) state_.UPCEInvalid = 1;
         if (int id = ControlFor(role)) {
             view_.SetFocus(id);
             view_.SelectAll(id);
@@ -261,7 +259,7 @@ void InputBar::CompleteInput(FieldRole role, const std::string& typedIn, const s
     std::string typed = typedIn;
 
     // UPC-E typed with its number system: the field keeps the six digits.
-    if (role == FieldRole::Main && IsUpcESix(v) && typed != data) {
+    if (role == FieldRole::Main && IsUpcESixDigitClass(v) && typed != data) {
         typed = data;
         WriteField(ControlFor(FieldRole::Main), data);
     }
@@ -275,7 +273,7 @@ void InputBar::CompleteInput(FieldRole role, const std::string& typedIn, const s
             ClearCheck();
             ClearSymbol();
             parityIncomplete = true;
-        } else if ((v == 39 || v == 98) && !even) {
+        } else if (IsItfEvenDigitClass(v) && !even) {
             state_.MainIncomplete = 1;
             ClearSymbol();
             parityIncomplete = true;
@@ -295,7 +293,7 @@ void InputBar::CompleteInput(FieldRole role, const std::string& typedIn, const s
         case FieldRole::Main:
             state_.MainIncomplete = 0;
             state_.DateInvalid = 0;
-            if (IsUpcESix(v) || IsUpcEEleven(v)) state_.UPCEInvalid = 0;
+            if (IsUpcESixDigitClass(v) || IsUpcEElevenDigitClass(v)) state_.UPCEInvalid = 0;
             break;
         case FieldRole::Fact: state_.MainIncomplete = TextLength(s.MainText) == 0; break;
         }
@@ -310,7 +308,7 @@ void InputBar::CompleteInput(FieldRole role, const std::string& typedIn, const s
         if (n.validated.empty() && !IsItf14PairClass(v)) state_.MainIncomplete = 1;
     }
 
-    if (IsUpcEEleven(v) && role != FieldRole::Main && TextLength(s.MainText)) {
+    if (IsUpcEElevenDigitClass(v) && role != FieldRole::Main && TextLength(s.MainText)) {
         FormatResult u = Validate(FieldRole::Main, TextOf(s.MainText), true);
         state_.UPCEInvalid = u == FormatResult::Reported || u == FormatResult::Rejected;
     }
@@ -321,7 +319,7 @@ void InputBar::CompleteInput(FieldRole role, const std::string& typedIn, const s
     if (!restoring_ && role != FieldRole::Coupon128) {
         int to = 0;
         FieldRole next = role;
-        if (role == FieldRole::Main && layout_ == 1 && !OneOf(v, {34, 37, 86, 87})) {
+        if (role == FieldRole::Main && layout_ == 1 && !IsGeneralStandardNumberClass(v)) {
             to = ctl::kAddOn;
             next = FieldRole::AddOn;
         } else if (role == FieldRole::Fact && TextLength(s.FACTdataIDtext) == 5) {
@@ -367,7 +365,7 @@ bool InputBar::TooLong(FieldRole role, const std::string& typed, const std::stri
     const int v = s.Variation;
     state_.InputTooLong = 1;
 
-    if (role == FieldRole::Main && IsUpcESix(v)) {
+    if (role == FieldRole::Main && IsUpcESixDigitClass(v)) {
         PipelineMessage(sid::kFixedLengthTooLong);
         return false;
     }

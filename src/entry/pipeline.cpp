@@ -54,7 +54,7 @@ NormalisedText NormaliseMainText(std::string_view text, int variation, int ignor
 
 int ReminderStringId(const PipelineState& state, int variation) {
     if (state.DateInvalid) return sid::kInvalidDate;
-    if (variation == 39 || variation == 98) return sid::kEvenDigits;
+    if (IsItfEvenDigitClass(variation)) return sid::kEvenDigits;
     if (OneOf(variation, {40, 99, 100})) return sid::kOddDigits;
     return sid::kFixedLengthIncomplete;
 }

@@ -54,14 +54,13 @@ const VariationInfo* LookUpVariation(const std::string& text, std::string* reaso
 
 void ChooseVariation(const VariationInfo& variation) {
     SettingsRecord& s = SymbolSettings;
-    Bar();  // its defaults hooks are in place before the defaults run
-    InstallSymbologyHooks();
+    Bar();  // the bar whose state the defaults reset
     s.Family = static_cast<int16_t>(variation.family);
     s.Variation = variation.code;
     s.VariationName = FindString(variation.nameId).value_or(variation.name);
     s.Derived = 0;
     KitletFull = 0;
-    ApplyVariationDefaults();
+    ApplyEntryDefaults();
     // The data that follows is the program's own, not typing.
     ProgrammaticInput = 1;
 }

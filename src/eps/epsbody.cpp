@@ -215,7 +215,7 @@ void PutClosing(EpsOutput& out, const EpsBodyLayout& l) {
         const int R = static_cast<int>(std::lround(l.bearerRight * m - half));
         const int B = static_cast<int>(std::lround(l.bearerBottom * m + half));
         const int T = static_cast<int>(std::lround(l.bearerTop * m - half));
-        if (l.variation == 42)
+        if (IsItf14OpenFrameClass(l.variation))
             out.PutLine("newpath " + FourPlaces(L + 2) + ' ' + FourPlaces(T) + " m " + FourPlaces(R - 2) + ' ' +
                         FourPlaces(T) + " l " + IntText(L + 2) + ' ' + IntText(B) + " m " + IntText(R - 2) + ' ' +
                         IntText(B) + " l");

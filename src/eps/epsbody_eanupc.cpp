@@ -63,11 +63,10 @@ double BookLineSize(int v, const std::string& font, int addOnLength) {
     double size = IsOcrFont(font, ocr) ? 8 : 9;
     if (OneOf(v, {135, 136, 138})) size = 7;
     if (OneOf(v, {141, 145, 146})) size = addOnLength ? 8.5 : 6.5;
-    if (v == 134) size = addOnLength == 2 ? 7.5 : addOnLength == 5 ? 8.5 : 5.5;
+    if (IsIsbnDualClass(v)) size = addOnLength == 2 ? 7.5 : addOnLength == 5 ? 8.5 : 5.5;
     return size;
 }
 
-bool AdjustedBookVariation(int v) { return (v >= 105 && v <= 113) || OneOf(v, {141, 145, 146}); }
 
 // Standard-number lines of the current variation (the second only for 134).
 void BookLines(std::string& line1, std::string& line2) {
@@ -228,17 +227,7 @@ double LineWidth(const BodyText& lineText) {
 void PlaceEanUpcBars(EpsBodyLayout& l, const SettingsRecord& s, const EanUpcTextForm& f, double lineWidth) {
     double lq = 9 * l.X0, rq = 9 * l.X0;
     // A line wider than the bars takes its room from the quiet zones.
-    const double excess = lineWidth - l.patternWidth;
-    if (excess > 0) {
-        if (s.Align == 1) {
-            lq += excess / 2;
-            rq += excess / 2;
-        } else if (s.Align == 2) {
-            lq += excess;
-        } else {
-            rq += excess;
-        }
-    }
+    if (lineWidth > l.patternWidth) SpreadExcess(lineWidth - l.patternWidth, s.Align, lq, rq);
     l.total = l.x0 + lq;
     l.symLeft = l.x0;
     l.symRight = l.total + l.patternWidth + rq;
@@ -337,7 +326,7 @@ void PlaceUpcDigits(EpsBodyLayout& l, const SettingsRecord& s, const EanUpcTextF
     const double shift = EanUpcDigitShift(s, f);
     const double outY = s.CenterSysChk ? base + l.barHeight / 2 : base;
     const std::size_t count = IsUpcEClass(v) ? 8 : 12;
-    if (v == 73) {
+    if (IsUpcANdcClass(v)) {
         // The NDC mark: the digit 3 with the letter N above it, its top where
         // the outside characters stand on the device context.
         const double down = s.CenterSysChk
@@ -438,7 +427,7 @@ void PlaceBookNumberLines(EpsBodyLayout& l, const SettingsRecord& s) {
     BookLines(line, line2);
     const std::string& bookFont = s.FontName4ISBN_ISSN_SPCNs;
     double bs = BookLineSize(v, bookFont, static_cast<int>(TextLength(s.AddOnText)));
-    if (AdjustedBookVariation(v) && !line.empty())
+    if (IsAdjustedBookClass(v) && !line.empty())
         for (int i = 0; i < 200 && TextMetrics(bookFont, bs, 0, line).width < l.patternWidth; ++i) bs += 1;
     if (line.empty()) return;
     const FontMeasure bm = TextMetrics(bookFont, bs, 0, line);

@@ -11,6 +11,7 @@
 #include "eps/epsbody.h"
 #include "eps/epsoutput.h"
 #include "model/catalogue.h"
+#include "model/charset.h"
 
 namespace vg {
 
@@ -20,11 +21,6 @@ constexpr double kSpecLineStep = 11;      //   lines 11 points apart
 constexpr int kSpecMargin = 3;
 
 inline std::string SixPlaces(double v) { return FixedText(v == 0 ? 0.0 : v, 6); }
-
-inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-inline bool AllDigits(std::string_view t) {
-    return !t.empty() && std::all_of(t.begin(), t.end(), [](char c) { return IsDigit(c); });
-}
 
 // True when font is one of the OCR fonts drawn with outlines; which names it.
 bool IsOcrFont(std::string_view font, OcrFont& which);

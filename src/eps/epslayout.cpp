@@ -19,7 +19,7 @@ namespace {
 
 // Variations whose human-readable text may be drawn with OCR outlines.
 bool OutlineClass(int v) {
-    return IsUpcEanClass(v) || IsItfBearerClass(v) || v == 76 || IsBooklandTextClass(v);
+    return IsUpcEanClass(v) || IsBearerFrameClass(v) || IsBooklandTextClass(v);
 }
 
 // The specification block's lines broken to fit the page width (Arial 9):
@@ -53,7 +53,7 @@ double ElementAdvance(const EpsBodyLayout& l, char letter, char digit) {
     const bool bar = letter == 'B' || letter == 'A' || letter == 'C';
     const bool space = letter == 'S' || letter == 'R' || letter == 'T';
     if (!bar && !space) return 0;
-    if (l.pharmacode && letter == 'S' && d == 2) w = l.variation == 97 ? 2 * l.X0 : 4 * l.X0;
+    if (l.pharmacode && letter == 'S' && d == 2) w = IsPharmacodeStandardClass(l.variation) ? 2 * l.X0 : 4 * l.X0;
     if (letter == 'A' || letter == 'R') w -= l.X13;
     if (letter == 'C' || letter == 'T') w += l.X13;
     return w;
@@ -134,14 +134,8 @@ void LinearLayout(EpsBodyLayout& l, std::string_view hrText) {
     }
     const double tw = shown ? fm.width : 0;
     if (tw > l.patternWidth && !embedded) {
-        const double excess = tw - l.patternWidth;
-        if (s.Align == 2)
-            lq += excess;
-        else if (s.Align == 1 && !l.vantic) {
-            lq += excess / 2;
-            rq += excess / 2;
-        } else
-            rq += excess;
+        // Vantic128 centred puts the excess on the right.
+        SpreadExcess(tw - l.patternWidth, s.Align == 1 && l.vantic ? 0 : s.Align, lq, rq);
     }
     const double box = l.bearerBox ? l.bearerThickness : 0;
     l.total = l.x0 + box + lq + lead + skew;
@@ -170,7 +164,7 @@ void LinearLayout(EpsBodyLayout& l, std::string_view hrText) {
     l.sepStart = l.start;
     l.sepTop = l.h;
 
-    if (shown && v == 117) {
+    if (shown && IsVantic128BesideClass(v)) {
         // Beside the symbol, 2 points to the right of it.
         const double y = VanticSideBaseline(l, fm, s.Size);
         l.texts.push_back(MakeText(hr, s.FontName4humanreadable, s.Size, style, l.symRight + 2, y));
@@ -345,8 +339,8 @@ void SetModuleNumbers(EpsBodyLayout& l, const SettingsRecord& s) {
     for (int i = 1; i <= 4; ++i) l.barWidth[i] = l.elementWidth[i] - l.barWidthReduction;
     l.eanUpc = IsUpcEanClass(v) && !TextOnly(v);
     l.vantic = IsVantic128Class(v);
-    l.pharmacode = v == 49 || v == 50 || v == 97;
-    l.bearerBox = IsItfBearerClass(v) || v == 76;
+    l.pharmacode = IsPharmacodeClass(v);
+    l.bearerBox = IsBearerFrameClass(v);
     if (l.pharmacode) l.barWidth[2] = l.elementWidth[2];
     l.widths = (l.eanUpc || OneOf(s.Family, {kFamilyCode128, kFamilyCode93, kFamilyUccEan128})) ? 4 : 2;
     l.transparent = s.TransparentBackground != 0;

@@ -133,7 +133,7 @@ void WriteBarProcedures(EpsOutput& out, const EpsBodyLayout& l) {
         }
         for (int i = 1; i <= l.widths; ++i) {
             double w = l.elementWidth[i];
-            if (l.pharmacode && i == 2) w = l.variation == 97 ? 2 * l.X0 : 4 * l.X0;
+            if (l.pharmacode && i == 2) w = IsPharmacodeStandardClass(l.variation) ? 2 * l.X0 : 4 * l.X0;
             const std::string head = "/S" + IntText(i) + " {" + SixPlaces(w) + " w/total total " + SixPlaces(w);
             if (!l.vantic) {
                 out.PutLine(head + "  add def total start m }bdef");

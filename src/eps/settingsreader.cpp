@@ -8,6 +8,8 @@
 
 #include "geometry/settingsdefaults.h"
 #include "geometry/variationdefaults.h"
+#include "model/charset.h"
+#include "model/fontnames.h"
 #include "model/regularfile.h"
 #include "model/settingsfields.h"
 #include "model/symbolsettings.h"
@@ -25,7 +27,6 @@ constexpr uint32_t kDosEpsMagic = 0xC6D3D0C5;
 constexpr uint64_t kReach = 1 << 20;
 
 bool IsCSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 using V = std::string_view;
 using P = SettingsParseState;
@@ -82,7 +83,7 @@ void DefaultTextFont(SettingsRecord& s) {
     FontDefault f = DefaultFontFor(s.Variation);
     s.FontName4humanreadable = f.face ? f.face : "";
     s.Size = f.size;
-    s.FontName4ISBN_ISSN_SPCNs = "OCRB Vornel Glyph";
+    s.FontName4ISBN_ISSN_SPCNs = kOcrBFontName;
 }
 
 using Apply = void (*)(P&, V);

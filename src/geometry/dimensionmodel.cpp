@@ -168,7 +168,7 @@ double ComputeSymbolWidth(int family, int variation, int addOnLength, std::strin
         if (addOnLength == 2 || addOnLength == 5)
             addOn = (4 + 7 * addOnLength + 2 * addOnLength - 2) * x;
         double modules = 95;
-        if (v == 74 || v == 75 || v == 101 || v == 102) modules = 51;
+        if (IsUpcEClass(v)) modules = 51;
         else if (IsEan8Class(v)) modules = 67;
         return modules * x + addOn + gap;
     }
@@ -187,9 +187,9 @@ double ComputeSymbolWidth(int family, int variation, int addOnLength, std::strin
         }
     }
 
-    if (v == 49 || v == 50) return (ones + ratio * twos) * x + 4 * spaces * wideBase;
-    if (v == 97) return (ones + ratio * twos) * x + 2 * spaces * wideBase;
-    if (IsItfBearerClass(v) || v == 76) return 2.88 * ones + 7.2 * twos + gap;
+    if (IsPharmacodeWideSpaceClass(v)) return (ones + ratio * twos) * x + 4 * spaces * wideBase;
+    if (IsPharmacodeStandardClass(v)) return (ones + ratio * twos) * x + 2 * spaces * wideBase;
+    if (IsBearerFrameClass(v)) return 2.88 * ones + 7.2 * twos + gap;
     return (ones + ratio * twos + 3 * threes + 4 * fours) * x + gap;
 }
 

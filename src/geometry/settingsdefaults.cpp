@@ -1,5 +1,6 @@
 // Factory defaults of the settings record.
 #include "model/catalogue.h"
+#include "model/fontnames.h"
 #include "geometry/dimensionmodel.h"
 #include "geometry/settingsdefaults.h"
 #include "geometry/variationdefaults.h"
@@ -7,20 +8,14 @@
 
 namespace vg {
 
-VariationDefaultsHooks DefaultsHooks;
-
 namespace {
 
-constexpr const char* kOcrB = "OCRB Vornel Glyph";
-constexpr const char* kOcrA = "OCRA Vornel Glyph";
+constexpr const char* kOcrB = kOcrBFontName.data();
+constexpr const char* kOcrA = kOcrAFontName.data();
 constexpr const char* kArial = "Arial";
 constexpr int kDefaultDpi = 2400;
 
 bool In(int v, int lo, int hi) { return v >= lo && v <= hi; }
-
-void Call(const std::function<void()>& hook) {
-    if (hook) hook();
-}
 
 // Step 1: initial main text, or data a Kitlet carried in the ISSN slot.
 void InitialTexts(SettingsRecord& s) {
@@ -213,15 +208,12 @@ void ApplyVariationDefaults() {
 
     SetText(s.OriginalMainText, TextOf(s.MainText));
     SetText(s.AddOnText, "");
-    Call(DefaultsHooks.clearPendingAddOn);
     if (fresh) SetText(s.FACTdataIDtext, "");
 
     CouponParts(s);
 
     s.CheckCharacter1 = 0;
     s.CheckCharacter2 = 0;
-    Call(DefaultsHooks.resetFieldState);
-    Call(DefaultsHooks.emptyBarPattern);
 
     SetEmbeddingFactors(s.Variation);
     if (IsVantic128Class(s.Variation)) s.bCropMarks = 0;
@@ -259,9 +251,6 @@ void ApplyVariationDefaults() {
 
         Colours(s);
     }
-
-    Call(DefaultsHooks.clearBatchMarks);
-    Call(DefaultsHooks.resetActionBox);
 }
 
 }  // namespace vg

@@ -1,24 +1,13 @@
 // Factory defaults of the settings record, per variation.
 #pragma once
 
-#include <functional>
-
 #include "model/symbolsettings.h"
 
 namespace vg {
 
-// Hooks that higher layers install at start-up (the pipeline, the input bar,
-// the symbol objects); ApplyVariationDefaults calls the ones set.
-struct VariationDefaultsHooks {
-    std::function<void()> clearPendingAddOn;    // pipeline's pending add-on state
-    std::function<void()> resetFieldState;      // pipeline's field-state flags
-    std::function<void()> emptyBarPattern;      // current bar pattern
-    std::function<void()> clearBatchMarks;      // resized-by-user and armed-series marks
-    std::function<void()> resetActionBox;       // input bar's action box
-};
-extern VariationDefaultsHooks DefaultsHooks;
-
-// Factory state of the current variation.
+// Factory state of the current variation's settings record. What the layers
+// above keep besides the record (the bar pattern, the input bar's state) they
+// reset themselves after calling this: ApplySymbolDefaults, ApplyEntryDefaults.
 void ApplyVariationDefaults();
 
 // Single-field default rules, also used by the loaders for out-of-range values.

@@ -24,7 +24,7 @@ double DefaultXDimension(int f, int v) {
     if (v == 23) return 0.5314939704961792;
     if (IsEan13Class(v) || IsEan8Class(v)) return 0.9354293880732752;
     if (f == kFamilyFim) return 1.92;
-    if (IsItfBearerClass(v) || v == 76) return 2.88;
+    if (IsBearerFrameClass(v)) return 2.88;
     if (f == kFamilyMsi) return 0.864;
     if (f == kFamilyPharmacode) return 1.4173172546564776;
     if (f == kFamilyPostnet) return 1.44;
@@ -56,7 +56,7 @@ double DefaultBarHeight(int f, int v) {
     if (v == 100) return 18;
     if (v == 98) return 19.8;
     if (v == 25) return 15.84;
-    if (IsItfBearerClass(v) || v == 76) return 90;
+    if (IsBearerFrameClass(v)) return 90;
     if (v == 14 || v == 20) return 36;
     if (v == 21) return 56.69269;
     if (v == 22) return 28.346345;
@@ -73,14 +73,14 @@ double DefaultBarHeight(int f, int v) {
     return 0;
 }
 
-double DefaultBearerBar(int, int v) { return IsItfBearerClass(v) || v == 76 ? 14 : 0; }
+double DefaultBearerBar(int, int v) { return IsBearerFrameClass(v) ? 14 : 0; }
 
 namespace {
 
 // Rows shared by both quiet zones; true when one of them matched.
 bool CommonQuietZone(int f, int v, double& zone) {
     if (OneOf(f, {kFamilyCodabar, kFamilyCode128, kFamilyCode25, kFamilyCode93, kFamilyMsi, kFamilyPharmacode}) ||
-        (f == kFamilyCode39 && !IsPznClass(v) && v != 76) || (f == kFamilyItf && !IsItfBearerClass(v)) ||
+        (f == kFamilyCode39 && !IsPznClass(v) && !IsCode39InItfFrameClass(v)) || (f == kFamilyItf && !IsItfBearerClass(v)) ||
         (f == kFamilyUccEan128 && !IsCouponClass(v))) {
         zone = 18;
         return true;
@@ -105,7 +105,7 @@ double LeftQuietZone(int f, int v) {
     if (IsEan8Class(v)) return 6.548005717;
     if (f == kFamilyFim) return 36;
     if (IsBooklandTextClass(v)) return 5;
-    if (IsItfBearerClass(v) || v == 76) return 28.8;
+    if (IsBearerFrameClass(v)) return 28.8;
     if (f == kFamilyPostnet) return 63;
     if (IsCouponClass(v) || IsUpcClass(v)) return 8.424;
     return 0;
@@ -117,7 +117,7 @@ double RightQuietZone(int f, int v) {
     if (IsEan13Class(v) || IsEan8Class(v) || IsBooklandEan13Class(v)) return 6.548005717;
     if (f == kFamilyFim) return 147;
     if (IsBooklandTextClass(v)) return 5;
-    if (IsItfBearerClass(v) || v == 76) return 28.8;
+    if (IsBearerFrameClass(v)) return 28.8;
     if (f == kFamilyPostnet) return 63;
     if (IsUpcClass(v)) return 8.424;
     if (IsCouponClass(v)) return 9.36;

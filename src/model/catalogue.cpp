@@ -285,6 +285,9 @@ bool IsEanClass(int v) { return IsEan13Class(v) || IsEan8Class(v); }
 bool IsUpcAClass(int v) { return v == 72 || v == 73; }
 bool IsUpcEClass(int v) { return OneOf(v, {74, 75, 101, 102}); }
 bool IsUpcENumberSystem1Class(int v) { return v == 101 || v == 102; }
+bool IsUpcESixDigitClass(int v) { return v == 74 || v == 101; }
+bool IsUpcEElevenDigitClass(int v) { return v == 75 || v == 102; }
+bool IsUpcANdcClass(int v) { return v == 73; }
 bool IsUpcClass(int v) { return IsUpcAClass(v) || IsUpcEClass(v); }
 bool IsUccEan128CouponClass(int v) { return InRange(v, 61, 65); }
 bool IsEan99CouponClass(int v) { return InRange(v, 81, 85); }
@@ -296,20 +299,38 @@ bool IsBooklandEan13Class(int v) {
 }
 
 bool IsBooklandTextClass(int v) { return OneOf(v, {34, 37, 57, 86, 87}); }
-bool IsBooklandFamily(int family) { return OneOf(family, {8, 9, 14, 18, 19}); }
+bool IsBooklandFamily(int family) {
+    return OneOf(family, {kFamilyIsbn, kFamilyIssn, kFamilySpcn, kFamilyIsmn, kFamilyIsrc});
+}
+bool IsGeneralStandardNumberClass(int v) { return OneOf(v, {34, 37, 86, 87}); }
+bool IsIssnClass(int v) { return OneOf(v, {37, 38, 111, 138, 141}); }
+bool IsAdjustedBookClass(int v) { return InRange(v, 105, 113) || OneOf(v, {141, 145, 146}); }
+bool IsIsbnDualClass(int v) { return v == 134; }
 
 bool IsUpcEanClass(int v) {
     return IsUpcClass(v) || IsEanClass(v) || IsCouponClass(v) || IsBooklandEan13Class(v);
 }
 
 bool IsItfBearerClass(int v) { return InRange(v, 41, 45); }
-bool IsItfSpecialTextClass(int v) { return InRange(v, 41, 45) || v == 76; }
+bool IsItfSpecialTextClass(int v) { return IsBearerFrameClass(v); }
 bool IsItf14PairClass(int v) { return v == 41 || v == 42; }
+bool IsItf14OpenFrameClass(int v) { return v == 42; }
+bool IsItfEvenDigitClass(int v) { return v == 39 || v == 98; }
+bool IsCode39InItfFrameClass(int v) { return v == 76; }
+bool IsBearerFrameClass(int v) { return IsItfBearerClass(v) || IsCode39InItfFrameClass(v); }
+bool IsCode39CustomsClass(int v) { return v == 13; }
+bool IsMsiDoubleMod10Class(int v) { return v == 46; }
+bool IsPharmacodeClass(int v) { return IsPharmacodeWideSpaceClass(v) || IsPharmacodeStandardClass(v); }
+bool IsPharmacodeWideSpaceClass(int v) { return v == 49 || v == 50; }
+bool IsPharmacodeStandardClass(int v) { return v == 97; }
+bool IsPharmacodeComputedClass(int v) { return v == 50; }
 bool IsShipToZipClass(int v) { return v == 69 || v == 70; }
 bool IsPostnetLowerRightClass(int v) { return OneOf(v, {51, 53, 55}); }
 bool IsPostnetWideAreaClass(int v) { return OneOf(v, {52, 54, 56}); }
 bool IsVantic128Class(int v) { return InRange(v, 116, 123); }
 bool IsVantic128EmbeddedClass(int v) { return InRange(v, 118, 123); }
+bool IsVantic128BelowClass(int v) { return v == 116; }
+bool IsVantic128BesideClass(int v) { return v == 117; }
 bool IsCode128HibcClass(int v) { return InRange(v, 7, 9); }
 bool IsIsbtClass(int v) { return InRange(v, 88, 96); }
 bool IsUccEan128Class(int v) { return v == 60 || InRange(v, 66, 71) || InRange(v, 124, 132); }
@@ -320,6 +341,9 @@ bool IsCode128EncodedClass(int v) {
 }
 
 bool IsPznClass(int v) { return InRange(v, 21, 23); }
+bool IsRatioFamily(int family) {
+    return OneOf(family, {kFamilyCodabar, kFamilyCode25, kFamilyCode39, kFamilyItf, kFamilyMsi, kFamilyPharmacode});
+}
 bool IsUccEan128WideClass(int v) { return v == 60 || InRange(v, 124, 132); }
 
 bool IsVariableLengthClass(int v) {

@@ -49,13 +49,18 @@ inline constexpr int kFamilyCode39 = 4;
 inline constexpr int kFamilyCode93 = 5;
 inline constexpr int kFamilyEan = 6;
 inline constexpr int kFamilyFim = 7;
+inline constexpr int kFamilyIsbn = 8;
 inline constexpr int kFamilyIssn = 9;
 inline constexpr int kFamilyItf = 10;
 inline constexpr int kFamilyMsi = 11;
 inline constexpr int kFamilyPharmacode = 12;
 inline constexpr int kFamilyPostnet = 13;
+inline constexpr int kFamilySpcn = 14;
 inline constexpr int kFamilyUccEan128 = 15;
 inline constexpr int kFamilyUpcA = 16;
+inline constexpr int kFamilyUpcE = 17;
+inline constexpr int kFamilyIsmn = 18;
+inline constexpr int kFamilyIsrc = 19;
 
 struct VariationInfo {
     int code;
@@ -110,6 +115,9 @@ bool IsEanClass(int v);
 bool IsUpcAClass(int v);
 bool IsUpcEClass(int v);
 bool IsUpcENumberSystem1Class(int v);
+bool IsUpcESixDigitClass(int v);     // UPC-E typed as its six digits
+bool IsUpcEElevenDigitClass(int v);  // UPC-E typed as the eleven digits of its UPC-A
+bool IsUpcANdcClass(int v);          // UPC-A National Drug Code
 bool IsUpcClass(int v);
 bool IsUccEan128CouponClass(int v);
 bool IsEan99CouponClass(int v);
@@ -117,15 +125,31 @@ bool IsCouponClass(int v);
 bool IsBooklandEan13Class(int v);
 bool IsBooklandTextClass(int v);
 bool IsBooklandFamily(int family);
+bool IsGeneralStandardNumberClass(int v);  // standard numbers in OCR text without bars
+bool IsIssnClass(int v);
+bool IsAdjustedBookClass(int v);           // book numbers whose text line is adjusted
+bool IsIsbnDualClass(int v);               // ISBN-13 with the ISBN-10 line above
 bool IsUpcEanClass(int v);
 bool IsItfBearerClass(int v);
 bool IsItfSpecialTextClass(int v);  // ITF texts drawn around the bearer frame
 bool IsItf14PairClass(int v);        // ITF-14 with a second symbol after "++"
+bool IsItf14OpenFrameClass(int v);   // ITF-14 with bearer bars above and below only
+bool IsItfEvenDigitClass(int v);     // ITF that takes an even number of digits as typed
+bool IsCode39InItfFrameClass(int v);
+bool IsBearerFrameClass(int v);      // drawn inside an ITF bearer frame
+bool IsCode39CustomsClass(int v);
+bool IsMsiDoubleMod10Class(int v);
+bool IsPharmacodeClass(int v);
+bool IsPharmacodeWideSpaceClass(int v);   // wide spaces of four modules
+bool IsPharmacodeStandardClass(int v);    // wide spaces of two modules
+bool IsPharmacodeComputedClass(int v);    // the number computed from the typed pattern
 bool IsShipToZipClass(int v);
 bool IsPostnetLowerRightClass(int v);
 bool IsPostnetWideAreaClass(int v);
 bool IsVantic128Class(int v);
 bool IsVantic128EmbeddedClass(int v);
+bool IsVantic128BelowClass(int v);
+bool IsVantic128BesideClass(int v);
 bool IsCode128HibcClass(int v);       // Code 128 HIBC LIC
 bool IsIsbtClass(int v);              // Code 128 ISBT
 bool IsUccEan128Class(int v);         // UCC/EAN-128, coupons excluded
@@ -133,6 +157,7 @@ bool IsUccEan128CheckedClass(int v);  // UCC/EAN-128 with a modulo 10 check in t
 bool IsCode128EncodedClass(int v);    // everything the Code 128 encoder writes, coupons included
 bool IsVariableLengthClass(int v);
 bool IsPznClass(int v);             // Code 39 PZN sizes
+bool IsRatioFamily(int family);     // families whose wide elements follow a ratio
 bool IsUccEan128WideClass(int v);   // UCC/EAN-128 shipping sizes
 
 }  // namespace vg

@@ -20,4 +20,15 @@ bool Utf8ToCp1252(std::string_view utf8, std::string& out, std::string* problem 
 // False when "\x" is not followed by two hexadecimal digits.
 bool ExpandByteEscapes(std::string_view text, std::string& out, std::string* problem = nullptr);
 
+// The ASCII digits, whatever the locale.
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+// True when the text holds no character but digits, the empty text too.
+inline bool DigitsOnly(std::string_view text) {
+    for (char c : text)
+        if (!IsDigit(c)) return false;
+    return true;
+}
+// True when the text is one or more digits.
+inline bool AllDigits(std::string_view text) { return !text.empty() && DigitsOnly(text); }
+
 }  // namespace vg

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "model/atomicfile.h"
+#include "model/catalogue.h"
 #include "model/charset.h"
 #include "model/regularfile.h"
 #include "model/settingsfields.h"
@@ -179,7 +180,7 @@ const SettingsField& FieldOf(const Item& item) { return *FindSettingsField(item.
 }  // namespace
 
 bool KitletDataFlag(int family, std::string_view fileTitle) {
-    return family == 16 && !fileTitle.empty() && fileTitle.front() == '$';
+    return family == kFamilyUpcA && !fileTitle.empty() && fileTitle.front() == '$';
 }
 
 Kitlet KitletOf(const SettingsRecord& record, bool dataFlag) {
@@ -192,7 +193,7 @@ Kitlet KitletOf(const SettingsRecord& record, bool dataFlag) {
     k.full = 1;
     if (dataFlag)
         k.dataSlot = std::string(TextOf(record.MainText));
-    else if (record.Family == 4)
+    else if (record.Family == kFamilyCode39)
         k.dataSlot = std::string(TextOf(record.FACTdataIDtext));
     else
         k.dataSlot = record.ISSNExtraDigits;

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "model/charset.h"
 #include "model/strings.h"
 
 namespace vg {
@@ -9,12 +10,6 @@ namespace {
 
 std::string DisplayName(const VariationInfo& v) { return FindString(v.nameId).value_or(v.name); }
 
-bool AllDigits(std::string_view text) {
-    if (text.empty()) return false;
-    for (char c : text)
-        if (c < '0' || c > '9') return false;
-    return true;
-}
 
 }  // namespace
 

@@ -33,7 +33,7 @@ Prefix FamilyNamePrefix(int family, int variation) {
     case 14: return {"SPCN.", 21};
     case 18: return {"ISMN.", 21};
     case 19: return {"ISRC.", 21};
-    case 10: return {variation == 41 || variation == 42 ? "ITF-14." : "ITF.", 19};
+    case 10: return {IsItf14PairClass(variation) ? "ITF-14." : "ITF.", 19};
     case 11: return {"MSI_Plessey.", 15};
     case 12: return {"Pharmacode.", 15};
     case 13: return {"POSTNET.", 18};

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "model/catalogue.h"
+#include "model/charset.h"
 #include "model/symbolsettings.h"
 #include "symbology/code128.h"
 #include "symbology/code39.h"
@@ -10,8 +11,6 @@
 namespace vg {
 
 namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Identifiers whose data length is fixed by the GS1 table: no separator follows.
 bool FixedLengthIdentifier(std::string_view ai) {

@@ -88,7 +88,7 @@ void DrawingSequence::BearerBars(int pass) {
     };
     // Bars run vertically at 0 and 180 degrees: their ends face the top and bottom bands.
     int quarter = static_cast<int>(std::lround(sym.m_angle / 90.0)) & 1;
-    bool open = SymbolSettings.Variation == 42;
+    bool open = IsItf14OpenFrameClass(SymbolSettings.Variation);
     if (quarter == 0) {
         band(b.x0, b.y0, b.x1, s.y0);
         band(b.x0, s.y1, b.x1, b.y1);

@@ -13,8 +13,6 @@ namespace vg {
 
 namespace {
 
-constexpr int kFamilyUpcE = 17;
-
 // "%.Nf" with a decimal point whatever the locale.
 std::string Fixed(double value, int decimals) {
     char buf[64];
@@ -105,7 +103,7 @@ std::string SpecEncodedData(const SettingsRecord& s) {
     const std::string main(TextOf(s.MainText));
     const std::string original(TextOf(s.OriginalMainText));
     const std::string addOn(TextOf(s.AddOnText));
-    if (OneOf(v, {34, 37, 86, 87})) return {};
+    if (IsGeneralStandardNumberClass(v)) return {};
     if ((v >= 61 && v <= 65) || (v >= 81 && v <= 85))
         return Checked(std::string(TextOf(s.CouponFormatUPCpartText)), s.CheckCharacter1) + ' ' +
                std::string(TextOf(s.CouponFormat128partText));
@@ -133,7 +131,7 @@ std::string SpecEncodedData(const SettingsRecord& s) {
                 return Checked(main, s.CheckCharacter1) + ' ' + Checked(addOn, s.CheckCharacter2);
             break;
         case kFamilyPharmacode:
-            return v == 50 ? EncodedText : main;
+            return IsPharmacodeComputedClass(v) ? EncodedText : main;
         case kFamilyUpcA:
         case kFamilyUpcE: {
             std::string text = Checked(main, s.CheckCharacter1);

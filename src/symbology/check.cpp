@@ -1,5 +1,7 @@
 #include "symbology/check.h"
 
+#include "model/catalogue.h"
+#include "model/charset.h"
 #include "model/symbolsettings.h"
 #include "symbology/upce.h"
 
@@ -7,19 +9,12 @@ namespace vg {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 int DigitValue(char c) { return c - '0'; }
 
-bool AllDigits(std::string_view s) {
-    for (char c : s)
-        if (!IsDigit(c)) return false;
-    return true;
-}
-
 // Digits only, length within [lo, hi].
 bool DigitsOfLength(std::string_view s, std::size_t lo, std::size_t hi) {
-    return s.size() >= lo && s.size() <= hi && AllDigits(s);
+    return s.size() >= lo && s.size() <= hi && DigitsOnly(s);
 }
 
 char DigitChar(int v) { return static_cast<char>('0' + v); }
@@ -80,7 +75,7 @@ char CheckLuhnOpc(std::string_view digits) {
 }
 
 char CheckMod11Isbn(std::string_view digits) {
-    if (!AllDigits(digits) || (digits.size() != 7 && digits.size() != 9)) return kNoCheck;
+    if (!DigitsOnly(digits) || (digits.size() != 7 && digits.size() != 9)) return kNoCheck;
     int s = 0;
     int weight = static_cast<int>(digits.size()) + 1;
     for (char c : digits) s += DigitValue(c) * weight--;
@@ -199,7 +194,7 @@ std::string ToCode39FullAscii(std::string_view text) {
 
 char CheckPostnet(std::string_view digits) {
     std::size_t n = digits.size();
-    if ((n != 5 && n != 9 && n != 11) || !AllDigits(digits)) return kNoCheck;
+    if ((n != 5 && n != 9 && n != 11) || !DigitsOnly(digits)) return kNoCheck;
     int s = 0;
     for (char c : digits) s += DigitValue(c);
     return DigitChar((10 - s % 10) % 10);
@@ -395,7 +390,7 @@ std::string ComputeCheckCharacters(std::string_view data, int hasInput) {
     case 26: case 27: case 28: case 29: case 72: case 73: case 114:
         return StoreQuiet(CheckMod10(data));
     case 74: case 75: case 101: case 102:
-        return StoreQuiet(UpcECheck(data, v == 101 || v == 102));
+        return StoreQuiet(UpcECheck(data, IsUpcENumberSystem1Class(v)));
     case 40: case 43: case 44: case 45:
         return StoreFirst(CheckMod10(data));
     case 41: case 42: {

@@ -106,7 +106,7 @@ void CMsiSymbol::BuildText() {
     HumanReadable.assign(TextOf(s.OriginalMainText));
     if (s.HideCheckDigits) return;
     if (s.CheckCharacter1) HumanReadable += static_cast<char>(s.CheckCharacter1);
-    if (s.Variation == 46 && s.CheckCharacter2) HumanReadable += static_cast<char>(s.CheckCharacter2);
+    if (IsMsiDoubleMod10Class(s.Variation) && s.CheckCharacter2) HumanReadable += static_cast<char>(s.CheckCharacter2);
 }
 
 }  // namespace vg

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "model/catalogue.h"
+#include "model/charset.h"
 #include "model/symbolsettings.h"
 #include "symbology/check.h"
 #include "symbology/eanupc.h"
@@ -46,8 +47,6 @@ const std::array<std::string, 106>& ValueElements() {
 constexpr std::array<unsigned char, 32> kControlBytes = {
     0xBC, 0x8C, 0xBA, 0x8D, 0xB6, 0xAB, 0xC4, 0xA9, 0xFA, 0xF6, 0xC6, 0xFB, 0xC2, 0xB5, 0xF7, 0xBF,
     0xB9, 0xCF, 0xA8, 0xA7, 0xA0, 0xAC, 0xC3, 0xB7, 0xC5, 0xB4, 0xBD, 0xD2, 0xC7, 0xD4, 0xA4, 0xA6};
-
-bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 
 // Application identifiers whose data has a predefined length.
 bool PredefinedLength(std::string_view ai) {

@@ -106,7 +106,7 @@ void CCode128Symbol::DrawEndPieces(DeviceContext& dc) {
 
 bool CCode128Symbol::PlaceSideText(Point& at, std::vector<TextExtent>& extents) {
     const SettingsRecord& s = SymbolSettings;
-    if (s.Variation != 117) return false;
+    if (!IsVantic128BesideClass(s.Variation)) return false;
     BuildText();
     if (HumanReadable.empty()) return false;
     SelectHumanReadableFont(1.0);

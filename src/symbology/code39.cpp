@@ -157,7 +157,7 @@ std::string Code39HumanReadable() {
     const char check = static_cast<char>(s.CheckCharacter1);
     const bool showCheck = Code39HasCheck(v) && check && !s.HideCheckDigits;
 
-    if (v == 13) {
+    if (IsCode39CustomsClass(v)) {
         // Hyphens kept in the typed text (IgnoreHyphens) would double the separators.
         std::string typed(original);
         std::erase(typed, '-');

@@ -2,6 +2,7 @@
 
 #include "geometry/variationdefaults.h"
 #include "model/catalogue.h"
+#include "model/charset.h"
 #include "model/symbolsettings.h"
 #include "symbology/check.h"
 #include "symbology/upce.h"
@@ -37,13 +38,6 @@ constexpr std::string_view kStartGuard = "B1S1B1";
 constexpr std::string_view kCentreGuard = "LLS1B1S1B1S1ss";
 constexpr std::string_view kUpcEEndGuard = "LLS1B1S1B1S1B1";
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-bool AllDigits(std::string_view s) {
-    for (char c : s)
-        if (!IsDigit(c)) return false;
-    return true;
-}
 
 bool InRange(int v, int lo, int hi) { return v >= lo && v <= hi; }
 
@@ -109,12 +103,12 @@ int CEanUpcEncoder::Encode() {
         m_digits.assign(coupon.empty() ? main : coupon);
         if (!check1 || m_digits.empty()) return Fail();
         m_digits += check1;
-    } else if (v == 74 || v == 75 || v == 101 || v == 102) {
+    } else if (IsUpcEClass(v)) {
         m_kind = Kind::UpcE;
         if (main.empty() || !IsDigit(check1)) return Fail();
-        m_numberSystem = (v == 101 || v == 102) ? '1' : '0';
+        m_numberSystem = IsUpcENumberSystem1Class(v) ? '1' : '0';
         m_check = check1;
-        if (v == 74 || v == 101) {
+        if (IsUpcESixDigitClass(v)) {
             m_digits.assign(main);
         } else {
             if (main.size() < 11) return Fail();
@@ -140,7 +134,7 @@ int CEanUpcEncoder::BuildPattern() {
     std::string encoded = m_kind == Kind::UpcE ? m_numberSystem + m_digits + m_check : m_digits;
     const std::string_view addOn = TextOf(SymbolSettings.AddOnText);
     if (!addOn.empty()) {
-        if ((addOn.size() == 2 || addOn.size() == 5) && !AllDigits(addOn)) return Fail();
+        if ((addOn.size() == 2 || addOn.size() == 5) && !DigitsOnly(addOn)) return Fail();
         if (addOn.size() == 5 && !IsDigit(CheckAddOn5(addOn))) return Fail();
         AppendAddOn(addOn);
         encoded += ' ';
@@ -188,19 +182,19 @@ void AppendEanHalves(std::string_view left, std::string_view leftParity, std::st
 }  // namespace
 
 int AppendEan13(std::string_view d) {
-    if (d.size() != 13 || !AllDigits(d)) return 0;
+    if (d.size() != 13 || !DigitsOnly(d)) return 0;
     AppendEanHalves(d.substr(1, 6), kEan13Parity[d[0] - '0'], d.substr(7, 6));
     return 1;
 }
 
 int AppendEan8(std::string_view d) {
-    if (d.size() != 8 || !AllDigits(d)) return 0;
+    if (d.size() != 8 || !DigitsOnly(d)) return 0;
     AppendEanHalves(d.substr(0, 4), "AAAA", d.substr(4, 4));
     return 1;
 }
 
 int AppendUpcA(std::string_view d) {
-    if (d.size() != 12 || !AllDigits(d)) return 0;
+    if (d.size() != 12 || !DigitsOnly(d)) return 0;
     AppendElement(kStartGuard);
     AppendDigits(d.substr(0, 1), "A");
     AppendElement("ss");
@@ -214,7 +208,7 @@ int AppendUpcA(std::string_view d) {
 }
 
 int AppendUpcE(std::string_view six, char numberSystem, char check) {
-    if (six.size() != 6 || !AllDigits(six) || !IsDigit(check)) return 0;
+    if (six.size() != 6 || !DigitsOnly(six) || !IsDigit(check)) return 0;
     if (numberSystem != '0' && numberSystem != '1') return 0;
     std::string parity(kUpcEParity[check - '0']);
     if (numberSystem == '1')
@@ -229,9 +223,9 @@ int AppendUpcE(std::string_view six, char numberSystem, char check) {
 void AppendAddOn(std::string_view digits) {
     AppendElement("++B1S1B2");
     std::string_view parity;
-    if (digits.size() == 2 && AllDigits(digits))
+    if (digits.size() == 2 && DigitsOnly(digits))
         parity = kAddOn2Parity[((digits[0] - '0') * 10 + (digits[1] - '0')) % 4];
-    else if (digits.size() == 5 && AllDigits(digits) && IsDigit(CheckAddOn5(digits)))
+    else if (digits.size() == 5 && DigitsOnly(digits) && IsDigit(CheckAddOn5(digits)))
         parity = kAddOn5Parity[CheckAddOn5(digits) - '0'];
     for (std::size_t i = 0; i < parity.size(); ++i) {
         if (i) AppendElement("S1B1");
@@ -262,17 +256,8 @@ void CEanUpcSymbol::Layout(DeviceContext& dc, int) {
     const double th = MeasureText().cy / 1000.0;
     m_textHeight = th;
     if (m_doesNotFit) {
-        double excess = MeasureText(TextLine(true)).cx / 1000.0 - m_patternWidth;
-        if (excess > 0) {
-            if (s.Align == 1) {
-                m_leftMargin += excess / 2;
-                m_rightMargin += excess / 2;
-            } else if (s.Align == 2) {
-                m_leftMargin += excess;
-            } else {
-                m_rightMargin += excess;
-            }
-        }
+        const double excess = MeasureText(TextLine(true)).cx / 1000.0 - m_patternWidth;
+        if (excess > 0) SpreadExcess(excess, s.Align, m_leftMargin, m_rightMargin);
     }
     if (s.TextAbove) {
         m_topMargin = th + m + gap;

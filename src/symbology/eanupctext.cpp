@@ -7,6 +7,7 @@
 
 #include "geometry/variationdefaults.h"
 #include "model/catalogue.h"
+#include "model/fontnames.h"
 #include "model/symbolsettings.h"
 #include "symbology/eanupc.h"
 #include "symbology/upce.h"
@@ -14,25 +15,19 @@
 namespace vg {
 namespace {
 
-constexpr const char* kOcrB = "OCRB Vornel Glyph";
-constexpr const char* kOcrA = "OCRA Vornel Glyph";
 constexpr double kSmall = 0.9;          // size factor of the outside characters
 constexpr double kSecondLineGap = 0.12; // inch between the two lines of 134
 constexpr double kMaxLinePoints = 200;  // growth stops here whatever the measurement
 
 bool IsStandardNumber(int v) { return IsBooklandEan13Class(v) || IsBooklandTextClass(v); }
-bool IsGeneralStandardNumber(int v) { return OneOf(v, {34, 37, 86, 87}); }
-bool IsIssn(int v) { return OneOf(v, {37, 38, 111, 138, 141}); }
-bool IsAdjusted(int v) { return (v >= 105 && v <= 113) || OneOf(v, {141, 145, 146}); }
-bool IsElevenDigitUpcE(int v) { return v == 75 || v == 102; }
 
-bool IsOcrFace(const std::string& face) { return face == kOcrB || face == kOcrA; }
+bool IsOcrFace(const std::string& face) { return face == kOcrBFontName || face == kOcrAFontName; }
 
 // Centring factor of the characters left of the bars.
 double KFactor() {
     const std::string& face = SymbolSettings.FontName4humanreadable;
-    if (face == kOcrB) return 0.5;
-    if (face == kOcrA) return 0.7;
+    if (face == kOcrBFontName) return 0.5;
+    if (face == kOcrAFontName) return 0.7;
     return 0.6;
 }
 
@@ -44,7 +39,7 @@ void AppendCheck(std::string& text, uint8_t check) {
 // the eleven digits otherwise; "" when they cannot be formed.
 std::string UpcESixDigits(int v) {
     std::string_view main = TextOf(SymbolSettings.MainText);
-    if (!IsElevenDigitUpcE(v)) return std::string(main);
+    if (!IsUpcEElevenDigitClass(v)) return std::string(main);
     if (main.size() < 11) return {};
     std::string six;
     if (SuppressZeros(main.substr(1, 10), six) != 0) return {};
@@ -56,7 +51,7 @@ std::string NumberText(int v) {
     const SettingsRecord& s = SymbolSettings;
     if (IsCouponClass(v)) return std::string(TextOf(s.CouponFormatUPCpartText));
     if (IsStandardNumber(v)) return std::string(TextOf(s.MainText));
-    if (IsElevenDigitUpcE(v)) return UpcESixDigits(v);
+    if (IsUpcEElevenDigitClass(v)) return UpcESixDigits(v);
     return std::string(TextOf(s.OriginalMainText));
 }
 
@@ -296,7 +291,7 @@ void TextPlacer::DrawEan8(const std::string& number) {
 void TextPlacer::DrawUpcA(const std::string& number) {
     const SettingsRecord& s = SymbolSettings;
     const double y = OutsideY(kSmall);
-    if (s.Variation == 73 && !coupon_) {
+    if (IsUpcANdcClass(s.Variation) && !coupon_) {
         // NDC form: the digit 3 with the letter N above it.
         const double x = -0.4 * CharWidth('N') - Module();
         const double raise = s_.MeasureText("N").cy / 1000.0 *
@@ -323,8 +318,8 @@ void TextPlacer::DrawUpcE() {
     const char system = IsUpcENumberSystem1Class(v) ? '1' : '0';
     DrawCentred(-0.5 * CharWidth(system) - m, OutsideY(kSmall), system, kSmall);
     double x = parts_.startGuard + 2 * m;
-    if (s.FontName4humanreadable == kOcrB) x += 1.5 * m;
-    else if (s.FontName4humanreadable == kOcrA) x += m;
+    if (s.FontName4humanreadable == kOcrBFontName) x += 1.5 * m;
+    else if (s.FontName4humanreadable == kOcrAFontName) x += m;
     Group(UpcESixDigits(v), 0, 6, x, parts_.leftData / 6);
     if (!s.HideCheckDigits && s.CheckCharacter1)
         RightOutside(static_cast<char>(s.CheckCharacter1), OutsideY(kSmall));
@@ -336,7 +331,7 @@ const char* LinePrefix(int v) {
     if (OneOf(v, {37, 38, 111})) return "ISSN ";
     if (OneOf(v, {77, 78, 86, 107, 108})) return "ISMN ";
     if (OneOf(v, {79, 80, 87, 109, 110})) return "ISRC ";
-    if (v == 134) return "ISBN-10: ";
+    if (IsIsbnDualClass(v)) return "ISBN-10: ";
     if (OneOf(v, {135, 145})) return "ISBN 978-";
     if (OneOf(v, {136, 146})) return "ISBN 979-";
     if (OneOf(v, {138, 141})) return "ISSN 977-";
@@ -352,8 +347,8 @@ void AppendHyphenAndCheck(std::string& line, std::string_view text, uint8_t chec
 // Face of the standard-number line.
 std::string LineFace() {
     const SettingsRecord& s = SymbolSettings;
-    if (IsGeneralStandardNumber(s.Variation)) return s.FontName4humanreadable;
-    return s.FontName4ISBN_ISSN_SPCNs.empty() ? std::string(kOcrB) : s.FontName4ISBN_ISSN_SPCNs;
+    if (IsGeneralStandardNumberClass(s.Variation)) return s.FontName4humanreadable;
+    return s.FontName4ISBN_ISSN_SPCNs.empty() ? std::string(kOcrBFontName) : s.FontName4ISBN_ISSN_SPCNs;
 }
 
 // Size of the standard-number line before any growth, points.
@@ -361,7 +356,7 @@ double LineStartPoints() {
     const SettingsRecord& s = SymbolSettings;
     const int v = s.Variation;
     const std::size_t addOn = TextLength(s.AddOnText);
-    if (IsGeneralStandardNumber(v)) return s.Size;
+    if (IsGeneralStandardNumberClass(v)) return s.Size;
     if (OneOf(v, {135, 136, 138})) return 7;
     if (OneOf(v, {141, 145, 146})) return addOn ? 8.5 : 6.5;
     if (v == 134) return addOn == 0 ? 5.5 : addOn == 5 ? 8.5 : 7.5;
@@ -495,8 +490,8 @@ void CBooklandSymbol::BuildStandardNumberLine() {
     m_numberLine = std::string(prefix) + typed;
     if (!s.HideCheckDigits)
         AppendHyphenAndCheck(m_numberLine, typed,
-                             ean13Check ? s.CheckCharacter2 : s.CheckCharacter1, !IsIssn(v));
-    if (v == 134) {
+                             ean13Check ? s.CheckCharacter2 : s.CheckCharacter1, !IsIssnClass(v));
+    if (IsIsbnDualClass(v)) {
         m_numberLine2 = "ISBN-13: 978-" + typed;
         AppendHyphenAndCheck(m_numberLine2, typed, s.CheckCharacter2, true);
     }
@@ -530,7 +525,7 @@ void CBooklandSymbol::MeasureStandardNumberLine(DeviceContext& dc) {
     if (m_numberLine.empty()) return;
     const std::string face = LineFace();
     m_linePoints = LineStartPoints();
-    if (IsAdjusted(SymbolSettings.Variation)) {
+    if (IsAdjustedBookClass(SymbolSettings.Variation)) {
         // Grow until the line spans the bars (compared unmagnified, like the bars).
         const double bars = m_patternWidth * 1000.0;
         while (m_linePoints < kMaxLinePoints &&

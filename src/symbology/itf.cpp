@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "model/catalogue.h"
+#include "model/charset.h"
 #include "geometry/dimensionmodel.h"
 #include "geometry/variationdefaults.h"
 #include "model/symbolsettings.h"
@@ -16,9 +17,6 @@ namespace {
 constexpr const char* kTwoOfFive[10] = {"11221", "21112", "12112", "22111", "11212",
                                         "21211", "12211", "11122", "21121", "12121"};
 
-bool AllDigits(std::string_view text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
 
 int Fail() { return CTableEncoder::Fail(); }
 
@@ -186,7 +184,7 @@ void CItfSymbol::PlaceSpecialTexts() {
     std::string mainText(TextOf(s.OriginalMainText)), second;
     if (!mainText.empty()) {
         if (!s.HideCheckDigits && s.CheckCharacter1) mainText += static_cast<char>(s.CheckCharacter1);
-        if (v == 76 && s.ShowAsterisks) mainText = '*' + mainText + '*';
+        if (IsCode39InItfFrameClass(v) && s.ShowAsterisks) mainText = '*' + mainText + '*';
     }
     const bool hasSecond = IsItf14PairClass(v) && s.AddOnText[0];
     if (hasSecond) {

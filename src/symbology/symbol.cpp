@@ -7,6 +7,7 @@
 #include "model/catalogue.h"
 #include "geometry/dimensionmodel.h"
 #include "geometry/variationdefaults.h"
+#include "model/charset.h"
 #include "model/symbolsettings.h"
 #include "symbology/code128.h"
 #include "symbology/code39.h"
@@ -28,7 +29,6 @@ int ClampInt(double v, double lo, double hi) {
     return static_cast<int>(std::clamp(v, lo, hi));
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
@@ -47,8 +47,9 @@ void SetEncodedText(std::string_view text) {
 
 void AppendElement(std::string_view element) { BarPattern.append(element); }
 
-void InstallSymbologyHooks() {
-    DefaultsHooks.emptyBarPattern = [] { BarPattern.clear(); };
+void ApplySymbolDefaults() {
+    ApplyVariationDefaults();
+    BarPattern.clear();
 }
 
 bool IsBarLetter(char c) {
@@ -66,8 +67,8 @@ double ElementModules(char letter, char digit, double ratio, int variation) {
     if (digit == '+') return 0;
     if (digit == '2') {
         if (IsSpaceLetter(letter)) {
-            if (variation == 49 || variation == 50) return 4;
-            if (variation == 97) return 2;
+            if (IsPharmacodeWideSpaceClass(variation)) return 4;
+            if (IsPharmacodeStandardClass(variation)) return 2;
         }
         return ratio;
     }
@@ -81,10 +82,18 @@ double PatternModules(std::string_view pattern, double ratio, int variation) {
     return modules;
 }
 
+void SpreadExcess(double excess, int align, double& left, double& right) {
+    if (align == 1) {
+        left += excess / 2;
+        right += excess / 2;
+    } else if (align == 2) {
+        left += excess;
+    } else {
+        right += excess;
+    }
+}
+
 int EncodeCurrentVariation() {
-    // The encoders are the only writers of BarPattern: once one has run the
-    // defaults can empty it.
-    if (!DefaultsHooks.emptyBarPattern) InstallSymbologyHooks();
     int v = SymbolSettings.Variation;
     // Code 128, UCC/EAN-128 and the coupon codes (UPC-A/EAN-13 part first).
     if (IsCode128EncodedClass(v)) return EncodeCode128(v);
@@ -147,7 +156,7 @@ void CSymbol::Reset(DeviceContext&) {
         EmbeddingFactors f = CurrentEmbeddingFactors;
         m_skewLead = s.BarHeight / 72.0 * (f.p * 384.0 / 301.0 + f.q);
         m_cursorX = m_skewLead;
-        m_originY = (v == 117 ? 0.05 : 2.6 / 72.0) * m_magnification;
+        m_originY = (IsVantic128BesideClass(v) ? 0.05 : 2.6 / 72.0) * m_magnification;
     }
 
     m_textGap = s.DistanceToBars / 72.0;
@@ -369,17 +378,9 @@ void CLinearSymbol::Layout(DeviceContext&, int) {
     double tw = e.cx / 1000.0;
     double th = e.cy / 1000.0;
     if (tw > m_patternWidth) {
-        double excess = tw - m_patternWidth;
-        if (s.Align == 1) {
-            if (!IsVantic128Class(v)) {
-                m_leftMargin += excess / 2;
-                m_rightMargin += excess / 2;
-            }
-        } else if (s.Align == 2) {
-            m_leftMargin += excess;
-        } else {
-            m_rightMargin += excess;
-        }
+        // Vantic128 centred keeps its margins.
+        if (s.Align != 1 || !IsVantic128Class(v))
+            SpreadExcess(tw - m_patternWidth, s.Align, m_leftMargin, m_rightMargin);
     }
     if (s.TextAbove)
         m_topMargin += th + s.DistanceToBars / 72.0;
@@ -432,7 +433,7 @@ void CLinearSymbol::DrawText(DeviceContext&, int) {
     else if (s.Align == 2)
         h = m_patternWidth - tw;
 
-    if (v == 117 || HumanReadable.empty()) return;
+    if (IsVantic128BesideClass(v) || HumanReadable.empty()) return;
     if (IsVantic128Class(v)) {
         DrawString(h, y, HumanReadable, 1.0, kAlignLeftTop);
         return;

@@ -23,12 +23,8 @@ void SetEncodedText(std::string_view text);
 // Appends one element to BarPattern (two characters).
 void AppendElement(std::string_view element);
 
-// Installs the hooks of this subsystem into DefaultsHooks (emptyBarPattern).
-// The CLI and tests call it at start; EncodeCurrentVariation also installs it
-// when missing, so the hook is in place whenever BarPattern holds anything.
-// Calling it again is harmless. (No static initialiser: the order against the
-// record's own initialisation is not defined.)
-void InstallSymbologyHooks();
+// ApplyVariationDefaults, then an empty BarPattern: nothing is encoded yet.
+void ApplySymbolDefaults();
 
 bool IsBarLetter(char c);
 bool IsSpaceLetter(char c);
@@ -38,6 +34,9 @@ double ElementModules(char letter, char digit, double ratio, int variation);
 // Width of a pattern in modules (the whole text, pairs only; a trailing odd
 // character is ignored).
 double PatternModules(std::string_view pattern, double ratio, int variation);
+// A text line wider than the bars by excess (> 0) widens the quiet zones on the
+// side its alignment puts it: 1 both halves, 2 the left, any other the right.
+void SpreadExcess(double excess, int align, double& left, double& right);
 
 // Runs the encoder of the current variation: 1 when BarPattern was written,
 // 0 when the data was empty or could not be encoded (BarPattern empty then).

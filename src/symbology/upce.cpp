@@ -1,14 +1,10 @@
 #include "symbology/upce.h"
 
+#include "model/charset.h"
+
 namespace vg {
 
 namespace {
-
-bool AllDigits(std::string_view s) {
-    for (char c : s)
-        if (c < '0' || c > '9') return false;
-    return true;
-}
 
 bool AllZero(std::string_view s) {
     return s.find_first_not_of('0') == std::string_view::npos;
@@ -18,7 +14,7 @@ bool AllZero(std::string_view s) {
 
 int SuppressZeros(std::string_view tenDigits, std::string& six) {
     six.clear();
-    if (tenDigits.size() != 10 || !AllDigits(tenDigits)) return kUpcEBadInput;
+    if (tenDigits.size() != 10 || !DigitsOnly(tenDigits)) return kUpcEBadInput;
     std::string_view m = tenDigits.substr(0, 5);
     std::string_view p = tenDigits.substr(5, 5);
 
@@ -40,7 +36,7 @@ int SuppressZeros(std::string_view tenDigits, std::string& six) {
 
 bool ExpandUpcE(std::string_view sixDigits, std::string& ten) {
     ten.clear();
-    if (sixDigits.size() != 6 || !AllDigits(sixDigits)) return false;
+    if (sixDigits.size() != 6 || !DigitsOnly(sixDigits)) return false;
     std::string_view d = sixDigits;
     char last = d[5];
     if (last <= '2') {

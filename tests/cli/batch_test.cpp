@@ -273,8 +273,9 @@ TEST(BatchTool, HostileNamesStayInTheFolder) {
         ASSERT_EQ(files.size(), 4u);  // 3 graphics, then "VGL{...}.txt" sorts last
         std::size_t imports = 0;
         for (const std::string& line : Lines(ReadWholeFile(dir.File("parent/out/" + *files.rbegin()))))
-            if (line.starts_with("import ") && ++imports)
+            if (line.starts_with("import ") && ++imports) {
                 EXPECT_TRUE(files.count(line.substr(8, line.rfind('"') - 8))) << line;
+            }
         EXPECT_EQ(imports, 3u);
     }
 }

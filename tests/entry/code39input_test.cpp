@@ -57,7 +57,6 @@ TEST(Code39Input, AnyBytesInEveryFieldLeaveTheRecordIntactOnRefusal) {
     for (int v : variations) {
         SCOPED_TRACE(v);
         InputBarHarness h(v);
-        InstallSymbologyHooks();
         for (FieldRole role : {FieldRole::Main, FieldRole::Fact}) {
             const int id = h.bar.ControlFor(role);
             if (!id) continue;

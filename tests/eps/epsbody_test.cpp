@@ -35,11 +35,10 @@ void Symbol(int family, int variation, const std::string& data, const std::strin
 // A generic record with a hand-made pattern (no encoder involved).
 void Pattern(int family, int variation, const std::string& pattern) {
     ResetSettingsRecord();
-    InstallSymbologyHooks();
     SettingsRecord& s = SymbolSettings;
     s.Family = static_cast<int16_t>(family);
     s.Variation = variation;
-    ApplyVariationDefaults();
+    ApplySymbolDefaults();
     BarPattern = pattern;
 }
 

@@ -20,12 +20,11 @@ namespace vg::test {
 // Factory state of a variation with its data and check characters, ready to encode.
 inline void FactorySymbol(int family, int variation, const std::string& data, const std::string& addOn = "") {
     ResetSettingsRecord();
-    InstallSymbologyHooks();
     SettingsRecord& s = SymbolSettings;
     s.Family = static_cast<int16_t>(family);
     s.Variation = variation;
     ProgrammaticInput = 0;
-    ApplyVariationDefaults();
+    ApplySymbolDefaults();
     SetText(s.MainText, data);
     SetText(s.OriginalMainText, data);
     SetText(s.AddOnText, addOn);

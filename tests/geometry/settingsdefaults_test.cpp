@@ -13,14 +13,8 @@ namespace {
 
 class Defaults : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ResetSettingsRecord();
-        DefaultsHooks = {};
-    }
-    void TearDown() override {
-        DefaultsHooks = {};
-        ResetSettingsRecord();
-    }
+    void SetUp() override { ResetSettingsRecord(); }
+    void TearDown() override { ResetSettingsRecord(); }
     static void Choose(int family, int variation, int derived = 0) {
         SymbolSettings.Family = static_cast<int16_t>(family);
         SymbolSettings.Variation = variation;
@@ -281,13 +275,6 @@ TEST_F(Defaults, DerivedKeepsLoadedFields) {
     SetText(s.FACTdataIDtext, "1P");
     s.CheckCharacter1 = '5';
 
-    int pending = 0, field = 0, pattern = 0, marks = 0, box = 0;
-    DefaultsHooks.clearPendingAddOn = [&] { ++pending; };
-    DefaultsHooks.resetFieldState = [&] { ++field; };
-    DefaultsHooks.emptyBarPattern = [&] { ++pattern; };
-    DefaultsHooks.clearBatchMarks = [&] { ++marks; };
-    DefaultsHooks.resetActionBox = [&] { ++box; };
-
     Choose(15, 62, 1);
 
     // Steps 1 to 6 and 8 still run.
@@ -298,7 +285,6 @@ TEST_F(Defaults, DerivedKeepsLoadedFields) {
     EXPECT_EQ(TextOf(s.CouponFormatUPCpartText), "5");
     EXPECT_EQ(TextOf(s.CouponFormat128partText), "(8101)");
     EXPECT_EQ(s.CheckCharacter1, 0);
-    EXPECT_EQ(pending + field + pattern + marks + box, 5);
 
     EXPECT_EQ(s.Rotation, 180);
     EXPECT_EQ(s.Format, 2);
@@ -323,22 +309,6 @@ TEST_F(Defaults, DerivedKeepsLoadedFields) {
     EXPECT_EQ(s.SpacesQuietZoneColorName, "Paper");
     EXPECT_EQ(s.CMYKcyanBarsText, 60);
     EXPECT_EQ(s.Hueproof, 2);
-}
-
-TEST_F(Defaults, HooksCalledOnceAndUnsetHooksSkipped) {
-    std::string order;
-    DefaultsHooks.clearPendingAddOn = [&] { order += 'a'; };
-    DefaultsHooks.resetFieldState = [&] { order += 'f'; };
-    DefaultsHooks.emptyBarPattern = [&] { order += 'p'; };
-    DefaultsHooks.clearBatchMarks = [&] { order += 'm'; };
-    DefaultsHooks.resetActionBox = [&] { order += 'b'; };
-    Choose(16, 72);
-    EXPECT_EQ(order, "afpmb");
-
-    DefaultsHooks = {};
-    DefaultsHooks.emptyBarPattern = [&] { order += 'p'; };
-    Choose(16, 72);
-    EXPECT_EQ(order, "afpmbp");
 }
 
 TEST_F(Defaults, MainTextCarriedInIssnSlot) {

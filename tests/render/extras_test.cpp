@@ -22,7 +22,6 @@ const Rgb kBlack{0, 0, 0};
 // An EAN-13 4006381333931 in factory-like settings, drawn for a file.
 void Ean13() {
     ResetSettingsRecord();
-    InstallSymbologyHooks();
     SettingsRecord& s = SymbolSettings;
     s.Family = 6;
     s.Variation = 26;

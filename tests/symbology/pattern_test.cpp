@@ -91,20 +91,12 @@ TEST(Dispatch, EveryEanUpcVariationEncodes) {
     }
 }
 
-TEST(Hooks, DefaultsEmptyTheBarPattern) {
-    // Installed by the first encoder run even without an explicit call.
-    DefaultsHooks.emptyBarPattern = nullptr;
+TEST(Defaults, EmptyTheBarPattern) {
     test::PlainSettings(6, 27);
     SetText(SymbolSettings.MainText, "9638507");
     SymbolSettings.CheckCharacter1 = '4';
     ASSERT_EQ(EncodeCurrentVariation(), 1);
-    ASSERT_TRUE(DefaultsHooks.emptyBarPattern);
-    DefaultsHooks.emptyBarPattern();
-    EXPECT_TRUE(BarPattern.empty());
-
-    InstallSymbologyHooks();
-    BarPattern = "B1S1";
-    ApplyVariationDefaults();
+    ApplySymbolDefaults();
     EXPECT_TRUE(BarPattern.empty());
 }
 
