@@ -1,5 +1,7 @@
 #include "app/inputbarwidget.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
@@ -110,13 +112,36 @@ InputBarWidget::InputBarWidget(QWidget* parent) : QWidget(parent) {
     auto* help = new QPushButton(QString::fromUtf8("帮助"), this);
     Place(ctl::kHelp, help, 174, 21, 41, 14);
 
-    setMinimumSize(static_cast<int>(276 * unitX_), static_cast<int>(37 * unitY_));
+    source_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    preset_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    minimum_ = QSize(static_cast<int>(276 * unitX_), static_cast<int>(37 * unitY_));
+    FitBoxes();
 }
 
 void InputBarWidget::Place(int id, QWidget* w, int x, int y, int cx, int cy) {
     w->setGeometry(static_cast<int>(x * unitX_), static_cast<int>(y * unitY_), static_cast<int>(cx * unitX_),
                    static_cast<int>(cy * unitY_) + 4);
     controls_.insert(id, w);
+    placed_.insert(id, w->geometry());
+}
+
+void InputBarWidget::FitBoxes() {
+    const QRect preset = placed_.value(ctl::kPresetBox), source = placed_.value(ctl::kSourceBox);
+    const int morePreset = std::max(0, preset_->sizeHint().width() - preset.width());
+    // A data file's name may be long: the box grows to twice its width at most.
+    const int moreSource = std::clamp(source_->sizeHint().width() - source.width(), 0, source.width());
+    preset_->setGeometry(preset.adjusted(0, 0, morePreset, 0));
+    source_->setGeometry(source.translated(morePreset, 0).adjusted(0, 0, moreSource, 0));
+    // The indicators and Help stand right of the boxes; the fields below keep their places.
+    for (auto it = placed_.begin(); it != placed_.end(); ++it)
+        if (it.value().left() >= source.right()) controls_.value(it.key())->move(it.value().topLeft() + QPoint(morePreset + moreSource, 0));
+    setMinimumSize(minimum_ + QSize(morePreset + moreSource, 0));
+}
+
+bool InputBarWidget::event(QEvent* event) {
+    // A box whose texts changed asks for room.
+    if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::FontChange) FitBoxes();
+    return QWidget::event(event);
 }
 
 QLineEdit* InputBarWidget::Edit(int id) const { return qobject_cast<QLineEdit*>(controls_.value(id)); }
@@ -199,6 +224,7 @@ void InputBarWidget::SetPresetText(std::string_view text) {
     preset_->clear();
     preset_->addItem(FromRecord(text));
     preset_->setCurrentIndex(0);
+    FitBoxes();
 }
 
 void InputBarWidget::SetSourceFileItem(std::string_view name) {
@@ -210,6 +236,7 @@ void InputBarWidget::SetSourceFileItem(std::string_view name) {
         source_->addItem(text);
     source_->setCurrentIndex(3);
     settingSource_ = false;
+    FitBoxes();
 }
 
 void InputBarWidget::RemoveSourceFileItem() {

@@ -69,11 +69,17 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void Place(int id, QWidget* w, int x, int y, int cx, int cy);
+    // Widens the two boxes of the top row to their texts and moves what stands
+    // to their right along.
+    void FitBoxes();
 
     QMap<int, QWidget*> controls_;
+    QMap<int, QRect> placed_;  // the geometry each control was placed at
+    QSize minimum_;
     PresetBox* preset_ = nullptr;
     QComboBox* source_ = nullptr;
     bool settingSource_ = false;

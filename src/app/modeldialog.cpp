@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "app/platform.h"
+#include "app/uitexts.h"
 
 namespace vg {
 
@@ -129,6 +130,7 @@ void ModelDialog::SetItems(int id, const QStringList& items, int current) {
         list->clear();
         list->addItems(items);
         if (list->isEditable()) list->lineEdit()->setText(typed);
+        FitToItems(list);
     }
     if (list->isEditable()) {
         // The typed number, when listed, is the selected entry.

@@ -48,17 +48,26 @@ SymbolOptionsDialog::SymbolOptionsDialog(QWidget* parent)
     ratio->addWidget(label("到 1"));
     grid->addLayout(ratio, 2, 1);
 
-    // Bar width reduction and its readout.
+    // Bar width reduction, and the same in %, mils and the unit: one row each,
+    // values right-aligned over their units' column.
     grid->addWidget(label("宽度减少值:"), 3, 0);
-    auto* bwr = new QVBoxLayout;
+    auto* bwr = new QHBoxLayout;
     bwr->addWidget(AddEdit(sod::kBwr, 0, [&m](const std::string& t) { return m.TypeBwr(t); }));
     bwr->addWidget(AddStatic(sod::kBwrUnit));
-    grid->addLayout(bwr, 3, 1);
+    grid->addLayout(bwr, 3, 1, Qt::AlignTop);
+    AddStatic(sod::kBwrReadout)->hide();  // the model's one-line readout, shown below split
     auto* readout = new QGridLayout;
-    readout->addWidget(AddStatic(sod::kBwrReadout), 0, 0, 1, 3);
-    readout->addWidget(label("%"), 1, 0);
-    readout->addWidget(label("百万"), 1, 1);
-    readout->addWidget(AddStatic(sod::kReadoutUnit), 1, 2);
+    readout->setVerticalSpacing(0);
+    readoutUnit_[0] = label("%");
+    readoutUnit_[1] = label("百万");
+    readoutUnit_[2] = AddStatic(sod::kReadoutUnit);
+    for (int row = 0; row < 3; ++row) {
+        readout_[row] = new QLabel(this);
+        readout_[row]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        readout->addWidget(readout_[row], row, 0);
+        readout->addWidget(readoutUnit_[row], row, 1);
+    }
+    readout->setColumnStretch(2, 1);
     grid->addLayout(readout, 3, 2, 1, 2);
 
     // Symbol width, magnification and X-dimension: edits, or the printer's grid.
@@ -149,7 +158,12 @@ void SymbolOptionsDialog::Sync() {
     editRow_->setVisible(!lists);
     Control(sod::kRatioList)->setVisible(m.RatioListShown());
     Control(sod::kRatio)->setVisible(!m.RatioListShown());
-    Control(sod::kReadoutUnit)->setVisible(m.Method() == 0);
+    const QStringList values = QString::fromStdString(m.Text(sod::kBwrReadout)).split(u' ', Qt::SkipEmptyParts);
+    for (int row = 0; row < 3; ++row) {
+        readout_[row]->setText(values.value(row));
+        readout_[row]->setVisible(row < values.size());
+        readoutUnit_[row]->setVisible(row < values.size());
+    }
 }
 
 bool RunSymbolOptions(CMainFrame& frame) {

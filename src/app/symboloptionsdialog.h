@@ -6,6 +6,8 @@
 
 class QWidget;
 
+class QLabel;
+
 namespace vg {
 
 class CMainFrame;
@@ -25,6 +27,8 @@ private:
 
     SymbolOptionsModel model_;
     QWidget* editRow_ = nullptr;  // symbol width, magnification and X edits
+    QLabel* readout_[3] = {};     // the width reduction in %, mils and the unit
+    QLabel* readoutUnit_[3] = {};
 };
 
 // The symbol options command: the dialog in the dialog-command frame, then the

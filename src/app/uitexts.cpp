@@ -9,6 +9,7 @@
 #include <QFontComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
@@ -58,6 +59,7 @@ void TranslateCombo(QComboBox* c) {
         c->setItemData(i, QStringList{stored, text}, kStoredRole);
         if (text != current) c->setItemText(i, text);
     }
+    FitToItems(c);
 }
 
 void TranslateWidget(QWidget* w) {
@@ -84,6 +86,13 @@ void TranslateWidget(QWidget* w) {
 }
 
 }  // namespace
+
+void FitToItems(QComboBox* box) {
+    if (box->sizeAdjustPolicy() == QComboBox::AdjustToContentsOnFirstShow)
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // Layouts give a box its minimum, which Qt does not take from the items.
+    box->setMinimumWidth(box->sizeHint().width());
+}
 
 QString UiQString(const char* stored) { return QString::fromStdString(UiText(stored)); }
 
@@ -112,6 +121,8 @@ void ApplyUiTexts(QWidget* root) {
     if (auto* box = qobject_cast<QDialogButtonBox*>(root)) NameStandardButtons(box);
     for (QDialogButtonBox* box : root->findChildren<QDialogButtonBox*>()) NameStandardButtons(box);
     for (QAction* a : root->findChildren<QAction*>()) TranslateAction(a);
+    // The window grows at once to the new texts' minimum, so that none is cut.
+    if (root->isWindow() && root->layout()) root->layout()->activate();
 }
 
 void ApplyUiTextsEverywhere() {

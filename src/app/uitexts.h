@@ -5,12 +5,17 @@
 #include <QObject>
 #include <QString>
 
+class QComboBox;
 class QWidget;
 
 namespace vg {
 
 // A stored text (UTF-8) as the widgets show it.
 QString UiQString(const char* stored);
+
+// Sizes a box to its longest item: the widest it grows, the narrowest a layout
+// may make it.
+void FitToItems(QComboBox* box);
 
 // Sets the texts of a window and its children (titles, labels, buttons, group
 // boxes, tabs, tool tips, the items of lists and the actions of menus) from their
