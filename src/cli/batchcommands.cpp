@@ -11,6 +11,7 @@
 #include <cstring>
 #include <cstdlib>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@
 #include "output/outputformat.h"
 #include "output/series.h"
 #include "proof/proof.h"
+#include "proof/proofpool.h"
 
 namespace vg::cli {
 namespace {
@@ -97,9 +99,12 @@ public:
         c.path = PathInFolder(o_.folder, proposal);
         c.ownName = true;
         c.replace = o_.replace;
-        if (Exists(c.path) && !o_.replace) {
-            NotReplaced(c.path);
-            return std::nullopt;
+        if (Exists(c.path)) {
+            if (!o_.replace) {
+                NotReplaced(c.path);
+                return std::nullopt;
+            }
+            if (o_.verify) replaced_.insert(c.path);
         }
         c.withPreview = !o_.noPreview;
         c.levelOne = o_.levelOne;
@@ -115,7 +120,10 @@ public:
     bool ScriptNameIsOwn() const override { return scriptInFolder_; }
     bool AbortRequested() override { return interrupted != 0; }
     bool ConfirmReplace(const std::string& name) override {
-        if (o_.replace) return true;
+        if (o_.replace) {
+            if (o_.verify) replaced_.insert(PathInFolder(SaveFolder, name));
+            return true;
+        }
         NotReplaced(PathInFolder(SaveFolder, name));
         return false;
     }
@@ -139,24 +147,31 @@ public:
         EndProgressLine();
         std::printf("%lld files have been created.\n", static_cast<long long>(files));
     }
-    // With --verify every file is proven as it is written; the first that
-    // does not scan ends the run with its line.
+    // With --verify every file is proven as it is written, on a pool of
+    // workers; the proofs are taken in the order of the files, and the first
+    // that does not scan ends the run with its line.
     bool FileWritten(const std::string& path) override {
         if (!o_.verify) return true;
-        const FileProof proof = ProveWrittenFile(path);
-        if (proof.verdict == ProofVerdict::Scans) return true;
-        if (proof.verdict == ProofVerdict::NoReader) {
-            if (!noReaderShown_) {
-                EndProgressLine();
-                std::printf("%s: %s\n", path.c_str(), DescribeProof(proof).c_str());
-                noReaderShown_ = true;
-            }
-            return true;
+        if (failed_) {
+            past_.push_back(path);
+            return false;
         }
-        EndProgressLine();
-        std::printf("%s: %s\n", path.c_str(), DescribeProof(proof).c_str());
-        notProven = true;
-        return false;
+        if (!pool_) pool_.emplace();
+        pool_->Submit(path);
+        // The first file is proven before the run goes on, as a single file is.
+        Take(accepted_ == 0 ? ProofPool::Wait::All : ProofPool::Wait::Full);
+        if (failed_) return false;  // this file or an earlier one does not scan
+        ++accepted_;
+        return true;
+    }
+    int64_t SettleWrittenFiles() override {
+        if (!pool_) return 0;
+        Take(ProofPool::Wait::All);
+        // Files written after the one that does not scan go, unless they replaced one.
+        for (const std::string& path : past_)
+            if (!replaced_.count(path)) std::remove(path.c_str());
+        past_.clear();
+        return failed_ ? accepted_ - *failed_ : 0;
     }
     void EndProgressLine() {
         if (lineShown_) std::fputs("\r\033[K", stderr);
@@ -167,6 +182,30 @@ public:
     bool completed = false;
 
 private:
+    // The proofs done so far, in order.
+    void Take(ProofPool::Wait wait) {
+        while (std::optional<ProofPool::Done> d = pool_->Next(wait)) {
+            const int64_t number = taken_++;
+            if (failed_) {
+                past_.push_back(d->path);
+                continue;
+            }
+            const FileProof& proof = d->proof;
+            if (proof.verdict == ProofVerdict::Scans) continue;
+            if (proof.verdict == ProofVerdict::NoReader) {
+                if (!noReaderShown_) {
+                    EndProgressLine();
+                    std::printf("%s: %s\n", d->path.c_str(), DescribeProof(proof).c_str());
+                    noReaderShown_ = true;
+                }
+                continue;
+            }
+            EndProgressLine();
+            std::printf("%s: %s\n", d->path.c_str(), DescribeProof(proof).c_str());
+            notProven = true;
+            failed_ = number;
+        }
+    }
     using Clock = std::chrono::steady_clock;
     void NotReplaced(const std::string& path) {
         EndProgressLine();
@@ -179,6 +218,11 @@ private:
     bool lineShown_ = false;
     bool noReaderShown_ = false;
     bool scriptInFolder_ = false;
+    std::optional<ProofPool> pool_;
+    int64_t accepted_ = 0, taken_ = 0;  // files counted as made; proofs taken
+    std::optional<int64_t> failed_;     // the first file that does not scan, from 0
+    std::vector<std::string> past_;     // files written after it
+    std::set<std::string> replaced_;    // files that were there before the run
     Clock::time_point begin_ = Clock::now(), shown_{};
 };
 

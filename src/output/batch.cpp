@@ -186,6 +186,18 @@ std::string PathInFolder(const std::string& folder, const std::string& name) {
     return path + Cp1252ToUtf8(name);
 }
 
+namespace {
+
+// The files whose proofs the host settles after they were counted.
+void Settle(BatchHost& host, BatchResult& r) {
+    const int64_t back = host.SettleWrittenFiles();
+    if (back <= 0) return;
+    r.filesMade -= back;
+    r.end = BatchEnd::Unproven;
+}
+
+}  // namespace
+
 BatchResult SaveCommand(BatchHost& host) {
     if (DataFilePending) return RunDataFileBatch(host);
     BatchResult r;
@@ -216,6 +228,7 @@ BatchResult SaveCommand(BatchHost& host) {
     }
     if (!SeriesArmed) {
         r.filesMade = 1;
+        Settle(host, r);
         return r;
     }
     return RunSeries(firstName, shown, SaveFolder, *choice, host);
@@ -283,6 +296,7 @@ BatchResult RunSeries(const std::string& firstName, const std::string& firstFile
         progress.filesMade = static_cast<int>(r.filesMade);
         host.Progress(progress);
     }
+    Settle(host, r);
     if (i > 1) host.Completed(r.filesMade);
     // The script names every file of the run: only when each one was written.
     if (r.end != BatchEnd::Aborted && r.end != BatchEnd::Unproven && i > 1 && options.pageScript &&
@@ -413,6 +427,7 @@ BatchResult RunDataFileBatch(BatchHost& host) {
         ShowMessage("Data File", "Unable to read " + DataFilePath);
         r.end = BatchEnd::Aborted;
     }
+    Settle(host, r);
     host.Completed(r.filesMade);
     if (r.end == BatchEnd::Finished && r.skipped == 0 && r.failedWrites == 0 && WritePageScript)
         PageScript(host, r, [&](const std::string& path) {

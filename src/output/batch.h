@@ -66,6 +66,10 @@ public:
     // A file of the run was written from the current record (a proof may read
     // it now). False stops the run there; the file does not count as made.
     virtual bool FileWritten(const std::string&) { return true; }
+    // A host may settle files it accepted later (proofs on other threads):
+    // waits for them all and returns how many of the files counted as made
+    // are taken back, from the first it refuses on; the run ends unproven.
+    virtual int64_t SettleWrittenFiles() { return 0; }
 };
 
 enum class BatchEnd {

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <string_view>
 
@@ -94,12 +95,10 @@ struct GsLibrary {
     bool loaded = false;
 };
 
-// Called with the interpreter's mutex held.
 const GsLibrary* LoadGs(std::string* reason) {
     static GsLibrary lib;
-    static bool tried = false;
-    if (!tried) {
-        tried = true;
+    static std::once_flag once;
+    std::call_once(once, [] {
         void* handle = OpenFirstLibrary({"libgs.so.10", "libgs.so.9", "libgs.so"});
         lib.loaded = handle && BindFunction(handle, "gsapi_new_instance", lib.newInstance) &&
                      BindFunction(handle, "gsapi_delete_instance", lib.deleteInstance) &&
@@ -108,7 +107,7 @@ const GsLibrary* LoadGs(std::string* reason) {
                      BindFunction(handle, "gsapi_run_string_begin", lib.runBegin) &&
                      BindFunction(handle, "gsapi_run_string_continue", lib.runContinue) &&
                      BindFunction(handle, "gsapi_run_string_end", lib.runEnd) && BindFunction(handle, "gsapi_exit", lib.exit);
-    }
+    });
     if (!lib.loaded) {
         *reason = "Ghostscript's library (libgs) is not installed";
         return nullptr;
@@ -116,9 +115,10 @@ const GsLibrary* LoadGs(std::string* reason) {
     return &lib;
 }
 
-// The interpreter, kept for the life of the process once made.
+// One interpreter, used by one thread at a time; kept for the life of the
+// process once made. Each has its own instance of the library and its own
+// folder for the pages, so that proofs on several threads run side by side.
 struct Interpreter {
-    std::mutex mutex;
     const GsLibrary* lib = nullptr;
     void* instance = nullptr;
     std::string folder;  // where the device writes its pages, one file each
@@ -126,16 +126,30 @@ struct Interpreter {
     std::string err;
 };
 
-Interpreter& Gs() {
-    static Interpreter gs;
-    return gs;
+// The interpreters made so far; a caller takes a free one or makes another.
+struct Interpreters {
+    std::mutex mutex;
+    std::vector<std::unique_ptr<Interpreter>> all;
+    std::vector<Interpreter*> free;
+};
+
+Interpreters& Pool() {
+    static Interpreters* pool = new Interpreters;  // outlives the exit handler
+    return *pool;
+}
+
+// Starting and ending instances one at a time.
+std::mutex& LifeMutex() {
+    static std::mutex* m = new std::mutex;
+    return *m;
 }
 
 int GSDLLCALL NoInput(void*, char*, int) { return 0; }
 int GSDLLCALL Out(void*, const char*, int len) { return len; }
-int GSDLLCALL Err(void*, const char* str, int len) {
+int GSDLLCALL Err(void* handle, const char* str, int len) {
     try {  // nothing may unwind through the library's frames
-        if (Gs().err.size() < 4096) Gs().err.append(str, static_cast<std::size_t>(len));
+        std::string& err = static_cast<Interpreter*>(handle)->err;
+        if (err.size() < 4096) err.append(str, static_cast<std::size_t>(len));
     } catch (...) {
     }
     return len;
@@ -168,12 +182,51 @@ std::vector<std::string> TakePages(const Interpreter& gs) {
 
 void Drop(Interpreter& gs) {
     if (!gs.instance) return;
-    gs.lib->exit(gs.instance);
-    gs.lib->deleteInstance(gs.instance);
+    {
+        std::lock_guard<std::mutex> life(LifeMutex());
+        gs.lib->exit(gs.instance);
+        gs.lib->deleteInstance(gs.instance);
+    }
     gs.instance = nullptr;
     gs.page.clear();
     TakePages(gs);
 }
+
+// An interpreter of the caller's own until it is handed back.
+class Lease {
+public:
+    Lease() {
+        Interpreters& pool = Pool();
+        std::lock_guard<std::mutex> lock(pool.mutex);
+        if (pool.free.empty()) {
+            pool.all.push_back(std::make_unique<Interpreter>());
+            gs_ = pool.all.back().get();
+            if (pool.all.size() == 1)
+                // The folders go with the process.
+                std::atexit([] {
+                    for (const auto& gs : Pool().all)
+                        if (!gs->folder.empty()) {
+                            TakePages(*gs);
+                            rmdir(gs->folder.c_str());
+                        }
+                });
+        } else {
+            gs_ = pool.free.back();
+            pool.free.pop_back();
+        }
+    }
+    ~Lease() {
+        Interpreters& pool = Pool();
+        std::lock_guard<std::mutex> lock(pool.mutex);
+        pool.free.push_back(gs_);
+    }
+    Lease(const Lease&) = delete;
+    Lease& operator=(const Lease&) = delete;
+    Interpreter& operator*() const { return *gs_; }
+
+private:
+    Interpreter* gs_ = nullptr;
+};
 
 // The library and the folder for the pages.
 bool Prepare(Interpreter& gs, std::string* reason) {
@@ -185,11 +238,6 @@ bool Prepare(Interpreter& gs, std::string* reason) {
             return false;
         }
         gs.folder = pattern;
-        // The folder goes with the process.
-        std::atexit([] {
-            TakePages(Gs());
-            rmdir(Gs().folder.c_str());
-        });
     }
     return true;
 }
@@ -197,7 +245,8 @@ bool Prepare(Interpreter& gs, std::string* reason) {
 bool Start(Interpreter& gs, std::string* reason) {
     if (gs.instance) return true;
     if (!Prepare(gs, reason)) return false;
-    if (gs.lib->newInstance(&gs.instance, nullptr) < 0) {
+    std::lock_guard<std::mutex> life(LifeMutex());
+    if (gs.lib->newInstance(&gs.instance, &gs) < 0) {
         gs.instance = nullptr;
         *reason = "Ghostscript's interpreter could not be started";
         return false;
@@ -296,8 +345,8 @@ bool RenderEpsFile(const std::string& path, int ppi, GreyImage& image, std::stri
         "\ncount VGLproofOps sub {pop} repeat countdictstack VGLproofDicts sub {end} repeat "
         "VGLproofState restore showpage\n";
 
-    Interpreter& gs = Gs();
-    std::lock_guard<std::mutex> lock(gs.mutex);
+    const Lease lease;
+    Interpreter& gs = *lease;
     if (!Start(gs, reason)) return false;
     // The page device is set up again only when the page changes: in a series
     // every file has the same one.
@@ -336,14 +385,15 @@ bool RenderPdfFile(const std::string& path, int ppi, GreyImage& image, std::stri
         *reason = "not a PDF file";
         return false;
     }
-    Interpreter& gs = Gs();
-    std::lock_guard<std::mutex> lock(gs.mutex);
+    const Lease lease;
+    Interpreter& gs = *lease;
     // A PDF file is read by an interpreter of its own, which may open only that
     // file; the EPS interpreter is made again by the next EPS proof.
     Drop(gs);
     if (!Prepare(gs, reason)) return false;
+    std::unique_lock<std::mutex> life(LifeMutex());
     void* instance = nullptr;
-    if (gs.lib->newInstance(&instance, nullptr) < 0) {
+    if (gs.lib->newInstance(&instance, &gs) < 0) {
         *reason = "Ghostscript's interpreter could not be started";
         return false;
     }
@@ -359,6 +409,7 @@ bool RenderPdfFile(const std::string& path, int ppi, GreyImage& image, std::stri
     const int code = gs.lib->initWithArgs(instance, static_cast<int>(std::size(args)), const_cast<char**>(args));
     const int exitCode = gs.lib->exit(instance);
     gs.lib->deleteInstance(instance);
+    life.unlock();
     const std::vector<std::string> pages = TakePages(gs);
     if ((code < 0 && code != gs_error_Quit) || exitCode < 0 || pages.empty() || !ParsePgm(pages.front(), image)) {
         *reason = "Ghostscript could not render the file";

@@ -17,8 +17,8 @@ struct GreyImage {
 // Renders the PostScript of an EPS file (plain, or behind a DOS EPS binary
 // header) at ppi pixels per inch, cropped to its bounding box. False with the
 // reason when the file is not EPS or Ghostscript cannot render it.
-// Ghostscript's interpreter is one per process: calls are serialised, and the
-// interpreter is kept between calls (a new one after an error).
+// Calls on several threads run side by side, each on an interpreter of its
+// own; interpreters are kept between calls (a new one after an error).
 bool RenderEpsFile(const std::string& path, int ppi, GreyImage& image, std::string* reason);
 
 // Renders the first page of a PDF file at ppi pixels per inch (its crop box).

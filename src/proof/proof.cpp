@@ -368,8 +368,9 @@ ProofResult ProveEpsFile(const ProofJob& job, const std::string& path) {
     return ProveImage(job, image);
 }
 
-FileProof ProveWrittenFile(const std::string& path) {
-    const ProofJob job = CaptureProof();
+FileProof ProveWrittenFile(const std::string& path) { return ProveWrittenFile(CaptureProof(), path); }
+
+FileProof ProveWrittenFile(const ProofJob& job, const std::string& path) {
     FileProof proof;
     proof.printerDpi = job.printerDpi;
     proof.ppi = job.ppi;

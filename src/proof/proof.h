@@ -4,7 +4,7 @@
 // record, BarPattern, EncodedText) and draws it; it must run where the record
 // is written, the application's UI thread, and leaves every global as it found
 // it. The job it returns is a copy: ProveDrawing and ProveEpsFile read nothing
-// else and may run on any thread (Ghostscript's interpreter is serialised).
+// else and may run on any thread, several at once.
 #pragma once
 
 #include <functional>
@@ -77,6 +77,8 @@ struct FileProof {
     int ppi = 0;  // resolution the widths were measured at
 };
 FileProof ProveWrittenFile(const std::string& path);
+// The same for a job captured from the record the file was written from (any thread).
+FileProof ProveWrittenFile(const ProofJob& job, const std::string& path);
 
 // "scans", "does not scan" or "no reader" with what was read and the widths.
 std::string DescribeProof(const FileProof& proof);

@@ -194,3 +194,35 @@ TEST(Verify, SeriesAndBatchProveEveryFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// Proofs run on several workers: the files are still proven in order, the run
+// stops at the first that does not scan and names it, and the count holds
+// only the files before it; nothing written after it is left behind.
+TEST(Verify, ProvenRunsStopAtTheFirstFileInOrder) {
+    TempFolder dir;
+    const std::string all = dir.File("all"), cut = dir.File("cut");
+    for (const std::string& f : {all, cut}) ASSERT_EQ(mkdir(f.c_str(), 0755), 0);
+
+    const vg::test::ToolResult series = RunTool("series -v 26 -d 400638130000 --before 4006381 --start 30000 "
+                                                "--stop 30039 --no-preview --verify -o " + Quote(all));
+    EXPECT_EQ(series.status, 0) << series.out << series.err;
+    EXPECT_EQ(series.out, "40 files have been created.\n");
+    EXPECT_EQ(FilesIn(all), 40);
+
+    // Two-digit ITF is too short for the reader: the seventh record of twenty.
+    std::string records;
+    for (int i = 0; i < 20; ++i) records += i == 6 ? "12\r\n" : std::to_string(100000 + 2 * i) + "\r\n";
+    const std::string data = dir.File("itf.txt");
+    std::ofstream(data, std::ios::binary) << records;
+    const vg::test::ToolResult batch = RunTool("batch -v 39 " + Quote(data) + " --verify -o " + Quote(cut));
+    EXPECT_EQ(batch.status, 3) << batch.out << batch.err;
+    const std::vector<std::string> lines = Lines(batch.out);
+    ASSERT_EQ(lines.size(), 2u) << batch.out;
+    EXPECT_TRUE(StartsWith(lines[0], cut + "/ITF.12.EPS: does not scan: ")) << lines[0];
+    EXPECT_EQ(lines[1], "6 files have been created.");
+    EXPECT_EQ(FilesIn(cut), 7);
+}
+
+}  // namespace
