@@ -48,8 +48,8 @@ int main(int argc, char** argv) {
         view.repaint();
     }
     const auto drawn = Clock::now();
-    std::printf("start-up to drawn symbol: %.1f ms (of which the window and first draw %.1f ms)\n",
-                Ms(drawn - start), Ms(drawn - appMade));
+    std::printf("start-up to drawn symbol: %.1f ms (of which the window and first draw %.1f ms)\n", Ms(drawn - start),
+                Ms(drawn - appMade));
 
     QLineEdit* edit = frame->BarWidget().Edit(frame->Bar().ControlFor(vg::FieldRole::Main));
     if (!edit || edit->text().size() != 60) {
@@ -99,8 +99,9 @@ int main(int argc, char** argv) {
     const auto c0 = Clock::now();
     const vg::ProofJob job = vg::CaptureProof();
     const double capture = Ms(Clock::now() - c0);
-    std::printf("keystroke while the paused text is proven (capture %.2f ms on this thread): median %.2f ms, "
-                "max %.2f ms; then shown: %s\n",
-                capture, paused[paused.size() / 2], paused.back(), proof.text().toUtf8().constData());
+    std::printf(
+        "keystroke while the paused text is proven (capture %.2f ms on this thread): median %.2f ms, "
+        "max %.2f ms; then shown: %s\n",
+        capture, paused[paused.size() / 2], paused.back(), proof.text().toUtf8().constData());
     return 0;
 }

@@ -66,7 +66,8 @@ bool Run(const Case& c, int keystrokes) {
             std::fprintf(stderr, "keystroke: %s drew nothing\n", c.label);
             return false;
         }
-        if (i == 0) std::printf("%s: %zu drawing operations, texts \"%s\"\n", c.label, dc.Ops().size(), dc.AllText().c_str());
+        if (i == 0)
+            std::printf("%s: %zu drawing operations, texts \"%s\"\n", c.label, dc.Ops().size(), dc.AllText().c_str());
         if (i >= 0) ms.push_back(took);
     }
     std::sort(ms.begin(), ms.end());

@@ -20,8 +20,7 @@ std::string SerialData(long long start, int i) {
 }
 
 // Writes count files of one format; the files per second, or -1 after a failure.
-double Series(vg::GenerationRequest request, int format, const char* extension, int count,
-              const std::string& folder) {
+double Series(vg::GenerationRequest request, int format, const char* extension, int count, const std::string& folder) {
     request.format = format;
     const long long start = 400638133393LL;
     const Clock::time_point begin = Clock::now();

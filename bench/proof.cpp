@@ -64,7 +64,8 @@ bool CostPerProof(const char* name, const char* variation, const char* data, con
             first = false;
         }
         t = Clock::now();
-        for (int i = 0; i < kRounds; ++i) scans &= vg::ProveWrittenFile(request.path).verdict == vg::ProofVerdict::Scans;
+        for (int i = 0; i < kRounds; ++i)
+            scans &= vg::ProveWrittenFile(request.path).verdict == vg::ProofVerdict::Scans;
         const double whole = Seconds(t) / kRounds * 1000;
         const vg::ProofJob job = vg::CaptureProof();
         vg::GreyImage image;
@@ -140,12 +141,13 @@ int main(int argc, char** argv) {
         const Series plain = RunSeries(plainFolder, count, false, preview);
         const Series proven = RunSeries(provenFolder, count, true, preview);
         failures += plain.failures + proven.failures;
-        std::printf("EAN-13 series %s preview, %d files: unproven %.3f s (%.2f ms a file, processor %.2f ms), "
-                    "proven %.3f s (%.2f ms a file, processor %.2f ms, %d not proven): %.2f times (processor %.2f)\n",
-                    preview ? "with" : "without", count, plain.seconds, plain.seconds / count * 1000,
-                    plain.processor / count * 1000, proven.seconds, proven.seconds / count * 1000,
-                    proven.processor / count * 1000, proven.failures, proven.seconds / plain.seconds,
-                    proven.processor / plain.processor);
+        std::printf(
+            "EAN-13 series %s preview, %d files: unproven %.3f s (%.2f ms a file, processor %.2f ms), "
+            "proven %.3f s (%.2f ms a file, processor %.2f ms, %d not proven): %.2f times (processor %.2f)\n",
+            preview ? "with" : "without", count, plain.seconds, plain.seconds / count * 1000,
+            plain.processor / count * 1000, proven.seconds, proven.seconds / count * 1000,
+            proven.processor / count * 1000, proven.failures, proven.seconds / plain.seconds,
+            proven.processor / plain.processor);
     }
     if (ownFolder) std::system(("rm -rf '" + folder + "'").c_str());
     return ok && failures == 0 ? 0 : 1;

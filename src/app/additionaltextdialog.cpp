@@ -54,14 +54,10 @@ AdditionalTextDialog::AdditionalTextDialog(QWidget* parent)
     auto* position = new QGroupBox(QString::fromUtf8("文本位置"), this);
     auto* p = new QGridLayout(position);
     p->addWidget(Label(this, "H:"), 0, 0);
-    p->addWidget(AddEdit(atd::kH, 6,
-                         Accepting([&m](const std::string& t) { m.TypeH(t); })),
-                 0, 1);
+    p->addWidget(AddEdit(atd::kH, 6, Accepting([&m](const std::string& t) { m.TypeH(t); })), 0, 1);
     p->addWidget(AddStatic(atd::kHUnit), 0, 2);
     p->addWidget(Label(this, "V:"), 1, 0);
-    p->addWidget(AddEdit(atd::kV, 6,
-                         Accepting([&m](const std::string& t) { m.TypeV(t); })),
-                 1, 1);
+    p->addWidget(AddEdit(atd::kV, 6, Accepting([&m](const std::string& t) { m.TypeV(t); })), 1, 1);
     p->addWidget(AddStatic(atd::kVUnit), 1, 2);
     grid->addWidget(position, 5, 0, 1, 2);
 
@@ -69,9 +65,7 @@ AdditionalTextDialog::AdditionalTextDialog(QWidget* parent)
     auto* r = new QHBoxLayout(rotation);
     auto* rotate = Add(atd::kRotate, new QPushButton(QStringLiteral("Rotate"), this));
     rotate->setAutoDefault(false);
-    connect(rotate, &QPushButton::clicked, this, [this, &m] {
-        Apply([&] { m.Rotate(); });
-    });
+    connect(rotate, &QPushButton::clicked, this, [this, &m] { Apply([&] { m.Rotate(); }); });
     r->addWidget(rotate);
     const char* const angles[] = {"0°", "90°", "180°", "270°"};
     for (int k = 0; k < 4; ++k) r->addWidget(Add(kRotationStatics[k], Label(this, angles[k])));

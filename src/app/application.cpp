@@ -34,9 +34,7 @@ void LoadViewSettings(const ProfileStore& profile, CMainFrame& frame) {
         frame.View().SetZoom(*zoom);
 }
 
-void SaveViewSettings(ProfileStore& profile, CMainFrame& frame) {
-    profile.WriteInt(kViewZoomKey, frame.View().Zoom());
-}
+void SaveViewSettings(ProfileStore& profile, CMainFrame& frame) { profile.WriteInt(kViewZoomKey, frame.View().Zoom()); }
 
 std::unique_ptr<CMainFrame> StartApplication(const QStringList& files, const ProfileStore& profile,
                                              const std::vector<std::string>& kitletFolders, int splashMs) {

@@ -28,8 +28,8 @@ bool SpecificationsCommand(CMainFrame& frame) {
 bool PreferencesCommand(CMainFrame& frame) {
     return RunDialogCommand(frame, [&frame] {
         const bool chosen = !frame.Kitlets().FullPath().empty();
-        PreferencesDialog dialog(SymbolSettings, chosen, [&frame] { frame.ChooseKitlet(frame.Kitlets().LastId()); },
-                                 &frame);
+        PreferencesDialog dialog(
+            SymbolSettings, chosen, [&frame] { frame.ChooseKitlet(frame.Kitlets().LastId()); }, &frame);
         return Accepted(dialog);
     });
 }

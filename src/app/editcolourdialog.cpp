@@ -120,8 +120,7 @@ void EditColourDialog::AddColours(QVBoxLayout* top) {
         Refresh();
     });
     connect(barsName, &QLineEdit::textEdited, this, [this](const QString& t) { model_.SetName(true, ToRecord(t)); });
-    connect(spacesName, &QLineEdit::textEdited, this,
-            [this](const QString& t) { model_.SetName(false, ToRecord(t)); });
+    connect(spacesName, &QLineEdit::textEdited, this, [this](const QString& t) { model_.SetName(false, ToRecord(t)); });
 }
 
 // Type and model.

@@ -44,23 +44,20 @@ EditTextDialog::EditTextDialog(QWidget* parent)
 
     auto* boxes = new QGridLayout;
     int at = 0;
-    for (auto [id, text] : std::initializer_list<std::pair<int, const char*>>{
-             {etd::kBold, "粗体"},
-             {etd::kItalic, "斜体"},
-             {etd::kHidden, "隐藏"},
-             {etd::kHideCheckDigits, "隐藏校验字符"},
-             {etd::kHideParentheses, "隐藏括号"},
-             {etd::kIgnoreHyphens, "忽略空白区"},
-             {etd::kIgnoreSpaces, "忽略间隔"},
-             {etd::kTextAbove, "文字在上"}}) {
+    for (auto [id, text] : std::initializer_list<std::pair<int, const char*>>{{etd::kBold, "粗体"},
+                                                                              {etd::kItalic, "斜体"},
+                                                                              {etd::kHidden, "隐藏"},
+                                                                              {etd::kHideCheckDigits, "隐藏校验字符"},
+                                                                              {etd::kHideParentheses, "隐藏括号"},
+                                                                              {etd::kIgnoreHyphens, "忽略空白区"},
+                                                                              {etd::kIgnoreSpaces, "忽略间隔"},
+                                                                              {etd::kTextAbove, "文字在上"}}) {
         boxes->addWidget(check(id, text), at / 2, at % 2);
         ++at;
     }
     grid->addLayout(boxes, 2, 0, 1, 4);
     grid->addWidget(Label(this, "字与条上下间隔:"), 3, 0, 1, 2);
-    grid->addWidget(AddEdit(etd::kDistance, 0,
-                            Accepting([&m](const std::string& t) { m.TypeDistance(t); })),
-                    3, 2);
+    grid->addWidget(AddEdit(etd::kDistance, 0, Accepting([&m](const std::string& t) { m.TypeDistance(t); })), 3, 2);
     grid->addWidget(AddStatic(etd::kDistanceUnit), 3, 3);
 
     auto* code39 = new QGroupBox(QStringLiteral("Code 39"), this);
@@ -73,8 +70,8 @@ EditTextDialog::EditTextDialog(QWidget* parent)
     auto* bc = new QGridLayout(barCode);
     bc->addWidget(check(etd::kShowStartStop, "显示 开始/停止"), 0, 0, 1, 2);
     bc->addWidget(Label(this, "开始字符:"), 1, 0);
-    bc->addWidget(AddList(etd::kStartCharacter, {"A", "B", "C", "D"}, [&m](int i) { m.Choose(etd::kStartCharacter, i); }),
-                  1, 1);
+    bc->addWidget(
+        AddList(etd::kStartCharacter, {"A", "B", "C", "D"}, [&m](int i) { m.Choose(etd::kStartCharacter, i); }), 1, 1);
     bc->addWidget(Label(this, "结束字符:"), 2, 0);
     bc->addWidget(AddList(etd::kStopCharacter, {"A", "B", "C", "D"}, [&m](int i) { m.Choose(etd::kStopCharacter, i); }),
                   2, 1);
@@ -93,9 +90,7 @@ EditTextDialog::EditTextDialog(QWidget* parent)
     i->addWidget(Label(this, "字体:"), 0, 0);
     i->addWidget(font(etd::kIsbnFont), 0, 1);
     i->addWidget(Label(this, "ISSN另外数字(2):"), 1, 0);
-    i->addWidget(AddEdit(etd::kIssnDigits, 2,
-                         Accepting([&m](const std::string& t) { m.TypeIssnDigits(t); })),
-                 1, 1);
+    i->addWidget(AddEdit(etd::kIssnDigits, 2, Accepting([&m](const std::string& t) { m.TypeIssnDigits(t); })), 1, 1);
     grid->addWidget(isbn, 5, 2, 1, 2);
 
     auto* layout = new QVBoxLayout(this);
@@ -107,10 +102,10 @@ EditTextDialog::EditTextDialog(QWidget* parent)
 void EditTextDialog::Sync() {
     QScopedValueRollback<bool> writing(writing_, true);
     const EditTextModel& m = model_;
-    for (int id : {etd::kBold, etd::kItalic, etd::kHidden, etd::kShowFactDataId, etd::kShowAsterisks,
-                   etd::kHideCheckDigits, etd::kHideParentheses, etd::kIgnoreHyphens, etd::kIgnoreSpaces,
-                   etd::kTextAbove, etd::kShowStartStop, etd::kCenterSysChk, etd::kHideAddonText,
-                   etd::kAddonTextDown, etd::kQuietZoneIndicators})
+    for (int id :
+         {etd::kBold, etd::kItalic, etd::kHidden, etd::kShowFactDataId, etd::kShowAsterisks, etd::kHideCheckDigits,
+          etd::kHideParentheses, etd::kIgnoreHyphens, etd::kIgnoreSpaces, etd::kTextAbove, etd::kShowStartStop,
+          etd::kCenterSysChk, etd::kHideAddonText, etd::kAddonTextDown, etd::kQuietZoneIndicators})
         static_cast<QCheckBox*>(Control(id))->setChecked(m.Value(id) != 0);
     for (int id : {etd::kAlign, etd::kStartCharacter, etd::kStopCharacter})
         static_cast<QComboBox*>(Control(id))->setCurrentIndex(m.Value(id));
@@ -118,11 +113,17 @@ void EditTextDialog::Sync() {
         static_cast<QComboBox*>(Control(id))->setCurrentIndex(IndexOf(m.Fonts(), m.Text(id)));
     SetNumbers(etd::kSize, m.Sizes());
     for (int id : {etd::kSize, etd::kDistance, etd::kDistanceUnit, etd::kIssnDigits}) SetText(id, m.Text(id));
-    for (int id : {etd::kAlign, etd::kBold, etd::kItalic, etd::kHidden, etd::kShowFactDataId, etd::kShowAsterisks,
-                   etd::kHideCheckDigits, etd::kHideParentheses, etd::kIgnoreHyphens, etd::kIgnoreSpaces,
-                   etd::kTextAbove, etd::kShowStartStop, etd::kStartCharacter, etd::kStopCharacter,
-                   etd::kCenterSysChk, etd::kHideAddonText, etd::kAddonTextDown, etd::kQuietZoneIndicators,
-                   etd::kIsbnFont, etd::kDistance, etd::kIssnDigits})
+    for (int id : {etd::kAlign,           etd::kBold,
+                   etd::kItalic,          etd::kHidden,
+                   etd::kShowFactDataId,  etd::kShowAsterisks,
+                   etd::kHideCheckDigits, etd::kHideParentheses,
+                   etd::kIgnoreHyphens,   etd::kIgnoreSpaces,
+                   etd::kTextAbove,       etd::kShowStartStop,
+                   etd::kStartCharacter,  etd::kStopCharacter,
+                   etd::kCenterSysChk,    etd::kHideAddonText,
+                   etd::kAddonTextDown,   etd::kQuietZoneIndicators,
+                   etd::kIsbnFont,        etd::kDistance,
+                   etd::kIssnDigits})
         Control(id)->setEnabled(m.Enabled(id));
 }
 

@@ -28,7 +28,8 @@ namespace {
 
 constexpr const char* kAgent = "ZOVOrizIve";
 constexpr const char* kVanticNote =
-    "The input of Vanticcode is a string of digit pairs\nwith the first ranging 01 through 94\nand the rest 00 through 95.";
+    "The input of Vanticcode is a string of digit pairs\nwith the first ranging 01 through 94\nand the rest 00 through "
+    "95.";
 
 void Open(const QUrl& url) { QDesktopServices::openUrl(url); }
 
@@ -163,7 +164,8 @@ void HelpCommands::VariationPage() {
     const int v = SymbolSettings.Variation;
     const char* file = v >= 1 && v <= 146 ? HelpPageOf(v) : nullptr;
     if (!file) return;
-    QString path = QString::fromLocal8Bit(cwd) + '/' + QString::fromLatin1(kHelpPageFolder) + '/' + QString::fromLatin1(file);
+    QString path =
+        QString::fromLocal8Bit(cwd) + '/' + QString::fromLatin1(kHelpPageFolder) + '/' + QString::fromLatin1(file);
     path.replace('\\', '/');
     // Not in the current folder: the installed pages; a page found nowhere is
     // left to the desktop's own error handling.

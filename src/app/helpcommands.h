@@ -11,7 +11,6 @@
 #include <QUrl>
 #include <functional>
 
-
 namespace vg {
 
 class CMainFrame;

@@ -17,7 +17,7 @@
 namespace vg {
 namespace {
 
-constexpr int kEdits[] = {ctl::kMain1, ctl::kAddOn, ctl::kMain2, ctl::kMain4, ctl::kFact,
+constexpr int kEdits[] = {ctl::kMain1, ctl::kAddOn, ctl::kMain2,     ctl::kMain4,    ctl::kFact,
                           ctl::kMain5, ctl::kMain6, ctl::kCouponUpc, ctl::kCoupon128};
 constexpr int kChecks[] = {ctl::kCheck1, ctl::kCheck4, ctl::kCheck7};
 
@@ -25,10 +25,10 @@ struct EditPlace {
     int id, x, y, cx, cy;
 };
 constexpr EditPlace kEditPlaces[] = {
-    {ctl::kMain1, 3, 18, 84, 12},   {ctl::kCheck1, 89, 18, 24, 12},  {ctl::kAddOn, 115, 18, 56, 12},
-    {ctl::kMain2, 3, 18, 169, 12},  {ctl::kCheck4, 148, 18, 24, 12}, {ctl::kMain4, 3, 18, 143, 12},
-    {ctl::kFact, 3, 18, 54, 12},    {ctl::kMain5, 59, 18, 113, 12},  {ctl::kMain6, 59, 18, 87, 12},
-    {ctl::kCouponUpc, 3, 18, 47, 12}, {ctl::kCheck7, 52, 18, 13, 12}, {ctl::kCoupon128, 67, 18, 105, 12},
+    {ctl::kMain1, 3, 18, 84, 12},     {ctl::kCheck1, 89, 18, 24, 12},  {ctl::kAddOn, 115, 18, 56, 12},
+    {ctl::kMain2, 3, 18, 169, 12},    {ctl::kCheck4, 148, 18, 24, 12}, {ctl::kMain4, 3, 18, 143, 12},
+    {ctl::kFact, 3, 18, 54, 12},      {ctl::kMain5, 59, 18, 113, 12},  {ctl::kMain6, 59, 18, 87, 12},
+    {ctl::kCouponUpc, 3, 18, 47, 12}, {ctl::kCheck7, 52, 18, 13, 12},  {ctl::kCoupon128, 67, 18, 105, 12},
 };
 
 // The indicator pictures: a coloured mark and a word.
@@ -66,8 +66,8 @@ InputBarWidget::InputBarWidget(QWidget* parent) : QWidget(parent) {
     preset_->setToolTip(QString::fromUtf8("条码类型 (点击选择)"));
 
     source_ = new QComboBox(this);
-    source_->addItems({QString::fromUtf8("键盘输入"), QString::fromUtf8("打开数据文件..."),
-                       QString::fromUtf8("打开绘制...")});
+    source_->addItems(
+        {QString::fromUtf8("键盘输入"), QString::fromUtf8("打开数据文件..."), QString::fromUtf8("打开绘制...")});
     Place(ctl::kSourceBox, source_, 104, 4, 68, 12);
     source_->setToolTip(QString::fromUtf8("输入来源"));
     connect(source_, &QComboBox::activated, this, [this](int index) {
@@ -134,7 +134,8 @@ void InputBarWidget::FitBoxes() {
     source_->setGeometry(source.translated(morePreset, 0).adjusted(0, 0, moreSource, 0));
     // The indicators and Help stand right of the boxes; the fields below keep their places.
     for (auto it = placed_.begin(); it != placed_.end(); ++it)
-        if (it.value().left() >= source.right()) controls_.value(it.key())->move(it.value().topLeft() + QPoint(morePreset + moreSource, 0));
+        if (it.value().left() >= source.right())
+            controls_.value(it.key())->move(it.value().topLeft() + QPoint(morePreset + moreSource, 0));
     setMinimumSize(minimum_ + QSize(morePreset + moreSource, 0));
 }
 

@@ -71,7 +71,10 @@ const std::vector<std::vector<CommandDef>>& Popups() {
             {cmd::kUndo, "撤销(&U)\tCtrl+Z", {K("Ctrl+Z"), K("Alt+Backspace")}, nullptr, "Undo the last edit"},
             {0, nullptr, {}, nullptr, nullptr},
             {cmd::kCut, "剪切(&T)\tCtrl+X", {K("Ctrl+X"), K("Shift+Del")}, nullptr, "Cut the selection"},
-            {cmd::kCopy, "复制(&C)\tCtrl+C", {K("Ctrl+C"), K("Ctrl+Ins")}, nullptr,
+            {cmd::kCopy,
+             "复制(&C)\tCtrl+C",
+             {K("Ctrl+C"), K("Ctrl+Ins")},
+             nullptr,
              "Copy the selection, or the symbol as SVG, PNG and EMF"},
             {cmd::kPaste, "粘贴(&P)\tCtrl+V", {K("Ctrl+V"), K("Shift+Ins")}, nullptr, "Insert the clipboard"},
             {cmd::kClear, "删除(&D)\tDel", {}, nullptr, "Delete the selection"},
@@ -116,7 +119,7 @@ const std::vector<std::vector<CommandDef>>& Popups() {
 }
 
 // Toolbar buttons in their order.
-constexpr int kToolbarIds[] = {cmd::kPreferences, cmd::kSymbolOptions, cmd::kText, cmd::kAdditionalText,
+constexpr int kToolbarIds[] = {cmd::kPreferences, cmd::kSymbolOptions, cmd::kText,          cmd::kAdditionalText,
                                cmd::kColour,      cmd::kRotate,        cmd::kSerialization, cmd::kSave};
 
 bool IsEditCommand(int id) {
@@ -142,7 +145,8 @@ std::vector<std::string> KitletFolders(const std::vector<std::string>& installed
     }
     const QString here = QDir::current().filePath(QStringLiteral("Kitlets"));
     if (QFileInfo(here).isDir() &&
-        (folders.empty() || QFileInfo(here).canonicalFilePath() != QFileInfo(QString::fromStdString(folders[0])).canonicalFilePath()))
+        (folders.empty() ||
+         QFileInfo(here).canonicalFilePath() != QFileInfo(QString::fromStdString(folders[0])).canonicalFilePath()))
         folders.push_back(Utf8(here));
     folders.push_back(UserKitletFolder());
     return folders;
@@ -352,8 +356,7 @@ bool CMainFrame::CommandEnabled(int id) const {
 
 void CMainFrame::UpdateCommands() {
     if (!bar_) return;
-    for (auto it = actions_.begin(); it != actions_.end(); ++it)
-        it.value()->setEnabled(CommandRule(it.key()));
+    for (auto it = actions_.begin(); it != actions_.end(); ++it) it.value()->setEnabled(CommandRule(it.key()));
     for (QAction* a : saveActions_) a->setEnabled(actions_[cmd::kSave]->isEnabled());
     actions_[cmd::kToolbar]->setChecked(toolbar_->isVisible());
     actions_[cmd::kStatusBar]->setChecked(statusBar()->isVisible());
@@ -404,8 +407,8 @@ QLineEdit* CMainFrame::CommandEdit() const {
     if (QLineEdit* edit = barWidget_->FocusedEdit()) return edit;
     // Opened from the keyboard, the menu bar or its menu holds the focus.
     const QWidget* focus = QApplication::focusWidget();
-    const bool menu = QApplication::activePopupWidget() || qobject_cast<const QMenuBar*>(focus) ||
-                      qobject_cast<const QMenu*>(focus);
+    const bool menu =
+        QApplication::activePopupWidget() || qobject_cast<const QMenuBar*>(focus) || qobject_cast<const QMenu*>(focus);
     return menu && lastEdit_ && lastEdit_->isVisible() ? lastEdit_.data() : nullptr;
 }
 

@@ -62,8 +62,7 @@ ProfileFallbacks StandardProfileFallbacks() {
     return f;
 }
 
-MsgResult QtMessageSink::Show(const std::string& caption, const std::string& text, MsgIcon icon,
-                              MsgButtons buttons) {
+MsgResult QtMessageSink::Show(const std::string& caption, const std::string& text, MsgIcon icon, MsgButtons buttons) {
     QPointer<QWidget> focus = QApplication::focusWidget();
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(QString::fromStdString(caption));

@@ -35,8 +35,7 @@ ProfileFallbacks StandardProfileFallbacks();
 // focus gets it back.
 class QtMessageSink : public MessageSink {
 public:
-    MsgResult Show(const std::string& caption, const std::string& text, MsgIcon icon,
-                   MsgButtons buttons) override;
+    MsgResult Show(const std::string& caption, const std::string& text, MsgIcon icon, MsgButtons buttons) override;
 };
 
 // The system beep.

@@ -27,7 +27,8 @@ QString Details(const ProofJob& job, const ProofResult& r) {
 
 }  // namespace
 
-ProofIndicator::ProofIndicator(std::function<bool()> ready, QWidget* parent) : QLabel(parent), ready_(std::move(ready)) {
+ProofIndicator::ProofIndicator(std::function<bool()> ready, QWidget* parent)
+    : QLabel(parent), ready_(std::move(ready)) {
     setObjectName(QStringLiteral("proofIndicator"));
     pool_.setMaxThreadCount(1);
     pause_.setSingleShot(true);

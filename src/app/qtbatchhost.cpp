@@ -23,10 +23,8 @@ bool IsInput(QEvent::Type t) {
     case QEvent::MouseButtonDblClick:
     case QEvent::Wheel:
     case QEvent::Drop:
-    case QEvent::Close:
-        return true;
-    default:
-        return false;
+    case QEvent::Close: return true;
+    default: return false;
     }
 }
 
@@ -41,8 +39,7 @@ QtBatchHost::~QtBatchHost() {
 
 bool QtBatchHost::eventFilter(QObject* watched, QEvent* event) {
     if (!IsInput(event->type())) return false;
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_End)
-        endPressed_ = true;
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_End) endPressed_ = true;
     // The main window waits for the run (shortcuts and actions too); the
     // run's own dialogs and boxes do not.
     QObject* o = watched;

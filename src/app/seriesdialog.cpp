@@ -70,7 +70,9 @@ SeriesDialog::SeriesDialog(QWidget* parent) : QDialog(parent) {
 
 QLabel* SeriesDialog::Label(int id) const { return id == kReference ? reference_ : id == kCount ? count_ : nullptr; }
 
-QRadioButton* SeriesDialog::Radio(int id) const { return id == kMainRadio ? main_ : id == kAddOnRadio ? addOn_ : nullptr; }
+QRadioButton* SeriesDialog::Radio(int id) const {
+    return id == kMainRadio ? main_ : id == kAddOnRadio ? addOn_ : nullptr;
+}
 
 void SeriesDialog::ShowModel() {
     reference_->setText(FromRecord(model_.ReferenceLabel()));

@@ -18,8 +18,7 @@
 
 namespace vg {
 
-SpecificationsDialog::SpecificationsDialog(SettingsRecord& record, QWidget* parent)
-    : QDialog(parent), model_(record) {
+SpecificationsDialog::SpecificationsDialog(SettingsRecord& record, QWidget* parent) : QDialog(parent), model_(record) {
     setWindowTitle(U("条形码规范说明"));
     auto* top = new QVBoxLayout(this);
     auto* groups = new QHBoxLayout;

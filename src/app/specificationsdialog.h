@@ -6,7 +6,6 @@
 
 #include "dialogs/specificationsmodel.h"
 
-
 namespace vg {
 
 class SpecificationsDialog : public QDialog {

@@ -24,9 +24,9 @@ SymbolOptionsDialog::SymbolOptionsDialog(QWidget* parent)
 
     // Verification mark.
     grid->addWidget(label("校验条:"), 0, 0);
-    grid->addWidget(AddList(sod::kVerification, {"关闭", "标准", "印前", "GS"},
-                            [&m](int item) { m.ChooseVerification(item); }),
-                    0, 1);
+    grid->addWidget(
+        AddList(sod::kVerification, {"关闭", "标准", "印前", "GS"}, [&m](int item) { m.ChooseVerification(item); }), 0,
+        1);
     grid->addWidget(label("GS  校  准:"), 0, 2);
     AddEdit(sod::kGs, 0, Accepting([&m](const std::string& t) { m.TypeGsCalibration(t); }));
     grid->addWidget(Control(sod::kGs), 0, 3);
@@ -128,8 +128,8 @@ void SymbolOptionsDialog::MethodChosen(int method) {
 void SymbolOptionsDialog::Sync() {
     QScopedValueRollback<bool> writing(writing_, true);
     const SymbolOptionsModel& m = model_;
-    for (int id : {sod::kGs, sod::kRatio, sod::kBwr, sod::kWidth, sod::kMagnification, sod::kX, sod::kBarHeight,
-                   sod::kBearer}) {
+    for (int id :
+         {sod::kGs, sod::kRatio, sod::kBwr, sod::kWidth, sod::kMagnification, sod::kX, sod::kBarHeight, sod::kBearer}) {
         SetText(id, m.Text(id));
         Edit(id)->setReadOnly(m.ReadOnly(id));
     }

@@ -42,9 +42,12 @@ void Translate(QObject* o, const char* name, Get get, Set set) {
 
 void TranslateAction(QAction* a) {
     // Kitlet and file names are the user's: only texts the table knows are changed.
-    Translate(a, "text", [a] { return a->text(); }, [a](const QString& t) { a->setText(t); });
-    Translate(a, "toolTip", [a] { return a->toolTip(); }, [a](const QString& t) { a->setToolTip(t); });
-    Translate(a, "statusTip", [a] { return a->statusTip(); }, [a](const QString& t) { a->setStatusTip(t); });
+    Translate(
+        a, "text", [a] { return a->text(); }, [a](const QString& t) { a->setText(t); });
+    Translate(
+        a, "toolTip", [a] { return a->toolTip(); }, [a](const QString& t) { a->setToolTip(t); });
+    Translate(
+        a, "statusTip", [a] { return a->statusTip(); }, [a](const QString& t) { a->setStatusTip(t); });
 }
 
 void TranslateCombo(QComboBox* c) {
@@ -63,22 +66,30 @@ void TranslateCombo(QComboBox* c) {
 }
 
 void TranslateWidget(QWidget* w) {
-    Translate(w, "windowTitle", [w] { return w->windowTitle(); }, [w](const QString& t) { w->setWindowTitle(t); });
-    Translate(w, "toolTip", [w] { return w->toolTip(); }, [w](const QString& t) { w->setToolTip(t); });
-    Translate(w, "statusTip", [w] { return w->statusTip(); }, [w](const QString& t) { w->setStatusTip(t); });
+    Translate(
+        w, "windowTitle", [w] { return w->windowTitle(); }, [w](const QString& t) { w->setWindowTitle(t); });
+    Translate(
+        w, "toolTip", [w] { return w->toolTip(); }, [w](const QString& t) { w->setToolTip(t); });
+    Translate(
+        w, "statusTip", [w] { return w->statusTip(); }, [w](const QString& t) { w->setStatusTip(t); });
     if (auto* l = qobject_cast<QLabel*>(w))
-        Translate(l, "text", [l] { return l->text(); }, [l](const QString& t) { l->setText(t); });
+        Translate(
+            l, "text", [l] { return l->text(); }, [l](const QString& t) { l->setText(t); });
     if (auto* b = qobject_cast<QAbstractButton*>(w))
-        Translate(b, "text", [b] { return b->text(); }, [b](const QString& t) { b->setText(t); });
+        Translate(
+            b, "text", [b] { return b->text(); }, [b](const QString& t) { b->setText(t); });
     if (auto* g = qobject_cast<QGroupBox*>(w))
-        Translate(g, "title", [g] { return g->title(); }, [g](const QString& t) { g->setTitle(t); });
+        Translate(
+            g, "title", [g] { return g->title(); }, [g](const QString& t) { g->setTitle(t); });
     if (auto* m = qobject_cast<QMenu*>(w))
-        Translate(m, "title", [m] { return m->title(); }, [m](const QString& t) { m->setTitle(t); });
+        Translate(
+            m, "title", [m] { return m->title(); }, [m](const QString& t) { m->setTitle(t); });
     if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
         for (int i = 0; i < tabs->count(); ++i) {
             const QByteArray name = "tab" + QByteArray::number(i);
-            Translate(tabs, name.constData(), [tabs, i] { return tabs->tabText(i); },
-                      [tabs, i](const QString& t) { tabs->setTabText(i, t); });
+            Translate(
+                tabs, name.constData(), [tabs, i] { return tabs->tabText(i); },
+                [tabs, i](const QString& t) { tabs->setTabText(i, t); });
         }
     }
     if (auto* c = qobject_cast<QComboBox*>(w)) TranslateCombo(c);
@@ -104,14 +115,19 @@ void NameStandardButtons(QDialogButtonBox* box) {
         const char* english;
     };
     static const Name kNames[] = {
-        {QDialogButtonBox::Ok, "确定", "OK"},          {QDialogButtonBox::Cancel, "取消", "Cancel"},
-        {QDialogButtonBox::Yes, "是(&Y)", "&Yes"},      {QDialogButtonBox::No, "否(&N)", "&No"},
-        {QDialogButtonBox::Retry, "重试(&R)", "&Retry"}, {QDialogButtonBox::Close, "关闭", "Close"},
-        {QDialogButtonBox::Help, "帮助", "Help"},        {QDialogButtonBox::Save, "保存(&S)", "&Save"},
+        {QDialogButtonBox::Ok, "确定", "OK"},
+        {QDialogButtonBox::Cancel, "取消", "Cancel"},
+        {QDialogButtonBox::Yes, "是(&Y)", "&Yes"},
+        {QDialogButtonBox::No, "否(&N)", "&No"},
+        {QDialogButtonBox::Retry, "重试(&R)", "&Retry"},
+        {QDialogButtonBox::Close, "关闭", "Close"},
+        {QDialogButtonBox::Help, "帮助", "Help"},
+        {QDialogButtonBox::Save, "保存(&S)", "&Save"},
         {QDialogButtonBox::Open, "打开(&O)", "&Open"},
     };
     for (const Name& n : kNames)
-        if (QPushButton* b = box->button(n.button)) b->setText(QString::fromUtf8(EnglishTexts() ? n.english : n.stored));
+        if (QPushButton* b = box->button(n.button))
+            b->setText(QString::fromUtf8(EnglishTexts() ? n.english : n.stored));
 }
 
 void ApplyUiTexts(QWidget* root) {

@@ -60,7 +60,7 @@ public:
 
 private:
     static constexpr int kSignals[3] = {SIGINT, SIGTERM, SIGHUP};
-    struct sigaction previous_[3] {};
+    struct sigaction previous_[3]{};
 };
 
 struct BatchOptions {
@@ -137,9 +137,9 @@ public:
         if (p.total > 0)
             std::fprintf(stderr, "\r%s: %d of %d files, %.0f files/s  ", command_, p.filesMade, p.total, rate);
         else
-            std::fprintf(stderr, "\r%s: %d files, %.0f %% of the data file, %.0f files/s  ", command_, p.filesMade,
-                         p.bytesTotal ? 100.0 * static_cast<double>(p.bytesRead) / static_cast<double>(p.bytesTotal) : 0,
-                         rate);
+            std::fprintf(
+                stderr, "\r%s: %d files, %.0f %% of the data file, %.0f files/s  ", command_, p.filesMade,
+                p.bytesTotal ? 100.0 * static_cast<double>(p.bytesRead) / static_cast<double>(p.bytesTotal) : 0, rate);
         lineShown_ = true;
     }
     void Completed(int64_t files) override {
@@ -233,43 +233,59 @@ std::optional<BatchOptions> ParseBatchOptions(const std::string& cmd, const std:
         const std::string& a = args[i];
         std::optional<std::string>* text = nullptr;
         std::string* plain = nullptr;
-        if (series && a == "-d") text = &o.data.main;
-        else if (series && a == "-a") text = &o.data.addOn;
-        else if (series && a == "--fact") text = &o.data.fact;
-        else if (series && a == "--upc-part") text = &o.data.couponUpc;
-        else if (series && a == "--ucc-part") text = &o.data.coupon128;
-        else if (series && a == "--before") text = &o.before;
-        else if (series && a == "--start") text = &o.start;
-        else if (series && a == "--stop") text = &o.stop;
-        else if (series && a == "--step") text = &o.step;
-        else if (a == "-v") plain = &o.variation;
-        else if (a == "-o") plain = &o.folder;
-        else if (a == "--script") plain = &o.script;
+        if (series && a == "-d")
+            text = &o.data.main;
+        else if (series && a == "-a")
+            text = &o.data.addOn;
+        else if (series && a == "--fact")
+            text = &o.data.fact;
+        else if (series && a == "--upc-part")
+            text = &o.data.couponUpc;
+        else if (series && a == "--ucc-part")
+            text = &o.data.coupon128;
+        else if (series && a == "--before")
+            text = &o.before;
+        else if (series && a == "--start")
+            text = &o.start;
+        else if (series && a == "--stop")
+            text = &o.stop;
+        else if (series && a == "--step")
+            text = &o.step;
+        else if (a == "-v")
+            plain = &o.variation;
+        else if (a == "-o")
+            plain = &o.folder;
+        else if (a == "--script")
+            plain = &o.script;
         const bool colour = a == "--fg" || a == "--bg";
         const bool takesValue = text || plain || colour || a == "--set" || a == "-f" || a == "--dpi";
         if (takesValue && i + 1 >= args.size()) {
             UsageError(cmd + ": " + a + " needs a value");
             return std::nullopt;
         }
-        if (text) *text = args[++i];
-        else if (plain) *plain = args[++i];
-        else if (a == "--set") o.settings.push_back(args[++i]);
+        if (text)
+            *text = args[++i];
+        else if (plain)
+            *plain = args[++i];
+        else if (a == "--set")
+            o.settings.push_back(args[++i]);
         else if (colour) {
             std::string reason;
             if (!ColourSettings(a == "--fg", args[++i], o.settings, &reason)) {
                 UsageError(cmd + ": " + reason);
                 return std::nullopt;
             }
-        }
-        else if (a == "-f") {
+        } else if (a == "-f") {
             const std::string& f = args[++i];
             const OutputFormatInfo* format = FindOutputFormat(f);
             if (!format) {
                 UsageError(cmd + ": unknown format '" + f + "' (" + OutputFormatNames() + ")");
                 return std::nullopt;
             }
-            if (format->recordFormat >= 0) o.format = format->recordFormat;
-            else o.exportChoice.kind = ExportKindOf("." + f);
+            if (format->recordFormat >= 0)
+                o.format = format->recordFormat;
+            else
+                o.exportChoice.kind = ExportKindOf("." + f);
         } else if (a == "--dpi") {
             char* end = nullptr;
             const std::string& v = args[++i];
@@ -279,15 +295,24 @@ std::optional<BatchOptions> ParseBatchOptions(const std::string& cmd, const std:
                 return std::nullopt;
             }
             o.exportChoice.dpi = static_cast<int>(dpi);
-        } else if (a == "--transparent") o.exportChoice.transparent = true;
-        else if (a == "--replace") o.replace = true;
-        else if (a == "--no-preview") o.noPreview = true;
-        else if (a == "--preview") o.noPreview = false;
-        else if (a == "--level1") o.levelOne = true;
-        else if (a == "--verify") o.verify = true;
-        else if (a == "--escapes") o.escapes = true;
-        else if (series && a == "--addon-part") o.addOnPart = true;
-        else if (!series && o.dataFile.empty() && !a.empty() && (a[0] != '-' || a == "-")) o.dataFile = a;
+        } else if (a == "--transparent")
+            o.exportChoice.transparent = true;
+        else if (a == "--replace")
+            o.replace = true;
+        else if (a == "--no-preview")
+            o.noPreview = true;
+        else if (a == "--preview")
+            o.noPreview = false;
+        else if (a == "--level1")
+            o.levelOne = true;
+        else if (a == "--verify")
+            o.verify = true;
+        else if (a == "--escapes")
+            o.escapes = true;
+        else if (series && a == "--addon-part")
+            o.addOnPart = true;
+        else if (!series && o.dataFile.empty() && !a.empty() && (a[0] != '-' || a == "-"))
+            o.dataFile = a;
         else {
             UsageError(cmd + ": unexpected argument '" + a + "'");
             return std::nullopt;
@@ -307,9 +332,12 @@ std::optional<BatchOptions> ParseBatchOptions(const std::string& cmd, const std:
     }
     // -d - : the main data is the first line of standard input.
     if (o.data.main == "-" && !ReadStandardInputLine(*o.data.main)) return std::nullopt;
-    const std::pair<const char*, std::optional<std::string>*> texts[] = {
-        {"-d", &o.data.main},      {"-a", &o.data.addOn},   {"--fact", &o.data.fact},
-        {"--upc-part", &o.data.couponUpc}, {"--ucc-part", &o.data.coupon128}, {"--before", &o.before}};
+    const std::pair<const char*, std::optional<std::string>*> texts[] = {{"-d", &o.data.main},
+                                                                         {"-a", &o.data.addOn},
+                                                                         {"--fact", &o.data.fact},
+                                                                         {"--upc-part", &o.data.couponUpc},
+                                                                         {"--ucc-part", &o.data.coupon128},
+                                                                         {"--before", &o.before}};
     for (const auto& [what, t] : texts)
         if (*t && !CommandLineText(what, **t, o.escapes)) return std::nullopt;
     for (std::string& setting : o.settings)

@@ -11,8 +11,8 @@ namespace vg::cli {
 namespace {
 
 struct NamedColour {
-    const char* name;  // as typed, lower case
-    const char* stored;  // the colour's name in the record
+    const char* name;      // as typed, lower case
+    const char* stored;    // the colour's name in the record
     int red, green, blue;  // 0..255
 };
 
@@ -32,9 +32,12 @@ std::optional<int> HexByte(const std::string& text, std::size_t at) {
     int value = 0;
     for (std::size_t i = at; i < at + 2; ++i) {
         const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
-        if (c >= '0' && c <= '9') value = value * 16 + (c - '0');
-        else if (c >= 'a' && c <= 'f') value = value * 16 + (c - 'a' + 10);
-        else return std::nullopt;
+        if (c >= '0' && c <= '9')
+            value = value * 16 + (c - '0');
+        else if (c >= 'a' && c <= 'f')
+            value = value * 16 + (c - 'a' + 10);
+        else
+            return std::nullopt;
     }
     return value;
 }

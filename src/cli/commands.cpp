@@ -19,11 +19,15 @@ constexpr Command kCommands[] = {
     {"pattern", "-v VAR [...]", "print the bar pattern, encoded text and check characters", RunPattern},
     {"info", "-v VAR [...]", "print the symbol options readouts (X-dimension and grid, BWR, quiet zones)", RunInfo},
     {"open", "PATH", "print the settings stored in a saved graphic", RunOpen},
-    {"kitlet", "-v VAR -o FILE", "write a Kitlet of the factory defaults (--full: applied as it stands;\n"
-     "                       --set FIELD=VALUE; --all DIR: one per variation, a folder per family)", RunKitlet},
-    {"verify", "[--expect TEXT] FILE...", "read graphics back like a scanner, one line per file: saved\n"
+    {"kitlet", "-v VAR -o FILE",
+     "write a Kitlet of the factory defaults (--full: applied as it stands;\n"
+     "                       --set FIELD=VALUE; --all DIR: one per variation, a folder per family)",
+     RunKitlet},
+    {"verify", "[--expect TEXT] FILE...",
+     "read graphics back like a scanner, one line per file: saved\n"
      "                       graphics against their settings, any other EPS, WMF, EMF, PDF, SVG\n"
-     "                       or PNG file decoded (--expect: the text one of its symbols must hold)", RunVerify},
+     "                       or PNG file decoded (--expect: the text one of its symbols must hold)",
+     RunVerify},
     {"series", "-v VAR [...]", "write a numbered series of graphics (options below)", RunSeries},
     {"batch", "-v VAR FILE", "write one graphic per record of a data file", RunBatch},
     {"helppages", "DIR", "write the variations' help pages with their example images", RunHelpPages},

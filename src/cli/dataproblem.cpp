@@ -80,7 +80,8 @@ std::string PlainProblem(const GenerationRequest& request, const VariationInfo& 
     }
     // One digit past a complete text: the check digit the variation computes itself.
     const std::string head = data.substr(0, f->maxLength);
-    if (length == f->maxLength + 1u && IsAcceptingState(*f, RunFormat(*f, head)) && data.back() >= '0' && data.back() <= '9') {
+    if (length == f->maxLength + 1u && IsAcceptingState(*f, RunFormat(*f, head)) && data.back() >= '0' &&
+        data.back() <= '9') {
         if (const std::optional<char> check = ComputedCheck(request, head)) {
             if (*check != data.back())
                 return std::string("invalid check digit '") + data.back() + "', expecting '" + *check + "'";
@@ -105,10 +106,10 @@ public:
         if (help != std::string::npos) shown.erase(shown.find_last_not_of(' ', help - 1) + 1);
         std::fprintf(stderr, "%s: %s\n", caption.c_str(), shown.c_str());
         switch (buttons) {
-            case MsgButtons::YesNo:
-            case MsgButtons::YesNoCancel: return MsgResult::Yes;
-            case MsgButtons::RetryCancel: return MsgResult::Retry;
-            default: return MsgResult::Ok;
+        case MsgButtons::YesNo:
+        case MsgButtons::YesNoCancel: return MsgResult::Yes;
+        case MsgButtons::RetryCancel: return MsgResult::Retry;
+        default: return MsgResult::Ok;
         }
     }
 };

@@ -34,23 +34,38 @@ struct OptionInfo {
 };
 
 constexpr OptionInfo kOptions[] = {
-    {"--printer-dpi", true, Dialog::Symbol},   {"--method", true, Dialog::Symbol},
-    {"--x-dim", true, Dialog::Symbol},         {"--magnification", true, Dialog::Symbol},
-    {"--symbol-width", true, Dialog::Symbol},  {"--ratio", true, Dialog::Symbol},
-    {"--bwr", true, Dialog::Symbol},           {"--bar-height", true, Dialog::Symbol},
-    {"--bearer", true, Dialog::Symbol},        {"--verification", true, Dialog::Symbol},
+    {"--printer-dpi", true, Dialog::Symbol},
+    {"--method", true, Dialog::Symbol},
+    {"--x-dim", true, Dialog::Symbol},
+    {"--magnification", true, Dialog::Symbol},
+    {"--symbol-width", true, Dialog::Symbol},
+    {"--ratio", true, Dialog::Symbol},
+    {"--bwr", true, Dialog::Symbol},
+    {"--bar-height", true, Dialog::Symbol},
+    {"--bearer", true, Dialog::Symbol},
+    {"--verification", true, Dialog::Symbol},
     {"--gs-calibration", true, Dialog::Symbol},
-    {"--font", true, Dialog::Text},            {"--size", true, Dialog::Text},
-    {"--align", true, Dialog::Text},           {"--bold", false, Dialog::Text},
-    {"--no-bold", false, Dialog::Text},        {"--italic", false, Dialog::Text},
-    {"--no-italic", false, Dialog::Text},      {"--text-above", false, Dialog::Text},
-    {"--text-below", false, Dialog::Text},     {"--hide-text", false, Dialog::Text},
-    {"--show-text", false, Dialog::Text},      {"--distance", true, Dialog::Text},
+    {"--font", true, Dialog::Text},
+    {"--size", true, Dialog::Text},
+    {"--align", true, Dialog::Text},
+    {"--bold", false, Dialog::Text},
+    {"--no-bold", false, Dialog::Text},
+    {"--italic", false, Dialog::Text},
+    {"--no-italic", false, Dialog::Text},
+    {"--text-above", false, Dialog::Text},
+    {"--text-below", false, Dialog::Text},
+    {"--hide-text", false, Dialog::Text},
+    {"--show-text", false, Dialog::Text},
+    {"--distance", true, Dialog::Text},
     {"--issn-digits", true, Dialog::Text},
-    {"--additional-text", true, Dialog::Additional}, {"--at-font", true, Dialog::Additional},
-    {"--at-size", true, Dialog::Additional},   {"--at-align", true, Dialog::Additional},
-    {"--at-bold", false, Dialog::Additional},  {"--at-italic", false, Dialog::Additional},
-    {"--at-h", true, Dialog::Additional},      {"--at-v", true, Dialog::Additional},
+    {"--additional-text", true, Dialog::Additional},
+    {"--at-font", true, Dialog::Additional},
+    {"--at-size", true, Dialog::Additional},
+    {"--at-align", true, Dialog::Additional},
+    {"--at-bold", false, Dialog::Additional},
+    {"--at-italic", false, Dialog::Additional},
+    {"--at-h", true, Dialog::Additional},
+    {"--at-v", true, Dialog::Additional},
     {"--at-rotation", true, Dialog::Additional},
 };
 
@@ -81,9 +96,10 @@ bool Refuse(const std::string& problem) {
 
 bool Refuse(DialogProblem p) {
     // A range of lengths says its unit: the one the lengths were typed in.
-    static constexpr int kLengthFields[] = {sod::kWidth, sod::kX, sod::kBarHeight, sod::kBearer, etd::kDistance,
-                                            atd::kH, atd::kV};
-    const bool length = std::find(std::begin(kLengthFields), std::end(kLengthFields), p.field) != std::end(kLengthFields);
+    static constexpr int kLengthFields[] = {sod::kWidth,    sod::kX, sod::kBarHeight, sod::kBearer,
+                                            etd::kDistance, atd::kH, atd::kV};
+    const bool length =
+        std::find(std::begin(kLengthFields), std::end(kLengthFields), p.field) != std::end(kLengthFields);
     if (length && p.text.find(" . . ") != std::string::npos)
         p.text += " " + UnitName(SymbolSettings.UnitOfMeasure, 61232);
     ShowProblem(p);
@@ -93,9 +109,12 @@ bool Refuse(DialogProblem p) {
 // A length: a number with an optional unit suffix (mm, cm, in, pt, mil or
 // mils); a bare number is in the record's unit of measure. Points.
 std::optional<double> ParseLength(const std::string& text, int unit) {
-    static const std::pair<const char*, double> kUnits[] = {
-        {"mils", 72.0 / 1000}, {"mil", 72.0 / 1000}, {"mm", 72.0 / kMillimetresPerInch},
-        {"cm", 72.0 / (kMillimetresPerInch / 10)}, {"in", 72.0}, {"pt", 1.0}};
+    static const std::pair<const char*, double> kUnits[] = {{"mils", 72.0 / 1000},
+                                                            {"mil", 72.0 / 1000},
+                                                            {"mm", 72.0 / kMillimetresPerInch},
+                                                            {"cm", 72.0 / (kMillimetresPerInch / 10)},
+                                                            {"in", 72.0},
+                                                            {"pt", 1.0}};
     std::string number = text;
     std::optional<double> scale;
     for (const auto& [suffix, factor] : kUnits) {
@@ -131,8 +150,8 @@ std::string EditText(int unit, double points) {
 // The unit of measure the length options were typed in (in, mm, pt, cm as
 // the record numbers them), when they name one; mil counts as inches.
 std::optional<int> TypedUnit(const DialogOptions& o) {
-    static const std::pair<const char*, int> kSuffixes[] = {{"mils", 0}, {"mil", 0}, {"mm", 1}, {"pt", 2},
-                                                            {"cm", 3},   {"in", 0}};
+    static const std::pair<const char*, int> kSuffixes[] = {{"mils", 0}, {"mil", 0}, {"mm", 1},
+                                                            {"pt", 2},   {"cm", 3},  {"in", 0}};
     std::optional<int> unit;
     for (const auto& [option, value] : o.given) {
         for (const auto& [suffix, u] : kSuffixes) {
@@ -198,8 +217,7 @@ int NearestIndex(const std::vector<double>& values, double want) {
 
 bool ApplySymbolOptions(const DialogOptions& o) {
     SettingsRecord& s = SymbolSettings;
-    if (IsBooklandTextClass(s.Variation))
-        return Refuse("the symbol options are not available for " + s.VariationName);
+    if (IsBooklandTextClass(s.Variation)) return Refuse("the symbol options are not available for " + s.VariationName);
     SymbolOptionsModel m(s, BarPattern);
     std::optional<DialogProblem> typed;  // a message the dialog shows while typing
     const auto note = [&](DialogCheck p) {
@@ -242,8 +260,8 @@ bool ApplySymbolOptions(const DialogOptions& o) {
         const auto [lo, hi] = SymbolWidthRange(m, s);
         const double points = FromUnit(unit, std::atof(width.c_str()));
         if (!(lo <= hi) || !(points >= lo * (1 - 1e-9) && points <= hi * (1 + 1e-9)))
-            return Refuse(RangeProblem(sod::kWidth, 61225, UnitText(unit, lo <= hi ? lo : 0),
-                                       UnitText(unit, lo <= hi ? hi : 0)));
+            return Refuse(
+                RangeProblem(sod::kWidth, 61225, UnitText(unit, lo <= hi ? lo : 0), UnitText(unit, lo <= hi ? hi : 0)));
     }
     if (m.Method() == 1) {
         if (!x.empty()) note(m.TypeX(x));
@@ -270,7 +288,8 @@ bool ApplySymbolOptions(const DialogOptions& o) {
         } else {
             row = NearestIndex(widths, FromUnit(unit, std::atof(width.c_str())));
         }
-        if (row < 0) return Refuse("no X-dimension of " + s.VariationName + " is whole dots at " + m.Text(sod::kDpi) + " dpi");
+        if (row < 0)
+            return Refuse("no X-dimension of " + s.VariationName + " is whole dots at " + m.Text(sod::kDpi) + " dpi");
         m.ChooseXRow(row);
     }
     // A resolution whose dot is coarser than every X-dimension the variation allows.
@@ -481,8 +500,7 @@ void PrintDialogReadouts() {
     const double bwr = BwrInPoints(s);
     std::printf("BarWidthReduction: %s %s, %s %s, %.3f mils\n",
                 m.Method() == 0 ? Printf("%.0f", s.BarWidthReduction).c_str() : UnitText(unit, bwr).c_str(),
-                m.Method() == 0 ? "dots" : unitName.c_str(), Printf("%f", bwr).c_str(), "points",
-                PointsToMils(bwr));
+                m.Method() == 0 ? "dots" : unitName.c_str(), Printf("%f", bwr).c_str(), "points", PointsToMils(bwr));
     std::printf("BwrReadout:%s\n", m.Text(sod::kBwrReadout).c_str());
     std::printf("NarrowBar: %s\n", m.Text(sod::kNarrowBar).c_str());
     std::printf("QuietZones: %s\n", m.Text(sod::kQuietZone).c_str());

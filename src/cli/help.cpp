@@ -48,8 +48,7 @@ void MakeOptionsHelp() {
     Lines({"  --dpi N              PNG resolution (default 600)",
            "  --transparent        PNG without the spaces colour painted behind the symbol",
            "  --preview            TIFF preview in the EPS file (the default)",
-           "  --no-preview         no TIFF preview",
-           "  --level1             PostScript language level 1, gray only",
+           "  --no-preview         no TIFF preview", "  --level1             PostScript language level 1, gray only",
            "  --verify             read the written file back like a scanner (EPS files",
            "                       through Ghostscript as well) and print one line"});
 }
@@ -110,8 +109,7 @@ void PrintHelp() {
            "  --lang en|zh         messages in English or as stored, anywhere on the line;",
            "                       by default Chinese locales get the stored texts, every",
            "                       other locale English (LC_ALL, LC_MESSAGES, LANG); the files",
-           "                       written are the same either way",
-           "", "make and pattern:"});
+           "                       written are the same either way", "", "make and pattern:"});
     SymbolOptionsHelp();
     std::puts("make only:");
     MakeOptionsHelp();
@@ -155,8 +153,8 @@ bool PrintCommandHelp(const std::string& name) {
 
 bool AsksForHelp(const std::vector<std::string>& args) {
     // Options whose value may itself look like --help.
-    static constexpr const char* kTakesText[] = {"-d", "-a", "--fact", "--upc-part", "--ucc-part", "--before",
-                                                "--set", "--additional-text", "--expect"};
+    static constexpr const char* kTakesText[] = {
+        "-d", "-a", "--fact", "--upc-part", "--ucc-part", "--before", "--set", "--additional-text", "--expect"};
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--help" || args[i] == "-h") return true;
         for (const char* t : kTakesText)

@@ -38,56 +38,106 @@ std::string Escape(std::string_view text) {
 DataTexts ExampleOf(int v) {
     DataTexts d;
     auto main = [&d](const char* text) { d.main = text; };
-    if (OneOf(v, {1, 5})) main("40156");
-    else if (OneOf(v, {2, 3, 4})) main("3123400012345");
-    else if (v == 6) main("Vornel128");
-    else if (OneOf(v, {7, 17})) main("+A99912345/$$52001510X3");
-    else if (OneOf(v, {8, 18})) main("+A99912345");
-    else if (OneOf(v, {9, 19})) main("+$$52001510X3");
-    else if (OneOf(v, {11, 12, 20, 76})) main("VG602");
-    else if (v == 13) main("ABC1234567");
-    else if (v == 14) main("DPS602");
-    else if (OneOf(v, {15, 16, 103, 104})) main("Glyph6");
-    else if (OneOf(v, {21, 22, 23})) main("1234562");
-    else if (OneOf(v, {24, 25})) main("CODE 93");
-    else if (v == 26) main("400638133393");
-    else if (v == 27) main("9638507");
-    else if (v == 28) main("491234567890");
-    else if (v == 29) main("4512345");
-    else if (OneOf(v, {35, 105, 134, 135, 145})) main("090303275");
-    else if (OneOf(v, {36, 106, 136, 146})) main("123456789");
-    else if (OneOf(v, {38, 111, 138, 141})) main("0317847");
-    else if (OneOf(v, {39, 46, 47, 48})) main("1234567890");
-    else if (v == 44) main("4912345678904");
-    else if (OneOf(v, {51, 52})) main("55555");
-    else if (OneOf(v, {53, 54})) main("555551237");
-    else if (OneOf(v, {55, 56})) main("55555123712");
-    else if (v == 60) main("(01)09501101530008(17)270131(10)AB12");
-    else if (v == 66) main("(01)12345678901231(240)VG602");
-    else if (v == 67) main("(01)1234567890128");
-    else if (v == 68) main("(22)3990228LOT1");
-    else if (v == 69) main("(420)90210");
-    else if (v == 70) main("(421)84090210");
-    else if (v == 72) main("03600029145");
-    else if (v == 73) main("30123456789");
-    else if (OneOf(v, {74, 101})) main("425261");
-    else if (v == 75) main("04210000526");
-    else if (v == 102) main("14210000526");
-    else if (v == 88) main("=G15142600123400");
-    else if (v == 89) main("=%5100");
-    else if (v == 90) main("&*0023401515");
-    else if (v == 91) main("=*026015");
-    else if (v == 92) main("=>027015");
-    else if (v == 93) main("&>0270152359");
-    else if (v == 94) main("=)1234567890");
-    else if (v == 95) main("=<E0001000");
-    else if (v == 96) main("&(00000");
-    else if (v == 97) main("1234");
-    else if (v == 98) main("12345670");
-    else if (v == 124) main("(8018)12345678901234560");
-    else if (v >= 125 && v <= 130) d.main = "(" + std::to_string(410 + v - 125) + ")123456789012";
-    else if (v == 131) main("(8003)01234567890128AB");
-    else if (v == 132) main("(8004)1ABC");
+    if (OneOf(v, {1, 5}))
+        main("40156");
+    else if (OneOf(v, {2, 3, 4}))
+        main("3123400012345");
+    else if (v == 6)
+        main("Vornel128");
+    else if (OneOf(v, {7, 17}))
+        main("+A99912345/$$52001510X3");
+    else if (OneOf(v, {8, 18}))
+        main("+A99912345");
+    else if (OneOf(v, {9, 19}))
+        main("+$$52001510X3");
+    else if (OneOf(v, {11, 12, 20, 76}))
+        main("VG602");
+    else if (v == 13)
+        main("ABC1234567");
+    else if (v == 14)
+        main("DPS602");
+    else if (OneOf(v, {15, 16, 103, 104}))
+        main("Glyph6");
+    else if (OneOf(v, {21, 22, 23}))
+        main("1234562");
+    else if (OneOf(v, {24, 25}))
+        main("CODE 93");
+    else if (v == 26)
+        main("400638133393");
+    else if (v == 27)
+        main("9638507");
+    else if (v == 28)
+        main("491234567890");
+    else if (v == 29)
+        main("4512345");
+    else if (OneOf(v, {35, 105, 134, 135, 145}))
+        main("090303275");
+    else if (OneOf(v, {36, 106, 136, 146}))
+        main("123456789");
+    else if (OneOf(v, {38, 111, 138, 141}))
+        main("0317847");
+    else if (OneOf(v, {39, 46, 47, 48}))
+        main("1234567890");
+    else if (v == 44)
+        main("4912345678904");
+    else if (OneOf(v, {51, 52}))
+        main("55555");
+    else if (OneOf(v, {53, 54}))
+        main("555551237");
+    else if (OneOf(v, {55, 56}))
+        main("55555123712");
+    else if (v == 60)
+        main("(01)09501101530008(17)270131(10)AB12");
+    else if (v == 66)
+        main("(01)12345678901231(240)VG602");
+    else if (v == 67)
+        main("(01)1234567890128");
+    else if (v == 68)
+        main("(22)3990228LOT1");
+    else if (v == 69)
+        main("(420)90210");
+    else if (v == 70)
+        main("(421)84090210");
+    else if (v == 72)
+        main("03600029145");
+    else if (v == 73)
+        main("30123456789");
+    else if (OneOf(v, {74, 101}))
+        main("425261");
+    else if (v == 75)
+        main("04210000526");
+    else if (v == 102)
+        main("14210000526");
+    else if (v == 88)
+        main("=G15142600123400");
+    else if (v == 89)
+        main("=%5100");
+    else if (v == 90)
+        main("&*0023401515");
+    else if (v == 91)
+        main("=*026015");
+    else if (v == 92)
+        main("=>027015");
+    else if (v == 93)
+        main("&>0270152359");
+    else if (v == 94)
+        main("=)1234567890");
+    else if (v == 95)
+        main("=<E0001000");
+    else if (v == 96)
+        main("&(00000");
+    else if (v == 97)
+        main("1234");
+    else if (v == 98)
+        main("12345670");
+    else if (v == 124)
+        main("(8018)12345678901234560");
+    else if (v >= 125 && v <= 130)
+        d.main = "(" + std::to_string(410 + v - 125) + ")123456789012";
+    else if (v == 131)
+        main("(8003)01234567890128AB");
+    else if (v == 132)
+        main("(8004)1ABC");
     if (IsCouponClass(v)) {
         static const char* const parts[] = {"(8100)123456", "(8101)1234567890", "(8100)123456(21)12345678",
                                             "(8101)1234567890(21)12345678", "(8102)12"};
@@ -103,41 +153,105 @@ struct Description {
 };
 
 Description Describe(int v) {
-    if (v == 1) return {"Digits and the characters - $ : / . +; the start and stop characters (A, B, C or D) are chosen in the text settings.", "No check character."};
-    if (OneOf(v, {2, 3, 4})) return {"A 13-digit library number: type, institution and item number.", "The last digit is the library check digit of the chosen format, computed for you."};
-    if (v == 5) return {"Digits and the characters - $ : / . +, between start and stop characters.", "A modulo 16 check character is added before the stop character."};
-    if (v == 6) return {"Any text of the ASCII character set; runs of digits are packed in pairs.", "A modulo 103 symbol check character is always added; it is not printed."};
+    if (v == 1)
+        return {
+            "Digits and the characters - $ : / . +; the start and stop characters (A, B, C or D) are chosen in the "
+            "text settings.",
+            "No check character."};
+    if (OneOf(v, {2, 3, 4}))
+        return {"A 13-digit library number: type, institution and item number.",
+                "The last digit is the library check digit of the chosen format, computed for you."};
+    if (v == 5)
+        return {"Digits and the characters - $ : / . +, between start and stop characters.",
+                "A modulo 16 check character is added before the stop character."};
+    if (v == 6)
+        return {"Any text of the ASCII character set; runs of digits are packed in pairs.",
+                "A modulo 103 symbol check character is always added; it is not printed."};
     if (IsCode128HibcClass(v) || OneOf(v, {17, 18, 19}))
-        return {"Health Industry Bar Code data: a '+' flag, the labeler identification code, the product or secondary data.", "The HIBC modulo 43 check character is added to the data."};
-    if (OneOf(v, {11, 20, 76, 14})) return {"Upper-case letters, digits, space and - . $ / + %.", "No check character (the symbol is self-checking)."};
+        return {
+            "Health Industry Bar Code data: a '+' flag, the labeler identification code, the product or secondary "
+            "data.",
+            "The HIBC modulo 43 check character is added to the data."};
+    if (OneOf(v, {11, 20, 76, 14}))
+        return {"Upper-case letters, digits, space and - . $ / + %.",
+                "No check character (the symbol is self-checking)."};
     if (v == 12) return {"Upper-case letters, digits, space and - . $ / + %.", "A modulo 43 check character is added."};
-    if (v == 13) return {"A customs service entry number: three letters or digits and seven digits.", "A check character is added to the ten characters."};
-    if (OneOf(v, {15, 103})) return {"Any ASCII character; lower case and control characters are encoded as pairs of Code 39 characters.", "No check character."};
-    if (OneOf(v, {16, 104})) return {"Any ASCII character; lower case and control characters are encoded as pairs of Code 39 characters.", "A modulo 43 check character is added."};
-    if (IsPznClass(v)) return {"A German pharmaceutical number (PZN) of six digits and its check digit.", "The seventh digit is the PZN modulo 11 check digit."};
-    if (OneOf(v, {24, 25})) return {"Upper-case letters, digits, space and - . $ / + %; shift pairs in brackets for other characters.", "Two modulo 47 check characters (C and K) are added; they are not printed."};
-    if (v == 26 || v == 28) return {"The first twelve digits of an EAN-13 (JAN-13 starts with 45 or 49); an add-on of 2 or 5 digits may follow.", "The thirteenth digit is the modulo 10 check digit, computed for you."};
-    if (v == 27 || v == 29) return {"The first seven digits of an EAN-8 (JAN-8 starts with 45 or 49); an add-on of 2 or 5 digits may follow.", "The eighth digit is the modulo 10 check digit, computed for you."};
+    if (v == 13)
+        return {"A customs service entry number: three letters or digits and seven digits.",
+                "A check character is added to the ten characters."};
+    if (OneOf(v, {15, 103}))
+        return {"Any ASCII character; lower case and control characters are encoded as pairs of Code 39 characters.",
+                "No check character."};
+    if (OneOf(v, {16, 104}))
+        return {"Any ASCII character; lower case and control characters are encoded as pairs of Code 39 characters.",
+                "A modulo 43 check character is added."};
+    if (IsPznClass(v))
+        return {"A German pharmaceutical number (PZN) of six digits and its check digit.",
+                "The seventh digit is the PZN modulo 11 check digit."};
+    if (OneOf(v, {24, 25}))
+        return {"Upper-case letters, digits, space and - . $ / + %; shift pairs in brackets for other characters.",
+                "Two modulo 47 check characters (C and K) are added; they are not printed."};
+    if (v == 26 || v == 28)
+        return {
+            "The first twelve digits of an EAN-13 (JAN-13 starts with 45 or 49); an add-on of 2 or 5 digits may "
+            "follow.",
+            "The thirteenth digit is the modulo 10 check digit, computed for you."};
+    if (v == 27 || v == 29)
+        return {
+            "The first seven digits of an EAN-8 (JAN-8 starts with 45 or 49); an add-on of 2 or 5 digits may follow.",
+            "The eighth digit is the modulo 10 check digit, computed for you."};
     if (IsBooklandEan13Class(v) || IsBooklandTextClass(v)) {
-        if (OneOf(v, {38, 111, 138, 141})) return {"The first seven digits of an ISSN; the symbol is an EAN-13 with the prefix 977; an add-on of 2 or 5 digits may follow.", "The ISSN check digit (modulo 11) is printed in the text line, the EAN-13 check digit (modulo 10) ends the symbol."};
-        return {"The first nine digits of an ISBN; the symbol is an EAN-13 with the prefix 978 or 979; an add-on of 2 or 5 digits (the price) may follow.", "The ISBN check digit (modulo 11, may be X) is printed in the text line, the EAN-13 check digit (modulo 10) ends the symbol."};
+        if (OneOf(v, {38, 111, 138, 141}))
+            return {
+                "The first seven digits of an ISSN; the symbol is an EAN-13 with the prefix 977; an add-on of 2 or 5 "
+                "digits may follow.",
+                "The ISSN check digit (modulo 11) is printed in the text line, the EAN-13 check digit (modulo 10) ends "
+                "the symbol."};
+        return {
+            "The first nine digits of an ISBN; the symbol is an EAN-13 with the prefix 978 or 979; an add-on of 2 or 5 "
+            "digits (the price) may follow.",
+            "The ISBN check digit (modulo 11, may be X) is printed in the text line, the EAN-13 check digit (modulo "
+            "10) ends the symbol."};
     }
     if (v == 39) return {"An even number of digits, encoded in pairs.", "No check digit unless you type one."};
-    if (v == 44) return {"Thirteen digits in the Japanese JIS interleaved 2 of 5 layout.", "The data ends in its modulo 10 check digit."};
+    if (v == 44)
+        return {"Thirteen digits in the Japanese JIS interleaved 2 of 5 layout.",
+                "The data ends in its modulo 10 check digit."};
     if (v == 98) return {"Eight digits of an interleaved 2 of 5 scan code.", "No check digit is added."};
     if (v == 46) return {"Digits only.", "Two modulo 10 check digits are added."};
     if (v == 47) return {"Digits only.", "A modulo 10 check digit is added."};
     if (v == 48) return {"Digits only.", "A modulo 11 check digit is added."};
     if (OneOf(v, {51, 52})) return {"A five-digit ZIP code.", "A correction digit (modulo 10) is added."};
     if (OneOf(v, {53, 54})) return {"A ZIP+4 code of nine digits.", "A correction digit (modulo 10) is added."};
-    if (OneOf(v, {55, 56})) return {"A delivery point code of eleven digits.", "A correction digit (modulo 10) is added."};
-    if (IsCouponClass(v)) return {"Two parts: the UPC-A coupon number, then its UCC/EAN-128 extended coupon code with application identifier 8100, 8101 or 8102.", "The UPC-A part ends in its modulo 10 check digit; the UCC/EAN-128 part carries its modulo 103 check character."};
-    if (v == 60 || IsUccEan128Class(v)) return {"Application identifiers in parentheses, each followed by its data.", IsUccEan128CheckedClass(v) ? "The data's modulo 10 check digit is computed for you; the symbol adds its modulo 103 check character." : "The symbol adds its modulo 103 check character."};
-    if (v == 72) return {"The first eleven digits of a UPC-A; an add-on of 2 or 5 digits may follow.", "The twelfth digit is the modulo 10 check digit, computed for you."};
-    if (v == 73) return {"A National Drug Code: 3 followed by ten digits.", "The twelfth digit is the modulo 10 check digit, computed for you."};
-    if (OneOf(v, {74, 101})) return {"The six digits of a zero-suppressed UPC-E (number system 0, or 1 for the System 1 variation).", "The check digit of the expanded UPC-A is encoded in the bar parity."};
-    if (OneOf(v, {75, 102})) return {"The eleven digits of a UPC-A that can be zero-suppressed into UPC-E.", "The check digit of the UPC-A is encoded in the bar parity."};
-    if (IsIsbtClass(v)) return {"An ISBT 128 data structure: its data identifier characters followed by fixed data.", "The symbol adds its modulo 103 check character; a keyboard check character is shown where the structure has one."};
+    if (OneOf(v, {55, 56}))
+        return {"A delivery point code of eleven digits.", "A correction digit (modulo 10) is added."};
+    if (IsCouponClass(v))
+        return {
+            "Two parts: the UPC-A coupon number, then its UCC/EAN-128 extended coupon code with application identifier "
+            "8100, 8101 or 8102.",
+            "The UPC-A part ends in its modulo 10 check digit; the UCC/EAN-128 part carries its modulo 103 check "
+            "character."};
+    if (v == 60 || IsUccEan128Class(v))
+        return {"Application identifiers in parentheses, each followed by its data.",
+                IsUccEan128CheckedClass(v) ? "The data's modulo 10 check digit is computed for you; the symbol adds "
+                                             "its modulo 103 check character."
+                                           : "The symbol adds its modulo 103 check character."};
+    if (v == 72)
+        return {"The first eleven digits of a UPC-A; an add-on of 2 or 5 digits may follow.",
+                "The twelfth digit is the modulo 10 check digit, computed for you."};
+    if (v == 73)
+        return {"A National Drug Code: 3 followed by ten digits.",
+                "The twelfth digit is the modulo 10 check digit, computed for you."};
+    if (OneOf(v, {74, 101}))
+        return {"The six digits of a zero-suppressed UPC-E (number system 0, or 1 for the System 1 variation).",
+                "The check digit of the expanded UPC-A is encoded in the bar parity."};
+    if (OneOf(v, {75, 102}))
+        return {"The eleven digits of a UPC-A that can be zero-suppressed into UPC-E.",
+                "The check digit of the UPC-A is encoded in the bar parity."};
+    if (IsIsbtClass(v))
+        return {"An ISBT 128 data structure: its data identifier characters followed by fixed data.",
+                "The symbol adds its modulo 103 check character; a keyboard check character is shown where the "
+                "structure has one."};
     if (v == 97) return {"A number from 3 to 131070.", "No check digit: the number is the pattern."};
     return {"", ""};
 }
@@ -206,7 +320,8 @@ bool WriteSection(std::ostream& out, const VariationInfo& v, const std::filesyst
     request.dpi = 300;
     const GenerationResult result = Generate(request);
     if (result.status != GenerationStatus::Written || !FlattenOnWhite(request.path)) {
-        error = "variation " + std::to_string(v.code) + ": " + (result.message.empty() ? "image not written" : result.message);
+        error = "variation " + std::to_string(v.code) + ": " +
+                (result.message.empty() ? "image not written" : result.message);
         return false;
     }
 
@@ -216,7 +331,8 @@ bool WriteSection(std::ostream& out, const VariationInfo& v, const std::filesyst
     out << "<tr><th>The data</th><td>" << Escape(d.holds) << "</td></tr>\n";
     out << "<tr><th>Check characters</th><td>" << Escape(d.check) << "</td></tr>\n";
     out << FormatLine(v.code, FieldRole::Main, "Input format") << FormatLine(v.code, FieldRole::AddOn, "Add-on")
-        << FormatLine(v.code, FieldRole::CouponUpc, "UPC part") << FormatLine(v.code, FieldRole::Coupon128, "UCC/EAN-128 part");
+        << FormatLine(v.code, FieldRole::CouponUpc, "UPC part")
+        << FormatLine(v.code, FieldRole::Coupon128, "UCC/EAN-128 part");
     out << "<tr><th>Example</th><td><code>" << Escape(ExampleText(example)) << "</code></td></tr>\n</table>\n";
     out << "<p><img src=\"" << image << "\" alt=\"" << Escape(name) << " example\"></p>\n";
     return true;

@@ -31,20 +31,22 @@ bool TakeLanguage(std::vector<std::string>& args) {
         if (args[i] == "--lang") {
             if (i + 1 >= args.size()) return vg::cli::UsageError("--lang needs a value: en or zh"), false;
             value = args[i + 1];
-            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+                       args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
         } else if (args[i].rfind("--lang=", 0) == 0) {
             value = args[i].substr(7);
             args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
         } else {
             // A data text may be "--lang" itself.
-            static constexpr const char* kTakesText[] = {"-d", "-a", "--fact", "--upc-part", "--ucc-part",
-                                                        "--before", "--set", "--additional-text"};
+            static constexpr const char* kTakesText[] = {"-d",         "-a",       "--fact", "--upc-part",
+                                                         "--ucc-part", "--before", "--set",  "--additional-text"};
             bool text = false;
             for (const char* t : kTakesText) text = text || args[i] == t;
             i += text ? 2 : 1;
             continue;
         }
-        if (value != "en" && value != "zh") return vg::cli::UsageError("unknown language '" + value + "': en or zh"), false;
+        if (value != "en" && value != "zh")
+            return vg::cli::UsageError("unknown language '" + value + "': en or zh"), false;
         vg::SetEnglishTexts(value == "en");
     }
     return true;

@@ -133,8 +133,10 @@ bool CopyToStandardOutput(const std::string& path) {
 
 ScratchFolder::ScratchFolder() {
     std::string name = TemporaryBase() + "/vglyph-XXXXXX";
-    if (::mkdtemp(name.data())) path_ = name;
-    else SayCannot(("make a folder in " + TemporaryBase()).c_str(), errno);
+    if (::mkdtemp(name.data()))
+        path_ = name;
+    else
+        SayCannot(("make a folder in " + TemporaryBase()).c_str(), errno);
 }
 
 ScratchFolder::~ScratchFolder() {

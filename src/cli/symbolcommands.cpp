@@ -33,12 +33,12 @@ struct SymbolOptions {
     std::string variation;
     DataTexts data;
     std::vector<std::string> settings;
-    std::optional<int> format;  // record's Format: 0 WMF, 1 EPS, 2 EMF
+    std::optional<int> format;             // record's Format: 0 WMF, 1 EPS, 2 EMF
     std::optional<ExportKind> exportKind;  // PNG, SVG or PDF instead of Format
     std::string output;
     int dpi = 600;
     bool noPreview = false;
-    bool transparent = false;  // PNG without its background
+    bool transparent = false;                // PNG without its background
     std::vector<std::string> formatOptions;  // options that only some formats take, as given
     bool levelOne = false;
     bool escapes = false;  // \xHH in the data texts
@@ -50,9 +50,18 @@ struct SymbolOptions {
 // record, UTF-8 on the command line. Other texts (the colour names among them,
 // whose defaults come from the string table) pass as they are.
 bool IsTypedText(std::string_view field) {
-    static constexpr std::string_view kTyped[] = {
-        "MainText", "OriginalMainText", "AddOnText", "FACTdataIDtext", "CouponFormatUPCpartText",
-        "CouponFormat128partText", "AdditionalText", "Company", "Client", "Job", "Date", "Comments"};
+    static constexpr std::string_view kTyped[] = {"MainText",
+                                                  "OriginalMainText",
+                                                  "AddOnText",
+                                                  "FACTdataIDtext",
+                                                  "CouponFormatUPCpartText",
+                                                  "CouponFormat128partText",
+                                                  "AdditionalText",
+                                                  "Company",
+                                                  "Client",
+                                                  "Job",
+                                                  "Date",
+                                                  "Comments"};
     for (std::string_view t : kTyped)
         if (t == field) return true;
     return false;
@@ -93,15 +102,20 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
             return &args[++i];
         };
         std::optional<std::string>* text = nullptr;
-        if (a == "-d") text = &o.data.main;
-        else if (a == "-a") text = &o.data.addOn;
-        else if (a == "--fact") text = &o.data.fact;
-        else if (a == "--upc-part") text = &o.data.couponUpc;
-        else if (a == "--ucc-part") text = &o.data.coupon128;
+        if (a == "-d")
+            text = &o.data.main;
+        else if (a == "-a")
+            text = &o.data.addOn;
+        else if (a == "--fact")
+            text = &o.data.fact;
+        else if (a == "--upc-part")
+            text = &o.data.couponUpc;
+        else if (a == "--ucc-part")
+            text = &o.data.coupon128;
 
         const bool colour = cmd != "pattern" && (a == "--fg" || a == "--bg");
-        const bool takesValue = text || colour || a == "-v" || a == "--set" ||
-                                (withOutput && (a == "-o" || a == "-f" || a == "--dpi"));
+        const bool takesValue =
+            text || colour || a == "-v" || a == "--set" || (withOutput && (a == "-o" || a == "-f" || a == "--dpi"));
         const std::string* v = takesValue ? value() : nullptr;
         if (takesValue && !v) {
             UsageError(cmd + ": " + a + " needs a value");
@@ -128,8 +142,10 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
                 return std::nullopt;
             }
             formatName = f->name;
-            if (f->recordFormat >= 0) o.format = f->recordFormat;
-            else o.exportKind = ExportKindOf("." + *v);
+            if (f->recordFormat >= 0)
+                o.format = f->recordFormat;
+            else
+                o.exportKind = ExportKindOf("." + *v);
         } else if (withOutput && a == "--dpi") {
             o.formatOptions.push_back(a);
             char* end = nullptr;
@@ -154,7 +170,8 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
             o.levelOne = true;
         } else if (a == "--escapes") {
             o.escapes = true;
-        } else if (const OptionTake take = cmd == "pattern" ? OptionTake::NotMine : TakeDialogOption(cmd, args, i, o.dialog);
+        } else if (const OptionTake take =
+                       cmd == "pattern" ? OptionTake::NotMine : TakeDialogOption(cmd, args, i, o.dialog);
                    take != OptionTake::NotMine) {
             if (take == OptionTake::Error) return std::nullopt;
         } else {
@@ -186,9 +203,11 @@ std::optional<SymbolOptions> ParseSymbolOptions(const char* command, const std::
     }
     // -d - : the main data is the first line of standard input.
     if (o.data.main == "-" && !ReadStandardInputLine(*o.data.main)) return std::nullopt;
-    const std::pair<const char*, std::optional<std::string>*> texts[] = {
-        {"-d", &o.data.main},          {"-a", &o.data.addOn},          {"--fact", &o.data.fact},
-        {"--upc-part", &o.data.couponUpc}, {"--ucc-part", &o.data.coupon128}};
+    const std::pair<const char*, std::optional<std::string>*> texts[] = {{"-d", &o.data.main},
+                                                                         {"-a", &o.data.addOn},
+                                                                         {"--fact", &o.data.fact},
+                                                                         {"--upc-part", &o.data.couponUpc},
+                                                                         {"--ucc-part", &o.data.coupon128}};
     for (const auto& [what, text] : texts)
         if (*text && !ToRecordText(what, **text, o.escapes)) return std::nullopt;
     for (std::string& setting : o.settings)
@@ -239,16 +258,16 @@ int RunMake(const std::vector<std::string>& args) {
         for (const std::string& option : o->formatOptions) {
             const bool pngOnly = option == "--dpi" || option == "--transparent";
             if (pngOnly ? !png : !eps)
-                return UsageError("make: " + option + " applies to " + (pngOnly ? "PNG" : "EPS") +
-                                  " files only, not to this " +
-                                  (kind ? ExportExtension(*kind).substr(1) : FormatExtension(SymbolSettings.Format).substr(1)) +
-                                  " file");
+                return UsageError(
+                    "make: " + option + " applies to " + (pngOnly ? "PNG" : "EPS") + " files only, not to this " +
+                    (kind ? ExportExtension(*kind).substr(1) : FormatExtension(SymbolSettings.Format).substr(1)) +
+                    " file");
         }
         if (toStandardOutput) {
             if (scratch.Path().empty()) return kExitFailure;
             // The bytes of the file that make without -o writes, title included.
-            const std::string extension = request.exportKind ? ExportExtension(*request.exportKind)
-                                                             : FormatExtension(SymbolSettings.Format);
+            const std::string extension =
+                request.exportKind ? ExportExtension(*request.exportKind) : FormatExtension(SymbolSettings.Format);
             const std::string proposed = ProposedPath(extension);
             request.title = proposed.substr(proposed.find_last_of('/') + 1);
             request.path = scratch.Path() + "/out" + extension;
@@ -336,8 +355,7 @@ int RunOpen(const std::vector<std::string>& args) {
     if (!clamped.empty()) std::fprintf(stderr, "vglyph: %s: %s\n", path.c_str(), ClampedFieldsText(clamped).c_str());
     if (SavedGraphicKindOf(path) == SavedGraphicKind::Metafile) {
         // Every field of the trailer, numbers in full.
-        for (const SettingsField* f : SettingsTrailerFields())
-            std::printf("%s: %s\n", f->name, Shown(*f, 17).c_str());
+        for (const SettingsField* f : SettingsTrailerFields()) std::printf("%s: %s\n", f->name, Shown(*f, 17).c_str());
     } else {
         std::printf("VersionNumber: %s\n", version.c_str());
         for (const SettingsBlockLine& line : SettingsBlockLines()) {

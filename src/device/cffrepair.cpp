@@ -50,7 +50,8 @@ bool ParseDict(const uint8_t* p, std::size_t size, std::vector<Entry>& out) {
             len = 5;
             if (i + len > size) return false;
             o.integer = true;
-            o.value = static_cast<int32_t>(static_cast<uint32_t>(p[i + 1]) << 24 | p[i + 2] << 16 | p[i + 3] << 8 | p[i + 4]);
+            o.value =
+                static_cast<int32_t>(static_cast<uint32_t>(p[i + 1]) << 24 | p[i + 2] << 16 | p[i + 3] << 8 | p[i + 4]);
         } else if (b == 30) {
             len = 1;
             while (i + len < size && (p[i + len] & 0x0F) != 0x0F && (p[i + len] >> 4) != 0x0F) ++len;
@@ -78,8 +79,8 @@ bool ParseDict(const uint8_t* p, std::size_t size, std::vector<Entry>& out) {
 std::vector<uint8_t> Encode(int32_t v, std::size_t length) {
     if (length == 3) return {28, static_cast<uint8_t>(v >> 8 & 0xFF), static_cast<uint8_t>(v & 0xFF)};
     const uint32_t u = static_cast<uint32_t>(v);
-    return {29, static_cast<uint8_t>(u >> 24), static_cast<uint8_t>(u >> 16 & 0xFF), static_cast<uint8_t>(u >> 8 & 0xFF),
-            static_cast<uint8_t>(u & 0xFF)};
+    return {29, static_cast<uint8_t>(u >> 24), static_cast<uint8_t>(u >> 16 & 0xFF),
+            static_cast<uint8_t>(u >> 8 & 0xFF), static_cast<uint8_t>(u & 0xFF)};
 }
 
 // Widens integer operands until the dictionary has grown by `missing` bytes.
@@ -93,8 +94,10 @@ bool Widen(std::vector<Entry>& entries, std::size_t missing) {
             if (shortFits && o.bytes.size() < 3 && 3 - o.bytes.size() <= missing) target = 3;
             if (target - o.bytes.size() > missing) {
                 // 28 -> 29 gives two; a 2-byte operand to 28 gives one.
-                if (shortFits && o.bytes.size() == 2 && missing >= 1) target = 3;
-                else continue;
+                if (shortFits && o.bytes.size() == 2 && missing >= 1)
+                    target = 3;
+                else
+                    continue;
             }
             missing -= target - o.bytes.size();
             o.bytes = Encode(o.value, target);

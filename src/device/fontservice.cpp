@@ -29,8 +29,7 @@ std::string FamilyKey(std::string_view name) {
 }
 
 std::string ResourceDir() {
-    if (const char* env = std::getenv("VGL_RESOURCE_DIR"); env != nullptr && *env != '\0')
-        return env;
+    if (const char* env = std::getenv("VGL_RESOURCE_DIR"); env != nullptr && *env != '\0') return env;
     // Installed, the resources stand beside the program rather than in the source tree.
     std::error_code ec;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
@@ -50,10 +49,7 @@ int Round(double v) { return static_cast<int>(std::lround(v)); }
 
 }  // namespace
 
-std::string FontConfigPath() {
-    return (std::filesystem::path(ResourceDir()) / "fonts" / "vornel-fonts.conf").string();
-}
-
+std::string FontConfigPath() { return (std::filesystem::path(ResourceDir()) / "fonts" / "vornel-fonts.conf").string(); }
 
 // ---- FontFace ----
 
@@ -108,7 +104,9 @@ struct RequestLess {
     static RequestView View(const Request& r) { return {std::get<0>(r), std::get<1>(r), std::get<2>(r)}; }
     static const RequestView& View(const RequestView& r) { return r; }
     template <class A, class B>
-    bool operator()(const A& a, const B& b) const { return View(a) < View(b); }
+    bool operator()(const A& a, const B& b) const {
+        return View(a) < View(b);
+    }
 };
 
 }  // namespace
@@ -177,10 +175,14 @@ FcConfig* PrivateConfig(std::string& aliasFile) {
 std::string XmlText(std::string_view text) {
     std::string out;
     for (char ch : text) {
-        if (ch == '&') out += "&amp;";
-        else if (ch == '<') out += "&lt;";
-        else if (ch == '>') out += "&gt;";
-        else out += ch;
+        if (ch == '&')
+            out += "&amp;";
+        else if (ch == '<')
+            out += "&lt;";
+        else if (ch == '>')
+            out += "&gt;";
+        else
+            out += ch;
     }
     return out;
 }
@@ -293,8 +295,7 @@ const FontFace* FontService::MatchIn(FcConfig* config, const std::string& family
     std::vector<std::string> accepted;
     FcValue value;
     FcValueBinding binding;
-    for (int i = 0; FcPatternGetWithBinding(pattern, FC_FAMILY, i, &value, &binding) == FcResultMatch;
-         ++i) {
+    for (int i = 0; FcPatternGetWithBinding(pattern, FC_FAMILY, i, &value, &binding) == FcResultMatch; ++i) {
         if (value.type == FcTypeString && binding != FcValueBindingWeak)
             accepted.push_back(FamilyKey(reinterpret_cast<const char*>(value.u.s)));
     }
@@ -357,8 +358,7 @@ const FontFace* FontService::Load(const std::string& file, int index) {
         face->cellDescent_ = 0;
     }
 
-    if (FT_Select_Charmap(ft, FT_ENCODING_UNICODE) != 0 && ft->num_charmaps > 0)
-        FT_Set_Charmap(ft, ft->charmaps[0]);
+    if (FT_Select_Charmap(ft, FT_ENCODING_UNICODE) != 0 && ft->num_charmaps > 0) FT_Set_Charmap(ft, ft->charmaps[0]);
     FT_Fixed missing = 0;
     FT_Get_Advance(ft, 0, FT_LOAD_NO_SCALE, &missing);
     int maxAdvance = 0;
@@ -372,8 +372,7 @@ const FontFace* FontService::Load(const std::string& file, int index) {
         face->advances_[b] = static_cast<int>(adv);
         if (face->advances_[b] > maxAdvance) maxAdvance = face->advances_[b];
     }
-    face->maxAdvance_ = hhea != nullptr && hhea->advance_Width_Max > 0 ? hhea->advance_Width_Max
-                                                                       : maxAdvance;
+    face->maxAdvance_ = hhea != nullptr && hhea->advance_Width_Max > 0 ? hhea->advance_Width_Max : maxAdvance;
     if (os2 != nullptr && os2->version != 0xFFFF && os2->xAvgCharWidth > 0)
         face->aveAdvance_ = os2->xAvgCharWidth;
     else

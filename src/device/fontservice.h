@@ -77,9 +77,7 @@ public:
     // italic flag; nullptr when no installed font has that name or an alias of it.
     // Matches and faces are cached: repeated calls cost one map lookup.
     const FontFace* Resolve(std::string_view family, int weight = 400, bool italic = false);
-    const FontFace* Resolve(const FontSpec& font) {
-        return Resolve(font.face, font.weight, font.italic);
-    }
+    const FontFace* Resolve(const FontSpec& font) { return Resolve(font.face, font.weight, font.italic); }
 
     // False when FreeType could not be set up (every Resolve fails then).
     bool Ready() const { return library_ != nullptr; }

@@ -62,9 +62,7 @@ std::vector<uint16_t> Utf16Of(std::string_view text) {
 }
 
 // Whether a font selection has to be written again.
-bool SameFont(const std::optional<FontSpec>& written, const FontSpec& wanted) {
-    return written && *written == wanted;
-}
+bool SameFont(const std::optional<FontSpec>& written, const FontSpec& wanted) { return written && *written == wanted; }
 
 // Code points as UTF-16 code units; one advance per unit (0 for the second of a pair).
 void AppendUtf16(char32_t c, int advance, std::vector<uint16_t>& units, std::vector<int>& dx) {
@@ -168,9 +166,9 @@ std::vector<int> BackendDC::Advances(const std::u32string& text) const {
 // ---- WmfDC ----
 
 struct WmfDC::Impl {
-    std::string records;      // after the 18-byte header
+    std::string records;            // after the 18-byte header
     std::size_t startExtentAt = 0;  // offset of the first window extent record
-    uint32_t largest = 9;     // words; the header counts
+    uint32_t largest = 9;           // words; the header counts
     bool ok = true;
     WMFHANDLES* handles = nullptr;
 
@@ -211,7 +209,8 @@ WmfDC::WmfDC(int windowCx, int windowCy) : impl_(std::make_unique<Impl>()) {
     m.Append(U().U_WMRSETWINDOWEXT_set(U().point16_set(Clamp16(windowCx), Clamp16(windowCy))));
     m.Append(U().U_WMRSETPOLYFILLMODE_set(U_ALTERNATE));
     // Polygons have no outline.
-    m.Append(U().wcreatepenindirect_set(&m.nullPen, m.handles, U().U_PEN_set(U_PS_NULL, 0, U().colorref3_set(0, 0, 0))));
+    m.Append(
+        U().wcreatepenindirect_set(&m.nullPen, m.handles, U().U_PEN_set(U_PS_NULL, 0, U().colorref3_set(0, 0, 0))));
     m.Select(m.nullPen);
 }
 
@@ -244,7 +243,7 @@ void WmfDC::Polygon(const Point* points, int count) {
         uint32_t previous = m.brushHandle;
         const bool hadBrush = m.brush.has_value();
         m.Append(U().wcreatebrushindirect_set(&m.brushHandle, m.handles,
-                                          U().U_WLOGBRUSH_set(U_BS_SOLID, ColourRef(state_.brush), 0)));
+                                              U().U_WLOGBRUSH_set(U_BS_SOLID, ColourRef(state_.brush), 0)));
         m.Select(m.brushHandle);
         if (hadBrush) m.Delete(previous);
         m.brush = state_.brush;
@@ -271,9 +270,9 @@ void WmfDC::Line(Point from, Point to, Rgb colour, int width) {
     if (!impl_->handles) return;
     Impl& m = *impl_;
     uint32_t pen = 0;
-    m.Append(U().wcreatepenindirect_set(&pen, m.handles,
-                                    U().U_PEN_set(U_PS_SOLID, static_cast<uint16_t>(std::clamp(width, 0, 0x7FFF)),
-                                              ColourRef(colour))));
+    m.Append(U().wcreatepenindirect_set(
+        &pen, m.handles,
+        U().U_PEN_set(U_PS_SOLID, static_cast<uint16_t>(std::clamp(width, 0, 0x7FFF)), ColourRef(colour))));
     m.Select(pen);
     m.Append(U().U_WMRMOVETO_set(U().point16_set(Clamp16(from.x), Clamp16(from.y))));
     m.Append(U().U_WMRLINETO_set(U().point16_set(Clamp16(to.x), Clamp16(to.y))));
@@ -289,8 +288,8 @@ void WmfDC::TextOut(Point at, std::string_view text) {
         uint32_t previous = m.fontHandle;
         std::string face = state_.font.face.substr(0, 31);
         U_FONT* font = U().U_FONT_set(Clamp16(state_.font.height), 0, Clamp16(state_.font.escapement), 0,
-                                  static_cast<int16_t>(state_.font.weight), state_.font.italic ? 1 : 0, 0, 0,
-                                  0 /* ANSI */, 0, 0, kProofQuality, kPitchAndFamily, face.data());
+                                      static_cast<int16_t>(state_.font.weight), state_.font.italic ? 1 : 0, 0, 0,
+                                      0 /* ANSI */, 0, 0, kProofQuality, kPitchAndFamily, face.data());
         if (font == nullptr) {
             m.ok = false;
             return;
@@ -308,7 +307,7 @@ void WmfDC::TextOut(Point at, std::string_view text) {
     for (int a : Advances(cut)) dx.push_back(Clamp16(a));
     const std::string bytes(cut);
     m.Append(U().U_WMREXTTEXTOUT_set(U().point16_set(Clamp16(at.x), Clamp16(at.y)), static_cast<int16_t>(bytes.size()),
-                                 0, bytes.c_str(), dx.data(), U_RECT16{}));
+                                     0, bytes.c_str(), dx.data(), U_RECT16{}));
 }
 
 bool WmfDC::Finish(std::string& bytes) {
@@ -398,7 +397,8 @@ EmfDC::EmfDC(int width, int height) : impl_(std::make_unique<Impl>()) {
     m.Append(U().U_EMRSETWINDOWEXTEX_set(U().sizel_set(1000, 1000)));
     m.Append(U().U_EMRSETVIEWPORTEXTEX_set(U().sizel_set(kDeviceDpi, kDeviceDpi)));
     m.Append(U().U_EMRSETPOLYFILLMODE_set(U_ALTERNATE));
-    m.Append(U().createpen_set(&m.nullPen, m.handles, U().logpen_set(U_PS_NULL, U().point32_set(0, 0), U().colorref3_set(0, 0, 0))));
+    m.Append(U().createpen_set(&m.nullPen, m.handles,
+                               U().logpen_set(U_PS_NULL, U().point32_set(0, 0), U().colorref3_set(0, 0, 0))));
     m.Select(m.nullPen);
 }
 
@@ -418,7 +418,7 @@ void EmfDC::Polygon(const Point* points, int count) {
         const bool hadBrush = m.brush.has_value();
         uint32_t previous = m.brushHandle;
         m.Append(U().createbrushindirect_set(&m.brushHandle, m.handles,
-                                         U().logbrush_set(U_BS_SOLID, ColourRef(state_.brush), 0)));
+                                             U().logbrush_set(U_BS_SOLID, ColourRef(state_.brush), 0)));
         m.Select(m.brushHandle);
         if (hadBrush) m.Delete(previous);
         m.brush = state_.brush;
@@ -444,7 +444,7 @@ void EmfDC::Line(Point from, Point to, Rgb colour, int width) {
     Impl& m = *impl_;
     uint32_t pen = 0;
     m.Append(U().createpen_set(&pen, m.handles,
-                           U().logpen_set(U_PS_SOLID, U().point32_set(std::max(0, width), 0), ColourRef(colour))));
+                               U().logpen_set(U_PS_SOLID, U().point32_set(std::max(0, width), 0), ColourRef(colour))));
     m.Select(pen);
     m.Append(U().U_EMRMOVETOEX_set(U().point32_set(from.x, from.y)));
     m.Append(U().U_EMRLINETO_set(U().point32_set(to.x, to.y)));
@@ -487,8 +487,8 @@ void EmfDC::TextOutUnits(Point at, const std::vector<uint16_t>& units, const std
         std::vector<uint16_t> face = Utf16Of(std::string_view(state_.font.face).substr(0, U_LF_FACESIZE - 1));
         face.resize(U_LF_FACESIZE, 0);
         U_LOGFONT lf = U().logfont_set(state_.font.height, 0, state_.font.escapement, 0, state_.font.weight,
-                                   state_.font.italic ? 1 : 0, 0, 0, 0 /* ANSI */, 0, 0, kProofQuality,
-                                   kPitchAndFamily, face.data());
+                                       state_.font.italic ? 1 : 0, 0, 0, 0 /* ANSI */, 0, 0, kProofQuality,
+                                       kPitchAndFamily, face.data());
         m.Append(U().extcreatefontindirectw_set(&m.fontHandle, m.handles, reinterpret_cast<const char*>(&lf), nullptr));
         m.Select(m.fontHandle);
         if (hadFont) m.Delete(previous);
@@ -499,8 +499,8 @@ void EmfDC::TextOutUnits(Point at, const std::vector<uint16_t>& units, const std
     std::vector<uint16_t> string = units;
     std::vector<uint32_t> dx;
     for (int a : advances) dx.push_back(static_cast<uint32_t>(std::max(0, a)));
-    char* emrtext = U().emrtext_set(U().point32_set(at.x, at.y), static_cast<U_NUM_STR>(string.size()), 2, string.data(),
-                                U_ETO_NONE, U_RCL_DEF, dx.data());
+    char* emrtext = U().emrtext_set(U().point32_set(at.x, at.y), static_cast<U_NUM_STR>(string.size()), 2,
+                                    string.data(), U_ETO_NONE, U_RCL_DEF, dx.data());
     if (emrtext == nullptr) {
         m.ok = false;
         return;
@@ -524,8 +524,8 @@ bool EmfDC::Finish(std::string& bytes) {
                          static_cast<int32_t>(static_cast<long long>(m.height) * kDeviceDpi / 1000)};
     const U_RECTL frame{0, 0, static_cast<int32_t>(m.width * 2.54), static_cast<int32_t>(m.height * 2.54)};
     // A 20 x 15 inch device.
-    char* header = U().U_EMRHEADER_set(bounds, frame, nullptr, 0, nullptr, U().sizel_set(20 * kDeviceDpi, 15 * kDeviceDpi),
-                                   U().sizel_set(508, 381), 0);
+    char* header = U().U_EMRHEADER_set(bounds, frame, nullptr, 0, nullptr,
+                                       U().sizel_set(20 * kDeviceDpi, 15 * kDeviceDpi), U().sizel_set(508, 381), 0);
     if (header == nullptr) return false;
     const uint32_t headerSize = reinterpret_cast<U_EMR*>(header)->nSize;
     U_EMRHEADER* h = reinterpret_cast<U_EMRHEADER*>(header);

@@ -73,8 +73,7 @@ const Picture& VanticPicture() {
     return picture;
 }
 
-void PictureProvider::DrawPicture(DeviceContext& dc, int left, int top, Rgb background, int width, int height,
-                                  int) {
+void PictureProvider::DrawPicture(DeviceContext& dc, int left, int top, Rgb background, int width, int height, int) {
     if (width <= 0 || height <= 0) return;
     dc.SaveState();
     dc.SetBrushColour(background);

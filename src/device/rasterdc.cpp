@@ -51,8 +51,7 @@ struct OutlineSink {
         const double x0 = s->x, y0 = s->y;
         for (int i = 1; i <= s->steps; ++i) {
             double t = static_cast<double>(i) / s->steps, u = 1 - t;
-            s->To(u * u * x0 + 2 * u * t * c->x + t * t * to->x,
-                  u * u * y0 + 2 * u * t * c->y + t * t * to->y);
+            s->To(u * u * x0 + 2 * u * t * c->x + t * t * to->x, u * u * y0 + 2 * u * t * c->y + t * t * to->y);
         }
         return 0;
     }
@@ -126,13 +125,9 @@ MonoBitmap RasterDC::TakeBitmap() {
     return b;
 }
 
-int RasterDC::ToPixelsX(double x) const {
-    return static_cast<int>(std::lround((x - origin_.x) * ppiX_ / 1000.0));
-}
+int RasterDC::ToPixelsX(double x) const { return static_cast<int>(std::lround((x - origin_.x) * ppiX_ / 1000.0)); }
 
-int RasterDC::ToPixelsY(double y) const {
-    return static_cast<int>(std::lround((y - origin_.y) * ppiY_ / 1000.0));
-}
+int RasterDC::ToPixelsY(double y) const { return static_cast<int>(std::lround((y - origin_.y) * ppiY_ / 1000.0)); }
 
 void RasterDC::Plot(int x, int y, bool ink) {
     if (x < 0 || y < 0 || x >= bitmap_.width || y >= bitmap_.height) return;
@@ -174,8 +169,7 @@ void RasterDC::Fill(const std::vector<std::vector<DPt>>& contours, bool ink) {
     for (const auto& c : contours) {
         for (std::size_t i = 0; i < c.size(); ++i) {
             DPt a = c[i], b = c[(i + 1) % c.size()];
-            if (!std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(b.x) || !std::isfinite(b.y))
-                return;
+            if (!std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(b.x) || !std::isfinite(b.y)) return;
             if (a.y == b.y) continue;
             int dir = 1;
             if (a.y > b.y) {
@@ -250,8 +244,8 @@ void RasterDC::Polygon(const Point* points, int count) {
     // Vertices land on whole pixels, as the platform's polygons do.
     std::vector<std::vector<DPt>> contour(1);
     for (int i = 0; i < count; ++i)
-        contour[0].push_back({static_cast<double>(ToPixelsX(points[i].x)),
-                              static_cast<double>(ToPixelsY(points[i].y))});
+        contour[0].push_back(
+            {static_cast<double>(ToPixelsX(points[i].x)), static_cast<double>(ToPixelsY(points[i].y))});
     Fill(contour, IsInk(state_.brush));
 }
 
@@ -289,8 +283,7 @@ void RasterDC::Line(Point from, Point to, Rgb colour, int width) {
     if (bitmap_.Empty()) return;
     const double px = width * ppiX_ / 1000.0;
     if (px <= 1.5) {
-        PixelLine(ToPixelsX(from.x), ToPixelsY(from.y), ToPixelsX(to.x), ToPixelsY(to.y),
-                  IsInk(colour), false);
+        PixelLine(ToPixelsX(from.x), ToPixelsY(from.y), ToPixelsX(to.x), ToPixelsY(to.y), IsInk(colour), false);
         return;
     }
     // A wide pen: the rectangle around the segment.
@@ -299,8 +292,7 @@ void RasterDC::Line(Point from, Point to, Rgb colour, int width) {
     const double len = std::hypot(bx - ax, by - ay);
     if (len == 0) return;
     const double nx = -(by - ay) / len * px / 2, ny = (bx - ax) / len * px / 2;
-    Fill({{{ax + nx, ay + ny}, {bx + nx, by + ny}, {bx - nx, by - ny}, {ax - nx, ay - ny}}},
-         IsInk(colour));
+    Fill({{{ax + nx, ay + ny}, {bx + nx, by + ny}, {bx - nx, by - ny}, {ax - nx, ay - ny}}}, IsInk(colour));
 }
 
 bool RasterDC::SelectFont(const FontSpec& font) {
@@ -349,8 +341,7 @@ void RasterDC::TextOut(Point at, std::string_view text) {
 
     if (state_.opaque) {
         const double x1 = startX + extent.cx, y1 = metrics.height;
-        Fill({{place(startX, 0), place(x1, 0), place(x1, y1), place(startX, y1)}},
-             IsInk(state_.background));
+        Fill({{place(startX, 0), place(x1, 0), place(x1, y1), place(startX, y1)}}, IsInk(state_.background));
     }
 
     const bool ink = IsInk(state_.textColour);

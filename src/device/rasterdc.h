@@ -36,8 +36,7 @@ void SetScreenPixelsPerInch(int ppi);
 
 class RasterDC : public DeviceContext {
 public:
-    explicit RasterDC(int pixelsPerInchX = ScreenPixelsPerInch(),
-                      int pixelsPerInchY = ScreenPixelsPerInch());
+    explicit RasterDC(int pixelsPerInchX = ScreenPixelsPerInch(), int pixelsPerInchY = ScreenPixelsPerInch());
 
     // Creates the bitmap, every bit set; false (no bitmap) when the size is
     // not positive or too large to allocate. Drawing before this only measures.

@@ -52,8 +52,8 @@ void RecordingDC::SetBackground(bool opaque, Rgb colour) {
 
 void RecordingDC::TextOut(Point at, std::string_view text) {
     ops_.push_back({RecordKind::Text, texts_.size()});
-    texts_.push_back({at, std::string(text), state_.font, state_.textColour, state_.opaque,
-                      state_.background, state_.align, extras_});
+    texts_.push_back({at, std::string(text), state_.font, state_.textColour, state_.opaque, state_.background,
+                      state_.align, extras_});
 }
 
 TextExtent RecordingDC::GetTextExtent(std::string_view text) {

@@ -63,8 +63,7 @@ double AdditionalTextModel::PresetH(int align) const {
     const double w = ComputeSymbolWidth(f, v, static_cast<int>(TextLength(s.AddOnText)), BarPattern, s.CurRatio,
                                         DefaultXDimension(f, v), DefaultWideBase(f, v));
     const std::string text = Text(atd::kText);
-    const double t =
-        width_ ? width_(Text(etd::kFont), std::atof(Text(etd::kSize).c_str()), bold_, italic_, text) : 0;
+    const double t = width_ ? width_(Text(etd::kFont), std::atof(Text(etd::kSize).c_str()), bold_, italic_, text) : 0;
     switch (align) {
     case 1: return (w - t) / 2 + left;
     case 2: return w + left - t;
@@ -77,13 +76,13 @@ double AdditionalTextModel::PresetH(int align) const {
     }
 }
 
-void AdditionalTextModel::Preset() {
-    texts_[atd::kH] = Printf("%.3f", ToUnit(s_.UnitOfMeasure, PresetH(align_)));
-}
+void AdditionalTextModel::Preset() { texts_[atd::kH] = Printf("%.3f", ToUnit(s_.UnitOfMeasure, PresetH(align_))); }
 
 void AdditionalTextModel::Changed() {
-    if (Text(atd::kText).empty()) texts_[atd::kH] = "0.000";
-    else if (align_ >= 1 && align_ <= 3) Preset();
+    if (Text(atd::kText).empty())
+        texts_[atd::kH] = "0.000";
+    else if (align_ >= 1 && align_ <= 3)
+        Preset();
 }
 
 void AdditionalTextModel::TypeText(const std::string& text) {

@@ -52,7 +52,6 @@ double ReadLength(int unit, const std::string& text, double stored) {
     return FromUnit(unit, std::atof(text.c_str()));
 }
 
-
 int DecimalFormProblem(const std::string& text, bool signedForm) {
     bool dot = false;
     for (std::size_t i = 0; i < text.size(); ++i) {

@@ -11,7 +11,7 @@
 namespace vg {
 
 struct DialogProblem {
-    int field = 0;         // control that gets the focus, its text selected
+    int field = 0;  // control that gets the focus, its text selected
     std::string caption;
     std::string text;
     MsgIcon icon = MsgIcon::Stop;

@@ -59,8 +59,8 @@ bool Listed(const std::vector<std::string>& fonts, const std::string& name) {
     return std::find(fonts.begin(), fonts.end(), name) != fonts.end();
 }
 
-DialogCheck CheckSignedLength(int field, int captionId, const std::string& text, int unit, double stored,
-                              double low, double high) {
+DialogCheck CheckSignedLength(int field, int captionId, const std::string& text, int unit, double stored, double low,
+                              double high) {
     const auto range = [&]() { return RangeProblem(field, captionId, UnitText(unit, low), UnitText(unit, high)); };
     if (text.empty()) return range();
     if (const int id = DecimalFormProblem(text, true)) return Problem(field, captionId, id, MsgIcon::Stop);
@@ -137,9 +137,12 @@ EditTextModel::EditTextModel(SettingsRecord& record, std::vector<std::string> fo
         disable({etd::kShowFactDataId, etd::kShowAsterisks, etd::kIssnDigits});
         disableAll(range(etd::kCenterSysChk, etd::kIsbnFont));
     } else if (f == kFamilyCode39) {
-        if (OneOf(v, {13, 17, 18, 19, 21, 22, 23})) disable({etd::kShowFactDataId, etd::kShowAsterisks});
-        else if (OneOf(v, {15, 16, 20, 76, 103, 104})) disable({etd::kShowFactDataId});
-        else if (!OneOf(v, {11, 12, 14})) disable({etd::kShowFactDataId, etd::kShowAsterisks});
+        if (OneOf(v, {13, 17, 18, 19, 21, 22, 23}))
+            disable({etd::kShowFactDataId, etd::kShowAsterisks});
+        else if (OneOf(v, {15, 16, 20, 76, 103, 104}))
+            disable({etd::kShowFactDataId});
+        else if (!OneOf(v, {11, 12, 14}))
+            disable({etd::kShowFactDataId, etd::kShowAsterisks});
         disableAll(startStopToIsbn);
         disable({etd::kIssnDigits});
         if (IsCode39CustomsClass(v)) disable({etd::kIgnoreHyphens});
@@ -161,8 +164,8 @@ EditTextModel::EditTextModel(SettingsRecord& record, std::vector<std::string> fo
         disableAll(startStopToIsbn);
     }
     if (IsVantic128Class(v)) {
-        disable({etd::kAlign, etd::kHideCheckDigits, etd::kHideParentheses, etd::kIgnoreHyphens,
-                 etd::kIgnoreSpaces, etd::kTextAbove});
+        disable({etd::kAlign, etd::kHideCheckDigits, etd::kHideParentheses, etd::kIgnoreHyphens, etd::kIgnoreSpaces,
+                 etd::kTextAbove});
         if (!IsVantic128BelowClass(v)) disable({etd::kDistance});
     }
     // Hyphens and spaces that are data are encoded whatever these boxes say.
@@ -184,15 +187,16 @@ bool EditTextModel::EanUpcFamily() const {
 bool EditTextModel::HasAddOn() const { return TextLength(s_.AddOnText) > 0; }
 
 void EditTextModel::Enable(int control, bool on) {
-    if (on) disabled_.erase(control);
-    else disabled_.insert(control);
+    if (on)
+        disabled_.erase(control);
+    else
+        disabled_.insert(control);
 }
 
 void EditTextModel::EanUpcRules() {
     if (Value(etd::kHidden)) {
         for (int c : {etd::kCenterSysChk, etd::kHideAddonText, etd::kAddonTextDown, etd::kHideCheckDigits,
-                      etd::kHideParentheses, etd::kIgnoreHyphens, etd::kIgnoreSpaces, etd::kTextAbove,
-                      etd::kDistance})
+                      etd::kHideParentheses, etd::kIgnoreHyphens, etd::kIgnoreSpaces, etd::kTextAbove, etd::kDistance})
             Enable(c, false);
         Enable(etd::kQuietZoneIndicators, true);
         return;
@@ -226,7 +230,7 @@ void EditTextModel::SetCheck(int control, bool ticked) {
     const bool addOn = HasAddOn();
     if (control == etd::kHidden && (eanUpc || IsCouponClass(s_.Variation))) {
         const int lineControls[] = {etd::kHideCheckDigits, etd::kHideParentheses, etd::kIgnoreHyphens,
-                                    etd::kIgnoreSpaces, etd::kTextAbove, etd::kDistance};
+                                    etd::kIgnoreSpaces,    etd::kTextAbove,       etd::kDistance};
         for (int c : lineControls) Enable(c, !ticked);
         if (ticked) {
             Enable(etd::kCenterSysChk, false);

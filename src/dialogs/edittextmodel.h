@@ -60,8 +60,8 @@ int StoreSizes(std::vector<int>& sizes, bool additional);
 void InsertSize(std::vector<int>& sizes, int size);
 bool Listed(const std::vector<std::string>& fonts, const std::string& name);
 // A signed length: a leading "-", digits, at most one "."; then its range.
-DialogCheck CheckSignedLength(int field, int captionId, const std::string& text, int unit, double stored,
-                              double low, double high);
+DialogCheck CheckSignedLength(int field, int captionId, const std::string& text, int unit, double stored, double low,
+                              double high);
 
 class EditTextModel {
 public:

@@ -158,8 +158,10 @@ void SeriesModel::EditStep(const std::string& text, bool quiet) {
     } else if (!OnlyDigits(text) || text.size() > 3) {
         return;  // the previous step stays
     } else {
-        if (SerialNumber(text) == 0) step_.assign(1, '1');
-        else step_ = text;
+        if (SerialNumber(text) == 0)
+            step_.assign(1, '1');
+        else
+            step_ = text;
     }
     if (std::optional<SerialCheckFailure> f = EditChecks(false); f && !quiet) Show(*f);
     UpdateCount(false);
@@ -167,13 +169,20 @@ void SeriesModel::EditStep(const std::string& text, bool quiet) {
 
 std::optional<SerialCheckFailure> SeriesModel::Ok() {
     std::optional<SerialCheckFailure> f;
-    if (!OnlyDigits(start_)) f = kStartNotNumeric;
-    else if (SerialNumber(start_) >= kInt32Max) f = kStartRange;
-    else if (!OnlyDigits(stop_)) f = kStopNotNumeric;
-    else if (SerialNumber(stop_) >= kInt32Max) f = kStopRange;
-    else if (!start_.empty() && (stop_.empty() || SerialNumber(stop_) < SerialNumber(start_))) f = kStartAboveStop;
-    else if (before_ + start_ + after_ != reference_) f = addOn_ ? kNoMatchAddOn : kNoMatchMain;
-    else f = EditChecks(false);
+    if (!OnlyDigits(start_))
+        f = kStartNotNumeric;
+    else if (SerialNumber(start_) >= kInt32Max)
+        f = kStartRange;
+    else if (!OnlyDigits(stop_))
+        f = kStopNotNumeric;
+    else if (SerialNumber(stop_) >= kInt32Max)
+        f = kStopRange;
+    else if (!start_.empty() && (stop_.empty() || SerialNumber(stop_) < SerialNumber(start_)))
+        f = kStartAboveStop;
+    else if (before_ + start_ + after_ != reference_)
+        f = addOn_ ? kNoMatchAddOn : kNoMatchMain;
+    else
+        f = EditChecks(false);
     if (f) {
         Show(*f);
         focus_ = f->focus;

@@ -78,9 +78,7 @@ bool SpecificationsModel::Checked(int control) const {
     return i >= 0 && checks_[i];
 }
 
-bool SpecificationsModel::Enabled(int control) const {
-    return control != spd::kCropMarks || cropMarksEnabled_;
-}
+bool SpecificationsModel::Enabled(int control) const { return control != spd::kCropMarks || cropMarksEnabled_; }
 
 const std::string& SpecificationsModel::Text(int control) const {
     static const std::string none;

@@ -57,9 +57,7 @@ DialogProblem CharacterProblem(int field, int captionId, int textId) {
 
 }  // namespace
 
-int GsCalibrationDefault(int dpi) {
-    return static_cast<int>(std::floor((dpi * 0.01 / 300 + 0.27) * 100 + 1e-9));
-}
+int GsCalibrationDefault(int dpi) { return static_cast<int>(std::floor((dpi * 0.01 / 300 + 0.27) * 100 + 1e-9)); }
 
 SymbolOptionsModel::SymbolOptionsModel(SettingsRecord& record, std::string pattern)
     : s_(record),
@@ -105,8 +103,7 @@ SymbolOptionsModel::SymbolOptionsModel(SettingsRecord& record, std::string patte
         double width = record.SymbolWidth;
         if (record.ProfileInvalid || !(width > 0))
             width = ComputeSymbolWidth(family_, variation_, addOn_, pattern_, record.CurRatio,
-                                       DefaultXDimension(family_, variation_),
-                                       DefaultWideBase(family_, variation_)) *
+                                       DefaultXDimension(family_, variation_), DefaultWideBase(family_, variation_)) *
                     std::atof(Get(sod::kMagnification).c_str()) / 100;
         if (!TextOnly()) Set(sod::kWidth, SixDecimals(unit, width));
     }
@@ -119,28 +116,19 @@ bool SymbolOptionsModel::FixedDims() const { return family_ == kFamilyFim || fam
 bool SymbolOptionsModel::MethodFixed() const { return FixedDims() || TextOnly(); }
 bool SymbolOptionsModel::ListsShown() const { return method_ == 0 && !MethodFixed(); }
 bool SymbolOptionsModel::RatioListShown() const { return ListsShown() && IsRatioFamily(family_); }
-bool SymbolOptionsModel::VerificationEnabled() const {
-    return !FixedDims() && !IsVantic128Class(variation_);
-}
+bool SymbolOptionsModel::VerificationEnabled() const { return !FixedDims() && !IsVantic128Class(variation_); }
 
 bool SymbolOptionsModel::ReadOnly(int control) const {
     switch (control) {
     case sod::kWidth:
     case sod::kMagnification:
-    case sod::kX:
-        return MethodFixed();
-    case sod::kRatio:
-        return MethodFixed() || !IsRatioFamily(family_);
-    case sod::kBarHeight:
-        return MethodFixed();
-    case sod::kBwr:
-        return TextOnly();
-    case sod::kBearer:
-        return TextOnly() || IsVantic128Class(variation_);
-    case sod::kGs:
-        return verification_ != 3;
-    default:
-        return false;
+    case sod::kX: return MethodFixed();
+    case sod::kRatio: return MethodFixed() || !IsRatioFamily(family_);
+    case sod::kBarHeight: return MethodFixed();
+    case sod::kBwr: return TextOnly();
+    case sod::kBearer: return TextOnly() || IsVantic128Class(variation_);
+    case sod::kGs: return verification_ != 3;
+    default: return false;
     }
 }
 
@@ -249,9 +237,12 @@ std::string SymbolOptionsModel::XRowText(std::size_t row) const {
     const XDimensionRow& r = rows_[row];
     const double width = ToUnit(Unit(), r.symbolWidth);
     std::string text;
-    if (width < 10) text = "   ";
-    else if (width < 100) text = "  ";
-    else if (width < 1000) text = " ";
+    if (width < 10)
+        text = "   ";
+    else if (width < 100)
+        text = "  ";
+    else if (width < 1000)
+        text = " ";
     const std::string separator(10, ' ');
     text += Printf("%11.6f", width) + separator + std::string(r.magnification * 100 < 100 ? 9 : 8, ' ') +
             Printf("%6.2f", r.magnification * 100) + separator + std::string(8, ' ') +
@@ -546,7 +537,8 @@ DialogCheck SymbolOptionsModel::TypeRatio(std::string text) {
         return TooLongProblem(sod::kRatio, kCapRatio, 4);
     }
     Set(sod::kRatio, text);
-    if (const int id = DecimalFormProblem(text, false)) return CharacterProblem(sod::kRatio, kCapRatio, id == 61216 ? 61216 : 61222);
+    if (const int id = DecimalFormProblem(text, false))
+        return CharacterProblem(sod::kRatio, kCapRatio, id == 61216 ? 61216 : 61222);
     const auto fromX = [&]() { return TypeX(Get(sod::kX)); };
     if (text.size() == 1) {
         if (text == "." || text == "0" || text == "1") return std::nullopt;
@@ -610,8 +602,7 @@ DialogCheck SymbolOptionsModel::CheckBwr() const {
     if (TextOnly()) return std::nullopt;
     const std::string& t = Get(sod::kBwr);
     if (t.empty() || t == "0") return std::nullopt;
-    if (t == "-" || t == "." || t == "-.")
-        return Problem(sod::kBwr, kCapBwr, 61220, MsgIcon::Exclamation);
+    if (t == "-" || t == "." || t == "-.") return Problem(sod::kBwr, kCapBwr, 61220, MsgIcon::Exclamation);
     const int unit = Unit();
     if (method_ == 1) {
         if (t.size() > 10) return TooLongProblem(sod::kBwr, kCapBwr, 10);
@@ -711,16 +702,17 @@ DialogCheck SymbolOptionsModel::CheckGs() const {
     if (!digits.empty() && (digits[0] == '-' || digits[0] == '+')) digits.erase(0, 1);
     if (!AllDigits(digits)) return DialogProblem{sod::kGs, kAppTitle, LoadString(61712), MsgIcon::Exclamation};
     const long v = digits.size() > 4 ? 100000 : std::atol(t.c_str());
-    if (v < 10 || v > 93) return DialogProblem{sod::kGs, kAppTitle, StringWith(61714, "10", "93"), MsgIcon::Exclamation};
+    if (v < 10 || v > 93)
+        return DialogProblem{sod::kGs, kAppTitle, StringWith(61714, "10", "93"), MsgIcon::Exclamation};
     return std::nullopt;
 }
 
 DialogCheck SymbolOptionsModel::Check() const {
     if (s_.Format >= 0 && s_.Format <= 2) {
-        for (auto check : {&SymbolOptionsModel::CheckDpi, &SymbolOptionsModel::CheckBwr,
-                           &SymbolOptionsModel::CheckSymbolWidth, &SymbolOptionsModel::CheckBarHeight,
-                           &SymbolOptionsModel::CheckBearer, &SymbolOptionsModel::CheckMagnification,
-                           &SymbolOptionsModel::CheckX})
+        for (auto check :
+             {&SymbolOptionsModel::CheckDpi, &SymbolOptionsModel::CheckBwr, &SymbolOptionsModel::CheckSymbolWidth,
+              &SymbolOptionsModel::CheckBarHeight, &SymbolOptionsModel::CheckBearer,
+              &SymbolOptionsModel::CheckMagnification, &SymbolOptionsModel::CheckX})
             if (DialogCheck p = (this->*check)()) return p;
         if (IsRatioFamily(family_) && method_ == 1 && !MethodFixed())
             if (DialogCheck p = CheckRatio()) return p;
@@ -745,12 +737,17 @@ DialogCheck SymbolOptionsModel::Ok() {
     s.BearerBar = ReadLength(unit, Get(sod::kBearer), s.BearerBar);
     if (!TextOnly()) {
         const std::string& t = Get(sod::kBwr);
-        if (t.empty()) s.BarWidthReduction = 0;
-        else if (method_ == 1) s.BarWidthReduction = ReadLength(unit, t, s.BarWidthReduction);
-        else s.BarWidthReduction = std::atof(t.c_str());
+        if (t.empty())
+            s.BarWidthReduction = 0;
+        else if (method_ == 1)
+            s.BarWidthReduction = ReadLength(unit, t, s.BarWidthReduction);
+        else
+            s.BarWidthReduction = std::atof(t.c_str());
     }
-    if (listed) s.Magnification = rows_[row_].magnification * 100;
-    else if (!TextOnly() && !noRow) s.Magnification = std::atof(Get(sod::kMagnification).c_str());
+    if (listed)
+        s.Magnification = rows_[row_].magnification * 100;
+    else if (!TextOnly() && !noRow)
+        s.Magnification = std::atof(Get(sod::kMagnification).c_str());
     if (dpiList_.size() > kMaxDpiList) dpiList_.resize(kMaxDpiList);
     if (dpiList_.size() > kResourceDpiCount) RememberedDpiList() = dpiList_;
     s.DpiListCount = static_cast<int>(dpiList_.size());

@@ -50,8 +50,8 @@ public:
 
     // Layout.
     int Method() const { return method_; }
-    bool MethodFixed() const;          // FIM, POSTNET, the text-only group
-    bool ListsShown() const;           // the X list (and for ratio families the ratio list)
+    bool MethodFixed() const;  // FIM, POSTNET, the text-only group
+    bool ListsShown() const;   // the X list (and for ratio families the ratio list)
     bool RatioListShown() const;
     bool ReadOnly(int control) const;
     bool VerificationEnabled() const;

@@ -25,12 +25,9 @@ class SystemClock : public Clock {
 public:
     uint32_t TickCount() override {
         using namespace std::chrono;
-        return static_cast<uint32_t>(
-            duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+        return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
     }
-    void Sleep(uint32_t ms) override {
-        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-    }
+    void Sleep(uint32_t ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
     // The terminal bell, only when standard error is a terminal.
     void Beep() override {
         if (isatty(2)) {

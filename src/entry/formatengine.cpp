@@ -38,45 +38,42 @@ bool InCharClass(CharClass cls, unsigned char c) {
     const bool upper = Between(c, 'A', 'Z');
     const bool lower = Between(c, 'a', 'z');
     switch (cls) {
-        case CharClass::Literal: return false;
-        case CharClass::Digit: return digit;
-        case CharClass::Letter: return upper || lower;
-        case CharClass::LetterOrDigit: return upper || lower || digit;
-        case CharClass::UpperButS: return upper && c != 'S';
-        case CharClass::Code39Set:
-            return digit || upper || lower || InCodes(c, {' ', '$', '%', '+', '-', '.', '/'});
-        case CharClass::CodabarSet: return digit || InCodes(c, {'$', '+', '-', '.', '/', ':'});
-        case CharClass::Code93FreeSet:
-            return Between(c, 32, 47) || Between(c, 58, 64) || c == 92 || Between(c, 94, 96) ||
-                   Between(c, 123, 126) || digit || lower;
-        case CharClass::Code128Set:
-            return digit || upper || lower || Between(c, 32, 47) || Between(c, 58, 64) ||
-                   Between(c, 91, 96) || Between(c, 123, 126) ||
-                   InCodes(c, {140, 141, 160, 176, 185, 186, 188, 189, 191, 207, 210, 212, 246,
-                               247, 250, 251}) ||
-                   Between(c, 162, 172) || Between(c, 180, 183) || Between(c, 193, 199);
-        case CharClass::AiSet:
-            return upper || lower ||
-                   InCodes(c, {'!', '"', '%', '&', '\'', '*', '+', ',', '-', '.', '/', ':', ';',
-                               '<', '=', '>', '?', '_'});
-        case CharClass::Digits1To9: return DigitIn(c, "123456789");
-        case CharClass::Digits2To9: return DigitIn(c, "23456789");
-        case CharClass::Digits1To4: return DigitIn(c, "1234");
-        case CharClass::Digits3_5To9: return DigitIn(c, "356789");
-        case CharClass::Digits0_3_5To9: return DigitIn(c, "0356789");
-        case CharClass::Digits1_3_5To9: return DigitIn(c, "1356789");
-        case CharClass::Digits0_2_3_5To9: return DigitIn(c, "02356789");
-        case CharClass::Digits2_3_5To9: return DigitIn(c, "2356789");
-        case CharClass::Digits0_2_5To9: return DigitIn(c, "0256789");
-        case CharClass::Digits0_2_3_6To9: return DigitIn(c, "0236789");
-        case CharClass::Digits1235679: return DigitIn(c, "1235679");
-        case CharClass::Digits1245679: return DigitIn(c, "1245679");
-        case CharClass::Digits0To4_6To9: return DigitIn(c, "012346789");
-        case CharClass::Digits0To3_6To8: return DigitIn(c, "0123678");
-        case CharClass::Digits0To2_4To9: return DigitIn(c, "012456789");
-        case CharClass::Digits2To7_9: return DigitIn(c, "2345679");
-        case CharClass::Digits3To7_9: return DigitIn(c, "345679");
-        case CharClass::AsciiSet: return Between(c, 0x20, 0x7F);
+    case CharClass::Literal: return false;
+    case CharClass::Digit: return digit;
+    case CharClass::Letter: return upper || lower;
+    case CharClass::LetterOrDigit: return upper || lower || digit;
+    case CharClass::UpperButS: return upper && c != 'S';
+    case CharClass::Code39Set: return digit || upper || lower || InCodes(c, {' ', '$', '%', '+', '-', '.', '/'});
+    case CharClass::CodabarSet: return digit || InCodes(c, {'$', '+', '-', '.', '/', ':'});
+    case CharClass::Code93FreeSet:
+        return Between(c, 32, 47) || Between(c, 58, 64) || c == 92 || Between(c, 94, 96) || Between(c, 123, 126) ||
+               digit || lower;
+    case CharClass::Code128Set:
+        return digit || upper || lower || Between(c, 32, 47) || Between(c, 58, 64) || Between(c, 91, 96) ||
+               Between(c, 123, 126) ||
+               InCodes(c, {140, 141, 160, 176, 185, 186, 188, 189, 191, 207, 210, 212, 246, 247, 250, 251}) ||
+               Between(c, 162, 172) || Between(c, 180, 183) || Between(c, 193, 199);
+    case CharClass::AiSet:
+        return upper || lower ||
+               InCodes(c, {'!', '"', '%', '&', '\'', '*', '+', ',', '-', '.', '/', ':', ';', '<', '=', '>', '?', '_'});
+    case CharClass::Digits1To9: return DigitIn(c, "123456789");
+    case CharClass::Digits2To9: return DigitIn(c, "23456789");
+    case CharClass::Digits1To4: return DigitIn(c, "1234");
+    case CharClass::Digits3_5To9: return DigitIn(c, "356789");
+    case CharClass::Digits0_3_5To9: return DigitIn(c, "0356789");
+    case CharClass::Digits1_3_5To9: return DigitIn(c, "1356789");
+    case CharClass::Digits0_2_3_5To9: return DigitIn(c, "02356789");
+    case CharClass::Digits2_3_5To9: return DigitIn(c, "2356789");
+    case CharClass::Digits0_2_5To9: return DigitIn(c, "0256789");
+    case CharClass::Digits0_2_3_6To9: return DigitIn(c, "0236789");
+    case CharClass::Digits1235679: return DigitIn(c, "1235679");
+    case CharClass::Digits1245679: return DigitIn(c, "1245679");
+    case CharClass::Digits0To4_6To9: return DigitIn(c, "012346789");
+    case CharClass::Digits0To3_6To8: return DigitIn(c, "0123678");
+    case CharClass::Digits0To2_4To9: return DigitIn(c, "012456789");
+    case CharClass::Digits2To7_9: return DigitIn(c, "2345679");
+    case CharClass::Digits3To7_9: return DigitIn(c, "345679");
+    case CharClass::AsciiSet: return Between(c, 0x20, 0x7F);
     }
     return false;
 }
@@ -142,25 +139,26 @@ void ShowFormatMessage(const std::string& text) {
 
 int ErrorNumber(int variation) {
     switch (variation) {
-        case 7: return 335;
-        case 8: case 18: return 333;
-        case 9: case 19: return 334;
-        case 60: return 332;
-        case 66: return 346;
-        case 68: return 345;
-        case 88: return 336;
-        case 89: return 337;
-        case 90: return 341;
-        case 91: return 340;
-        case 92: return 338;
-        case 93: return 339;
-        case 94: return 343;
-        case 95: return 342;
-        case 96: return 344;
-        default: return 0;
+    case 7: return 335;
+    case 8:
+    case 18: return 333;
+    case 9:
+    case 19: return 334;
+    case 60: return 332;
+    case 66: return 346;
+    case 68: return 345;
+    case 88: return 336;
+    case 89: return 337;
+    case 90: return 341;
+    case 91: return 340;
+    case 92: return 338;
+    case 93: return 339;
+    case 94: return 343;
+    case 95: return 342;
+    case 96: return 344;
+    default: return 0;
     }
 }
-
 
 void ShowIncorrectInput(int variation) {
     std::string text = LoadString(sid::kIncorrectInput);
@@ -198,9 +196,7 @@ public:
         return days[month - 1];
     }
 
-    bool Month(std::size_t& pos, int& month) const {
-        return Number(pos, 2, month) && month >= 1 && month <= 12;
-    }
+    bool Month(std::size_t& pos, int& month) const { return Number(pos, 2, month) && month >= 1 && month <= 12; }
     bool Hour(std::size_t& pos) const {
         int hh;
         return Number(pos, 2, hh) && hh <= 24;
@@ -223,19 +219,20 @@ public:
     bool DateForm(std::size_t pos, bool afterQuantity = false) const {
         if (pos >= text_.size()) return false;
         switch (text_[pos]) {
-            case '0': case '1': {
-                int month, yy;
-                return Month(pos, month) && Number(pos, 2, yy);
-            }
-            case '2': return YearMonthDay(++pos, false);
-            case '3': return YearMonthDay(++pos, true);
-            case '4': return YearMonthDay(++pos, true) && Hour(pos);
-            case '5': return Julian(++pos);
-            case '6': return Julian(++pos) && Hour(pos);
-            case '7': return true;
-            case '8': return !afterQuantity && DateForm(pos + 3, true);
-            case '9': return !afterQuantity && DateForm(pos + 6, true);
-            default: return false;
+        case '0':
+        case '1': {
+            int month, yy;
+            return Month(pos, month) && Number(pos, 2, yy);
+        }
+        case '2': return YearMonthDay(++pos, false);
+        case '3': return YearMonthDay(++pos, true);
+        case '4': return YearMonthDay(++pos, true) && Hour(pos);
+        case '5': return Julian(++pos);
+        case '6': return Julian(++pos) && Hour(pos);
+        case '7': return true;
+        case '8': return !afterQuantity && DateForm(pos + 3, true);
+        case '9': return !afterQuantity && DateForm(pos + 6, true);
+        default: return false;
         }
     }
 
@@ -258,13 +255,15 @@ private:
 bool DateValid(int variation, std::string_view text) {
     DateReader reader(text);
     switch (variation) {
-        case 9: case 19: return reader.Secondary(1);
-        case 7: case 17: {
-            const std::size_t slash = text.find('/');
-            return slash == std::string_view::npos || reader.Secondary(slash + 1);
-        }
-        case 68: return reader.DateForm(4);
-        default: return true;
+    case 9:
+    case 19: return reader.Secondary(1);
+    case 7:
+    case 17: {
+        const std::size_t slash = text.find('/');
+        return slash == std::string_view::npos || reader.Secondary(slash + 1);
+    }
+    case 68: return reader.DateForm(4);
+    default: return true;
     }
 }
 

@@ -97,8 +97,7 @@ bool IsAcceptingState(const FormatRecord& format, int state);
 //   ( | ) grouping and alternatives, {n} {m..n} + * ? repetitions.
 // Returns false (with the reason in error) when the pattern is malformed or
 // its tables exceed the record: 18 symbols, states 0..127.
-bool BuildFormat(std::string_view pattern, int maxLength, FormatRecord& out,
-                 std::string* error = nullptr);
+bool BuildFormat(std::string_view pattern, int maxLength, FormatRecord& out, std::string* error = nullptr);
 
 // The format of a variation's field, or nullptr when the field accepts nothing.
 // The records are built with the program from the rows' patterns.

@@ -32,13 +32,13 @@ const std::string kMonth = "('0'[1-9] | '1'[0-2])";
 const std::string kDay = "('0'[1-9] | [12]D | '3'[01])";
 const std::string kHour = "([01]D | '2'[0-4])";
 const std::string kJulianDay = "('0'('0'[1-9] | [1-9]D) | [12]DD | '3'([0-5]D | '6'[0-6]))";
-const std::string kDateForm = "(" + kMonth + "DD | '2'" + kMonth + kDay + "DD | '3'DD" + kMonth +
-                              kDay + " | '4'DD" + kMonth + kDay + kHour + " | '5'DD" + kJulianDay +
-                              " | '6'DD" + kJulianDay + kHour + " | '7')";
+const std::string kDateForm = "(" + kMonth + "DD | '2'" + kMonth + kDay + "DD | '3'DD" + kMonth + kDay + " | '4'DD" +
+                              kMonth + kDay + kHour + " | '5'DD" + kJulianDay + " | '6'DD" + kJulianDay + kHour +
+                              " | '7')";
 const std::string kQuantityDate = "(" + kDateForm + " | '8'D{2}" + kDateForm + " | '9'D{5}" + kDateForm + ")";
 // Secondary data after its leading '+'.
-const std::string kSecondary = "('$$'" + kQuantityDate + "A{0..13}(<hibclink> | A)? | ('$'A+ | DD" +
-                               kJulianDay + "A*)<hibclink>?)";
+const std::string kSecondary =
+    "('$$'" + kQuantityDate + "A{0..13}(<hibclink> | A)? | ('$'A+ | DD" + kJulianDay + "A*)<hibclink>?)";
 
 std::vector<FormatRow> Rows() {
     using R = FieldRole;
@@ -67,8 +67,7 @@ std::vector<FormatRow> Rows() {
         {R::Main, "45", 15, "D{15}"},
         {R::Main, "55,56,72", 11, "D{11}"},
         {R::Main, "73", 11, "'3'D{10}"},
-        {R::Main, "49,97", 6,
-         "[1-9]D{0..4} | '1'[0-2]D{4} | '130'D{3} | '1310'[0-6]D | '131070'"},
+        {R::Main, "49,97", 6, "[1-9]D{0..4} | '1'[0-2]D{4} | '130'D{3} | '1310'[0-6]D | '131070'"},
         {R::Main, "50", 3, "[1-9]D? | '1'DD | '2'[0-6]D | '27'[0-6]"},
         {R::Main, "60", 60, "('(' A+ ')' A+)+"},
         {R::CouponUpc, "61-65", 11, "'5'D{10}"},
@@ -102,9 +101,7 @@ std::vector<FormatRow> Rows() {
         {R::Main, "130", 17, "'(415)'D{12}"},
         {R::Main, "131", 36, "'(8003)'D{14}(D | [()] | <ai>)*"},
         {R::Main, "132", 36, "'(8004)'D(D | [()] | <ai>)*"},
-        {R::AddOn,
-         "26-29,35,36,38,72-75,77-80,101,102,105-111,114,134-136,138,141,145,146", 5,
-         "D{2} | D{5}"},
+        {R::AddOn, "26-29,35,36,38,72-75,77-80,101,102,105-111,114,134-136,138,141,145,146", 5, "D{2} | D{5}"},
         {R::AddOn, "41,42", 5, "D{5}"},
     };
 }
@@ -207,7 +204,9 @@ bool CheckFormatTable(std::string* error) {
         }
         const FormatRecord* used = RowRecord(r);
         if (used == nullptr || std::memcmp(used, record.get(), sizeof(FormatRecord)) != 0) {
-            if (error) *error = std::string("input format of ") + row.variations + ": the record in use is not the one its pattern gives";
+            if (error)
+                *error = std::string("input format of ") + row.variations +
+                         ": the record in use is not the one its pattern gives";
             return false;
         }
     }
@@ -216,8 +215,6 @@ bool CheckFormatTable(std::string* error) {
 
 std::size_t FormatRowCount() { return FormatTables().rows.size(); }
 
-const FormatRecord* FormatRowRecord(std::size_t row) {
-    return row < FormatRowCount() ? RowRecord(row) : nullptr;
-}
+const FormatRecord* FormatRowRecord(std::size_t row) { return row < FormatRowCount() ? RowRecord(row) : nullptr; }
 
 }  // namespace vg

@@ -17,23 +17,18 @@ namespace {
 // The input bar whose state ApplyEntryDefaults resets.
 InputBar* g_bar = nullptr;
 
-constexpr int kEditControls[] = {ctl::kMain1, ctl::kAddOn, ctl::kMain2, ctl::kMain4,
-                                 ctl::kFact,  ctl::kMain5, ctl::kMain6, ctl::kCouponUpc,
-                                 ctl::kCoupon128};
+constexpr int kEditControls[] = {ctl::kMain1, ctl::kAddOn, ctl::kMain2,     ctl::kMain4,    ctl::kFact,
+                                 ctl::kMain5, ctl::kMain6, ctl::kCouponUpc, ctl::kCoupon128};
 
 // Every control a layout may show or hide.
-constexpr int kLayoutControls[] = {ctl::kMain1,  ctl::kCheck1, ctl::kAddOn, ctl::kMain2,
-                                   ctl::kCheck4, ctl::kMain4,  ctl::kFact,  1014,
-                                   1015,         1016,         1017,        ctl::kMain5,
-                                   ctl::kMain6,  ctl::kCouponUpc, ctl::kCheck7,
-                                   ctl::kCoupon128};
+constexpr int kLayoutControls[] = {
+    ctl::kMain1, ctl::kCheck1, ctl::kAddOn, ctl::kMain2, ctl::kCheck4, ctl::kMain4,     ctl::kFact,   1014,
+    1015,        1016,         1017,        ctl::kMain5, ctl::kMain6,  ctl::kCouponUpc, ctl::kCheck7, ctl::kCoupon128};
 
 struct LayoutInfo {
     const char* name;
     int controls[4];  // 0 ends the list
-    bool Shows(int id) const {
-        return std::find(std::begin(controls), std::end(controls), id) != std::end(controls);
-    }
+    bool Shows(int id) const { return std::find(std::begin(controls), std::end(controls), id) != std::end(controls); }
 };
 
 const LayoutInfo& LayoutOf(int layout) {
@@ -51,14 +46,13 @@ const LayoutInfo& LayoutOf(int layout) {
 }
 
 bool IsEditControl(int id) {
-    return std::find(std::begin(kEditControls), std::end(kEditControls), id) !=
-           std::end(kEditControls);
+    return std::find(std::begin(kEditControls), std::end(kEditControls), id) != std::end(kEditControls);
 }
 
 std::size_t RoleIndex(FieldRole role) { return static_cast<std::size_t>(role); }
 
-constexpr FieldRole kRoles[] = {FieldRole::Main, FieldRole::AddOn, FieldRole::Fact,
-                                FieldRole::CouponUpc, FieldRole::Coupon128};
+constexpr FieldRole kRoles[] = {FieldRole::Main, FieldRole::AddOn, FieldRole::Fact, FieldRole::CouponUpc,
+                                FieldRole::Coupon128};
 
 }  // namespace
 
@@ -146,15 +140,13 @@ std::string InputBar::StoredText(FieldRole role) {
 }
 
 bool InputBar::AnyIncomplete() const {
-    return state_.MainIncomplete || state_.AddOnIncomplete || state_.DateInvalid ||
-           state_.CouponUPCIncomplete || state_.Coupon128Incomplete;
+    return state_.MainIncomplete || state_.AddOnIncomplete || state_.DateInvalid || state_.CouponUPCIncomplete ||
+           state_.Coupon128Incomplete;
 }
 
 std::string InputBar::ReminderCaption() const { return LoadString(sid::kCaptionEditControl); }
 
-std::string InputBar::ReminderText() const {
-    return LoadString(ReminderStringId(state_, SymbolSettings.Variation));
-}
+std::string InputBar::ReminderText() const { return LoadString(ReminderStringId(state_, SymbolSettings.Variation)); }
 
 void InputBar::WriteField(int id, std::string_view text) {
     if (!id) return;
@@ -326,13 +318,14 @@ void InputBar::SetUpLayout(bool reopening) {
             const bool upcEmpty = TextLength(s.CouponFormatUPCpartText) == 0;
             const bool part128Empty = TextLength(s.CouponFormat128partText) == 0;
             if (upcEmpty != part128Empty) {
-                if (upcEmpty) state_.CouponUPCIncomplete = 1;
-                else state_.Coupon128Incomplete = 1;
+                if (upcEmpty)
+                    state_.CouponUPCIncomplete = 1;
+                else
+                    state_.Coupon128Incomplete = 1;
             }
         } else {
             run(FieldRole::Main, std::string(TextOf(s.OriginalMainText)));
-            if (layout_ == 1 && TextLength(s.MainText))
-                run(FieldRole::AddOn, std::string(TextOf(s.AddOnText)));
+            if (layout_ == 1 && TextLength(s.MainText)) run(FieldRole::AddOn, std::string(TextOf(s.AddOnText)));
         }
     }
 
@@ -351,8 +344,10 @@ void InputBar::SetUpLayout(bool reopening) {
     if (first) {
         view_.SetFocus(first);
         if (IsEditControl(first)) {
-            if (ProgrammaticInput) view_.SelectAll(first);
-            else view_.CaretToEnd(first);
+            if (ProgrammaticInput)
+                view_.SelectAll(first);
+            else
+                view_.CaretToEnd(first);
         }
     }
     state_.ActiveField = IsEditControl(first) ? RoleOf(first) : FieldRole::Main;
@@ -378,8 +373,7 @@ void InputBar::SetUpLayout(bool reopening) {
 void InputBar::FimButton(int controlId) {
     if (state_.SettingText) return;
     if (controlId < ctl::kFimA || controlId > ctl::kFimD) return;
-    static const char* const kNames[] = {"FIM Pattern A", "FIM Pattern B", "FIM Pattern C",
-                                         "FIM Pattern D"};
+    static const char* const kNames[] = {"FIM Pattern A", "FIM Pattern B", "FIM Pattern C", "FIM Pattern D"};
     const int index = controlId - ctl::kFimA;
     SymbolSettings.Variation = 30 + index;
     view_.SetPresetText(kNames[index]);
@@ -429,8 +423,8 @@ void InputBar::Tick() {
     }
 
     const SettingsRecord& s = SymbolSettings;
-    const bool anyText = TextLength(s.MainText) || TextLength(s.CouponFormatUPCpartText) ||
-                         TextLength(s.CouponFormat128partText);
+    const bool anyText =
+        TextLength(s.MainText) || TextLength(s.CouponFormatUPCpartText) || TextLength(s.CouponFormat128partText);
     const int focus = view_.FocusedControl();
     const bool selecting = IsEditControl(focus) && view_.HasSelection(focus);
     if (!anyText || selecting || reminded_ || !AnyIncomplete()) return;
@@ -443,8 +437,7 @@ void InputBar::Tick() {
     if (now - periodStart_ < 10000) return;
 
     const FieldRole role = state_.ActiveField;
-    std::string current = role == FieldRole::Main ? std::string(TextOf(s.MainText))
-                                                  : StoredText(role);
+    std::string current = role == FieldRole::Main ? std::string(TextOf(s.MainText)) : StoredText(role);
     std::string& copy = copies_[RoleIndex(role)];
     if (current != copy) {
         copy = std::move(current);

@@ -204,12 +204,12 @@ private:
     PipelineState state_;
     int layout_ = 0;
     FormatResult lastResult_ = FormatResult::Incomplete;
-    int messageOpen_ = 0;       // pipeline message boxes open
-    bool restoring_ = false;    // re-running on the last good text
+    int messageOpen_ = 0;     // pipeline message boxes open
+    bool restoring_ = false;  // re-running on the last good text
     bool checkDigitTyped_ = false;
     std::string shortenedTyped_;  // stored text after a typed check digit
     bool creating_ = false;
-    std::string checkText_;     // what the check display shows
+    std::string checkText_;  // what the check display shows
     // Idle reminder.
     uint32_t periodStart_ = 0;
     bool reminded_ = false;  // a box was shown since the last keystroke

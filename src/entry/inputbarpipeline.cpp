@@ -19,21 +19,16 @@ namespace {
 
 char NumberSystem(int v) { return IsUpcENumberSystem1Class(v) ? '1' : '0'; }
 
-std::string Shorter(std::string_view text) {
-    return std::string(text.substr(0, text.empty() ? 0 : text.size() - 1));
-}
+std::string Shorter(std::string_view text) { return std::string(text.substr(0, text.empty() ? 0 : text.size() - 1)); }
 
 // Forwards boxes to the installed sink (or swallows them) and counts them.
 class CountingSink : public MessageSink {
 public:
-    explicit CountingSink(bool quiet) : quiet_(quiet), previous_(CurrentMessageSink()) {
-        SetMessageSink(this);
-    }
+    explicit CountingSink(bool quiet) : quiet_(quiet), previous_(CurrentMessageSink()) { SetMessageSink(this); }
     ~CountingSink() override { SetMessageSink(previous_); }
     CountingSink(const CountingSink&) = delete;
     CountingSink& operator=(const CountingSink&) = delete;
-    MsgResult Show(const std::string& caption, const std::string& text, MsgIcon icon,
-                   MsgButtons buttons) override {
+    MsgResult Show(const std::string& caption, const std::string& text, MsgIcon icon, MsgButtons buttons) override {
         ++shown;
         return quiet_ ? MsgResult::Ok : previous_->Show(caption, text, icon, buttons);
     }
@@ -107,8 +102,7 @@ void InputBar::ClearCheck() {
 }
 
 void InputBar::ShowSymbol() {
-    state_.SymbolReady =
-        !BarPattern.empty() || IsBooklandTextClass(SymbolSettings.Variation) ? 1 : 0;
+    state_.SymbolReady = !BarPattern.empty() || IsBooklandTextClass(SymbolSettings.Variation) ? 1 : 0;
     if (!creating_) view_.RedrawSymbol();
 }
 
@@ -147,8 +141,8 @@ bool InputBar::RunPipeline(std::string_view raw) {
             WriteField(control, text);
         }
         const bool eleven = IsUpcEElevenDigitClass(v);
-        NormalisedText n = NormaliseMainText(text, v, eleven ? 0 : s.IgnoreHyphens,
-                                             eleven ? 0 : s.IgnoreSpaces, messageOpen_ == 0);
+        NormalisedText n =
+            NormaliseMainText(text, v, eleven ? 0 : s.IgnoreHyphens, eleven ? 0 : s.IgnoreSpaces, messageOpen_ == 0);
         if (n.typed != text) WriteField(control, n.typed);
         typed = std::move(n.typed);
         data = std::move(n.validated);
@@ -173,7 +167,9 @@ bool InputBar::RunPipeline(std::string_view raw) {
         switch (role) {
         case FieldRole::CouponUpc: state_.CouponUPCIncomplete = 1; break;
         case FieldRole::Coupon128: state_.Coupon128Incomplete = 1; break;
-        case FieldRole::AddOn: if (TextLength(s.AddOnText)) state_.AddOnIncomplete = 1; break;
+        case FieldRole::AddOn:
+            if (TextLength(s.AddOnText)) state_.AddOnIncomplete = 1;
+            break;
         case FieldRole::Main:
         case FieldRole::Fact:
             state_.MainIncomplete = 1;
@@ -183,9 +179,7 @@ bool InputBar::RunPipeline(std::string_view raw) {
         ClearCheck();
         ClearSymbol();
         return true;
-    case FormatResult::Complete:
-        CompleteInput(role, typed, data);
-        return true;
+    case FormatResult::Complete: CompleteInput(role, typed, data); return true;
     case FormatResult::InvalidDate:
         state_.DateInvalid = 1;
         if (!ProgrammaticInput && !restoring_) PipelineMessage(sid::kInvalidDate);
@@ -202,8 +196,7 @@ bool InputBar::RunPipeline(std::string_view raw) {
         if (role != FieldRole::AddOn) ClearCheck();
         ClearSymbol();
         return true;
-    case FormatResult::TooLong:
-        return TooLong(role, typed, data);
+    case FormatResult::TooLong: return TooLong(role, typed, data);
     }
     return true;
 }
@@ -239,15 +232,12 @@ void InputBar::EmptyField(FieldRole role) {
         else
             ClearCheck();
         break;
-    case FieldRole::Fact:
-        RecomputeCheck(mainPresent);
-        break;
+    case FieldRole::Fact: RecomputeCheck(mainPresent); break;
     }
 
     if (IsItf14PairClass(v)) {
         if (!(state_.AddOnIncomplete && state_.MainIncomplete)) ShowIfEncodes();
-    } else if (role == FieldRole::Main || role == FieldRole::CouponUpc ||
-               role == FieldRole::Coupon128) {
+    } else if (role == FieldRole::Main || role == FieldRole::CouponUpc || role == FieldRole::Coupon128) {
         ClearSymbol();
     }
     if (role == FieldRole::Fact && !state_.MainIncomplete && EncodeCurrentVariation()) ShowSymbol();
@@ -337,11 +327,9 @@ void InputBar::CompleteInput(FieldRole role, const std::string& typedIn, const s
     }
 
     // Draw. A coupon with a part still pending is not a symbol yet.
-    const bool couponPending =
-        layout_ == 7 && (state_.CouponUPCIncomplete || state_.Coupon128Incomplete);
+    const bool couponPending = layout_ == 7 && (state_.CouponUPCIncomplete || state_.Coupon128Incomplete);
     if (state_.MainIncomplete || couponPending) {
-        if (state_.MainIncomplete && IsItf14PairClass(v) && !state_.AddOnIncomplete &&
-            EncodeCurrentVariation())
+        if (state_.MainIncomplete && IsItf14PairClass(v) && !state_.AddOnIncomplete && EncodeCurrentVariation())
             ShowSymbol();
         else
             ClearSymbol();
@@ -351,8 +339,7 @@ void InputBar::CompleteInput(FieldRole role, const std::string& typedIn, const s
         else
             ClearSymbol();
     } else {
-        if (!ProgrammaticInput && !restoring_ && !SymbolResizedByUser && !s.LastMethod &&
-            !s.Derived)
+        if (!ProgrammaticInput && !restoring_ && !SymbolResizedByUser && !s.LastMethod && !s.Derived)
             SnapToPrinterGrid(s, BarPattern);
         ShowSymbol();
     }
@@ -380,8 +367,7 @@ bool InputBar::TooLong(FieldRole role, const std::string& typed, const std::stri
             s.CheckCharacter2 = 0;
             RecomputeCheck(1);
             const uint8_t check = role == FieldRole::AddOn ? s.CheckCharacter2 : s.CheckCharacter1;
-            if (check && check != static_cast<uint8_t>(kNoCheck) &&
-                static_cast<uint8_t>(data.back()) == check) {
+            if (check && check != static_cast<uint8_t>(kNoCheck) && static_cast<uint8_t>(data.back()) == check) {
                 // The check digit was typed: keep the number without it.
                 clock_.Sleep(1000);
                 clock_.Beep();

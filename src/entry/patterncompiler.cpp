@@ -23,15 +23,13 @@ namespace {
 using ByteSet = std::bitset<256>;
 
 constexpr CharClass kNamedClasses[] = {
-    CharClass::Digit,           CharClass::Letter,           CharClass::LetterOrDigit,
-    CharClass::UpperButS,       CharClass::Code39Set,        CharClass::CodabarSet,
-    CharClass::Code93FreeSet,   CharClass::Code128Set,       CharClass::AiSet,
-    CharClass::Digits1To9,      CharClass::Digits2To9,       CharClass::Digits1To4,
-    CharClass::Digits3_5To9,    CharClass::Digits0_3_5To9,   CharClass::Digits1_3_5To9,
-    CharClass::Digits0_2_3_5To9, CharClass::Digits2_3_5To9,  CharClass::Digits0_2_5To9,
-    CharClass::Digits0_2_3_6To9, CharClass::Digits1235679,   CharClass::Digits1245679,
-    CharClass::Digits0To4_6To9, CharClass::Digits0To3_6To8,  CharClass::Digits0To2_4To9,
-    CharClass::Digits2To7_9,    CharClass::Digits3To7_9,     CharClass::AsciiSet,
+    CharClass::Digit,          CharClass::Letter,          CharClass::LetterOrDigit,    CharClass::UpperButS,
+    CharClass::Code39Set,      CharClass::CodabarSet,      CharClass::Code93FreeSet,    CharClass::Code128Set,
+    CharClass::AiSet,          CharClass::Digits1To9,      CharClass::Digits2To9,       CharClass::Digits1To4,
+    CharClass::Digits3_5To9,   CharClass::Digits0_3_5To9,  CharClass::Digits1_3_5To9,   CharClass::Digits0_2_3_5To9,
+    CharClass::Digits2_3_5To9, CharClass::Digits0_2_5To9,  CharClass::Digits0_2_3_6To9, CharClass::Digits1235679,
+    CharClass::Digits1245679,  CharClass::Digits0To4_6To9, CharClass::Digits0To3_6To8,  CharClass::Digits0To2_4To9,
+    CharClass::Digits2To7_9,   CharClass::Digits3To7_9,    CharClass::AsciiSet,
 };
 
 // The members of every class, worked out once.
@@ -179,66 +177,68 @@ private:
         if (pos_ >= text_.size()) return Fail("atom expected");
         const char c = text_[pos_++];
         switch (c) {
-            case 'D': out = SetNode(ClassSet(CharClass::Digit)); return true;
-            case 'L': out = SetNode(ClassSet(CharClass::Letter)); return true;
-            case 'A': out = SetNode(ClassSet(CharClass::LetterOrDigit)); return true;
-            case 'U': out = SetNode(CharsSet("ABCDEFGHIJKLMNOPQRSTUVWXYZ")); return true;
-            case '(': {
-                if (!ParseAlt(out)) return false;
-                if (!Peek(')')) return Fail("missing )");
-                ++pos_;
-                return true;
-            }
-            case '\'': {
-                const std::size_t end = text_.find('\'', pos_);
-                if (end == std::string_view::npos || end == pos_) return Fail("bad literal");
-                out = Node{};
-                out.kind = Node::Seq;
-                for (std::size_t i = pos_; i < end; ++i)
-                    out.kids.push_back(SetNode(CharsSet(text_.substr(i, 1))));
-                pos_ = end + 1;
-                return true;
-            }
-            case '[': {
-                ByteSet set;
-                while (pos_ < text_.size() && text_[pos_] != ']') {
-                    const auto lo = static_cast<unsigned char>(text_[pos_++]);
-                    auto hi = lo;
-                    if (pos_ + 1 < text_.size() && text_[pos_] == '-' && text_[pos_ + 1] != ']') {
-                        hi = static_cast<unsigned char>(text_[pos_ + 1]);
-                        pos_ += 2;
-                    }
-                    if (hi < lo) return Fail("bad range");
-                    for (int b = lo; b <= hi; ++b) set.set(b);
+        case 'D': out = SetNode(ClassSet(CharClass::Digit)); return true;
+        case 'L': out = SetNode(ClassSet(CharClass::Letter)); return true;
+        case 'A': out = SetNode(ClassSet(CharClass::LetterOrDigit)); return true;
+        case 'U': out = SetNode(CharsSet("ABCDEFGHIJKLMNOPQRSTUVWXYZ")); return true;
+        case '(': {
+            if (!ParseAlt(out)) return false;
+            if (!Peek(')')) return Fail("missing )");
+            ++pos_;
+            return true;
+        }
+        case '\'': {
+            const std::size_t end = text_.find('\'', pos_);
+            if (end == std::string_view::npos || end == pos_) return Fail("bad literal");
+            out = Node{};
+            out.kind = Node::Seq;
+            for (std::size_t i = pos_; i < end; ++i) out.kids.push_back(SetNode(CharsSet(text_.substr(i, 1))));
+            pos_ = end + 1;
+            return true;
+        }
+        case '[': {
+            ByteSet set;
+            while (pos_ < text_.size() && text_[pos_] != ']') {
+                const auto lo = static_cast<unsigned char>(text_[pos_++]);
+                auto hi = lo;
+                if (pos_ + 1 < text_.size() && text_[pos_] == '-' && text_[pos_ + 1] != ']') {
+                    hi = static_cast<unsigned char>(text_[pos_ + 1]);
+                    pos_ += 2;
                 }
-                if (pos_ >= text_.size() || set.none()) return Fail("bad set");
-                ++pos_;
-                out = SetNode(set);
-                return true;
+                if (hi < lo) return Fail("bad range");
+                for (int b = lo; b <= hi; ++b) set.set(b);
             }
-            case '<': {
-                const std::size_t end = text_.find('>', pos_);
-                if (end == std::string_view::npos) return Fail("missing >");
-                const std::string_view name = text_.substr(pos_, end - pos_);
-                pos_ = end + 1;
-                static const std::pair<std::string_view, CharClass> names[] = {
-                    {"code39", CharClass::Code39Set},   {"codabar", CharClass::CodabarSet},
-                    {"code93", CharClass::Code93FreeSet}, {"code128", CharClass::Code128Set},
-                    {"ai", CharClass::AiSet},           {"ascii", CharClass::AsciiSet},
-                };
-                for (const auto& [n, cls] : names) {
-                    if (n == name) {
-                        out = SetNode(ClassSet(cls));
-                        return true;
-                    }
-                }
-                if (name == "hibclink") {
-                    out = SetNode(CharsSet("+$-. /%"));
+            if (pos_ >= text_.size() || set.none()) return Fail("bad set");
+            ++pos_;
+            out = SetNode(set);
+            return true;
+        }
+        case '<': {
+            const std::size_t end = text_.find('>', pos_);
+            if (end == std::string_view::npos) return Fail("missing >");
+            const std::string_view name = text_.substr(pos_, end - pos_);
+            pos_ = end + 1;
+            static const std::pair<std::string_view, CharClass> names[] = {
+                {"code39", CharClass::Code39Set},
+                {"codabar", CharClass::CodabarSet},
+                {"code93", CharClass::Code93FreeSet},
+                {"code128", CharClass::Code128Set},
+                {"ai", CharClass::AiSet},
+                {"ascii", CharClass::AsciiSet},
+            };
+            for (const auto& [n, cls] : names) {
+                if (n == name) {
+                    out = SetNode(ClassSet(cls));
                     return true;
                 }
-                return Fail("unknown set <" + std::string(name) + ">");
             }
-            default: return Fail("unexpected character");
+            if (name == "hibclink") {
+                out = SetNode(CharsSet("+$-. /%"));
+                return true;
+            }
+            return Fail("unknown set <" + std::string(name) + ">");
+        }
+        default: return Fail("unexpected character");
         }
     }
 
@@ -269,53 +269,53 @@ struct Nfa {
     int Build(const Node& node, int from) {
         if (states.size() > 20000) return -1;
         switch (node.kind) {
-            case Node::Set: {
-                const int to = Add();
-                sets.push_back(node.set);
-                states[from].edges.push_back({static_cast<int>(sets.size()) - 1, to});
-                return to;
+        case Node::Set: {
+            const int to = Add();
+            sets.push_back(node.set);
+            states[from].edges.push_back({static_cast<int>(sets.size()) - 1, to});
+            return to;
+        }
+        case Node::Seq: {
+            int cur = from;
+            for (const Node& kid : node.kids)
+                if ((cur = Build(kid, cur)) < 0) return -1;
+            return cur;
+        }
+        case Node::Alt: {
+            const int end = Add();
+            for (const Node& kid : node.kids) {
+                const int start = Add();
+                states[from].eps.push_back(start);
+                const int e = Build(kid, start);
+                if (e < 0) return -1;
+                states[e].eps.push_back(end);
             }
-            case Node::Seq: {
-                int cur = from;
-                for (const Node& kid : node.kids)
-                    if ((cur = Build(kid, cur)) < 0) return -1;
-                return cur;
+            return end;
+        }
+        case Node::Repeat: {
+            int cur = from;
+            for (int i = 0; i < node.min; ++i)
+                if ((cur = Build(node.kids[0], cur)) < 0) return -1;
+            if (node.max < 0) {
+                const int loop = Add();
+                states[cur].eps.push_back(loop);
+                const int e = Build(node.kids[0], loop);
+                if (e < 0) return -1;
+                states[e].eps.push_back(loop);
+                return loop;
             }
-            case Node::Alt: {
-                const int end = Add();
-                for (const Node& kid : node.kids) {
-                    const int start = Add();
-                    states[from].eps.push_back(start);
-                    const int e = Build(kid, start);
-                    if (e < 0) return -1;
-                    states[e].eps.push_back(end);
-                }
-                return end;
+            for (int i = node.min; i < node.max; ++i) {
+                const int start = Add();
+                const int join = Add();
+                states[cur].eps.push_back(start);
+                states[cur].eps.push_back(join);
+                const int e = Build(node.kids[0], start);
+                if (e < 0) return -1;
+                states[e].eps.push_back(join);
+                cur = join;
             }
-            case Node::Repeat: {
-                int cur = from;
-                for (int i = 0; i < node.min; ++i)
-                    if ((cur = Build(node.kids[0], cur)) < 0) return -1;
-                if (node.max < 0) {
-                    const int loop = Add();
-                    states[cur].eps.push_back(loop);
-                    const int e = Build(node.kids[0], loop);
-                    if (e < 0) return -1;
-                    states[e].eps.push_back(loop);
-                    return loop;
-                }
-                for (int i = node.min; i < node.max; ++i) {
-                    const int start = Add();
-                    const int join = Add();
-                    states[cur].eps.push_back(start);
-                    states[cur].eps.push_back(join);
-                    const int e = Build(node.kids[0], start);
-                    if (e < 0) return -1;
-                    states[e].eps.push_back(join);
-                    cur = join;
-                }
-                return cur;
-            }
+            return cur;
+        }
         }
         return -1;
     }
@@ -458,8 +458,7 @@ Dfa Minimise(const Dfa& dfa) {
     out.classBytes = dfa.classBytes;
     for (int rep : representative) {
         std::array<int, 256> row;
-        for (int b = 0; b < 256; ++b)
-            row[b] = dfa.next[rep][b] < 0 ? -1 : number[block[dfa.next[rep][b]]];
+        for (int b = 0; b < 256; ++b) row[b] = dfa.next[rep][b] < 0 ? -1 : number[block[dfa.next[rep][b]]];
         out.next.push_back(row);
         out.accepting.push_back(dfa.accepting[rep]);
     }
@@ -561,8 +560,7 @@ bool ChooseSymbols(const Dfa& dfa, std::vector<ChosenSymbol>& out, std::string& 
         // No class placed so far catches its bytes.
         std::size_t smallest = groups.size();
         for (std::size_t g = 0; g < groups.size(); ++g)
-            if (!placed[g] && (smallest == groups.size() || groups[g].count() < groups[smallest].count()))
-                smallest = g;
+            if (!placed[g] && (smallest == groups.size() || groups[g].count() < groups[smallest].count())) smallest = g;
         for (int b = 0; b < 256; ++b)
             if (groups[smallest][b])
                 out.push_back({{CharClass::Literal, static_cast<char>(b)}, static_cast<int>(smallest), b});

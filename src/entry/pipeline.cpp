@@ -16,17 +16,15 @@ namespace vg {
 int SymbolResizedByUser = 0;
 
 bool HyphensAreData(int v) {
-    return OneOf(v, {1, 5, 6, 11, 12, 15, 16, 24, 25, 76, 103, 104}) || (v >= 88 && v <= 96) ||
-           IsVantic128Class(v);
+    return OneOf(v, {1, 5, 6, 11, 12, 15, 16, 24, 25, 76, 103, 104}) || (v >= 88 && v <= 96) || IsVantic128Class(v);
 }
 
 bool SpacesAreData(int v) {
-    return OneOf(v, {6, 11, 12, 15, 16, 24, 25, 76, 103, 104}) || (v >= 88 && v <= 96) ||
-           IsVantic128Class(v);
+    return OneOf(v, {6, 11, 12, 15, 16, 24, 25, 76, 103, 104}) || (v >= 88 && v <= 96) || IsVantic128Class(v);
 }
 
-NormalisedText NormaliseMainText(std::string_view text, int variation, int ignoreHyphens,
-                                 int ignoreSpaces, bool forcedRemoval) {
+NormalisedText NormaliseMainText(std::string_view text, int variation, int ignoreHyphens, int ignoreSpaces,
+                                 bool forcedRemoval) {
     NormalisedText out;
     // Vantic128 prepares its own data, leaving hyphens and spaces out of text and bars alike.
     const bool ownPreparation = IsVantic128Class(variation);

@@ -15,17 +15,17 @@ namespace vg {
 namespace ctl {
 inline constexpr int kSourceBox = 501;
 inline constexpr int kPresetBox = 502;
-inline constexpr int kMain1 = 1007;    // layout 1
-inline constexpr int kCheck1 = 1008;   // layout 1
-inline constexpr int kAddOn = 1009;    // layout 1
-inline constexpr int kMain2 = 1010;    // layout 2; read-only in the empty layout
-inline constexpr int kCheck4 = 1011;   // layouts 4 and 6
-inline constexpr int kMain4 = 1012;    // layout 4
-inline constexpr int kFact = 1013;     // layouts 5 and 6
-inline constexpr int kFimA = 1014;     // layout 3: 1014..1017
+inline constexpr int kMain1 = 1007;   // layout 1
+inline constexpr int kCheck1 = 1008;  // layout 1
+inline constexpr int kAddOn = 1009;   // layout 1
+inline constexpr int kMain2 = 1010;   // layout 2; read-only in the empty layout
+inline constexpr int kCheck4 = 1011;  // layouts 4 and 6
+inline constexpr int kMain4 = 1012;   // layout 4
+inline constexpr int kFact = 1013;    // layouts 5 and 6
+inline constexpr int kFimA = 1014;    // layout 3: 1014..1017
 inline constexpr int kFimD = 1017;
-inline constexpr int kMain5 = 1018;    // layout 5
-inline constexpr int kMain6 = 1019;    // layout 6
+inline constexpr int kMain5 = 1018;      // layout 5
+inline constexpr int kMain6 = 1019;      // layout 6
 inline constexpr int kCouponUpc = 1020;  // layout 7
 inline constexpr int kCheck7 = 1021;     // layout 7
 inline constexpr int kCoupon128 = 1022;  // layout 7
@@ -71,8 +71,8 @@ struct NormalisedText {
 };
 // Applies the hyphen and space rules of the current record to text (already
 // cut to 60). forcedRemoval 0 skips removing characters the field would lose.
-NormalisedText NormaliseMainText(std::string_view text, int variation, int ignoreHyphens,
-                                 int ignoreSpaces, bool forcedRemoval);
+NormalisedText NormaliseMainText(std::string_view text, int variation, int ignoreHyphens, int ignoreSpaces,
+                                 bool forcedRemoval);
 
 // String id of the idle reminder's text for the current state.
 int ReminderStringId(const PipelineState& state, int variation);

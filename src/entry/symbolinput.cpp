@@ -78,8 +78,8 @@ bool FeedData(const DataTexts& data, std::string* reason) {
     // additional text stays.
     bar.SetUpLayout(true);
     const std::pair<FieldRole, const std::optional<std::string>*> fields[] = {
-        {FieldRole::Fact, &data.fact},          {FieldRole::Main, &data.main},
-        {FieldRole::AddOn, &data.addOn},        {FieldRole::CouponUpc, &data.couponUpc},
+        {FieldRole::Fact, &data.fact},           {FieldRole::Main, &data.main},
+        {FieldRole::AddOn, &data.addOn},         {FieldRole::CouponUpc, &data.couponUpc},
         {FieldRole::Coupon128, &data.coupon128},
     };
     for (const auto& [role, text] : fields) {

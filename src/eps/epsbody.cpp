@@ -92,9 +92,7 @@ void AppendGlyphCall(std::string& r, std::string_view name, double x, double y, 
 }
 
 // "(text) show" with the text escaped.
-void PutShow(EpsOutput& out, std::string_view text) {
-    out.PutLine(PostScriptString(text) + " show");
-}
+void PutShow(EpsOutput& out, std::string_view text) { out.PutLine(PostScriptString(text) + " show"); }
 
 void PutFontLines(EpsOutput& out, const std::string& ps, double size, double x, double y) {
     out.PutLine("%%IncludeFont: " + ps);
@@ -331,9 +329,7 @@ struct Recording {
     bool drawn = false;
 };
 
-void Draw(Recording& r) {
-    r.drawn = DrawSymbol(r.dc, ClipRect{}, 1, 0, nullptr);
-}
+void Draw(Recording& r) { r.drawn = DrawSymbol(r.dc, ClipRect{}, 1, 0, nullptr); }
 
 }  // namespace
 
@@ -343,10 +339,24 @@ namespace {
 // drawing itself changes in the record stays, as after a screen draw.
 std::string DrawPlain() {
     SettingsRecord& s = SymbolSettings;
-    int* switches[] = {&s.Rotation, &s.bCropMarks, &s.Prufmark, &s.bSymbology, &s.bEncodedData,
-                       &s.bBarWidthReduction, &s.bWideNarrowRatio, &s.bBarHeight, &s.bMagnification,
-                       &s.bXDimension, &s.bNBW, &s.bPrinterDpi, &s.bFilm, &s.bCompany, &s.bClient,
-                       &s.bJob, &s.bDate, &s.bComments};
+    int* switches[] = {&s.Rotation,
+                       &s.bCropMarks,
+                       &s.Prufmark,
+                       &s.bSymbology,
+                       &s.bEncodedData,
+                       &s.bBarWidthReduction,
+                       &s.bWideNarrowRatio,
+                       &s.bBarHeight,
+                       &s.bMagnification,
+                       &s.bXDimension,
+                       &s.bNBW,
+                       &s.bPrinterDpi,
+                       &s.bFilm,
+                       &s.bCompany,
+                       &s.bClient,
+                       &s.bJob,
+                       &s.bDate,
+                       &s.bComments};
     int saved[std::size(switches)];
     for (std::size_t i = 0; i < std::size(switches); ++i) {
         saved[i] = *switches[i];

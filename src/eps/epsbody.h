@@ -32,14 +32,14 @@ FontMeasure TextMetrics(std::string_view font, double size, int style, std::stri
 // A text of the body: where and how it is drawn.
 struct BodyText {
     std::string text;
-    std::string font;     // screen name
-    double size = 0;      // points
+    std::string font;  // screen name
+    double size = 0;   // points
     int style = 0;
     double x = 0, y = 0;  // start of the baseline
     int angle = 0;        // counter-clockwise degrees: 0, 90, 180 or 270
     bool outlined = false;
     OcrFont ocr = OcrFont::B;
-    double advance = 0;   // per character, for outlined text
+    double advance = 0;  // per character, for outlined text
     // Characters in cells of this pitch, each centred in its cell (0: a plain run).
     double cellPitch = 0;
     double cellWidth = 0;  // width of one character for the centring
@@ -55,33 +55,33 @@ struct BodyChar {
 struct EpsBodyLayout {
     int family = 0;
     int variation = 0;
-    double m = 1;       // magnification factor
-    double X0 = 0;      // nominal module
+    double m = 1;   // magnification factor
+    double X0 = 0;  // nominal module
     double X13 = 0;
     double barHeight = 0;
     double bearerThickness = 0;  // body units
-    double bearerPoints = 0;  // bearer thickness as drawn (page points)
+    double bearerPoints = 0;     // bearer thickness as drawn (page points)
     double barWidthReduction = 0;
     double elementWidth[5] = {};  // index 1..4: narrow, wide, 3 and 4 modules
     double barWidth[5] = {};      // element widths less the reduction
-    int widths = 2;     // n
+    int widths = 2;               // n
     bool eanUpc = false;
     bool vantic = false;
     bool pharmacode = false;
-    bool bearerBox = false;    // the ITF-with-bearer class and 76
+    bool bearerBox = false;  // the ITF-with-bearer class and 76
     bool transparent = false;
     bool registrationBar = false;  // bar colour 99/99/99/100
 
-    double x0 = 0, y0 = 0;      // lower-left corner of the symbol group
-    double total = 0;           // x of the first bar
+    double x0 = 0, y0 = 0;  // lower-left corner of the symbol group
+    double total = 0;       // x of the first bar
     double vanticTotal = 0;
-    double start = 0;           // y of the bar bottoms
-    double h = 0;               // y of the bar tops
-    double dataStart = 0;       // bottoms of the EAN/UPC data bars
-    double patternWidth = 0;    // from the first bar to the end of the pattern
-    double mainWidth = 0;       // EAN/UPC main symbol, first to last bar
+    double start = 0;         // y of the bar bottoms
+    double h = 0;             // y of the bar tops
+    double dataStart = 0;     // bottoms of the EAN/UPC data bars
+    double patternWidth = 0;  // from the first bar to the end of the pattern
+    double mainWidth = 0;     // EAN/UPC main symbol, first to last bar
     double addOnGap = 0;
-    std::string separator;      // co, ta, at, i4 or empty
+    std::string separator;  // co, ta, at, i4 or empty
     double sepStart = 0, sepTop = 0;
 
     // Symbol rectangle (without additional text and the crop margin).
@@ -90,8 +90,8 @@ struct EpsBodyLayout {
     double bearerLeft = 0, bearerBottom = 0, bearerRight = 0, bearerTop = 0;
     double groupWidth = 0, groupHeight = 0;  // body units, crop margin included
 
-    std::vector<BodyText> texts;  // in drawing order
-    std::vector<BodyChar> digits; // EAN/UPC digits
+    std::vector<BodyText> texts;   // in drawing order
+    std::vector<BodyChar> digits;  // EAN/UPC digits
     std::string digitFont;
     int digitStyle = 0;
     bool digitsOutlined = false;
@@ -105,7 +105,7 @@ struct EpsBodyLayout {
     std::string glyphChars;  // characters drawn with outlines
 
     std::vector<std::string> specLines;  // specification block, wrapped to the page
-    bool levelOne = false;  // level 1 output: grey colour operators
+    bool levelOne = false;               // level 1 output: grey colour operators
     EpsLayout page;
 };
 
@@ -127,7 +127,7 @@ EpsSymbolParts CurrentSymbolParts(bool levelOne);
 SymbolExtent CurrentSymbolExtent();
 // Writes the current symbol as an EPS file; true on success, else the reason
 // as WriteEpsFile gives it.
-bool WriteCurrentSymbolEps(const std::string& path, bool withPreview, bool levelOne,
-                           const std::string& title, std::string* reason = nullptr);
+bool WriteCurrentSymbolEps(const std::string& path, bool withPreview, bool levelOne, const std::string& title,
+                           std::string* reason = nullptr);
 
 }  // namespace vg

@@ -67,7 +67,6 @@ double BookLineSize(int v, const std::string& font, int addOnLength) {
     return size;
 }
 
-
 // Standard-number lines of the current variation (the second only for 134).
 void BookLines(std::string& line1, std::string& line2) {
     RecordingDC dc(72, 72);
@@ -113,8 +112,7 @@ std::string EanUpcOneLine(int v, bool withSecond) {
     return line;
 }
 
-std::vector<double> SecondPartCharOffsets(std::string_view pattern, std::size_t count, double ratio,
-                                          int variation) {
+std::vector<double> SecondPartCharOffsets(std::string_view pattern, std::size_t count, double ratio, int variation) {
     std::vector<double> offsets;
     const std::size_t at = pattern.find("++");
     if (count == 0 || at == std::string_view::npos || at % 2) return offsets;
@@ -279,8 +277,8 @@ void PlaceEanUpcLine(EpsBodyLayout& l, const SettingsRecord& s, std::string_view
     lineText.x = x;
     lineText.y = base;
     if (!lineText.text.empty()) l.texts.push_back(lineText);
-    const bool mark = (IsEan13Class(v) || IsBooklandEan13Class(v) || IsUpcAClass(v)) &&
-                      s.QuietZoneIndicators && !s.AddOnText[0];
+    const bool mark =
+        (IsEan13Class(v) || IsBooklandEan13Class(v) || IsUpcAClass(v)) && s.QuietZoneIndicators && !s.AddOnText[0];
     if (mark) {
         // At size 0.9, centred after the main symbol, level with the line's top.
         const double sz = size * 0.9;

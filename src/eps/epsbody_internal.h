@@ -15,9 +15,9 @@
 
 namespace vg {
 
-constexpr double kCropMargin = 12;        // page points on every side
-constexpr double kSpecFontSize = 9;       // specification block: Arial 9
-constexpr double kSpecLineStep = 11;      //   lines 11 points apart
+constexpr double kCropMargin = 12;    // page points on every side
+constexpr double kSpecFontSize = 9;   // specification block: Arial 9
+constexpr double kSpecLineStep = 11;  //   lines 11 points apart
 constexpr int kSpecMargin = 3;
 
 inline std::string SixPlaces(double v) { return FixedText(v == 0 ? 0.0 : v, 6); }
@@ -111,8 +111,7 @@ std::string EanUpcOneLine(int variation, bool withSecond);
 
 // Left ends of count characters over the second part, in modules from its
 // first bar: the first after the start pattern, the others spread over the rest.
-std::vector<double> SecondPartCharOffsets(std::string_view pattern, std::size_t count, double ratio,
-                                          int variation);
+std::vector<double> SecondPartCharOffsets(std::string_view pattern, std::size_t count, double ratio, int variation);
 
 // The NDC mark: the digit 3 centred left of the bars with its top at top (y up)
 // and the letter N above it, both at size points.

@@ -18,9 +18,7 @@ namespace vg {
 namespace {
 
 // Variations whose human-readable text may be drawn with OCR outlines.
-bool OutlineClass(int v) {
-    return IsUpcEanClass(v) || IsBearerFrameClass(v) || IsBooklandTextClass(v);
-}
+bool OutlineClass(int v) { return IsUpcEanClass(v) || IsBearerFrameClass(v) || IsBooklandTextClass(v); }
 
 // The specification block's lines broken to fit the page width (Arial 9):
 // at blanks where one falls inside, else between characters.
@@ -385,8 +383,8 @@ void PlaceBearerBars(EpsBodyLayout& l) {
 // stands in the margin.
 void FitGroup(EpsBodyLayout& l, const SettingsRecord& s, double crop) {
     // Verification mark room above and to the right of the symbol.
-    const bool marked = s.Prufmark != 0 && !TextOnly(l.variation) && s.Family != kFamilyPostnet &&
-                        s.Family != kFamilyFim;
+    const bool marked =
+        s.Prufmark != 0 && !TextOnly(l.variation) && s.Family != kFamilyPostnet && s.Family != kFamilyFim;
     if (marked) {
         l.prufRoomX = s.Prufmark == 1 ? 2 : 12;
         l.prufRoomY = s.Prufmark == 3 ? 12 : 8;

@@ -192,8 +192,7 @@ bool EpsOutput::Flush() {
 
 bool EpsOutput::PatchU32(uint64_t offset, uint32_t value) {
     unsigned char bytes[4] = {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
-                              static_cast<unsigned char>(value >> 16),
-                              static_cast<unsigned char>(value >> 24)};
+                              static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
     if (offset >= bufferStart_ && offset + 4 <= Position()) {
         std::memcpy(buffer_.data() + (offset - bufferStart_), bytes, 4);
         return true;

@@ -50,8 +50,8 @@ public:
     int Error() const { return error_; }
 
     void Put(std::string_view text);
-    void PutSpaced(std::string_view text);  // text and one blank
-    void PutLine(std::string_view text);    // text and CR LF
+    void PutSpaced(std::string_view text);      // text and one blank
+    void PutLine(std::string_view text);        // text and CR LF
     void PutFixed(double value, int decimals);  // a number as FixedText, no blank
 
     // File offset of the next byte written in writing mode.

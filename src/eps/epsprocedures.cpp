@@ -64,8 +64,9 @@ void PutCharGlyphProcedure(EpsOutput& out, OcrFont font, char c) {
 // ever new orders of the same few glyphs, so no block is kept.
 void PutGlyphProcedureBlock(EpsOutput& out, bool ocrB, bool ocrA, bool notice, std::string_view bChars,
                             std::string_view aChars) {
-    out.Put("/pre {-9 -709 translate newpath}bdef\r\n"
-            "/dra {closepath 0 setlinewidth fill 9 709 translate}bdef\r\n");
+    out.Put(
+        "/pre {-9 -709 translate newpath}bdef\r\n"
+        "/dra {closepath 0 setlinewidth fill 9 709 translate}bdef\r\n");
     if (ocrB) {
         out.Put(FixedGlyphProcedures(0));
         for (char c : bChars) PutCharGlyphProcedure(out, OcrFont::B, c);
@@ -115,8 +116,9 @@ void WriteBarProcedures(EpsOutput& out, const EpsBodyLayout& l) {
         if (!l.transparent) PutPainter(out, "ds", "sw", l.vantic, ColourSide::Spaces, lv1);
         if (l.registrationBar) {
             out.PutLine("/godown " + SixPlaces(l.start - 3 * l.barWidth[1]) + " def");
-            out.PutLine("/gb {newpath total start m total bw add start l total bw add godown l total godown l "
-                        "total start l closepath");
+            out.PutLine(
+                "/gb {newpath total start m total bw add start l total bw add godown l total godown l "
+                "total start l closepath");
             out.PutLine(ColourOperator(ColourSide::Bars, lv1) + " fill}bdef");
             out.PutLine("/G1 {/bw " + SixPlaces(l.barWidth[1]) +
                         " def gb/total total 0 add def total start m/total total 0 add def}bdef");
@@ -200,13 +202,13 @@ std::string BarProcedureKey(const EpsBodyLayout& l) {
     const SettingsRecord& s = SymbolSettings;
     std::string key;
     key.reserve(256);
-    for (double v : {l.total, l.vanticTotal, l.start, l.h, l.dataStart, l.sepStart, l.sepTop, l.addOnGap, l.X0,
-                     l.X13, l.barWidthReduction})
+    for (double v : {l.total, l.vanticTotal, l.start, l.h, l.dataStart, l.sepStart, l.sepTop, l.addOnGap, l.X0, l.X13,
+                     l.barWidthReduction})
         AppendRaw(key, v);
     for (double v : l.barWidth) AppendRaw(key, v);
     for (double v : l.elementWidth) AppendRaw(key, v);
-    for (int v : {l.family, l.variation, l.widths, int(l.eanUpc), int(l.vantic), int(l.pharmacode),
-                  int(l.transparent), int(l.registrationBar), int(l.levelOne), s.ProcessRadio})
+    for (int v : {l.family, l.variation, l.widths, int(l.eanUpc), int(l.vantic), int(l.pharmacode), int(l.transparent),
+                  int(l.registrationBar), int(l.levelOne), s.ProcessRadio})
         AppendRaw(key, v);
     for (int v : {s.CMYKcyanBarsText, s.CMYKmagentaBarsText, s.CMYKyellowBarsText, s.CMYKblackBarsText,
                   s.CMYKcyanSpacesQuietZone, s.CMYKmagentaSpacesQuietZone, s.CMYKyellowSpacesQuietZone,

@@ -98,8 +98,7 @@ std::vector<std::string> DocumentFonts(const SettingsRecord& s, const EpsSymbolP
         add(PostScriptFontName(s.FontName4humanreadable, FontStyle(s.Bold, s.Italic)));
     if (IsBooklandEan13Class(s.Variation) && !parts.bookNumberOutlined)
         add(PostScriptFontName(s.FontName4ISBN_ISSN_SPCNs, 0));
-    if (!s.AdditionalText.empty())
-        add(PostScriptFontName(s.FontName4AdditionalText, FontStyle(s.BoldAT, s.ItalicAT)));
+    if (!s.AdditionalText.empty()) add(PostScriptFontName(s.FontName4AdditionalText, FontStyle(s.BoldAT, s.ItalicAT)));
     return fonts;
 }
 
@@ -297,10 +296,9 @@ bool WriteEpsFile(const std::string& path, const EpsOptions& options, std::strin
         if (reason) *reason = std::move(problem);
         return false;
     }
-    EpsSymbolParts parts = options.symbolParts ? options.symbolParts(options)
-                                               : PlainSymbolParts(options.Extent, SymbolSettings.Rotation);
-    Document doc{options, parts, CreationDate(), ExtentWidthPoints(options.Extent),
-                 ExtentHeightPoints(options.Extent)};
+    EpsSymbolParts parts =
+        options.symbolParts ? options.symbolParts(options) : PlainSymbolParts(options.Extent, SymbolSettings.Rotation);
+    Document doc{options, parts, CreationDate(), ExtentWidthPoints(options.Extent), ExtentHeightPoints(options.Extent)};
 
     EpsOutput out;
     bool written = out.Open(path.c_str());

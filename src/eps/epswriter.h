@@ -39,8 +39,8 @@ struct SymbolExtent {
 
 // Page layout the symbol body works in (points).
 struct EpsLayout {
-    int pageWidth = 0;    // P, after rotation
-    int pageHeight = 0;   // Q, after rotation
+    int pageWidth = 0;           // P, after rotation
+    int pageHeight = 0;          // Q, after rotation
     double specBlockHeight = 0;  // S
     double groupWidth = 0;       // W, before rotation
     double groupHeight = 0;      // H, before rotation
@@ -66,7 +66,7 @@ EpsSymbolParts PlainSymbolParts(const SymbolExtent& extent, int rotation);
 struct EpsOptions {
     bool WithPreview = true;
     bool LevelOneOutput = false;
-    std::string Title;     // proposed file name
+    std::string Title;  // proposed file name
     SymbolExtent Extent;
     // Symbol parts to use; unset: PlainSymbolParts of the extent.
     std::function<EpsSymbolParts(const EpsOptions&)> symbolParts;

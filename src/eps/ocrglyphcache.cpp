@@ -42,8 +42,8 @@ bool TableFontInstalled(int font) {
 
 const OcrTableGlyph* TableGlyph(std::string_view name) {
     const OcrTableGlyph* end = kOcrTableGlyphs + kOcrTableGlyphCount;
-    const OcrTableGlyph* it = std::lower_bound(
-        kOcrTableGlyphs, end, name, [](const OcrTableGlyph& g, std::string_view n) { return g.name < n; });
+    const OcrTableGlyph* it = std::lower_bound(kOcrTableGlyphs, end, name,
+                                               [](const OcrTableGlyph& g, std::string_view n) { return g.name < n; });
     return it != end && it->name == name ? it : nullptr;
 }
 
@@ -65,8 +65,6 @@ const std::string& OcrGlyphProcedure(OcrFont font, char c) {
     return CachedProcedure(OcrGlyphName(font, c), font == OcrFont::B ? kOcrBFontName : kOcrAFontName, c);
 }
 
-const std::string& NoticeGlyphProcedure(char c) {
-    return CachedProcedure(NoticeGlyphName(c), kOcrBFontName, c);
-}
+const std::string& NoticeGlyphProcedure(char c) { return CachedProcedure(NoticeGlyphName(c), kOcrBFontName, c); }
 
 }  // namespace vg

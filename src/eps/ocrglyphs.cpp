@@ -85,8 +85,8 @@ int CubicTo(const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to, void*
     auto* d = static_cast<Decomposer*>(user);
     d->lastX = d->X(to);
     d->lastY = d->Y(to);
-    d->Op(Num(d->X(c1)) + ' ' + Num(d->Y(c1)) + ' ' + Num(d->X(c2)) + ' ' + Num(d->Y(c2)) + ' ' +
-          Num(d->lastX) + ' ' + Num(d->lastY) + " c");
+    d->Op(Num(d->X(c1)) + ' ' + Num(d->Y(c1)) + ' ' + Num(d->X(c2)) + ' ' + Num(d->Y(c2)) + ' ' + Num(d->lastX) + ' ' +
+          Num(d->lastY) + " c");
     return 0;
 }
 
@@ -167,10 +167,8 @@ std::string GlyphOutlineText(std::string_view faceName, char c) {
     unsigned index = face->GlyphIndex(static_cast<unsigned char>(c));
     if (index == 0) return std::string();
     FT_Face ft = face->Face();
-    if (FT_Load_Glyph(ft, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) != 0)
-        return std::string();
-    if (ft->glyph->format != FT_GLYPH_FORMAT_OUTLINE || ft->glyph->outline.n_contours <= 0)
-        return std::string();
+    if (FT_Load_Glyph(ft, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) != 0) return std::string();
+    if (ft->glyph->format != FT_GLYPH_FORMAT_OUTLINE || ft->glyph->outline.n_contours <= 0) return std::string();
     Decomposer d;
     d.scale = kDesignSize / face->UnitsPerEm();
     FT_Outline_Funcs funcs{};

@@ -40,7 +40,8 @@ std::string LineProblem(const SettingsRecord& record, const SettingsBlockLine& l
     if (f.kind == FieldKind::Decimal && !std::isfinite(f.getDecimal(record)))
         return std::string(f.name) + " " + Short(f.getDecimal(record)) + " is not a number";
     if (length > kSettingsLineLength) {
-        if (f.kind == FieldKind::Decimal) return std::string(f.name) + " " + Short(f.getDecimal(record)) + " is too large";
+        if (f.kind == FieldKind::Decimal)
+            return std::string(f.name) + " " + Short(f.getDecimal(record)) + " is too large";
         return std::string(f.name) + " is too long";
     }
     return {};
@@ -176,16 +177,10 @@ void AppendBlockValue(std::string& out, const SettingsRecord& record, const Sett
         return;
     }
     switch (f->kind) {
-    case FieldKind::Integer:
-        AppendInt(out, f->getInteger(record));
-        break;
-    case FieldKind::Decimal:
-        AppendFixed(out, f->getDecimal(record), BlockLineDecimals(line));
-        break;
+    case FieldKind::Integer: AppendInt(out, f->getInteger(record)); break;
+    case FieldKind::Decimal: AppendFixed(out, f->getDecimal(record), BlockLineDecimals(line)); break;
     case FieldKind::FixedText:
-    case FieldKind::Text:
-        out += f->getText(record);
-        break;
+    case FieldKind::Text: out += f->getText(record); break;
     }
 }
 

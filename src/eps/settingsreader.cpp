@@ -20,7 +20,7 @@ namespace {
 constexpr std::string_view kMarker = "%_VornelGlyph Prefs";
 constexpr std::string_view kEndMarker = "%_Fine";
 constexpr std::size_t kLinePiece = kSettingsLineLength;  // a 300-byte line buffer
-constexpr uint64_t kHeaderBytes = 30;    // DOS EPS header, skipped
+constexpr uint64_t kHeaderBytes = 30;                    // DOS EPS header, skipped
 constexpr uint32_t kDosEpsMagic = 0xC6D3D0C5;
 // The block sits in the prolog, a few kilobytes into the file; nothing is read
 // beyond this much of the PostScript section.
@@ -63,8 +63,7 @@ void Number(V v, double& field) {
 }
 
 // Number within range, else the variation's default; an empty value leaves the field.
-void NumberOrDefault(V v, const SettingsRecord& s, double& field, const Range& range,
-                     double (*fallback)(int, int)) {
+void NumberOrDefault(V v, const SettingsRecord& s, double& field, const Range& range, double (*fallback)(int, int)) {
     if (v.empty()) return;
     double x = AtoF(v);
     field = range.Contains(x) ? x : fallback(s.Family, s.Variation);

@@ -41,7 +41,7 @@ bool ParseSettingsLine(SettingsParseState& state, std::string_view line);
 // a file that cannot be opened or read gives the system's reason. Numbers
 // outside their valid values are brought into them (ClampToValidValues), and
 // clamped receives what was changed.
-bool ReadSettingsComments(const std::string& path, std::string* versionText = nullptr,
-                          std::string* reason = nullptr, std::vector<std::string>* clamped = nullptr);
+bool ReadSettingsComments(const std::string& path, std::string* versionText = nullptr, std::string* reason = nullptr,
+                          std::vector<std::string>* clamped = nullptr);
 
 }  // namespace vg

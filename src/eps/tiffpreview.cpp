@@ -52,13 +52,12 @@ uint8_t Component(int percent) {
 TiffPalette CurrentTiffPalette() {
     const SettingsRecord& s = SymbolSettings;
     return {{Component(s.redBarsText), Component(s.greenBarsText), Component(s.blueBarsText)},
-            {Component(s.redSpacesQuietZone), Component(s.greenSpacesQuietZone),
-             Component(s.blueSpacesQuietZone)}};
+            {Component(s.redSpacesQuietZone), Component(s.greenSpacesQuietZone), Component(s.blueSpacesQuietZone)}};
 }
 
 long long PackTiff(EpsOutput* out, const MonoBitmap& bitmap, const TiffPalette& palette) {
-    if (bitmap.bitsPerPixel != 1 || bitmap.width <= 0 || bitmap.height <= 0 ||
-        bitmap.width > 0xFFFF || bitmap.height > 0xFFFF || bitmap.stride < (bitmap.width + 7) / 8 ||
+    if (bitmap.bitsPerPixel != 1 || bitmap.width <= 0 || bitmap.height <= 0 || bitmap.width > 0xFFFF ||
+        bitmap.height > 0xFFFF || bitmap.stride < (bitmap.width + 7) / 8 ||
         bitmap.bits.size() < static_cast<std::size_t>(bitmap.stride) * bitmap.height)
         return -1;
     if (out == nullptr || !out->IsOpen()) return -2;

@@ -67,15 +67,12 @@ struct Limits {
     double hi;
 };
 
-Limits MagnificationLimits(int variation) {
-    return IsUpcEanClass(variation) ? Limits{0.8, 2.0} : Limits{0.2, 8.0};
-}
+Limits MagnificationLimits(int variation) { return IsUpcEanClass(variation) ? Limits{0.8, 2.0} : Limits{0.2, 8.0}; }
 
 bool FractionInRange(double m) { return m >= 0.25 && m <= 10; }
 
 double NominalWidth(int f, int v, int addOnLength, std::string_view pattern, double ratio) {
-    return ComputeSymbolWidth(f, v, addOnLength, pattern, ratio, DefaultXDimension(f, v),
-                              DefaultWideBase(f, v));
+    return ComputeSymbolWidth(f, v, addOnLength, pattern, ratio, DefaultXDimension(f, v), DefaultWideBase(f, v));
 }
 
 // printf "%.<precision>f" in the C locale.
@@ -99,21 +96,21 @@ bool CurrentScale(const SettingsRecord& s, double& scale) {
 
 double ToUnit(int unit, double points) {
     switch (unit) {
-        case 0: return points / 72;
-        case 1: return points * kMillimetresPerInch / 72;
-        case 2: return points;
-        case 3: return points * 2.54001 / 72;
-        default: return 0;
+    case 0: return points / 72;
+    case 1: return points * kMillimetresPerInch / 72;
+    case 2: return points;
+    case 3: return points * 2.54001 / 72;
+    default: return 0;
     }
 }
 
 double FromUnit(int unit, double value) {
     switch (unit) {
-        case 0: return value * 72;
-        case 1: return value * 72 / kMillimetresPerInch;
-        case 2: return value;
-        case 3: return value * 72 / 2.54001;
-        default: return 0;
+    case 0: return value * 72;
+    case 1: return value * 72 / kMillimetresPerInch;
+    case 2: return value;
+    case 3: return value * 72 / 2.54001;
+    default: return 0;
     }
 }
 
@@ -154,8 +151,8 @@ bool XDimensionInRange(int family, int variation, double x) {
     return x >= r.min - kXDimensionTolerance && x <= r.max;
 }
 
-double ComputeSymbolWidth(int family, int variation, int addOnLength, std::string_view pattern,
-                          double ratio, double x, double wideBase) {
+double ComputeSymbolWidth(int family, int variation, int addOnLength, std::string_view pattern, double ratio, double x,
+                          double wideBase) {
     const int v = variation;
     if (IsBooklandTextClass(v)) return 1.0;
 
@@ -165,25 +162,28 @@ double ComputeSymbolWidth(int family, int variation, int addOnLength, std::strin
 
     if (IsUpcClass(v) || IsEan13Class(v) || IsEan8Class(v) || IsBooklandEan13Class(v)) {
         double addOn = 0;
-        if (addOnLength == 2 || addOnLength == 5)
-            addOn = (4 + 7 * addOnLength + 2 * addOnLength - 2) * x;
+        if (addOnLength == 2 || addOnLength == 5) addOn = (4 + 7 * addOnLength + 2 * addOnLength - 2) * x;
         double modules = 95;
-        if (IsUpcEClass(v)) modules = 51;
-        else if (IsEan8Class(v)) modules = 67;
+        if (IsUpcEClass(v))
+            modules = 51;
+        else if (IsEan8Class(v))
+            modules = 67;
         return modules * x + addOn + gap;
     }
 
     double ones = 0, twos = 0, threes = 0, fours = 0, spaces = 0;
     for (std::size_t i = 1; i < pattern.size(); i += 2) {
         switch (pattern[i]) {
-            case '1': ++ones; break;
-            case '2':
-                if (family == kFamilyPharmacode && pattern[i - 1] >= 'S') ++spaces;
-                else ++twos;
-                break;
-            case '3': ++threes; break;
-            case '4': ++fours; break;
-            default: break;
+        case '1': ++ones; break;
+        case '2':
+            if (family == kFamilyPharmacode && pattern[i - 1] >= 'S')
+                ++spaces;
+            else
+                ++twos;
+            break;
+        case '3': ++threes; break;
+        case '4': ++fours; break;
+        default: break;
         }
     }
 
@@ -193,22 +193,22 @@ double ComputeSymbolWidth(int family, int variation, int addOnLength, std::strin
     return (ones + ratio * twos + 3 * threes + 4 * fours) * x + gap;
 }
 
-std::vector<XDimensionRow> BuildXDimensionList(int family, int variation, double dotSize,
-                                               int addOnLength, std::string_view pattern,
-                                               double ratio) {
+std::vector<XDimensionRow> BuildXDimensionList(int family, int variation, double dotSize, int addOnLength,
+                                               std::string_view pattern, double ratio) {
     std::vector<XDimensionRow> rows;
     const double d = DefaultXDimension(family, variation);
     const double t = dotSize;
     const Limits lim = MagnificationLimits(variation);
     const Span span = XGrid(d, t, lim.lo, lim.hi);
     if (span.Empty()) return rows;
-    WalkThinned(span, 2.0, [&](long n) { return n * t / d; }, [&](long n) {
-        double x = n * t;
-        double r = NearestRatio(ratio, x, t);
-        double wide = family == kFamilyPharmacode ? x * 2 : x;
-        rows.push_back({x, ComputeSymbolWidth(family, variation, addOnLength, pattern, r, x, wide),
-                        x / d});
-    });
+    WalkThinned(
+        span, 2.0, [&](long n) { return n * t / d; },
+        [&](long n) {
+            double x = n * t;
+            double r = NearestRatio(ratio, x, t);
+            double wide = family == kFamilyPharmacode ? x * 2 : x;
+            rows.push_back({x, ComputeSymbolWidth(family, variation, addOnLength, pattern, r, x, wide), x / d});
+        });
     return rows;
 }
 
@@ -246,8 +246,7 @@ double NearestRatio(double ratio, double x, double dotSize) {
     for (long j = span.first; j <= span.last; ++j) {
         double lower = (d + j) / d;
         double upper = (d + j + 1) / d;
-        if (lower <= ratio && ratio <= upper)
-            return ratio - lower <= upper - ratio ? lower : upper;
+        if (lower <= ratio && ratio <= upper) return ratio - lower <= upper - ratio ? lower : upper;
     }
     return 0;
 }
@@ -255,9 +254,8 @@ double NearestRatio(double ratio, double x, double dotSize) {
 void SnapToPrinterGrid(SettingsRecord& s, std::string_view pattern) {
     if (s.Family == kFamilyPostnet || s.LastMethod != 0) return;
     const double d = DefaultXDimension(s.Family, s.Variation);
-    const auto rows =
-        BuildXDimensionList(s.Family, s.Variation, DotSize(s.PrinterDpi),
-                            static_cast<int>(TextLength(s.AddOnText)), pattern, s.CurRatio);
+    const auto rows = BuildXDimensionList(s.Family, s.Variation, DotSize(s.PrinterDpi),
+                                          static_cast<int>(TextLength(s.AddOnText)), pattern, s.CurRatio);
     for (std::size_t i = 0; i + 1 < rows.size(); ++i) {
         const XDimensionRow& lower = rows[i];
         const XDimensionRow& upper = rows[i + 1];
@@ -277,8 +275,8 @@ double MagnificationFromX(int family, int variation, double x) {
     return FractionInRange(m) ? m : 0;
 }
 
-double MagnificationFromSymbolWidth(int family, int variation, double width, int addOnLength,
-                                    std::string_view pattern, double ratio) {
+double MagnificationFromSymbolWidth(int family, int variation, double width, int addOnLength, std::string_view pattern,
+                                    double ratio) {
     if (!(DefaultXDimension(family, variation) > 0)) return 0;
     double w0 = NominalWidth(family, variation, addOnLength, pattern, ratio);
     if (!(w0 > 0)) return 0;
@@ -296,8 +294,7 @@ double SymbolWidthFromMagnification(int family, int variation, double fraction, 
     return fraction * NominalWidth(family, variation, addOnLength, pattern, ratio);
 }
 
-double SymbolWidthFromX(int family, int variation, double x, int addOnLength,
-                        std::string_view pattern, double ratio) {
+double SymbolWidthFromX(int family, int variation, double x, int addOnLength, std::string_view pattern, double ratio) {
     double m = MagnificationFromX(family, variation, x);
     if (m == 0) return 0;
     return ComputeSymbolWidth(family, variation, addOnLength, pattern, ratio, x,
@@ -333,8 +330,7 @@ std::string QuietZoneReadout(const SettingsRecord& s) {
     auto text = [&](double nominal) { return Fixed(ToUnit(s.UnitOfMeasure, nominal * scale), 3); };
     const double gap = AddOnGap(f, v) * scale;
     if (TextLength(s.AddOnText) > 0 && gap != 0)
-        return text(LeftQuietZone(f, v)) + ", " + text(AddOnGap(f, v)) + ", " +
-               text(AddOnQuietZone(f, v));
+        return text(LeftQuietZone(f, v)) + ", " + text(AddOnGap(f, v)) + ", " + text(AddOnQuietZone(f, v));
     return text(LeftQuietZone(f, v)) + ", " + text(RightQuietZone(f, v));
 }
 

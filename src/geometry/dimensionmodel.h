@@ -34,17 +34,16 @@ XRange XDimensionRange(int family, int variation);
 inline constexpr double kXDimensionTolerance = 9e-7;
 bool XDimensionInRange(int family, int variation, double x);
 
-double ComputeSymbolWidth(int family, int variation, int addOnLength, std::string_view pattern,
-                          double ratio, double x, double wideBase);
+double ComputeSymbolWidth(int family, int variation, int addOnLength, std::string_view pattern, double ratio, double x,
+                          double wideBase);
 
 struct XDimensionRow {
     double x;              // points
     double symbolWidth;    // points
     double magnification;  // fraction of DefaultXDimension
 };
-std::vector<XDimensionRow> BuildXDimensionList(int family, int variation, double dotSize,
-                                               int addOnLength, std::string_view pattern,
-                                               double ratio);
+std::vector<XDimensionRow> BuildXDimensionList(int family, int variation, double dotSize, int addOnLength,
+                                               std::string_view pattern, double ratio);
 std::vector<double> BuildRatioList(double dotSize, double x);
 double NearestXDimension(int family, int variation, double x, double dotSize);
 double NearestRatio(double ratio, double x, double dotSize);
@@ -52,13 +51,12 @@ void SnapToPrinterGrid(SettingsRecord& s, std::string_view pattern);
 
 // Custom-method relations; 0 means out of range.
 double MagnificationFromX(int family, int variation, double x);
-double MagnificationFromSymbolWidth(int family, int variation, double width, int addOnLength,
-                                    std::string_view pattern, double ratio);
+double MagnificationFromSymbolWidth(int family, int variation, double width, int addOnLength, std::string_view pattern,
+                                    double ratio);
 double XFromMagnification(int family, int variation, double fraction);
 double SymbolWidthFromMagnification(int family, int variation, double fraction, int addOnLength,
                                     std::string_view pattern, double ratio);
-double SymbolWidthFromX(int family, int variation, double x, int addOnLength,
-                        std::string_view pattern, double ratio);
+double SymbolWidthFromX(int family, int variation, double x, int addOnLength, std::string_view pattern, double ratio);
 
 // Readouts of the symbol options dialog; empty where the variation has no X-dimension.
 std::string BwrReadout(const SettingsRecord& s);

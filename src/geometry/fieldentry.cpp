@@ -45,8 +45,10 @@ std::string BwrProblem(const SettingsRecord& s) {
         const double most = std::max(dots - 1, 0.0);
         valid = RangeText(-most, most) + " whole dots for an X-dimension of " + ShortNumber(dots) + " dots at " +
                 std::to_string(s.PrinterDpi) + " dpi";
-        if (bwr != std::floor(bwr)) reason = " is not a whole number of dots";
-        else if (std::fabs(bwr) > most) reason = " is out of range";
+        if (bwr != std::floor(bwr))
+            reason = " is not a whole number of dots";
+        else if (std::fabs(bwr) > most)
+            reason = " is out of range";
     } else {
         const double most = std::max(x - kBwrCustomMargin, 0.0);
         valid = RangeText(-most, most) + " points for an X-dimension of " + ShortNumber(x) + " points";
@@ -112,7 +114,8 @@ FieldEntryResult ApplyFieldEntries(SettingsRecord& record, std::span<const std::
                 if (!(v >= r.lo - tolerance && v <= r.hi)) reason = QuotedText(value) + " is out of range";
             }
             if (!reason.empty())
-                return Refuse(name, reason + "; valid: " + RangeText(r.lo, r.hi) + " " + field->unit + VariationText(s));
+                return Refuse(name,
+                              reason + "; valid: " + RangeText(r.lo, r.hi) + " " + field->unit + VariationText(s));
             if (magnification) {
                 if (!FixedXDimension(s.Family)) s.CurBarXDimension = d * s.Magnification / 100;
             } else

@@ -36,16 +36,25 @@ void InitialTexts(SettingsRecord& s) {
 void CouponParts(SettingsRecord& s) {
     int v = s.Variation;
     const char* upc = "";
-    if (In(v, 61, 65)) upc = "5";
-    else if (In(v, 81, 85)) upc = "99";
+    if (In(v, 61, 65))
+        upc = "5";
+    else if (In(v, 81, 85))
+        upc = "99";
     SetText(s.CouponFormatUPCpartText, upc);
 
     const char* part128 = "";
     switch (v) {
-        case 61: case 63: case 81: case 83: part128 = "(8100)"; break;
-        case 62: case 64: case 82: case 84: part128 = "(8101)"; break;
-        case 65: case 85: part128 = "(8102)"; break;
-        default: break;
+    case 61:
+    case 63:
+    case 81:
+    case 83: part128 = "(8100)"; break;
+    case 62:
+    case 64:
+    case 82:
+    case 84: part128 = "(8101)"; break;
+    case 65:
+    case 85: part128 = "(8102)"; break;
+    default: break;
     }
     SetText(s.CouponFormat128partText, part128);
 }
@@ -107,9 +116,8 @@ void Colours(SettingsRecord& s) {
 }  // namespace
 
 FontDefault DefaultFontFor(int v) {
-    if (In(v, 26, 29) || v == 35 || v == 36 || v == 38 || In(v, 61, 65) || In(v, 72, 75) ||
-        In(v, 77, 85) || v == 101 || v == 102 || In(v, 105, 111) || v == 114 ||
-        In(v, 134, 136) || v == 138 || v == 141 || v == 145 || v == 146)
+    if (In(v, 26, 29) || v == 35 || v == 36 || v == 38 || In(v, 61, 65) || In(v, 72, 75) || In(v, 77, 85) || v == 101 ||
+        v == 102 || In(v, 105, 111) || v == 114 || In(v, 134, 136) || v == 138 || v == 141 || v == 145 || v == 146)
         return {kOcrB, 9};
     if (In(v, 41, 45)) return {kOcrB, 24};
     if (v == 34 || v == 37 || v == 86 || v == 87) return {kOcrA, 12};
@@ -127,16 +135,20 @@ double DefaultDistanceToBars(int v) {
 
 int DefaultUnitOfMeasure(int v) {
     switch (v) {
-        case 21: case 22: case 23: case 25: case 28: case 29: case 43: case 44: case 45:
-            return 1;
-        default:
-            return 0;
+    case 21:
+    case 22:
+    case 23:
+    case 25:
+    case 28:
+    case 29:
+    case 43:
+    case 44:
+    case 45: return 1;
+    default: return 0;
     }
 }
 
-int DefaultHidden(int family, int v) {
-    return family == kFamilyPostnet || v == 49 || v == 50 || v == 97 ? 1 : 0;
-}
+int DefaultHidden(int family, int v) { return family == kFamilyPostnet || v == 49 || v == 50 || v == 97 ? 1 : 0; }
 
 int DefaultShowAsterisks(int v) { return In(v, 17, 19) ? 1 : 0; }
 
@@ -144,9 +156,7 @@ int DefaultIgnoreHyphens(int v) { return v == 13 ? 0 : 1; }
 
 int DefaultAlign(int v) { return v == 25 || In(v, 88, 96) ? 0 : 1; }
 
-void RatioDefault() {
-    SymbolSettings.CurRatio = DefaultRatio(SymbolSettings.Family, SymbolSettings.Variation);
-}
+void RatioDefault() { SymbolSettings.CurRatio = DefaultRatio(SymbolSettings.Family, SymbolSettings.Variation); }
 
 void XDimensionDefault() {
     SettingsRecord& s = SymbolSettings;
@@ -175,9 +185,7 @@ void AdditionalTextFontDefault() {
     SymbolSettings.SizeAT = 12;
 }
 
-void DistanceDefault() {
-    SymbolSettings.DistanceToBars = DefaultDistanceToBars(SymbolSettings.Variation);
-}
+void DistanceDefault() { SymbolSettings.DistanceToBars = DefaultDistanceToBars(SymbolSettings.Variation); }
 
 void MethodDefault() { SymbolSettings.LastMethod = DefaultMethod(SymbolSettings.Family); }
 
@@ -246,8 +254,10 @@ void ApplyVariationDefaults() {
         TextOptions(s);
 
         DistanceDefault();
-        if (s.Family == kFamilyIssn) s.ISSNExtraDigits = "00";
-        else s.ISSNExtraDigits.clear();
+        if (s.Family == kFamilyIssn)
+            s.ISSNExtraDigits = "00";
+        else
+            s.ISSNExtraDigits.clear();
 
         Colours(s);
     }

@@ -61,7 +61,9 @@ double DefaultBarHeight(int f, int v) {
     if (v == 21) return 56.69269;
     if (v == 22) return 28.346345;
     if (v == 23) return 19.842442;
-    if (OneOf(f, {kFamilyCodabar, kFamilyCode128, kFamilyCode25, kFamilyCode39, kFamilyCode93, kFamilyItf, kFamilyMsi}) || OneOf(v, {66, 67, 68}))
+    if (OneOf(f,
+              {kFamilyCodabar, kFamilyCode128, kFamilyCode25, kFamilyCode39, kFamilyCode93, kFamilyItf, kFamilyMsi}) ||
+        OneOf(v, {66, 67, 68}))
         return 23.76;
     if (IsEan8Class(v)) return 56.352534;
     if (IsEan13Class(v)) return 69.448545;
@@ -80,21 +82,23 @@ namespace {
 // Rows shared by both quiet zones; true when one of them matched.
 bool CommonQuietZone(int f, int v, double& zone) {
     if (OneOf(f, {kFamilyCodabar, kFamilyCode128, kFamilyCode25, kFamilyCode93, kFamilyMsi, kFamilyPharmacode}) ||
-        (f == kFamilyCode39 && !IsPznClass(v) && !IsCode39InItfFrameClass(v)) || (f == kFamilyItf && !IsItfBearerClass(v)) ||
-        (f == kFamilyUccEan128 && !IsCouponClass(v))) {
+        (f == kFamilyCode39 && !IsPznClass(v) && !IsCode39InItfFrameClass(v)) ||
+        (f == kFamilyItf && !IsItfBearerClass(v)) || (f == kFamilyUccEan128 && !IsCouponClass(v))) {
         zone = 18;
         return true;
     }
-    if (v == 21) zone = 28.34634509;
-    else if (v == 22) zone = 14.173172547;
-    else if (v == 23) zone = 9.921220783;
-    else return false;
+    if (v == 21)
+        zone = 28.34634509;
+    else if (v == 22)
+        zone = 14.173172547;
+    else if (v == 23)
+        zone = 9.921220783;
+    else
+        return false;
     return true;
 }
 
-bool IsEanUpcAddOnGroup(int v) {
-    return IsUpcClass(v) || IsEan13Class(v) || IsEan8Class(v) || IsBooklandEan13Class(v);
-}
+bool IsEanUpcAddOnGroup(int v) { return IsUpcClass(v) || IsEan13Class(v) || IsEan8Class(v) || IsBooklandEan13Class(v); }
 
 }  // namespace
 

@@ -55,9 +55,9 @@ void Forget(const std::string& path) {
 // Six letters for a temporary name: seeded once from the process and the
 // clock, then stepped, so names rarely collide and are not guessed from the pid.
 void FillTempLetters(char* six) {
-    static std::atomic<uint64_t> state{static_cast<uint64_t>(getpid()) * 0x9E3779B97F4A7C15ull ^
-                                       static_cast<uint64_t>(
-                                           std::chrono::steady_clock::now().time_since_epoch().count())};
+    static std::atomic<uint64_t> state{
+        static_cast<uint64_t>(getpid()) * 0x9E3779B97F4A7C15ull ^
+        static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())};
     uint64_t x = state.fetch_add(0x9E3779B97F4A7C15ull, std::memory_order_relaxed);
     x ^= x >> 31;
     x *= 0xBF58476D1CE4E5B9ull;
@@ -119,9 +119,7 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
 
 }  // namespace
 
-SaveRulesScope::SaveRulesScope(const SaveRules& rules) : rules_(rules), previous_(currentRules) {
-    currentRules = this;
-}
+SaveRulesScope::SaveRulesScope(const SaveRules& rules) : rules_(rules), previous_(currentRules) { currentRules = this; }
 
 SaveRulesScope::~SaveRulesScope() { currentRules = previous_; }
 
@@ -150,7 +148,8 @@ std::FILE* AtomicFile::Open(const std::string& path) {
     Remember(temp);
     // A replaced file keeps its owner where the user may keep it, and its mode.
     if (exists && S_ISREG(st.st_mode)) {
-        if (fchown(fileno(file_), st.st_uid, st.st_gid) != 0) (void)!fchown(fileno(file_), static_cast<uid_t>(-1), st.st_gid);
+        if (fchown(fileno(file_), st.st_uid, st.st_gid) != 0)
+            (void)!fchown(fileno(file_), static_cast<uid_t>(-1), st.st_gid);
         fchmod(fileno(file_), st.st_mode & 07777);
     }
     temp_ = temp;
@@ -232,7 +231,8 @@ void RemoveTemporariesAndEnd(int signal) {
 
 void RemoveTemporariesOnSignals() {
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        struct sigaction sa {}, previous {};
+        struct sigaction sa {
+        }, previous{};
         sigaction(signal, nullptr, &previous);
         if (previous.sa_handler == SIG_IGN) continue;
         sa.sa_handler = RemoveTemporariesAndEnd;

@@ -60,7 +60,7 @@ public:
 
 private:
     std::FILE* file_ = nullptr;
-    std::string temp_;    // empty when writing the target directly
+    std::string temp_;  // empty when writing the target directly
     std::string target_;
     bool noReplace_ = false;
 };

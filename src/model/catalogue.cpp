@@ -229,9 +229,7 @@ std::string FamilyPrefix(int family, int variation) {
     return f ? f->prefix : "";
 }
 
-std::string DefaultFileName(int family, int variation) {
-    return FamilyPrefix(family, variation) + "Untitled";
-}
+std::string DefaultFileName(int family, int variation) { return FamilyPrefix(family, variation) + "Untitled"; }
 
 int ChooseInputLayout(int family, int variation) {
     if (family < 1 || family > 19 || family == 14) return kLayoutNone;
@@ -242,8 +240,7 @@ int ChooseInputLayout(int family, int variation) {
         if (variation == 11 || variation == 14) return 5;
         if (variation == 12) return 6;
         break;
-    case 7:
-        return 3;
+    case 7: return 3;
     case 8:
     case 9:
     case 18:
@@ -252,16 +249,14 @@ int ChooseInputLayout(int family, int variation) {
         break;
     case 6:
     case 16:
-    case 17:
-        return 1;
+    case 17: return 1;
     case 10:
         if (variation == 41 || variation == 42) return 1;
         break;
     case 15:
         if (IsCouponClass(variation)) return 7;
         break;
-    default:
-        break;
+    default: break;
     }
     return OneOf(variation, {1, 15, 20, 21, 22, 23, 39, 76, 98, 103}) ? 2 : 4;
 }
@@ -294,8 +289,8 @@ bool IsEan99CouponClass(int v) { return InRange(v, 81, 85); }
 bool IsCouponClass(int v) { return IsUccEan128CouponClass(v) || IsEan99CouponClass(v); }
 
 bool IsBooklandEan13Class(int v) {
-    return OneOf(v, {35, 36, 38, 58, 59, 134, 135, 136, 138, 141, 145, 146}) ||
-           InRange(v, 77, 80) || InRange(v, 105, 113);
+    return OneOf(v, {35, 36, 38, 58, 59, 134, 135, 136, 138, 141, 145, 146}) || InRange(v, 77, 80) ||
+           InRange(v, 105, 113);
 }
 
 bool IsBooklandTextClass(int v) { return OneOf(v, {34, 37, 57, 86, 87}); }
@@ -307,9 +302,7 @@ bool IsIssnClass(int v) { return OneOf(v, {37, 38, 111, 138, 141}); }
 bool IsAdjustedBookClass(int v) { return InRange(v, 105, 113) || OneOf(v, {141, 145, 146}); }
 bool IsIsbnDualClass(int v) { return v == 134; }
 
-bool IsUpcEanClass(int v) {
-    return IsUpcClass(v) || IsEanClass(v) || IsCouponClass(v) || IsBooklandEan13Class(v);
-}
+bool IsUpcEanClass(int v) { return IsUpcClass(v) || IsEanClass(v) || IsCouponClass(v) || IsBooklandEan13Class(v); }
 
 bool IsItfBearerClass(int v) { return InRange(v, 41, 45); }
 bool IsItfSpecialTextClass(int v) { return IsBearerFrameClass(v); }
@@ -347,8 +340,7 @@ bool IsRatioFamily(int family) {
 bool IsUccEan128WideClass(int v) { return v == 60 || InRange(v, 124, 132); }
 
 bool IsVariableLengthClass(int v) {
-    return OneOf(v, {1, 5, 6, 10, 11, 12, 14, 15, 16, 20, 24, 25, 39, 40, 60, 76, 97, 99, 103,
-                     104}) ||
+    return OneOf(v, {1, 5, 6, 10, 11, 12, 14, 15, 16, 20, 24, 25, 39, 40, 60, 76, 97, 99, 103, 104}) ||
            InRange(v, 46, 50) || InRange(v, 115, 123);
 }
 

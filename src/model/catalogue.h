@@ -65,17 +65,17 @@ inline constexpr int kFamilyIsrc = 19;
 struct VariationInfo {
     int code;
     int family;
-    int nameId;               // string id of the display name
-    const char* name;         // display name as stored under nameId
+    int nameId;        // string id of the display name
+    const char* name;  // display name as stored under nameId
     SymbolGroup group;
-    int layout;               // 0 none, 1..7
+    int layout;  // 0 none, 1..7
     const char* initialMainText;
 };
 
 struct FamilyInfo {
     int code;
     const char* name;
-    const char* prefix;       // default file-name prefix; "" for none
+    const char* prefix;  // default file-name prefix; "" for none
 };
 
 // All catalogue entries in code order.
@@ -127,22 +127,22 @@ bool IsBooklandTextClass(int v);
 bool IsBooklandFamily(int family);
 bool IsGeneralStandardNumberClass(int v);  // standard numbers in OCR text without bars
 bool IsIssnClass(int v);
-bool IsAdjustedBookClass(int v);           // book numbers whose text line is adjusted
-bool IsIsbnDualClass(int v);               // ISBN-13 with the ISBN-10 line above
+bool IsAdjustedBookClass(int v);  // book numbers whose text line is adjusted
+bool IsIsbnDualClass(int v);      // ISBN-13 with the ISBN-10 line above
 bool IsUpcEanClass(int v);
 bool IsItfBearerClass(int v);
 bool IsItfSpecialTextClass(int v);  // ITF texts drawn around the bearer frame
-bool IsItf14PairClass(int v);        // ITF-14 with a second symbol after "++"
-bool IsItf14OpenFrameClass(int v);   // ITF-14 with bearer bars above and below only
-bool IsItfEvenDigitClass(int v);     // ITF that takes an even number of digits as typed
+bool IsItf14PairClass(int v);       // ITF-14 with a second symbol after "++"
+bool IsItf14OpenFrameClass(int v);  // ITF-14 with bearer bars above and below only
+bool IsItfEvenDigitClass(int v);    // ITF that takes an even number of digits as typed
 bool IsCode39InItfFrameClass(int v);
-bool IsBearerFrameClass(int v);      // drawn inside an ITF bearer frame
+bool IsBearerFrameClass(int v);  // drawn inside an ITF bearer frame
 bool IsCode39CustomsClass(int v);
 bool IsMsiDoubleMod10Class(int v);
 bool IsPharmacodeClass(int v);
-bool IsPharmacodeWideSpaceClass(int v);   // wide spaces of four modules
-bool IsPharmacodeStandardClass(int v);    // wide spaces of two modules
-bool IsPharmacodeComputedClass(int v);    // the number computed from the typed pattern
+bool IsPharmacodeWideSpaceClass(int v);  // wide spaces of four modules
+bool IsPharmacodeStandardClass(int v);   // wide spaces of two modules
+bool IsPharmacodeComputedClass(int v);   // the number computed from the typed pattern
 bool IsShipToZipClass(int v);
 bool IsPostnetLowerRightClass(int v);
 bool IsPostnetWideAreaClass(int v);
@@ -156,8 +156,8 @@ bool IsUccEan128Class(int v);         // UCC/EAN-128, coupons excluded
 bool IsUccEan128CheckedClass(int v);  // UCC/EAN-128 with a modulo 10 check in the data
 bool IsCode128EncodedClass(int v);    // everything the Code 128 encoder writes, coupons included
 bool IsVariableLengthClass(int v);
-bool IsPznClass(int v);             // Code 39 PZN sizes
-bool IsRatioFamily(int family);     // families whose wide elements follow a ratio
-bool IsUccEan128WideClass(int v);   // UCC/EAN-128 shipping sizes
+bool IsPznClass(int v);            // Code 39 PZN sizes
+bool IsRatioFamily(int family);    // families whose wide elements follow a ratio
+bool IsUccEan128WideClass(int v);  // UCC/EAN-128 shipping sizes
 
 }  // namespace vg

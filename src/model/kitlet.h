@@ -23,8 +23,8 @@ struct Kitlet {
     std::string version;  // item 1
     int32_t family = 0;   // item 2
     int32_t variation = 0;
-    int32_t full = 0;     // item 4: items 5 to 109 are to be applied
-    std::string dataSlot; // item 42
+    int32_t full = 0;      // item 4: items 5 to 109 are to be applied
+    std::string dataSlot;  // item 42
     SettingsRecord settings;
 };
 

@@ -154,7 +154,8 @@ KitletMenu ScanKitletFolder(const std::string& folder) {
     KitletMenu menu;
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) {
-        menu.state = fs::create_directories(folder, ec) && !ec ? KitletFolderState::Created : KitletFolderState::NotFound;
+        menu.state =
+            fs::create_directories(folder, ec) && !ec ? KitletFolderState::Created : KitletFolderState::NotFound;
         return menu;
     }
     menu.state = KitletFolderState::Found;

@@ -14,9 +14,9 @@ inline constexpr int kKitletFirstId = 32800;
 inline constexpr int kKitletLastId = 53800;
 
 struct KitletMenuEntry {
-    std::string text;  // the file or folder name (UTF-8)
-    int id = 0;        // 0 for a popup
-    std::string path;  // an item's file when the menu merges several folders
+    std::string text;                      // the file or folder name (UTF-8)
+    int id = 0;                            // 0 for a popup
+    std::string path;                      // an item's file when the menu merges several folders
     std::vector<KitletMenuEntry> entries;  // a popup's entries
     bool IsPopup() const { return id == 0; }
 };

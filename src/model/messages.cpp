@@ -9,14 +9,13 @@ namespace {
 
 class StderrSink : public MessageSink {
 public:
-    MsgResult Show(const std::string& caption, const std::string& text, MsgIcon,
-                   MsgButtons buttons) override {
+    MsgResult Show(const std::string& caption, const std::string& text, MsgIcon, MsgButtons buttons) override {
         std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
         switch (buttons) {
-            case MsgButtons::YesNo:
-            case MsgButtons::YesNoCancel: return MsgResult::Yes;
-            case MsgButtons::RetryCancel: return MsgResult::Retry;
-            default: return MsgResult::Ok;
+        case MsgButtons::YesNo:
+        case MsgButtons::YesNoCancel: return MsgResult::Yes;
+        case MsgButtons::RetryCancel: return MsgResult::Retry;
+        default: return MsgResult::Ok;
         }
     }
 };
@@ -30,8 +29,7 @@ void SetMessageSink(MessageSink* sink) { currentSink = sink; }
 
 MessageSink* CurrentMessageSink() { return currentSink ? currentSink : &defaultSink; }
 
-MsgResult ShowMessage(const std::string& caption, const std::string& text, MsgIcon icon,
-                      MsgButtons buttons) {
+MsgResult ShowMessage(const std::string& caption, const std::string& text, MsgIcon icon, MsgButtons buttons) {
     return CurrentMessageSink()->Show(caption.empty() ? kAppTitle : caption, text, icon, buttons);
 }
 

@@ -12,8 +12,7 @@ enum class MsgResult { Ok, Cancel, Yes, No, Retry };
 class MessageSink {
 public:
     virtual ~MessageSink() = default;
-    virtual MsgResult Show(const std::string& caption, const std::string& text, MsgIcon icon,
-                           MsgButtons buttons) = 0;
+    virtual MsgResult Show(const std::string& caption, const std::string& text, MsgIcon icon, MsgButtons buttons) = 0;
 };
 
 // Installs the sink that shows boxes (nullptr: the default sink, which writes the
@@ -22,8 +21,8 @@ void SetMessageSink(MessageSink* sink);
 MessageSink* CurrentMessageSink();
 
 // Shows a box; an empty caption takes the application title.
-MsgResult ShowMessage(const std::string& caption, const std::string& text,
-                      MsgIcon icon = MsgIcon::Exclamation, MsgButtons buttons = MsgButtons::Ok);
+MsgResult ShowMessage(const std::string& caption, const std::string& text, MsgIcon icon = MsgIcon::Exclamation,
+                      MsgButtons buttons = MsgButtons::Ok);
 
 // Shows a box whose caption and text come from the string table.
 MsgResult ShowStringMessage(int captionId, int textId, MsgIcon icon = MsgIcon::Exclamation,

@@ -236,9 +236,7 @@ std::vector<std::string> LoadProfile(const ProfileStore& store, const ProfileFal
             f.setDecimal(s, value);
             break;
         }
-        case K::Text:
-            f.setText(s, store.ReadString(k.key).value_or(k.text));
-            continue;
+        case K::Text: f.setText(s, store.ReadString(k.key).value_or(k.text)); continue;
         }
         if (!InRange(k.check, value)) Replace(k.check, f, fallbacks);
     }

@@ -45,15 +45,25 @@ inline constexpr const char* kProfileSection = "Version 6.02";
 enum class ProfileKind { Integer, Real, Text };
 
 // The default rule that replaces a value out of its range.
-enum class ProfileCheck { None, Family, Variation, Ratio, BarHeight, BearerBar, Distance, TextFont, AdditionalTextFont };
+enum class ProfileCheck {
+    None,
+    Family,
+    Variation,
+    Ratio,
+    BarHeight,
+    BearerBar,
+    Distance,
+    TextFont,
+    AdditionalTextFont
+};
 
 struct ProfileKey {
     const char* key;
     const char* field;  // the record's field (settingsfields)
     ProfileKind kind;
-    int decimals;       // Real: digits after the point when written
-    double fallback;    // Integer and Real: value when missing
-    const char* text;   // Text: value when missing
+    int decimals;      // Real: digits after the point when written
+    double fallback;   // Integer and Real: value when missing
+    const char* text;  // Text: value when missing
     ProfileCheck check;
 };
 

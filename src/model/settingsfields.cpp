@@ -61,15 +61,20 @@ const SettingsField kFields[] = {
     VG_FIELD(CheckCharacter2).SetBy(FieldEntry::Computed),
     VG_FIELD(ProfileInvalid).Flag().SetBy(FieldEntry::Computed),
     VG_FIELD(CurRatio).In(kRatioRange.lo, kRatioRange.hi, "ratio"),
-    VG_FIELD(CurBarXDimension).In(kXDimensionRange.lo, kXDimensionRange.hi, "points")
+    VG_FIELD(CurBarXDimension)
+        .In(kXDimensionRange.lo, kXDimensionRange.hi, "points")
         .Note("and 0.8..2 (UPC/EAN) or 0.2..8 (others) times the variation's nominal X-dimension; sets Magnification"),
     VG_FIELD(SymbolWidth).In(0, 14400, "points").Note("0 = not fixed; at most a 200-inch page"),
     VG_FIELD(BarHeight).In(kBarHeightRange.lo, kBarHeightRange.hi, "points"),
     VG_FIELD(BearerBar).In(kBearerBarRange.lo, kBearerBarRange.hi, "points"),
-    VG_FIELD(BarWidthReduction).Unit("dots (LastMethod 0) or points (LastMethod 1)")
-        .Note("whole dots, at most the X-dimension less one dot (LastMethod 0); at most the X-dimension (LastMethod 1); either sign"),
-    VG_FIELD(Magnification).In(33, 1000, "percent")
-        .Note("80..200 for UPC/EAN; the X-dimension it gives must be valid; sets CurBarXDimension (not for FIM and POSTNET)"),
+    VG_FIELD(BarWidthReduction)
+        .Unit("dots (LastMethod 0) or points (LastMethod 1)")
+        .Note("whole dots, at most the X-dimension less one dot (LastMethod 0); at most the X-dimension (LastMethod "
+              "1); either sign"),
+    VG_FIELD(Magnification)
+        .In(33, 1000, "percent")
+        .Note("80..200 for UPC/EAN; the X-dimension it gives must be valid; sets CurBarXDimension (not for FIM and "
+              "POSTNET)"),
     VG_FIELD(DistanceToBars).In(kDistanceRange.lo, kDistanceRange.hi, "points"),
     VG_FIELD(Rotation).QuarterTurns(),
     VG_FIELD(ElephantSound).Flag(),
@@ -209,13 +214,16 @@ std::string QuotedText(std::string_view text) {
     std::string q = "'";
     for (char c : text) {
         const auto u = static_cast<unsigned char>(c);
-        if (c == '\n') q += "\\n";
-        else if (c == '\r') q += "\\r";
+        if (c == '\n')
+            q += "\\n";
+        else if (c == '\r')
+            q += "\\r";
         else if (u < 0x20 || u == 0x7F) {
             char hex[8];
             std::snprintf(hex, sizeof hex, "\\x%02X", u);
             q += hex;
-        } else q += c;
+        } else
+            q += c;
     }
     return q + "'";
 }
@@ -228,8 +236,7 @@ const SettingsField* FindSettingsField(std::string_view name) {
     return nullptr;
 }
 
-bool SetFieldValue(SettingsRecord& record, const SettingsField& field, std::string_view text,
-                   std::string* problem) {
+bool SetFieldValue(SettingsRecord& record, const SettingsField& field, std::string_view text, std::string* problem) {
     switch (field.kind) {
     case FieldKind::Integer: {
         long long v = 0;
@@ -254,9 +261,7 @@ bool SetFieldValue(SettingsRecord& record, const SettingsField& field, std::stri
         return true;
     }
     case FieldKind::FixedText:
-    case FieldKind::Text:
-        field.setText(record, text);
-        return true;
+    case FieldKind::Text: field.setText(record, text); return true;
     }
     return false;
 }
@@ -326,9 +331,12 @@ bool CheckFieldText(const SettingsField& field, std::string_view text, std::stri
         const std::size_t most = field.maxLength ? field.maxLength : field.capacity;
         const char* problem = nullptr;
         // Every text of the record is one line.
-        if (text.find_first_of("\r\n") != std::string_view::npos) problem = " has a line break";
-        else if (most && text.size() > most) problem = " is too long";
-        else if (field.required && text.empty()) problem = " is empty";
+        if (text.find_first_of("\r\n") != std::string_view::npos)
+            problem = " has a line break";
+        else if (most && text.size() > most)
+            problem = " is too long";
+        else if (field.required && text.empty())
+            problem = " is empty";
         else if (field.digits && text.find_first_not_of("0123456789") != std::string_view::npos)
             problem = " is not all digits";
         else if (field.digits && field.ranged && !text.empty()) {
@@ -348,8 +356,7 @@ std::string ValidValuesText(const SettingsField& field) {
     return valid;
 }
 
-bool EnterFieldValue(SettingsRecord& record, const SettingsField& field, std::string_view text,
-                     std::string* problem) {
+bool EnterFieldValue(SettingsRecord& record, const SettingsField& field, std::string_view text, std::string* problem) {
     std::string reason;
     if (!CheckFieldText(field, text, &reason)) {
         Say(problem, reason + "; valid: " + ValidValuesText(field));
@@ -427,18 +434,15 @@ std::string ClampedFieldsText(const std::vector<std::string>& changed) {
 
 std::string FieldValueText(const SettingsRecord& record, const SettingsField& field, int decimals) {
     switch (field.kind) {
-    case FieldKind::Integer:
-        return std::to_string(field.getInteger(record));
+    case FieldKind::Integer: return std::to_string(field.getInteger(record));
     case FieldKind::Decimal: {
         char text[400];
         if (decimals < 0) decimals = 0;
-        auto r = std::to_chars(text, text + sizeof text, field.getDecimal(record), std::chars_format::fixed,
-                               decimals);
+        auto r = std::to_chars(text, text + sizeof text, field.getDecimal(record), std::chars_format::fixed, decimals);
         return r.ec == std::errc() ? std::string(text, r.ptr) : std::string("0");
     }
     case FieldKind::FixedText:
-    case FieldKind::Text:
-        return std::string(field.getText(record));
+    case FieldKind::Text: return std::string(field.getText(record));
     }
     return {};
 }

@@ -38,14 +38,14 @@ struct SettingsField {
     bool ranged = false;  // low..high, inclusive; digit texts as numbers
     double low = 0;
     double high = 0;
-    bool flag = false;           // 0 or 1
-    bool quarterTurns = false;   // 0, 90, 180 or 270
-    bool digits = false;         // texts: decimal digits only
-    bool required = false;       // texts: not empty
-    const char* fallback = "";   // required texts: what an empty stored one becomes
-    std::size_t maxLength = 0;   // texts: at most this many characters (0: capacity or none)
-    const char* note = "";       // what else limits the value
-    bool zeroStored = false;     // files store 0 for "not set", outside the range
+    bool flag = false;          // 0 or 1
+    bool quarterTurns = false;  // 0, 90, 180 or 270
+    bool digits = false;        // texts: decimal digits only
+    bool required = false;      // texts: not empty
+    const char* fallback = "";  // required texts: what an empty stored one becomes
+    std::size_t maxLength = 0;  // texts: at most this many characters (0: capacity or none)
+    const char* note = "";      // what else limits the value
+    bool zeroStored = false;    // files store 0 for "not set", outside the range
     FieldEntry entry = FieldEntry::Free;
 
     long long (*getInteger)(const SettingsRecord&) = nullptr;

@@ -15,7 +15,7 @@ enum class Slot : uint8_t { Reserved, I16, I32, U8, F64, Text };
 struct TrailerEntry {
     const char* name;  // field of the record; nullptr for reserved bytes
     Slot slot;
-    uint16_t size;     // bytes
+    uint16_t size;       // bytes
     uint16_t limit = 0;  // texts: most characters kept; 0 for size - 1
 };
 
@@ -211,9 +211,7 @@ SettingsTrailer FillSettingsTrailer(const SettingsRecord& record) {
         switch (e.slot) {
         case Slot::I16:
         case Slot::I32:
-        case Slot::U8:
-            PutLe(at, static_cast<uint64_t>(e.field->getInteger(record)), e.size);
-            break;
+        case Slot::U8: PutLe(at, static_cast<uint64_t>(e.field->getInteger(record)), e.size); break;
         case Slot::F64: {
             const double d = e.field->getDecimal(record);
             uint64_t bits;
@@ -227,30 +225,22 @@ SettingsTrailer FillSettingsTrailer(const SettingsRecord& record) {
             std::memcpy(at, text.data(), n);
             break;
         }
-        case Slot::Reserved:
-            break;
+        case Slot::Reserved: break;
         }
     }
     return t;
 }
 
-bool ApplySettingsTrailer(std::span<const uint8_t> image, SettingsRecord& record,
-                          std::vector<std::string>* clamped) {
+bool ApplySettingsTrailer(std::span<const uint8_t> image, SettingsRecord& record, std::vector<std::string>* clamped) {
     if (image.size() != kSettingsTrailerSize) return false;
     if (std::memcmp(image.data(), kSettingsTrailerTag, sizeof kSettingsTrailerTag) != 0) return false;
     for (const BoundEntry& e : Bound()) {
         if (!e.field) continue;
         const uint8_t* at = image.data() + e.offset;
         switch (e.slot) {
-        case Slot::I16:
-            e.field->setInteger(record, static_cast<int16_t>(GetLe(at, 2)));
-            break;
-        case Slot::I32:
-            e.field->setInteger(record, static_cast<int32_t>(GetLe(at, 4)));
-            break;
-        case Slot::U8:
-            e.field->setInteger(record, at[0]);
-            break;
+        case Slot::I16: e.field->setInteger(record, static_cast<int16_t>(GetLe(at, 2))); break;
+        case Slot::I32: e.field->setInteger(record, static_cast<int32_t>(GetLe(at, 4))); break;
+        case Slot::U8: e.field->setInteger(record, at[0]); break;
         case Slot::F64: {
             const uint64_t bits = GetLe(at, 8);
             double d;
@@ -258,11 +248,8 @@ bool ApplySettingsTrailer(std::span<const uint8_t> image, SettingsRecord& record
             e.field->setDecimal(record, d);
             break;
         }
-        case Slot::Text:
-            e.field->setText(record, TextAt(at, e.limit));
-            break;
-        case Slot::Reserved:
-            break;
+        case Slot::Text: e.field->setText(record, TextAt(at, e.limit)); break;
+        case Slot::Reserved: break;
         }
     }
     std::vector<std::string> changed = ClampToValidValues(record);

@@ -10,14 +10,12 @@ namespace {
 
 std::string DisplayName(const VariationInfo& v) { return FindString(v.nameId).value_or(v.name); }
 
-
 }  // namespace
 
 const std::vector<ShortVariationName>& ShortVariationNames() {
     static const std::vector<ShortVariationName> names = {
-        {"codabar", 1}, {"code128", 6}, {"code39", 11}, {"code93", 24}, {"ean13", 26}, {"ean8", 27},
-        {"isbn", 34},   {"itf14", 41},  {"msi", 47},    {"postnet", 51}, {"gs1-128", 60}, {"upca", 72},
-        {"upce", 74},
+        {"codabar", 1}, {"code128", 6}, {"code39", 11},  {"code93", 24},  {"ean13", 26}, {"ean8", 27}, {"isbn", 34},
+        {"itf14", 41},  {"msi", 47},    {"postnet", 51}, {"gs1-128", 60}, {"upca", 72},  {"upce", 74},
     };
     return names;
 }
@@ -58,13 +56,17 @@ VariationMatch MatchVariation(std::string_view text) {
         const std::string name = FoldVariationName(DisplayName(v));
         if (name == key) equal.push_back(&v);
         if (name == key + "general") general.push_back(&v);
-        if (name.starts_with(key)) prefix.push_back(&v);
-        else if (name.find(key) != std::string::npos) inside.push_back(&v);
+        if (name.starts_with(key))
+            prefix.push_back(&v);
+        else if (name.find(key) != std::string::npos)
+            inside.push_back(&v);
     }
     for (auto* stage : {&equal, &general, &prefix}) {
         if (stage->empty()) continue;
-        if (stage->size() == 1) m.variation = stage->front();
-        else m.candidates = *stage;
+        if (stage->size() == 1)
+            m.variation = stage->front();
+        else
+            m.candidates = *stage;
         return m;
     }
     m.candidates = inside;

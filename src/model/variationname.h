@@ -22,7 +22,7 @@ struct ShortVariationName {
 const std::vector<ShortVariationName>& ShortVariationNames();
 
 struct VariationMatch {
-    const VariationInfo* variation = nullptr;  // the one match, or nullptr
+    const VariationInfo* variation = nullptr;      // the one match, or nullptr
     std::vector<const VariationInfo*> candidates;  // when none or several match
 };
 

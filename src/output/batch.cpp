@@ -218,9 +218,7 @@ BatchResult SaveCommand(BatchHost& host) {
         // The series stays armed for another try.
         r.failedWrites = 1;
         return r;
-    case Placed::Declined:
-        r.end = BatchEnd::Aborted;
-        return r;
+    case Placed::Declined: r.end = BatchEnd::Aborted; return r;
     }
     if (!host.FileWritten(choice->path)) {
         r.end = BatchEnd::Unproven;
@@ -312,9 +310,7 @@ bool OpenDataFile(const std::string& path, BatchHost& host) {
     DataFilePath = path;
     std::string first;
     switch (ReadFirstRecord(path, &first)) {
-    case FirstRecordTest::Unreadable:
-        ShowMessage("Data File", "Unable to open " + path);
-        return false;
+    case FirstRecordTest::Unreadable: ShowMessage("Data File", "Unable to open " + path); return false;
     case FirstRecordTest::BadFormat:
         ShowMessage("", LoadString(61399, "File's format is not correct"), MsgIcon::None);
         return false;
@@ -378,8 +374,8 @@ BatchResult RunDataFileBatch(BatchHost& host) {
         bool replace = false;
         if (attempts == 0) {
             firstName = DefaultName();
-            std::optional<SaveChoice> c =
-                host.ChooseSavePath(firstName, SaveOptionAvailability(SymbolSettings.Format, SeriesArmed, BatchRunning));
+            std::optional<SaveChoice> c = host.ChooseSavePath(
+                firstName, SaveOptionAvailability(SymbolSettings.Format, SeriesArmed, BatchRunning));
             if (!c || c->path.empty()) {
                 r.end = BatchEnd::Cancelled;
                 return r;
@@ -406,8 +402,10 @@ BatchResult RunDataFileBatch(BatchHost& host) {
                               [&] { return SaveSymbolFile(path, choice); })) {
             case Placed::Ok:
                 going = host.FileWritten(path);
-                if (going) ++r.filesMade;
-                else r.end = BatchEnd::Unproven;
+                if (going)
+                    ++r.filesMade;
+                else
+                    r.end = BatchEnd::Unproven;
                 break;
             case Placed::Failed: ++r.failedWrites; break;
             case Placed::Declined:

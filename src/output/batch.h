@@ -35,8 +35,8 @@ struct SaveChoice {
 
 struct BatchProgress {
     int filesMade = 0;
-    int total = 0;              // 0 when not known in advance
-    uint64_t bytesRead = 0;     // data files: how far the file has been read
+    int total = 0;           // 0 when not known in advance
+    uint64_t bytesRead = 0;  // data files: how far the file has been read
     uint64_t bytesTotal = 0;
 };
 
@@ -87,7 +87,7 @@ struct BatchResult {
     int64_t failedWrites = 0;  // files that could not be written (reported)
     int64_t skipped = 0;       // records skipped after the invalid-input prompt
     bool scriptWritten = false;
-    bool scriptFailed = false; // a script was asked for but could not be written
+    bool scriptFailed = false;  // a script was asked for but could not be written
 };
 
 // Writes the current symbol in Format to path; on failure shows

@@ -50,8 +50,10 @@ bool DataFileReader::Next(DataRecord& record) {
             return true;
         }
         any = true;
-        if (record.text.size() < kMaxRecord) record.text += c;
-        else record.overLong = true;
+        if (record.text.size() < kMaxRecord)
+            record.text += c;
+        else
+            record.overLong = true;
     }
 }
 
@@ -66,7 +68,8 @@ FirstRecordTest ReadFirstRecord(const std::string& path, std::string* record, st
         return FirstRecordTest::Unreadable;
     }
     const std::size_t size = static_cast<std::size_t>(n);
-    const std::size_t begin = size >= sizeof kUtf8Bom && std::memcmp(head, kUtf8Bom, sizeof kUtf8Bom) == 0 ? sizeof kUtf8Bom : 0;
+    const std::size_t begin =
+        size >= sizeof kUtf8Bom && std::memcmp(head, kUtf8Bom, sizeof kUtf8Bom) == 0 ? sizeof kUtf8Bom : 0;
     std::size_t end = begin;
     while (end < size && head[end] != '\r' && head[end] != '\n' && head[end] != '\0') ++end;
     record->assign(head + begin, end - begin);

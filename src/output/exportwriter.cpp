@@ -85,7 +85,8 @@ const PngLibrary* Png() {
         static PngLibrary p;
         void* h = OpenFirstLibrary({"libpng16.so.16"});
         auto bind = [h](const char* name, auto& f) { return BindFunction(h, name, f); };
-        const bool all = bind("png_create_write_struct", p.createWrite) && bind("png_create_info_struct", p.createInfo) &&
+        const bool all = bind("png_create_write_struct", p.createWrite) &&
+                         bind("png_create_info_struct", p.createInfo) &&
                          bind("png_destroy_write_struct", p.destroyWrite) && bind("png_set_longjmp_fn", p.setLongjmp) &&
                          bind("png_set_write_fn", p.setWriteFn) && bind("png_set_IHDR", p.setIhdr) &&
                          bind("png_set_pHYs", p.setPhys) && bind("png_write_info", p.writeInfo) &&
@@ -166,9 +167,11 @@ bool NarrowPng(const CairoLibrary& c, cairo_surface_t* argb, int dpi, std::strin
         unsigned char* bytes = c.cairo_image_surface_get_data(out);
         const int outStride = c.cairo_image_surface_get_stride(out);
         for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) bytes[static_cast<std::size_t>(y) * outStride + x] = static_cast<unsigned char>(pixel(x, y));
+            for (int x = 0; x < w; ++x)
+                bytes[static_cast<std::size_t>(y) * outStride + x] = static_cast<unsigned char>(pixel(x, y));
         c.cairo_surface_mark_dirty(out);
-        ok = c.cairo_surface_write_to_png_stream(out, AppendTo, &png) == CAIRO_STATUS_SUCCESS && InsertResolution(png, dpi);
+        ok = c.cairo_surface_write_to_png_stream(out, AppendTo, &png) == CAIRO_STATUS_SUCCESS &&
+             InsertResolution(png, dpi);
     }
     c.cairo_surface_destroy(out);
     if (!ok) png.clear();

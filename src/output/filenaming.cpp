@@ -121,17 +121,22 @@ std::string SafeFileName(std::string_view name) {
     safe.reserve(name.size());
     for (char c : name) {
         switch (c) {
-        case '"': case '*': case '/': case ':': case '<': case '>': case '?': case '\\': case '|':
-            safe += '!';
-            break;
-        case '(': case ')':
-            break;
+        case '"':
+        case '*':
+        case '/':
+        case ':':
+        case '<':
+        case '>':
+        case '?':
+        case '\\':
+        case '|': safe += '!'; break;
+        case '(':
+        case ')': break;
         case '.':
             // No hidden files.
             safe += safe.empty() ? '!' : c;
             break;
-        default:
-            safe += c;
+        default: safe += c;
         }
     }
     return safe;

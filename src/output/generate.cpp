@@ -21,8 +21,7 @@ public:
     CapturingSink(const CapturingSink&) = delete;
     CapturingSink& operator=(const CapturingSink&) = delete;
 
-    MsgResult Show(const std::string& caption, const std::string& text, MsgIcon icon,
-                   MsgButtons buttons) override {
+    MsgResult Show(const std::string& caption, const std::string& text, MsgIcon icon, MsgButtons buttons) override {
         last = text;
         return previous_->Show(caption, text, icon, buttons);
     }
@@ -93,8 +92,7 @@ GenerationResult WriteCurrentSymbol(const GenerationRequest& request) {
         if (!problem.empty()) return Refused("the settings cannot be saved: " + problem, false);
     }
     r.path = request.path;
-    if (r.path.empty())
-        r.path = ProposedPath(exportKind ? ExportExtension(*exportKind) : FormatExtension(format));
+    if (r.path.empty()) r.path = ProposedPath(exportKind ? ExportExtension(*exportKind) : FormatExtension(format));
     errno = 0;
     bool written = false;
     std::string reason;
@@ -107,8 +105,10 @@ GenerationResult WriteCurrentSymbol(const GenerationRequest& request) {
         options.title = request.title.empty() ? TitleOfPath(r.path) : request.title;
         written = WriteFormat(r.path, options);
     }
-    if (written) r.status = GenerationStatus::Written;
-    else r.message = !reason.empty() ? reason : errno ? std::strerror(errno) : "the file cannot be written";
+    if (written)
+        r.status = GenerationStatus::Written;
+    else
+        r.message = !reason.empty() ? reason : errno ? std::strerror(errno) : "the file cannot be written";
     return r;
 }
 

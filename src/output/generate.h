@@ -13,11 +13,11 @@
 namespace vg {
 
 struct GenerationRequest {
-    std::string variation;                 // code, name or folded name (MatchVariation)
+    std::string variation;  // code, name or folded name (MatchVariation)
     DataTexts data;
-    std::vector<std::string> overrides;    // FIELD=VALUE, applied after the defaults
-    std::optional<int> format;             // the record's Format; unset: by the path's extension, else the variation's default
-    std::string path;                      // empty: the proposed name in the current folder
+    std::vector<std::string> overrides;  // FIELD=VALUE, applied after the defaults
+    std::optional<int> format;  // the record's Format; unset: by the path's extension, else the variation's default
+    std::string path;           // empty: the proposed name in the current folder
     std::optional<ExportKind> exportKind;  // PNG, SVG or PDF instead of Format; unset: by the path's extension
     int dpi = 600;                         // PNG resolution
     bool transparent = false;              // PNG: no background painted
@@ -37,7 +37,7 @@ struct GenerationResult {
     std::string message;  // the system's message or the reason; empty when written
     bool shown = false;   // the message already went to the message sink
     const VariationInfo* variation = nullptr;
-    std::string path;     // the file written (or not): the request's or the proposed one
+    std::string path;  // the file written (or not): the request's or the proposed one
 };
 
 // Chooses the variation with its defaults, applies the overrides, runs the data

@@ -44,9 +44,7 @@ bool CannotCreate(const std::string& path) {
     return false;
 }
 
-std::string_view BytesOf(const SettingsTrailer& t) {
-    return {reinterpret_cast<const char*>(t.data()), t.size()};
-}
+std::string_view BytesOf(const SettingsTrailer& t) { return {reinterpret_cast<const char*>(t.data()), t.size()}; }
 
 }  // namespace
 
@@ -105,8 +103,8 @@ bool WriteWmfFile(const std::string& path) {
     if (!dc.Finish(records)) return CannotCreate(path);
     const std::array<uint8_t, 22> header = PlaceableHeader(extent);
     const SettingsTrailer trailer = FillSettingsTrailer(SymbolSettings);
-    return WriteParts(path, {std::string_view(reinterpret_cast<const char*>(header.data()), header.size()),
-                             records, BytesOf(trailer)});
+    return WriteParts(path, {std::string_view(reinterpret_cast<const char*>(header.data()), header.size()), records,
+                             BytesOf(trailer)});
 }
 
 bool WriteEmfFile(const std::string& path) {

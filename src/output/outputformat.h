@@ -11,9 +11,9 @@ namespace vg {
 enum class OutputFormat { Wmf = 0, Eps = 1, Emf = 2 };
 
 struct OutputFormatInfo {
-    const char* name;       // as a request or -f names it, lower case; also the extension
-    int recordFormat;       // the record's Format; -1 for the exports (PNG, SVG, PDF)
-    const char* note;       // one line for the help text
+    const char* name;  // as a request or -f names it, lower case; also the extension
+    int recordFormat;  // the record's Format; -1 for the exports (PNG, SVG, PDF)
+    const char* note;  // one line for the help text
 };
 
 // Every format a file can be written in: the three of the record, then the exports.

@@ -114,7 +114,7 @@ bool WriteDataFileScript(const std::string& path, const std::string& firstFile) 
     while (reader.Next(record)) {
         const std::string own = stand.NameOf(record.text);
         if (lines == 0) firstName = own;
-        const std::string name = lines == 0                        ? firstFile
+        const std::string name = lines == 0                   ? firstFile
                                  : scheme == 0 || scheme == 1 ? SafeFileName(NumberedName(firstName, scheme, lines + 1))
                                                               : own;
         if (!Put(f, ScriptLines(name, position))) return false;

@@ -32,7 +32,7 @@ struct SeriesScript {
     std::string firstName;  // default name of the first file
     std::string firstFile;  // the first default name made safe, as the first file is proposed
     int64_t start = 0, step = 1, stop = 0;
-    int64_t files = 0;      // files the run made
+    int64_t files = 0;  // files the run made
 };
 // Writes the script to path (UTF-8) as raw bytes; false when it could not be
 // written whole (no partial script is left).

@@ -18,8 +18,7 @@ int64_t SerialNumber(const std::string& digits) {
 
 std::string SeriesReferenceText(bool addOnPart) {
     const SettingsRecord& s = SymbolSettings;
-    if (addOnPart)
-        return std::string(s.AddOnText[0] ? TextOf(s.AddOnText) : TextOf(s.CouponFormat128partText));
+    if (addOnPart) return std::string(s.AddOnText[0] ? TextOf(s.AddOnText) : TextOf(s.CouponFormat128partText));
     return std::string(s.OriginalMainText[0] ? TextOf(s.OriginalMainText) : TextOf(s.CouponFormatUPCpartText));
 }
 

@@ -1,6 +1,5 @@
 #include "proof/filerender.h"
 
-
 #include <libwmf/api.h>
 #include <libwmf/svg.h>
 
@@ -65,7 +64,8 @@ const Rsvg* LoadRsvg() {
                          BindFunction(rsvg, "rsvg_handle_set_dpi", r.setDpi) &&
                          BindFunction(rsvg, "rsvg_handle_get_dimensions", r.getDimensions) &&
                          BindFunction(rsvg, "rsvg_handle_render_cairo", r.renderCairo) &&
-                         BindFunction(gobject, "g_object_unref", r.unref) && BindFunction(glib, "g_error_free", r.freeError);
+                         BindFunction(gobject, "g_object_unref", r.unref) &&
+                         BindFunction(glib, "g_error_free", r.freeError);
         return all ? &r : static_cast<Rsvg*>(nullptr);
     }();
     return lib;
@@ -184,7 +184,8 @@ const Wmf* LoadWmf() {
                          BindFunction(h, "wmf_mem_open", w.memOpen) && BindFunction(h, "wmf_scan", w.scan) &&
                          BindFunction(h, "wmf_display_size", w.displaySize) && BindFunction(h, "wmf_play", w.play) &&
                          BindFunction(h, "wmf_stream_create", w.streamCreate) &&
-                         BindFunction(h, "wmf_stream_destroy", w.streamDestroy) && BindFunction(h, "wmf_svg_function", w.svgFunction);
+                         BindFunction(h, "wmf_stream_destroy", w.streamDestroy) &&
+                         BindFunction(h, "wmf_svg_function", w.svgFunction);
         return all ? &w : static_cast<Wmf*>(nullptr);
     }();
     return lib;
@@ -209,9 +210,8 @@ FileRender RenderWmf(std::string& bytes, int ppi, GreyImage& image) {
         unsigned int w = 0, h = 0;
         bool ok = wmf->memOpen(api, reinterpret_cast<unsigned char*>(bytes.data()), static_cast<long>(bytes.size())) ==
                       wmf_E_None &&
-                  wmf->scan(api, 0, &box) == wmf_E_None &&
-                  wmf->displaySize(api, &w, &h, ppi, ppi) == wmf_E_None && w > 0 && h > 0 &&
-                  static_cast<double>(w) * h <= kMaxPixels;
+                  wmf->scan(api, 0, &box) == wmf_E_None && wmf->displaySize(api, &w, &h, ppi, ppi) == wmf_E_None &&
+                  w > 0 && h > 0 && static_cast<double>(w) * h <= kMaxPixels;
         if (ok) {
             wmf_svg_t* device = WMF_SVG_GetData(api);
             device->out = wmf->streamCreate(api, nullptr);
@@ -329,7 +329,8 @@ FileRender RenderGraphicFile(const std::string& path, int ppi, GreyImage& image)
         return r;
     }
     case GraphicFileKind::Png: return RenderPng(path, image);
-    case GraphicFileKind::Unknown: return Failed("not a graphic file this program reads (EPS, PDF, PNG, SVG, WMF, EMF)");
+    case GraphicFileKind::Unknown:
+        return Failed("not a graphic file this program reads (EPS, PDF, PNG, SVG, WMF, EMF)");
     default: break;
     }
     std::string bytes;

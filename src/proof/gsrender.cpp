@@ -106,7 +106,8 @@ const GsLibrary* LoadGs(std::string* reason) {
                      BindFunction(handle, "gsapi_init_with_args", lib.initWithArgs) &&
                      BindFunction(handle, "gsapi_run_string_begin", lib.runBegin) &&
                      BindFunction(handle, "gsapi_run_string_continue", lib.runContinue) &&
-                     BindFunction(handle, "gsapi_run_string_end", lib.runEnd) && BindFunction(handle, "gsapi_exit", lib.exit);
+                     BindFunction(handle, "gsapi_run_string_end", lib.runEnd) &&
+                     BindFunction(handle, "gsapi_exit", lib.exit);
     });
     if (!lib.loaded) {
         *reason = "Ghostscript's library (libgs) is not installed";
@@ -254,8 +255,8 @@ bool Start(Interpreter& gs, std::string* reason) {
     gs.lib->setStdio(gs.instance, NoInput, Out, Err);
     const std::string output = "-sOutputFile=" + gs.folder + "/%d.pgm";
     // Colour without ICC conversion: the proof wants contrast, not colour.
-    const char* args[] = {"vglyph",          "-q",           "-dSAFER",         "-dNOPAUSE",
-                          "-dNOPROMPT",      "-dQUIET",      "-dUseFastColor",  "-dNOINTERPOLATE",
+    const char* args[] = {"vglyph",          "-q",          "-dSAFER",        "-dNOPAUSE",
+                          "-dNOPROMPT",      "-dQUIET",     "-dUseFastColor", "-dNOINTERPOLATE",
                           "-sDEVICE=pgmraw", output.c_str()};
     const int code = gs.lib->initWithArgs(gs.instance, static_cast<int>(std::size(args)), const_cast<char**>(args));
     if (code < 0) {
@@ -400,10 +401,15 @@ bool RenderPdfFile(const std::string& path, int ppi, GreyImage& image, std::stri
     gs.lib->setStdio(instance, NoInput, Out, Err);
     const std::string output = "-sOutputFile=" + gs.folder + "/%d.pgm";
     const std::string resolution = "-r" + std::to_string(ppi);
-    const char* args[] = {"vglyph",          "-q",          "-dSAFER",         "-dNOPAUSE",        "-dBATCH",
-                          "-dNOPROMPT",      "-dQUIET",     "-dUseCropBox",    "-dFirstPage=1",    "-dLastPage=1",
-                          "-dUseFastColor",  "-dNOINTERPOLATE", "-sDEVICE=pgmraw", resolution.c_str(), output.c_str(),
-                          "-f",              path.c_str()};
+    const char* args[] = {"vglyph",          "-q",
+                          "-dSAFER",         "-dNOPAUSE",
+                          "-dBATCH",         "-dNOPROMPT",
+                          "-dQUIET",         "-dUseCropBox",
+                          "-dFirstPage=1",   "-dLastPage=1",
+                          "-dUseFastColor",  "-dNOINTERPOLATE",
+                          "-sDEVICE=pgmraw", resolution.c_str(),
+                          output.c_str(),    "-f",
+                          path.c_str()};
     TakePages(gs);
     gs.err.clear();
     const int code = gs.lib->initWithArgs(instance, static_cast<int>(std::size(args)), const_cast<char**>(args));

@@ -48,8 +48,7 @@ GreyImage Upright(const GreyImage& in, int rotation) {
                 sx = y;
                 sy = h - 1 - x;
             }
-            out.pixels[static_cast<std::size_t>(y) * out.width + x] =
-                in.pixels[static_cast<std::size_t>(sy) * w + sx];
+            out.pixels[static_cast<std::size_t>(y) * out.width + x] = in.pixels[static_cast<std::size_t>(sy) * w + sx];
         }
     return out;
 }
@@ -153,8 +152,9 @@ std::vector<ReadSymbol> Read(const ProofJob& job, const GreyImage& image, bool a
         if (std::find(done.begin(), done.end(), s.format) != done.end()) continue;
         done.push_back(s.format);
         request.format = s.format;
-        request.maxSymbols = static_cast<int>(std::count_if(job.expected.symbols.begin(), job.expected.symbols.end(),
-                                                            [&](const ExpectedSymbol& e) { return e.format == s.format; }));
+        request.maxSymbols =
+            static_cast<int>(std::count_if(job.expected.symbols.begin(), job.expected.symbols.end(),
+                                           [&](const ExpectedSymbol& e) { return e.format == s.format; }));
         if (!ReadBarcodes(request, valid, error)) break;
     }
     return valid;
@@ -210,8 +210,7 @@ ProofJob CaptureProof(const ProofRasterMaker& makeRaster) {
     job.reductionPixels = std::isfinite(reduction) && reduction > 0 ? reduction : 0;
 
     if (!BarPattern.empty()) {
-        std::unique_ptr<RasterDC> dc =
-            makeRaster ? makeRaster(job.ppi) : std::make_unique<RasterDC>(job.ppi, job.ppi);
+        std::unique_ptr<RasterDC> dc = makeRaster ? makeRaster(job.ppi) : std::make_unique<RasterDC>(job.ppi, job.ppi);
         MonoBitmap bitmap;
         DrawSymbol(*dc, ClipRect{}, 1, 1, &bitmap);
         job.drawing = GreyOf(bitmap);
@@ -250,9 +249,8 @@ ProofResult ProveImage(const ProofJob& job, const GreyImage& image) {
     // The drawing's edges are whole thousandths of an inch: a turned symbol
     // can lose a pixel more than the reduction.
     const int reduction = static_cast<int>(std::lround(job.reductionPixels));
-    for (int widen = std::max(reduction, 1); reads.empty() && job.reductionPixels > 0 && job.expected.widths &&
-                                             widen <= reduction + 1;
-         ++widen) {
+    for (int widen = std::max(reduction, 1);
+         reads.empty() && job.reductionPixels > 0 && job.expected.widths && widen <= reduction + 1; ++widen) {
         reads = Read(job, WithReductionGivenBack(upright, widen), false, nullptr);
         result.reductionGivenBack = !reads.empty();
     }

@@ -32,10 +32,10 @@ struct ProofJob {
     std::vector<NominalElement> elements;  // the main symbol's, left to right
     int rotation = 0;                      // degrees clockwise: 0, 90, 180, 270
     int printerDpi = 0;
-    int ppi = 0;                           // resolution of the images proved
-    double modulePixels = 0;               // one module at ppi
-    double reductionPixels = 0;            // the bar width reduction at ppi
-    GreyImage drawing;                     // the drawing at ppi, file output
+    int ppi = 0;                 // resolution of the images proved
+    double modulePixels = 0;     // one module at ppi
+    double reductionPixels = 0;  // the bar width reduction at ppi
+    GreyImage drawing;           // the drawing at ppi, file output
 };
 
 struct WidthDeviation {
@@ -49,7 +49,7 @@ struct ProofResult {
     std::vector<std::string> decoded;  // what was read, printable
     std::string reason;                // why it does not scan or has no reader
     WidthDeviation widths;
-    bool reductionGivenBack = false;   // read only once the bars were widened by the reduction
+    bool reductionGivenBack = false;  // read only once the bars were widened by the reduction
 };
 
 // Reads and draws the current symbol (UI thread; globals restored). A test
@@ -90,8 +90,8 @@ bool LooksLikeEps(const std::string& path);
 // symbols found in it, of any symbology the reader knows.
 struct GraphicFileRead {
     bool drawn = false;
-    std::string reason;               // why it could not be drawn
-    std::string kind;                 // "PNG", "PDF", ...
+    std::string reason;                // why it could not be drawn
+    std::string kind;                  // "PNG", "PDF", ...
     std::vector<std::string> decoded;  // symbology and text, printable
     std::vector<std::string> texts;    // the texts as read
 };

@@ -5,8 +5,8 @@
 namespace vg {
 
 struct DrawingFrame {
-    int width = 0;   // 1/1000 inch
-    int height = 0;  // 1/1000 inch
+    int width = 0;       // 1/1000 inch
+    int height = 0;      // 1/1000 inch
     bool drawn = false;  // false when the variation draws nothing
 };
 

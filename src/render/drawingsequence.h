@@ -75,17 +75,17 @@ private:
     bool specialText_ = false;  // ITF texts drawn around the bearer frame
 
     // Extras, from the measure pass (output units).
-    int markHeight_ = 0;       // verification mark, 0 when none
+    int markHeight_ = 0;  // verification mark, 0 when none
     double markSquare_ = 0;
     int markRows_ = 0;
-    double markFrom_ = 0;      // rows along the symbol, from its box's corner 0
+    double markFrom_ = 0;  // rows along the symbol, from its box's corner 0
     double markTo_ = 0;
     bool markCaption_ = false;
     bool hasTextBox_ = false;  // additional text
     Point textBox_[4];
-    Point textOffset_;         // anchor from the reference box's corner 0
+    Point textOffset_;  // anchor from the reference box's corner 0
     TextExtent textExtent_;
-    double textPitch_ = 0;     // AlignAT 3: points per character, nominal
+    double textPitch_ = 0;  // AlignAT 3: points per character, nominal
     std::vector<SpecLine> specLines_;
 };
 

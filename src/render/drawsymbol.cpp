@@ -29,8 +29,7 @@ bool Run(DeviceContext& dc, const ClipRect& clip, int outputFlag, int previewFla
 
 }  // namespace
 
-bool DrawSymbol(DeviceContext& dc, const ClipRect& clip, int outputFlag, int previewFlag,
-                void* previewHandle) {
+bool DrawSymbol(DeviceContext& dc, const ClipRect& clip, int outputFlag, int previewFlag, void* previewHandle) {
     const int v = SymbolSettings.Variation;
     auto run = [&]<class T>() { return Run<T>(dc, clip, outputFlag, previewFlag, previewHandle); };
     if (IsVantic128Class(v) && ProgrammaticInput) SetEmbeddingFactors(v);
@@ -145,7 +144,7 @@ void DrawingSequence::MeasurePass(bool screen) {
 
     for (int i = 0; i < 4; ++i)
         sym.m_symbolBox[i] = {ToOutputUnits(sym.m_originX + sym.m_corner[i].x),
-                          ToOutputUnits(sym.m_originY + sym.m_corner[i].y)};
+                              ToOutputUnits(sym.m_originY + sym.m_corner[i].y)};
     std::copy(sym.m_symbolBox, sym.m_symbolBox + 4, sym.m_backgroundBox);
     std::copy(sym.m_symbolBox, sym.m_symbolBox + 4, sym.m_bearerBox);
 
@@ -208,10 +207,8 @@ void DrawingSequence::DrawPass() {
     const int v = s.Variation;
     dc_.SetBrushColour(sym.m_spaceColour);
     sym.SelectHumanReadableFont(1.0);
-    const bool whiteSpaces =
-        s.redSpacesQuietZone + s.greenSpacesQuietZone + s.blueSpacesQuietZone == 300;
-    if (!s.TransparentBackground && !(sym.m_previewFlag && whiteSpaces))
-        dc_.Polygon(sym.m_backgroundBox, 4);
+    const bool whiteSpaces = s.redSpacesQuietZone + s.greenSpacesQuietZone + s.blueSpacesQuietZone == 300;
+    if (!s.TransparentBackground && !(sym.m_previewFlag && whiteSpaces)) dc_.Polygon(sym.m_backgroundBox, 4);
     if (!sym.m_outputFlag && (s.Family == kFamilyFim || IsPostnetLowerRightClass(v))) {
         Point outline[5] = {sym.m_symbolBox[0], sym.m_symbolBox[1], sym.m_symbolBox[2], sym.m_symbolBox[3],
                             sym.m_symbolBox[0]};

@@ -20,8 +20,7 @@ extern DrawingSize LastDrawingExtent;
 // renders the monochrome preview: dc is then a RasterDC and previewHandle a
 // MonoBitmap that receives the bitmap (left empty when none could be made).
 // Returns false when the variation has no symbol class (nothing is drawn then).
-bool DrawSymbol(DeviceContext& dc, const ClipRect& clip, int outputFlag, int previewFlag,
-                void* previewHandle);
+bool DrawSymbol(DeviceContext& dc, const ClipRect& clip, int outputFlag, int previewFlag, void* previewHandle);
 
 // Runs the drawing sequence on a symbol object made by the caller (who then
 // reads what the drawing laid out).

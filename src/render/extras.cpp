@@ -40,9 +40,7 @@ BoxBounds BoundsOf(const Point box[4]) {
 
 namespace {
 
-bool SpecialTextShown(const SettingsRecord& s) {
-    return (OneOf(s.Variation, {41, 42, 43, 44, 45, 76})) && !s.Hidden;
-}
+bool SpecialTextShown(const SettingsRecord& s) { return (OneOf(s.Variation, {41, 42, 43, 44, 45, 76})) && !s.Hidden; }
 
 bool MarkApplies(const SettingsRecord& s) {
     return s.Prufmark != 0 && !BarPattern.empty() && s.Family != kFamilyPostnet && s.Family != kFamilyFim;
@@ -78,7 +76,8 @@ void DrawingSequence::SetBoxFromBounds(Point box[4], int x0, int y0, int x1, int
 }
 
 void DrawingSequence::ReferenceBox(Point box[4]) const {
-    std::copy(sym.m_bearer > 0 ? sym.m_bearerBox : sym.m_symbolBox, (sym.m_bearer > 0 ? sym.m_bearerBox : sym.m_symbolBox) + 4, box);
+    std::copy(sym.m_bearer > 0 ? sym.m_bearerBox : sym.m_symbolBox,
+              (sym.m_bearer > 0 ? sym.m_bearerBox : sym.m_symbolBox) + 4, box);
     if (markHeight_ > 0) sym.GrowBoxTop(box, markHeight_);
 }
 
@@ -105,7 +104,7 @@ void DrawingSequence::MeasureVerificationMark() {
     if (!MarkApplies(s)) return;
     const double mag = sym.m_magnification;
     markSquare_ = sym.m_outputFlag == 1 ? (sym.m_module * mag - sym.m_barWidthReduction / 72.0) * 1000.0
-                                     : sym.m_module * mag * 1000.0;
+                                        : sym.m_module * mag * 1000.0;
     if (!(markSquare_ >= 1)) markSquare_ = 1;
     markRows_ = s.Prufmark == 1 ? 1 : 6;
     // The rows run from the start of the bars (the bearer's outer edge) to the end of the last bar.
@@ -185,7 +184,7 @@ std::string HumanReadableAsText(const SettingsRecord& s) {
 FontSpec DrawingSequence::AdditionalTextFont(bool forDrawing) const {
     const SettingsRecord& s = SymbolSettings;
     FontSpec f = sym.MakeFont(s.FontName4AdditionalText, s.SizeAT * sym.m_magnification, false, s.BoldAT ? 700 : 400,
-                          s.ItalicAT != 0);
+                              s.ItalicAT != 0);
     if (forDrawing) {
         long long e = (360LL - s.Rotation4AdditionalText - s.Rotation) * 10 % 3600;
         if (e < 0) e += 3600;
@@ -220,18 +219,13 @@ void DrawingSequence::MeasureAdditionalText(DeviceContext& dc) {
     const double quiet = LeftQuietZone(f, v);
     textPitch_ = 0;
     switch (s.AlignAT) {
-        case 1:
-            s.H = quiet + (W - twPoints) / 2;
-            break;
-        case 2:
-            s.H = quiet + W - twPoints;
-            break;
-        case 3:
-            textPitch_ = W / (static_cast<double>(text.size()) + 1);
-            s.H = quiet + textPitch_ + (mag > 0 ? s.BearerBar / mag : 0);
-            break;
-        default:
-            break;
+    case 1: s.H = quiet + (W - twPoints) / 2; break;
+    case 2: s.H = quiet + W - twPoints; break;
+    case 3:
+        textPitch_ = W / (static_cast<double>(text.size()) + 1);
+        s.H = quiet + textPitch_ + (mag > 0 ? s.BearerBar / mag : 0);
+        break;
+    default: break;
     }
 
     // Lower starting corner of the text cell in the symbol's frame, then the
@@ -239,14 +233,15 @@ void DrawingSequence::MeasureAdditionalText(DeviceContext& dc) {
     const double hh = std::trunc(s.H * 1000.0 / 72.0 * mag);
     const double vv = std::trunc(s.V * 1000.0 / 72.0 * mag);
     double q = 0;
-    if (SpecialTextShown(s) && s.TextAbove) q = sym.MeasureText().cy * mag + std::trunc(s.DistanceToBars * 1000.0 / 72.0);
+    if (SpecialTextShown(s) && s.TextAbove)
+        q = sym.MeasureText().cy * mag + std::trunc(s.DistanceToBars * 1000.0 / 72.0);
     const double th = e.cy;
     double du = 0, dv = -th;
     switch (s.Rotation4AdditionalText) {
-        case 90: du = th, dv = 0; break;
-        case 180: du = 0, dv = th; break;
-        case 270: du = -th, dv = 0; break;
-        default: break;
+    case 90: du = th, dv = 0; break;
+    case 180: du = 0, dv = th; break;
+    case 270: du = -th, dv = 0; break;
+    default: break;
     }
     textOffset_ = Turn(hh + du, vv - q + dv);
     textExtent_ = e;
@@ -254,8 +249,9 @@ void DrawingSequence::MeasureAdditionalText(DeviceContext& dc) {
     // The cell turned by the text's angle (clockwise) and the symbol's.
     const double r = s.Rotation4AdditionalText * 3.14159265358979323846 / 180.0;
     const double cr = std::round(std::cos(r)), sr = std::round(std::sin(r));
-    const double run = textPitch_ > 0 ? textPitch_ * 1000.0 / 72.0 * mag * (text.size() - 1) + e.cx / std::max<double>(1, text.size())
-                                       : e.cx;
+    const double run =
+        textPitch_ > 0 ? textPitch_ * 1000.0 / 72.0 * mag * (text.size() - 1) + e.cx / std::max<double>(1, text.size())
+                       : e.cx;
     Point ref[4];
     ReferenceBox(ref);
     const Point anchor{ref[0].x + textOffset_.x, ref[0].y + textOffset_.y};

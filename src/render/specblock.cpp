@@ -24,10 +24,10 @@ std::string Fixed(double value, int decimals) {
 // 8-bit target cannot carry the stored names.
 const char* UnitAbbreviation(int unit) {
     switch (unit) {
-        case 1: return "mm";
-        case 2: return "pt";
-        case 3: return "cm";
-        default: return "in";
+    case 1: return "mm";
+    case 2: return "pt";
+    case 3: return "cm";
+    default: return "in";
     }
 }
 
@@ -94,8 +94,8 @@ std::string Utf8ToCp1252Text(const std::string& utf8) {
 
 bool AnySpecBlockSwitch(const SettingsRecord& s) {
     return s.bSymbology || s.bEncodedData || s.bBarWidthReduction || s.bWideNarrowRatio || s.bBarHeight ||
-           s.bMagnification || s.bXDimension || s.bNBW || s.bPrinterDpi || s.bFilm || s.bCompany ||
-           s.bClient || s.bJob || s.bDate || s.bComments;
+           s.bMagnification || s.bXDimension || s.bNBW || s.bPrinterDpi || s.bFilm || s.bCompany || s.bClient ||
+           s.bJob || s.bDate || s.bComments;
 }
 
 std::string SpecEncodedData(const SettingsRecord& s) {
@@ -108,38 +108,36 @@ std::string SpecEncodedData(const SettingsRecord& s) {
         return Checked(std::string(TextOf(s.CouponFormatUPCpartText)), s.CheckCharacter1) + ' ' +
                std::string(TextOf(s.CouponFormat128partText));
     switch (s.Family) {
-        case kFamilyCode128:
-            if (v >= 7 && v <= 9) {
-                std::string text = "*" + original;
-                if (!s.HideCheckDigits && s.CheckCharacter1)
-                    text += s.CheckCharacter1 == ' ' ? '_' : static_cast<char>(s.CheckCharacter1);
-                return text + "*";
-            }
-            if (v == 6 || (v >= 116 && v <= 123)) {
-                std::string text;
-                for (char c : original)
-                    if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) text += c;
-                return text;
-            }
-            if (v >= 88 && v <= 96) return original;
-            break;
-        case kFamilyFim:
-            if (v >= 30 && v <= 33) return std::string(1, static_cast<char>('A' + (v - 30)));
-            break;
-        case kFamilyItf:
-            if (IsItf14PairClass(v) && !main.empty() && !addOn.empty())
-                return Checked(main, s.CheckCharacter1) + ' ' + Checked(addOn, s.CheckCharacter2);
-            break;
-        case kFamilyPharmacode:
-            return IsPharmacodeComputedClass(v) ? EncodedText : main;
-        case kFamilyUpcA:
-        case kFamilyUpcE: {
-            std::string text = Checked(main, s.CheckCharacter1);
-            if (!addOn.empty()) text += ' ' + addOn;
+    case kFamilyCode128:
+        if (v >= 7 && v <= 9) {
+            std::string text = "*" + original;
+            if (!s.HideCheckDigits && s.CheckCharacter1)
+                text += s.CheckCharacter1 == ' ' ? '_' : static_cast<char>(s.CheckCharacter1);
+            return text + "*";
+        }
+        if (v == 6 || (v >= 116 && v <= 123)) {
+            std::string text;
+            for (char c : original)
+                if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) text += c;
             return text;
         }
-        default:
-            break;
+        if (v >= 88 && v <= 96) return original;
+        break;
+    case kFamilyFim:
+        if (v >= 30 && v <= 33) return std::string(1, static_cast<char>('A' + (v - 30)));
+        break;
+    case kFamilyItf:
+        if (IsItf14PairClass(v) && !main.empty() && !addOn.empty())
+            return Checked(main, s.CheckCharacter1) + ' ' + Checked(addOn, s.CheckCharacter2);
+        break;
+    case kFamilyPharmacode: return IsPharmacodeComputedClass(v) ? EncodedText : main;
+    case kFamilyUpcA:
+    case kFamilyUpcE: {
+        std::string text = Checked(main, s.CheckCharacter1);
+        if (!addOn.empty()) text += ' ' + addOn;
+        return text;
+    }
+    default: break;
     }
     return EncodedText;
 }

@@ -9,7 +9,6 @@ namespace vg {
 
 namespace {
 
-
 int DigitValue(char c) { return c - '0'; }
 
 // Digits only, length within [lo, hi].
@@ -363,8 +362,9 @@ std::string ComputeCheckCharacters(std::string_view data, int hasInput) {
 
     const int v = SymbolSettings.Variation;
     switch (v) {
-    case 2: case 3: case 4:
-        return StoreFirst(CheckLibrary(data, v - 1));
+    case 2:
+    case 3:
+    case 4: return StoreFirst(CheckLibrary(data, v - 1));
     case 5: {
         auto letter = [](int n) { return n >= 0 && n <= 3 ? static_cast<char>('A' + n) : '\0'; };
         std::string text;
@@ -373,10 +373,14 @@ std::string ComputeCheckCharacters(std::string_view data, int hasInput) {
         text += letter(SymbolSettings.StopCharacter);
         return StoreFirst(CheckCodabar16(text));
     }
-    case 115:
-        return StoreFirst(CheckCanadianLibrary(data));
-    case 7: case 8: case 9: case 16: case 17: case 18: case 19:
-        return StoreFirst(CheckMod43(UpperCase(data)));
+    case 115: return StoreFirst(CheckCanadianLibrary(data));
+    case 7:
+    case 8:
+    case 9:
+    case 16:
+    case 17:
+    case 18:
+    case 19: return StoreFirst(CheckMod43(UpperCase(data)));
     case 104:
         // Over the characters the symbol carries, which may be twice as many.
         return StoreFirst(Mod43(ToCode39FullAscii(data), kMaxCheckInput));
@@ -385,15 +389,24 @@ std::string ComputeCheckCharacters(std::string_view data, int hasInput) {
         text += data;
         return StoreFirst(CheckMod43(UpperCase(text)));
     }
-    case 13:
-        return StoreFirst(CheckCustoms(UpperCase(data)));
-    case 26: case 27: case 28: case 29: case 72: case 73: case 114:
-        return StoreQuiet(CheckMod10(data));
-    case 74: case 75: case 101: case 102:
-        return StoreQuiet(UpcECheck(data, IsUpcENumberSystem1Class(v)));
-    case 40: case 43: case 44: case 45:
-        return StoreFirst(CheckMod10(data));
-    case 41: case 42: {
+    case 13: return StoreFirst(CheckCustoms(UpperCase(data)));
+    case 26:
+    case 27:
+    case 28:
+    case 29:
+    case 72:
+    case 73:
+    case 114: return StoreQuiet(CheckMod10(data));
+    case 74:
+    case 75:
+    case 101:
+    case 102: return StoreQuiet(UpcECheck(data, IsUpcENumberSystem1Class(v)));
+    case 40:
+    case 43:
+    case 44:
+    case 45: return StoreFirst(CheckMod10(data));
+    case 41:
+    case 42: {
         std::string digits;
         for (char c : data)
             if (c != '-' && c != ' ') digits += c;
@@ -404,38 +417,62 @@ std::string ComputeCheckCharacters(std::string_view data, int hasInput) {
         char first = CheckMsiMod10(data);
         return StoreBoth(first, CheckMsiMod10(std::string(data) + first));
     }
-    case 47:
-        return StoreFirst(CheckMsiMod10(data));
-    case 48:
-        return StoreFirst(CheckMsiMod11(data));
-    case 51: case 52: case 53: case 54: case 55: case 56:
-        return StoreFirst(CheckPostnet(data));
-    case 61: case 62: case 63: case 64: case 65:
-        return StoreQuiet(CouponCheck(11));
-    case 81: case 82: case 83: case 84: case 85:
-        return StoreQuiet(CouponCheck(12));
-    case 67: case 71:
-        return StoreFirst(Mod10After(data, 4));
-    case 124:
-        return StoreFirst(Mod10After(data, 6));
-    case 125: case 126: case 127: case 128: case 129: case 130:
-        return StoreFirst(Mod10After(data, 5));
-    case 88:
-        return StoreFirst(CheckIsbt(data.size() > 1 ? data.substr(1, 13) : std::string_view(), 13));
-    case 99:
-        return StoreFirst(CheckAstra(data));
-    case 100:
-        return StoreFirst(CheckLuhnOpc(data));
-    case 34: case 37: case 86: case 87:
-        return StoreQuiet(CheckMod11Isbn(data));
-    case 35: case 77: case 79: case 105: case 107: case 109: case 134: case 135: case 145:
-        return StandardNumber(data, "978", false);
-    case 36: case 78: case 80: case 106: case 108: case 110: case 136: case 146:
-        return StandardNumber(data, "979", false);
-    case 38: case 111: case 138: case 141:
-        return StandardNumber(data, "977", true);
-    default:
-        return {};
+    case 47: return StoreFirst(CheckMsiMod10(data));
+    case 48: return StoreFirst(CheckMsiMod11(data));
+    case 51:
+    case 52:
+    case 53:
+    case 54:
+    case 55:
+    case 56: return StoreFirst(CheckPostnet(data));
+    case 61:
+    case 62:
+    case 63:
+    case 64:
+    case 65: return StoreQuiet(CouponCheck(11));
+    case 81:
+    case 82:
+    case 83:
+    case 84:
+    case 85: return StoreQuiet(CouponCheck(12));
+    case 67:
+    case 71: return StoreFirst(Mod10After(data, 4));
+    case 124: return StoreFirst(Mod10After(data, 6));
+    case 125:
+    case 126:
+    case 127:
+    case 128:
+    case 129:
+    case 130: return StoreFirst(Mod10After(data, 5));
+    case 88: return StoreFirst(CheckIsbt(data.size() > 1 ? data.substr(1, 13) : std::string_view(), 13));
+    case 99: return StoreFirst(CheckAstra(data));
+    case 100: return StoreFirst(CheckLuhnOpc(data));
+    case 34:
+    case 37:
+    case 86:
+    case 87: return StoreQuiet(CheckMod11Isbn(data));
+    case 35:
+    case 77:
+    case 79:
+    case 105:
+    case 107:
+    case 109:
+    case 134:
+    case 135:
+    case 145: return StandardNumber(data, "978", false);
+    case 36:
+    case 78:
+    case 80:
+    case 106:
+    case 108:
+    case 110:
+    case 136:
+    case 146: return StandardNumber(data, "979", false);
+    case 38:
+    case 111:
+    case 138:
+    case 141: return StandardNumber(data, "977", true);
+    default: return {};
     }
 }
 

@@ -15,20 +15,20 @@ inline constexpr std::size_t kMaxCheckInput = 255;
 
 // Character schemes. Each reads its argument only and returns the check
 // character or kNoCheck.
-char CheckMod10(std::string_view digits);             // EAN/UPC/ITF/SSCC, any length
-char CheckAddOn5(std::string_view digits);            // exactly 5 digits
-char CheckAstra(std::string_view digits);             // odd length
-char CheckLuhnOpc(std::string_view digits);           // odd length
-char CheckMod11Isbn(std::string_view digits);         // 7 or 9 digits, may give 'X'
-char CheckMsiMod10(std::string_view digits);          // 1 to 61 digits
-char CheckMsiMod11(std::string_view digits);          // 1 to 60 digits
-char CheckCustoms(std::string_view text);             // 10 digits or upper-case letters
-char CheckMod43(std::string_view text);               // 1 to 65 Code 39 characters
+char CheckMod10(std::string_view digits);      // EAN/UPC/ITF/SSCC, any length
+char CheckAddOn5(std::string_view digits);     // exactly 5 digits
+char CheckAstra(std::string_view digits);      // odd length
+char CheckLuhnOpc(std::string_view digits);    // odd length
+char CheckMod11Isbn(std::string_view digits);  // 7 or 9 digits, may give 'X'
+char CheckMsiMod10(std::string_view digits);   // 1 to 61 digits
+char CheckMsiMod11(std::string_view digits);   // 1 to 60 digits
+char CheckCustoms(std::string_view text);      // 10 digits or upper-case letters
+char CheckMod43(std::string_view text);        // 1 to 65 Code 39 characters
 // Direct-input text in Code 39 full ASCII: lower case and punctuation become
 // their two-character escapes; typed escape pairs ($A..$Z, %A..%E, %T, %U,
 // %X..%Z) stay as they are.
 std::string ToCode39FullAscii(std::string_view text);
-char CheckPostnet(std::string_view digits);           // 5, 9 or 11 digits
+char CheckPostnet(std::string_view digits);              // 5, 9 or 11 digits
 char CheckLibrary(std::string_view digits, int format);  // 13 digits, format 1..3
 char CheckCanadianLibrary(std::string_view digits);
 // Start letter + data + stop letter; 1 to 62 Codabar characters, first and last A..D.

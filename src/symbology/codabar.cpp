@@ -12,10 +12,9 @@ namespace {
 
 constexpr char kCodabarSet[] = "0123456789-$:/.+ABCD";
 // Seven elements (bar first) of each character of kCodabarSet; the gap follows.
-constexpr const char* kCodabarWidths[20] = {
-    "1111122", "1111221", "1112112", "2211111", "1121121", "2111121", "1211112",
-    "1211211", "1221111", "2112111", "1112211", "1122111", "2111212", "2121112",
-    "2121211", "1121212", "1122121", "1212112", "1112122", "1112221"};
+constexpr const char* kCodabarWidths[20] = {"1111122", "1111221", "1112112", "2211111", "1121121", "2111121", "1211112",
+                                            "1211211", "1221111", "2112111", "1112211", "1122111", "2111212", "2121112",
+                                            "2121211", "1121212", "1122121", "1212112", "1112122", "1112221"};
 
 char StartStopLetter(int n) { return static_cast<char>('A' + std::clamp(n, 0, 3)); }
 

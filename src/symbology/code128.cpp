@@ -16,17 +16,15 @@ namespace {
 
 // Bar/space widths of the values 0..105, bar first.
 constexpr std::array<std::string_view, 106> kWidths = {
-    "212222", "222122", "222221", "121223", "121322", "131222", "122213", "122312", "132212",
-    "221213", "221312", "231212", "112232", "122132", "122231", "113222", "123122", "123221",
-    "223211", "221132", "221231", "213212", "223112", "312131", "311222", "321122", "321221",
-    "312212", "322112", "322211", "212123", "212321", "232121", "111323", "131123", "131321",
-    "112313", "132113", "132311", "211313", "231113", "231311", "112133", "112331", "132131",
-    "113123", "113321", "133121", "313121", "211331", "231131", "213113", "213311", "213131",
-    "311123", "311321", "331121", "312113", "312311", "332111", "314111", "221411", "431111",
-    "111224", "111422", "121124", "121421", "141122", "141221", "112214", "112412", "122114",
-    "122411", "142112", "142211", "241211", "221114", "413111", "241112", "134111", "111242",
-    "121142", "121241", "114212", "124112", "124211", "411212", "421112", "421211", "212141",
-    "214121", "412121", "111143", "111341", "131141", "114113", "114311", "411113", "411311",
+    "212222", "222122", "222221", "121223", "121322", "131222", "122213", "122312", "132212", "221213", "221312",
+    "231212", "112232", "122132", "122231", "113222", "123122", "123221", "223211", "221132", "221231", "213212",
+    "223112", "312131", "311222", "321122", "321221", "312212", "322112", "322211", "212123", "212321", "232121",
+    "111323", "131123", "131321", "112313", "132113", "132311", "211313", "231113", "231311", "112133", "112331",
+    "132131", "113123", "113321", "133121", "313121", "211331", "231131", "213113", "213311", "213131", "311123",
+    "311321", "331121", "312113", "312311", "332111", "314111", "221411", "431111", "111224", "111422", "121124",
+    "121421", "141122", "141221", "112214", "112412", "122114", "122411", "142112", "142211", "241211", "221114",
+    "413111", "241112", "134111", "111242", "121142", "121241", "114212", "124112", "124211", "411212", "421112",
+    "421211", "212141", "214121", "412121", "111143", "111341", "131141", "114113", "114311", "411113", "411311",
     "113141", "114131", "311141", "411131", "211412", "211214", "211232"};
 
 // The elements of every value, built once from the widths.
@@ -50,9 +48,8 @@ constexpr std::array<unsigned char, 32> kControlBytes = {
 
 // Application identifiers whose data has a predefined length.
 bool PredefinedLength(std::string_view ai) {
-    static constexpr std::string_view kPrefixes[] = {"00", "01", "02", "03", "04", "11", "12", "13",
-                                                     "14", "15", "16", "17", "18", "19", "20", "31",
-                                                     "32", "33", "34", "35", "36", "41"};
+    static constexpr std::string_view kPrefixes[] = {"00", "01", "02", "03", "04", "11", "12", "13", "14", "15", "16",
+                                                     "17", "18", "19", "20", "31", "32", "33", "34", "35", "36", "41"};
     if (ai.size() < 2) return false;
     for (std::string_view p : kPrefixes)
         if (ai.substr(0, 2) == p) return true;
@@ -103,9 +100,7 @@ bool IsCode128AOnly(unsigned char byte) {
     return false;
 }
 
-bool IsCode128BOnly(unsigned char byte) {
-    return (byte >= 0x60 && byte <= 0x7E) || byte == kDel || byte == kCodeB;
-}
+bool IsCode128BOnly(unsigned char byte) { return (byte >= 0x60 && byte <= 0x7E) || byte == kDel || byte == kCodeB; }
 
 Code128Run CRun(std::string_view data, std::size_t pos) {
     Code128Run run;
@@ -136,12 +131,8 @@ Code128Run CRun(std::string_view data, std::size_t pos) {
 std::string OptimiseCode128(std::string_view in) {
     std::string out;
     if (in.empty()) return out;
-    auto byte = [&](std::size_t i) -> unsigned char {
-        return i < in.size() ? static_cast<unsigned char>(in[i]) : 0;
-    };
-    auto last = [&]() -> unsigned char {
-        return out.empty() ? 0 : static_cast<unsigned char>(out.back());
-    };
+    auto byte = [&](std::size_t i) -> unsigned char { return i < in.size() ? static_cast<unsigned char>(in[i]) : 0; };
+    auto last = [&]() -> unsigned char { return out.empty() ? 0 : static_cast<unsigned char>(out.back()); };
     auto emit = [&](unsigned char c) { out += static_cast<char>(c); };
     auto copyRun = [&](std::size_t from, std::size_t to) { out.append(in.substr(from, to - from + 1)); };
 
@@ -281,9 +272,18 @@ bool Code128Values(std::string_view coded, std::vector<int>& values) {
     if (coded.empty()) return false;
     char set;
     switch (static_cast<unsigned char>(coded[0])) {
-    case kStartA: set = 'A'; values.push_back(kValueStartA); break;
-    case kStartB: set = 'B'; values.push_back(kValueStartB); break;
-    case kStartC: set = 'C'; values.push_back(kValueStartC); break;
+    case kStartA:
+        set = 'A';
+        values.push_back(kValueStartA);
+        break;
+    case kStartB:
+        set = 'B';
+        values.push_back(kValueStartB);
+        break;
+    case kStartC:
+        set = 'C';
+        values.push_back(kValueStartC);
+        break;
     default: return false;
     }
     for (std::size_t i = 1; i < coded.size(); ++i) {
@@ -297,8 +297,7 @@ bool Code128Values(std::string_view coded, std::vector<int>& values) {
                 set = 'A';
             } else if (c == kFnc1) {
                 values.push_back(102);
-            } else if (IsDigit(c) && i + 1 < coded.size() &&
-                       IsDigit(static_cast<unsigned char>(coded[i + 1]))) {
+            } else if (IsDigit(c) && i + 1 < coded.size() && IsDigit(static_cast<unsigned char>(coded[i + 1]))) {
                 values.push_back((c - '0') * 10 + (coded[i + 1] - '0'));
                 ++i;
             } else {

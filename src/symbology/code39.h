@@ -15,11 +15,11 @@ inline constexpr std::string_view kCode39StartStop = "B1S2B1S1B2S1B2S1B1S1";
 std::string Code39Elements(char c);
 
 // Variation rules of the family (PZN: IsPznClass of the catalogue).
-bool IsCode39Hibc(int v);        // 17..19: asterisks always, space check shown as '_'
-bool IsCode39FullAscii(int v);   // 15, 16, 103, 104: text decoded for display
-bool IsCode39DirectInput(int v); // 103, 104: typed ASCII converted to escape pairs
-bool Code39HasCheck(int v);      // 12, 13, 16..19, 104: CheckCharacter1 is encoded
-bool Code39CarriesFact(int v);   // the FACT data identifier is encoded
+bool IsCode39Hibc(int v);         // 17..19: asterisks always, space check shown as '_'
+bool IsCode39FullAscii(int v);    // 15, 16, 103, 104: text decoded for display
+bool IsCode39DirectInput(int v);  // 103, 104: typed ASCII converted to escape pairs
+bool Code39HasCheck(int v);       // 12, 13, 16..19, 104: CheckCharacter1 is encoded
+bool Code39CarriesFact(int v);    // the FACT data identifier is encoded
 
 // What the current record's symbol carries: prefix, main data (converted for
 // the direct-input variations, upper case), check character.

@@ -17,11 +17,10 @@ constexpr int kShiftPlus = 46;
 
 // Widths of bar, space, bar, space, bar, space for the values 0..46.
 constexpr std::array<std::string_view, 47> kWidths = {
-    "131112", "111213", "111312", "111411", "121113", "121212", "121311", "111114",
-    "131211", "141111", "211113", "211212", "211311", "221112", "221211", "231111",
-    "112113", "112212", "112311", "122112", "132111", "111123", "111222", "111321",
-    "121122", "131121", "212112", "212211", "211122", "211221", "221121", "222111",
-    "112122", "112221", "122121", "123111", "121131", "311112", "311211", "321111",
+    "131112", "111213", "111312", "111411", "121113", "121212", "121311", "111114", "131211", "141111",
+    "211113", "211212", "211311", "221112", "221211", "231111", "112113", "112212", "112311", "122112",
+    "132111", "111123", "111222", "111321", "121122", "131121", "212112", "212211", "211122", "211221",
+    "221121", "222111", "112122", "112221", "122121", "123111", "121131", "311112", "311211", "321111",
     "112131", "113121", "211131", "121221", "312111", "311121", "122211"};
 
 int LetterValue(char letter) { return 10 + (letter - 'A'); }
@@ -112,8 +111,7 @@ std::string Code93Elements(int value) {
 }
 
 std::string Code93PreparedText(std::string_view mainText) {
-    static constexpr char kShifts[] = {kCode93ShiftDollar, kCode93ShiftPercent, kCode93ShiftSlash,
-                                       kCode93ShiftPlus};
+    static constexpr char kShifts[] = {kCode93ShiftDollar, kCode93ShiftPercent, kCode93ShiftSlash, kCode93ShiftPlus};
     std::string out;
     for (std::size_t i = 0; i < mainText.size(); ++i) {
         if (mainText[i] != '[') {

@@ -12,24 +12,19 @@ namespace vg {
 namespace {
 
 // Number sets A, B, C of the digits 0..9.
-constexpr std::string_view kSetA[10] = {"S3B2S1B1", "T2A2T2A1", "T2A1T2A2", "S1B4S1B1",
-                                        "S1B1S3B2", "S1B2S3B1", "S1B1S1B4", "R1C3R1C2",
-                                        "R1C2R1C3", "S3B1S1B2"};
-constexpr std::string_view kSetB[10] = {"S1B1S2B3", "R1C2R2C2", "R2C2R1C2", "S1B1S4B1",
-                                        "S2B3S1B1", "S1B3S2B1", "S4B1S1B1", "T2A1T3A1",
-                                        "T3A1T2A1", "S2B1S1B3"};
-constexpr std::string_view kSetC[10] = {"B3S2B1S1", "C2R2C2R1", "C2R1C2R2", "B1S4B1S1",
-                                        "B1S1B3S2", "B1S2B3S1", "B1S1B1S4", "A1T3A1T2",
-                                        "A1T2A1T3", "B3S1B1S2"};
+constexpr std::string_view kSetA[10] = {"S3B2S1B1", "T2A2T2A1", "T2A1T2A2", "S1B4S1B1", "S1B1S3B2",
+                                        "S1B2S3B1", "S1B1S1B4", "R1C3R1C2", "R1C2R1C3", "S3B1S1B2"};
+constexpr std::string_view kSetB[10] = {"S1B1S2B3", "R1C2R2C2", "R2C2R1C2", "S1B1S4B1", "S2B3S1B1",
+                                        "S1B3S2B1", "S4B1S1B1", "T2A1T3A1", "T3A1T2A1", "S2B1S1B3"};
+constexpr std::string_view kSetC[10] = {"B3S2B1S1", "C2R2C2R1", "C2R1C2R2", "B1S4B1S1", "B1S1B3S2",
+                                        "B1S2B3S1", "B1S1B1S4", "A1T3A1T2", "A1T2A1T3", "B3S1B1S2"};
 
 // Left-half sets of EAN-13 by the first digit.
-constexpr std::string_view kEan13Parity[10] = {"AAAAAA", "AABABB", "AABBAB", "AABBBA",
-                                               "ABAABB", "ABBAAB", "ABBBAA", "ABABAB",
-                                               "ABABBA", "ABBABA"};
+constexpr std::string_view kEan13Parity[10] = {"AAAAAA", "AABABB", "AABBAB", "AABBBA", "ABAABB",
+                                               "ABBAAB", "ABBBAA", "ABABAB", "ABABBA", "ABBABA"};
 // UPC-E sets by the check digit, number system 0.
-constexpr std::string_view kUpcEParity[10] = {"BBBAAA", "BBABAA", "BBAABA", "BBAAAB",
-                                              "BABBAA", "BAABBA", "BAAABB", "BABABA",
-                                              "BABAAB", "BAABAB"};
+constexpr std::string_view kUpcEParity[10] = {"BBBAAA", "BBABAA", "BBAABA", "BBAAAB", "BABBAA",
+                                              "BAABBA", "BAAABB", "BABABA", "BABAAB", "BAABAB"};
 constexpr std::string_view kAddOn2Parity[4] = {"AA", "AB", "BA", "BB"};
 constexpr std::string_view kAddOn5Parity[10] = {"BBAAA", "BABAA", "BAABA", "BAAAB", "ABBAA",
                                                 "AABBA", "AAABB", "ABABA", "ABAAB", "AABAB"};
@@ -38,12 +33,9 @@ constexpr std::string_view kStartGuard = "B1S1B1";
 constexpr std::string_view kCentreGuard = "LLS1B1S1B1S1ss";
 constexpr std::string_view kUpcEEndGuard = "LLS1B1S1B1S1B1";
 
-
 bool InRange(int v, int lo, int hi) { return v >= lo && v <= hi; }
 
-bool IsStandardNumberEan13(int v) {
-    return !StandardNumberPrefix(v).empty();
-}
+bool IsStandardNumberEan13(int v) { return !StandardNumberPrefix(v).empty(); }
 
 // Digits of s in the sets of parity (one letter per digit).
 void AppendDigits(std::string_view digits, std::string_view parity) {
@@ -157,11 +149,9 @@ std::string_view EanDigitElements(char set, int digit) {
 }
 
 std::string_view StandardNumberPrefix(int v) {
-    if (v == 35 || v == 77 || v == 79 || v == 105 || v == 107 || v == 109 || v == 134 ||
-        v == 135 || v == 145)
+    if (v == 35 || v == 77 || v == 79 || v == 105 || v == 107 || v == 109 || v == 134 || v == 135 || v == 145)
         return "978";
-    if (v == 36 || v == 78 || v == 80 || v == 106 || v == 108 || v == 110 || v == 136 || v == 146)
-        return "979";
+    if (v == 36 || v == 78 || v == 80 || v == 106 || v == 108 || v == 110 || v == 136 || v == 146) return "979";
     if (v == 38 || v == 111 || v == 138 || v == 141) return "977";
     return {};
 }
@@ -284,8 +274,7 @@ void CEanUpcSymbol::DrawBars(DeviceContext&, int pass) {
             continue;
         }
         const bool gapMarker = letter == '+' && digit == '+';
-        if (!gapMarker && !(letter == 'L' && digit == 'L') && !(letter == 's' && digit == 's'))
-            continue;
+        if (!gapMarker && !(letter == 'L' && digit == 'L') && !(letter == 's' && digit == 's')) continue;
         if (plain) {
             m_barTopOffset = m_barBottomOffset = 0;
             if (gapMarker) m_cursorX += AddOnGapModules(s.Variation) * m_module;

@@ -45,9 +45,9 @@ inline constexpr double kGuardExtension = 0.08;  // inch, guard bars below data 
 class CEanUpcSymbol : public CSymbol {
 public:
     using CSymbol::CSymbol;
-    void Layout(DeviceContext& dc, int outputFlag) override;   // 3
-    void DrawBars(DeviceContext& dc, int pass) override;       // 4
-    void DrawAddOnText(DeviceContext& dc) override;            // 6
+    void Layout(DeviceContext& dc, int outputFlag) override;  // 3
+    void DrawBars(DeviceContext& dc, int pass) override;      // 4
+    void DrawAddOnText(DeviceContext& dc) override;           // 6
     bool TextFits() const override;
 
     // Width of the main symbol in modules.
@@ -97,10 +97,10 @@ public:
 
     std::string m_numberLine;
     std::string m_numberLine2;
-    double m_linePoints = 0;     // font size of the line, points
-    int m_lineHeight = 0;        // output units
-    int m_line2Height = 0;       // output units
-    Point m_lineAnchor;          // where the line starts, output units
+    double m_linePoints = 0;  // font size of the line, points
+    int m_lineHeight = 0;     // output units
+    int m_line2Height = 0;    // output units
+    Point m_lineAnchor;       // where the line starts, output units
     std::string m_savedOriginalMainText;
     std::string m_savedMainText;
     bool m_textsSwapped = false;  // the record holds the 13-digit number

@@ -15,9 +15,9 @@
 namespace vg {
 namespace {
 
-constexpr double kSmall = 0.9;          // size factor of the outside characters
-constexpr double kSecondLineGap = 0.12; // inch between the two lines of 134
-constexpr double kMaxLinePoints = 200;  // growth stops here whatever the measurement
+constexpr double kSmall = 0.9;           // size factor of the outside characters
+constexpr double kSecondLineGap = 0.12;  // inch between the two lines of 134
+constexpr double kMaxLinePoints = 200;   // growth stops here whatever the measurement
 
 bool IsStandardNumber(int v) { return IsBooklandEan13Class(v) || IsBooklandTextClass(v); }
 
@@ -70,10 +70,14 @@ std::string CouponUccEanText(int v) {
     };
     std::string t;
     switch (v) {
-    case 61: case 81: t = part(0, 7) + " " + tail(5, 7); break;
-    case 62: case 82: t = part(0, 7) + " " + part(7, 5) + " " + tail(4, 12); break;
-    case 63: case 83: t = part(0, 7) + " " + tail(17, 7); break;
-    case 64: case 84: t = part(0, 7) + " " + part(7, 5) + " " + tail(16, 12); break;
+    case 61:
+    case 81: t = part(0, 7) + " " + tail(5, 7); break;
+    case 62:
+    case 82: t = part(0, 7) + " " + part(7, 5) + " " + tail(4, 12); break;
+    case 63:
+    case 83: t = part(0, 7) + " " + tail(17, 7); break;
+    case 64:
+    case 84: t = part(0, 7) + " " + part(7, 5) + " " + tail(16, 12); break;
     default: t = std::string(w); break;
     }
     if (s.HideParentheses)
@@ -85,8 +89,7 @@ std::string CouponUccEanText(int v) {
 // Text drawn over an add-on (or the coupon's second symbol).
 std::string AddOnDisplayText(int v) {
     const SettingsRecord& s = SymbolSettings;
-    if (IsCouponClass(v))
-        return s.CouponFormat128partText[0] ? CouponUccEanText(v) : std::string();
+    if (IsCouponClass(v)) return s.CouponFormat128partText[0] ? CouponUccEanText(v) : std::string();
     return std::string(TextOf(s.AddOnText));
 }
 
@@ -97,7 +100,7 @@ struct PatternParts {
     double leftData = 0;
     double centreGuard = 0;
     double rightData = 0;
-    double main = 0;       // all elements before "++"
+    double main = 0;  // all elements before "++"
     double total = 0;
     bool hasAddOn = false;
     double addOnTail = 0;  // add-on elements after its first twelve pattern characters
@@ -156,29 +159,23 @@ private:
 
     double OutsideY(double factor) const;
     double DigitY() const {
-        return Spread() ? s_.m_barHeight + s_.m_textGap
-                        : s_.m_barHeight - kGuardExtension + s_.m_textGap;
+        return Spread() ? s_.m_barHeight + s_.m_textGap : s_.m_barHeight - kGuardExtension + s_.m_textGap;
     }
     double OneLineY() const { return s_.m_barHeight + s_.m_textGap; }
     double AboveY() const { return -s_.m_textHeight - s_.m_textGap; }
 
     void OneLine(std::string_view line, double y);
     // A character at size 0.9 centred right of the main symbol.
-    void RightOutside(char c, double y) {
-        DrawCentred(parts_.main + 2 * Module() + 0.4 * CharWidth(c), y, c, kSmall);
-    }
+    void RightOutside(char c, double y) { DrawCentred(parts_.main + 2 * Module() + 0.4 * CharWidth(c), y, c, kSmall); }
     // A character centred left of the bars.
     void LeftOutside(char c, double factor) {
         DrawCentred(-Module() - KFactor() * CharWidth(c), OutsideY(factor), c, factor);
     }
-    void DrawCentred(double x, double y, char c, double factor) {
-        s_.DrawChar(x, y, c, factor, kAlignCentreTop);
-    }
+    void DrawCentred(double x, double y, char c, double factor) { s_.DrawChar(x, y, c, factor, kAlignCentreTop); }
     // Characters from..end of text, evenly over the symbol after the start guard.
     void SpreadOver(std::string_view text, std::size_t from);
     // count characters of text from index first, left-aligned at x with a pitch.
-    void Group(std::string_view text, std::size_t first, std::size_t count, double x,
-               double pitch);
+    void Group(std::string_view text, std::size_t first, std::size_t count, double x, double pitch);
     // Two guard-separated groups of count characters each.
     void TwoGroups(std::string_view text, std::size_t first, std::size_t count);
 
@@ -196,8 +193,7 @@ private:
 double TextPlacer::OutsideY(double factor) const {
     const SettingsRecord& s = SymbolSettings;
     if (s.CenterSysChk) return s_.m_barHeight / 2 + 0.04 - kGuardExtension;
-    double y = Spread() ? s_.m_barHeight + s_.m_textGap
-                        : s_.m_barHeight - kGuardExtension + s_.m_textGap;
+    double y = Spread() ? s_.m_barHeight + s_.m_textGap : s_.m_barHeight - kGuardExtension + s_.m_textGap;
     if (factor != 1.0) y += s.Size * 0.1 / 72;
     return y;
 }
@@ -222,12 +218,10 @@ void TextPlacer::SpreadOver(std::string_view text, std::size_t from) {
     if (text.size() <= from) return;
     const double pitch = (parts_.main - parts_.startGuard) / static_cast<double>(text.size() - from);
     double x = parts_.startGuard - 3 * Module();
-    for (std::size_t i = from; i < text.size(); ++i, x += pitch)
-        s_.DrawChar(x, DigitY(), text[i], 1.0, kAlignLeftTop);
+    for (std::size_t i = from; i < text.size(); ++i, x += pitch) s_.DrawChar(x, DigitY(), text[i], 1.0, kAlignLeftTop);
 }
 
-void TextPlacer::Group(std::string_view text, std::size_t first, std::size_t count, double x,
-                       double pitch) {
+void TextPlacer::Group(std::string_view text, std::size_t first, std::size_t count, double x, double pitch) {
     for (std::size_t i = first; i < first + count && i < text.size(); ++i, x += pitch)
         s_.DrawChar(x, DigitY(), text[i], 1.0, kAlignLeftTop);
 }
@@ -247,8 +241,8 @@ void TextPlacer::Draw() {
     if (s.TextAbove || s_.m_doesNotFit) {
         const double y = s.TextAbove ? AboveY() : OneLineY();
         OneLine(s_.TextLine(s_.m_doesNotFit), y);
-        const bool mark = (kind_ == Kind::Ean13 || kind_ == Kind::UpcA) && !coupon_ &&
-                          s.QuietZoneIndicators && !s.AddOnText[0];
+        const bool mark =
+            (kind_ == Kind::Ean13 || kind_ == Kind::UpcA) && !coupon_ && s.QuietZoneIndicators && !s.AddOnText[0];
         if (mark) DrawCentred(parts_.main + 2 * Module() + 0.4 * CharWidth('>'), y, '>', kSmall);
         return;
     }
@@ -294,8 +288,7 @@ void TextPlacer::DrawUpcA(const std::string& number) {
     if (IsUpcANdcClass(s.Variation) && !coupon_) {
         // NDC form: the digit 3 with the letter N above it.
         const double x = -0.4 * CharWidth('N') - Module();
-        const double raise = s_.MeasureText("N").cy / 1000.0 *
-                             (IsOcrFace(s.FontName4humanreadable) ? 1.0 : 0.7);
+        const double raise = s_.MeasureText("N").cy / 1000.0 * (IsOcrFace(s.FontName4humanreadable) ? 1.0 : 0.7);
         DrawCentred(x, y, '3', kSmall);
         DrawCentred(x, y - raise, 'N', kSmall);
     } else if (!number.empty()) {
@@ -318,11 +311,12 @@ void TextPlacer::DrawUpcE() {
     const char system = IsUpcENumberSystem1Class(v) ? '1' : '0';
     DrawCentred(-0.5 * CharWidth(system) - m, OutsideY(kSmall), system, kSmall);
     double x = parts_.startGuard + 2 * m;
-    if (s.FontName4humanreadable == kOcrBFontName) x += 1.5 * m;
-    else if (s.FontName4humanreadable == kOcrAFontName) x += m;
+    if (s.FontName4humanreadable == kOcrBFontName)
+        x += 1.5 * m;
+    else if (s.FontName4humanreadable == kOcrAFontName)
+        x += m;
     Group(UpcESixDigits(v), 0, 6, x, parts_.leftData / 6);
-    if (!s.HideCheckDigits && s.CheckCharacter1)
-        RightOutside(static_cast<char>(s.CheckCharacter1), OutsideY(kSmall));
+    if (!s.HideCheckDigits && s.CheckCharacter1) RightOutside(static_cast<char>(s.CheckCharacter1), OutsideY(kSmall));
 }
 
 // Standard-number line prefix of a variation; nullptr when it has none.
@@ -389,8 +383,7 @@ void CEanUpcSymbol::ComputeTextFit(DeviceContext&) {
     const int v = s.Variation;
     const TextExtent font = MeasureText();
     m_textHeight = font.cy / 1000.0;
-    m_textDiffers = !IsStandardNumber(v) && !IsCouponClass(v) &&
-                    TextOf(s.OriginalMainText) != TextOf(s.MainText);
+    m_textDiffers = !IsStandardNumber(v) && !IsCouponClass(v) && TextOf(s.OriginalMainText) != TextOf(s.MainText);
     m_doesNotFit = MeasureText(NumberText(v)).cx / 1000.0 > MainSymbolModules() * m_module;
     m_narrow = !m_textDiffers && !m_doesNotFit && 5.0 * font.cx / 1000.0 < 42 * m_module;
 }
@@ -480,8 +473,7 @@ void CBooklandSymbol::BuildStandardNumberLine() {
     const SettingsRecord& s = SymbolSettings;
     const int v = s.Variation;
     // While the 13-digit number stands in the record, the typed text is the kept copy.
-    const std::string typed = m_textsSwapped ? m_savedOriginalMainText
-                                           : std::string(TextOf(s.OriginalMainText));
+    const std::string typed = m_textsSwapped ? m_savedOriginalMainText : std::string(TextOf(s.OriginalMainText));
     m_numberLine.clear();
     m_numberLine2.clear();
     const char* prefix = LinePrefix(v);
@@ -489,8 +481,7 @@ void CBooklandSymbol::BuildStandardNumberLine() {
     const bool ean13Check = OneOf(v, {135, 136, 138, 141, 145, 146});
     m_numberLine = std::string(prefix) + typed;
     if (!s.HideCheckDigits)
-        AppendHyphenAndCheck(m_numberLine, typed,
-                             ean13Check ? s.CheckCharacter2 : s.CheckCharacter1, !IsIssnClass(v));
+        AppendHyphenAndCheck(m_numberLine, typed, ean13Check ? s.CheckCharacter2 : s.CheckCharacter1, !IsIssnClass(v));
     if (IsIsbnDualClass(v)) {
         m_numberLine2 = "ISBN-13: 978-" + typed;
         AppendHyphenAndCheck(m_numberLine2, typed, s.CheckCharacter2, true);
@@ -529,8 +520,7 @@ void CBooklandSymbol::MeasureStandardNumberLine(DeviceContext& dc) {
         // Grow until the line spans the bars (compared unmagnified, like the bars).
         const double bars = m_patternWidth * 1000.0;
         while (m_linePoints < kMaxLinePoints &&
-               LineExtent(dc, MakeFont(face, m_linePoints, false, 400, false), m_numberLine).cx <
-                   bars)
+               LineExtent(dc, MakeFont(face, m_linePoints, false, 400, false), m_numberLine).cx < bars)
             m_linePoints += 1;
     }
     const FontSpec font = MakeFont(face, m_linePoints, true, 400, false);

@@ -17,7 +17,6 @@ namespace {
 constexpr const char* kTwoOfFive[10] = {"11221", "21112", "12112", "22111", "11212",
                                         "21211", "12211", "11122", "21121", "12121"};
 
-
 int Fail() { return CTableEncoder::Fail(); }
 
 // Data digits followed by a check character that must be there.
@@ -200,8 +199,8 @@ void CItfSymbol::PlaceSpecialTexts() {
     const double lqz = LeftQuietZone(s.Family, v);
     // The thickness actually drawn: no bearer box, no offset.
     const double bm = m_bearer * 72.0 / mag;
-    const double w = ComputeSymbolWidth(s.Family, v, static_cast<int>(TextLength(s.AddOnText)), BarPattern,
-                                        s.CurRatio, DefaultXDimension(s.Family, v), DefaultWideBase(s.Family, v));
+    const double w = ComputeSymbolWidth(s.Family, v, static_cast<int>(TextLength(s.AddOnText)), BarPattern, s.CurRatio,
+                                        DefaultXDimension(s.Family, v), DefaultWideBase(s.Family, v));
     double w2 = 0;
     if (std::size_t sep = BarPattern.find("++"); sep != std::string::npos && sep % 2 == 0)
         for (std::size_t i = sep + 2; i + 1 < BarPattern.size(); i += 2)
@@ -253,7 +252,10 @@ void CItfSymbol::PlaceSpecialTexts() {
     for (const Pending& p : texts) {
         const int x = Truncated(p.x * 1000.0 / 72.0 * mag);
         const int y = s.TextAbove ? -d - p.height : a + (h1 - p.height);
-        Point turned = quarter == 1 ? Point{-y, x} : quarter == 2 ? Point{-x, -y} : quarter == 3 ? Point{y, -x} : Point{x, y};
+        Point turned = quarter == 1   ? Point{-y, x}
+                       : quarter == 2 ? Point{-x, -y}
+                       : quarter == 3 ? Point{y, -x}
+                                      : Point{x, y};
         m_special.push_back({p.text, {ref[0].x + turned.x, ref[0].y + turned.y}, p.width, p.height});
     }
 }

@@ -17,9 +17,9 @@ namespace vg {
 
 // Pattern builders: the complete elements of one symbol (start and stop
 // included), or "" when the data cannot be encoded.
-std::string ItfElements(std::string_view digits);      // even count of digits
+std::string ItfElements(std::string_view digits);  // even count of digits
 std::string Code25Elements(std::string_view digits);
-std::string CodabarElements(std::string_view text);    // "0-9-$:/.+ABCD"
+std::string CodabarElements(std::string_view text);  // "0-9-$:/.+ABCD"
 std::string MsiElements(std::string_view digits);
 // One letter per bar: 'L' full, 'S' half; framed by 'L'.
 std::string PostnetLetters(std::string_view digits);

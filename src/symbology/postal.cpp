@@ -14,8 +14,8 @@ namespace {
 constexpr const char* kPostnetDigits[10] = {"LLSSS", "SSSLL", "SSLSL", "SSLLS", "SLSSL",
                                             "SLSLS", "SLLSS", "LSSSL", "LSSLS", "LSLSS"};
 
-constexpr const char* kFimPatterns[4] = {"B1S1B1S5B1S5B1S1B1", "B1S3B1S1B1S3B1S1B1S3B1",
-                                         "B1S1B1S3B1S3B1S3B1S1B1", "B1S1B1S1B1S3B1S3B1S1B1S1B1"};
+constexpr const char* kFimPatterns[4] = {"B1S1B1S5B1S5B1S1B1", "B1S3B1S1B1S3B1S1B1S3B1", "B1S1B1S3B1S3B1S3B1S1B1",
+                                         "B1S1B1S1B1S3B1S3B1S1B1S1B1"};
 
 int Fail() { return CTableEncoder::Fail(); }
 
@@ -171,8 +171,10 @@ void CFimSymbol::Layout(DeviceContext&, int) {
     const std::string& p = BarPattern;
     int positions = 0;
     for (std::size_t i = 0; i + 1 < p.size(); i += 2)
-        if (p[i] == 'B') ++positions;
-        else if (p[i] == 'S') positions += (p[i + 1] - '1') / 2;
+        if (p[i] == 'B')
+            ++positions;
+        else if (p[i] == 'S')
+            positions += (p[i + 1] - '1') / 2;
     if (positions > 0) m_patternWidth = ((positions - 1) * kFimPitch + kFimBar) / m;
 }
 

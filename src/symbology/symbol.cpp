@@ -29,7 +29,6 @@ int ClampInt(double v, double lo, double hi) {
     return static_cast<int>(std::clamp(v, lo, hi));
 }
 
-
 }  // namespace
 
 int ToOutputUnits(double inches) { return OutputUnits(inches * 1000.0); }
@@ -52,13 +51,9 @@ void ApplySymbolDefaults() {
     BarPattern.clear();
 }
 
-bool IsBarLetter(char c) {
-    return c == 'B' || c == 'A' || c == 'C' || c == 'b' || c == 'a' || c == 'c';
-}
+bool IsBarLetter(char c) { return c == 'B' || c == 'A' || c == 'C' || c == 'b' || c == 'a' || c == 'c'; }
 
-bool IsSpaceLetter(char c) {
-    return c == 'S' || c == 'R' || c == 'T' || c == 's' || c == 'r' || c == 't';
-}
+bool IsSpaceLetter(char c) { return c == 'S' || c == 'R' || c == 'T' || c == 's' || c == 'r' || c == 't'; }
 
 double ElementModules(char letter, char digit, double ratio, int variation) {
     if (!IsDigit(digit) && digit != '+') return 0;
@@ -124,13 +119,8 @@ int EncodeCurrentVariation() {
 
 // ---- CSymbol ----
 
-CSymbol::CSymbol(DeviceContext& dc, const ClipRect& clip, int outputFlag, int previewFlag,
-                 void* previewHandle)
-    : m_dc(dc),
-      m_clip(clip),
-      m_outputFlag(outputFlag),
-      m_previewFlag(previewFlag),
-      m_previewHandle(previewHandle) {}
+CSymbol::CSymbol(DeviceContext& dc, const ClipRect& clip, int outputFlag, int previewFlag, void* previewHandle)
+    : m_dc(dc), m_clip(clip), m_outputFlag(outputFlag), m_previewFlag(previewFlag), m_previewHandle(previewHandle) {}
 
 void CSymbol::Reset(DeviceContext&) {
     const SettingsRecord& s = SymbolSettings;
@@ -176,8 +166,7 @@ void CSymbol::Reset(DeviceContext&) {
         if (m_bearer > 0) m_patternWidth += s.BearerBar / 72.0 / m_magnification;
     }
 
-    m_barColour = {ColourComponent(s.redBarsText), ColourComponent(s.greenBarsText),
-                   ColourComponent(s.blueBarsText)};
+    m_barColour = {ColourComponent(s.redBarsText), ColourComponent(s.greenBarsText), ColourComponent(s.blueBarsText)};
     m_spaceColour = {ColourComponent(s.redSpacesQuietZone), ColourComponent(s.greenSpacesQuietZone),
                      ColourComponent(s.blueSpacesQuietZone)};
 }
@@ -191,8 +180,7 @@ void CSymbol::DrawEndPieces(DeviceContext&) {}
 void CSymbol::DrawPicture(DeviceContext&) {}
 
 void CSymbol::RotateRectangle() {
-    double w = (m_leftMargin + m_patternWidth + m_rightMargin + m_skewOffset) * m_magnification +
-               m_skewLead;
+    double w = (m_leftMargin + m_patternWidth + m_rightMargin + m_skewOffset) * m_magnification + m_skewLead;
     double h = (m_topMargin + m_barHeight + m_bottomMargin) * m_scaleY * m_magnification;
     const DPoint corners[4] = {{0, 0}, {0, h}, {w, h}, {w, 0}};
     for (int i = 0; i < 4; ++i) {
@@ -210,8 +198,7 @@ void CSymbol::RotateRectangle() {
 }
 
 Point CSymbol::MapInches(double x, double y) const {
-    return {ToOutputUnits(x * m_cos - y * m_sin + m_originX),
-            ToOutputUnits(x * m_sin + y * m_cos + m_originY)};
+    return {ToOutputUnits(x * m_cos - y * m_sin + m_originX), ToOutputUnits(x * m_sin + y * m_cos + m_originY)};
 }
 
 Point CSymbol::MapSymbol(double sx, double sy) const {
@@ -244,8 +231,7 @@ void CSymbol::ShiftDrawing(int dx, int dy) {
     }
 }
 
-FontSpec CSymbol::MakeFont(const std::string& face, double points, bool forDrawing, int weight,
-                           bool italic) const {
+FontSpec CSymbol::MakeFont(const std::string& face, double points, bool forDrawing, int weight, bool italic) const {
     FontSpec f;
     f.face = face;
     double height = points / 72.0 * 1000.0;
@@ -264,8 +250,7 @@ FontSpec CSymbol::MakeFont(const std::string& face, double points, bool forDrawi
 
 FontSpec CSymbol::DrawingFont(double sizeFactor) const {
     const SettingsRecord& s = SymbolSettings;
-    return MakeFont(s.FontName4humanreadable, s.Size * sizeFactor, true, s.Bold ? 700 : 400,
-                    s.Italic != 0);
+    return MakeFont(s.FontName4humanreadable, s.Size * sizeFactor, true, s.Bold ? 700 : 400, s.Italic != 0);
 }
 
 FontSpec CSymbol::MeasuringFont() const {
@@ -323,8 +308,8 @@ void CSymbol::DrawBar(double x, double width, double reduction, int pass) {
         double y0 = m_topMargin + m_barTopOffset;
         double y1 = m_topMargin + m_barHeight + m_barBottomOffset;
         double s = m_skewOffset;
-        Point p[4] = {MapSymbol(left, y0), MapSymbol(left + width - r, y0),
-                      MapSymbol(left + width - r + s, y1), MapSymbol(left + s, y1)};
+        Point p[4] = {MapSymbol(left, y0), MapSymbol(left + width - r, y0), MapSymbol(left + width - r + s, y1),
+                      MapSymbol(left + s, y1)};
         m_dc.Polygon(p, 4);
         std::copy(p, p + 4, m_lastBar);
     }
@@ -347,8 +332,7 @@ void CSymbol::DrawChar(double x, double y, char c, double sizeFactor, int align)
     if (sizeFactor != 1.0) SelectHumanReadableFont(sizeFactor);
     m_dc.SetTextColour(m_barColour);
     m_dc.SetTextAlign(align);
-    m_dc.TextOut(MapSymbol(m_leftMargin + x * m_textScaleX, m_topMargin + y),
-                 std::string_view(&c, 1));
+    m_dc.TextOut(MapSymbol(m_leftMargin + x * m_textScaleX, m_topMargin + y), std::string_view(&c, 1));
     if (sizeFactor != 1.0) SelectHumanReadableFont(1.0);
     m_textScaleX = 1.0;
 }
@@ -400,8 +384,7 @@ void CLinearSymbol::DrawBars(DeviceContext&, int pass) {
             if (m_bearer > 0) DrawBar(m_cursorX, s.BearerBar / 72.0 / m_magnification, 0, pass);
             m_cursorX += 10 * m_module;
         } else if (IsDigit(digit) && IsBarLetter(letter)) {
-            DrawBar(m_cursorX, ElementModules(letter, digit, s.CurRatio, s.Variation) * m_module,
-                    reduction, pass);
+            DrawBar(m_cursorX, ElementModules(letter, digit, s.CurRatio, s.Variation) * m_module, reduction, pass);
         } else if (IsDigit(digit) && IsSpaceLetter(letter)) {
             m_cursorX += ElementModules(letter, digit, s.CurRatio, s.Variation) * m_module;
         }
@@ -428,8 +411,7 @@ void CLinearSymbol::DrawText(DeviceContext&, int) {
     double h = 0;
     if (s.Align == 1)
         h = (m_patternWidth - tw) / 2 +
-            (IsVantic128EmbeddedClass(v) ? m_skewLead / m_magnification + m_skewOffset
-                                         : m_skewOffset / 2);
+            (IsVantic128EmbeddedClass(v) ? m_skewLead / m_magnification + m_skewOffset : m_skewOffset / 2);
     else if (s.Align == 2)
         h = m_patternWidth - tw;
 
@@ -439,7 +421,8 @@ void CLinearSymbol::DrawText(DeviceContext&, int) {
         return;
     }
     const std::vector<double> lefts = CharacterLefts(HumanReadable, tw);
-    for (std::size_t i = 0; i < HumanReadable.size(); ++i) DrawChar(h + lefts[i], y, HumanReadable[i], 1.0, kAlignLeftTop);
+    for (std::size_t i = 0; i < HumanReadable.size(); ++i)
+        DrawChar(h + lefts[i], y, HumanReadable[i], 1.0, kAlignLeftTop);
 }
 
 std::vector<double> CSymbol::CharacterLefts(std::string_view text, double width) {
@@ -462,12 +445,10 @@ std::vector<double> CSymbol::CharacterLefts(std::string_view text, double width)
 void CLinearSymbol::BuildText() {
     const SettingsRecord& s = SymbolSettings;
     HumanReadable.assign(TextOf(s.OriginalMainText));
-    if (!s.HideCheckDigits && s.CheckCharacter1)
-        HumanReadable += static_cast<char>(s.CheckCharacter1);
+    if (!s.HideCheckDigits && s.CheckCharacter1) HumanReadable += static_cast<char>(s.CheckCharacter1);
     if (s.ShowStartStop) {
         // Start and stop letters A..D.
-        HumanReadable.insert(HumanReadable.begin(),
-                             static_cast<char>('A' + (s.StartCharacter & 3)));
+        HumanReadable.insert(HumanReadable.begin(), static_cast<char>('A' + (s.StartCharacter & 3)));
         HumanReadable += static_cast<char>('A' + (s.StopCharacter & 3));
     }
 }

@@ -82,21 +82,20 @@ class DrawingSequence;
 // The drawing sequence (render layer) runs it on a device context.
 class CSymbol {
 public:
-    CSymbol(DeviceContext& dc, const ClipRect& clip, int outputFlag, int previewFlag,
-            void* previewHandle);
+    CSymbol(DeviceContext& dc, const ClipRect& clip, int outputFlag, int previewFlag, void* previewHandle);
     virtual ~CSymbol() = default;
     CSymbol(const CSymbol&) = delete;
     CSymbol& operator=(const CSymbol&) = delete;
 
     // Slots, in order. pass: 0 measure, 1 draw.
-    virtual void Reset(DeviceContext& dc);                        // 0
-    virtual void DrawSpecialText(DeviceContext& dc, int pass);    // 1
-    virtual void AdjustSpecialBox(DeviceContext& dc);             // 2
-    virtual void Layout(DeviceContext& dc, int outputFlag) = 0;   // 3
-    virtual void DrawBars(DeviceContext& dc, int pass) = 0;       // 4
-    virtual void DrawText(DeviceContext& dc, int outputFlag) = 0; // 5
-    virtual void DrawAddOnText(DeviceContext& dc);                // 6
-    virtual void BuildText() = 0;                                 // 7
+    virtual void Reset(DeviceContext& dc);                         // 0
+    virtual void DrawSpecialText(DeviceContext& dc, int pass);     // 1
+    virtual void AdjustSpecialBox(DeviceContext& dc);              // 2
+    virtual void Layout(DeviceContext& dc, int outputFlag) = 0;    // 3
+    virtual void DrawBars(DeviceContext& dc, int pass) = 0;        // 4
+    virtual void DrawText(DeviceContext& dc, int outputFlag) = 0;  // 5
+    virtual void DrawAddOnText(DeviceContext& dc);                 // 6
+    virtual void BuildText() = 0;                                  // 7
 
     // Primitives. x is measured from the first bar (the end of the left quiet
     // zone), y from m_topMargin, both in symbol units.
@@ -150,8 +149,7 @@ protected:
     // The human-readable font for measuring: unmagnified, unrotated.
     FontSpec MeasuringFont() const;
     // Any face at a point size; magnified and rotated when forDrawing.
-    FontSpec MakeFont(const std::string& face, double points, bool forDrawing, int weight,
-                      bool italic) const;
+    FontSpec MakeFont(const std::string& face, double points, bool forDrawing, int weight, bool italic) const;
     // Selects the drawing font; on failure writes "Arial" into
     // FontName4humanreadable and selects again.
     void SelectHumanReadableFont(double sizeFactor);
@@ -217,7 +215,7 @@ public:
     bool m_measureArial = false;  // MeasureText uses Arial 125
     Rgb m_barColour;
     Rgb m_spaceColour;
-    double m_rotationRad = 0;    // m_angle in radians (pi as 3.1415926)
+    double m_rotationRad = 0;  // m_angle in radians (pi as 3.1415926)
 };
 
 // Generic slots of all families but EAN/UPC.
@@ -232,8 +230,14 @@ public:
 
 // Classes of the other families; their own slots come with those families
 // (ITF, MSI, POSTNET and FIM in symbology/linear.h).
-class CCodabarSymbol : public CLinearSymbol { public: using CLinearSymbol::CLinearSymbol; };
-class CCode25Symbol : public CLinearSymbol { public: using CLinearSymbol::CLinearSymbol; };
+class CCodabarSymbol : public CLinearSymbol {
+public:
+    using CLinearSymbol::CLinearSymbol;
+};
+class CCode25Symbol : public CLinearSymbol {
+public:
+    using CLinearSymbol::CLinearSymbol;
+};
 class CCode39Symbol : public CLinearSymbol {
 public:
     using CLinearSymbol::CLinearSymbol;
@@ -244,6 +248,9 @@ public:
     using CLinearSymbol::CLinearSymbol;
     void BuildText() override;
 };
-class CPharmacodeSymbol : public CLinearSymbol { public: using CLinearSymbol::CLinearSymbol; };
+class CPharmacodeSymbol : public CLinearSymbol {
+public:
+    using CLinearSymbol::CLinearSymbol;
+};
 
 }  // namespace vg

@@ -6,9 +6,7 @@ namespace vg {
 
 namespace {
 
-bool AllZero(std::string_view s) {
-    return s.find_first_not_of('0') == std::string_view::npos;
-}
+bool AllZero(std::string_view s) { return s.find_first_not_of('0') == std::string_view::npos; }
 
 }  // namespace
 

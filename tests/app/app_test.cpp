@@ -84,8 +84,8 @@ TEST_F(App, RefusedKeystrokeSaysWhyAndChangesNothing) {
 
 TEST_F(App, CommandsFollowTheirRules) {
     Started app;  // first run: no variation, no symbol
-    for (int id : {cmd::kSave, cmd::kColour, cmd::kText, cmd::kSymbolOptions, cmd::kAdditionalText,
-                   cmd::kSerialization, cmd::kRotate})
+    for (int id : {cmd::kSave, cmd::kColour, cmd::kText, cmd::kSymbolOptions, cmd::kAdditionalText, cmd::kSerialization,
+                   cmd::kRotate})
         EXPECT_FALSE(app.frame->CommandRule(id)) << id;
     for (int id : {cmd::kPreferences, cmd::kSpecifications, cmd::kOpenGraphic, cmd::kSaveKitletAs})
         EXPECT_TRUE(app.frame->CommandRule(id)) << id;
@@ -281,7 +281,8 @@ int main(int argc, char** argv) {
     // A Chinese locale: a first start shows the stored texts.
     qputenv("LC_ALL", "zh_CN.UTF-8");
     // The profile of the tests lives in a folder of their own.
-    const QString config = QDir::tempPath() + QStringLiteral("/vgl-app-test-%1").arg(QCoreApplication::applicationPid());
+    const QString config =
+        QDir::tempPath() + QStringLiteral("/vgl-app-test-%1").arg(QCoreApplication::applicationPid());
     qputenv("XDG_CONFIG_HOME", config.toUtf8());
     QDir().mkpath(config);
     QDir::setCurrent(config);

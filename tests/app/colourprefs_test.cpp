@@ -158,7 +158,8 @@ TEST_F(Dialogs, RgbBlueOnScreenPrintsCyanAndMagenta) {
     request.path = dir.File("blue.eps");
     request.format = 1;
     ASSERT_EQ(WriteCurrentSymbol(request).status, GenerationStatus::Written);
-    const auto inks = test::RunShell("gs -q -dNOPAUSE -dBATCH -dEPSCrop -sDEVICE=inkcov -o - " + test::Quote(request.path));
+    const auto inks =
+        test::RunShell("gs -q -dNOPAUSE -dBATCH -dEPSCrop -sDEVICE=inkcov -o - " + test::Quote(request.path));
     double c = 0, m = 0, y = 0, k = 0;
     ASSERT_EQ(std::sscanf(inks.out.c_str(), "%lf %lf %lf %lf", &c, &m, &y, &k), 4) << inks.out;
     EXPECT_GT(c, 0.01);

@@ -59,7 +59,8 @@ TEST_F(App, EveryInputFieldHasANameAndATip) {
     }
     EXPECT_EQ(app.Edit(ctl::kFact)->placeholderText(), Q("FACT data identifier"));
     SetEnglishTexts(false);
-    for (int id : {ctl::kPresetBox, ctl::kSourceBox, ctl::kCheck1}) EXPECT_FALSE(app.Bar().Control(id)->toolTip().isEmpty());
+    for (int id : {ctl::kPresetBox, ctl::kSourceBox, ctl::kCheck1})
+        EXPECT_FALSE(app.Bar().Control(id)->toolTip().isEmpty());
 }
 
 // Writes bytes to a file of the test output and returns its path.
@@ -95,7 +96,8 @@ TEST_F(App, ZoomedViewAndCopiedPicturesScan) {
             app.frame->Action(zoom)->trigger();
             const QImage view = app.Grab();
             EXPECT_GT(app.frame->View().Scale(), 1.0);
-            EXPECT_NE(Decode(view, "app-zoom-" + name + std::to_string(zoom) + ".png", "-1 -noscale").find(c.read), std::string::npos);
+            EXPECT_NE(Decode(view, "app-zoom-" + name + std::to_string(zoom) + ".png", "-1 -noscale").find(c.read),
+                      std::string::npos);
         }
         // Copy with no text selected: the symbol as SVG, PNG and EMF.
         QApplication::clipboard()->clear();
@@ -141,9 +143,14 @@ TEST_F(App, ScreenshotsOfTheWindowAndTheDialogs) {
         const QString tail = (english ? Q("-en-") : Q("-zh-")) + scale + Q(".png");
         EXPECT_TRUE(app.frame->grab().save(folder + Q("/main") + tail));
         const std::pair<int, const char*> dialogs[] = {
-            {cmd::kPreferences, "preferences"}, {cmd::kColour, "colour"},   {cmd::kSpecifications, "specifications"},
-            {cmd::kSymbolOptions, "symbol-options"}, {cmd::kText, "edit-text"}, {cmd::kAdditionalText, "additional-text"},
-            {cmd::kSerialization, "series"},    {cmd::kAbout, "about"},
+            {cmd::kPreferences, "preferences"},
+            {cmd::kColour, "colour"},
+            {cmd::kSpecifications, "specifications"},
+            {cmd::kSymbolOptions, "symbol-options"},
+            {cmd::kText, "edit-text"},
+            {cmd::kAdditionalText, "additional-text"},
+            {cmd::kSerialization, "series"},
+            {cmd::kAbout, "about"},
         };
         for (const auto& [command, name] : dialogs)
             WithDialog<QDialog>(app, command, [&, name = name](QDialog& d) {

@@ -77,9 +77,7 @@ void DrawEan13(Started& app) {
     ASSERT_TRUE(app.Drawn());
 }
 
-bool Scans(Started& app, const char* png) {
-    return Decode(app.Grab(), png).find("5901234123457") != std::string::npos;
-}
+bool Scans(Started& app, const char* png) { return Decode(app.Grab(), png).find("5901234123457") != std::string::npos; }
 
 TEST_F(App, SymbolOptionsDialogSetsThePrinterGrid) {
     VG_REQUIRE_TOOLS("gs", "ZXingReader");
@@ -120,8 +118,10 @@ TEST_F(App, SymbolOptionsDialogSetsThePrinterGrid) {
     test::TempFolder dir;
     const std::string eps = dir.File("grid.eps"), pgm = dir.File("grid.pgm");
     ASSERT_TRUE(WriteFormat(eps));
-    const test::ShellResult gs = test::RunShell("gs -q -dSAFER -dNOPAUSE -dBATCH -dEPSCrop -r600 -sDEVICE=pgmraw "
-                                                "-sOutputFile=" + Quote(pgm) + " " + Quote(eps) + " 2>&1");
+    const test::ShellResult gs = test::RunShell(
+        "gs -q -dSAFER -dNOPAUSE -dBATCH -dEPSCrop -r600 -sDEVICE=pgmraw "
+        "-sOutputFile=" +
+        Quote(pgm) + " " + Quote(eps) + " 2>&1");
     ASSERT_EQ(gs.status, 0) << gs.out;
     const test::Raster r = test::ReadPgm(pgm);
     ASSERT_GT(r.height, 0);

@@ -33,7 +33,8 @@ public:
             QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "Open");
     }
     ~UrlCatcher() override {
-        for (const char* scheme : {"http", "https", "file"}) QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+        for (const char* scheme : {"http", "https", "file"})
+            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
     }
     QList<QUrl> opened;
 public slots:
@@ -60,7 +61,8 @@ public:
         });
     }
     QUrl Url() const {
-        return QUrl(QStringLiteral("http://127.0.0.1:%1/products/upgrade_check.php?id=02148").arg(server_.serverPort()));
+        return QUrl(
+            QStringLiteral("http://127.0.0.1:%1/products/upgrade_check.php?id=02148").arg(server_.serverPort()));
     }
 
 private:
@@ -68,8 +70,9 @@ private:
 };
 
 QByteArray Http(int status, const QByteArray& body) {
-    QByteArray head = "HTTP/1.1 " + QByteArray::number(status) + " X\r\nContent-Type: text/html\r\nContent-Length: " +
-                      QByteArray::number(body.size()) + "\r\nConnection: close\r\n";
+    QByteArray head = "HTTP/1.1 " + QByteArray::number(status) +
+                      " X\r\nContent-Type: text/html\r\nContent-Length: " + QByteArray::number(body.size()) +
+                      "\r\nConnection: close\r\n";
     if (status == 301) head += "Location: http://127.0.0.1:1/elsewhere\r\n";
     return head + "\r\n" + body;
 }
@@ -96,7 +99,8 @@ TEST(UpdateReply, Judgement) {
         {"19 characters", 200, Body("  6.03", 'M', "a"), UpdateVerdict::Newer, std::nullopt},
         {"--> at 18", 200, Body("  6.03", 'M', "-->message-->"), UpdateVerdict::Newer, std::nullopt},
         {"--> at 25", 200, Body("  6.03", 'M', "1234567-->rest"), UpdateVerdict::Newer, "1234567"},
-        {"1000-character cut", 200, Body("  6.02", 'M', long1100 + "-->"), UpdateVerdict::UpToDate, std::string(1000, 'x')},
+        {"1000-character cut", 200, Body("  6.02", 'M', long1100 + "-->"), UpdateVerdict::UpToDate,
+         std::string(1000, 'x')},
         {"early --> hides a later one", 200, "<!-->ERSION  6.03Mtext-->", UpdateVerdict::Newer, std::nullopt},
         {"no number", 200, Body("  v6.1", 'x', "--"), UpdateVerdict::UpToDate, std::nullopt},
         {"text after the number", 200, Body("7.0abc", 'x', "--"), UpdateVerdict::Newer, std::nullopt},
@@ -144,7 +148,9 @@ TEST_F(Help, UpdateCheckAgainstALoopbackServer) {
         {"18 characters", Http(200, "<!--VERSION  6.03M"), {kCannotCheckUpdates}},
         {"19 characters", Http(200, "<!--VERSION  6.03Mx"), {newer}},
         {"--> at 25", Http(200, "<!--VERSION  6.03M1234567-->"), {"1234567", newer}},
-        {"1000-character cut", Http(200, "<!--VERSION  6.02M" + QByteArray(1002, 'y') + "-->"), {std::string(1000, 'y'), kUpToDate}},
+        {"1000-character cut",
+         Http(200, "<!--VERSION  6.02M" + QByteArray(1002, 'y') + "-->"),
+         {std::string(1000, 'y'), kUpToDate}},
         {"read up to 1024", Http(200, "<!--VERSION  6.02M" + QByteArray(1500, 'y') + "-->"), {kUpToDate}},
         {"early -->", Http(200, "<!-->ERSION  6.03Mtext-->"), {newer}},
         {"status 301", Http(301, "<!--VERSION  6.03Mtext-->"), {kCannotCheckUpdates}},
@@ -167,7 +173,8 @@ TEST_F(Help, UpdateCheckAgainstALoopbackServer) {
         }
         EXPECT_EQ(texts, c.texts);
         // The request as the server saw it: the path, the agent and the accepted types.
-        EXPECT_TRUE(server.request.startsWith("GET /products/upgrade_check.php?id=02148 HTTP/1.1\r\n")) << server.request.constData();
+        EXPECT_TRUE(server.request.startsWith("GET /products/upgrade_check.php?id=02148 HTTP/1.1\r\n"))
+            << server.request.constData();
         EXPECT_TRUE(server.request.contains("\r\nUser-Agent: ZOVOrizIve\r\n")) << server.request.constData();
         EXPECT_TRUE(server.request.contains("\r\nAccept: text/*\r\n")) << server.request.constData();
         // Yes to a newer version opens the check's own address; redirects are not followed.
@@ -189,7 +196,8 @@ TEST_F(Help, SilentServerAndRealBoxes) {
             EXPECT_EQ(box->windowTitle(), QStringLiteral("Vornel Glyph"));
             EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
             shown << box->text();
-            box->button(box->buttons().contains(box->button(QMessageBox::No)) ? QMessageBox::No : QMessageBox::Ok)->click();
+            box->button(box->buttons().contains(box->button(QMessageBox::No)) ? QMessageBox::No : QMessageBox::Ok)
+                ->click();
         }
     });
     closer.start(20);
@@ -217,8 +225,7 @@ TEST_F(Help, SilentServerAndRealBoxes) {
     EXPECT_NE(shown.front(), QString::fromLatin1(kCannotCheckUpdates));
     closer.stop();
     SetMessageSink(&messages.sink);
-    for (QWidget* w : QApplication::topLevelWidgets())
-        EXPECT_FALSE(qobject_cast<QMessageBox*>(w) && w->isVisible());
+    for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(qobject_cast<QMessageBox*>(w) && w->isVisible());
 }
 
 TEST_F(Help, LinksPagesAndContents) {
@@ -306,8 +313,7 @@ TEST(HelpPages, BuiltPagesAndTheirExamplesScan) {
         // ZXing's answer is "<file> <format> "<text>"", or "<file> None"; it
         // does not take the HIBC Code 39 examples, which zbar reads.
         const test::ShellResult r = test::ReadZxing(png, "-1 -noscale");
-        const bool read = r.out.find(" \"") != std::string::npos ||
-                          !test::ReadZbar(png, "-q").out.empty();
+        const bool read = r.out.find(" \"") != std::string::npos || !test::ReadZbar(png, "-q").out.empty();
         EXPECT_TRUE(read) << png << "\n" << r.out;
         decoded += read;
     }

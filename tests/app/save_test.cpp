@@ -55,7 +55,8 @@ void WhenOpen(std::function<void(D*)> f, int tries = 500) {
 void Choose(QFileDialog* d, const std::string& path) {
     const QString want = QString::fromStdString(path);
     d->selectFile(want);
-    if (auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")); name && d->selectedFiles().value(0) != want)
+    if (auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        name && d->selectedFiles().value(0) != want)
         name->setText(QFileInfo(want).fileName());
     EXPECT_EQ(d->selectedFiles().value(0), want);
     static_cast<QDialog*>(d)->accept();

@@ -72,8 +72,8 @@ TEST(BatchScan, HundredFileEpsSeriesDecodesFileByFile) {
     for (const std::string& name : Names(dir))
         if (name.ends_with(".EPS")) files.push_back(dir.File(name));
     ASSERT_EQ(files.size(), 100u);
-    std::string cmd = "gs -q -dSAFER -dNOPAUSE -dBATCH -dEPSCrop -r200 -sDEVICE=pnggray -sOutputFile=" +
-                      Quote(dir.File("p%03d.png"));
+    std::string cmd =
+        "gs -q -dSAFER -dNOPAUSE -dBATCH -dEPSCrop -r200 -sDEVICE=pnggray -sOutputFile=" + Quote(dir.File("p%03d.png"));
     for (const std::string& f : files) cmd += " " + Quote(f);
     ASSERT_EQ(RunShell(cmd + " 2>&1").status, 0);
     const auto read = Decode(dir.Path(), "EAN-13");
@@ -96,8 +96,8 @@ TEST(BatchScan, Code128DataFileBatchDecodesRecordByRecord) {
     std::string data;
     for (int i = 1; i <= 12; ++i) data += "Lot." + std::to_string(1000 + i * 7) + "/x\r\n";
     WriteFile(dir.File("lots.txt"), data);
-    const auto r = RunTool("batch -v 6 --set FileName=2 -f eps " + Quote(dir.File("lots.txt")) + " -o " +
-                           Quote(dir.Path()));
+    const auto r =
+        RunTool("batch -v 6 --set FileName=2 -f eps " + Quote(dir.File("lots.txt")) + " -o " + Quote(dir.Path()));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "12 files have been created.\n");
     for (int i = 1; i <= 12; ++i) {
@@ -117,8 +117,8 @@ TEST(BatchScan, WmfAndEmfSeriesDecodeThroughTheirReaders) {
     for (const std::string format : {"wmf", "emf"}) {
         SCOPED_TRACE(format);
         TempFolder dir;
-        const auto r = RunTool(std::string(kSeries) + "--stop 33397 -f " + format + " --set FileName=3 -o " +
-                               Quote(dir.Path()));
+        const auto r =
+            RunTool(std::string(kSeries) + "--stop 33397 -f " + format + " --set FileName=3 -o " + Quote(dir.Path()));
         ASSERT_EQ(r.status, 0) << r.err;
         for (int i = 0; i < 5; ++i) {
             const std::string n = std::to_string(33393 + i);
@@ -151,8 +151,7 @@ TEST(BatchTool, SetupChecksAndExitStatuses) {
          "Out of range. Serialization may not exceed 3000 files.", 0},
         {"by twos", "series -v 6 -d AB1 --before AB --start 1 --stop 5 --step 2", 0, "", 3},
         {"without --before", "series -v 72 -d 03600029145 --start 29145 --stop 29147", 0, "", 3},
-        {"case differs", "series -v 6 -d ABC1 --before abc --start 1 --stop 3", 2,
-         "must match main input.", 0},
+        {"case differs", "series -v 6 -d ABC1 --before abc --start 1 --stop 3", 2, "must match main input.", 0},
         {"start above stop", "series -v 6 -d ABC5 --before ABC --start 5 --stop 3", 2,
          "\"Start\" is greater than \"Stop\".", 0},
         {"step with a letter", "series -v 6 -d ABC5 --before ABC --start 5 --stop 7 --step 1x", 2, "--step", 0},
@@ -205,11 +204,13 @@ TEST(BatchTool, SignalsStopAfterTheFileBeingWritten) {
         TempFolder dir;
         const std::string gone = vg::test::TrimLineEnds(RunShell("sh -c 'echo $$'").out);
         WriteFile(dir.File(".vgl-save-" + gone + "-abcdef"), "left");
-        const std::string cmd = "cd " + Quote(dir.Path()) + " && (" + Quote(VGLYPH_EXE) + " " + kSeries +
-                                "--stop 36392 -f eps --verify --set FileName=4 --script s.txt > out.txt 2>err.txt & pid=$!;"
-                                // Signal once a few files are there, however fast the machine.
-                                " i=0; while [ $(ls | grep -c 'EPS$') -lt 3 ] && [ $i -lt 1000 ]; do"
-                                " sleep 0.01; i=$((i+1)); done; kill -" + std::string(signal) + " $pid; wait $pid; echo $?)";
+        const std::string cmd =
+            "cd " + Quote(dir.Path()) + " && (" + Quote(VGLYPH_EXE) + " " + kSeries +
+            "--stop 36392 -f eps --verify --set FileName=4 --script s.txt > out.txt 2>err.txt & pid=$!;"
+            // Signal once a few files are there, however fast the machine.
+            " i=0; while [ $(ls | grep -c 'EPS$') -lt 3 ] && [ $i -lt 1000 ]; do"
+            " sleep 0.01; i=$((i+1)); done; kill -" +
+            std::string(signal) + " $pid; wait $pid; echo $?)";
         const auto r = RunShell(cmd);
         EXPECT_EQ(vg::test::TrimLineEnds(r.out), status);
         const std::string out = ReadWholeFile(dir.File("out.txt"));
@@ -226,10 +227,14 @@ TEST(BatchTool, SignalsStopAfterTheFileBeingWritten) {
 // them, and each run's count is the files holding its data.
 TEST(BatchTool, ConcurrentSeriesReportOnlyTheirOwnFiles) {
     TempFolder dir;
-    const std::string run = Quote(VGLYPH_EXE) + " series -v 6 --set FileName=0 -f eps --no-preview --start 1 --stop 100 -o f";
+    const std::string run =
+        Quote(VGLYPH_EXE) + " series -v 6 --set FileName=0 -f eps --no-preview --start 1 --stop 100 -o f";
     const auto r = RunShell(
-        "cd " + Quote(dir.Path()) + " && for t in $(seq 20); do rm -rf f; mkdir f;"
-        " " + run + " -d AB1 --before AB > a 2>/dev/null & " + run + " -d CD1 --before CD > b 2>/dev/null; wait;"
+        "cd " + Quote(dir.Path()) +
+        " && for t in $(seq 20); do rm -rf f; mkdir f;"
+        " " +
+        run + " -d AB1 --before AB > a 2>/dev/null & " + run +
+        " -d CD1 --before CD > b 2>/dev/null; wait;"
         // A run that lost its first name prints no count: 0.
         " a=$(tr -dc 0-9 < a); b=$(tr -dc 0-9 < b);"
         " echo ${a:-0} $(grep -la 'AB[0-9]' f/* | wc -l) ${b:-0} $(grep -la 'CD[0-9]' f/* | wc -l) $(ls -A f | wc -l);"
@@ -259,8 +264,8 @@ TEST(BatchTool, HostileNamesStayInTheFolder) {
         TempFolder dir;
         fs::create_directories(dir.File("parent/out/VGL{"));
         WriteFile(dir.File("data.txt"), ".EPS\r\n..\r\n/../x\r\n");
-        const auto r = RunTool(c.args + " -f eps --no-preview --set FileName=2 -o parent/out --script parent/out",
-                               dir.Path());
+        const auto r =
+            RunTool(c.args + " -f eps --no-preview --set FileName=2 -o parent/out --script parent/out", dir.Path());
         ASSERT_EQ(r.status, 0) << r.err;
         std::set<std::string> files;
         for (const auto& e : fs::recursive_directory_iterator(dir.Path())) {
@@ -319,8 +324,8 @@ TEST(BatchTool, ProgressLineOnATerminalOnly) {
     EXPECT_EQ(piped.err, "");
     fs::remove_all(dir.Path());
     fs::create_directory(dir.Path());
-    const auto tty = RunShell("cd " + Quote(dir.Path()) + " && script -qec " + Quote(Quote(VGLYPH_EXE) + " " + args) +
-                              " /dev/null");
+    const auto tty =
+        RunShell("cd " + Quote(dir.Path()) + " && script -qec " + Quote(Quote(VGLYPH_EXE) + " " + args) + " /dev/null");
     EXPECT_NE(tty.out.find(" of 400 files, "), std::string::npos) << tty.out;
     EXPECT_NE(tty.out.find("400 files have been created."), std::string::npos);
 }

@@ -44,7 +44,4 @@ inline ToolResult RunTool(const std::string& args, const std::string& cwd = "",
     return r;
 }
 
-
-
-
 }  // namespace vg::test

@@ -126,7 +126,8 @@ TEST(Code128Pattern, TextEdges) {
     // Stored in Windows-1252, shown again in UTF-8.
     vg::test::TempFolder dir;
     const std::string eps = dir.File("edge.eps");
-    ASSERT_EQ(RunTool("make -v 6 -d 'ŒA' --set 'AdditionalText=café' --no-preview -o " + vg::test::Quote(eps)).status, 0);
+    ASSERT_EQ(RunTool("make -v 6 -d 'ŒA' --set 'AdditionalText=café' --no-preview -o " + vg::test::Quote(eps)).status,
+              0);
     EXPECT_NE(vg::test::ReadWholeFile(eps).find("%%_AdditionalText: caf\xE9\r\n"), std::string::npos);
     const auto opened = Lines(RunTool("open " + vg::test::Quote(eps)).out);
     for (const char* line : {"OriginalMainText: ŒA", "AdditionalText: café"})

@@ -24,10 +24,10 @@ struct Read {
 
 struct Case {
     const char* name;
-    const char* args;        // vglyph make arguments after -v
-    std::vector<Read> reads; // every symbol of the graphic
-    bool wide = false;       // 1 mm module: rendered at a lower resolution
-    bool allTurns = false;   // every rotation and magnification, not two of them
+    const char* args;         // vglyph make arguments after -v
+    std::vector<Read> reads;  // every symbol of the graphic
+    bool wide = false;        // 1 mm module: rendered at a lower resolution
+    bool allTurns = false;    // every rotation and magnification, not two of them
 };
 
 // zbar's text of the same symbol: raw control characters.
@@ -41,8 +41,7 @@ std::string ZbarText(std::string text) {
 
 const std::vector<Case>& Cases() {
     static const std::vector<Case> cases = {
-        {"SetsABCWithShift", "6 --escapes -d '\\x8Ca\\x8CAB1234cd'",
-         {{"]C0", "<SOH>a<SOH>AB1234cd"}}, false, true},
+        {"SetsABCWithShift", "6 --escapes -d '\\x8Ca\\x8CAB1234cd'", {{"]C0", "<SOH>a<SOH>AB1234cd"}}, false, true},
         {"SetsBC", "6 -d 'Ab12345xyz'", {{"]C0", "Ab12345xyz"}}},
         {"HibcCombination", "7 -d '+A123BJC5D6E71/$$52001510X3'", {{"]C0", "+A123BJC5D6E71/$$52001510X3C"}}},
         {"HibcPrimary", "8 -d '+A99912345'", {{"]C0", "+A999123457"}}},
@@ -72,25 +71,35 @@ const std::vector<Case>& Cases() {
         {"UccGln415", "130 -d '(415)123456789012'", {{"]C1", "4151234567890128"}}, true},
         {"UccGrai", "131 -d '(8003)12345678901231(10)12'", {{"]C1", "800312345678901231<GS>1012"}}, true},
         {"UccGiai", "132 -d '(8004)1234ABC'", {{"]C1", "80041234ABC"}}, true},
-        {"UccCoupon1", "61 --upc-part 51234567890 --ucc-part '(8100)123456'",
-         {{"]E0", "512345678900"}, {"]C1", "8100123456"}}, false, true},
-        {"UccCoupon2", "62 --upc-part 51234567890 --ucc-part '(8101)1234567890'",
+        {"UccCoupon1",
+         "61 --upc-part 51234567890 --ucc-part '(8100)123456'",
+         {{"]E0", "512345678900"}, {"]C1", "8100123456"}},
+         false,
+         true},
+        {"UccCoupon2",
+         "62 --upc-part 51234567890 --ucc-part '(8101)1234567890'",
          {{"]E0", "512345678900"}, {"]C1", "81011234567890"}}},
-        {"UccCoupon3", "63 --upc-part 51234567890 --ucc-part '(8100)123456(21)12345678'",
+        {"UccCoupon3",
+         "63 --upc-part 51234567890 --ucc-part '(8100)123456(21)12345678'",
          {{"]E0", "512345678900"}, {"]C1", "8100123456<GS>2112345678"}}},
-        {"UccCoupon4", "64 --upc-part 51234567890 --ucc-part '(8101)1234567890(21)12345678'",
+        {"UccCoupon4",
+         "64 --upc-part 51234567890 --ucc-part '(8101)1234567890(21)12345678'",
          {{"]E0", "512345678900"}, {"]C1", "81011234567890<GS>2112345678"}}},
-        {"UccCoupon5", "65 --upc-part 51234567890 --ucc-part '(8102)12'",
-         {{"]E0", "512345678900"}, {"]C1", "810212"}}},
-        {"EanCoupon1", "81 --upc-part 991234567890 --ucc-part '(8100)123456'",
+        {"UccCoupon5", "65 --upc-part 51234567890 --ucc-part '(8102)12'", {{"]E0", "512345678900"}, {"]C1", "810212"}}},
+        {"EanCoupon1",
+         "81 --upc-part 991234567890 --ucc-part '(8100)123456'",
          {{"]E0", "9912345678909"}, {"]C1", "8100123456"}}},
-        {"EanCoupon2", "82 --upc-part 991234567890 --ucc-part '(8101)1234567890'",
+        {"EanCoupon2",
+         "82 --upc-part 991234567890 --ucc-part '(8101)1234567890'",
          {{"]E0", "9912345678909"}, {"]C1", "81011234567890"}}},
-        {"EanCoupon3", "83 --upc-part 991234567890 --ucc-part '(8100)123456(21)12345678'",
+        {"EanCoupon3",
+         "83 --upc-part 991234567890 --ucc-part '(8100)123456(21)12345678'",
          {{"]E0", "9912345678909"}, {"]C1", "8100123456<GS>2112345678"}}},
-        {"EanCoupon4", "84 --upc-part 991234567890 --ucc-part '(8101)1234567890(21)12345678'",
+        {"EanCoupon4",
+         "84 --upc-part 991234567890 --ucc-part '(8101)1234567890(21)12345678'",
          {{"]E0", "9912345678909"}, {"]C1", "81011234567890<GS>2112345678"}}},
-        {"EanCoupon5", "85 --upc-part 991234567890 --ucc-part '(8102)12'",
+        {"EanCoupon5",
+         "85 --upc-part 991234567890 --ucc-part '(8102)12'",
          {{"]E0", "9912345678909"}, {"]C1", "810212"}}},
     };
     return cases;
@@ -103,9 +112,9 @@ struct Turn {
 
 // One render: every symbol read by both decoders, nothing else read.
 std::string ScanOne(const Case& c, Turn t, const std::string& base) {
-    const std::string make = "make -v " + std::string(c.args) + " --no-preview --set Rotation=" +
-                             std::to_string(t.rotation) + " --set Magnification=" +
-                             std::to_string(t.magnification) + " -o " + vg::test::Quote(base + ".eps");
+    const std::string make =
+        "make -v " + std::string(c.args) + " --no-preview --set Rotation=" + std::to_string(t.rotation) +
+        " --set Magnification=" + std::to_string(t.magnification) + " -o " + vg::test::Quote(base + ".eps");
     vg::test::ToolResult made = vg::test::RunTool(make);
     if (made.status != 0) return "make failed (" + std::to_string(made.status) + "): " + made.err;
 
@@ -197,20 +206,24 @@ std::vector<int> BoundingBox(const std::string& text) {
 TEST(Code128Scan, MarksStayInsideTheBoundingBox) {
     if (!vg::test::HaveTool("gs")) GTEST_SKIP() << "gs is not installed";
     TempFolder dir;
-    const char* symbols[] = {"116 -d 123456", "117 -d 123456", "118 -d 0123456789", "121 -d 9495",
-                             "123 -d 123456", "63 --upc-part 51234567890 --ucc-part '(8100)123456(21)12345678'",
+    const char* symbols[] = {"116 -d 123456",
+                             "117 -d 123456",
+                             "118 -d 0123456789",
+                             "121 -d 9495",
+                             "123 -d 123456",
+                             "63 --upc-part 51234567890 --ucc-part '(8100)123456(21)12345678'",
                              "84 --upc-part 991234567890 --ucc-part '(8101)1234567890(21)12345678'"};
     for (const char* args : symbols) {
         for (int magnification : {100, 200}) {
             SCOPED_TRACE(std::string(args) + " at " + std::to_string(magnification) + " %");
             const std::string eps = dir.File("box.eps");
-            vg::test::ToolResult made = vg::test::RunTool("make -v " + std::string(args) + " --no-preview -o " +
-                                                          vg::test::Quote(eps) + " --set Magnification=" +
-                                                          std::to_string(magnification));
+            vg::test::ToolResult made =
+                vg::test::RunTool("make -v " + std::string(args) + " --no-preview -o " + vg::test::Quote(eps) +
+                                  " --set Magnification=" + std::to_string(magnification));
             ASSERT_EQ(made.status, 0) << made.err;
             const std::vector<int> declared = BoundingBox(vg::test::ReadWholeFile(eps));
-            ShellResult marks = vg::test::RunShell("gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=bbox " +
-                                                   vg::test::Quote(eps) + " 2>&1");
+            ShellResult marks =
+                vg::test::RunShell("gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=bbox " + vg::test::Quote(eps) + " 2>&1");
             const std::vector<int> drawn = BoundingBox(marks.out);
             ASSERT_EQ(declared.size(), 4u);
             ASSERT_EQ(drawn.size(), 4u) << marks.out;

@@ -19,8 +19,8 @@ struct Code39Sample {
     const char* data;
     const char* zxingFormat;
     const char* zbarType;
-    const char* decoded;  // what the symbol carries, check character included
-    const char* readable; // the human-readable text as Ghostscript finds it; null: not checked
+    const char* decoded;       // what the symbol carries, check character included
+    const char* readable;      // the human-readable text as Ghostscript finds it; null: not checked
     const char* options = "";  // further make options
 };
 
@@ -63,8 +63,7 @@ constexpr Placement kPlacements[] = {{0, 80}, {90, 80}, {0, 200}, {90, 200}};
 std::string ScanOne(const Code39Sample& s, const Placement& p, const std::string& base) {
     const std::string make = "make -v " + Quote(s.variation) + " -d " + Quote(s.data) + " " + s.options +
                              " --no-preview --set BarWidthReduction=0 --set Rotation=" + std::to_string(p.rotation) +
-                             " --set Magnification=" + std::to_string(p.magnification) + " -o " +
-                             Quote(base + ".eps");
+                             " --set Magnification=" + std::to_string(p.magnification) + " -o " + Quote(base + ".eps");
     const vg::test::ToolResult made = vg::test::RunTool(make);
     if (made.status != 0) return "make failed (" + std::to_string(made.status) + "): " + made.err;
     const ShellResult gs = vg::test::RenderEps(base + ".eps", base + ".png", 300);
@@ -75,8 +74,8 @@ std::string ScanOne(const Code39Sample& s, const Placement& p, const std::string
     const std::string expected = base + ".png " + s.zxingFormat + " \"" + s.decoded + "\"";
     if (vg::test::Lines(zx.out) != std::vector<std::string>{expected}) problems += "ZXing read: " + zx.out;
     if (s.readable) {
-        const ShellResult text = vg::test::RunShell("gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=txtwrite -sOutputFile=- " +
-                                                    Quote(base + ".eps") + " 2>&1");
+        const ShellResult text = vg::test::RunShell(
+            "gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=txtwrite -sOutputFile=- " + Quote(base + ".eps") + " 2>&1");
         std::string shown = text.out;
         shown.erase(0, shown.find_first_not_of(' '));
         if (vg::test::TrimLineEnds(shown) != s.readable) problems += "text: " + text.out;

@@ -17,12 +17,12 @@ using vg::test::ToolResult;
 constexpr const char* kEan = "make -v ean13 -d 400638133393 ";
 
 struct CliCase {
-    std::string args;     // "@" stands for a fresh folder
+    std::string args;  // "@" stands for a fresh folder
     int status;
-    const char* err;      // part of standard error
-    const char* out;      // part of standard output
-    const char* file;     // the file in the folder that must exist afterwards; "" none at all
-    const char* opened;   // lines "vglyph open" must print for that file, '\n'-separated
+    const char* err;     // part of standard error
+    const char* out;     // part of standard output
+    const char* file;    // the file in the folder that must exist afterwards; "" none at all
+    const char* opened;  // lines "vglyph open" must print for that file, '\n'-separated
 };
 
 const CliCase kCases[] = {
@@ -34,7 +34,8 @@ const CliCase kCases[] = {
     {"pattern -v jan-1 -d 490123456789", 0, "", "EncodedText: 4901234567894\n", "", ""},
     {"pattern -v 72 -d 03600029145", 0, "", "EncodedText: 036000291452\n", "", ""},
     {"pattern -v ean -d 1", 2, "candidates:\n  26\tEAN-13\n  27\tEAN-8\n", "", "", ""},
-    {"pattern -v 'postnet 5' -d 1", 2, "  51\tPOSTNET 5-Digit Lower-Right\n  52\tPOSTNET 5-Digit Wide-Area\n", "", "", ""},
+    {"pattern -v 'postnet 5' -d 1", 2, "  51\tPOSTNET 5-Digit Lower-Right\n  52\tPOSTNET 5-Digit Wide-Area\n", "", "",
+     ""},
     {"pattern -v nothing -d 1", 2, "unknown variation 'nothing'", "", "", ""},
     {"pattern -v 0 -d 1", 2, "unknown variation '0'", "", "", ""},
 
@@ -49,8 +50,8 @@ const CliCase kCases[] = {
     {std::string(kEan) + "--set Magnification=nan -o @/x.eps", 2, "'nan' is not a number; valid: 80..200", "", "", ""},
     {std::string(kEan) + "--set Magnification=-inf -o @/x.eps", 2, "'-inf' is not a number", "", "", ""},
     {std::string(kEan) + "--set Magnification=1e999 -o @/x.eps", 2, "'1e999' is not a number", "", "", ""},
-    {"make -v 'code 39' -d 1 --set Magnification=900 -o @/x.eps", 2, "valid: 33..800 percent for Code 39 General",
-     "", "", ""},
+    {"make -v 'code 39' -d 1 --set Magnification=900 -o @/x.eps", 2, "valid: 33..800 percent for Code 39 General", "",
+     "", ""},
     {"make -v 'isbn' -d 1 --set Magnification=90 -o @/x.eps", 2, "ISBN General has no X-dimension", "", "", ""},
     {"make -v 'postnet 5-digit lower' -d 12345 --set CurBarXDimension=2 -o @/x.eps", 2, "valid: 1.44 points", "", "",
      ""},
@@ -73,8 +74,8 @@ const CliCase kCases[] = {
      ""},
     {std::string(kEan) + "--set BarsTextColorName= -o @/x.eps", 2, "'' is empty", "", "", ""},
     {std::string(kEan) + "--set 'Company=a\nshowpage' -o @/x.eps", 2, "'a\\nshowpage' has a line break", "", "", ""},
-    {std::string(kEan) + "--set Variation=27 -o @/x.eps", 2, "Variation: it follows from the chosen variation", "",
-     "", ""},
+    {std::string(kEan) + "--set Variation=27 -o @/x.eps", 2, "Variation: it follows from the chosen variation", "", "",
+     ""},
     {std::string(kEan) + "--set Format=0 -o @/x.eps", 2, "Format: it follows from the output format", "", "", ""},
     {std::string(kEan) + "--set CheckCharacter1=5 -o @/x.eps", 2, "it is computed, not set", "", "", ""},
 
@@ -101,9 +102,7 @@ std::string Substituted(std::string text, const std::string& folder) {
     return text;
 }
 
-bool FolderIsEmpty(const std::string& folder) {
-    return vg::test::RunShell("ls -A " + Quote(folder)).out.empty();
-}
+bool FolderIsEmpty(const std::string& folder) { return vg::test::RunShell("ls -A " + Quote(folder)).out.empty(); }
 
 TEST(CommandLine, BehavesAsDocumented) {
     for (const CliCase& c : kCases) {

@@ -54,7 +54,10 @@ TEST(DialogOptions, SameRecordAsTheModels) {
         std::function<void()> dialogs;  // what a user does in the dialogs
         std::vector<const char*> fields;
     } cases[] = {
-        {"printer grid at 600 dpi", "72", "03600029145", "--printer-dpi 600 --magnification 120 --verification gs",
+        {"printer grid at 600 dpi",
+         "72",
+         "03600029145",
+         "--printer-dpi 600 --magnification 120 --verification gs",
          [] {
              SymbolOptionsModel m(SymbolSettings, BarPattern);
              m.TypeDpi("600");
@@ -64,7 +67,10 @@ TEST(DialogOptions, SameRecordAsTheModels) {
          },
          {"PrinterDpi", "LastMethod", "CurBarXDimension", "Magnification", "SymbolWidth", "BarWidthReduction",
           "Prufmark", "GSCalibration"}},
-        {"custom Code 39", "11", "ABC123", "--method custom --x-dim 0.33mm --bwr 1mil --bar-height 0.5in",
+        {"custom Code 39",
+         "11",
+         "ABC123",
+         "--method custom --x-dim 0.33mm --bwr 1mil --bar-height 0.5in",
          [] {
              SymbolOptionsModel m(SymbolSettings, BarPattern);
              ASSERT_FALSE(m.ChooseMethod(1));
@@ -75,7 +81,9 @@ TEST(DialogOptions, SameRecordAsTheModels) {
          },
          {"LastMethod", "CurBarXDimension", "Magnification", "CurRatio", "BarWidthReduction", "BarHeight",
           "SymbolWidth"}},
-        {"text and additional text", "72", "03600029145",
+        {"text and additional text",
+         "72",
+         "03600029145",
          "--size 12 --bold --text-above --distance 2pt --additional-text 'LOT 7' --at-size 10 --at-h 0.25in "
          "--at-v -0.2in --at-rotation 90",
          [] {
@@ -134,7 +142,8 @@ TEST(DialogOptions, SameRecordAsTheModels) {
 // lists ending at 100/24 (24 dots) and 4.0 (3 dots at 300 dpi).
 TEST(DialogOptions, ValuesPastTheListsKeepTheLastEntry) {
     const std::string past = "--set LastMethod=1 --set CurBarXDimension=5.688 --method printer";
-    for (auto [options, field, stored] : {std::tuple{past, "CurBarXDimension", 5.4}, {past, "Magnification", 750.0},
+    for (auto [options, field, stored] : {std::tuple{past, "CurBarXDimension", 5.4},
+                                          {past, "Magnification", 750.0},
                                           {"--set CurRatio=4.2 --bwr 4", "CurRatio", 100.0 / 24},
                                           {"--set CurRatio=4.2 --printer-dpi 300", "CurRatio", 4.0}}) {
         TempFolder dir;
@@ -214,8 +223,10 @@ TEST(DialogOptions, BarsAreWholePrinterDots) {
     }
     ASSERT_GE(widths.size(), 2u);
 
-    const test::ShellResult gs = test::RunShell("gs -q -dSAFER -dNOPAUSE -dBATCH -dEPSCrop -r600 -sDEVICE=pgmraw "
-                                                "-sOutputFile=" + Quote(pgm) + " " + Quote(eps) + " 2>&1");
+    const test::ShellResult gs = test::RunShell(
+        "gs -q -dSAFER -dNOPAUSE -dBATCH -dEPSCrop -r600 -sDEVICE=pgmraw "
+        "-sOutputFile=" +
+        Quote(pgm) + " " + Quote(eps) + " 2>&1");
     ASSERT_EQ(gs.status, 0) << gs.out;
     const test::Raster r = test::ReadPgm(pgm);
     ASSERT_GT(r.height, 0);

@@ -15,13 +15,13 @@
 
 namespace {
 
-using vg::test::Quote;
-using vg::test::TempFolder;
-using vg::test::Raster;
-using vg::test::ReadPgm;
+using vg::test::Bars;
 using vg::test::DarkRun;
 using vg::test::DarkRuns;
-using vg::test::Bars;
+using vg::test::Quote;
+using vg::test::Raster;
+using vg::test::ReadPgm;
+using vg::test::TempFolder;
 
 // Writes the symbol and renders it; an empty raster when something failed.
 Raster Render(const TempFolder& dir, const std::string& name, const std::string& options, int dpi) {
@@ -39,7 +39,8 @@ Raster Render(const TempFolder& dir, const std::string& name, const std::string&
 // or at 1.5 narrow widths when the narrow width is known.
 std::string Widths(const std::vector<DarkRun>& runs, int narrow = 0) {
     if (runs.empty()) return {};
-    auto [lo, hi] = std::minmax_element(runs.begin(), runs.end(), [](DarkRun a, DarkRun b) { return a.width < b.width; });
+    auto [lo, hi] =
+        std::minmax_element(runs.begin(), runs.end(), [](DarkRun a, DarkRun b) { return a.width < b.width; });
     const double split = narrow > 0 ? narrow * 1.5 : (lo->width + hi->width) / 2.0;
     std::string w;
     for (const DarkRun& run : runs) w += run.width > split ? '2' : '1';

@@ -32,8 +32,8 @@ const LinearScan kSymbols[] = {
     {"ItfMode10", "-v 40 -d 1234567", "ITF \"12345670\"", "I2/5:12345670", "", 300},
     {"Itf14Bearer", "-v 41 -d 1001234500001", "ITF \"10012345000017\"", "I2/5:10012345000017", "", 225},
     {"Itf14OpenBearer", "-v 42 -d 1001234500001", "ITF \"10012345000017\"", "I2/5:10012345000017", "", 225},
-    {"Itf14TwoSymbols", "-v 41 -d 1001234500001 -a 12345", "ITF \"10012345000017\"", "I2/5:10012345000017",
-     "123457", 225},
+    {"Itf14TwoSymbols", "-v 41 -d 1001234500001 -a 12345", "ITF \"10012345000017\"", "I2/5:10012345000017", "123457",
+     225},
     {"JisItf13", "-v 44 -d 1234567890123", "ITF \"12345678901231\"", "I2/5:12345678901231", "", 225},
     {"CanadianCoupon", "-v 98 -d 12345678", "ITF \"81234567\"", "I2/5:81234567", "", 300},
     {"ItfOpc", "-v 100 -d 123456789", "ITF \"1234567897\"", "I2/5:1234567897", "", 300},
@@ -42,8 +42,8 @@ const LinearScan kSymbols[] = {
      "Codabar \"0123456789$:/.+\"", "Codabar:A0123456789$:/.+B", "", 300},
     {"CodabarMod16", "-v 5 -d 37859 --set StartCharacter=0 --set StopCharacter=1", "Codabar \"37859+\"",
      "Codabar:A37859+B", "", 300},
-    {"CodabarLibrary", "-v 2 -d 1234567890123 --set StartCharacter=2 --set StopCharacter=3",
-     "Codabar \"1234567890123", "Codabar:C1234567890123", "", 300},
+    {"CodabarLibrary", "-v 2 -d 1234567890123 --set StartCharacter=2 --set StopCharacter=3", "Codabar \"1234567890123",
+     "Codabar:C1234567890123", "", 300},
 };
 
 struct Variant {
@@ -55,9 +55,9 @@ const Variant kVariants[] = {{0, 80}, {0, 200}, {90, 80}, {90, 200}};
 // "" when both decoders read what they should.
 std::string ScanOne(const LinearScan& s, const Variant& v, const std::string& dir, int index) {
     const std::string base = dir + "/case" + std::to_string(index);
-    const vg::test::ToolResult made =
-        vg::test::RunTool(std::string("make ") + s.options + " --no-preview --set Rotation=" + std::to_string(v.rotation) +
-                          " --set Magnification=" + std::to_string(v.magnification) + " -o " + Quote(base + ".eps"));
+    const vg::test::ToolResult made = vg::test::RunTool(
+        std::string("make ") + s.options + " --no-preview --set Rotation=" + std::to_string(v.rotation) +
+        " --set Magnification=" + std::to_string(v.magnification) + " -o " + Quote(base + ".eps"));
     if (made.status != 0) return "make failed: " + made.err;
     // Large modules need no more than 150 dpi; the small ones at 80 % want more.
     const ShellResult gs = vg::test::RenderEps(base + ".eps", base + ".png", s.dpi);

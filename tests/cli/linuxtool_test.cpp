@@ -34,8 +34,8 @@ std::map<std::string, std::string> Files(const std::string& dir) {
 TEST(LinuxTool, DataFilesOfEveryLineEndAndStandardInputGiveTheSameFiles) {
     TempFolder dir;
     const std::string records[] = {"03600029145", "01234567890", "12345678901"};
-    const std::pair<const char*, std::string> ends[] = {
-        {"crlf", "\r\n"}, {"lf", "\n"}, {"cr", "\r"}, {"bom", "\n"}, {"nolast", "\n"}, {"stdin", "\n"}};
+    const std::pair<const char*, std::string> ends[] = {{"crlf", "\r\n"}, {"lf", "\n"},     {"cr", "\r"},
+                                                        {"bom", "\n"},    {"nolast", "\n"}, {"stdin", "\n"}};
     std::map<std::string, std::string> reference;
     for (const auto& [name, end] : ends) {
         SCOPED_TRACE(name);
@@ -45,9 +45,10 @@ TEST(LinuxTool, DataFilesOfEveryLineEndAndStandardInputGiveTheSameFiles) {
         WriteWholeFile(dir.File(std::string(name) + ".txt"), bytes);
         fs::create_directory(dir.File(name));
         const std::string out = Quote(dir.File(name));
-        const auto r = name == std::string("stdin")
-                           ? RunTool("batch -v upca -f eps - -o " + out + " < " + Quote(dir.File("stdin.txt")))
-                           : RunTool("batch -v upca -f eps " + Quote(dir.File(std::string(name) + ".txt")) + " -o " + out);
+        const auto r =
+            name == std::string("stdin")
+                ? RunTool("batch -v upca -f eps - -o " + out + " < " + Quote(dir.File("stdin.txt")))
+                : RunTool("batch -v upca -f eps " + Quote(dir.File(std::string(name) + ".txt")) + " -o " + out);
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out, "3 files have been created.\n");
         const auto files = Files(dir.File(name));
@@ -57,8 +58,8 @@ TEST(LinuxTool, DataFilesOfEveryLineEndAndStandardInputGiveTheSameFiles) {
     }
     // A pipe reaches the batch as /dev/stdin too.
     fs::create_directory(dir.File("pipe"));
-    const auto r = RunTool("batch -v upca -f eps /dev/stdin -o " + Quote(dir.File("pipe")) + " --replace",
-                           "", "cat " + Quote(dir.File("lf.txt")) + " | LANG=C");
+    const auto r = RunTool("batch -v upca -f eps /dev/stdin -o " + Quote(dir.File("pipe")) + " --replace", "",
+                           "cat " + Quote(dir.File("lf.txt")) + " | LANG=C");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(Files(dir.File("pipe")) == reference);
 }
@@ -94,7 +95,7 @@ TEST(LinuxTool, EveryCommandAnswersHelpAndWritesNothing) {
         SCOPED_TRACE(command);
         EXPECT_NE(list.out.find(std::string("\n  ") + command), std::string::npos);
         for (const std::string& form : {std::string(command) + " --help", std::string(command) + " -h",
-                                       "help " + std::string(command), std::string(command) + " -v 6 --help"}) {
+                                        "help " + std::string(command), std::string(command) + " -v 6 --help"}) {
             const auto r = RunTool(form, dir.Path());
             EXPECT_EQ(r.status, 0) << form << r.err;
             EXPECT_EQ(r.out.rfind(std::string("usage: vglyph ") + command, 0), 0u) << form;
@@ -136,8 +137,8 @@ TEST(LinuxTool, MessagesFollowTheLocaleAndShortNamesNameOneVariation) {
     }
     const auto shorts = RunTool("list --short", "", "LANG=C");
     const std::pair<const char*, const char*> names[] = {
-        {"code128", "6"}, {"code39", "11"}, {"code93", "24"}, {"itf14", "41"},  {"upca", "72"},
-        {"upce", "74"},   {"ean8", "27"},   {"ean13", "26"},  {"isbn", "34"},   {"postnet", "51"},
+        {"code128", "6"}, {"code39", "11"}, {"code93", "24"}, {"itf14", "41"}, {"upca", "72"},
+        {"upce", "74"},   {"ean8", "27"},   {"ean13", "26"},  {"isbn", "34"},  {"postnet", "51"},
         {"codabar", "1"}, {"msi", "47"},    {"gs1-128", "60"}};
     for (const auto& [name, code] : names) {
         EXPECT_NE(shorts.out.find(std::string(name) + "\t" + code + "\t"), std::string::npos) << name;
@@ -158,7 +159,7 @@ TEST(LinuxTool, RefusedDataSaysWhatIsWrongInPlainWords) {
         const auto r = RunTool(std::string("pattern ") + args, "", "LANG=C");
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_EQ(r.err, said) << args;
-    }    // A format that the name denies is refused, not written under that name.
+    }  // A format that the name denies is refused, not written under that name.
     TempFolder dir;
     const auto r = RunTool("make -v ean13 -d 400638133393 -f eps -o x.svg", dir.Path(), "LANG=C");
     EXPECT_EQ(r.status, 2);
@@ -168,7 +169,8 @@ TEST(LinuxTool, RefusedDataSaysWhatIsWrongInPlainWords) {
     const auto ratio = RunTool("make -v code39 -d ABC --ratio 3.1 -o x.wmf", dir.Path(), "LANG=C");
     EXPECT_EQ(ratio.status, 2);
     EXPECT_NE(ratio.err.find("--set CurRatio=3.1"), std::string::npos) << ratio.err;
-    for (const char* args : {"-o x.eps --dpi 300", "-o x.svg --transparent", "-o x.wmf --level1", "-f pdf -o - --preview"}) {
+    for (const char* args :
+         {"-o x.eps --dpi 300", "-o x.svg --transparent", "-o x.wmf --level1", "-f pdf -o - --preview"}) {
         const auto ignored = RunTool(std::string("make -v ean13 -d 400638133393 ") + args, dir.Path(), "LANG=C");
         EXPECT_EQ(ignored.status, 2) << args;
         EXPECT_NE(ignored.err.find("files only"), std::string::npos) << ignored.err;
@@ -178,8 +180,8 @@ TEST(LinuxTool, RefusedDataSaysWhatIsWrongInPlainWords) {
 
 TEST(LinuxTool, LengthsInAnyUnitAndRangesInTheUnitTyped) {
     TempFolder dir;
-    const std::pair<const char*, double> heights[] = {
-        {"10mm", 28.3465}, {"1cm", 28.3465}, {"0.5in", 36}, {"36pt", 36}, {"400mil", 28.8}, {"25.4mm", 72}};
+    const std::pair<const char*, double> heights[] = {{"10mm", 28.3465}, {"1cm", 28.3465}, {"0.5in", 36},
+                                                      {"36pt", 36},      {"400mil", 28.8}, {"25.4mm", 72}};
     for (const auto& [height, points] : heights) {
         const std::string file = Quote(dir.File("h.eps"));
         const auto r = RunTool(std::string("make -v ean13 -d 400638133393 --bar-height ") + height + " -o " + file);
@@ -214,10 +216,10 @@ TEST(LinuxTool, ColoursSetEveryModelTogether) {
     ASSERT_EQ(RunTool("make -v ean13 -d 400638133393 --fg blue --bg '#FFFF00' -o " + Quote(eps)).status, 0);
     ASSERT_EQ(RunTool("make -v ean13 -d 400638133393 --fg blue --bg '#FFFF00' -o " + Quote(svg)).status, 0);
     const auto opened = RunTool("open " + Quote(eps)).out;
-    for (const char* line : {"CMYKcyanBarsText: 100\n", "CMYKmagentaBarsText: 100\n", "CMYKyellowBarsText: 0\n",
-                             "blueBarsText: 100\n", "redBarsText: 0\n", "BarsTextColorName: Blue\n",
-                             "CMYKyellowSpacesQuietZone: 100\n", "CMYKcyanSpacesQuietZone: 0\n",
-                             "TransparentBackground: 0\n"})
+    for (const char* line :
+         {"CMYKcyanBarsText: 100\n", "CMYKmagentaBarsText: 100\n", "CMYKyellowBarsText: 0\n", "blueBarsText: 100\n",
+          "redBarsText: 0\n", "BarsTextColorName: Blue\n", "CMYKyellowSpacesQuietZone: 100\n",
+          "CMYKcyanSpacesQuietZone: 0\n", "TransparentBackground: 0\n"})
         EXPECT_NE(opened.find(line), std::string::npos) << line;
     const std::string drawing = ReadWholeFile(svg);
     EXPECT_NE(drawing.find("fill:rgb(0%,0%,100%)"), std::string::npos);

@@ -169,8 +169,10 @@ TEST(Make, UnwritablePathReportsUnableToSaveWithTheReason) {
 TEST(Make, SettingsAFileCannotHoldAreRefused) {
     TempFolder dir;
     const std::string out = dir.File("i.eps");
-    ToolResult made = RunTool("make -v 26 -d 400638133393 --set 'Comments=see %_Variation: 27' "
-                              "--set 'Company=%_Fine' -o " + Quote(out));
+    ToolResult made = RunTool(
+        "make -v 26 -d 400638133393 --set 'Comments=see %_Variation: 27' "
+        "--set 'Company=%_Fine' -o " +
+        Quote(out));
     ASSERT_EQ(made.status, 0) << made.err;
     ToolResult opened = RunTool("open " + Quote(out));
     ASSERT_EQ(opened.status, 0) << opened.err;
@@ -188,8 +190,8 @@ TEST(Make, SettingsAFileCannotHoldAreRefused) {
                     r.err.find("bad value for " + field + ": ") != std::string::npos)
             << r.err;
     }
-    ToolResult longText = RunTool("make -v 26 -d 400638133393 --set Company=" + std::string(256, 'x') + " -o " +
-                                  Quote(out));
+    ToolResult longText =
+        RunTool("make -v 26 -d 400638133393 --set Company=" + std::string(256, 'x') + " -o " + Quote(out));
     EXPECT_EQ(longText.status, 2);
     EXPECT_NE(longText.err.find("Company is longer than 255 characters"), std::string::npos) << longText.err;
     EXPECT_NE(ReadWholeFile(out).find("%%_Comments: see %_Variation: 27\r\n"), std::string::npos)
@@ -203,8 +205,7 @@ TEST(Make, UnknownFormatsAreNotWritten) {
         const std::string out = dir.File("x.wmf");
         ToolResult r = RunTool("make -v 26 -d 400638133393 " + std::string(format) + " -o " + Quote(out));
         EXPECT_EQ(r.status, 2);
-        EXPECT_NE(r.err.find("bad value for Format: it follows from the output format"), std::string::npos)
-            << r.err;
+        EXPECT_NE(r.err.find("bad value for Format: it follows from the output format"), std::string::npos) << r.err;
         EXPECT_FALSE(Exists(out));
     }
 }
@@ -216,25 +217,49 @@ TEST(Make, EdgeSettingsAreRefusedOrRender) {
     VG_REQUIRE_TOOLS("gs");
     TempFolder dir;
     const char* settings[] = {
-        "Rotation=-90",         "Magnification=-100",    "Magnification=1e300",    "Magnification=80",
-        "Magnification=200",    "CurRatio=0",            "BarHeight=-5",           "BarHeight=2.25",
-        "BarHeight=864",        "BearerBar=36",          "DistanceToBars=-6",      "DistanceToBars=32",
-        "PrinterDpi=0",         "PrinterDpi=30",         "PrinterDpi=20000",       "LastMethod=5",
-        "BarWidthReduction=1e300", "BarWidthReduction=-4", "Size=0",               "Size=200",
-        "FontName4humanreadable=", "Align=-7",           "Hueproof=255",           "bCropMarks=1",
-        "bComments=1",          "AdditionalText=x",      "AlignAT=99",             "SymbolWidth=-5",
-        "Prufmark=99",          "UnitOfMeasure=99",      "H=864",                  "V=-865",
+        "Rotation=-90",
+        "Magnification=-100",
+        "Magnification=1e300",
+        "Magnification=80",
+        "Magnification=200",
+        "CurRatio=0",
+        "BarHeight=-5",
+        "BarHeight=2.25",
+        "BarHeight=864",
+        "BearerBar=36",
+        "DistanceToBars=-6",
+        "DistanceToBars=32",
+        "PrinterDpi=0",
+        "PrinterDpi=30",
+        "PrinterDpi=20000",
+        "LastMethod=5",
+        "BarWidthReduction=1e300",
+        "BarWidthReduction=-4",
+        "Size=0",
+        "Size=200",
+        "FontName4humanreadable=",
+        "Align=-7",
+        "Hueproof=255",
+        "bCropMarks=1",
+        "bComments=1",
+        "AdditionalText=x",
+        "AlignAT=99",
+        "SymbolWidth=-5",
+        "Prufmark=99",
+        "UnitOfMeasure=99",
+        "H=864",
+        "V=-865",
     };
-    for (const char* variation : {"-v 26 -d 400638133393 -a 51234", "-v 74 -d 425261 -a 12",
-                                  "-v 35 -d 030640615 -a 12"}) {
+    for (const char* variation :
+         {"-v 26 -d 400638133393 -a 51234", "-v 74 -d 425261 -a 12", "-v 35 -d 030640615 -a 12"}) {
         SCOPED_TRACE(variation);
         std::string written;  // the files written, for one Ghostscript run
         for (std::size_t i = 0; i < std::size(settings); ++i) {
             const std::string setting = settings[i];
             SCOPED_TRACE(setting);
             const std::string out = dir.File("s" + std::to_string(i) + ".eps");
-            ToolResult r = RunTool("make " + std::string(variation) + " --set " + Quote(setting) +
-                                   " --no-preview -o " + Quote(out));
+            ToolResult r = RunTool("make " + std::string(variation) + " --set " + Quote(setting) + " --no-preview -o " +
+                                   Quote(out));
             if (r.status == 0) {
                 written += " " + Quote(out);
                 continue;
@@ -243,15 +268,15 @@ TEST(Make, EdgeSettingsAreRefusedOrRender) {
             EXPECT_EQ(r.status, 2);
             EXPECT_FALSE(Exists(out));
             // A resolution can leave no room for its default reduction.
-            const bool named = r.err.find("bad value for " + field + ": ") != std::string::npos ||
-                               (field == "PrinterDpi" &&
-                                r.err.find("bad value for BarWidthReduction: ") != std::string::npos);
+            const bool named =
+                r.err.find("bad value for " + field + ": ") != std::string::npos ||
+                (field == "PrinterDpi" && r.err.find("bad value for BarWidthReduction: ") != std::string::npos);
             EXPECT_TRUE(named) << r.err;
         }
         ASSERT_FALSE(written.empty());
-        const vg::test::ShellResult gs = vg::test::RunShell(
-            "gs -q -dSAFER -dNOPAUSE -dBATCH -dEPSCrop -r36 -sDEVICE=pnggray -sOutputFile=" +
-            Quote(dir.File("p%d.png")) + written + " 2>&1");
+        const vg::test::ShellResult gs =
+            vg::test::RunShell("gs -q -dSAFER -dNOPAUSE -dBATCH -dEPSCrop -r36 -sDEVICE=pnggray -sOutputFile=" +
+                               Quote(dir.File("p%d.png")) + written + " 2>&1");
         EXPECT_EQ(gs.status, 0) << gs.out;
         EXPECT_EQ(vg::test::TrimLineEnds(gs.out), "");
         vg::test::RunShell("rm -f " + Quote(dir.Path()) + "/*");
@@ -318,7 +343,8 @@ TEST(Open, RoundTripGivesTheWrittenFields) {
     TempFolder dir;
     const std::string out = dir.File("round.eps");
     ToolResult made = RunTool(
-        "make -v 35 -d 0-306-40615 -a 12 --set LastMethod=1 --set Magnification=150 --set Rotation=90 --set HideCheckDigits=1 "
+        "make -v 35 -d 0-306-40615 -a 12 --set LastMethod=1 --set Magnification=150 --set Rotation=90 --set "
+        "HideCheckDigits=1 "
         "--set bFilm=1 --set Film=2 --set CMYKcyanBarsText=30 --set 'Company=ACME Print & Co' "
         "--set CurRatio=2.5 --set ProcessRadio=1 -o " +
         Quote(out));
@@ -336,10 +362,23 @@ TEST(Open, RoundTripGivesTheWrittenFields) {
         EXPECT_EQ(lines[i], expected) << "line " << i;
     }
     const char* wanted[] = {
-        "VersionNumber: 6.02", "Family: 8", "Variation: 35", "VariationName: ISBN 978 EAN-13 Attached",
-        "OriginalMainText: 0-306-40615", "AddOnText: 12", "Magnification: 150.00", "Rotation: 90",
-        "HideCheckDigits: 1", "bFilm: 1", "Film: 2", "CMYKcyanBarsText: 30", "Company: ACME Print & Co",
-        "CurRatio: 2.500000", "ProcessRadio: 1", "LastMethod: 1", "CurBarXDimension: 1.404000",
+        "VersionNumber: 6.02",
+        "Family: 8",
+        "Variation: 35",
+        "VariationName: ISBN 978 EAN-13 Attached",
+        "OriginalMainText: 0-306-40615",
+        "AddOnText: 12",
+        "Magnification: 150.00",
+        "Rotation: 90",
+        "HideCheckDigits: 1",
+        "bFilm: 1",
+        "Film: 2",
+        "CMYKcyanBarsText: 30",
+        "Company: ACME Print & Co",
+        "CurRatio: 2.500000",
+        "ProcessRadio: 1",
+        "LastMethod: 1",
+        "CurBarXDimension: 1.404000",
     };
     for (const char* w : wanted) EXPECT_NE(std::find(lines.begin(), lines.end(), w), lines.end()) << w;
 }

@@ -140,16 +140,22 @@ std::string Rasterise(const std::string& format, const std::string& file, const 
     std::string svg = file + ".svg";
     std::string cmd;
     if (format.ends_with("+inkscape")) {
-        auto r = RunShell("inkscape " + Quote(file) + " --export-type=png --export-dpi=300 --export-background=white"
-                          " --export-filename=" + Quote(png) + " 2>&1");
+        auto r = RunShell("inkscape " + Quote(file) +
+                          " --export-type=png --export-dpi=300 --export-background=white"
+                          " --export-filename=" +
+                          Quote(png) + " 2>&1");
         return r.status == 0 ? "" : "inkscape: " + r.out;
     }
-    if (format == "wmf") cmd = "wmf2svg -o " + Quote(svg) + " " + Quote(file);
-    else if (format == "emf") cmd = "emf2svg-conv -i " + Quote(file) + " -o " + Quote(svg);
-    else if (format == "svg") svg = file;
+    if (format == "wmf")
+        cmd = "wmf2svg -o " + Quote(svg) + " " + Quote(file);
+    else if (format == "emf")
+        cmd = "emf2svg-conv -i " + Quote(file) + " -o " + Quote(svg);
+    else if (format == "svg")
+        svg = file;
     else if (format == "pdf")
         cmd = "gs -q -dSAFER -dNOPAUSE -dBATCH -r300 -sDEVICE=pnggray -sOutputFile=" + Quote(png) + " " + Quote(file);
-    else return "";
+    else
+        return "";
     if (!cmd.empty()) {
         auto r = RunShell(cmd + " 2>&1");
         if (r.status != 0) return cmd + ": " + r.out;
@@ -242,7 +248,8 @@ TEST(Reopen, EveryTrailerFieldComesBackFromWmfAndEmf) {
         " --set redBarsText=10 --set CMYKyellowSpacesQuietZone=40 --set Hueproof=2 --set RGB_Radio=1"
         " --set SerialBefore=AB --set SerialStart=0007 --set SerialAfter=Z --set SerialStop=0099"
         " --set SerialIncrement=3 --set bCropMarks=1 --set bFilm=1 --set Film=2 --set Company='ACME & Co'"
-        " --set Client=Client --set Job=J26 --set Date=2026-12-09 --set Comments=" + name;
+        " --set Client=Client --set Job=J26 --set Date=2026-12-09 --set Comments=" +
+        name;
     std::vector<std::map<std::string, std::string>> opened;
     for (const char* format : {"wmf", "emf"}) {
         const std::string out = dir.File(std::string("r.") + format);
@@ -264,21 +271,47 @@ TEST(Reopen, EveryTrailerFieldComesBackFromWmfAndEmf) {
     std::map<std::string, std::string>& f = opened[0];
     EXPECT_EQ(f.size(), 116u);
     const std::map<std::string, std::string> texts = {
-        {"MainText", "400638133393"}, {"AddOnText", "12"},
-        {"AdditionalText", "Lot 26, CR-LF"}, {"FontName4AdditionalText", "Courier"},
-        {"BarsTextColorName", "Reflex"}, {"SerialStart", "0007"}, {"SerialStop", "0099"},
-        {"Company", "ACME & Co"}, {"Date", "2026-12-09"}, {"Comments", name}, {"Family", "6"},
-        {"Variation", "26"}, {"Derived", "1"}, {"Rotation", "90"}, {"ElephantSound", "1"}, {"FileName", "3"},
-        {"UnitOfMeasure", "2"}, {"Prufmark", "2"}, {"GSCalibration", "17"},
-        {"PrinterDpi", "1270"}, {"Size", "11"}, {"Bold", "1"}, {"TextAbove", "1"}, {"QuietZoneIndicators", "1"},
-        {"SizeAT", "14"}, {"SizeListCountAT", "9"}, {"AlignAT", "0"}, {"Rotation4AdditionalText", "270"},
-        {"redBarsText", "10"}, {"CMYKyellowSpacesQuietZone", "40"}, {"Hueproof", "2"}, {"RGB_Radio", "1"},
-        {"SerialIncrement", "3"}, {"bCropMarks", "1"}, {"bFilm", "1"}, {"Film", "2"},
+        {"MainText", "400638133393"},
+        {"AddOnText", "12"},
+        {"AdditionalText", "Lot 26, CR-LF"},
+        {"FontName4AdditionalText", "Courier"},
+        {"BarsTextColorName", "Reflex"},
+        {"SerialStart", "0007"},
+        {"SerialStop", "0099"},
+        {"Company", "ACME & Co"},
+        {"Date", "2026-12-09"},
+        {"Comments", name},
+        {"Family", "6"},
+        {"Variation", "26"},
+        {"Derived", "1"},
+        {"Rotation", "90"},
+        {"ElephantSound", "1"},
+        {"FileName", "3"},
+        {"UnitOfMeasure", "2"},
+        {"Prufmark", "2"},
+        {"GSCalibration", "17"},
+        {"PrinterDpi", "1270"},
+        {"Size", "11"},
+        {"Bold", "1"},
+        {"TextAbove", "1"},
+        {"QuietZoneIndicators", "1"},
+        {"SizeAT", "14"},
+        {"SizeListCountAT", "9"},
+        {"AlignAT", "0"},
+        {"Rotation4AdditionalText", "270"},
+        {"redBarsText", "10"},
+        {"CMYKyellowSpacesQuietZone", "40"},
+        {"Hueproof", "2"},
+        {"RGB_Radio", "1"},
+        {"SerialIncrement", "3"},
+        {"bCropMarks", "1"},
+        {"bFilm", "1"},
+        {"Film", "2"},
         {"CheckCharacter1", std::to_string(int('1'))},
     };
     for (const auto& [key, value] : texts) EXPECT_EQ(f[key], value) << key;
-    const std::map<std::string, double> numbers = {{"CurRatio", 2.75}, {"BarHeight", 61.25}, {"BearerBar", 3.5},
-                                                   {"H", -12.5}, {"V", 3.25}};
+    const std::map<std::string, double> numbers = {
+        {"CurRatio", 2.75}, {"BarHeight", 61.25}, {"BearerBar", 3.5}, {"H", -12.5}, {"V", 3.25}};
     for (const auto& [key, value] : numbers) EXPECT_EQ(std::stod(f[key]), value) << key;
 }
 
@@ -398,7 +431,7 @@ TEST_F(FailedSave, DrawingLibraryThatCannotBeLoaded) {
         SCOPED_TRACE(name);
         const std::string path = out + "/" + name;
         const auto r = RunShell("LD_LIBRARY_PATH=" + Quote(libs) + " " + Quote(VGLYPH_EXE) + " " +
-                                       MakeArgs(kEan13, "", path) + " 2>&1");
+                                MakeArgs(kEan13, "", path) + " 2>&1");
         EXPECT_EQ(r.status, 1) << r.out;
         EXPECT_NE(r.out.find("Unable to save " + path), std::string::npos) << r.out;
     }

@@ -15,8 +15,8 @@ using vg::test::RunTool;
 using vg::test::TempFolder;
 
 uint32_t U32At(const std::string& d, std::size_t at) {
-    return static_cast<uint8_t>(d[at]) | static_cast<uint8_t>(d[at + 1]) << 8 |
-           static_cast<uint8_t>(d[at + 2]) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(d[at + 3])) << 24;
+    return static_cast<uint8_t>(d[at]) | static_cast<uint8_t>(d[at + 1]) << 8 | static_cast<uint8_t>(d[at + 2]) << 16 |
+           static_cast<uint32_t>(static_cast<uint8_t>(d[at + 3])) << 24;
 }
 
 bool HaveTools() {
@@ -69,8 +69,10 @@ TEST(Preview, HeaderPointsAtATiffThatLibtiffReadsAndThatDecodes) {
     const std::string copy = dir.File("c.tif"), pdf = dir.File("c.pdf"), png = dir.File("c.png");
     ASSERT_EQ(RunShell("tiffcp " + Quote(tif) + " " + Quote(copy) + " 2>&1").status, 0);
     ASSERT_EQ(RunShell("tiff2pdf -o " + Quote(pdf) + " " + Quote(copy) + " 2>&1").status, 0);
-    ASSERT_EQ(RunShell("gs -q -dSAFER -dNOPAUSE -dBATCH -r300 -sDEVICE=pnggray -sOutputFile=" +
-                       Quote(png) + " " + Quote(pdf) + " 2>&1").status, 0);
+    ASSERT_EQ(RunShell("gs -q -dSAFER -dNOPAUSE -dBATCH -r300 -sDEVICE=pnggray -sOutputFile=" + Quote(png) + " " +
+                       Quote(pdf) + " 2>&1")
+                  .status,
+              0);
     EXPECT_NE(vg::test::ReadZxing(png, "").out.find("4006381333931"), std::string::npos);
     EXPECT_NE(vg::test::ReadZbar(png, "-q").out.find("EAN-13:4006381333931"), std::string::npos);
 }
@@ -88,9 +90,10 @@ TEST(Preview, OffLeavesTheHeaderFieldsZeroAndEndsAtEof) {
 TEST(Preview, SpotColourSymbolTakesItsPaletteFromTheRgbFields) {
     if (!vg::test::HaveTool("tiffinfo")) GTEST_SKIP() << "tiffinfo missing";
     TempFolder dir;
-    const Written w = Make(dir, "--set ProcessRadio=0 --set SpotRadio=1 --set redBarsText=100 "
-                                "--set greenBarsText=0 --set blueBarsText=0 --set redSpacesQuietZone=100 "
-                                "--set greenSpacesQuietZone=100 --set blueSpacesQuietZone=50");
+    const Written w = Make(dir,
+                           "--set ProcessRadio=0 --set SpotRadio=1 --set redBarsText=100 "
+                           "--set greenBarsText=0 --set blueBarsText=0 --set redSpacesQuietZone=100 "
+                           "--set greenSpacesQuietZone=100 --set blueSpacesQuietZone=50");
     ASSERT_FALSE(w.tiff.empty());
     const std::string tif = dir.File("p.tif");
     std::FILE* f = std::fopen(tif.c_str(), "wb");
@@ -112,10 +115,11 @@ namespace {
 TEST(Preview, ExtrasLeaveBothTheEpsAndItsPreviewReadable) {
     if (!HaveTools()) GTEST_SKIP() << "libtiff tools, Ghostscript or a decoder missing";
     TempFolder dir;
-    const Written w = Make(dir, "--set Magnification=200 --set bCropMarks=1 --set Prufmark=1 "
-                                "--set AdditionalText=Lot-42 --set AlignAT=1 --set V=-6 --set bPrinterDpi=1 "
-                                "--set bSymbology=1 --set bComments=1 "
-                                "--set 'Comments=a comment long enough to need a second line on this page'");
+    const Written w = Make(dir,
+                           "--set Magnification=200 --set bCropMarks=1 --set Prufmark=1 "
+                           "--set AdditionalText=Lot-42 --set AlignAT=1 --set V=-6 --set bPrinterDpi=1 "
+                           "--set bSymbology=1 --set bComments=1 "
+                           "--set 'Comments=a comment long enough to need a second line on this page'");
     ASSERT_FALSE(w.tiff.empty());
     EXPECT_NE(w.eps.find("(Printer dpi: 2400) show"), std::string::npos);
     EXPECT_NE(w.eps.find("(a comment "), std::string::npos);
@@ -133,8 +137,10 @@ TEST(Preview, ExtrasLeaveBothTheEpsAndItsPreviewReadable) {
     std::fwrite(w.tiff.data(), 1, w.tiff.size(), f);
     std::fclose(f);
     ASSERT_EQ(RunShell("tiff2pdf -o " + Quote(pdf) + " " + Quote(tif) + " 2>&1").status, 0);
-    ASSERT_EQ(RunShell("gs -q -dSAFER -dNOPAUSE -dBATCH -r300 -sDEVICE=pnggray -sOutputFile=" + Quote(ppng) +
-                       " " + Quote(pdf) + " 2>&1").status, 0);
+    ASSERT_EQ(RunShell("gs -q -dSAFER -dNOPAUSE -dBATCH -r300 -sDEVICE=pnggray -sOutputFile=" + Quote(ppng) + " " +
+                       Quote(pdf) + " 2>&1")
+                  .status,
+              0);
     EXPECT_NE(vg::test::ReadZxing(ppng, "").out.find("4006381333931"), std::string::npos);
 }
 

@@ -62,9 +62,9 @@ std::string Describe(const Variant& v) {
 // Writes, renders and decodes one case; the empty text when it read back right.
 std::string ScanOne(const ScanSymbol& s, const Variant& v, const std::string& dir, int index) {
     const std::string base = dir + "/case" + std::to_string(index);
-    std::string make = "make -v " + Quote(s.variation) + " -d " + Quote(s.data) + " --no-preview --set Rotation=" +
-                       std::to_string(v.rotation) + " --set Magnification=" + std::to_string(v.magnification) +
-                       " -o " + Quote(base + ".eps");
+    std::string make = "make -v " + Quote(s.variation) + " -d " + Quote(s.data) +
+                       " --no-preview --set Rotation=" + std::to_string(v.rotation) +
+                       " --set Magnification=" + std::to_string(v.magnification) + " -o " + Quote(base + ".eps");
     if (!v.addOn.empty()) make += " -a " + Quote(v.addOn);
     vg::test::ToolResult made = vg::test::RunTool(make);
     if (made.status != 0) return "make failed (" + std::to_string(made.status) + "): " + made.err;
@@ -86,8 +86,8 @@ std::string ScanOne(const ScanSymbol& s, const Variant& v, const std::string& di
         else
             problems += "ZXing read: " + line + "\n";
     }
-    if (!mainRead) problems += "ZXing did not read " + std::string(s.decoded) + " (status " +
-                               std::to_string(zx.status) + ")\n";
+    if (!mainRead)
+        problems += "ZXing did not read " + std::string(s.decoded) + " (status " + std::to_string(zx.status) + ")\n";
 
     // zbar: exactly the number and the add-on.
     ShellResult zb = vg::test::ReadZbar(base + ".png", "-q -Sean2.enable -Sean5.enable -Supca.enable -Supce.enable");

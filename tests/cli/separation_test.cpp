@@ -42,8 +42,10 @@ long InkedPixels(const std::string& tif) {
 
 // Renders the EPS file into plates; gsOut holds what Ghostscript said.
 Plates Separate(const std::string& eps, const std::string& folder, std::string& gsOut) {
-    gsOut = RunShell("gs -q -dSAFER -dNOPAUSE -dBATCH -dEPSCrop -r72 -sDEVICE=tiffsep -sCompression=none "
-                     "-sOutputFile=" + Quote(folder + "/sep.tif") + " " + Quote(eps) + " 2>&1")
+    gsOut = RunShell(
+                "gs -q -dSAFER -dNOPAUSE -dBATCH -dEPSCrop -r72 -sDEVICE=tiffsep -sCompression=none "
+                "-sOutputFile=" +
+                Quote(folder + "/sep.tif") + " " + Quote(eps) + " 2>&1")
                 .out;
     Plates plates;
     std::istringstream names(RunShell("cd " + Quote(folder) + " && ls -1 'sep('*").out);
@@ -74,10 +76,11 @@ TEST(Separation, ColourNamesThatNeedEscapesNameTheirPlates) {
     VG_REQUIRE_TOOLS("gs", "tiffinfo");
     TempFolder dir;
     const std::string eps = dir.File("spot.eps");
-    ToolResult made = RunTool("make -v ean13 -d 400638133393 --set 'BarsTextColorName=Pan)tone' "
-                              "--set 'SpacesQuietZoneColorName=Pa\\per (' --set TransparentBackground=0 "
-                              "--set CMYKyellowSpacesQuietZone=10 -o " +
-                              Quote(eps));
+    ToolResult made = RunTool(
+        "make -v ean13 -d 400638133393 --set 'BarsTextColorName=Pan)tone' "
+        "--set 'SpacesQuietZoneColorName=Pa\\per (' --set TransparentBackground=0 "
+        "--set CMYKyellowSpacesQuietZone=10 -o " +
+        Quote(eps));
     ASSERT_EQ(made.status, 0) << made.err;
     std::string gs;
     const Plates plates = Separate(eps, dir.Path(), gs);
@@ -158,7 +161,8 @@ TEST(Separation, SpotColourWithItsNameAndOverprint) {
         ASSERT_FALSE(text.empty());
         for (const char* line :
              {"%%DocumentCustomColors: (Vornel Green 354)\r\n%%+ (Paper)\r\n",
-              "%%CMYKCustomColor: 0.8000 0.0000 0.9000 0.0000 (Vornel Green 354)\r\n%%+ 0.0000 0.0500 0.0000 0.0000 (Paper)\r\n",
+              "%%CMYKCustomColor: 0.8000 0.0000 0.9000 0.0000 (Vornel Green 354)\r\n%%+ 0.0000 0.0500 0.0000 0.0000 "
+              "(Paper)\r\n",
               "0.8000 0.0000 0.9000 0.0000 (Vornel Green 354) custar astore 1 dup /custsh X setcustomcolor"})
             EXPECT_NE(text.find(line), std::string::npos) << line;
         EXPECT_NE(text.find(overprint ? "\ntrue stovp" : "\nfalse stovp"), std::string::npos);

@@ -66,11 +66,14 @@ struct BlockLine {
     const char* starts;
 };
 const BlockLine kLines[] = {
-    {spd::kSymbology, "EAN-13"},       {spd::kEncodedData, "Encoded:"},   {spd::kBarWidthReduction, "BWR:"},
-    {spd::kWideNarrowRatio, "W/N Ratio:"}, {spd::kBarHeight, "Bar Height:"}, {spd::kMagnification, "Magnification:"},
-    {spd::kXDimension, "x-dim:"},      {spd::kNbw, "N Bar Width:"},      {spd::kPrinterDpi, "Printer dpi:"},
-    {spd::kFilmLine, "Film: Negative/Down"}, {spd::kCompanyLine, "Company: ACME"}, {spd::kClientLine, "Client: Bob"},
-    {spd::kJobLine, "Job: 42"},        {spd::kDateLine, "Date: 2026-12-09"}, {spd::kCommentsLine, "Rush"},
+    {spd::kSymbology, "EAN-13"},          {spd::kEncodedData, "Encoded:"},
+    {spd::kBarWidthReduction, "BWR:"},    {spd::kWideNarrowRatio, "W/N Ratio:"},
+    {spd::kBarHeight, "Bar Height:"},     {spd::kMagnification, "Magnification:"},
+    {spd::kXDimension, "x-dim:"},         {spd::kNbw, "N Bar Width:"},
+    {spd::kPrinterDpi, "Printer dpi:"},   {spd::kFilmLine, "Film: Negative/Down"},
+    {spd::kCompanyLine, "Company: ACME"}, {spd::kClientLine, "Client: Bob"},
+    {spd::kJobLine, "Job: 42"},           {spd::kDateLine, "Date: 2026-12-09"},
+    {spd::kCommentsLine, "Rush"},
 };
 
 TEST(SpecificationsInFiles, EachSwitchWritesItsLineIntoTheEps) {

@@ -88,15 +88,17 @@ std::map<int, std::string> SampleOptions() {
 
 // Dark pixels of a 72-dpi rendering; -1 when Ghostscript failed.
 long InkOf(const std::string& eps, const std::string& pgm) {
-    const vg::test::ShellResult gs = vg::test::RunShell("gs -q -dSAFER -dNOPAUSE -dBATCH -dEPSCrop -r72 -sDEVICE=pgmraw -sOutputFile=" +
-                                                        Quote(pgm) + " " + Quote(eps) + " 2>&1");
+    const vg::test::ShellResult gs =
+        vg::test::RunShell("gs -q -dSAFER -dNOPAUSE -dBATCH -dEPSCrop -r72 -sDEVICE=pgmraw -sOutputFile=" + Quote(pgm) +
+                           " " + Quote(eps) + " 2>&1");
     if (gs.status != 0 || !gs.out.empty()) return -1;
     const std::string data = vg::test::ReadWholeFile(pgm);
     // Header: P5, width, height, maxval, each followed by white space (no comments from gs).
     std::size_t pos = 0;
     for (int fields = 0; fields < 4 && pos < data.size(); ++fields) {
         while (pos < data.size() && data[pos] == '#')
-            while (pos < data.size() && data[pos++] != '\n') {}
+            while (pos < data.size() && data[pos++] != '\n') {
+            }
         while (pos < data.size() && !std::isspace(static_cast<unsigned char>(data[pos]))) ++pos;
         ++pos;
     }

@@ -73,7 +73,10 @@ TEST(Verify, ABrokenFileDoesNotScan) {
 // The polygons of a metafile's records collapsed to their first point: WMF
 // META_POLYGON (0x0324, 16-bit points) or EMF EMR_POLYGON (3, 32-bit points).
 int CollapsePolygons(std::string& file, bool emf, int count) {
-    auto u16 = [&](std::size_t at) { return static_cast<unsigned>(static_cast<unsigned char>(file[at]) | static_cast<unsigned char>(file[at + 1]) << 8); };
+    auto u16 = [&](std::size_t at) {
+        return static_cast<unsigned>(static_cast<unsigned char>(file[at]) | static_cast<unsigned char>(file[at + 1])
+                                                                                << 8);
+    };
     auto u32 = [&](std::size_t at) { return u16(at) | u16(at + 2) << 16; };
     int done = 0;
     for (std::size_t at = emf ? 0 : 40; at + 8 <= file.size() && done < count;) {
@@ -113,7 +116,8 @@ TEST(Verify, DamagedFilesOfEveryKindDoNotScan) {
     for (std::size_t i = 0; i < lines.size(); ++i)
         if (lines[i].size() > 5 && lines[i].compare(lines[i].size() - 5, 5, "re f*") == 0) bars.push_back(i);
     ASSERT_GE(bars.size(), 5u);
-    lines[bars[4]] = lines[bars[0]].substr(0, lines[bars[0]].find(' ')) + lines[bars[4]].substr(lines[bars[4]].find(' '));
+    lines[bars[4]] =
+        lines[bars[0]].substr(0, lines[bars[0]].find(' ')) + lines[bars[4]].substr(lines[bars[4]].find(' '));
     std::string edited;
     for (const std::string& l : lines) edited += l + "\n";
     std::ofstream(qdf, std::ios::binary | std::ios::trunc) << edited;
@@ -172,14 +176,18 @@ TEST(Verify, SeriesAndBatchProveEveryFile) {
     for (const std::string& f : {good, thin, batch}) ASSERT_EQ(mkdir(f.c_str(), 0755), 0);
 
     // EAN-13 with a five-digit add-on: the add-on gap is one every target shares.
-    const vg::test::ToolResult series = RunTool("series -v 26 -d 590123412345 -a 12345 --before 5901234 --start 12345 "
-                                                "--stop 12348 --verify -o " + Quote(good));
+    const vg::test::ToolResult series = RunTool(
+        "series -v 26 -d 590123412345 -a 12345 --before 5901234 --start 12345 "
+        "--stop 12348 --verify -o " +
+        Quote(good));
     EXPECT_EQ(series.status, 0) << series.out << series.err;
     EXPECT_NE(series.out.find("4 files have been created."), std::string::npos) << series.out;
     EXPECT_EQ(FilesIn(good), 4);
 
-    const vg::test::ToolResult refused = RunTool("series -v 26 -d 400638133393 --before 4006381 --start 33393 "
-                                                 "--stop 33396 --set BarWidthReduction=30 --verify -o " + Quote(thin));
+    const vg::test::ToolResult refused = RunTool(
+        "series -v 26 -d 400638133393 --before 4006381 --start 33393 "
+        "--stop 33396 --set BarWidthReduction=30 --verify -o " +
+        Quote(thin));
     EXPECT_EQ(refused.status, 3) << refused.out << refused.err;
     EXPECT_NE(refused.out.find(": does not scan: "), std::string::npos) << refused.out;
     EXPECT_EQ(refused.out.find("files have been created"), std::string::npos) << refused.out;
@@ -205,8 +213,10 @@ TEST(Verify, ProvenRunsStopAtTheFirstFileInOrder) {
     const std::string all = dir.File("all"), cut = dir.File("cut");
     for (const std::string& f : {all, cut}) ASSERT_EQ(mkdir(f.c_str(), 0755), 0);
 
-    const vg::test::ToolResult series = RunTool("series -v 26 -d 400638130000 --before 4006381 --start 30000 "
-                                                "--stop 30039 --no-preview --verify -o " + Quote(all));
+    const vg::test::ToolResult series = RunTool(
+        "series -v 26 -d 400638130000 --before 4006381 --start 30000 "
+        "--stop 30039 --no-preview --verify -o " +
+        Quote(all));
     EXPECT_EQ(series.status, 0) << series.out << series.err;
     EXPECT_EQ(series.out, "40 files have been created.\n");
     EXPECT_EQ(FilesIn(all), 40);

@@ -53,8 +53,8 @@ TEST(FontService, ResolvesFacesAndAliasesToInstalledFiles) {
 }
 
 TEST(FontService, UnknownOrUnrelatedFacesFailAndStayFailed) {
-    const char* const families[] = {"No Such Face Anywhere", "", "   ", "sans-serif",
-                                    "\xE9\x80\xFF", "OCR", "Arial Vornel Glyph"};
+    const char* const families[] = {"No Such Face Anywhere", "", "   ", "sans-serif", "\xE9\x80\xFF", "OCR",
+                                    "Arial Vornel Glyph"};
     for (const char* family : families) {
         SCOPED_TRACE(family);
         EXPECT_EQ(Face(family), nullptr);
@@ -144,8 +144,8 @@ TEST(FontService, OcrFacesAreMonospaced) {
 }
 
 TEST(FontService, ExtentIsAdditiveAndProportional) {
-    const char* const texts[] = {"", "1", "0123456789", "ISBN 978-0-306-40615-7", "W", "iiii",
-                                 "\x80\xE9\xFF", "(01)09501101530003"};
+    const char* const texts[] = {"",  "1",    "0123456789",   "ISBN 978-0-306-40615-7",
+                                 "W", "iiii", "\x80\xE9\xFF", "(01)09501101530003"};
     for (const char* family : {"Arial", "OCRB Vornel Glyph"}) {
         const FontFace* face = Face(family);
         ASSERT_NE(face, nullptr);
@@ -169,10 +169,9 @@ TEST(FontService, Windows1252BytesMapToUnicode) {
         unsigned char byte;
         char32_t code;
     };
-    const Case cases[] = {{'A', U'A'},     {0x00, 0x00},    {0x7F, 0x7F},   {0x80, 0x20AC},
-                          {0x81, 0x81},    {0x8A, 0x0160},  {0x8D, 0x8D},   {0x92, 0x2019},
-                          {0x96, 0x2013},  {0x9D, 0x9D},    {0x9F, 0x0178}, {0xA0, 0xA0},
-                          {0xE9, 0xE9},    {0xFF, 0xFF}};
+    const Case cases[] = {{'A', U'A'},    {0x00, 0x00}, {0x7F, 0x7F},   {0x80, 0x20AC}, {0x81, 0x81},
+                          {0x8A, 0x0160}, {0x8D, 0x8D}, {0x92, 0x2019}, {0x96, 0x2013}, {0x9D, 0x9D},
+                          {0x9F, 0x0178}, {0xA0, 0xA0}, {0xE9, 0xE9},   {0xFF, 0xFF}};
     for (const Case& c : cases) EXPECT_EQ(Cp1252ToUnicode(c.byte), c.code) << int(c.byte);
 }
 

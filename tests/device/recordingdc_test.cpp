@@ -26,9 +26,9 @@ TEST(RecordingDC, RecordsPrimitivesInOrderWithTheirState) {
     dc.TextOut({5, 60}, "12");
     dc.Line({1, 2}, {3, 4}, kRed, 7);
 
-    const RecordKind order[] = {RecordKind::WindowExtent, RecordKind::Polygon,
-                                RecordKind::DottedOutline, RecordKind::Polygon,
-                                RecordKind::SelectFont, RecordKind::Text, RecordKind::Line};
+    const RecordKind order[] = {RecordKind::WindowExtent, RecordKind::Polygon,    RecordKind::DottedOutline,
+                                RecordKind::Polygon,      RecordKind::SelectFont, RecordKind::Text,
+                                RecordKind::Line};
     ASSERT_EQ(dc.Ops().size(), std::size(order));
     for (size_t i = 0; i < std::size(order); ++i) EXPECT_EQ(dc.Ops()[i].kind, order[i]) << i;
     EXPECT_EQ(dc.Ops()[3].index, 1u);

@@ -83,8 +83,8 @@ TEST(SymbolOptions, ChecksOfOk) {
         const char* caption;
         const char* text;
     } cases[] = {
-        {"dpi out of range", 72, "03600029145", 0, [](auto& m) { m.TypeDpi("10"); }, sod::kDpi,
-         "打印机分辨率 (dpi)", "超出范围:  30 . . 20000"},
+        {"dpi out of range", 72, "03600029145", 0, [](auto& m) { m.TypeDpi("10"); }, sod::kDpi, "打印机分辨率 (dpi)",
+         "超出范围:  30 . . 20000"},
         {"dpi not digits", 72, "03600029145", 0, [](auto& m) { m.TypeDpi("6o0"); }, sod::kDpi, "打印机分辨率 (dpi)",
          "输入无效"},
         {"dpi before bar height", 72, "03600029145", 0,
@@ -176,8 +176,8 @@ TEST(SymbolOptions, CustomEditsRecomputeFromTheNominalValues) {
     EXPECT_FALSE(m.ChooseMethod(1));
     EXPECT_EQ(m.Text(sod::kBwrUnit), "点");
     const double d = DefaultXDimension(4, 11);
-    const double w0 = ComputeSymbolWidth(4, 11, 0, BarPattern, std::atof(m.Text(sod::kRatio).c_str()), d,
-                                         DefaultWideBase(4, 11));
+    const double w0 =
+        ComputeSymbolWidth(4, 11, 0, BarPattern, std::atof(m.Text(sod::kRatio).c_str()), d, DefaultWideBase(4, 11));
     EXPECT_FALSE(m.TypeSymbolWidth(Printf("%f", w0 * 1.5)));
     EXPECT_NEAR(std::atof(m.Text(sod::kX).c_str()), d * 1.5, 1e-5);
     EXPECT_EQ(m.Text(sod::kMagnification), "150.00");
@@ -286,8 +286,10 @@ TEST(EditText, TextAboveUnticksAddOnBelowAndCentring) {
 
 // The ignore boxes are off where hyphens or spaces are data; the fields stay.
 TEST(EditText, IgnoreBoxesFollowTheDataCharacters) {
-    for (auto [v, data, hyphens, spaces] : {std::tuple{26, "590123412345", true, true}, {11, "AB", false, false},
-                                            {1, "12", false, true}, {103, "ab", false, false}}) {
+    for (auto [v, data, hyphens, spaces] : {std::tuple{26, "590123412345", true, true},
+                                            {11, "AB", false, false},
+                                            {1, "12", false, true},
+                                            {103, "ab", false, false}}) {
         OpenSymbol sym(v, data);
         SymbolSettings.IgnoreHyphens = 1;
         EditTextModel m(SymbolSettings, {"Arial"});

@@ -39,14 +39,14 @@ TEST(ColourDialog, Conversions) {
         RgbPercent rgb;
     };
     const Case toRgb[] = {
-        {{0, 0, 0, 100}, {0, 0, 0, 0}},   {{0, 0, 0, 0}, {100, 100, 100, 0}}, {{70, 0, 0, 50}, {0, 50, 50, 0}},
+        {{0, 0, 0, 100}, {0, 0, 0, 0}},     {{0, 0, 0, 0}, {100, 100, 100, 0}},  {{70, 0, 0, 50}, {0, 50, 50, 0}},
         {{80, 0, 0, 0}, {20, 100, 100, 0}}, {{10, 20, 30, 40}, {50, 40, 30, 0}},
     };
     for (const Case& c : toRgb) EXPECT_EQ(CmykToRgb(c.cmyk), c.rgb) << int(c.cmyk.cyan) << "/" << int(c.cmyk.black);
     const Case toCmyk[] = {
         {{0, 100, 100, 0}, {100, 0, 0, 0}},
         {{0, 0, 0, 100}, {0, 0, 0, 100}},
-        {{0, 70, 70, 30}, {100, 0, 0, 30}},    // red + k stops at 100
+        {{0, 70, 70, 30}, {100, 0, 0, 30}},  // red + k stops at 100
         {{30, 20, 10, 20}, {50, 60, 70, 20}},
     };
     for (const Case& c : toCmyk) EXPECT_EQ(RgbToCmyk(c.rgb), c.cmyk) << int(c.rgb.red) << "/" << int(c.rgb.black);
@@ -66,7 +66,7 @@ TEST(ColourDialog, ContrastIndicator) {
         {{0, 0, 0, 60}, {0, 0, 0, 0}, true, true, kHueEnough},
         {{0, 0, 0, 59}, {0, 0, 0, 0}, true, true, kHueTooLittle},
         {{0, 100, 0, 0}, {0, 0, 0, 0}, true, true, kHueTooLittle},  // magenta does not count
-        {{100, 0, 0, 0}, {0, 0, 0, 40}, true, true, kHueEnough},     // cyan against black
+        {{100, 0, 0, 0}, {0, 0, 0, 40}, true, true, kHueEnough},    // cyan against black
         {{0, 0, 0, 100}, {50, 0, 0, 10}, true, true, kHueTooLittle},
         {{0, 0, 0, 100}, {0, 0, 0, 0}, false, true, kHueNotApplicable},
         {{0, 0, 0, 10}, {0, 0, 0, 0}, true, false, kHueNotApplicable},

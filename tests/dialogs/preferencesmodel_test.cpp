@@ -16,7 +16,8 @@ TEST(PreferencesDialog, ListsAndVantic128Format) {
         int stored;
     };
     const Case cases[] = {
-        {76, 0, 0, true, 0}, {76, 1, 1, true, 1}, {76, 2, 2, true, 2}, {76, 7, -1, true, 7}, {kVantic128, 0, 1, false, 1},
+        {76, 0, 0, true, 0},  {76, 1, 1, true, 1},          {76, 2, 2, true, 2},
+        {76, 7, -1, true, 7}, {kVantic128, 0, 1, false, 1},
     };
     for (const Case& c : cases) {
         SettingsRecord s;

@@ -107,8 +107,8 @@ TEST(SerializationDialog, OpeningSplitsTheDataAndStepEditsFollowTheirRules) {
     SeriesModel d;
     d.Open();
     ScopedRecordingSink sink;
-    const std::pair<const char*, const char*> steps[] = {{"12", "12"}, {"0", "1"}, {"5", "5"}, {"5a", "5"},
-                                                         {"", "1"},    {"1000", "1"}};
+    const std::pair<const char*, const char*> steps[] = {{"12", "12"}, {"0", "1"}, {"5", "5"},
+                                                         {"5a", "5"},  {"", "1"},  {"1000", "1"}};
     for (const auto& [typed, shown] : steps) {
         d.EditStep(typed);
         EXPECT_EQ(d.Text(kStep), shown) << typed;

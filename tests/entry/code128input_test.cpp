@@ -26,11 +26,17 @@ std::string RecordText() {
 }
 
 std::vector<std::string> Inputs() {
-    std::vector<std::string> inputs = {"", std::string(1, '\0'), std::string("12\0" "34", 5),
-                                       std::string(61, '1'), std::string(255, '9'), std::string(300, '\xC1')};
+    std::vector<std::string> inputs = {"",
+                                       std::string(1, '\0'),
+                                       std::string("12\0"
+                                                   "34",
+                                                   5),
+                                       std::string(61, '1'),
+                                       std::string(255, '9'),
+                                       std::string(300, '\xC1')};
     // Inputs some variation accepts.
-    for (const char* ok : {"ABC1234", "+A99912345", "=G12349865432100", "(01)1234567890123", "123456",
-                           "51234567890", "(8100)123456", "(10)ABC(17)991231"})
+    for (const char* ok : {"ABC1234", "+A99912345", "=G12349865432100", "(01)1234567890123", "123456", "51234567890",
+                           "(8100)123456", "(10)ABC(17)991231"})
         inputs.push_back(ok);
     std::string every;
     for (int b = 0; b < 256; ++b) every += static_cast<char>(b);
@@ -65,8 +71,8 @@ TEST(Code128Input, AnyBytesInEveryField) {
             const int id = h.bar.ControlFor(role);
             if (!id) continue;
             for (const std::string& input : inputs) {
-                SCOPED_TRACE(testing::Message() << "variation " << v << ", field " << id << ", "
-                                                << input.size() << " bytes");
+                SCOPED_TRACE(testing::Message()
+                             << "variation " << v << ", field " << id << ", " << input.size() << " bytes");
                 const std::string before = RecordText();
                 if (h.bar.Fill(role, input) == FillOutcome::Refused) {
                     ASSERT_EQ(RecordText(), before);

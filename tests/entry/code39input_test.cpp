@@ -26,8 +26,12 @@ struct Stored {
 
 Stored Take() {
     const SettingsRecord& s = SymbolSettings;
-    return {std::string(TextOf(s.MainText)), std::string(TextOf(s.OriginalMainText)),
-            std::string(TextOf(s.FACTdataIDtext)), BarPattern, EncodedText, s.CheckCharacter1,
+    return {std::string(TextOf(s.MainText)),
+            std::string(TextOf(s.OriginalMainText)),
+            std::string(TextOf(s.FACTdataIDtext)),
+            BarPattern,
+            EncodedText,
+            s.CheckCharacter1,
             s.CheckCharacter2};
 }
 

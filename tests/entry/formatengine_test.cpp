@@ -23,11 +23,11 @@ std::string WithNumber(int number) { return kIncorrect + "\n\nError Number:  " +
 
 const char* RoleName(F role) {
     switch (role) {
-        case F::Main: return "main";
-        case F::AddOn: return "add-on";
-        case F::Fact: return "FACT";
-        case F::CouponUpc: return "coupon UPC";
-        case F::Coupon128: return "coupon 128";
+    case F::Main: return "main";
+    case F::AddOn: return "add-on";
+    case F::Fact: return "FACT";
+    case F::CouponUpc: return "coupon UPC";
+    case F::Coupon128: return "coupon 128";
     }
     return "?";
 }
@@ -51,8 +51,7 @@ Outcome Validate(int variation, F role, std::string_view text) {
     return {result, box.sink.messages};
 }
 
-void ExpectOutcome(int variation, F role, const std::string& text, R result,
-                   const std::string& message) {
+void ExpectOutcome(int variation, F role, const std::string& text, R result, const std::string& message) {
     SCOPED_TRACE("variation " + std::to_string(variation) + " " + RoleName(role) + " '" + text + "'");
     Outcome o = Validate(variation, role, text);
     EXPECT_EQ(o.result, result);
@@ -101,8 +100,8 @@ std::vector<FormatSample> Samples() {
         {Codes({{81, 85}}), F::CouponUpc, 12, "991234567890", "99", "9A", kIncorrect},
         {{28}, F::Main, 12, "451234567890", "4912", "46", kIncorrect},
         {{29}, F::Main, 7, "4912345", "45", "47", kIncorrect},
-        {Codes({{34, 36}, {53, 54}, {77, 80}, {86, 87}, {100, 100}, {105, 110}, {134, 136}, {145, 146}}),
-         F::Main, 9, "123456789", "1234", "12A", kIncorrect},
+        {Codes({{34, 36}, {53, 54}, {77, 80}, {86, 87}, {100, 100}, {105, 110}, {134, 136}, {145, 146}}), F::Main, 9,
+         "123456789", "1234", "12A", kIncorrect},
         {{43, 51, 52}, F::Main, 5, "12345", "12", "1A", kIncorrect},
         {{45}, F::Main, 15, "123456789012345", "12345678901234", "A", kIncorrect},
         {{55, 56, 72}, F::Main, 11, "12345678901", "1234567890", "12345A", kIncorrect},
@@ -114,7 +113,13 @@ std::vector<FormatSample> Samples() {
         {{61, 81}, F::Coupon128, 12, "(8100)123456", "(8100)12", "(8101)", kIncorrect},
         {{62, 82}, F::Coupon128, 16, "(8101)1234567890", "(8101)1", "(8100)", kIncorrect},
         {{63, 83}, F::Coupon128, 24, "(8100)123456(21)12345678", "(8100)123456(21)", "(8100)123456(22)", kIncorrect},
-        {{64, 84}, F::Coupon128, 28, "(8101)1234567890(21)12345678", "(8101)1234567890(2", "(8101)12345678901", kIncorrect},
+        {{64, 84},
+         F::Coupon128,
+         28,
+         "(8101)1234567890(21)12345678",
+         "(8101)1234567890(2",
+         "(8101)12345678901",
+         kIncorrect},
         {{65, 85}, F::Coupon128, 8, "(8102)12", "(8102)1", "(8103)", kIncorrect},
         {{66}, F::Main, 53, "(01)12345678901234(240)ABC", "(01)1234567890123", "(02)", WithNumber(346)},
         {{67}, F::Main, 17, "(01)1234567890123", "(01)1", "(01)A", kIncorrect},
@@ -141,8 +146,18 @@ std::vector<FormatSample> Samples() {
         {{130}, F::Main, 17, "(415)123456789012", "(415)1", "(410)", kIncorrect},
         {{131}, F::Main, 36, "(8003)12345678901234AB(9)-_", "(8003)123", "(8003)1234567890123A", kIncorrect},
         {{132}, F::Main, 36, "(8004)1ABC(2)", "(8004)", "(8004)A", kIncorrect},
-        {Codes({{26, 29}, {35, 36}, {38, 38}, {72, 75}, {77, 80}, {101, 102}, {105, 111}, {114, 114},
-                {134, 136}, {138, 138}, {141, 141}, {145, 146}}),
+        {Codes({{26, 29},
+                {35, 36},
+                {38, 38},
+                {72, 75},
+                {77, 80},
+                {101, 102},
+                {105, 111},
+                {114, 114},
+                {134, 136},
+                {138, 138},
+                {141, 141},
+                {145, 146}}),
          F::AddOn, 5, "12345", "123", "1A", kIncorrect},
         {{41, 42}, F::AddOn, 5, "12345", "12", "1A", kIncorrect},
     };
@@ -175,8 +190,7 @@ TEST(FormatTable, SamplesCoverEveryFormat) {
         for (int v : s.variations) EXPECT_TRUE(sampled.insert({v, s.role}).second) << v << " twice";
     for (int v = -5; v <= 300; ++v)
         for (F role : {F::Main, F::AddOn, F::Fact, F::CouponUpc, F::Coupon128})
-            EXPECT_EQ(FindFormat(v, role) != nullptr, sampled.count({v, role}) == 1)
-                << v << " " << RoleName(role);
+            EXPECT_EQ(FindFormat(v, role) != nullptr, sampled.count({v, role}) == 1) << v << " " << RoleName(role);
 }
 
 TEST(FormatEngine, EdgeCases) {
@@ -373,7 +387,7 @@ TEST(FormatAutomaton, RunsRecordTables) {
     EXPECT_EQ(RunFormat(f, "12", &at), 2);
     EXPECT_EQ(RunFormat(f, "123"), -3);
     EXPECT_TRUE(IsAcceptingState(f, -3));
-    EXPECT_EQ(RunFormat(f, "1234"), 2);  // row 3 of state -3
+    EXPECT_EQ(RunFormat(f, "1234"), 2);       // row 3 of state -3
     EXPECT_EQ(RunFormat(f, "1237", &at), 0);  // '7' matches its literal first
     EXPECT_EQ(at, 3u);
     EXPECT_EQ(RunFormat(f, "1A", &at), 0);

@@ -23,27 +23,42 @@ struct Stored {
 
 Stored Take() {
     const SettingsRecord& s = SymbolSettings;
-    return {std::string(TextOf(s.MainText)), std::string(TextOf(s.OriginalMainText)),
-            std::string(TextOf(s.AddOnText)), BarPattern, s.CheckCharacter1, s.CheckCharacter2};
+    return {std::string(TextOf(s.MainText)),
+            std::string(TextOf(s.OriginalMainText)),
+            std::string(TextOf(s.AddOnText)),
+            BarPattern,
+            s.CheckCharacter1,
+            s.CheckCharacter2};
 }
 
 const char* ValidSample(int v) {
     switch (v) {
-    case 2: case 3: case 4: case 41: case 42: case 44: return "1234567890123";
+    case 2:
+    case 3:
+    case 4:
+    case 41:
+    case 42:
+    case 44: return "1234567890123";
     case 45: return "123456789012345";
-    case 43: case 51: case 52: return "12345";
-    case 53: case 54: case 100: return "123456789";
-    case 55: case 56: return "12345678901";
+    case 43:
+    case 51:
+    case 52: return "12345";
+    case 53:
+    case 54:
+    case 100: return "123456789";
+    case 55:
+    case 56: return "12345678901";
     case 98: return "12345678";
-    case 49: case 50: case 97: return "200";
+    case 49:
+    case 50:
+    case 97: return "200";
     default: return "123456";
     }
 }
 
 bool OurGroup(SymbolGroup g) {
-    return g == SymbolGroup::Itf || g == SymbolGroup::Code25 || g == SymbolGroup::Codabar ||
-           g == SymbolGroup::Msi || g == SymbolGroup::Postnet || g == SymbolGroup::Fim ||
-           g == SymbolGroup::Pharmacode;
+    return g == SymbolGroup::Itf || g == SymbolGroup::Code25 || g == SymbolGroup::Codabar || g == SymbolGroup::Msi ||
+           g == SymbolGroup::Postnet || g == SymbolGroup::Fim || g == SymbolGroup::Pharmacode;
 }
 
 TEST(LinearInput, RefusedBytesChangeNothingAndAcceptedOnesEncodeSoundly) {
@@ -67,7 +82,9 @@ TEST(LinearInput, RefusedBytesChangeNothingAndAcceptedOnesEncodeSoundly) {
                 h.Paste(id, good);
                 const Stored before = Take();
                 const std::size_t shown = h.recorder.sink.messages.size();
-                const std::size_t length = round % 3 == 0 ? random() % 4 : round % 3 == 1 ? random() % 70 : random() % 400;
+                const std::size_t length = round % 3 == 0   ? random() % 4
+                                           : round % 3 == 1 ? random() % 70
+                                                            : random() % 400;
                 std::string text = bytes(length);
                 // Half the time a valid start, so the bad part lands later in the text.
                 if (round % 2) text = good.substr(0, good.size() / 2) + text;
@@ -81,8 +98,8 @@ TEST(LinearInput, RefusedBytesChangeNothingAndAcceptedOnesEncodeSoundly) {
                 for (std::size_t i = 0; i + 1 < BarPattern.size(); i += 2) {
                     const char letter = BarPattern[i], digit = BarPattern[i + 1];
                     const bool element = (IsBarLetter(letter) || IsSpaceLetter(letter)) && digit >= '1' && digit <= '9';
-                    const bool postnet = info.group == SymbolGroup::Postnet &&
-                                         (letter == 'L' || letter == 'S') && (digit == 'L' || digit == 'S');
+                    const bool postnet = info.group == SymbolGroup::Postnet && (letter == 'L' || letter == 'S') &&
+                                         (digit == 'L' || digit == 'S');
                     ASSERT_TRUE(element || postnet || (letter == '+' && digit == '+')) << BarPattern;
                 }
             }

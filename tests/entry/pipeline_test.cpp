@@ -24,12 +24,22 @@ struct Snapshot {
 
 Snapshot Take(const InputBar& bar) {
     const SettingsRecord& s = SymbolSettings;
-    return {std::string(TextOf(s.MainText)), std::string(TextOf(s.OriginalMainText)),
-            std::string(TextOf(s.AddOnText)), std::string(TextOf(s.FACTdataIDtext)),
+    return {std::string(TextOf(s.MainText)),
+            std::string(TextOf(s.OriginalMainText)),
+            std::string(TextOf(s.AddOnText)),
+            std::string(TextOf(s.FACTdataIDtext)),
             std::string(TextOf(s.CouponFormatUPCpartText)),
-            std::string(TextOf(s.CouponFormat128partText)), BarPattern, EncodedText,
-            s.CheckCharacter1, s.CheckCharacter2, s.IgnoreHyphens, s.IgnoreSpaces,
-            s.SymbolWidth, s.CurBarXDimension, s.Magnification, bar.SymbolReady()};
+            std::string(TextOf(s.CouponFormat128partText)),
+            BarPattern,
+            EncodedText,
+            s.CheckCharacter1,
+            s.CheckCharacter2,
+            s.IgnoreHyphens,
+            s.IgnoreSpaces,
+            s.SymbolWidth,
+            s.CurBarXDimension,
+            s.Magnification,
+            bar.SymbolReady()};
 }
 
 TEST(TooLong, TypedUpcACheckDigitPausesAndBeepsWithoutMessage) {
@@ -91,8 +101,8 @@ TEST(TooLong, MessageByLengthClass) {
         char extra;
         int message;  // 0: the check digit, no message
     } cases[] = {
-        {43, "12345", '9', sid::kFixedLengthTooLong},  // fixed length
-        {40, "", '0', sid::kInputTooLong},  // variable length (59 ones, check 1)
+        {43, "12345", '9', sid::kFixedLengthTooLong},   // fixed length
+        {40, "", '0', sid::kInputTooLong},              // variable length (59 ones, check 1)
         {74, "425261", '5', sid::kFixedLengthTooLong},  // six-digit UPC-E never takes a seventh
         {26, "590123412345", '7', 0},
         {27, "1234567", '0', 0},
@@ -124,15 +134,15 @@ TEST(Normalise, HyphensAndSpacesByVariation) {
         const char* field;  // what the field keeps (OriginalMainText)
         const char* main;   // MainText
     } cases[] = {
-        {26, 0, 0, "590-1234", "5901234", "5901234"},  // not data: removed from both
-        {26, 1, 1, "590-1234", "590-1234", "5901234"}, // ignored: the field keeps it
+        {26, 0, 0, "590-1234", "5901234", "5901234"},   // not data: removed from both
+        {26, 1, 1, "590-1234", "590-1234", "5901234"},  // ignored: the field keeps it
         {26, 0, 0, "590 12", "59012", "59012"},
-        {11, 0, 0, "AB-12", "AB-12", "AB-12"},         // data characters of Code 39
+        {11, 0, 0, "AB-12", "AB-12", "AB-12"},  // data characters of Code 39
         {11, 0, 0, "AB 12", "AB 12", "AB 12"},
-        {11, 1, 1, "AB-1 2", "AB-1 2", "AB-1 2"},      // encoded whatever the ignore options say
-        {116, 1, 1, "01-2 3", "01-2 3", "0123"},       // Vantic128 leaves them out itself
-        {13, 0, 0, "AB-1", "AB1", "AB1"},              // Customs: hyphens are not data
-        {75, 1, 1, "0-12", "012", "012"},              // forced off for 11-digit UPC-E
+        {11, 1, 1, "AB-1 2", "AB-1 2", "AB-1 2"},  // encoded whatever the ignore options say
+        {116, 1, 1, "01-2 3", "01-2 3", "0123"},   // Vantic128 leaves them out itself
+        {13, 0, 0, "AB-1", "AB1", "AB1"},          // Customs: hyphens are not data
+        {75, 1, 1, "0-12", "012", "012"},          // forced off for 11-digit UPC-E
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.variation << " " << c.typed);
@@ -246,8 +256,10 @@ TEST(Pipeline, CompleteInputResetsSymbolWidthOnlyWhenTyped) {
         SCOPED_TRACE(programmatic);
         InputBarHarness h(72, programmatic);
         SymbolSettings.SymbolWidth = 90;
-        if (programmatic) h.bar.Fill(FieldRole::Main, "03600029145");
-        else h.Paste(h.Main(), "03600029145");
+        if (programmatic)
+            h.bar.Fill(FieldRole::Main, "03600029145");
+        else
+            h.Paste(h.Main(), "03600029145");
         EXPECT_EQ(SymbolSettings.SymbolWidth, programmatic ? 90 : 0);
     }
 }
@@ -349,7 +361,8 @@ TEST(Reminder, SuspendedStates) {
     } cases[] = {
         {"minimised", [](InputBarHarness& h) { h.view.minimised = true; }},
         {"busy", [](InputBarHarness& h) { h.view.busy = true; }},
-        {"selecting", [](InputBarHarness& h) {
+        {"selecting",
+         [](InputBarHarness& h) {
              h.view.SetFocus(h.Main());
              h.view.selectedIds.insert(h.Main());
          }},
@@ -371,14 +384,20 @@ TEST(Robustness, AnyBytesInAnyFieldOfAnyVariation) {
     for (int c = 1; c < 32; ++c) controls += static_cast<char>(c);
     std::string high;
     for (int c = 128; c < 256; ++c) high += static_cast<char>(c);
-    const std::string inputs[] = {controls, high, std::string(10000, '7'),
-                                  std::string(10000, '\xff'), "(8100)" + std::string(300, '1'),
-                                  "+$$" + high, "[S", "-- --", std::string(1, '\0') + "12"};
+    const std::string inputs[] = {controls,
+                                  high,
+                                  std::string(10000, '7'),
+                                  std::string(10000, '\xff'),
+                                  "(8100)" + std::string(300, '1'),
+                                  "+$$" + high,
+                                  "[S",
+                                  "-- --",
+                                  std::string(1, '\0') + "12"};
     for (const VariationInfo& info : Catalogue()) {
         SCOPED_TRACE(info.code);
         InputBarHarness h(info.code);
-        for (FieldRole role : {FieldRole::Main, FieldRole::AddOn, FieldRole::Fact,
-                               FieldRole::CouponUpc, FieldRole::Coupon128}) {
+        for (FieldRole role :
+             {FieldRole::Main, FieldRole::AddOn, FieldRole::Fact, FieldRole::CouponUpc, FieldRole::Coupon128}) {
             const int id = h.bar.ControlFor(role);
             if (!id) continue;
             for (const std::string& in : inputs) {

@@ -65,7 +65,7 @@ void Symbol(const Case& c) {
 // (x) and from the bar tops (y, upward); the text's top edge.
 struct Placed {
     char c;
-    double x;       // left end, or centre when centred
+    double x;  // left end, or centre when centred
     double top;
     double height;  // cell height
     bool centred;
@@ -298,7 +298,8 @@ TEST_P(EpsEanTextCase, LandsWhereTheContextDrawsIt) {
         ASSERT_EQ(dcRest.size(), c.variation == 73 ? 2u : 0u);
     }
     std::stable_sort(dcRest.begin(), dcRest.end(), [](const Placed& a, const Placed& b) { return a.x < b.x; });
-    std::stable_sort(epsRest.begin(), epsRest.end(), [](const EpsChar& a, const EpsChar& b) { return a.left < b.left; });
+    std::stable_sort(epsRest.begin(), epsRest.end(),
+                     [](const EpsChar& a, const EpsChar& b) { return a.left < b.left; });
     ASSERT_EQ(epsRest.size(), dcRest.size());
     const double epsAddOn = l.mainWidth + l.addOnGap;
     for (std::size_t i = 0; i < dcRest.size(); ++i) {

@@ -83,11 +83,10 @@ TEST(OcrGlyphs, NamesOfBothSets) {
         char c;
         const char* name;
     } cases[] = {
-        {OcrFont::B, '0', "_ling"}, {OcrFont::B, '9', "_jiu"},  {OcrFont::B, '-', "_heng"},
-        {OcrFont::B, ':', "_bMao"}, {OcrFont::B, '(', "_zuo"},  {OcrFont::B, '^', "_en"},
-        {OcrFont::B, 'J', "_bJ"},   {OcrFont::B, 'X', "_bX"},   {OcrFont::B, 'K', ""},
-        {OcrFont::A, '7', "_aqi"},  {OcrFont::A, 'X', "_ax"},   {OcrFont::A, 'C', "_aC"},
-        {OcrFont::A, '(', ""},      {OcrFont::A, 'A', ""},      {OcrFont::B, ' ', ""},
+        {OcrFont::B, '0', "_ling"}, {OcrFont::B, '9', "_jiu"}, {OcrFont::B, '-', "_heng"}, {OcrFont::B, ':', "_bMao"},
+        {OcrFont::B, '(', "_zuo"},  {OcrFont::B, '^', "_en"},  {OcrFont::B, 'J', "_bJ"},   {OcrFont::B, 'X', "_bX"},
+        {OcrFont::B, 'K', ""},      {OcrFont::A, '7', "_aqi"}, {OcrFont::A, 'X', "_ax"},   {OcrFont::A, 'C', "_aC"},
+        {OcrFont::A, '(', ""},      {OcrFont::A, 'A', ""},     {OcrFont::B, ' ', ""},
     };
     for (const Case& c : cases) EXPECT_EQ(OcrGlyphName(c.font, c.c), c.name) << c.c;
     EXPECT_EQ(NoticeGlyphName('Y'), "_ppy");
@@ -220,9 +219,19 @@ TEST(EpsBodyLayout, EanUpcDigitPlaces) {
         {6, 26, "400638133393", 9, 0, 13, {{0, '4', -7, 9}, {1, '0', 3.75 * M, 9}, {7, '3', 50.75 * M, 9}}},
         // A 10-point OCR-B line is not narrow: characters 2..13 spread evenly.
         {6, 26, "400638133393", 10, 0, 13, {{0, '4', -7, 10}, {1, '0', 0, 10}, {12, '1', NAN, 10}}},
-        {16, 72, "03600029145", 9, 0, 12,
+        {16,
+         72,
+         "03600029145",
+         9,
+         0,
+         12,
          {{0, '0', -7, 7}, {1, '3', 10.75 * M, 9}, {6, '2', 50.75 * M, 9}, {11, '2', NAN, 7}}},
-        {6, 27, "9638507", 9, 1, 10,
+        {6,
+         27,
+         "9638507",
+         9,
+         1,
+         10,
          {{0, '<', -7, 9}, {1, '9', 3.75 * M, 9}, {5, '5', 36.75 * M, 9}, {9, '>', NAN, 9}}},
     };
     for (const Case& c : cases) {
@@ -312,8 +321,9 @@ TEST(EpsBodyProcedures, BarAndSpaceProceduresWithZeroReduction) {
     EXPECT_TRUE(HasLine(p, "/B1 {/bw " + w1 + " def db/total total " + w1 +
                                " add def total start m/total total 0.000000 add def}bdef"));
     EXPECT_TRUE(HasLine(p, "/S2 {" + w2 + " w/total total " + w2 + "  add def total start m }bdef"));
-    EXPECT_TRUE(HasLine(p, "/db {newpath total start m total bw add start l total bw add h l total h l total "
-                           "start l closepath"));
+    EXPECT_TRUE(HasLine(p,
+                        "/db {newpath total start m total bw add start l total bw add h l total h l total "
+                        "start l closepath"));
     EXPECT_NE(p.find("/ds {"), std::string::npos);
     EXPECT_EQ(p.find("/B3 "), std::string::npos);  // two widths
 }
@@ -524,8 +534,8 @@ TEST(EpsBody, TextFormEscapesAndRotation) {
     EXPECT_TRUE(HasLine(body, "%%IncludeFont: TimesNewRomanPSMT"));
     // 270 turns the position to (-y, x).
     const BodyText& t = l.texts.back();
-    EXPECT_FALSE(LineStarting(body, "/TimesNewRomanPSMT findfont 10.000000 scalefont setfont " +
-                                        FixedText(-t.y, 6) + ' ' + FixedText(t.x, 6) + " m")
+    EXPECT_FALSE(LineStarting(body, "/TimesNewRomanPSMT findfont 10.000000 scalefont setfont " + FixedText(-t.y, 6) +
+                                        ' ' + FixedText(t.x, 6) + " m")
                      .empty());
 }
 
@@ -542,7 +552,7 @@ TEST(EpsBody, AdditionalTextAlignment) {
         s.H = 3.7;
         EpsBodyLayout l = ComputeEpsLayout("");
         const BodyText& t = l.texts.back();
-        double want = align == 0 ? l.total
+        double want = align == 0   ? l.total
                       : align == 1 ? l.total + (l.patternWidth - fm.width) / 2
                       : align == 2 ? l.total + l.patternWidth - fm.width
                                    : l.symLeft + 3;

@@ -131,7 +131,8 @@ TEST(ColourOperator, ThreeModes) {
 }
 
 TEST(RectanglePath, Form) {
-    EXPECT_EQ(RectanglePath(0, 0, 108, 72), "newpath 0.0000 0.0000 m 108.0000 0.0000 l 108 72 l 0 72 l 0 0 l closepath");
+    EXPECT_EQ(RectanglePath(0, 0, 108, 72),
+              "newpath 0.0000 0.0000 m 108.0000 0.0000 l 108 72 l 0 72 l 0 0 l closepath");
     EXPECT_EQ(RectanglePath(3, 4, 10, -2), "newpath 3.0000 4.0000 m 10.0000 4.0000 l 10 -2 l 3 -2 l 3 4 l closepath");
 }
 
@@ -227,10 +228,20 @@ TEST(WriteEpsFile, ColourComments) {
         std::vector<std::string> present;
         std::vector<std::string> absentPrefixes;
     } cases[] = {
-        {"transparent spot", 0, 1, 0, 0, 0,
+        {"transparent spot",
+         0,
+         1,
+         0,
+         0,
+         0,
          {"%%DocumentCustomColors: (Black)", "%%CMYKCustomColor: 0.0000 0.0000 0.0000 1.0000 (Black)"},
          {"%%+ ", "newpath", "%%DocumentProcessColors"}},
-        {"opaque spot", 0, 0, 0, 0, 0,
+        {"opaque spot",
+         0,
+         0,
+         0,
+         0,
+         0,
          {"%%DocumentCustomColors: (Black)", "%%+ (White)", "%%CMYKCustomColor: 0.0000 0.0000 0.0000 1.0000 (Black)",
           "%%+ 0.0000 0.0000 0.0000 0.0000 (White)",
           "newpath 0.0000 0.0000 m 108.0000 0.0000 l 108 72 l 0 72 l 0 0 l closepath",
@@ -238,11 +249,22 @@ TEST(WriteEpsFile, ColourComments) {
          {}},
         {"process black only", 1, 1, 0, 0, 0, {"%%DocumentProcessColors: Black"}, {"%%DocumentCustomColors"}},
         {"process cyan bars", 1, 1, 0, 30, 0, {"%%DocumentProcessColors: Cyan Black"}, {}},
-        {"process yellow spaces", 1, 0, 0, 0, 20,
-         {"%%DocumentProcessColors: Yellow Black", "0.0000 0.0000 0.2000 0.0000 setcmykcolor fill"}, {}},
-        {"level one", 0, 0, 1, 30, 20,
-         {"%%LanguageLevel: 1", "0 setgray", "1 setgray fill", "/stovp{dup/ovp X stovp0}bdef",
-          "/custar 5 array def", "setcmykcolor pop}bdef}ifelse"},
+        {"process yellow spaces",
+         1,
+         0,
+         0,
+         0,
+         20,
+         {"%%DocumentProcessColors: Yellow Black", "0.0000 0.0000 0.2000 0.0000 setcmykcolor fill"},
+         {}},
+        {"level one",
+         0,
+         0,
+         1,
+         30,
+         20,
+         {"%%LanguageLevel: 1", "0 setgray", "1 setgray fill", "/stovp{dup/ovp X stovp0}bdef", "/custar 5 array def",
+          "setcmykcolor pop}bdef}ifelse"},
          {"%%Document", "%%CMYKCustomColor", "%%+ 0", "false stovp", "true stovp"}},
     };
     for (const auto& c : cases) {
@@ -259,7 +281,8 @@ TEST(WriteEpsFile, ColourComments) {
         o.LevelOneOutput = c.levelOne;
         Written w = Write(o);
         for (const auto& line : c.present) EXPECT_TRUE(Has(w.lines, line)) << c.what << ": " << line;
-        for (const auto& prefix : c.absentPrefixes) EXPECT_FALSE(HasPrefix(w.lines, prefix)) << c.what << ": " << prefix;
+        for (const auto& prefix : c.absentPrefixes)
+            EXPECT_FALSE(HasPrefix(w.lines, prefix)) << c.what << ": " << prefix;
     }
 }
 
@@ -284,7 +307,17 @@ TEST(WriteEpsFile, FontLists) {
         {"POSTNET with block", 13, 51, 1, 0, 0, 1, "Arial", "", "Arial", 0, {"Arial"}},
         {"Times bold italic", 16, 72, 0, 1, 1, 0, "Times New Roman", "", "Arial", 0, {"TimesNewRomanPS-BoldItalicMT"}},
         {"hidden text", 16, 72, 1, 0, 0, 0, "Times New Roman", "", "Arial", 0, {}},
-        {"block, text and additional", 16, 72, 0, 0, 0, 1, "Courier New", "note", "Helvetica", 1,
+        {"block, text and additional",
+         16,
+         72,
+         0,
+         0,
+         0,
+         1,
+         "Courier New",
+         "note",
+         "Helvetica",
+         1,
          {"Arial", "Courier", "Helvetica-Bold"}},
         {"book number", 8, 35, 0, 0, 0, 0, "Arial", "", "Arial", 0, {"Arial", "NewCenturySchlbk-Roman"}},
         {"no repeats", 16, 72, 0, 0, 0, 1, "Arial", "x", "Arial", 0, {"Arial"}},
@@ -335,7 +368,8 @@ TEST(WriteEpsFile, RotationTranslationAndScale) {
         SymbolSettings.Magnification = c.magnification;
         EpsOptions o = PlainOptions();
         // The extent is of the rotated symbol: 72 x 144 points unrotated.
-        o.Extent = c.rotation == 90 || c.rotation == 270 ? SymbolExtent{0, 0, 2000, 1000} : SymbolExtent{0, 0, 1000, 2000};
+        o.Extent =
+            c.rotation == 90 || c.rotation == 270 ? SymbolExtent{0, 0, 2000, 1000} : SymbolExtent{0, 0, 1000, 2000};
         Written w = Write(o);
         auto from = std::find(w.lines.begin(), w.lines.end(), "gsave");
         ASSERT_NE(from, w.lines.end());
@@ -403,13 +437,20 @@ TEST(WriteSettingsComments, LinesAndFormats) {
     Written w = Write(PlainOptions());
     ASSERT_EQ(w.block.size(), 111u);
     const std::pair<int, const char*> lines[] = {
-        {2, "%%_VersionNumber: 6.02"},     {3, "%%_Family: 16"},
-        {5, "%%_VariationName: "},         {20, "%%_CurRatio: 2.500000"},
-        {21, "%%_CurBarXDimension: 0.936000"}, {22, "%%_SymbolWidth: 123.4567891"},
-        {26, "%%_Magnification: 87.65"},   {46, "%%_DistanceToBars: -0.500000"},
-        {57, "%%_Rotation4AdditionalText: 270"}, {67, "%%_redBarsText: 100"},
-        {98, "%%_bFilm: 1"},               {104, "%%_bFilm: 3"},
-        {109, "%%_Comments: a (b) \\c"},   {110, "%_Fine"},
+        {2, "%%_VersionNumber: 6.02"},
+        {3, "%%_Family: 16"},
+        {5, "%%_VariationName: "},
+        {20, "%%_CurRatio: 2.500000"},
+        {21, "%%_CurBarXDimension: 0.936000"},
+        {22, "%%_SymbolWidth: 123.4567891"},
+        {26, "%%_Magnification: 87.65"},
+        {46, "%%_DistanceToBars: -0.500000"},
+        {57, "%%_Rotation4AdditionalText: 270"},
+        {67, "%%_redBarsText: 100"},
+        {98, "%%_bFilm: 1"},
+        {104, "%%_bFilm: 3"},
+        {109, "%%_Comments: a (b) \\c"},
+        {110, "%_Fine"},
         {111, ""},
     };
     for (const auto& [n, text] : lines) EXPECT_EQ(w.block[n - 1], text) << "line " << n;

@@ -139,34 +139,113 @@ void Distinctive(SettingsRecord& s) {
 void ExpectBlockFieldsEqual(const SettingsRecord& a, const SettingsRecord& b) {
 #define VG_SAME(f) EXPECT_EQ(a.f, b.f) << #f
 #define VG_SAME_TEXT(f) EXPECT_EQ(TextOf(a.f), TextOf(b.f)) << #f
-    VG_SAME(Family); VG_SAME(Variation); VG_SAME(VariationName); VG_SAME(Derived);
-    VG_SAME_TEXT(OriginalMainText); VG_SAME_TEXT(AddOnText); VG_SAME_TEXT(FACTdataIDtext);
-    VG_SAME_TEXT(CouponFormatUPCpartText); VG_SAME_TEXT(CouponFormat128partText);
-    VG_SAME(Format); VG_SAME(UnitOfMeasure); VG_SAME(FileName); VG_SAME(ElephantSound); VG_SAME(Prufmark);
-    VG_SAME(GSCalibration); VG_SAME(LastMethod); VG_SAME(PrinterDpi);
-    VG_SAME(CurRatio); VG_SAME(CurBarXDimension); VG_SAME(SymbolWidth); VG_SAME(BarHeight); VG_SAME(BearerBar);
-    VG_SAME(BarWidthReduction); VG_SAME(Magnification);
-    VG_SAME(Size); VG_SAME(Align); VG_SAME(StartCharacter); VG_SAME(StopCharacter); VG_SAME(Bold); VG_SAME(Italic);
-    VG_SAME(Hidden); VG_SAME(ShowFactDataID); VG_SAME(ShowAsterisks); VG_SAME(HideCheckDigits);
-    VG_SAME(HideParentheses); VG_SAME(IgnoreHyphens); VG_SAME(IgnoreSpaces); VG_SAME(TextAbove);
-    VG_SAME(ShowStartStop); VG_SAME(CenterSysChk); VG_SAME(HideAddonText); VG_SAME(AddonTextDown);
-    VG_SAME(QuietZoneIndicators); VG_SAME(DistanceToBars); VG_SAME(FontName4humanreadable);
-    VG_SAME(FontName4ISBN_ISSN_SPCNs); VG_SAME(ISSNExtraDigits); VG_SAME(AdditionalText);
-    VG_SAME(UseHumanReadablesAsText); VG_SAME(FontName4AdditionalText); VG_SAME(SizeAT); VG_SAME(AlignAT);
-    VG_SAME(BoldAT); VG_SAME(ItalicAT); VG_SAME(Rotation4AdditionalText); VG_SAME(H); VG_SAME(V);
-    VG_SAME(BarsTextColorName); VG_SAME(SpacesQuietZoneColorName); VG_SAME(Hueproof);
-    VG_SAME(redSpacesQuietZone); VG_SAME(greenSpacesQuietZone); VG_SAME(blueSpacesQuietZone);
-    VG_SAME(blackSpacesQuietZone); VG_SAME(redBarsText); VG_SAME(greenBarsText); VG_SAME(blueBarsText);
-    VG_SAME(blackBarsText); VG_SAME(CMYKcyanSpacesQuietZone); VG_SAME(CMYKmagentaSpacesQuietZone);
-    VG_SAME(CMYKyellowSpacesQuietZone); VG_SAME(CMYKblackSpacesQuietZone); VG_SAME(CMYKcyanBarsText);
-    VG_SAME(CMYKmagentaBarsText); VG_SAME(CMYKyellowBarsText); VG_SAME(CMYKblackBarsText);
-    VG_SAME(BarsTextRadio); VG_SAME(SpacesQuietZoneRadio); VG_SAME(SpotRadio); VG_SAME(ProcessRadio);
-    VG_SAME(RGB_Radio); VG_SAME(CMYK_Radio); VG_SAME(Overprint); VG_SAME(TransparentBackground);
-    VG_SAME(Rotation); VG_SAME(bBarWidthReduction); VG_SAME(bCropMarks); VG_SAME(bEncodedData);
-    VG_SAME(bSymbology); VG_SAME(bWideNarrowRatio); VG_SAME(bBarHeight); VG_SAME(bMagnification);
-    VG_SAME(bXDimension); VG_SAME(bNBW); VG_SAME(bPrinterDpi); VG_SAME(bFilm); VG_SAME(bCompany);
-    VG_SAME(bClient); VG_SAME(bJob); VG_SAME(bDate); VG_SAME(bComments); VG_SAME(Film);
-    VG_SAME(Company); VG_SAME(Client); VG_SAME(Job); VG_SAME(Date); VG_SAME(Comments);
+    VG_SAME(Family);
+    VG_SAME(Variation);
+    VG_SAME(VariationName);
+    VG_SAME(Derived);
+    VG_SAME_TEXT(OriginalMainText);
+    VG_SAME_TEXT(AddOnText);
+    VG_SAME_TEXT(FACTdataIDtext);
+    VG_SAME_TEXT(CouponFormatUPCpartText);
+    VG_SAME_TEXT(CouponFormat128partText);
+    VG_SAME(Format);
+    VG_SAME(UnitOfMeasure);
+    VG_SAME(FileName);
+    VG_SAME(ElephantSound);
+    VG_SAME(Prufmark);
+    VG_SAME(GSCalibration);
+    VG_SAME(LastMethod);
+    VG_SAME(PrinterDpi);
+    VG_SAME(CurRatio);
+    VG_SAME(CurBarXDimension);
+    VG_SAME(SymbolWidth);
+    VG_SAME(BarHeight);
+    VG_SAME(BearerBar);
+    VG_SAME(BarWidthReduction);
+    VG_SAME(Magnification);
+    VG_SAME(Size);
+    VG_SAME(Align);
+    VG_SAME(StartCharacter);
+    VG_SAME(StopCharacter);
+    VG_SAME(Bold);
+    VG_SAME(Italic);
+    VG_SAME(Hidden);
+    VG_SAME(ShowFactDataID);
+    VG_SAME(ShowAsterisks);
+    VG_SAME(HideCheckDigits);
+    VG_SAME(HideParentheses);
+    VG_SAME(IgnoreHyphens);
+    VG_SAME(IgnoreSpaces);
+    VG_SAME(TextAbove);
+    VG_SAME(ShowStartStop);
+    VG_SAME(CenterSysChk);
+    VG_SAME(HideAddonText);
+    VG_SAME(AddonTextDown);
+    VG_SAME(QuietZoneIndicators);
+    VG_SAME(DistanceToBars);
+    VG_SAME(FontName4humanreadable);
+    VG_SAME(FontName4ISBN_ISSN_SPCNs);
+    VG_SAME(ISSNExtraDigits);
+    VG_SAME(AdditionalText);
+    VG_SAME(UseHumanReadablesAsText);
+    VG_SAME(FontName4AdditionalText);
+    VG_SAME(SizeAT);
+    VG_SAME(AlignAT);
+    VG_SAME(BoldAT);
+    VG_SAME(ItalicAT);
+    VG_SAME(Rotation4AdditionalText);
+    VG_SAME(H);
+    VG_SAME(V);
+    VG_SAME(BarsTextColorName);
+    VG_SAME(SpacesQuietZoneColorName);
+    VG_SAME(Hueproof);
+    VG_SAME(redSpacesQuietZone);
+    VG_SAME(greenSpacesQuietZone);
+    VG_SAME(blueSpacesQuietZone);
+    VG_SAME(blackSpacesQuietZone);
+    VG_SAME(redBarsText);
+    VG_SAME(greenBarsText);
+    VG_SAME(blueBarsText);
+    VG_SAME(blackBarsText);
+    VG_SAME(CMYKcyanSpacesQuietZone);
+    VG_SAME(CMYKmagentaSpacesQuietZone);
+    VG_SAME(CMYKyellowSpacesQuietZone);
+    VG_SAME(CMYKblackSpacesQuietZone);
+    VG_SAME(CMYKcyanBarsText);
+    VG_SAME(CMYKmagentaBarsText);
+    VG_SAME(CMYKyellowBarsText);
+    VG_SAME(CMYKblackBarsText);
+    VG_SAME(BarsTextRadio);
+    VG_SAME(SpacesQuietZoneRadio);
+    VG_SAME(SpotRadio);
+    VG_SAME(ProcessRadio);
+    VG_SAME(RGB_Radio);
+    VG_SAME(CMYK_Radio);
+    VG_SAME(Overprint);
+    VG_SAME(TransparentBackground);
+    VG_SAME(Rotation);
+    VG_SAME(bBarWidthReduction);
+    VG_SAME(bCropMarks);
+    VG_SAME(bEncodedData);
+    VG_SAME(bSymbology);
+    VG_SAME(bWideNarrowRatio);
+    VG_SAME(bBarHeight);
+    VG_SAME(bMagnification);
+    VG_SAME(bXDimension);
+    VG_SAME(bNBW);
+    VG_SAME(bPrinterDpi);
+    VG_SAME(bFilm);
+    VG_SAME(bCompany);
+    VG_SAME(bClient);
+    VG_SAME(bJob);
+    VG_SAME(bDate);
+    VG_SAME(bComments);
+    VG_SAME(Film);
+    VG_SAME(Company);
+    VG_SAME(Client);
+    VG_SAME(Job);
+    VG_SAME(Date);
+    VG_SAME(Comments);
 #undef VG_SAME
 #undef VG_SAME_TEXT
 }
@@ -212,16 +291,27 @@ TEST(ReadSettingsComments, HostileTextsComeBackOrAreRefused) {
     std::string high;
     for (int c = 0x80; c <= 0xFF; ++c) high += static_cast<char>(c);
     const std::string values[] = {
-        "%_Fine", "%_Variation: 27", "%%_Family: 3\t", "%_VornelGlyph Prefs", std::string(254, 'a'),
-        std::string(255, 'b'), std::string(290, 'c') + "%_Family: 16", std::string(256, 'd'), "a\rb", "a\nb",
-        "a\r\n%_Fine", std::string("a\0%_Fine", 8), "x\f%_Family: 2", high, "(unbalanced \\",
+        "%_Fine",
+        "%_Variation: 27",
+        "%%_Family: 3\t",
+        "%_VornelGlyph Prefs",
+        std::string(254, 'a'),
+        std::string(255, 'b'),
+        std::string(290, 'c') + "%_Family: 16",
+        std::string(256, 'd'),
+        "a\rb",
+        "a\nb",
+        "a\r\n%_Fine",
+        std::string("a\0%_Fine", 8),
+        "x\f%_Family: 2",
+        high,
+        "(unbalanced \\",
     };
     ScratchDir dir;
     const std::string path = dir.File("hostile.eps");
     int written = 0;
     for (const SettingsBlockLine& line : SettingsBlockLines()) {
-        if (!line.field || (line.field->kind != FieldKind::Text && line.field->kind != FieldKind::FixedText))
-            continue;
+        if (!line.field || (line.field->kind != FieldKind::Text && line.field->kind != FieldKind::FixedText)) continue;
         const SettingsField& field = *line.field;
         for (const std::string& value : values) {
             SCOPED_TRACE(std::string(field.name) + " = " + value.substr(0, 40));
@@ -355,7 +445,10 @@ TEST(ParseSettingsLine, ValuesRangesAndFallbacks) {
         {"%%_AdditionalText: ", [](auto& s) { return s.AdditionalText.empty(); }},
         {"%%_Company: ", [](auto& s) { return s.Company.empty(); }},
         {"%%_OriginalMainText: 0123456789012345678901234567890123456789012345678901234567890123456789",
-         [](auto& s) { return TextOf(s.OriginalMainText) == std::string_view("0123456789012345678901234567890123456789012345678901234567890"); }},
+         [](auto& s) {
+             return TextOf(s.OriginalMainText) ==
+                    std::string_view("0123456789012345678901234567890123456789012345678901234567890");
+         }},
         {"%%_AddOnText: 12345678", [](auto& s) { return TextOf(s.AddOnText) == std::string_view("123456"); }},
         {"%%_CouponFormat128partText: ", [](auto& s) { return TextOf(s.CouponFormat128partText).empty(); }},
         // Keys stand at the line start; anything after is the value.
@@ -433,9 +526,9 @@ TEST(ParseSettingsLine, FamilyAndVariationValidity) {
         int family, variation;
         bool invalid;
     } cases[] = {
-        {"%%_Family: 25", 0, 5, true},   {"%%_Family: 0", 0, 5, true}, {"%%_Family: ", 0, 5, true},
-        {"%%_Family: 19", 19, 5, false}, {"%%_Variation: 200", 3, 0, true},
-        {"%%_Variation: 199", 3, 199, false}, {"%%_Variation: x", 3, 0, true},
+        {"%%_Family: 25", 0, 5, true},   {"%%_Family: 0", 0, 5, true},      {"%%_Family: ", 0, 5, true},
+        {"%%_Family: 19", 19, 5, false}, {"%%_Variation: 200", 3, 0, true}, {"%%_Variation: 199", 3, 199, false},
+        {"%%_Variation: x", 3, 0, true},
     };
     for (const auto& c : cases) {
         SettingsRecord s;
@@ -466,13 +559,20 @@ TEST(ParseSettingsLine, FilmLinesToldApartByOrder) {
 
 TEST(AtoIAndAtoF, CLibraryReading) {
     const std::pair<const char*, int> ints[] = {
-        {"42", 42}, {"  -7x", -7}, {"+3", 3}, {"\t 12 13", 12}, {"", 0}, {"-", 0}, {"x1", 0},
-        {"2147483648", 2147483647}, {"-2147483649", -2147483647 - 1},
+        {"42", 42},
+        {"  -7x", -7},
+        {"+3", 3},
+        {"\t 12 13", 12},
+        {"", 0},
+        {"-", 0},
+        {"x1", 0},
+        {"2147483648", 2147483647},
+        {"-2147483649", -2147483647 - 1},
     };
     for (const auto& [text, value] : ints) EXPECT_EQ(AtoI(text), value) << text;
     const std::pair<const char*, double> reals[] = {
-        {"2.5", 2.5}, {" -0.75mm", -0.75}, {"1e2", 100}, {"1e", 1}, {".", 0}, {"inf", 0},
-        {"0x10", 0}, {"5.", 5}, {"1,5", 1}, {"1e999", 0},
+        {"2.5", 2.5}, {" -0.75mm", -0.75}, {"1e2", 100}, {"1e", 1},  {".", 0},
+        {"inf", 0},   {"0x10", 0},         {"5.", 5},    {"1,5", 1}, {"1e999", 0},
     };
     for (const auto& [text, value] : reals) EXPECT_EQ(AtoF(text), value) << text;
 }
@@ -525,9 +625,8 @@ TEST_F(ReaderFiles, InvalidFamilyMarkedOnSuccess) {
 }
 
 TEST_F(ReaderFiles, SecondBlockAppliedWithItsOwnFilmLines) {
-    EXPECT_TRUE(Read(EpsWith({"%_VornelGlyph Prefs", "%%_Family: 5", "%%_bFilm: 1", "%%_bFilm: 2", "%_Fine",
-                              "%%EOF", "%_VornelGlyph Prefs", "%%_Variation: 14", "%%_bFilm: 0", "%%_bFilm: 3",
-                              "%_Fine"})));
+    EXPECT_TRUE(Read(EpsWith({"%_VornelGlyph Prefs", "%%_Family: 5", "%%_bFilm: 1", "%%_bFilm: 2", "%_Fine", "%%EOF",
+                              "%_VornelGlyph Prefs", "%%_Variation: 14", "%%_bFilm: 0", "%%_bFilm: 3", "%_Fine"})));
     EXPECT_EQ(SymbolSettings.Family, 5);
     EXPECT_EQ(SymbolSettings.Variation, 14);
     EXPECT_EQ(SymbolSettings.bFilm, 0);
@@ -551,10 +650,10 @@ TEST_F(ReaderFiles, KeysOnlyAtTheLineStartAndLongLinesAreOneLine) {
     const std::string company = "%%_Company: " + std::string(290, 'x') + "%_Family: 16";
     // Puts "%_Fine" where a 299-byte piece of the line would begin.
     const std::string name = "%%_VariationName: " + std::string(299 - 18, 'n') + "%_Fine";
-    EXPECT_TRUE(Read(EpsWith({"%_VornelGlyph Prefs", std::string(299, 'x') + "%%_Bold: 1",
-                              "%%_Comments: see %_Variation: 27", " %%_Job: indented", "x%_Date: glued",
-                              "%%_Client:: odd", company, name, "%%_Comments: " + std::string(5000, 'c'),
-                              "%%_Hidden: 1", "%_Fine"})));
+    EXPECT_TRUE(
+        Read(EpsWith({"%_VornelGlyph Prefs", std::string(299, 'x') + "%%_Bold: 1", "%%_Comments: see %_Variation: 27",
+                      " %%_Job: indented", "x%_Date: glued", "%%_Client:: odd", company, name,
+                      "%%_Comments: " + std::string(5000, 'c'), "%%_Hidden: 1", "%_Fine"})));
     const SettingsRecord& s = SymbolSettings;
     EXPECT_EQ(s.Bold, 0);
     EXPECT_EQ(s.Variation, 11);
@@ -650,9 +749,16 @@ TEST_F(ReaderFiles, TruncatedWrittenFile) {
 
 TEST_F(ReaderFiles, SurvivesArbitraryBytes) {
     std::mt19937 random(20261209);
-    const std::string pieces[] = {"%_VornelGlyph Prefs\r\n", "%_Fine\r\n", "%%_Family: ", "%%_Size: 0\r\n",
-                                  "%%_bFilm: 9\n", "%%_OriginalMainText: ", std::string(700, 'z'),
-                                  std::string(3, '\0'), "\r", "\n"};
+    const std::string pieces[] = {"%_VornelGlyph Prefs\r\n",
+                                  "%_Fine\r\n",
+                                  "%%_Family: ",
+                                  "%%_Size: 0\r\n",
+                                  "%%_bFilm: 9\n",
+                                  "%%_OriginalMainText: ",
+                                  std::string(700, 'z'),
+                                  std::string(3, '\0'),
+                                  "\r",
+                                  "\n"};
     for (int round = 0; round < 200; ++round) {
         std::string bytes;
         std::size_t n = random() % 60;

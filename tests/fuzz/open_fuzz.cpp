@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const vg::SettingsRecord start = vg::SymbolSettings;
     static const std::string path = std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
-                                     "/vgl_open_fuzz." + std::to_string(getpid()) + ".eps";
+                                    "/vgl_open_fuzz." + std::to_string(getpid()) + ".eps";
     std::size_t skip = 0;
     uint32_t length = static_cast<uint32_t>(size);
     if (size >= 5 && (data[0] & 1)) {

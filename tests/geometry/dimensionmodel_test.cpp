@@ -31,10 +31,9 @@ TEST(DimensionModel, UnitConversions) {
 TEST(DimensionModel, DefaultBwrDotsByResolution) {
     const struct {
         int dpi, dots;
-    } table[] = {{-5, 1},    {30, 1},    {299, 1},   {300, 1},   {599, 1},    {600, 2},
-                 {900, 2},   {1199, 2},  {1200, 3},  {2399, 3},  {2400, 4},   {2540, 4},
-                 {4799, 4},  {4800, 5},  {9599, 5},  {9600, 6},  {19199, 6},  {19200, 7},
-                 {20000, 7}};
+    } table[] = {{-5, 1},   {30, 1},   {299, 1},   {300, 1},   {599, 1},  {600, 2},  {900, 2},
+                 {1199, 2}, {1200, 3}, {2399, 3},  {2400, 4},  {2540, 4}, {4799, 4}, {4800, 5},
+                 {9599, 5}, {9600, 6}, {19199, 6}, {19200, 7}, {20000, 7}};
     for (const auto& r : table) EXPECT_EQ(DefaultBwrDots(r.dpi), r.dots) << r.dpi;
 }
 
@@ -62,10 +61,8 @@ TEST(DimensionModel, XDimensionRangeAndTolerance) {
     const struct {
         int family, variation;
         double min, max;
-    } table[] = {{16, 72, 0.8 * 0.936, 2.0 * 0.936},
-                 {4, 11, 0.2 * 0.72, 8.0 * 0.72},
-                 {7, 30, 1.92, 1.92},
-                 {13, 55, 1.44, 1.44}};
+    } table[] = {
+        {16, 72, 0.8 * 0.936, 2.0 * 0.936}, {4, 11, 0.2 * 0.72, 8.0 * 0.72}, {7, 30, 1.92, 1.92}, {13, 55, 1.44, 1.44}};
     for (const auto& r : table) {
         XRange range = XDimensionRange(r.family, r.variation);
         EXPECT_EQ(range.min, r.min) << r.variation;
@@ -102,9 +99,7 @@ TEST(DimensionModel, SymbolWidths) {
         {4, 11, 0, "b1s2b2s1", 2.5, 0.72, 0.72, (2 + 2.5 * 2) * 0.72},
     };
     for (const auto& r : table)
-        EXPECT_DOUBLE_EQ(ComputeSymbolWidth(r.family, r.variation, r.addOn, r.pattern, r.ratio,
-                                            r.x, r.wide),
-                         r.width)
+        EXPECT_DOUBLE_EQ(ComputeSymbolWidth(r.family, r.variation, r.addOn, r.pattern, r.ratio, r.x, r.wide), r.width)
             << r.variation << " " << r.pattern;
 }
 
@@ -126,8 +121,7 @@ TEST(DimensionModel, Code39GridAt2400DpiIsThinned) {
     EXPECT_EQ(dots(rows.front()), 5);
     EXPECT_NEAR(rows.front().magnification * 100, 20.83, 0.005);
     EXPECT_EQ(dots(rows[43]), 48);
-    for (std::size_t i = 44; i < rows.size(); ++i)
-        EXPECT_EQ(dots(rows[i]), 54 + 18 * static_cast<long>(i - 44)) << i;
+    for (std::size_t i = 44; i < rows.size(); ++i) EXPECT_EQ(dots(rows[i]), 54 + 18 * static_cast<long>(i - 44)) << i;
     EXPECT_EQ(dots(rows.back()), 180);
     // 5 dots: the ratio grid offers 2.4 and 2.6, tie goes to 2.4.
     EXPECT_DOUBLE_EQ(rows.front().symbolWidth, (2 + 2.4) * 0.15);
@@ -168,8 +162,7 @@ TEST(DimensionModel, NearestRatio) {
         {4.6, 0.5, 0.25, 0},         {2.0, 0.5, 0, 0},       {2.0, 0, 0.25, 0},
     };
     for (const auto& r : table)
-        EXPECT_DOUBLE_EQ(NearestRatio(r.ratio, r.x, r.dot), r.expected)
-            << r.ratio << " at " << r.x / r.dot << " dots";
+        EXPECT_DOUBLE_EQ(NearestRatio(r.ratio, r.x, r.dot), r.expected) << r.ratio << " at " << r.x / r.dot << " dots";
 }
 
 TEST(DimensionModel, NearestXDimension) {
@@ -183,12 +176,11 @@ TEST(DimensionModel, NearestXDimension) {
         {16, 72, 0.95, kDot2400, 32 * kDot2400},
         {4, 11, 0.375, 0.25, 0.25},  // tie goes to the smaller
         {4, 11, 0.4, 0.25, 0.5},
-        {8, 34, 0.5, kDot2400, 0},        // no grid
+        {8, 34, 0.5, kDot2400, 0},      // no grid
         {16, 72, 0.936, 72.0 / 30, 0},  // grid empty at 30 dpi
     };
     for (const auto& r : table)
-        EXPECT_DOUBLE_EQ(NearestXDimension(r.family, r.variation, r.x, r.dot), r.expected)
-            << r.variation << " " << r.x;
+        EXPECT_DOUBLE_EQ(NearestXDimension(r.family, r.variation, r.x, r.dot), r.expected) << r.variation << " " << r.x;
 }
 
 TEST(DimensionModel, SnapToPrinterGrid) {
@@ -306,29 +298,36 @@ TEST(DimensionModel, EveryCodeGivesFiniteResults) {
             SCOPED_TRACE(::testing::Message() << "family " << f << " variation " << v);
             const double d = DefaultXDimension(f, v);
             const double x = d > 0 ? d : 0.72;
-            const double values[] = {
-                d, DefaultWideBase(f, v), DefaultRatio(f, v), DefaultBarHeight(f, v),
-                DefaultBearerBar(f, v), LeftQuietZone(f, v), RightQuietZone(f, v),
-                AddOnGap(f, v), AddOnQuietZone(f, v), FixedSymbolWidth(f, v),
-                XDimensionRange(f, v).min, XDimensionRange(f, v).max,
-                ComputeSymbolWidth(f, v, 5, pattern, 2.5, x, x),
-                NearestXDimension(f, v, x, kDot2400), NearestRatio(2.5, x, kDot2400),
-                MagnificationFromX(f, v, x), XFromMagnification(f, v, 1.5),
-                MagnificationFromSymbolWidth(f, v, 100, 5, pattern, 2.5),
-                SymbolWidthFromMagnification(f, v, 1.5, 5, pattern, 2.5),
-                SymbolWidthFromX(f, v, x, 5, pattern, 2.5)};
+            const double values[] = {d,
+                                     DefaultWideBase(f, v),
+                                     DefaultRatio(f, v),
+                                     DefaultBarHeight(f, v),
+                                     DefaultBearerBar(f, v),
+                                     LeftQuietZone(f, v),
+                                     RightQuietZone(f, v),
+                                     AddOnGap(f, v),
+                                     AddOnQuietZone(f, v),
+                                     FixedSymbolWidth(f, v),
+                                     XDimensionRange(f, v).min,
+                                     XDimensionRange(f, v).max,
+                                     ComputeSymbolWidth(f, v, 5, pattern, 2.5, x, x),
+                                     NearestXDimension(f, v, x, kDot2400),
+                                     NearestRatio(2.5, x, kDot2400),
+                                     MagnificationFromX(f, v, x),
+                                     XFromMagnification(f, v, 1.5),
+                                     MagnificationFromSymbolWidth(f, v, 100, 5, pattern, 2.5),
+                                     SymbolWidthFromMagnification(f, v, 1.5, 5, pattern, 2.5),
+                                     SymbolWidthFromX(f, v, x, 5, pattern, 2.5)};
             for (double value : values) EXPECT_TRUE(std::isfinite(value));
             for (const auto& row : BuildXDimensionList(f, v, kDot2400, 5, pattern, 2.5)) {
-                EXPECT_TRUE(std::isfinite(row.x) && std::isfinite(row.symbolWidth) &&
-                            std::isfinite(row.magnification));
+                EXPECT_TRUE(std::isfinite(row.x) && std::isfinite(row.symbolWidth) && std::isfinite(row.magnification));
             }
             SettingsRecord s = ReadoutRecord(f, v, v % 2, x, 4);
             SetText(s.AddOnText, "12");
             s.CurRatio = 2.5;
             SnapToPrinterGrid(s, pattern);
             EXPECT_TRUE(std::isfinite(s.CurBarXDimension) && std::isfinite(s.Magnification));
-            for (const std::string& text : {BwrReadout(s), NarrowBarWidthReadout(s),
-                                            QuietZoneReadout(s)}) {
+            for (const std::string& text : {BwrReadout(s), NarrowBarWidthReadout(s), QuietZoneReadout(s)}) {
                 EXPECT_EQ(text.find("nan"), std::string::npos);
                 EXPECT_EQ(text.find("inf"), std::string::npos);
                 if (d == 0) {

@@ -120,9 +120,8 @@ TEST_F(Defaults, FreshVariationResetsOptionsTextAndColours) {
     EXPECT_DOUBLE_EQ(s.SymbolWidth, 0);
     EXPECT_DOUBLE_EQ(s.Magnification, 100.0);
     EXPECT_EQ(s.Bold + s.Italic + s.BoldAT + s.ItalicAT, 0);
-    EXPECT_EQ(s.HideAddonText + s.UseHumanReadablesAsText + s.HideCheckDigits +
-                  s.HideParentheses + s.TextAbove + s.CenterSysChk + s.AddonTextDown +
-                  s.QuietZoneIndicators + s.ShowStartStop + s.ShowFactDataID,
+    EXPECT_EQ(s.HideAddonText + s.UseHumanReadablesAsText + s.HideCheckDigits + s.HideParentheses + s.TextAbove +
+                  s.CenterSysChk + s.AddonTextDown + s.QuietZoneIndicators + s.ShowStartStop + s.ShowFactDataID,
               0);
     EXPECT_EQ(s.IgnoreSpaces, 1);
     EXPECT_EQ(s.AlignAT, 4);
@@ -143,13 +142,22 @@ TEST_F(Defaults, FreshVariationResetsOptionsTextAndColours) {
     EXPECT_EQ(s.ProcessRadio, 0);
     EXPECT_EQ(s.Overprint, 0);
     EXPECT_EQ(s.TransparentBackground, 1);
-    const uint8_t colours[] = {
-        s.redSpacesQuietZone,  s.greenSpacesQuietZone,      s.blueSpacesQuietZone,
-        s.blackSpacesQuietZone, s.redBarsText,              s.greenBarsText,
-        s.blueBarsText,        s.blackBarsText,             s.CMYKcyanSpacesQuietZone,
-        s.CMYKmagentaSpacesQuietZone, s.CMYKyellowSpacesQuietZone, s.CMYKblackSpacesQuietZone,
-        s.CMYKcyanBarsText,    s.CMYKmagentaBarsText,       s.CMYKyellowBarsText,
-        s.CMYKblackBarsText};
+    const uint8_t colours[] = {s.redSpacesQuietZone,
+                               s.greenSpacesQuietZone,
+                               s.blueSpacesQuietZone,
+                               s.blackSpacesQuietZone,
+                               s.redBarsText,
+                               s.greenBarsText,
+                               s.blueBarsText,
+                               s.blackBarsText,
+                               s.CMYKcyanSpacesQuietZone,
+                               s.CMYKmagentaSpacesQuietZone,
+                               s.CMYKyellowSpacesQuietZone,
+                               s.CMYKblackSpacesQuietZone,
+                               s.CMYKcyanBarsText,
+                               s.CMYKmagentaBarsText,
+                               s.CMYKyellowBarsText,
+                               s.CMYKblackBarsText};
     const uint8_t expected[] = {100, 100, 100, 0, 0, 0, 0, 100, 0, 0, 0, 0, 0, 0, 0, 100};
     for (std::size_t i = 0; i < std::size(expected); ++i) EXPECT_EQ(colours[i], expected[i]) << i;
     EXPECT_TRUE(rec.sink.messages.empty());
@@ -230,10 +238,9 @@ TEST_F(Defaults, CouponParts) {
         const char* part128;
     };
     const Case cases[] = {
-        {61, "5", "(8100)"},  {62, "5", "(8101)"},  {63, "5", "(8100)"}, {64, "5", "(8101)"},
-        {65, "5", "(8102)"},  {81, "99", "(8100)"}, {82, "99", "(8101)"}, {83, "99", "(8100)"},
-        {84, "99", "(8101)"}, {85, "99", "(8102)"}, {60, "", ""},        {66, "", ""},
-        {80, "", ""},         {86, "", ""},
+        {61, "5", "(8100)"},  {62, "5", "(8101)"},  {63, "5", "(8100)"},  {64, "5", "(8101)"},  {65, "5", "(8102)"},
+        {81, "99", "(8100)"}, {82, "99", "(8101)"}, {83, "99", "(8100)"}, {84, "99", "(8101)"}, {85, "99", "(8102)"},
+        {60, "", ""},         {66, "", ""},         {80, "", ""},         {86, "", ""},
     };
     for (const Case& c : cases) {
         SetText(SymbolSettings.CouponFormatUPCpartText, "123456");
@@ -417,8 +424,7 @@ TEST_F(Defaults, ResolutionDefaultFollowsMethodAndFamily) {
         SymbolSettings.PrinterDpi = 600;
         ResolutionDefault();
         EXPECT_EQ(SymbolSettings.PrinterDpi, 2400);
-        EXPECT_NEAR(SymbolSettings.BarWidthReduction, c.bwr, 1e-12)
-            << c.family << " " << c.method;
+        EXPECT_NEAR(SymbolSettings.BarWidthReduction, c.bwr, 1e-12) << c.family << " " << c.method;
     }
 }
 
@@ -457,25 +463,44 @@ TEST(FontTable, Rows) {
         int size;
     };
     const Row rows[] = {
-        {26, 29, "OCRB Vornel Glyph", 9},   {35, 36, "OCRB Vornel Glyph", 9},
-        {38, 38, "OCRB Vornel Glyph", 9},   {61, 65, "OCRB Vornel Glyph", 9},
-        {72, 75, "OCRB Vornel Glyph", 9},   {77, 85, "OCRB Vornel Glyph", 9},
-        {101, 102, "OCRB Vornel Glyph", 9}, {105, 111, "OCRB Vornel Glyph", 9},
-        {114, 114, "OCRB Vornel Glyph", 9}, {134, 136, "OCRB Vornel Glyph", 9},
-        {138, 138, "OCRB Vornel Glyph", 9}, {141, 141, "OCRB Vornel Glyph", 9},
-        {145, 146, "OCRB Vornel Glyph", 9}, {41, 45, "OCRB Vornel Glyph", 24},
-        {34, 34, "OCRA Vornel Glyph", 12},  {37, 37, "OCRA Vornel Glyph", 12},
-        {86, 87, "OCRA Vornel Glyph", 12},  {25, 25, "Arial", 5},
-        {118, 123, "Arial", 5},             {116, 117, "Arial", 9},
-        {98, 98, "Arial", 9},               {1, 24, "Arial", 12},
-        {30, 33, "Arial", 12},              {39, 40, "Arial", 12},
-        {46, 60, "Arial", 12},              {66, 71, "Arial", 12},
-        {76, 76, "Arial", 12},              {88, 97, "Arial", 12},
-        {99, 100, "Arial", 12},             {103, 104, "Arial", 12},
-        {112, 113, "Arial", 12},            {115, 115, "Arial", 12},
-        {124, 133, "Arial", 12},            {137, 137, "Arial", 12},
-        {139, 140, "Arial", 12},            {142, 144, "Arial", 12},
-        {147, 200, "Arial", 12},            {-5, 0, "Arial", 12},
+        {26, 29, "OCRB Vornel Glyph", 9},
+        {35, 36, "OCRB Vornel Glyph", 9},
+        {38, 38, "OCRB Vornel Glyph", 9},
+        {61, 65, "OCRB Vornel Glyph", 9},
+        {72, 75, "OCRB Vornel Glyph", 9},
+        {77, 85, "OCRB Vornel Glyph", 9},
+        {101, 102, "OCRB Vornel Glyph", 9},
+        {105, 111, "OCRB Vornel Glyph", 9},
+        {114, 114, "OCRB Vornel Glyph", 9},
+        {134, 136, "OCRB Vornel Glyph", 9},
+        {138, 138, "OCRB Vornel Glyph", 9},
+        {141, 141, "OCRB Vornel Glyph", 9},
+        {145, 146, "OCRB Vornel Glyph", 9},
+        {41, 45, "OCRB Vornel Glyph", 24},
+        {34, 34, "OCRA Vornel Glyph", 12},
+        {37, 37, "OCRA Vornel Glyph", 12},
+        {86, 87, "OCRA Vornel Glyph", 12},
+        {25, 25, "Arial", 5},
+        {118, 123, "Arial", 5},
+        {116, 117, "Arial", 9},
+        {98, 98, "Arial", 9},
+        {1, 24, "Arial", 12},
+        {30, 33, "Arial", 12},
+        {39, 40, "Arial", 12},
+        {46, 60, "Arial", 12},
+        {66, 71, "Arial", 12},
+        {76, 76, "Arial", 12},
+        {88, 97, "Arial", 12},
+        {99, 100, "Arial", 12},
+        {103, 104, "Arial", 12},
+        {112, 113, "Arial", 12},
+        {115, 115, "Arial", 12},
+        {124, 133, "Arial", 12},
+        {137, 137, "Arial", 12},
+        {139, 140, "Arial", 12},
+        {142, 144, "Arial", 12},
+        {147, 200, "Arial", 12},
+        {-5, 0, "Arial", 12},
     };
     for (const Row& r : rows) {
         for (int v = r.first; v <= r.last; ++v) {

@@ -70,11 +70,9 @@ TEST(VariationDefaults, MethodAndFixedWidths) {
     const struct {
         int family, variation;
         double width;
-    } widths[] = {{7, 30, 32},       {7, 33, 32},       {13, 51, 108.3798}, {13, 52, 108.3798},
-                  {13, 53, 176.7798}, {13, 54, 176.7798}, {13, 55, 201.9798}, {13, 56, 201.9798},
-                  {4, 11, 0}};
-    for (const auto& w : widths)
-        EXPECT_EQ(FixedSymbolWidth(w.family, w.variation), w.width) << w.variation;
+    } widths[] = {{7, 30, 32},        {7, 33, 32},        {13, 51, 108.3798}, {13, 52, 108.3798}, {13, 53, 176.7798},
+                  {13, 54, 176.7798}, {13, 55, 201.9798}, {13, 56, 201.9798}, {4, 11, 0}};
+    for (const auto& w : widths) EXPECT_EQ(FixedSymbolWidth(w.family, w.variation), w.width) << w.variation;
 }
 
 // The catalogue classes the dimension tables are keyed on.
@@ -84,10 +82,18 @@ TEST(VariationDefaults, ClassesHoldTheirCodes) {
         int member;
         int outsider;
     } groups[] = {
-        {IsPznClass, 22, 24},      {IsEan13Class, 114, 27},      {IsEan8Class, 29, 26},
-        {IsBooklandEan13Class, 109, 34}, {IsBooklandEan13Class, 146, 137},  {IsCouponClass, 85, 66},
-        {IsUpcClass, 102, 76},     {IsUpcEanClass, 61, 60},      {IsUpcEanClass, 141, 57},
-        {IsBooklandTextClass, 57, 35}, {IsItfBearerClass, 45, 46},       {IsUccEan128WideClass, 132, 61},
+        {IsPznClass, 22, 24},
+        {IsEan13Class, 114, 27},
+        {IsEan8Class, 29, 26},
+        {IsBooklandEan13Class, 109, 34},
+        {IsBooklandEan13Class, 146, 137},
+        {IsCouponClass, 85, 66},
+        {IsUpcClass, 102, 76},
+        {IsUpcEanClass, 61, 60},
+        {IsUpcEanClass, 141, 57},
+        {IsBooklandTextClass, 57, 35},
+        {IsItfBearerClass, 45, 46},
+        {IsUccEan128WideClass, 132, 61},
         {IsVantic128Class, 123, 124},
     };
     for (const auto& g : groups) {

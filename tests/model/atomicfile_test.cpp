@@ -109,8 +109,10 @@ TEST(AtomicFile, NoReplaceKeepsWhatTookTheName) {
         const SaveRulesScope rules({true, true});
         AtomicFile file;
         ASSERT_NE(file.Open(name), nullptr);
-        if (link) ASSERT_EQ(symlink("other.txt", name.c_str()), 0);
-        else std::ofstream(name) << "other";
+        if (link)
+            ASSERT_EQ(symlink("other.txt", name.c_str()), 0);
+        else
+            std::ofstream(name) << "other";
         EXPECT_FALSE(file.Commit());
         EXPECT_EQ(errno, EEXIST);
         EXPECT_TRUE(rules.NameTaken());

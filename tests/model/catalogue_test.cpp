@@ -15,8 +15,7 @@ namespace {
 TEST(Catalogue, HasAllRowsInAscendingCodeOrder) {
     auto rows = Catalogue();
     ASSERT_EQ(rows.size(), 137u);
-    for (std::size_t i = 1; i < rows.size(); ++i)
-        EXPECT_LT(rows[i - 1].code, rows[i].code) << "row " << i;
+    for (std::size_t i = 1; i < rows.size(); ++i) EXPECT_LT(rows[i - 1].code, rows[i].code) << "row " << i;
     EXPECT_EQ(rows.front().code, 1);
     EXPECT_EQ(rows.back().code, 146);
 }
@@ -54,8 +53,7 @@ TEST(Catalogue, SampleRows) {
         {58, 14, 61337, "SPCN 978 EAN-13 Attached", SymbolGroup::None, 0, ""},
         {76, 4, 61287, "Code 39 Fisher-Price", SymbolGroup::Code39InItfFrame, 2, ""},
         {89, 2, 61275, "Code 128 ISBT ABO/Rh Groups", SymbolGroup::Code128, 4, "=%"},
-        {94, 2, 61281, "Code 128 ISBT Manufacturer's Information", SymbolGroup::Code128, 4,
-         "=)"},
+        {94, 2, 61281, "Code 128 ISBT Manufacturer's Information", SymbolGroup::Code128, 4, "=)"},
         {114, 6, 61424, "Convert UPC to EAN", SymbolGroup::Ean13, 1, "0"},
         {124, 15, 61552, "UCC/EAN-128 GSRN AI 8018", SymbolGroup::UccEan128, 4, "(8018)"},
         {132, 15, 61660, "UCC/EAN-128 GIAI AI 8004", SymbolGroup::UccEan128, 4, "(8004)"},
@@ -84,15 +82,27 @@ TEST(Catalogue, LayoutChoiceGoesByFamilyFirst) {
         int family, variation, layout;
     };
     const Case cases[] = {
-        {0, 26, kLayoutNone},  {-1, 1, kLayoutNone}, {20, 1, kLayoutNone},
-        {14, 57, kLayoutNone}, {14, 26, kLayoutNone},
+        {0, 26, kLayoutNone},
+        {-1, 1, kLayoutNone},
+        {20, 1, kLayoutNone},
+        {14, 57, kLayoutNone},
+        {14, 26, kLayoutNone},
         // The stored family decides, even when it does not match the variation's row.
-        {7, 1, 3},             {6, 11, 1},           {16, 1, 1},
-        {8, 34, 4},            {9, 1, 1},            {10, 1, 2},
-        {10, 41, 1},           {15, 81, 7},          {2, 76, 2},
-        {4, 13, 4},            {4, 15, 2},
+        {7, 1, 3},
+        {6, 11, 1},
+        {16, 1, 1},
+        {8, 34, 4},
+        {9, 1, 1},
+        {10, 1, 2},
+        {10, 41, 1},
+        {15, 81, 7},
+        {2, 76, 2},
+        {4, 13, 4},
+        {4, 15, 2},
         // Codes that are not variations get no input.
-        {4, 112, kLayoutNone}, {6, 200, kLayoutNone}, {1, 0, kLayoutNone},
+        {4, 112, kLayoutNone},
+        {6, 200, kLayoutNone},
+        {1, 0, kLayoutNone},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ChooseInputLayout(c.family, c.variation), c.layout)
@@ -179,30 +189,24 @@ TEST(Catalogue, Classes) {
         {IsUccEan128CouponClass, "UCC/EAN-128 coupon", {61, 62, 63, 64, 65}},
         {IsEan99CouponClass, "EAN-99 coupon", {81, 82, 83, 84, 85}},
         {IsCouponClass, "coupon", {61, 62, 63, 64, 65, 81, 82, 83, 84, 85}},
-        {IsBooklandEan13Class,
-         "Bookland EAN-13",
-         {35, 36, 38, 58, 59, 77, 78, 79, 80, 105, 106, 107, 108, 109, 110, 111, 112, 113, 134,
-          135, 136, 138, 141, 145, 146}},
+        {IsBooklandEan13Class, "Bookland EAN-13", {35,  36,  38,  58,  59,  77,  78,  79,  80,  105, 106, 107, 108,
+                                                   109, 110, 111, 112, 113, 134, 135, 136, 138, 141, 145, 146}},
         {IsBooklandTextClass, "Bookland text", {34, 37, 57, 86, 87}},
-        {IsUpcEanClass,
-         "UPC/EAN",
-         {26,  27,  28,  29,  114, 72,  73,  74,  75,  101, 102, 61,  62,  63,  64,  65,  81,
-          82,  83,  84,  85,  35,  36,  38,  58,  59,  77,  78,  79,  80,  105, 106, 107, 108,
-          109, 110, 111, 112, 113, 134, 135, 136, 138, 141, 145, 146}},
+        {IsUpcEanClass, "UPC/EAN", {26,  27,  28,  29,  114, 72,  73,  74,  75,  101, 102, 61,  62,  63, 64,  65,
+                                    81,  82,  83,  84,  85,  35,  36,  38,  58,  59,  77,  78,  79,  80, 105, 106,
+                                    107, 108, 109, 110, 111, 112, 113, 134, 135, 136, 138, 141, 145, 146}},
         {IsItfBearerClass, "ITF bearer", {41, 42, 43, 44, 45}},
         {IsShipToZipClass, "Ship-To ZIP", {69, 70}},
         {IsPostnetLowerRightClass, "POSTNET lower-right", {51, 53, 55}},
         {IsPostnetWideAreaClass, "POSTNET wide-area", {52, 54, 56}},
         {IsVantic128Class, "Vantic128", {116, 117, 118, 119, 120, 121, 122, 123}},
         {IsVantic128EmbeddedClass, "Vantic128 embedded", {118, 119, 120, 121, 122, 123}},
-        {IsVariableLengthClass,
-         "variable length",
-         {1,  5,  6,  10, 11, 12, 14,  15,  16,  20,  24,  25,  39,  40,  46,  47,  48,  49,
-          50, 60, 76, 97, 99, 103, 104, 115, 116, 117, 118, 119, 120, 121, 122, 123}},
+        {IsVariableLengthClass, "variable length", {1,   5,   6,   10,  11,  12,  14,  15,  16,  20, 24, 25,
+                                                    39,  40,  46,  47,  48,  49,  50,  60,  76,  97, 99, 103,
+                                                    104, 115, 116, 117, 118, 119, 120, 121, 122, 123}},
     };
     for (const Case& c : cases)
-        for (int v = -2; v <= 150; ++v)
-            EXPECT_EQ(c.predicate(v), c.members.count(v) == 1) << c.name << " class, " << v;
+        for (int v = -2; v <= 150; ++v) EXPECT_EQ(c.predicate(v), c.members.count(v) == 1) << c.name << " class, " << v;
 }
 
 TEST(Catalogue, BooklandFamilies) {
@@ -216,8 +220,8 @@ TEST(Catalogue, EmbeddingFactors) {
         double p, q;
     };
     const Case cases[] = {
-        {0, 0.95, 0.2},     {6, 0.95, 0.2},     {117, 0.95, 0.2},  {118, 0.95, 0.2},
-        {119, 0.855, 0.17}, {120, 0.76, 0.13},  {121, 0.665, 0.09}, {122, 0.57, 0.05},
+        {0, 0.95, 0.2},     {6, 0.95, 0.2},    {117, 0.95, 0.2},   {118, 0.95, 0.2},
+        {119, 0.855, 0.17}, {120, 0.76, 0.13}, {121, 0.665, 0.09}, {122, 0.57, 0.05},
         {123, 0.475, 0.02}, {124, 0.95, 0.2},  {1000, 0.95, 0.2},
     };
     for (const Case& c : cases) {

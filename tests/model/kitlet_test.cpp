@@ -19,16 +19,27 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::span<const uint8_t> Bytes(const std::string& s) {
-    return {reinterpret_cast<const uint8_t*>(s.data()), s.size()};
-}
+std::span<const uint8_t> Bytes(const std::string& s) { return {reinterpret_cast<const uint8_t*>(s.data()), s.size()}; }
 
 // Fields a Kitlet does not carry (the data texts, the computed and per-run values).
 bool NotInKitlet(std::string_view name) {
-    static const std::set<std::string_view> kNot = {
-        "Family", "Variation", "VariationName", "Derived", "MainText", "OriginalMainText", "AddOnText",
-        "FACTdataIDtext", "CouponFormatUPCpartText", "CouponFormat128partText", "CheckCharacter1",
-        "CheckCharacter2", "ProfileInvalid", "DpiListCount", "SerialMain", "SerialAddOn", "ISSNExtraDigits"};
+    static const std::set<std::string_view> kNot = {"Family",
+                                                    "Variation",
+                                                    "VariationName",
+                                                    "Derived",
+                                                    "MainText",
+                                                    "OriginalMainText",
+                                                    "AddOnText",
+                                                    "FACTdataIDtext",
+                                                    "CouponFormatUPCpartText",
+                                                    "CouponFormat128partText",
+                                                    "CheckCharacter1",
+                                                    "CheckCharacter2",
+                                                    "ProfileInvalid",
+                                                    "DpiListCount",
+                                                    "SerialMain",
+                                                    "SerialAddOn",
+                                                    "ISSNExtraDigits"};
     return kNot.count(name) != 0;
 }
 
@@ -51,9 +62,16 @@ TEST(Kitlet, SchemaOneBytesAsLaidOut) {
     k.family = 16;
     k.variation = 72;
     k.full = 0;
-    const std::string expected =
-        std::string("\x01\x00\xff\xff\x01\x00\x0f\x00", 8) + "CKitletContents" + "\x13" "VORNEL GLYPH Kitlet" +
-        "\x04" "6.02" + std::string("\x10\0\0\0" "H\0\0\0" "\0\0\0\0", 12);
+    const std::string expected = std::string("\x01\x00\xff\xff\x01\x00\x0f\x00", 8) + "CKitletContents" +
+                                 "\x13"
+                                 "VORNEL GLYPH Kitlet" +
+                                 "\x04"
+                                 "6.02" +
+                                 std::string(
+                                     "\x10\0\0\0"
+                                     "H\0\0\0"
+                                     "\0\0\0\0",
+                                     12);
     EXPECT_EQ(KitletBytes(k), expected);
 
     Kitlet back;
@@ -195,8 +213,16 @@ TEST(Kitlet, UnicodeStringsAreRead) {
     const std::u16string tag = u"VORNEL GLYPH Kitlet";
     bytes += std::string("\xff\xfe\xff", 3) + static_cast<char>(tag.size());
     for (char16_t c : tag) bytes += std::string{static_cast<char>(c), '\0'};
-    bytes += std::string("\xff\xfe\xff\x02" "\xe9\x00" "\xac\x20", 8);  // "é€"
-    bytes += std::string("\x06\0\0\0" "\x1a\0\0\0" "\0\0\0\0", 12);
+    bytes += std::string(
+        "\xff\xfe\xff\x02"
+        "\xe9\x00"
+        "\xac\x20",
+        8);  // "é€"
+    bytes += std::string(
+        "\x06\0\0\0"
+        "\x1a\0\0\0"
+        "\0\0\0\0",
+        12);
     Kitlet k;
     ASSERT_EQ(ReadKitlet(Bytes(bytes), k), KitletStatus::Ok);
     EXPECT_EQ(k.version, "\xe9\x80");
@@ -279,7 +305,8 @@ TEST(KitletMenu, ChooseAppliesSaveWritesAndMissingFilesAreSaid) {
     EXPECT_FALSE(chooser.Choose(32801));
     ASSERT_EQ(sink.sink.messages.size(), 1u);
     EXPECT_NE(sink.sink.messages[0].text.find("Broken"), std::string::npos);
-    EXPECT_EQ(FieldValueText(SymbolSettings, *FindSettingsField("CurRatio")), FieldValueText(before, *FindSettingsField("CurRatio")));
+    EXPECT_EQ(FieldValueText(SymbolSettings, *FindSettingsField("CurRatio")),
+              FieldValueText(before, *FindSettingsField("CurRatio")));
     EXPECT_EQ(SymbolSettings.Variation, 72);
 
     // A deleted file: "Unable to open %1" with the path, then "Kitlet not found".

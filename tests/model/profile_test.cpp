@@ -85,9 +85,9 @@ TEST(Profile, MissingAndOutOfRangeValuesTakeTheFallbacks) {
              EXPECT_EQ(s.FileName, 4);
              EXPECT_EQ(s.PrinterDpi, 2400);
              EXPECT_EQ(s.GSCalibration, 31);
-             EXPECT_EQ(s.CurRatio, 2.5);   // 0 is out of range
+             EXPECT_EQ(s.CurRatio, 2.5);  // 0 is out of range
              EXPECT_EQ(s.BarHeight, 55.5);
-             EXPECT_EQ(s.BearerBar, 0);    // 0 is in range
+             EXPECT_EQ(s.BearerBar, 0);  // 0 is in range
              EXPECT_EQ(s.Size, 12);
              EXPECT_EQ(s.SizeAT, 14);
              EXPECT_EQ(s.blackBarsText, 100);
@@ -169,8 +169,8 @@ TEST(Profile, RealsReadLikeAtof) {
         double value;
     };
     const Case cases[] = {
-        {"", 0}, {"abc", 0}, {" 3.5x", 3.5}, {"-1.25", -1.25}, {"+2", 2}, {"1e3", 1000},
-        {".5", 0.5}, {"nan", 0}, {"inf", 0}, {"1e999", 0}, {"-", 0}, {"0x10", 0},
+        {"", 0},     {"abc", 0}, {" 3.5x", 3.5}, {"-1.25", -1.25}, {"+2", 2}, {"1e3", 1000},
+        {".5", 0.5}, {"nan", 0}, {"inf", 0},     {"1e999", 0},     {"-", 0},  {"0x10", 0},
     };
     for (const Case& c : cases) EXPECT_EQ(ParseProfileReal(c.text), c.value) << c.text;
     EXPECT_EQ(FormatProfileReal(0.0125, 7), "0.0125000");

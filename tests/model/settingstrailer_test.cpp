@@ -53,7 +53,11 @@ TEST(SettingsTrailer, FieldsSitAtTheirOffsets) {
     r.Film = 3;
     r.Comments = "last";
     const SettingsTrailer t = FillSettingsTrailer(r);
-    EXPECT_EQ(std::memcmp(t.data(), "VORNEL GLYPH\0" "6.02", 17), 0);
+    EXPECT_EQ(std::memcmp(t.data(),
+                          "VORNEL GLYPH\0"
+                          "6.02",
+                          17),
+              0);
     EXPECT_EQ(t[26] | t[27] << 8, 8);
     EXPECT_EQ(U32At(t, 28), 26u);
     EXPECT_STREQ(reinterpret_cast<const char*>(t.data() + 32), "ISBN");
@@ -96,8 +100,8 @@ TEST(SettingsTrailer, TextsAreCutToTheirFields) {
         std::string SettingsRecord::*field;
         std::size_t limit;
     };
-    const Case cases[] = {{&SettingsRecord::VariationName, 255}, {&SettingsRecord::AdditionalText, 255},
-                          {&SettingsRecord::ISSNExtraDigits, 2},  {&SettingsRecord::FontName4humanreadable, 49},
+    const Case cases[] = {{&SettingsRecord::VariationName, 255},    {&SettingsRecord::AdditionalText, 255},
+                          {&SettingsRecord::ISSNExtraDigits, 2},    {&SettingsRecord::FontName4humanreadable, 49},
                           {&SettingsRecord::BarsTextColorName, 40}, {&SettingsRecord::Comments, 255}};
     for (const Case& c : cases) {
         for (std::size_t length : {c.limit, c.limit + 1, c.limit + 100}) {
@@ -215,8 +219,8 @@ TEST_F(TrailerFile, ShortWrongAndRandomFilesAreRefused) {
     std::string noise(6000, '\0');
     for (char& c : noise) c = static_cast<char>(random());
     const std::string cases[] = {
-        std::string(t.begin(), t.end() - 1),                      // one byte short
-        std::string(t.begin(), t.end()) + "x",                    // tag one byte off the end
+        std::string(t.begin(), t.end() - 1),    // one byte short
+        std::string(t.begin(), t.end()) + "x",  // tag one byte off the end
         "",
         noise,
     };

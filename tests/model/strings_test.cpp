@@ -110,7 +110,8 @@ bool HasCjk(const std::string& utf8) {
             const unsigned cp = ((b & 0x0F) << 12) | ((utf8[i + 1] & 0x3F) << 6) | (utf8[i + 2] & 0x3F);
             if (cp >= 0x2E80 && cp <= 0x9FFF) return true;
         }
-        if (b == 0xEF && static_cast<unsigned char>(utf8[i + 1]) >= 0xBC && static_cast<unsigned char>(utf8[i + 1]) <= 0xBF)
+        if (b == 0xEF && static_cast<unsigned char>(utf8[i + 1]) >= 0xBC &&
+            static_cast<unsigned char>(utf8[i + 1]) <= 0xBF)
             return true;
     }
     return false;
@@ -150,7 +151,7 @@ TEST(EnglishTexts, TableAndLookups) {
     const Case cases[] = {
         {"条码选项", "Symbol Options", "Symbol Options"},
         {"撤销(&U)\tCtrl+Z", "&Undo\tCtrl+Z", "&Undo\tCtrl+Z"},
-        {"单位: 毫米", "Unit: millimetres", "单位: 毫米"},  // composed of known phrases
+        {"单位: 毫米", "Unit: millimetres", "单位: 毫米"},    // composed of known phrases
         {"文泉驿微米黑", "文泉驿微米Black", "文泉驿微米黑"},  // a font family: exact only keeps it
         {"Code 39 General", "Code 39 General", "Code 39 General"},
     };

@@ -1,4 +1,5 @@
-// Series and data-file batches through the batch core: the files a run writes, its prompts and messages, and the placement script.
+// Series and data-file batches through the batch core: the files a run writes, its prompts and messages, and the
+// placement script.
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
@@ -52,9 +53,7 @@ std::string Read(const std::string& path) {
     return ss.str();
 }
 
-void Write(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+void Write(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 // The user of the dialogs and prompts, answering from a script.
 class FakeHost : public BatchHost {
@@ -142,12 +141,46 @@ TEST(Series, RunsWriteTheNamedFilesAndSayHowMany) {
         std::set<std::string> files;
         std::vector<int64_t> completed;
     } cases[] = {
-        {"scheme 0 in the chosen folder", "6", "ABC00017", 0, "ABC", "00017", "00020", "1",
-         {"typed.EPS", "Untitled-0002.EPS", "Untitled-0003.EPS", "Untitled-0004.EPS", "script.txt"}, {4}},
-        {"width one", "6", "ABC7", 2, "ABC", "7", "12", "1",
-         {"typed.EPS", "ABC8.EPS", "ABC9.EPS", "ABC10.EPS", "ABC11.EPS", "ABC12.EPS", "script.txt"}, {6}},
-        {"zero padded", "6", "ABC007", 2, "ABC", "007", "012", "2", {"typed.EPS", "ABC009.EPS", "ABC011.EPS", "script.txt"}, {3}},
-        {"scheme 1", "6", "X98", 1, "X", "98", "99", "1", {"typed.EPS", "Vornel Glyph Graphic 0002.EPS", "script.txt"}, {2}},
+        {"scheme 0 in the chosen folder",
+         "6",
+         "ABC00017",
+         0,
+         "ABC",
+         "00017",
+         "00020",
+         "1",
+         {"typed.EPS", "Untitled-0002.EPS", "Untitled-0003.EPS", "Untitled-0004.EPS", "script.txt"},
+         {4}},
+        {"width one",
+         "6",
+         "ABC7",
+         2,
+         "ABC",
+         "7",
+         "12",
+         "1",
+         {"typed.EPS", "ABC8.EPS", "ABC9.EPS", "ABC10.EPS", "ABC11.EPS", "ABC12.EPS", "script.txt"},
+         {6}},
+        {"zero padded",
+         "6",
+         "ABC007",
+         2,
+         "ABC",
+         "007",
+         "012",
+         "2",
+         {"typed.EPS", "ABC009.EPS", "ABC011.EPS", "script.txt"},
+         {3}},
+        {"scheme 1",
+         "6",
+         "X98",
+         1,
+         "X",
+         "98",
+         "99",
+         "1",
+         {"typed.EPS", "Vornel Glyph Graphic 0002.EPS", "script.txt"},
+         {2}},
         {"0001 to 1 is one file", "6", "ABC0001", 0, "ABC", "0001", "1", "1", {"typed.EPS"}, {}},
     };
     for (const Case& c : cases) {
@@ -233,7 +266,7 @@ TEST(PlacementScript, PositionsFillColumnsOf44UpTo8AndAHalfInches) {
     }
     EXPECT_EQ(at[0], std::make_pair(0.25f, 0.25f));
     EXPECT_EQ(at[43], std::make_pair(0.25f, 11.0f));
-    EXPECT_EQ(at[44], std::make_pair(0.5f, 0.25f));   // the 45th graphic
+    EXPECT_EQ(at[44], std::make_pair(0.5f, 0.25f));       // the 45th graphic
     EXPECT_EQ(at[44 * 33], std::make_pair(8.5f, 0.25f));  // the 34th column
     EXPECT_EQ(at[44 * 35 + 3], std::make_pair(8.5f, 1.0f));
     EXPECT_EQ(ScriptLines("A.EPS", ScriptPosition()), "import \"A.EPS\"\r\nplace 0.250000i, 0.250000i\r\n");
@@ -270,11 +303,18 @@ TEST(DataFile, OpenTestsTheFirstRecord) {
         {"CR LF", "03600029145\r\n01234567890\r\n", true, nullptr},
         {"CR", "03600029145\r01234567890\r", true, nullptr},
         {"empty", "", false, "Vornel Glyph"},
-        {"first byte 0", std::string("\0" "03600029145\r", 13), false, "Vornel Glyph"},
+        {"first byte 0",
+         std::string("\0"
+                     "03600029145\r",
+                     13),
+         false, "Vornel Glyph"},
         {"61 characters", sixtyOne + "\r\n", false, "Vornel Glyph"},
         {"no CR in 128 bytes", std::string(130, '1'), false, "Vornel Glyph"},
         {"LF", "03600029145\n01234567890\n", true, nullptr},
-        {"byte-order mark", "\xEF\xBB\xBF" "03600029145\n", true, nullptr},
+        {"byte-order mark",
+         "\xEF\xBB\xBF"
+         "03600029145\n",
+         true, nullptr},
         {"no line end", "03600029145", true, nullptr},
         {"60 characters, refused by the variation", sixty + "\r", false, "Data File"},
         {"empty first line", "\n03600029145\r\n", false, "Vornel Glyph"},
@@ -312,21 +352,49 @@ TEST(DataFile, BatchesWriteOneFilePerRecordAndTheScript) {
         int64_t made;
         BatchEnd end;
     } cases[] = {
-        {"CR LF", "03600029145\r\n01234567890\r\n12345678901\r\n", true,
-         {"Untitled-0001.EPS", "Untitled-0002.EPS", "Untitled-0003.EPS", "script.txt", "d.txt"}, {}, 3,
+        {"CR LF",
+         "03600029145\r\n01234567890\r\n12345678901\r\n",
+         true,
+         {"Untitled-0001.EPS", "Untitled-0002.EPS", "Untitled-0003.EPS", "script.txt", "d.txt"},
+         {},
+         3,
          BatchEnd::Finished},
-        {"CR and a last line without one", "03600029145\r01234567890\r12345678901", true,
-         {"Untitled-0001.EPS", "Untitled-0002.EPS", "Untitled-0003.EPS", "script.txt", "d.txt"}, {}, 3,
+        {"CR and a last line without one",
+         "03600029145\r01234567890\r12345678901",
+         true,
+         {"Untitled-0001.EPS", "Untitled-0002.EPS", "Untitled-0003.EPS", "script.txt", "d.txt"},
+         {},
+         3,
          BatchEnd::Finished},
-        {"LF, CR LF split by a byte-order mark", "\xEF\xBB\xBF" "03600029145\n01234567890\r\n12345678901\n", true,
-         {"Untitled-0001.EPS", "Untitled-0002.EPS", "Untitled-0003.EPS", "script.txt", "d.txt"}, {}, 3,
+        {"LF, CR LF split by a byte-order mark",
+         "\xEF\xBB\xBF"
+         "03600029145\n01234567890\r\n12345678901\n",
+         true,
+         {"Untitled-0001.EPS", "Untitled-0002.EPS", "Untitled-0003.EPS", "script.txt", "d.txt"},
+         {},
+         3,
          BatchEnd::Finished},
-        {"rejected record skipped", "03600029145\r\nXYZ\r\n12345678901\r\n", true,
-         {"Untitled-0001.EPS", "Untitled-0002.EPS", "d.txt"}, {"XYZ#2"}, 2, BatchEnd::Finished},
-        {"rejected record aborts", "03600029145\r\nX\x01YZ\r\n12345678901\r\n", false, {"Untitled-0001.EPS", "d.txt"},
-         {"X\\x01YZ#2"}, 1, BatchEnd::Aborted},
-        {"long record refused whole", "03600029145\r\n" + std::string(500, '1') + "\r\n", true,
-         {"Untitled-0001.EPS", "d.txt"}, {std::string(131, '1') + "...#2"}, 1, BatchEnd::Finished},
+        {"rejected record skipped",
+         "03600029145\r\nXYZ\r\n12345678901\r\n",
+         true,
+         {"Untitled-0001.EPS", "Untitled-0002.EPS", "d.txt"},
+         {"XYZ#2"},
+         2,
+         BatchEnd::Finished},
+        {"rejected record aborts",
+         "03600029145\r\nX\x01YZ\r\n12345678901\r\n",
+         false,
+         {"Untitled-0001.EPS", "d.txt"},
+         {"X\\x01YZ#2"},
+         1,
+         BatchEnd::Aborted},
+        {"long record refused whole",
+         "03600029145\r\n" + std::string(500, '1') + "\r\n",
+         true,
+         {"Untitled-0001.EPS", "d.txt"},
+         {std::string(131, '1') + "...#2"},
+         1,
+         BatchEnd::Finished},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

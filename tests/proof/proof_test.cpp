@@ -289,8 +289,7 @@ TEST(Proof, WidthsShowTheBarWidthReduction) {
 }
 
 TEST(Proof, CaptureLeavesTheRecordAsItWas) {
-    ASSERT_EQ(PrepareSymbol(RequestFor(117, Samples().at(117), 1, 90, "/dev/null")).status,
-              GenerationStatus::Written);
+    ASSERT_EQ(PrepareSymbol(RequestFor(117, Samples().at(117), 1, 90, "/dev/null")).status, GenerationStatus::Written);
     ProgrammaticInput = 1;
     auto fields = [] {
         std::string all;
@@ -323,7 +322,8 @@ TEST(Proof, EveryVariationsExportsPassOtherProgramsChecks) {
         const bool readable = HasReader(v.code, sample->second);
         for (int rotation : {0, 90})
             for (const char* ext : {"pdf", "svg", "png"}) {
-                const std::string path = dir.path + "/v" + std::to_string(v.code) + "-" + std::to_string(rotation) + "." + ext;
+                const std::string path =
+                    dir.path + "/v" + std::to_string(v.code) + "-" + std::to_string(rotation) + "." + ext;
                 GenerationRequest r = RequestFor(v.code, sample->second, 1, rotation, path);
                 r.format.reset();
                 r.dpi = 300;
@@ -337,8 +337,9 @@ TEST(Proof, EveryVariationsExportsPassOtherProgramsChecks) {
         return vg::test::RunShell("cd " + vg::test::Quote(dir.path) + " && " + command + " 2>&1");
     };
     // One shell for every PDF: "@@ name", qpdf's report, "@@rc status", pdffonts' table.
-    const auto pdfReport = run("for f in *.pdf; do echo \"@@ $f\"; qpdf --check \"$f\" 2>&1; echo \"@@rc $?\"; "
-                               "pdffonts \"$f\" 2>&1; done");
+    const auto pdfReport =
+        run("for f in *.pdf; do echo \"@@ $f\"; qpdf --check \"$f\" 2>&1; echo \"@@rc $?\"; "
+            "pdffonts \"$f\" 2>&1; done");
     std::string current;
     int checkedPdfs = 0;
     bool inFonts = false;

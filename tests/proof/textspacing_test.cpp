@@ -22,7 +22,8 @@ namespace {
 std::vector<int> TextLefts(const GreyImage& image, int* bandHeight) {
     std::vector<bool> dark(static_cast<std::size_t>(image.height));
     for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width && !dark[y]; ++x) dark[y] = image.pixels[static_cast<std::size_t>(y) * image.width + x] < 128;
+        for (int x = 0; x < image.width && !dark[y]; ++x)
+            dark[y] = image.pixels[static_cast<std::size_t>(y) * image.width + x] < 128;
     int bottom = image.height - 1;
     while (bottom >= 0 && !dark[bottom]) --bottom;
     int top = bottom;
@@ -32,7 +33,8 @@ std::vector<int> TextLefts(const GreyImage& image, int* bandHeight) {
     bool inside = false;
     for (int x = 0; x < image.width; ++x) {
         bool ink = false;
-        for (int y = top; y <= bottom && !ink; ++y) ink = image.pixels[static_cast<std::size_t>(y) * image.width + x] < 128;
+        for (int y = top; y <= bottom && !ink; ++y)
+            ink = image.pixels[static_cast<std::size_t>(y) * image.width + x] < 128;
         if (ink && !inside) lefts.push_back(x);
         inside = ink;
     }

@@ -135,7 +135,8 @@ TEST(Extras, CenteredAdditionalTextWritesBackH) {
         s.H = h;
         Drawn d;
         Draw(d);
-        const double W = ComputeSymbolWidth(6, 26, 0, BarPattern, 2.0, DefaultXDimension(6, 26), DefaultWideBase(6, 26));
+        const double W =
+            ComputeSymbolWidth(6, 26, 0, BarPattern, 2.0, DefaultXDimension(6, 26), DefaultWideBase(6, 26));
         const RecordedText& t = d.dc.Texts().back();
         ASSERT_EQ(t.text, "CENTRE");
         RecordingDC measure;
@@ -192,8 +193,14 @@ TEST(SpecBlock, LinesFollowTheirSwitches) {
          },
          {"Film: Negative/Down", "Company: Caf\xe9"},
          "Film: Negative/Down"},
-        {"encoded", [](SettingsRecord& s) { s.bEncodedData = 1; s.bXDimension = 1; s.UnitOfMeasure = 1; },
-         {"Encoded: 4006381333931", "x-dim: 0.3302 mm"}, "Encoded: 4006381333931"},
+        {"encoded",
+         [](SettingsRecord& s) {
+             s.bEncodedData = 1;
+             s.bXDimension = 1;
+             s.UnitOfMeasure = 1;
+         },
+         {"Encoded: 4006381333931", "x-dim: 0.3302 mm"},
+         "Encoded: 4006381333931"},
     };
     for (const Case& c : cases) {
         Ean13();
@@ -232,7 +239,8 @@ TEST(Extras, SymbolTextLeavesOutEveryExtra) {
         {"additional text", [](SettingsRecord& s) { s.AdditionalText = "Above 123"; }},
         {"verification mark", [](SettingsRecord& s) { s.Prufmark = 1; }},
         {"specification block", [](SettingsRecord& s) { s.bSymbology = s.bEncodedData = s.bPrinterDpi = 1; }},
-        {"all, turned", [](SettingsRecord& s) {
+        {"all, turned",
+         [](SettingsRecord& s) {
              s.AdditionalText = "x";
              s.Prufmark = 2;
              s.bCropMarks = s.bEncodedData = 1;

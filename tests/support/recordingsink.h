@@ -18,16 +18,14 @@ struct RecordedMessage {
 
 class RecordingSink : public MessageSink {
 public:
-    MsgResult Show(const std::string& caption, const std::string& text, MsgIcon icon,
-                   MsgButtons buttons) override {
+    MsgResult Show(const std::string& caption, const std::string& text, MsgIcon icon, MsgButtons buttons) override {
         messages.push_back({caption, text, icon, buttons});
         if (!answers.empty()) {
             MsgResult r = answers.front();
             answers.pop_front();
             return r;
         }
-        return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgResult::Yes
-                                                                                  : MsgResult::Ok;
+        return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgResult::Yes : MsgResult::Ok;
     }
     std::vector<RecordedMessage> messages;
     std::deque<MsgResult> answers;

@@ -20,12 +20,16 @@ public:
         writes.push_back({id, std::string(text)});
     }
     void SetReadOnly(int id, bool readOnly) override {
-        if (readOnly) readOnlyIds.insert(id);
-        else readOnlyIds.erase(id);
+        if (readOnly)
+            readOnlyIds.insert(id);
+        else
+            readOnlyIds.erase(id);
     }
     void Show(int id, bool shown) override {
-        if (shown) visible.insert(id);
-        else visible.erase(id);
+        if (shown)
+            visible.insert(id);
+        else
+            visible.erase(id);
     }
     void SetFocus(int id) override {
         HeadlessInputBarView::SetFocus(id);

@@ -70,10 +70,10 @@ inline bool InCi() {
 }
 
 // In a test body: skips when one of the tools is missing, fails instead with CI=true.
-#define VG_REQUIRE_TOOLS(...)                                                                       \
-    if (const char* vg_missing = ::vg::test::MissingTool({__VA_ARGS__})) {                          \
+#define VG_REQUIRE_TOOLS(...)                                                                        \
+    if (const char* vg_missing = ::vg::test::MissingTool({__VA_ARGS__})) {                           \
         if (::vg::test::InCi()) FAIL() << vg_missing << " is not installed (required with CI=true)"; \
-        GTEST_SKIP() << vg_missing << " is not installed";                                         \
+        GTEST_SKIP() << vg_missing << " is not installed";                                           \
     }
 #define VG_REQUIRE_SCAN_TOOLS() VG_REQUIRE_TOOLS("gs", "ZXingReader", "zbarimg")
 // Render-and-decode tests start with VG_REQUIRE_SCAN_TOOLS(), not a skip on MissingScanTool().

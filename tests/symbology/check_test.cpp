@@ -143,15 +143,12 @@ TEST(CheckSchemes, Isbt) {
         int n;
         char expected;
     } cases[] = {
-        {"G123498654321", 13, 'H'},
-        {"W000012345678", 13, 'Y'},
-        {"A999912345678", 13, 'R'},
-        {"0000000000000", 13, '1'},
-        {"G123498654321XYZ", 13, 'H'},  // only n characters count
-        {"g123498654321", 13, 'D'},     // above '*' counts 36
-        {"G12349865432!", 13, 'J'},     // below '*' counts 0
-        {"G12349865432*", 13, 'L'},
-        {"G1234", 13, '?'},             // shorter than n
+        {"G123498654321", 13, 'H'},    {"W000012345678", 13, 'Y'},
+        {"A999912345678", 13, 'R'},    {"0000000000000", 13, '1'},
+        {"G123498654321XYZ", 13, 'H'},                      // only n characters count
+        {"g123498654321", 13, 'D'},                         // above '*' counts 36
+        {"G12349865432!", 13, 'J'},                         // below '*' counts 0
+        {"G12349865432*", 13, 'L'},    {"G1234", 13, '?'},  // shorter than n
         {"G123498654321", -1, '?'},
     };
     for (const auto& c : cases) EXPECT_EQ(CheckIsbt(c.text, c.n), c.expected) << c.text;
@@ -247,11 +244,11 @@ TEST(CheckDispatch, ByVariation) {
         {115, "12345", "8", '8', 0},
         {7, "code39", "W", 'W', 0},
         {104, "CODE39", "W", 'W', 0},
-        {104, "Code39", "Q", 'Q', 0},        // over C+O+D+E39
+        {104, "Code39", "Q", 'Q', 0},  // over C+O+D+E39
         {104, "abc", "R", 'R', 0},
         {104, "a!", "F", 'F', 0},
         {104, std::string(40, 'a') + std::string(20, '!'), "U", 'U', 0},  // 120 symbol characters
-        {16, "+a", "8", '8', 0},             // escapes typed by the user
+        {16, "+a", "8", '8', 0},                                          // escapes typed by the user
         {12, "de39", "W", 'W', 0, "", "", "co"},
         {13, "abc1234567", "6", '6', 0},
         {26, "400638133393", "1", '1', 0},
@@ -259,11 +256,11 @@ TEST(CheckDispatch, ByVariation) {
         {27, "9638507", "4", '4', 0},
         {72, "03600029145", "2", '2', 0},
         {74, "123455", "8", '8', 0},
-        {74, "0123455", "8", '8', 0},       // typed with its number system
+        {74, "0123455", "8", '8', 0},  // typed with its number system
         {74, "1123455", "", '?', 0},
         {101, "654321", "4", '4', 0},
         {75, "01234500005", "8", '8', 0},
-        {75, "01234500004", "", '?', 0},    // cannot be suppressed
+        {75, "01234500004", "", '?', 0},  // cannot be suppressed
         {102, "14210000526", "1", '1', 0},
         {40, "12345", "7", '7', 0},
         {41, "1234567890123", "1", '1', '\0'},
@@ -292,8 +289,8 @@ TEST(CheckDispatch, ByVariation) {
         {35, "030640615", "2/7", '2', '7'},
         {136, "123456789", "X/6", 'X', '6'},
         {38, "0317847", "1/1", '1', '1', "", "", "", "00"},
-        {35, "03064061", "", '?', '2'},     // wrong length: stored, not shown
-        {11, "CODE39", "", 0, 0},           // no check character
+        {35, "03064061", "", '?', '2'},  // wrong length: stored, not shown
+        {11, "CODE39", "", 0, 0},        // no check character
         {24, "CODE 93", "", 0, 0},
     };
     for (const auto& c : cases) {

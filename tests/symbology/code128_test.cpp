@@ -42,15 +42,42 @@ TEST(Code128Encoder, ValueSequences) {
         {"odd digit after the pairs", 6, "12345", 0, {105, 12, 34, 100, 21, 54}, "12345"},
         {"odd digit before the switch", 6, "AB12345", 0, {104, 33, 34, 17, 99, 23, 45, 7}, "AB12345"},
         {"three digits stay in B", 6, "A123B", 0, {104, 33, 17, 18, 19, 34, 59}, "A123B"},
-        {"SHIFT between control bytes", 6, "\x8C" "a" "\x8C", 0, {103, 65, 98, 65, 65, 98},
-         "\x8C" "a" "\x8C"},
-        {"CODE B before lower case", 6, "\x8C" "ab", 0, {103, 65, 100, 65, 66, 3}, "\x8C" "ab"},
-        {"variable-length field ends with FNC1", 60, "(10)ABC(17)991231", 0,
-         {104, 102, 17, 16, 33, 34, 35, 99, 102, 17, 99, 12, 31, 42}, "(10)ABC(17)991231"},
-        {"predefined length needs no FNC1", 60, "(17)991231(10)ABC", 0,
-         {105, 102, 17, 99, 12, 31, 10, 100, 33, 34, 35, 52}, "(17)991231(10)ABC"},
-        {"ISBT check printed only", 88, "=G123498654321", 'H',
-         {104, 29, 39, 99, 12, 34, 98, 65, 43, 21, 36}, "G123498654321H"},
+        {"SHIFT between control bytes",
+         6,
+         "\x8C"
+         "a"
+         "\x8C",
+         0,
+         {103, 65, 98, 65, 65, 98},
+         "\x8C"
+         "a"
+         "\x8C"},
+        {"CODE B before lower case",
+         6,
+         "\x8C"
+         "ab",
+         0,
+         {103, 65, 100, 65, 66, 3},
+         "\x8C"
+         "ab"},
+        {"variable-length field ends with FNC1",
+         60,
+         "(10)ABC(17)991231",
+         0,
+         {104, 102, 17, 16, 33, 34, 35, 99, 102, 17, 99, 12, 31, 42},
+         "(10)ABC(17)991231"},
+        {"predefined length needs no FNC1",
+         60,
+         "(17)991231(10)ABC",
+         0,
+         {105, 102, 17, 99, 12, 31, 10, 100, 33, 34, 35, 52},
+         "(17)991231(10)ABC"},
+        {"ISBT check printed only",
+         88,
+         "=G123498654321",
+         'H',
+         {104, 29, 39, 99, 12, 34, 98, 65, 43, 21, 36},
+         "G123498654321H"},
         {"Vantic128 without start", 116, "123456", 0, {12, 34, 56, 55}, "C 12 34 56"},
     };
     for (const ValueCase& c : cases) {
@@ -88,13 +115,20 @@ TEST(Code128Encoder, RefusalsLeaveNoPattern) {
     } cases[] = {
         {"empty", 6, "", 0},
         {"literal control byte", 6, "AB\x01", 0},
-        {"lower case after a typed CODE C", 6, "A\xBB" "a", 0},
+        {"lower case after a typed CODE C", 6,
+         "A\xBB"
+         "a",
+         0},
         {"SHIFT at the end", 6, "AB\xB3", 0},
-        {"more than 70 values", 6, [] {
+        {"more than 70 values", 6,
+         [] {
              std::string s;
-             for (int i = 0; i < 30; ++i) s += "\x8C" "a";
+             for (int i = 0; i < 30; ++i)
+                 s += "\x8C"
+                      "a";
              return s;
-         }(), 0},
+         }(),
+         0},
         {"HIBC without check", 7, "+A123", 0},
         {"HIBC with no valid check", 7, "+A123", '?'},
         {"shipping container without check", 71, "(00)12345678901234567", 0},

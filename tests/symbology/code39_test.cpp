@@ -16,8 +16,8 @@ struct Code39Case {
     const char* name;
     int variation;
     const char* fact;
-    const char* main;  // MainText and OriginalMainText
-    int flags;         // kAsterisks, kShowFact, kHideCheck
+    const char* main;      // MainText and OriginalMainText
+    int flags;             // kAsterisks, kShowFact, kHideCheck
     const char* encoded;   // "" when the encoder fails
     const char* readable;  // human-readable text
 };
@@ -128,8 +128,8 @@ TEST(Code39, FullAsciiDisplayDecoding) {
         {"+A%V", "a@"},
         {"/A/L/M/N/O/Z", "!,-./:"},
         {"%F%J%K%O%P%S%W", ";?[_{~`"},
-        {"$A%A%E%T%U%X%Y%Z", ""},        // control characters and DEL
-        {"/P/Y%+$1+", "/P/Y%+$1+"},      // no escape pairs
+        {"$A%A%E%T%U%X%Y%Z", ""},    // control characters and DEL
+        {"/P/Y%+$1+", "/P/Y%+$1+"},  // no escape pairs
         {"AB%", "AB%"},
     };
     for (const auto& c : cases) EXPECT_EQ(DecodeCode39FullAscii(c.text), c.shown) << c.text;
@@ -171,8 +171,18 @@ TEST(Code93, EncodesWithBothChecks) {
     const Code93Case cases[] = {
         {"TEST93", "TEST93", {29, 14, 28, 29, 9, 3}, "TEST93"},
         {"full ASCII pairs", "a!]", {46, 10, 45, 10, 44, 22}, "a!]"},
-        {"shift group", "[S2]A", {44, 10}, "\xA3" "A"},
-        {"every shift group", "[x1]A[x3]B[x4]C", {43, 10, 45, 11, 46, 12}, "\xA4" "A\xA2" "B\xB4" "C"},
+        {"shift group",
+         "[S2]A",
+         {44, 10},
+         "\xA3"
+         "A"},
+        {"every shift group",
+         "[x1]A[x3]B[x4]C",
+         {43, 10, 45, 11, 46, 12},
+         "\xA4"
+         "A\xA2"
+         "B\xB4"
+         "C"},
         {"stray brackets dropped", "[A[S9]B[S1", {10, 28, 9, 44, 22, 11, 28, 1}, "AS9]BS1"},
         {"60 values", a30, std::vector<int>(), a30},
         {"61 values", a30 + "A", {}, ""},

@@ -86,8 +86,8 @@ void Draw(Drawing& d, int previewFlag = 0) {
 char Check(std::string_view digits) { return CheckMod10(digits); }
 
 // An EAN/UPC symbol with its encoded pattern.
-void Symbol(int family, int variation, const char* typed, const char* main, char check1,
-            char check2 = 0, const char* addOn = "") {
+void Symbol(int family, int variation, const char* typed, const char* main, char check1, char check2 = 0,
+            const char* addOn = "") {
     test::PlainSettings(family, variation);
     SettingsRecord& s = SymbolSettings;
     SetText(s.OriginalMainText, typed);
@@ -195,12 +195,9 @@ TEST(EanUpcText, StandardNumberLines) {
         if (c.variation == 38 || c.variation == 138) {
             Symbol(9, c.variation, c.typed, "0317847", '1', Check("977031784700"));
         } else {
-            const char* prefix = c.variation == 36 || c.variation == 78 || c.variation == 80 ||
-                                         c.variation == 136
-                                     ? "979"
-                                     : "978";
-            Symbol(8, c.variation, c.typed, "030640615", '2',
-                   Check(std::string(prefix) + "030640615"));
+            const char* prefix =
+                c.variation == 36 || c.variation == 78 || c.variation == 80 || c.variation == 136 ? "979" : "978";
+            Symbol(8, c.variation, c.typed, "030640615", '2', Check(std::string(prefix) + "030640615"));
         }
         SymbolSettings.HideCheckDigits = c.hideCheck;
         Drawing d;
@@ -295,9 +292,8 @@ TEST(EanUpcText, NdcFormShowsTheLetterNAboveTheDigit3) {
     const std::vector<RecordedText>& t = d.texts;
     auto n = std::find_if(t.begin(), t.end(), [](const RecordedText& r) { return r.text == "N"; });
     ASSERT_NE(n, t.end());
-    auto three = std::find_if(t.begin(), t.end(), [&](const RecordedText& r) {
-        return r.text == "3" && r.at.x == n->at.x;
-    });
+    auto three =
+        std::find_if(t.begin(), t.end(), [&](const RecordedText& r) { return r.text == "3" && r.at.x == n->at.x; });
     ASSERT_NE(three, t.end());
     EXPECT_LT(n->at.x, d.BarsLeft());
     EXPECT_LT(n->at.y, three->at.y);
@@ -453,8 +449,7 @@ TEST(EanUpcText, TextAboveDrawsNoDigitUnderTheBars) {
         Draw(d);
         EXPECT_EQ(Join(d.texts), variation == 26 ? "4006381333931" : "036000291452");
         EXPECT_TRUE(d.NotAbove().empty());
-        for (std::size_t i = 1; i < d.texts.size(); ++i)
-            EXPECT_GT(d.texts[i].at.x, d.texts[i - 1].at.x);
+        for (std::size_t i = 1; i < d.texts.size(); ++i) EXPECT_GT(d.texts[i].at.x, d.texts[i - 1].at.x);
     }
 }
 
@@ -526,8 +521,8 @@ TEST(EanUpcText, BadInputNeverCrashes) {
     const std::string long61(61, '7');
     const std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz!\"#$%&'()";
     const char* patterns[] = {"", "++", "B1ssLL++B1", "LLLLssss", "++B1S1B2S1"};
-    const int variations[] = {26, 27, 34, 35, 37, 38, 61, 62, 64, 72, 73, 74, 75,
-                              81, 84, 101, 102, 105, 111, 134, 138, 141, 145};
+    const int variations[] = {26, 27, 34, 35,  37,  38,  61,  62,  64,  72,  73, 74,
+                              75, 81, 84, 101, 102, 105, 111, 134, 138, 141, 145};
     for (int v : variations) {
         for (const std::string& text : {std::string(), long61, letters}) {
             for (const char* pattern : patterns) {

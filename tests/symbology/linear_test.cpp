@@ -54,9 +54,21 @@ TEST(LinearEncoders, PatternsElementByElement) {
     // ITF-14 1001234500001 + check 7; second symbol 12345 + check 7.
     const std::string itf14 = ItfElements("10012345000017");
     const std::string addOn = ItfElements("123457");
-    const std::string postnet12345 = "L" "SSSLL" "SSLSL" "SSLLS" "SLSSL" "SLSLS" "SLSLS" "L";
+    const std::string postnet12345 =
+        "L"
+        "SSSLL"
+        "SSLSL"
+        "SSLLS"
+        "SLSSL"
+        "SLSLS"
+        "SLSLS"
+        "L";
     const std::string codabarA123B =
-        "B1S1B2S2B1S2B1S1" "B1S1B1S1B2S2B1S1" "B1S1B1S2B1S1B2S1" "B2S2B1S1B1S1B1S1" "B1S2B1S2B1S1B2S1";
+        "B1S1B2S2B1S2B1S1"
+        "B1S1B1S1B2S2B1S1"
+        "B1S1B1S2B1S1B2S1"
+        "B2S2B1S1B1S1B1S1"
+        "B1S2B1S2B1S1B2S1";
     const std::string msi5 = "B1S2B2S1B1S2B2S1";
     const EncodeCase cases[] = {
         {"Itf12", 10, 39, "12", "", 0, 0, 1, "12", itf12},
@@ -64,17 +76,22 @@ TEST(LinearEncoders, PatternsElementByElement) {
         {"ItfMode10", 10, 40, "1234567", "", 0, 0, 1, "12345670", ItfElements("12345670")},
         {"CanadianCoupon", 10, 98, "123456", "", 0, 0, 1, "612345", ItfElements("612345")},
         {"Itf14Alone", 10, 41, "1001234500001", "", 0, 0, 1, "10012345000017", itf14},
-        {"Itf14BothParts", 10, 42, "1001234500001", "12345", 0, 0, 1, "10012345000017 123457",
-         itf14 + "++" + addOn},
+        {"Itf14BothParts", 10, 42, "1001234500001", "12345", 0, 0, 1, "10012345000017 123457", itf14 + "++" + addOn},
         {"Itf14SecondAlone", 10, 41, "", "12345", 0, 0, 1, "123457", addOn},
         {"JisItf5", 10, 43, "12345", "", 0, 0, 1, "123457", ItfElements("123457")},
         {"Astra", 10, 99, "12345", "", 0, 0, 1, "123453", ItfElements("123453")},
-        {"Code25", 3, 10, "0", "", 0, 0, 1, "0", "B2S1B2S1B1S1" "B1S1B1S1B2S1B2S1B1S1" "B2S1B1S1B2"},
+        {"Code25", 3, 10, "0", "", 0, 0, 1, "0",
+         "B2S1B2S1B1S1"
+         "B1S1B1S1B2S1B2S1B1S1"
+         "B2S1B1S1B2"},
         {"CodabarA123B", 1, 1, "123", "", 0, 1, 1, "A123B", codabarA123B},
         {"CodabarMod16", 1, 5, "37859", "", 0, 1, 1, "A37859+B", CodabarElements("A37859+B")},
         {"CodabarBadChar", 1, 1, "12x", "", 0, 0, 0, "", ""},
         {"MsiDoubleMod10", 11, 46, "1234567", "", 0, 0, 1, "123456741", MsiElements("123456741")},
-        {"MsiDigit5", 11, 47, "5", "", 0, 0, 1, "59", "B2S1" + msi5 + "B2S1B1S2B1S2B2S1" "B1S2B1"},
+        {"MsiDigit5", 11, 47, "5", "", 0, 0, 1, "59",
+         "B2S1" + msi5 +
+             "B2S1B1S2B1S2B2S1"
+             "B1S2B1"},
         {"MsiMod11NoCheck", 11, 48, "6", "", 0, 0, 0, "", ""},  // check value 10
         {"Postnet12345", 13, 52, "12345", "", 0, 0, 1, "123455", postnet12345},
         {"FimA", 7, 30, "", "", 0, 0, 1, "A", "B1S1B1S5B1S5B1S1B1"},
@@ -86,8 +103,7 @@ TEST(LinearEncoders, PatternsElementByElement) {
         {"Pharmacode131071", 12, 49, "131071", "", 0, 0, 0, "", ""},
         {"Pharmacode0", 12, 49, "0", "", 0, 0, 0, "", ""},
         // 311 = 128 + 64 + 64 + 32 + 16 + 4 + 2 + 1: narrow, narrow, wide, wide, wide, narrow x3.
-        {"CompInput200", 12, 50, "200", "", 0, 0, 1, "311",
-         "B1S2B1S2B2S2B2S2B2S2B1S2B1S2B1S2"},
+        {"CompInput200", 12, 50, "200", "", 0, 0, 1, "311", "B1S2B1S2B2S2B2S2B2S2B1S2B1S2B1S2"},
         {"CompInputTooLarge", 12, 50, "600", "", 0, 0, 0, "", ""},
     };
     for (const EncodeCase& c : cases) {
@@ -187,7 +203,8 @@ TEST(EnvelopeSymbols, FimBarsStandOnTheGrid) {
     const struct {
         int variation;
         std::vector<int> positions;
-    } cases[] = {{30, {1, 2, 5, 8, 9}}, {31, {1, 3, 4, 6, 7, 9}}, {32, {1, 2, 4, 6, 8, 9}}, {33, {1, 2, 3, 5, 7, 8, 9}}};
+    } cases[] = {
+        {30, {1, 2, 5, 8, 9}}, {31, {1, 3, 4, 6, 7, 9}}, {32, {1, 2, 4, 6, 8, 9}}, {33, {1, 2, 3, 5, 7, 8, 9}}};
     for (const auto& c : cases) {
         for (int magnification : {100, 200}) {
             const EncodeCase e{"", 7, c.variation, "", "", 0, 0, 1, "", ""};
@@ -238,7 +255,9 @@ TEST(ItfText, CentredUnderEachSymbolAndTurnedAboutTheFrame) {
             ASSERT_EQ(texts.size(), 2u);
             EXPECT_EQ(texts[0].text, "10012345000017");
             EXPECT_EQ(texts[1].text, "12345 7");
-            EXPECT_EQ(dc.AllText(), "10012345000017" "12345 7");
+            EXPECT_EQ(dc.AllText(),
+                      "10012345000017"
+                      "12345 7");
             const Point corner = bearer ? symbol.BearerBox()[0] : symbol.SymbolBox()[0];
             if (rotation == 0) {
                 flat = texts;

@@ -49,12 +49,10 @@ struct ResetCase {
 
 TEST(SymbolReset, DerivesGeometryFromSettings) {
     const ResetCase cases[] = {
-        {0.4, 100, 1.0, 0, 2400, 2, 0, 1.0 / 72, 0.06},
-        {0.45, 100, 1.0, 0, 2400, 2, 1.0 / 72, 1.0 / 72, 0.06},
-        {0.5, 100, 1.0, 0, 600, 1, 1.0 / 72, 1.0 / 72, 0.12},
-        {2, 100, 1.0, 1, 2400, 0.5, 2.0 / 72, 1.0 / 72, 0.5},
+        {0.4, 100, 1.0, 0, 2400, 2, 0, 1.0 / 72, 0.06},        {0.45, 100, 1.0, 0, 2400, 2, 1.0 / 72, 1.0 / 72, 0.06},
+        {0.5, 100, 1.0, 0, 600, 1, 1.0 / 72, 1.0 / 72, 0.12},  {2, 100, 1.0, 1, 2400, 0.5, 2.0 / 72, 1.0 / 72, 0.5},
         {2, 200, 1.0, 1, 2400, 0.5, 2.0 / 72, 1.0 / 144, 0.5},  // bearer not magnified
-        {0.5, 50, 1.0, 0, 0, 2, 1.0 / 72, 1.0 / 36, 0},          // no resolution: no reduction
+        {0.5, 50, 1.0, 0, 0, 2, 1.0 / 72, 1.0 / 36, 0},         // no resolution: no reduction
     };
     for (const ResetCase& c : cases) {
         PlainFor(11);
@@ -167,16 +165,15 @@ std::vector<Run> BarRuns(const std::string& modules) {
 struct PlacementCase {
     int outputFlag;
     double magnification;
-    double x;        // points, printed
-    int bwrDots;     // at 600 dpi
+    double x;     // points, printed
+    int bwrDots;  // at 600 dpi
 };
 
 TEST(SymbolDrawing, Ean13BarsLieWhereTheGeometrySays) {
     const PlacementCase cases[] = {
-        {1, 100, 0.936, 0},
-        {1, 100, 0.936, 2},  // reduction in file output
-        {0, 100, 0.936, 2},  // but never on the screen
-        {1, 200, 1.0, 1},    // module of exactly one point
+        {1, 100, 0.936, 0}, {1, 100, 0.936, 2},  // reduction in file output
+        {0, 100, 0.936, 2},                      // but never on the screen
+        {1, 200, 1.0, 1},                        // module of exactly one point
         {1, 80, 0.75, 0},
     };
     for (const PlacementCase& c : cases) {
@@ -193,8 +190,7 @@ TEST(SymbolDrawing, Ean13BarsLieWhereTheGeometrySays) {
         const Point origin = dc.PolygonsIn(kWhite).at(0).points[0];
         const double module = c.x / 72 * 1000;  // output units
         // The reduction is in symbol units: it grows with the magnification.
-        const double r =
-            c.outputFlag == 1 ? c.bwrDots * 72.0 / 600 / 72 * 1000 * c.magnification / 100 : 0;
+        const double r = c.outputFlag == 1 ? c.bwrDots * 72.0 / 600 / 72 * 1000 * c.magnification / 100 : 0;
         for (std::size_t i = 0; i < runs.size(); ++i) {
             const auto& p = bars[i].points;
             ASSERT_EQ(p.size(), 4u);
@@ -300,8 +296,8 @@ struct BearerCase {
 
 TEST(SymbolDrawing, BearerBarsFrameTheSymbol) {
     const BearerCase cases[] = {
-        {26, 0, 4, false}, {41, 0, 4, false}, {42, 0, 2, false}, {42, 180, 2, false},
-        {42, 90, 2, true}, {42, 270, 2, true},
+        {26, 0, 4, false},   {41, 0, 4, false}, {42, 0, 2, false},
+        {42, 180, 2, false}, {42, 90, 2, true}, {42, 270, 2, true},
     };
     for (const BearerCase& c : cases) {
         PlainFor(c.variation);
@@ -338,7 +334,7 @@ TEST(SymbolDrawing, BackgroundOutlineAndColours) {
         bool outline;
     };
     const Case cases[] = {
-        {26, 0, 0, false}, {26, 1, 1, false}, {30, 0, 0, true}, {30, 1, 0, false},
+        {26, 0, 0, false}, {26, 1, 1, false}, {30, 0, 0, true},  {30, 1, 0, false},
         {51, 0, 1, true},  {52, 0, 0, false}, {55, 1, 0, false},
     };
     for (const Case& c : cases) {
@@ -409,8 +405,15 @@ TEST(SymbolRobustness, AnyPatternAndRecordDrawsSafely) {
     std::string noise(5000, ' ');
     const char alphabet[] = "BACbacSRTsrtL+0123456789Xx\x01\xff";
     for (char& c : noise) c = alphabet[rng() % (sizeof alphabet - 1)];
-    const std::string patterns[] = {"", "B", "B1S", "1B2S", "LLssLL++", "++++++", noise,
-                                    noise.substr(1), std::string(5000, 'B'),
+    const std::string patterns[] = {"",
+                                    "B",
+                                    "B1S",
+                                    "1B2S",
+                                    "LLssLL++",
+                                    "++++++",
+                                    noise,
+                                    noise.substr(1),
+                                    std::string(5000, 'B'),
                                     "B1S1B1ss" + std::string(4000, '9')};
     const int variations[] = {11, 26, 27, 30, 34, 35, 41, 42, 49, 51, 61, 73, 75, 81, 117, 120};
     for (const std::string& p : patterns) {
@@ -418,13 +421,10 @@ TEST(SymbolRobustness, AnyPatternAndRecordDrawsSafely) {
             for (int rotation : {0, 90, 180, 270, 45, -90}) {
                 PlainFor(v);
                 std::memset(SymbolSettings.MainText, '7', sizeof SymbolSettings.MainText);
-                std::memset(SymbolSettings.OriginalMainText, 'Z',
-                            sizeof SymbolSettings.OriginalMainText);
+                std::memset(SymbolSettings.OriginalMainText, 'Z', sizeof SymbolSettings.OriginalMainText);
                 std::memset(SymbolSettings.AddOnText, '5', sizeof SymbolSettings.AddOnText);
-                std::memset(SymbolSettings.CouponFormatUPCpartText, '9',
-                            sizeof SymbolSettings.CouponFormatUPCpartText);
-                std::memset(SymbolSettings.CouponFormat128partText, '(',
-                            sizeof SymbolSettings.CouponFormat128partText);
+                std::memset(SymbolSettings.CouponFormatUPCpartText, '9', sizeof SymbolSettings.CouponFormatUPCpartText);
+                std::memset(SymbolSettings.CouponFormat128partText, '(', sizeof SymbolSettings.CouponFormat128partText);
                 SymbolSettings.CheckCharacter1 = 'X';
                 SymbolSettings.Rotation = rotation;
                 SymbolSettings.BearerBar = 3;
@@ -454,28 +454,28 @@ TEST(SymbolRobustness, AbsurdNumbersStayInRange) {
     // EAN-13 and two standard numbers, whose line grows the box.
     const int variations[][2] = {{6, 26}, {8, 35}, {8, 134}};
     for (const auto& fv : variations)
-    for (double value : values) {
-        HiddenEan13();
-        SymbolSettings.Family = static_cast<int16_t>(fv[0]);
-        SymbolSettings.Variation = fv[1];
-        SymbolSettings.Hidden = 0;
-        SymbolSettings.Magnification = value;
-        SymbolSettings.CurBarXDimension = value;
-        SymbolSettings.BarHeight = value;
-        SymbolSettings.BearerBar = value;
-        SymbolSettings.CurRatio = value;
-        SymbolSettings.DistanceToBars = value;
-        SymbolSettings.Size = value > 0 ? 2000000000 : -5;
-        SymbolSettings.Rotation = value > 0 ? 2147483647 : -2147483647;
-        RecordingDC dc;
-        DrawSymbol(dc, {}, 1, 0, nullptr);
-        DrawSymbol(dc, {}, 0, 0, nullptr);
-        for (const auto& poly : dc.Polygons())
-            for (const Point& pt : poly.points) {
-                EXPECT_LE(std::abs(static_cast<long long>(pt.x)), 1000000000LL);
-                EXPECT_LE(std::abs(static_cast<long long>(pt.y)), 1000000000LL);
-            }
-    }
+        for (double value : values) {
+            HiddenEan13();
+            SymbolSettings.Family = static_cast<int16_t>(fv[0]);
+            SymbolSettings.Variation = fv[1];
+            SymbolSettings.Hidden = 0;
+            SymbolSettings.Magnification = value;
+            SymbolSettings.CurBarXDimension = value;
+            SymbolSettings.BarHeight = value;
+            SymbolSettings.BearerBar = value;
+            SymbolSettings.CurRatio = value;
+            SymbolSettings.DistanceToBars = value;
+            SymbolSettings.Size = value > 0 ? 2000000000 : -5;
+            SymbolSettings.Rotation = value > 0 ? 2147483647 : -2147483647;
+            RecordingDC dc;
+            DrawSymbol(dc, {}, 1, 0, nullptr);
+            DrawSymbol(dc, {}, 0, 0, nullptr);
+            for (const auto& poly : dc.Polygons())
+                for (const Point& pt : poly.points) {
+                    EXPECT_LE(std::abs(static_cast<long long>(pt.x)), 1000000000LL);
+                    EXPECT_LE(std::abs(static_cast<long long>(pt.y)), 1000000000LL);
+                }
+        }
 }
 
 }  // namespace

@@ -37,8 +37,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: writeformatrecords OUTPUT.inc\n");
         return 2;
     }
-    std::string out = "// Written by the build from the input format table. Do not edit.\n"
-                      "const FormatRecord kBuiltRecords[] = {\n";
+    std::string out =
+        "// Written by the build from the input format table. Do not edit.\n"
+        "const FormatRecord kBuiltRecords[] = {\n";
     for (std::size_t r = 0; r < vg::FormatRowCount(); ++r) {
         const vg::FormatRecord* f = vg::FormatRowRecord(r);
         if (f == nullptr) return 1;

@@ -25,10 +25,14 @@ struct Glyph {
 std::string Literal(std::string_view s) {
     std::string out = "\"";
     for (char ch : s) {
-        if (ch == '\r') out += "\\r";
-        else if (ch == '\n') out += "\\n\"\n    \"";
-        else if (ch == '"' || ch == '\\') out += std::string("\\") + ch;
-        else out += ch;
+        if (ch == '\r')
+            out += "\\r";
+        else if (ch == '\n')
+            out += "\\n\"\n    \"";
+        else if (ch == '"' || ch == '\\')
+            out += std::string("\\") + ch;
+        else
+            out += ch;
     }
     out += '"';
     return out;
@@ -71,13 +75,16 @@ int main(int argc, char** argv) {
         "// Written by the build from the installed OCR fonts. Do not edit.\n"
         "#include \"eps/ocrglyphtable.h\"\n\n"
         "namespace vg {\n\n"
-        "const OcrTableFont kOcrTableFonts[2] = {\n" + fonts + "};\n\n"
+        "const OcrTableFont kOcrTableFonts[2] = {\n" +
+        fonts +
+        "};\n\n"
         "const OcrTableGlyph kOcrTableGlyphs[] = {\n";
     for (const Glyph& g : glyphs)
         out += "    {" + Literal(g.name) + ", " + std::to_string(g.font) + ", " +
                std::to_string(static_cast<unsigned char>(g.c)) + ",\n    " + Literal(g.text) + "},\n";
     if (glyphs.empty()) out += "    {\"\", 0, 0, \"\"},\n";
-    out += "};\n\nconst std::size_t kOcrTableGlyphCount = " + std::to_string(glyphs.size()) + ";\n\n}  // namespace vg\n";
+    out +=
+        "};\n\nconst std::size_t kOcrTableGlyphCount = " + std::to_string(glyphs.size()) + ";\n\n}  // namespace vg\n";
 
     if (!vg::WriteWholeFile(argv[1], out.data(), out.size())) {
         std::fprintf(stderr, "writeocrglyphtable: cannot write %s\n", argv[1]);

@@ -25,9 +25,9 @@ ZXing::BarcodeFormat ZxingFormat(ReaderFormat f) {
 }
 
 ReaderFormat FormatOf(ZXing::BarcodeFormat f) {
-    for (ReaderFormat r : {ReaderFormat::Codabar, ReaderFormat::Code39, ReaderFormat::Code93, ReaderFormat::Code128,
-                           ReaderFormat::Ean8, ReaderFormat::Ean13, ReaderFormat::UpcA, ReaderFormat::UpcE,
-                           ReaderFormat::Itf})
+    for (ReaderFormat r :
+         {ReaderFormat::Codabar, ReaderFormat::Code39, ReaderFormat::Code93, ReaderFormat::Code128, ReaderFormat::Ean8,
+          ReaderFormat::Ean13, ReaderFormat::UpcA, ReaderFormat::UpcE, ReaderFormat::Itf})
         if (ZxingFormat(r) == f) return r;
     return ReaderFormat::None;
 }
