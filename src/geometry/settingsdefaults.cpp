@@ -88,9 +88,8 @@ void Colours(SettingsRecord& s) {
     s.SpotRadio = 1;
     s.ProcessRadio = 0;
 
-    // Names that RIPs and separation devices map to the process plates.
-    s.BarsTextColorName = "Black";
-    s.SpacesQuietZoneColorName = "White";
+    s.BarsTextColorName = kBarsColourName;
+    s.SpacesQuietZoneColorName = kSpacesColourName;
 
     s.TransparentBackground = 1;
     s.Overprint = 0;

@@ -10,6 +10,10 @@
 
 namespace vg {
 
+// The colour names that RIPs and separation devices map to the process plates.
+inline constexpr const char* kBarsColourName = "Black";
+inline constexpr const char* kSpacesColourName = "White";
+
 struct SettingsRecord {
     // Identity and data texts
     int16_t Family = 0;
@@ -87,8 +91,8 @@ struct SettingsRecord {
     double V = 0;
 
     // Colours (percentages)
-    std::string BarsTextColorName;
-    std::string SpacesQuietZoneColorName;
+    std::string BarsTextColorName;         // factory default kBarsColourName
+    std::string SpacesQuietZoneColorName;  // factory default kSpacesColourName
     uint8_t Hueproof = 0;
     uint8_t redSpacesQuietZone = 0;
     uint8_t greenSpacesQuietZone = 0;

@@ -347,7 +347,7 @@ BatchResult RunDataFileBatch(BatchHost& host) {
         return r;
     }
     const int scheme = SymbolSettings.FileName;
-    std::string firstName;
+    std::string firstName, firstFile;  // the default name of the first file; the name it took
     SaveChoice choice;
     int64_t attempts = 0;  // files of the batch so far, written or not
     BatchProgress progress;
@@ -384,6 +384,7 @@ BatchResult RunDataFileBatch(BatchHost& host) {
             WritePageScript = choice.pageScript;
             SaveFolder = FolderOf(choice.path);
             path = choice.path;
+            name = firstFile = NameOfPath(path, firstName);
         } else {
             name = scheme == 0 || scheme == 1 ? SafeFileName(NumberedName(firstName, scheme, attempts + 1))
                                               : DefaultName();
@@ -398,7 +399,7 @@ BatchResult RunDataFileBatch(BatchHost& host) {
         bool going = true;
         if (attempts == 1) {
             // The chosen path: a dialog's name follows links, the tool's own does not.
-            switch (PlaceFile(host, path, NameOfPath(path, firstName), choice.ownName, choice.replace,
+            switch (PlaceFile(host, path, name, choice.ownName, choice.replace,
                               [&] { return SaveSymbolFile(path, choice); })) {
             case Placed::Ok:
                 going = host.FileWritten(path);
@@ -428,9 +429,7 @@ BatchResult RunDataFileBatch(BatchHost& host) {
     Settle(host, r);
     host.Completed(r.filesMade);
     if (r.end == BatchEnd::Finished && r.skipped == 0 && r.failedWrites == 0 && WritePageScript)
-        PageScript(host, r, [&](const std::string& path) {
-            return WriteDataFileScript(path, NameOfPath(choice.path, firstName));
-        });
+        PageScript(host, r, [&](const std::string& path) { return WriteDataFileScript(path, firstFile); });
     host.ReturnToKeyboardInput();
     return r;
 }
