@@ -27,10 +27,10 @@ using Clock = std::chrono::steady_clock;
 // Answers every dialog at once: the folder, no preview, replace, skip.
 class BenchHost : public vg::BatchHost {
 public:
-    explicit BenchHost(std::string folder) : folder_(std::move(folder)) {}
+    explicit BenchHost(std::string folder) : m_folder(std::move(folder)) {}
     std::optional<vg::SaveChoice> ChooseSavePath(const std::string& proposal, const vg::SaveDialogOptions&) override {
         vg::SaveChoice c;
-        c.path = folder_ + "/" + proposal;
+        c.path = m_folder + "/" + proposal;
         c.withPreview = false;
         return c;
     }
@@ -43,7 +43,7 @@ public:
     int64_t made = 0;
 
 private:
-    std::string folder_;
+    std::string m_folder;
 };
 
 // Sends the pipeline's messages nowhere.

@@ -22,13 +22,13 @@ constexpr int kRotationStatics[] = {1145, 1144, 1143, 1141};  // 0°, 90°, 180�
 }  // namespace
 
 AdditionalTextDialog::AdditionalTextDialog(QWidget* parent)
-    : ModelDialog(parent, "编辑附加文本"), model_(SymbolSettings, InstalledFontFamilies()) {
-    auto& m = model_;
+    : ModelDialog(parent, "编辑附加文本"), m_model(SymbolSettings, InstalledFontFamilies()) {
+    auto& m = m_model;
     auto* grid = new QGridLayout;
     grid->addWidget(Label(this, "文本:"), 0, 0);
     auto* text = Add(atd::kText, new QLineEdit(this));
     connect(text, &QLineEdit::textEdited, this, [this, &m](const QString& t) {
-        if (!writing_) Apply([&] { m.TypeText(ToRecord(t)); });
+        if (!m_writing) Apply([&] { m.TypeText(ToRecord(t)); });
     });
     grid->addWidget(text, 0, 1, 1, 3);
     grid->addWidget(AddCheck(atd::kUseHumanReadable, "使用可读文本", [&m](bool on) { m.SetUseHumanReadable(on); }), 1,
@@ -78,8 +78,8 @@ AdditionalTextDialog::AdditionalTextDialog(QWidget* parent)
 }
 
 void AdditionalTextDialog::Sync() {
-    QScopedValueRollback<bool> writing(writing_, true);
-    const AdditionalTextModel& m = model_;
+    QScopedValueRollback<bool> writing(m_writing, true);
+    const AdditionalTextModel& m = m_model;
     auto* text = static_cast<QLineEdit*>(Control(atd::kText));
     const QString shown = FromRecord(m.Text(atd::kText));
     if (text->text() != shown) text->setText(shown);

@@ -12,14 +12,14 @@ class AdditionalTextDialog : public ModelDialog {
     Q_OBJECT
 public:
     explicit AdditionalTextDialog(QWidget* parent);
-    const AdditionalTextModel& Model() const { return model_; }
+    const AdditionalTextModel& Model() const { return m_model; }
 
 protected:
-    DialogCheck Store() override { return model_.Ok(); }
+    DialogCheck Store() override { return m_model.Ok(); }
     void Sync() override;
 
 private:
-    AdditionalTextModel model_;
+    AdditionalTextModel m_model;
 };
 
 // The additional text command.

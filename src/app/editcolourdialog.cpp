@@ -58,24 +58,24 @@ QPixmap Badge(const char* word, QColor colour, int mark) {
 }  // namespace
 
 SampleStrip::SampleStrip(bool oldColours, const EditColourModel& model, QWidget* parent)
-    : QWidget(parent), old_(oldColours), model_(model) {
+    : QWidget(parent), m_old(oldColours), m_model(model) {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
 QSize SampleStrip::sizeHint() const {
-    int width = old_ ? (LargeFonts() ? 22 : 3) : 0;
-    for (const char* c = SamplePattern(old_, LargeFonts()); *c; ++c) width += *c - '0';
+    int width = m_old ? (LargeFonts() ? 22 : 3) : 0;
+    for (const char* c = SamplePattern(m_old, LargeFonts()); *c; ++c) width += *c - '0';
     return {width + 3, 88};
 }
 
 void SampleStrip::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const bool large = LargeFonts();
-    const QColor bars = ScreenColour(old_ ? model_.OldRgb(true) : model_.Rgb(true));
-    const QColor spaces = ScreenColour(old_ ? model_.OldRgb(false) : model_.Rgb(false));
+    const QColor bars = ScreenColour(m_old ? m_model.OldRgb(true) : m_model.Rgb(true));
+    const QColor spaces = ScreenColour(m_old ? m_model.OldRgb(false) : m_model.Rgb(false));
     p.fillRect(rect(), spaces);
-    int x = old_ ? (large ? 22 : 3) : 0;
-    const char* pattern = SamplePattern(old_, large);
+    int x = m_old ? (large ? 22 : 3) : 0;
+    const char* pattern = SamplePattern(m_old, large);
     for (const char* c = pattern; c[0] && c[1]; c += 2) {
         p.fillRect(x, 5, c[0] - '0', 64 - 5, bars);
         x += (c[0] - '0') + (c[1] - '0');
@@ -85,14 +85,14 @@ void SampleStrip::paintEvent(QPaintEvent*) {
         font.setPixelSize(14);
         p.setFont(font);
         p.setPen(bars);
-        const char* label = firstPaint_ ? (old_ ? "ABC" : "123") : (old_ ? "OLD" : "NEW");
-        const int shift = firstPaint_ && !old_ ? 5 : 0;
+        const char* label = m_firstPaint ? (m_old ? "ABC" : "123") : (m_old ? "OLD" : "NEW");
+        const int shift = m_firstPaint && !m_old ? 5 : 0;
         p.fillRect(QRect(22 + shift, 64, QFontMetrics(font).horizontalAdvance(QString::fromLatin1(label)),
                          QFontMetrics(font).height()),
                    spaces);
         p.drawText(QPoint(22 + shift, 64 + QFontMetrics(font).ascent()), QString::fromLatin1(label));
     }
-    firstPaint_ = false;
+    m_firstPaint = false;
 }
 
 // The two colours and their names.
@@ -100,8 +100,8 @@ void EditColourDialog::AddColours(QVBoxLayout* top) {
     auto* colours = new QGridLayout;
     auto* bars = Add(ecd::kBars, new QRadioButton(U("线条/文字:")));
     auto* spaces = Add(ecd::kSpaces, new QRadioButton(U("空间/静止区域:")));
-    auto* barsName = Add(ecd::kBarsName, new QLineEdit(FromRecord(model_.Name(true))));
-    auto* spacesName = Add(ecd::kSpacesName, new QLineEdit(FromRecord(model_.Name(false))));
+    auto* barsName = Add(ecd::kBarsName, new QLineEdit(FromRecord(m_model.Name(true))));
+    auto* spacesName = Add(ecd::kSpacesName, new QLineEdit(FromRecord(m_model.Name(false))));
     for (QLineEdit* name : {barsName, spacesName}) name->setMaxLength(40);
     colours->addWidget(bars, 0, 0);
     colours->addWidget(barsName, 0, 1);
@@ -112,15 +112,16 @@ void EditColourDialog::AddColours(QVBoxLayout* top) {
     which->addButton(bars);
     which->addButton(spaces);
     connect(bars, &QRadioButton::clicked, this, [this] {
-        model_.ChooseColour(true);
+        m_model.ChooseColour(true);
         Refresh();
     });
     connect(spaces, &QRadioButton::clicked, this, [this] {
-        model_.ChooseColour(false);
+        m_model.ChooseColour(false);
         Refresh();
     });
-    connect(barsName, &QLineEdit::textEdited, this, [this](const QString& t) { model_.SetName(true, ToRecord(t)); });
-    connect(spacesName, &QLineEdit::textEdited, this, [this](const QString& t) { model_.SetName(false, ToRecord(t)); });
+    connect(barsName, &QLineEdit::textEdited, this, [this](const QString& t) { m_model.SetName(true, ToRecord(t)); });
+    connect(spacesName, &QLineEdit::textEdited, this,
+            [this](const QString& t) { m_model.SetName(false, ToRecord(t)); });
 }
 
 // Type and model.
@@ -145,19 +146,19 @@ void EditColourDialog::AddTypeAndModel(QVBoxLayout* top) {
     mode->addButton(rgb);
     mode->addButton(cmyk);
     connect(spot, &QRadioButton::clicked, this, [this] {
-        model_.ChooseType(true);
+        m_model.ChooseType(true);
         Refresh();
     });
     connect(process, &QRadioButton::clicked, this, [this] {
-        model_.ChooseType(false);
+        m_model.ChooseType(false);
         Refresh();
     });
     connect(rgb, &QRadioButton::clicked, this, [this] {
-        model_.ChooseModel(false);
+        m_model.ChooseModel(false);
         Refresh();
     });
     connect(cmyk, &QRadioButton::clicked, this, [this] {
-        model_.ChooseModel(true);
+        m_model.ChooseModel(true);
         Refresh();
     });
 }
@@ -185,7 +186,7 @@ void EditColourDialog::AddValueRows(QVBoxLayout* top) {
         rows->addWidget(scroll, row, 3);
 
         connect(edit, &QLineEdit::textEdited, this, [this, row, edit](const QString& text) {
-            const QString shown = FromRecord(model_.TypeValue(row, ToRecord(text)));
+            const QString shown = FromRecord(m_model.TypeValue(row, ToRecord(text)));
             if (shown != text) edit->setText(shown);
             Refresh();
         });
@@ -198,12 +199,12 @@ void EditColourDialog::AddValueRows(QVBoxLayout* top) {
             case QAbstractSlider::SliderPageStepAdd: step = ScrollStep::PageRight; break;
             default: return;  // dragging alone changes nothing
             }
-            model_.Scroll(row, step);
-            scroll->setSliderPosition(model_.ScrollPosition(row));
+            m_model.Scroll(row, step);
+            scroll->setSliderPosition(m_model.ScrollPosition(row));
             Refresh();
         });
         connect(scroll, &QScrollBar::sliderReleased, this, [this, row, scroll] {
-            model_.Scroll(row, ScrollStep::ThumbReleased, scroll->sliderPosition());
+            m_model.Scroll(row, ScrollStep::ThumbReleased, scroll->sliderPosition());
             Refresh();
         });
     }
@@ -222,17 +223,17 @@ void EditColourDialog::AddBoxesAndSamples(QVBoxLayout* top) {
     boxes->addWidget(custom);
     top->addLayout(boxes);
     connect(transparent, &QCheckBox::clicked, this, [this](bool on) {
-        model_.SetTransparent(on);
+        m_model.SetTransparent(on);
         Refresh();
     });
-    connect(overprint, &QCheckBox::clicked, this, [this](bool on) { model_.SetOverprint(on); });
+    connect(overprint, &QCheckBox::clicked, this, [this](bool on) { m_model.SetOverprint(on); });
     connect(custom, &QPushButton::clicked, this, [this] { Custom(); });
 
     auto* samples = new QHBoxLayout;
-    oldSample_ = new SampleStrip(true, model_);
-    newSample_ = new SampleStrip(false, model_);
-    samples->addWidget(oldSample_);
-    samples->addWidget(newSample_);
+    m_oldSample = new SampleStrip(true, m_model);
+    m_newSample = new SampleStrip(false, m_model);
+    samples->addWidget(m_oldSample);
+    samples->addWidget(m_newSample);
     samples->addStretch(1);
     auto* pictures = new QVBoxLayout;
     const struct {
@@ -252,7 +253,7 @@ void EditColourDialog::AddBoxesAndSamples(QVBoxLayout* top) {
     top->addLayout(samples);
 }
 
-EditColourDialog::EditColourDialog(SettingsRecord& record, QWidget* parent) : QDialog(parent), model_(record) {
+EditColourDialog::EditColourDialog(SettingsRecord& record, QWidget* parent) : QDialog(parent), m_model(record) {
     setWindowTitle(U("编辑颜色"));
     auto* top = new QVBoxLayout(this);
 
@@ -271,53 +272,54 @@ EditColourDialog::EditColourDialog(SettingsRecord& record, QWidget* parent) : QD
     Refresh();
 }
 
-QLineEdit* EditColourDialog::Edit(int id) const { return qobject_cast<QLineEdit*>(controls_.value(id)); }
+QLineEdit* EditColourDialog::Edit(int id) const { return qobject_cast<QLineEdit*>(m_controls.value(id)); }
 
 void EditColourDialog::Refresh() {
-    if (refreshing_) return;
-    refreshing_ = true;
+    if (m_refreshing) return;
+    m_refreshing = true;
     auto check = [this](int id, bool on) {
-        if (auto* b = qobject_cast<QAbstractButton*>(controls_.value(id))) b->setChecked(on);
+        if (auto* b = qobject_cast<QAbstractButton*>(m_controls.value(id))) b->setChecked(on);
     };
-    check(ecd::kBars, model_.EditingBars());
-    check(ecd::kSpaces, !model_.EditingBars());
-    check(ecd::kSpot, model_.Spot());
-    check(ecd::kProcess, !model_.Spot());
-    check(ecd::kRgb, !model_.CmykModel());
-    check(ecd::kCmyk, model_.CmykModel());
-    check(ecd::kTransparent, model_.Transparent());
-    check(ecd::kOverprint, model_.Overprint());
-    for (int id : {ecd::kOverprint, ecd::kSpaces, ecd::kSpacesName}) controls_[id]->setEnabled(model_.Enabled(id));
+    check(ecd::kBars, m_model.EditingBars());
+    check(ecd::kSpaces, !m_model.EditingBars());
+    check(ecd::kSpot, m_model.Spot());
+    check(ecd::kProcess, !m_model.Spot());
+    check(ecd::kRgb, !m_model.CmykModel());
+    check(ecd::kCmyk, m_model.CmykModel());
+    check(ecd::kTransparent, m_model.Transparent());
+    check(ecd::kOverprint, m_model.Overprint());
+    for (int id : {ecd::kOverprint, ecd::kSpaces, ecd::kSpacesName}) m_controls[id]->setEnabled(m_model.Enabled(id));
     for (int row = 0; row < 4; ++row) {
         QLineEdit* edit = Edit(ecd::kEdits[row]);
-        const QString text = FromRecord(model_.RowText(row));
+        const QString text = FromRecord(m_model.RowText(row));
         if (edit->text() != text) edit->setText(text);
-        auto* scroll = static_cast<QScrollBar*>(controls_[ecd::kScrolls[row]]);
-        if (!scroll->isSliderDown()) scroll->setValue(model_.ScrollPosition(row));
+        auto* scroll = static_cast<QScrollBar*>(m_controls[ecd::kScrolls[row]]);
+        if (!scroll->isSliderDown()) scroll->setValue(m_model.ScrollPosition(row));
     }
-    for (int id : ecd::kCmykLabels) controls_[id]->setVisible(model_.Shown(id));
-    for (int id : ecd::kRgbLabels) controls_[id]->setVisible(model_.Shown(id));
-    for (int id : {ecd::kEdits[3], ecd::kScrolls[3], ecd::kFourthPercent}) controls_[id]->setVisible(model_.Shown(id));
+    for (int id : ecd::kCmykLabels) m_controls[id]->setVisible(m_model.Shown(id));
+    for (int id : ecd::kRgbLabels) m_controls[id]->setVisible(m_model.Shown(id));
+    for (int id : {ecd::kEdits[3], ecd::kScrolls[3], ecd::kFourthPercent})
+        m_controls[id]->setVisible(m_model.Shown(id));
     for (int id : {ecd::kIndicatorOk, ecd::kIndicatorOff, ecd::kIndicatorErr})
-        controls_[id]->setVisible(model_.IndicatorPicture() == id);
-    if (drawnChanges_ != model_.Changes()) {
-        drawnChanges_ = model_.Changes();
-        newSample_->update();
+        m_controls[id]->setVisible(m_model.IndicatorPicture() == id);
+    if (m_drawnChanges != m_model.Changes()) {
+        m_drawnChanges = m_model.Changes();
+        m_newSample->update();
     }
-    if (const int focus = model_.TakeFocusRequest()) {
+    if (const int focus = m_model.TakeFocusRequest()) {
         if (QLineEdit* edit = Edit(focus)) {
             edit->setFocus();
             edit->selectAll();
         }
     }
-    refreshing_ = false;
+    m_refreshing = false;
 }
 
 bool EditColourDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {
         for (int row = 0; row < 4; ++row) {
-            if (watched == controls_.value(ecd::kEdits[row]) && Edit(ecd::kEdits[row])->text().isEmpty()) {
-                model_.LeaveValue(row);
+            if (watched == m_controls.value(ecd::kEdits[row]) && Edit(ecd::kEdits[row])->text().isEmpty()) {
+                m_model.LeaveValue(row);
                 Refresh();
             }
         }
@@ -329,15 +331,15 @@ void EditColourDialog::Custom() {
     const EditColourModel::CustomGuide guide = EditColourModel::CustomButtonGuide();
     ShowMessage(guide.message.caption, guide.message.text, guide.message.icon);
     if (!guide.chooser) return;
-    const RgbPercent& now = model_.Rgb(model_.EditingBars());
+    const RgbPercent& now = m_model.Rgb(m_model.EditingBars());
     const QColor chosen = QColorDialog::getColor(ScreenColour(now), this);
     if (!chosen.isValid()) return;
-    model_.CustomColour(chosen.red(), chosen.green(), chosen.blue());
+    m_model.CustomColour(chosen.red(), chosen.green(), chosen.blue());
     Refresh();
 }
 
 void EditColourDialog::accept() {
-    if (DialogCheck problem = model_.Ok()) {
+    if (DialogCheck problem = m_model.Ok()) {
         ShowProblem(*problem);
         if (QLineEdit* edit = Edit(problem->field)) {
             edit->setFocus();

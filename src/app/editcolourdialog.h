@@ -29,9 +29,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    bool old_;
-    const EditColourModel& model_;
-    bool firstPaint_ = true;
+    bool m_old;
+    const EditColourModel& m_model;
+    bool m_firstPaint = true;
 };
 
 class EditColourDialog : public QDialog {
@@ -39,9 +39,9 @@ class EditColourDialog : public QDialog {
 public:
     explicit EditColourDialog(SettingsRecord& record, QWidget* parent = nullptr);
 
-    EditColourModel& Model() { return model_; }
-    QWidget* Control(int id) const { return controls_.value(id); }
-    SampleStrip* Sample(bool oldColours) const { return oldColours ? oldSample_ : newSample_; }
+    EditColourModel& Model() { return m_model; }
+    QWidget* Control(int id) const { return m_controls.value(id); }
+    SampleStrip* Sample(bool oldColours) const { return oldColours ? m_oldSample : m_newSample; }
 
     void accept() override;
 
@@ -51,7 +51,7 @@ protected:
 private:
     template <class W>
     W* Add(int id, W* widget) {
-        controls_.insert(id, widget);
+        m_controls.insert(id, widget);
         return widget;
     }
     // The rows of controls the constructor lays out, top down.
@@ -64,12 +64,12 @@ private:
     // Shows the model's state in the widgets.
     void Refresh();
 
-    EditColourModel model_;
-    QMap<int, QWidget*> controls_;
-    SampleStrip* oldSample_ = nullptr;
-    SampleStrip* newSample_ = nullptr;
-    bool refreshing_ = false;
-    int drawnChanges_ = -1;
+    EditColourModel m_model;
+    QMap<int, QWidget*> m_controls;
+    SampleStrip* m_oldSample = nullptr;
+    SampleStrip* m_newSample = nullptr;
+    bool m_refreshing = false;
+    int m_drawnChanges = -1;
 };
 
 }  // namespace vg

@@ -18,8 +18,8 @@
 namespace vg {
 
 EditTextDialog::EditTextDialog(QWidget* parent)
-    : ModelDialog(parent, "编辑文本"), model_(SymbolSettings, InstalledFontFamilies()) {
-    auto& m = model_;
+    : ModelDialog(parent, "编辑文本"), m_model(SymbolSettings, InstalledFontFamilies()) {
+    auto& m = m_model;
     auto check = [this, &m](int id, const char* text) {
         return AddCheck(id, text, [&m, id](bool on) { m.SetCheck(id, on); });
     };
@@ -100,8 +100,8 @@ EditTextDialog::EditTextDialog(QWidget* parent)
 }
 
 void EditTextDialog::Sync() {
-    QScopedValueRollback<bool> writing(writing_, true);
-    const EditTextModel& m = model_;
+    QScopedValueRollback<bool> writing(m_writing, true);
+    const EditTextModel& m = m_model;
     for (int id :
          {etd::kBold, etd::kItalic, etd::kHidden, etd::kShowFactDataId, etd::kShowAsterisks, etd::kHideCheckDigits,
           etd::kHideParentheses, etd::kIgnoreHyphens, etd::kIgnoreSpaces, etd::kTextAbove, etd::kShowStartStop,

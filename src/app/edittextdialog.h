@@ -12,14 +12,14 @@ class EditTextDialog : public ModelDialog {
     Q_OBJECT
 public:
     explicit EditTextDialog(QWidget* parent);
-    const EditTextModel& Model() const { return model_; }
+    const EditTextModel& Model() const { return m_model; }
 
 protected:
-    DialogCheck Store() override { return model_.Ok(); }
+    DialogCheck Store() override { return m_model.Ok(); }
     void Sync() override;
 
 private:
-    EditTextModel model_;
+    EditTextModel m_model;
 };
 
 // The text command: after OK the input bar is set up again.

@@ -36,68 +36,68 @@ void Open(const QUrl& url) { QDesktopServices::openUrl(url); }
 }  // namespace
 
 UpdateCheck::UpdateCheck(QObject* parent) : QObject(parent) {
-    timer_.setSingleShot(true);
-    connect(&timer_, &QTimer::timeout, this, [this] {
-        if (!reply_) return;
-        timedOut_ = true;
-        reply_->abort();
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, [this] {
+        if (!m_reply) return;
+        m_timedOut = true;
+        m_reply->abort();
     });
 }
 
 UpdateCheck::~UpdateCheck() {
-    if (reply_) {
-        reply_->disconnect(this);
-        reply_->abort();
-        reply_->deleteLater();
+    if (m_reply) {
+        m_reply->disconnect(this);
+        m_reply->abort();
+        m_reply->deleteLater();
     }
 }
 
 bool UpdateCheck::Start(const QUrl& url) {
-    if (reply_) return false;
+    if (m_reply) return false;
     QNetworkRequest request(url);
     request.setRawHeader("Accept", "text/*");
     request.setRawHeader("User-Agent", kAgent);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    text_.clear();
-    full_ = false;
-    timedOut_ = false;
-    reply_ = manager_.get(request);
-    connect(reply_, &QIODevice::readyRead, this, [this] { Read(); });
-    connect(reply_, &QNetworkReply::finished, this, [this] { Finished(); });
-    timer_.start(timeoutMs_);
+    m_text.clear();
+    m_full = false;
+    m_timedOut = false;
+    m_reply = m_manager.get(request);
+    connect(m_reply, &QIODevice::readyRead, this, [this] { Read(); });
+    connect(m_reply, &QNetworkReply::finished, this, [this] { Finished(); });
+    m_timer.start(m_timeoutMs);
     return true;
 }
 
 void UpdateCheck::Read() {
     // Pieces of up to 1024 bytes, each appended as text (up to a NUL), until the
     // text holds 1024 characters.
-    while (reply_ && !full_ && reply_->bytesAvailable() > 0) {
-        QByteArray piece = reply_->read(static_cast<qint64>(kUpdateReplyLimit));
+    while (m_reply && !m_full && m_reply->bytesAvailable() > 0) {
+        QByteArray piece = m_reply->read(static_cast<qint64>(kUpdateReplyLimit));
         const qsizetype nul = piece.indexOf('\0');
         if (nul >= 0) piece.truncate(nul);
-        text_ += piece;
-        if (static_cast<std::size_t>(text_.size()) >= kUpdateReplyLimit) {
-            full_ = true;
-            reply_->abort();
+        m_text += piece;
+        if (static_cast<std::size_t>(m_text.size()) >= kUpdateReplyLimit) {
+            m_full = true;
+            m_reply->abort();
         }
     }
 }
 
 void UpdateCheck::Finished() {
-    timer_.stop();
-    QNetworkReply* reply = reply_;
+    m_timer.stop();
+    QNetworkReply* reply = m_reply;
     if (!reply) return;
-    if (!full_) Read();
-    reply_ = nullptr;
+    if (!m_full) Read();
+    m_reply = nullptr;
     reply->deleteLater();
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (!timedOut_ && status.isValid()) {
+    if (!m_timedOut && status.isValid()) {
         // Whatever the transport said after the status line, the reply is judged.
-        if (onJudged) onJudged(JudgeUpdateReply(status.toInt(), std::string_view(text_.constData(), text_.size())));
+        if (onJudged) onJudged(JudgeUpdateReply(status.toInt(), std::string_view(m_text.constData(), m_text.size())));
         return;
     }
-    const QString reason = timedOut_ ? QStringLiteral("The operation timed out.") : reply->errorString();
+    const QString reason = m_timedOut ? QStringLiteral("The operation timed out.") : reply->errorString();
     if (onFailed) onFailed(reason);
 }
 
@@ -123,19 +123,19 @@ QString FindHelpFile(const QString& file) {
     return {};
 }
 
-HelpCommands::HelpCommands(CMainFrame& frame) : frame_(frame), updateUrl_(QString::fromLatin1(links::kUpdateCheck)) {
+HelpCommands::HelpCommands(CMainFrame& frame) : m_frame(frame), m_updateUrl(QString::fromLatin1(links::kUpdateCheck)) {
     if (auto* button = qobject_cast<QAbstractButton*>(frame.BarWidget().Control(ctl::kHelp))) {
         button->setEnabled(true);
         QObject::connect(button, &QAbstractButton::clicked, &frame, [this] { VariationPage(); });
     }
-    update_.onJudged = [this](const UpdateJudgement& j) {
-        RunDialogCommand(frame_, [&] {
-            ShowUpdateJudgement(j, [this] { Open(updateUrl_); });
+    m_update.onJudged = [this](const UpdateJudgement& j) {
+        RunDialogCommand(m_frame, [&] {
+            ShowUpdateJudgement(j, [this] { Open(m_updateUrl); });
             return false;
         });
     };
-    update_.onFailed = [this](const QString& reason) {
-        RunDialogCommand(frame_, [&] {
+    m_update.onFailed = [this](const QString& reason) {
+        RunDialogCommand(m_frame, [&] {
             ShowMessage(kAppTitle, reason.toStdString(), MsgIcon::None);
             return false;
         });
@@ -152,7 +152,7 @@ void HelpCommands::Run(int command) {
     if (const char* link = links::LinkOf(command)) Open(QUrl(QString::fromLatin1(link)));
 }
 
-void HelpCommands::CheckForUpdates() { update_.Start(updateUrl_); }
+void HelpCommands::CheckForUpdates() { m_update.Start(m_updateUrl); }
 
 void HelpCommands::VariationPage() {
     char cwd[PATH_MAX];
@@ -177,7 +177,7 @@ void HelpCommands::VariationPage() {
 }
 
 void HelpCommands::Contents() {
-    RunDialogCommand(frame_, [this] {
+    RunDialogCommand(m_frame, [this] {
         if (IsVantic128Class(SymbolSettings.Variation)) {
             ShowMessage("Help", kVanticNote, MsgIcon::Information);
         } else {

@@ -24,8 +24,8 @@ public:
     ~UpdateCheck() override;
     // Starts a check; false when one is running already.
     bool Start(const QUrl& url);
-    bool Running() const { return reply_ != nullptr; }
-    void SetTimeout(int milliseconds) { timeoutMs_ = milliseconds; }
+    bool Running() const { return m_reply != nullptr; }
+    void SetTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
 
     // Called with the judgement of a reply, or with the reason the transport gave.
     std::function<void(const UpdateJudgement&)> onJudged;
@@ -35,13 +35,13 @@ private:
     void Read();
     void Finished();
 
-    QNetworkAccessManager manager_;  // keeps its connection to the server for the next check
-    QPointer<QNetworkReply> reply_;
-    QTimer timer_;
-    QByteArray text_;
-    bool full_ = false;
-    bool timedOut_ = false;
-    int timeoutMs_ = 15000;
+    QNetworkAccessManager m_manager;  // keeps its connection to the server for the next check
+    QPointer<QNetworkReply> m_reply;
+    QTimer m_timer;
+    QByteArray m_text;
+    bool m_full = false;
+    bool m_timedOut = false;
+    int m_timeoutMs = 15000;
 };
 
 // The help folder "VariationWizard" with the file: in the current folder first,
@@ -62,13 +62,13 @@ public:
     void Contents();
     // The update check (57003); its address can be changed for tests.
     void CheckForUpdates();
-    UpdateCheck& Updates() { return update_; }
-    void SetUpdateUrl(const QUrl& url) { updateUrl_ = url; }
+    UpdateCheck& Updates() { return m_update; }
+    void SetUpdateUrl(const QUrl& url) { m_updateUrl = url; }
 
 private:
-    CMainFrame& frame_;
-    UpdateCheck update_;
-    QUrl updateUrl_;
+    CMainFrame& m_frame;
+    UpdateCheck m_update;
+    QUrl m_updateUrl;
 };
 
 }  // namespace vg

@@ -55,23 +55,23 @@ void PresetBox::showPopup() {
 
 InputBarWidget::InputBarWidget(QWidget* parent) : QWidget(parent) {
     const QFontMetrics fm(font());
-    unitX_ = std::max(1.25, fm.averageCharWidth() / 4.0);
-    unitY_ = std::max(1.5, fm.height() / 8.0);
+    m_unitX = std::max(1.25, fm.averageCharWidth() / 4.0);
+    m_unitY = std::max(1.5, fm.height() / 8.0);
 
-    preset_ = new PresetBox(this);
-    preset_->onDrop = [this](const QPoint& at) {
+    m_preset = new PresetBox(this);
+    m_preset->onDrop = [this](const QPoint& at) {
         if (onPresetDrop) onPresetDrop(at);
     };
-    Place(ctl::kPresetBox, preset_, 3, 4, 99, 12);
-    preset_->setToolTip(QString::fromUtf8("条码类型 (点击选择)"));
+    Place(ctl::kPresetBox, m_preset, 3, 4, 99, 12);
+    m_preset->setToolTip(QString::fromUtf8("条码类型 (点击选择)"));
 
-    source_ = new QComboBox(this);
-    source_->addItems(
+    m_source = new QComboBox(this);
+    m_source->addItems(
         {QString::fromUtf8("键盘输入"), QString::fromUtf8("打开数据文件..."), QString::fromUtf8("打开绘制...")});
-    Place(ctl::kSourceBox, source_, 104, 4, 68, 12);
-    source_->setToolTip(QString::fromUtf8("输入来源"));
-    connect(source_, &QComboBox::activated, this, [this](int index) {
-        if (settingSource_) return;
+    Place(ctl::kSourceBox, m_source, 104, 4, 68, 12);
+    m_source->setToolTip(QString::fromUtf8("输入来源"));
+    connect(m_source, &QComboBox::activated, this, [this](int index) {
+        if (m_settingSource) return;
         if ((index == 1 || index == 2) && onSourceChosen) onSourceChosen(index);
     });
 
@@ -112,31 +112,31 @@ InputBarWidget::InputBarWidget(QWidget* parent) : QWidget(parent) {
     auto* help = new QPushButton(QString::fromUtf8("帮助"), this);
     Place(ctl::kHelp, help, 174, 21, 41, 14);
 
-    source_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    preset_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    minimum_ = QSize(static_cast<int>(276 * unitX_), static_cast<int>(37 * unitY_));
+    m_source->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_preset->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_minimum = QSize(static_cast<int>(276 * m_unitX), static_cast<int>(37 * m_unitY));
     FitBoxes();
 }
 
 void InputBarWidget::Place(int id, QWidget* w, int x, int y, int cx, int cy) {
-    w->setGeometry(static_cast<int>(x * unitX_), static_cast<int>(y * unitY_), static_cast<int>(cx * unitX_),
-                   static_cast<int>(cy * unitY_) + 4);
-    controls_.insert(id, w);
-    placed_.insert(id, w->geometry());
+    w->setGeometry(static_cast<int>(x * m_unitX), static_cast<int>(y * m_unitY), static_cast<int>(cx * m_unitX),
+                   static_cast<int>(cy * m_unitY) + 4);
+    m_controls.insert(id, w);
+    m_placed.insert(id, w->geometry());
 }
 
 void InputBarWidget::FitBoxes() {
-    const QRect preset = placed_.value(ctl::kPresetBox), source = placed_.value(ctl::kSourceBox);
-    const int morePreset = std::max(0, preset_->sizeHint().width() - preset.width());
+    const QRect preset = m_placed.value(ctl::kPresetBox), source = m_placed.value(ctl::kSourceBox);
+    const int morePreset = std::max(0, m_preset->sizeHint().width() - preset.width());
     // A data file's name may be long: the box grows to twice its width at most.
-    const int moreSource = std::clamp(source_->sizeHint().width() - source.width(), 0, source.width());
-    preset_->setGeometry(preset.adjusted(0, 0, morePreset, 0));
-    source_->setGeometry(source.translated(morePreset, 0).adjusted(0, 0, moreSource, 0));
+    const int moreSource = std::clamp(m_source->sizeHint().width() - source.width(), 0, source.width());
+    m_preset->setGeometry(preset.adjusted(0, 0, morePreset, 0));
+    m_source->setGeometry(source.translated(morePreset, 0).adjusted(0, 0, moreSource, 0));
     // The indicators and Help stand right of the boxes; the fields below keep their places.
-    for (auto it = placed_.begin(); it != placed_.end(); ++it)
+    for (auto it = m_placed.begin(); it != m_placed.end(); ++it)
         if (it.value().left() >= source.right())
-            controls_.value(it.key())->move(it.value().topLeft() + QPoint(morePreset + moreSource, 0));
-    setMinimumSize(minimum_ + QSize(morePreset + moreSource, 0));
+            m_controls.value(it.key())->move(it.value().topLeft() + QPoint(morePreset + moreSource, 0));
+    setMinimumSize(m_minimum + QSize(morePreset + moreSource, 0));
 }
 
 bool InputBarWidget::event(QEvent* event) {
@@ -145,7 +145,7 @@ bool InputBarWidget::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-QLineEdit* InputBarWidget::Edit(int id) const { return qobject_cast<QLineEdit*>(controls_.value(id)); }
+QLineEdit* InputBarWidget::Edit(int id) const { return qobject_cast<QLineEdit*>(m_controls.value(id)); }
 
 QLineEdit* InputBarWidget::FocusedEdit() const {
     const int id = FocusedControl();
@@ -154,8 +154,8 @@ QLineEdit* InputBarWidget::FocusedEdit() const {
     return nullptr;
 }
 
-int InputBarWidget::SourceItemCount() const { return source_->count(); }
-int InputBarWidget::SourceIndex() const { return source_->currentIndex(); }
+int InputBarWidget::SourceItemCount() const { return m_source->count(); }
+int InputBarWidget::SourceIndex() const { return m_source->currentIndex(); }
 
 void InputBarWidget::SetText(int id, std::string_view text) {
     if (QLineEdit* e = Edit(id)) e->setText(FromRecord(text));
@@ -171,16 +171,16 @@ void InputBarWidget::SetReadOnly(int id, bool readOnly) {
 }
 
 void InputBarWidget::Show(int id, bool shown) {
-    if (QWidget* w = controls_.value(id)) w->setVisible(shown);
+    if (QWidget* w = m_controls.value(id)) w->setVisible(shown);
 }
 
 void InputBarWidget::SetFocus(int id) {
-    if (QWidget* w = controls_.value(id)) w->setFocus(Qt::OtherFocusReason);
+    if (QWidget* w = m_controls.value(id)) w->setFocus(Qt::OtherFocusReason);
 }
 
 int InputBarWidget::FocusedControl() const {
     const QWidget* focus = QApplication::focusWidget();
-    for (auto it = controls_.begin(); it != controls_.end(); ++it)
+    for (auto it = m_controls.begin(); it != m_controls.end(); ++it)
         if (it.value() == focus || (focus && it.value()->isAncestorOf(focus))) return it.key();
     return 0;
 }
@@ -222,29 +222,29 @@ void InputBarWidget::SetFieldHelp(int id, std::string_view name, std::string_vie
 }
 
 void InputBarWidget::SetPresetText(std::string_view text) {
-    preset_->clear();
-    preset_->addItem(FromRecord(text));
-    preset_->setCurrentIndex(0);
+    m_preset->clear();
+    m_preset->addItem(FromRecord(text));
+    m_preset->setCurrentIndex(0);
     FitBoxes();
 }
 
 void InputBarWidget::SetSourceFileItem(std::string_view name) {
-    settingSource_ = true;
+    m_settingSource = true;
     const QString text = QString::fromStdString(std::string(name));
-    if (source_->count() > 3)
-        source_->setItemText(3, text);
+    if (m_source->count() > 3)
+        m_source->setItemText(3, text);
     else
-        source_->addItem(text);
-    source_->setCurrentIndex(3);
-    settingSource_ = false;
+        m_source->addItem(text);
+    m_source->setCurrentIndex(3);
+    m_settingSource = false;
     FitBoxes();
 }
 
 void InputBarWidget::RemoveSourceFileItem() {
-    settingSource_ = true;
-    while (source_->count() > 3) source_->removeItem(3);
-    source_->setCurrentIndex(0);
-    settingSource_ = false;
+    m_settingSource = true;
+    while (m_source->count() > 3) m_source->removeItem(3);
+    m_source->setCurrentIndex(0);
+    m_settingSource = false;
     if (onKeyboardInput) onKeyboardInput();
 }
 

@@ -39,7 +39,7 @@ public:
     // A key was pressed in one of the input fields.
     std::function<void()> onKeystroke;
 
-    QWidget* Control(int id) const { return controls_.value(id); }
+    QWidget* Control(int id) const { return m_controls.value(id); }
     QLineEdit* Edit(int id) const;
     // The edit field that has the focus, among the bar's input fields; nullptr when none.
     QLineEdit* FocusedEdit() const;
@@ -77,14 +77,14 @@ private:
     // to their right along.
     void FitBoxes();
 
-    QMap<int, QWidget*> controls_;
-    QMap<int, QRect> placed_;  // the geometry each control was placed at
-    QSize minimum_;
-    PresetBox* preset_ = nullptr;
-    QComboBox* source_ = nullptr;
-    bool settingSource_ = false;
-    double unitX_ = 1.5;
-    double unitY_ = 1.625;
+    QMap<int, QWidget*> m_controls;
+    QMap<int, QRect> m_placed;  // the geometry each control was placed at
+    QSize m_minimum;
+    PresetBox* m_preset = nullptr;
+    QComboBox* m_source = nullptr;
+    bool m_settingSource = false;
+    double m_unitX = 1.5;
+    double m_unitY = 1.625;
 };
 
 }  // namespace vg

@@ -165,81 +165,81 @@ CMainFrame::CMainFrame(const std::vector<std::string>& kitletFolders) {
     setAcceptDrops(true);
     setWindowIcon(QIcon(ResourcePath("vornel-glyph.xpm")));
 
-    view_ = new CVGLView;
-    scroll_ = new QScrollArea(this);
-    scroll_->setWidget(view_);
-    scroll_->setWidgetResizable(true);
-    scroll_->setFrameShape(QFrame::NoFrame);
-    setCentralWidget(scroll_);
+    m_view = new CVGLView;
+    m_scroll = new QScrollArea(this);
+    m_scroll->setWidget(m_view);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    setCentralWidget(m_scroll);
 
     BuildMenus();
     statusBar()->showMessage(QStringLiteral("Ready"));
 
-    barWidget_ = new InputBarWidget;
-    dock_ = new QDockWidget(QStringLiteral("Input"), this);
-    dock_->setObjectName(QStringLiteral("InputBar"));
-    dock_->setWidget(barWidget_);
-    dock_->setAllowedAreas(Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);
-    dock_->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetClosable);
-    addDockWidget(Qt::TopDockWidgetArea, dock_);
+    m_barWidget = new InputBarWidget;
+    m_dock = new QDockWidget(QStringLiteral("Input"), this);
+    m_dock->setObjectName(QStringLiteral("InputBar"));
+    m_dock->setWidget(m_barWidget);
+    m_dock->setAllowedAreas(Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);
+    m_dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetClosable);
+    addDockWidget(Qt::TopDockWidgetArea, m_dock);
 
-    bar_ = std::make_unique<InputBar>(*barWidget_, clock_);
-    view_->SetReadyQuery([this] { return bar_->SymbolReady(); });
-    barWidget_->onFieldChanged = [this](int id) {
-        bar_->FieldChanged(id);
+    m_bar = std::make_unique<InputBar>(*m_barWidget, m_clock);
+    m_view->SetReadyQuery([this] { return m_bar->SymbolReady(); });
+    m_barWidget->onFieldChanged = [this](int id) {
+        m_bar->FieldChanged(id);
         UpdateCommands();
     };
-    barWidget_->onFimButton = [this](int id) {
-        bar_->FimButton(id);
+    m_barWidget->onFimButton = [this](int id) {
+        m_bar->FimButton(id);
         UpdateCommands();
     };
-    barWidget_->onRedraw = [this] { Redraw(); };
-    barWidget_->onSourceChosen = [this](int item) { SourceChosen(item); };
-    barWidget_->onKeyboardInput = [] { DataFilePending = 0; };
-    barWidget_->onKeystroke = [this] { bar_->Keystroke(); };
-    proof_ = new ProofIndicator([this] { return bar_ && bar_->SymbolReady(); }, this);
-    statusBar()->addPermanentWidget(proof_);
-    barWidget_->onPresetDrop = [this](const QPoint& at) {
-        if (symbologyMenu_) {
-            symbologyMenu_->exec(at);
+    m_barWidget->onRedraw = [this] { Redraw(); };
+    m_barWidget->onSourceChosen = [this](int item) { SourceChosen(item); };
+    m_barWidget->onKeyboardInput = [] { DataFilePending = 0; };
+    m_barWidget->onKeystroke = [this] { m_bar->Keystroke(); };
+    m_proof = new ProofIndicator([this] { return m_bar && m_bar->SymbolReady(); }, this);
+    statusBar()->addPermanentWidget(m_proof);
+    m_barWidget->onPresetDrop = [this](const QPoint& at) {
+        if (m_symbologyMenu) {
+            m_symbologyMenu->exec(at);
         }
     };
 
     // The square window, centred, no smaller than itself; wide enough for the input bar.
     const QScreen* screen = QGuiApplication::primaryScreen();
     int side = screen && std::lround(screen->logicalDotsPerInch()) == 96 ? 332 : 354;
-    side = std::max(side, barWidget_->minimumWidth() + 8);
+    side = std::max(side, m_barWidget->minimumWidth() + 8);
     resize(side, side);
     setMinimumSize(side, side);
     if (screen) move(screen->availableGeometry().center() - QPoint(side / 2, side / 2));
 
     // The Symbology menu: the shipped Kitlets, a Kitlets folder in the current
     // folder and the user's own, merged by name.
-    kitlets_.BuildMerged(KitletFolders(kitletFolders));
+    m_kitlets.BuildMerged(KitletFolders(kitletFolders));
     BuildSymbologyMenu();
 
     // The stored variation's layout, run once on the stored texts.
-    bar_->SetCreating(true);
-    bar_->ResetSourceBox();
-    bar_->SetUpLayout();
+    m_bar->SetCreating(true);
+    m_bar->ResetSourceBox();
+    m_bar->SetUpLayout();
     if (SymbolSettings.Family != 0 && SymbolSettings.Variation != 0)
-        barWidget_->SetPresetText(SymbolSettings.VariationName);
-    bar_->TakeReminderCopies();
-    bar_->SetCreating(false);
-    help_ = std::make_unique<HelpCommands>(*this);
+        m_barWidget->SetPresetText(SymbolSettings.VariationName);
+    m_bar->TakeReminderCopies();
+    m_bar->SetCreating(false);
+    m_help = std::make_unique<HelpCommands>(*this);
 
-    connect(&timer_, &QTimer::timeout, this, [this] { Tick(); });
-    timer_.start(100);
-    focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this] {
-        if (QLineEdit* edit = barWidget_->FocusedEdit()) lastEdit_ = edit;
+    connect(&m_timer, &QTimer::timeout, this, [this] { Tick(); });
+    m_timer.start(100);
+    m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this] {
+        if (QLineEdit* edit = m_barWidget->FocusedEdit()) m_lastEdit = edit;
         UpdateCommands();
     });
     UpdateCommands();
 }
 
 CMainFrame::~CMainFrame() {
-    disconnect(focusWatch_);
-    timer_.stop();
+    disconnect(m_focusWatch);
+    m_timer.stop();
 }
 
 QAction* CMainFrame::MakeAction(int id, const char* text, const char* icon) {
@@ -262,8 +262,8 @@ void CMainFrame::BuildMenus() {
             QAction* action = MakeAction(c.id, c.text, c.icon);
             action->setStatusTip(QString::fromUtf8(c.tip));
             menu->addAction(action);
-            if (c.id == cmd::kSave) saveActions_.append(action);
-            if (!actions_.contains(c.id)) actions_.insert(c.id, action);
+            if (c.id == cmd::kSave) m_saveActions.append(action);
+            if (!m_actions.contains(c.id)) m_actions.insert(c.id, action);
             // Shortcuts of their own: the stored texts already name them.
             for (const QKeySequence& key : c.keys) {
                 auto* shortcut = new QShortcut(key, this);
@@ -273,27 +273,27 @@ void CMainFrame::BuildMenus() {
             }
         }
     }
-    for (int id : {cmd::kToolbar, cmd::kStatusBar, cmd::kInputBar}) actions_[id]->setCheckable(true);
+    for (int id : {cmd::kToolbar, cmd::kStatusBar, cmd::kInputBar}) m_actions[id]->setCheckable(true);
     auto* zooms = new QActionGroup(this);
     for (int id : {cmd::kZoomFit, cmd::kZoom100, cmd::kZoom200, cmd::kZoom400}) {
-        actions_[id]->setCheckable(true);
-        zooms->addAction(actions_[id]);
+        m_actions[id]->setCheckable(true);
+        zooms->addAction(m_actions[id]);
     }
     // Ctrl+N and the pane keys are taken but do nothing, as there is one pane.
     for (const char* key : {"Ctrl+N", "F6", "Shift+F6"}) new QShortcut(QKeySequence(QString::fromLatin1(key)), this);
 
-    toolbar_ = addToolBar(QStringLiteral("Toolbar"));
-    toolbar_->setObjectName(QStringLiteral("Toolbar"));
-    toolbar_->setIconSize(QSize(32, 32));
-    for (int id : kToolbarIds) toolbar_->addAction(actions_[id]);
+    m_toolbar = addToolBar(QStringLiteral("Toolbar"));
+    m_toolbar->setObjectName(QStringLiteral("Toolbar"));
+    m_toolbar->setIconSize(QSize(32, 32));
+    for (int id : kToolbarIds) m_toolbar->addAction(m_actions[id]);
 }
 
 void CMainFrame::BuildSymbologyMenu() {
-    delete symbologyMenu_;
-    symbologyMenu_ = nullptr;
-    if (!kitlets_.Menu().Exists()) return;
-    symbologyMenu_ = new QMenu(this);
-    AddEntries(symbologyMenu_, kitlets_.Menu().entries);
+    delete m_symbologyMenu;
+    m_symbologyMenu = nullptr;
+    if (!m_kitlets.Menu().Exists()) return;
+    m_symbologyMenu = new QMenu(this);
+    AddEntries(m_symbologyMenu, m_kitlets.Menu().entries);
 }
 
 void CMainFrame::AddEntries(QMenu* menu, const std::vector<KitletMenuEntry>& entries) {
@@ -310,23 +310,23 @@ void CMainFrame::AddEntries(QMenu* menu, const std::vector<KitletMenuEntry>& ent
     // The check mark follows the last chosen item.
     connect(menu, &QMenu::aboutToShow, this, [this, menu] {
         for (QAction* a : menu->actions())
-            if (a->isCheckable()) a->setChecked(a->data().toInt() == kitlets_.LastId());
+            if (a->isCheckable()) a->setChecked(a->data().toInt() == m_kitlets.LastId());
     });
 }
 
 bool CMainFrame::CommandRule(int id) const {
     const SettingsRecord& s = SymbolSettings;
-    const bool ready = bar_ && bar_->SymbolReady();
+    const bool ready = m_bar && m_bar->SymbolReady();
     if (id == cmd::kCopy) {
         // The selected text, or else the symbol.
-        const QLineEdit* edit = barWidget_->BarEnabledAndVisible() ? CommandEdit() : nullptr;
+        const QLineEdit* edit = m_barWidget->BarEnabledAndVisible() ? CommandEdit() : nullptr;
         return (edit && edit->hasSelectedText()) || ready;
     }
     if (IsEditCommand(id)) {
-        if (!barWidget_->BarEnabledAndVisible()) return false;
+        if (!m_barWidget->BarEnabledAndVisible()) return false;
         const QLineEdit* edit = CommandEdit();
         if (!edit) return false;
-        if (edit == barWidget_->Edit(ctl::kMain2) && s.Family == 0 && s.Variation == 0) return false;
+        if (edit == m_barWidget->Edit(ctl::kMain2) && s.Family == 0 && s.Variation == 0) return false;
         switch (id) {
         case cmd::kUndo: return edit->isUndoAvailable();
         case cmd::kCut:
@@ -350,22 +350,22 @@ bool CMainFrame::CommandRule(int id) const {
 }
 
 bool CMainFrame::CommandEnabled(int id) const {
-    const QAction* a = actions_.value(id);
+    const QAction* a = m_actions.value(id);
     return a && a->isEnabled();
 }
 
 void CMainFrame::UpdateCommands() {
-    if (!bar_) return;
-    for (auto it = actions_.begin(); it != actions_.end(); ++it) it.value()->setEnabled(CommandRule(it.key()));
-    for (QAction* a : saveActions_) a->setEnabled(actions_[cmd::kSave]->isEnabled());
-    actions_[cmd::kToolbar]->setChecked(toolbar_->isVisible());
-    actions_[cmd::kStatusBar]->setChecked(statusBar()->isVisible());
-    actions_[cmd::kInputBar]->setChecked(dock_ && dock_->isVisible());
-    const int zoom = view_->Zoom();
-    actions_[cmd::kZoomFit]->setChecked(zoom == CVGLView::kFit);
-    actions_[cmd::kZoom100]->setChecked(zoom == 100);
-    actions_[cmd::kZoom200]->setChecked(zoom == 200);
-    actions_[cmd::kZoom400]->setChecked(zoom == 400);
+    if (!m_bar) return;
+    for (auto it = m_actions.begin(); it != m_actions.end(); ++it) it.value()->setEnabled(CommandRule(it.key()));
+    for (QAction* a : m_saveActions) a->setEnabled(m_actions[cmd::kSave]->isEnabled());
+    m_actions[cmd::kToolbar]->setChecked(m_toolbar->isVisible());
+    m_actions[cmd::kStatusBar]->setChecked(statusBar()->isVisible());
+    m_actions[cmd::kInputBar]->setChecked(m_dock && m_dock->isVisible());
+    const int zoom = m_view->Zoom();
+    m_actions[cmd::kZoomFit]->setChecked(zoom == CVGLView::kFit);
+    m_actions[cmd::kZoom100]->setChecked(zoom == 100);
+    m_actions[cmd::kZoom200]->setChecked(zoom == 200);
+    m_actions[cmd::kZoom400]->setChecked(zoom == 400);
 }
 
 void CMainFrame::Run(int id) {
@@ -375,7 +375,7 @@ void CMainFrame::Run(int id) {
     switch (id) {
     case cmd::kOpenGraphic: OpenGraphicCommand(); break;
     case cmd::kSaveKitletAs: SaveKitletAs(); break;
-    case cmd::kSave: SaveGraphicCommand(*this, proof_); break;
+    case cmd::kSave: SaveGraphicCommand(*this, m_proof); break;
     case cmd::kOpenDataFile: OpenDataFileCommand(*this); break;
     case cmd::kSerialization: SerializationCommand(*this); break;
     case cmd::kExit: close(); break;
@@ -387,29 +387,29 @@ void CMainFrame::Run(int id) {
     case cmd::kSpecifications: SpecificationsCommand(*this); break;
     case cmd::kPreferences: PreferencesCommand(*this); break;
     case cmd::kAbout: AboutCommand(*this); break;
-    case cmd::kToolbar: toolbar_->setVisible(!toolbar_->isVisible()); break;
+    case cmd::kToolbar: m_toolbar->setVisible(!m_toolbar->isVisible()); break;
     case cmd::kStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
-    case cmd::kInputBar: dock_->setVisible(!dock_->isVisible()); break;
-    case cmd::kZoomFit: view_->SetZoom(CVGLView::kFit); break;
-    case cmd::kZoom100: view_->SetZoom(100); break;
-    case cmd::kZoom200: view_->SetZoom(200); break;
-    case cmd::kZoom400: view_->SetZoom(400); break;
-    case cmd::kZoomIn: view_->ZoomIn(); break;
-    case cmd::kZoomOut: view_->ZoomOut(); break;
+    case cmd::kInputBar: m_dock->setVisible(!m_dock->isVisible()); break;
+    case cmd::kZoomFit: m_view->SetZoom(CVGLView::kFit); break;
+    case cmd::kZoom100: m_view->SetZoom(100); break;
+    case cmd::kZoom200: m_view->SetZoom(200); break;
+    case cmd::kZoom400: m_view->SetZoom(400); break;
+    case cmd::kZoomIn: m_view->ZoomIn(); break;
+    case cmd::kZoomOut: m_view->ZoomOut(); break;
     default:
-        if (HelpCommands::Handles(id)) help_->Run(id);
+        if (HelpCommands::Handles(id)) m_help->Run(id);
         break;
     }
     UpdateCommands();
 }
 
 QLineEdit* CMainFrame::CommandEdit() const {
-    if (QLineEdit* edit = barWidget_->FocusedEdit()) return edit;
+    if (QLineEdit* edit = m_barWidget->FocusedEdit()) return edit;
     // Opened from the keyboard, the menu bar or its menu holds the focus.
     const QWidget* focus = QApplication::focusWidget();
     const bool menu =
         QApplication::activePopupWidget() || qobject_cast<const QMenuBar*>(focus) || qobject_cast<const QMenu*>(focus);
-    return menu && lastEdit_ && lastEdit_->isVisible() ? lastEdit_.data() : nullptr;
+    return menu && m_lastEdit && m_lastEdit->isVisible() ? m_lastEdit.data() : nullptr;
 }
 
 void CMainFrame::EditCommand(int id) {
@@ -433,7 +433,7 @@ void CMainFrame::EditCommand(int id) {
 void CMainFrame::FocusFirstInput() {
     const int v = SymbolSettings.Variation;
     int id = 0;
-    switch (bar_->Layout()) {
+    switch (m_bar->Layout()) {
     case 1: id = ctl::kMain1; break;
     case 2: id = ctl::kMain2; break;
     case 4: id = ctl::kMain4; break;
@@ -444,23 +444,23 @@ void CMainFrame::FocusFirstInput() {
     default: break;
     }
     if (SymbolSettings.Family == kFamilySpcn) id = 0;
-    if (id) barWidget_->SetFocus(id);
+    if (id) m_barWidget->SetFocus(id);
 }
 
 void CMainFrame::Rotate() {
     SymbolSettings.Rotation = (SymbolSettings.Rotation / 90 * 90 + 90) % 360;
     Redraw();
-    bar_->ResetSourceBox();
+    m_bar->ResetSourceBox();
 }
 
 bool CMainFrame::ChooseKitlet(int id) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool applied = kitlets_.Choose(id);
+    const bool applied = m_kitlets.Choose(id);
     QApplication::restoreOverrideCursor();
     if (!applied) return false;
-    ShowClamped(kitlets_.PresetName(), kitlets_.Clamped());
-    bar_->SetUpLayout();
-    barWidget_->SetPresetText(SymbolSettings.VariationName);
+    ShowClamped(m_kitlets.PresetName(), m_kitlets.Clamped());
+    m_bar->SetUpLayout();
+    m_barWidget->SetPresetText(SymbolSettings.VariationName);
     Redraw();
     UpdateCommands();
     return true;
@@ -472,15 +472,15 @@ bool CMainFrame::OpenGraphic(const QString& path) {
     if (SavedGraphicKindOf(file) == SavedGraphicKind::None || !OpenSavedGraphic(file, nullptr, nullptr, &clamped)) {
         ShowMessage(kAppTitle, "Unable to open " + file + ".\nThis format file cannot be opened by this application.",
                     MsgIcon::Exclamation);
-        bar_->ResetSourceBox();
+        m_bar->ResetSourceBox();
         return false;
     }
     const int programmatic = ProgrammaticInput;
     ProgrammaticInput = 1;
-    bar_->SetUpLayout(true);
-    barWidget_->SetPresetText(SymbolSettings.VariationName);
+    m_bar->SetUpLayout(true);
+    m_barWidget->SetPresetText(SymbolSettings.VariationName);
     ProgrammaticInput = programmatic;
-    bar_->SourceFileOpened(Utf8(QFileInfo(path).fileName()));
+    m_bar->SourceFileOpened(Utf8(QFileInfo(path).fileName()));
     ShowClamped(Utf8(QFileInfo(path).fileName()), clamped);
     DataFilePending = 0;
     Redraw();
@@ -502,11 +502,11 @@ void CMainFrame::OpenGraphicCommand() {
 void CMainFrame::SourceChosen(int item) {
     if (item == 1) return OpenDataFileCommand(*this);
     if (item == 2) OpenGraphicCommand();
-    if (barWidget_->SourceItemCount() <= 3 || barWidget_->SourceIndex() != 3) bar_->ResetSourceBox();
+    if (m_barWidget->SourceItemCount() <= 3 || m_barWidget->SourceIndex() != 3) m_bar->ResetSourceBox();
 }
 
 void CMainFrame::SaveKitletAs() {
-    const QString folder = QString::fromStdString(kitlets_.SaveFolder());
+    const QString folder = QString::fromStdString(m_kitlets.SaveFolder());
     QDir().mkpath(folder);
     const QString name = FromRecord(DefaultFileName(SymbolSettings.Family, SymbolSettings.Variation));
     QFileDialog dialog(this, QString::fromStdString(LoadString(61208, "Save Kitlet\u00AE As")), folder);
@@ -514,27 +514,27 @@ void CMainFrame::SaveKitletAs() {
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.selectFile(name);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    if (kitlets_.SaveAs(Utf8(dialog.selectedFiles().first()))) BuildSymbologyMenu();
+    if (m_kitlets.SaveAs(Utf8(dialog.selectedFiles().first()))) BuildSymbologyMenu();
 }
 
 void CMainFrame::Tick() {
-    bar_->Tick();
-    proof_->Poll();
+    m_bar->Tick();
+    m_proof->Poll();
     UpdateCommands();
 }
 
 void CMainFrame::Redraw() {
-    view_->update();
-    if (proof_) proof_->SymbolChanged();
+    m_view->update();
+    if (m_proof) m_proof->SymbolChanged();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    timer_.stop();
+    m_timer.stop();
     QMainWindow::closeEvent(event);
 }
 
 void CMainFrame::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange && bar_) bar_->ShowFieldHelp();
+    if (event->type() == QEvent::LanguageChange && m_bar) m_bar->ShowFieldHelp();
     QMainWindow::changeEvent(event);
 }
 

@@ -85,17 +85,17 @@ public:
     // What a command's rule says now, and whether its action is enabled.
     bool CommandRule(int id) const;
     bool CommandEnabled(int id) const;
-    QAction* Action(int id) const { return actions_.value(id); }
+    QAction* Action(int id) const { return m_actions.value(id); }
     void UpdateCommands();
 
-    InputBar& Bar() { return *bar_; }
-    InputBarWidget& BarWidget() { return *barWidget_; }
-    CVGLView& View() { return *view_; }
-    QMenu* SymbologyMenu() const { return symbologyMenu_; }
-    KitletChooser& Kitlets() { return kitlets_; }
-    QToolBar* ToolBar() const { return toolbar_; }
-    HelpCommands& Help() { return *help_; }
-    ProofIndicator& Proof() { return *proof_; }
+    InputBar& Bar() { return *m_bar; }
+    InputBarWidget& BarWidget() { return *m_barWidget; }
+    CVGLView& View() { return *m_view; }
+    QMenu* SymbologyMenu() const { return m_symbologyMenu; }
+    KitletChooser& Kitlets() { return m_kitlets; }
+    QToolBar* ToolBar() const { return m_toolbar; }
+    HelpCommands& Help() { return *m_help; }
+    ProofIndicator& Proof() { return *m_proof; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -119,22 +119,22 @@ private:
     void Tick();
     void Redraw();
 
-    QMap<int, QAction*> actions_;
-    QList<QAction*> saveActions_;  // the two menu items of the save command
-    QToolBar* toolbar_ = nullptr;
-    QDockWidget* dock_ = nullptr;
-    InputBarWidget* barWidget_ = nullptr;
-    QScrollArea* scroll_ = nullptr;
-    CVGLView* view_ = nullptr;
-    QMenu* symbologyMenu_ = nullptr;
-    ProofIndicator* proof_ = nullptr;
-    QTimer timer_;
-    QMetaObject::Connection focusWatch_;
-    QPointer<QLineEdit> lastEdit_;
-    QtClock clock_;
-    std::unique_ptr<InputBar> bar_;
-    KitletChooser kitlets_;
-    std::unique_ptr<HelpCommands> help_;
+    QMap<int, QAction*> m_actions;
+    QList<QAction*> m_saveActions;  // the two menu items of the save command
+    QToolBar* m_toolbar = nullptr;
+    QDockWidget* m_dock = nullptr;
+    InputBarWidget* m_barWidget = nullptr;
+    QScrollArea* m_scroll = nullptr;
+    CVGLView* m_view = nullptr;
+    QMenu* m_symbologyMenu = nullptr;
+    ProofIndicator* m_proof = nullptr;
+    QTimer m_timer;
+    QMetaObject::Connection m_focusWatch;
+    QPointer<QLineEdit> m_lastEdit;
+    QtClock m_clock;
+    std::unique_ptr<InputBar> m_bar;
+    KitletChooser m_kitlets;
+    std::unique_ptr<HelpCommands> m_help;
 };
 
 }  // namespace vg

@@ -51,7 +51,7 @@ QLineEdit* ModelDialog::AddEdit(int id, int maxLength, std::function<DialogCheck
     auto* edit = Add(id, new QLineEdit(this));
     if (maxLength) edit->setMaxLength(maxLength);
     connect(edit, &QLineEdit::textEdited, this, [this, typed](const QString& text) {
-        if (!writing_) Change([&] { return typed(text.toStdString()); });
+        if (!m_writing) Change([&] { return typed(text.toStdString()); });
     });
     return edit;
 }
@@ -61,7 +61,7 @@ QLabel* ModelDialog::AddStatic(int id) { return Add(id, new QLabel(this)); }
 QCheckBox* ModelDialog::AddCheck(int id, const char* text, std::function<void(bool)> clicked) {
     auto* box = Add(id, new QCheckBox(QString::fromUtf8(text), this));
     connect(box, &QCheckBox::clicked, this, [this, clicked](bool on) {
-        if (!writing_) Apply([&] { clicked(on); });
+        if (!m_writing) Apply([&] { clicked(on); });
     });
     return box;
 }
@@ -70,7 +70,7 @@ DropList* ModelDialog::AddList(int id, const std::vector<const char*>& items, st
     auto* list = Add(id, new DropList(this));
     for (const char* item : items) list->addItem(QString::fromUtf8(item));
     connect(list, &QComboBox::activated, this, [this, chosen](int index) {
-        if (!writing_) Apply([&] { chosen(index); });
+        if (!m_writing) Apply([&] { chosen(index); });
     });
     return list;
 }
@@ -82,10 +82,10 @@ DropList* ModelDialog::AddNumberList(int id, int maxLength, std::function<Dialog
     list->setInsertPolicy(QComboBox::NoInsert);
     list->lineEdit()->setMaxLength(maxLength);
     connect(list->lineEdit(), &QLineEdit::textEdited, this, [this, typed](const QString& text) {
-        if (!writing_) Change([&] { return typed(text.toStdString()); });
+        if (!m_writing) Change([&] { return typed(text.toStdString()); });
     });
     connect(list, &QComboBox::activated, this, [this, list, chosen](int index) {
-        if (!writing_ && index >= 0) Apply([&] { chosen(list->itemText(index).toInt()); });
+        if (!m_writing && index >= 0) Apply([&] { chosen(list->itemText(index).toInt()); });
     });
     list->beforePopup = [this, opening] {
         const DialogCheck problem = opening();

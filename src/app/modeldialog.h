@@ -48,7 +48,7 @@ class ModelDialog : public QDialog {
 public:
     ModelDialog(QWidget* parent, const char* caption);
 
-    QWidget* Control(int id) const { return controls_.value(id); }
+    QWidget* Control(int id) const { return m_controls.value(id); }
     // The line edit of a control: an edit, or the edit of an editable list.
     QLineEdit* Edit(int id) const;
 
@@ -63,7 +63,7 @@ protected:
 
     template <class W>
     W* Add(int id, W* w) {
-        controls_.insert(id, w);
+        m_controls.insert(id, w);
         return w;
     }
     // An edit whose typing goes to the model; maxLength 0: no limit.
@@ -90,10 +90,10 @@ protected:
     // False when there was a problem.
     bool Report(const DialogCheck& problem);
 
-    bool writing_ = false;
+    bool m_writing = false;
 
 private:
-    QMap<int, QWidget*> controls_;
+    QMap<int, QWidget*> m_controls;
 };
 
 }  // namespace vg

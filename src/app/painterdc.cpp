@@ -31,20 +31,20 @@ QRawFont RawFontOf(const FontFace* face) {
 }  // namespace
 
 PainterDC::PainterDC(QPainter& painter, int dpiX, int dpiY)
-    : painter_(painter), dpiX_(dpiX > 0 ? dpiX : kReferenceDpi), dpiY_(dpiY > 0 ? dpiY : kReferenceDpi) {
-    painter_.save();
-    painter_.scale(dpiX_ / 1000.0, dpiY_ / 1000.0);
+    : m_painter(painter), m_dpiX(dpiX > 0 ? dpiX : kReferenceDpi), m_dpiY(dpiY > 0 ? dpiY : kReferenceDpi) {
+    m_painter.save();
+    m_painter.scale(m_dpiX / 1000.0, m_dpiY / 1000.0);
 }
 
-PainterDC::~PainterDC() { painter_.restore(); }
+PainterDC::~PainterDC() { m_painter.restore(); }
 
 void PainterDC::Polygon(const Point* points, int count) {
     if (points == nullptr || count <= 0) return;
     // Bars with crisp pixel edges, as on a screen device context.
-    painter_.setRenderHint(QPainter::Antialiasing, false);
-    painter_.setPen(Qt::NoPen);
-    painter_.setBrush(ColourOf(state_.brush));
-    painter_.drawPolygon(PolygonOf(points, count), Qt::OddEvenFill);
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
+    m_painter.setPen(Qt::NoPen);
+    m_painter.setBrush(ColourOf(m_state.brush));
+    m_painter.drawPolygon(PolygonOf(points, count), Qt::OddEvenFill);
 }
 
 void PainterDC::DottedOutline(const Point* points, int count, Rgb colour) {
@@ -53,10 +53,10 @@ void PainterDC::DottedOutline(const Point* points, int count, Rgb colour) {
     pen.setCosmetic(true);
     pen.setWidth(1);
     pen.setStyle(Qt::DotLine);
-    painter_.setRenderHint(QPainter::Antialiasing, false);
-    painter_.setPen(pen);
-    painter_.setBrush(Qt::NoBrush);
-    painter_.drawPolygon(PolygonOf(points, count));
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
+    m_painter.setPen(pen);
+    m_painter.setBrush(Qt::NoBrush);
+    m_painter.drawPolygon(PolygonOf(points, count));
 }
 
 void PainterDC::Line(Point from, Point to, Rgb colour, int width) {
@@ -66,30 +66,30 @@ void PainterDC::Line(Point from, Point to, Rgb colour, int width) {
         pen.setWidth(width);
     else
         pen.setCosmetic(true);
-    painter_.setRenderHint(QPainter::Antialiasing, false);
-    painter_.setPen(pen);
-    painter_.drawLine(from.x, from.y, to.x, to.y);
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
+    m_painter.setPen(pen);
+    m_painter.drawLine(from.x, from.y, to.x, to.y);
 }
 
 void PainterDC::TextOut(Point at, std::string_view text) {
-    const FontFace* face = state_.face;
-    if (text.empty() || face == nullptr || state_.font.height <= 0) return;
-    const FontMetrics m = face->Metrics(state_.font.height);
+    const FontFace* face = m_state.face;
+    if (text.empty() || face == nullptr || m_state.font.height <= 0) return;
+    const FontMetrics m = face->Metrics(m_state.font.height);
     const int cellPerEm = face->Metrics(-face->UnitsPerEm()).height;
     if (cellPerEm <= 0) return;
-    const double em = static_cast<double>(state_.font.height) * face->UnitsPerEm() / cellPerEm;
+    const double em = static_cast<double>(m_state.font.height) * face->UnitsPerEm() / cellPerEm;
     const std::vector<int> advances = Advances(text);
     int width = 0;
     for (int a : advances) width += a;
 
     QRawFont raw = RawFontOf(face);
     if (!raw.isValid()) return;
-    painter_.save();
-    painter_.translate(at.x, at.y);
+    m_painter.save();
+    m_painter.translate(at.x, at.y);
     // Escapement is counter-clockwise; y points down here.
-    painter_.rotate(-state_.font.escapement / 10.0);
-    const double x0 = (state_.align & 6) == kAlignCentreTop ? -width / 2.0 : 0.0;
-    if (state_.opaque) painter_.fillRect(QRectF(x0, 0, width, m.height), ColourOf(state_.background));
+    m_painter.rotate(-m_state.font.escapement / 10.0);
+    const double x0 = (m_state.align & 6) == kAlignCentreTop ? -width / 2.0 : 0.0;
+    if (m_state.opaque) m_painter.fillRect(QRectF(x0, 0, width, m.height), ColourOf(m_state.background));
 
     QList<quint32> indices;
     QList<QPointF> positions;
@@ -104,12 +104,12 @@ void PainterDC::TextOut(Point at, std::string_view text) {
     run.setRawFont(raw);
     run.setGlyphIndexes(indices);
     run.setPositions(positions);
-    painter_.scale(1 / unit, 1 / unit);
-    painter_.setRenderHint(QPainter::Antialiasing, true);
-    painter_.setRenderHint(QPainter::TextAntialiasing, true);
-    painter_.setPen(ColourOf(state_.textColour));
-    painter_.drawGlyphRun(QPointF(0, 0), run);
-    painter_.restore();
+    m_painter.scale(1 / unit, 1 / unit);
+    m_painter.setRenderHint(QPainter::Antialiasing, true);
+    m_painter.setRenderHint(QPainter::TextAntialiasing, true);
+    m_painter.setPen(ColourOf(m_state.textColour));
+    m_painter.drawGlyphRun(QPointF(0, 0), run);
+    m_painter.restore();
 }
 
 }  // namespace vg

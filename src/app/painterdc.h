@@ -15,8 +15,8 @@ public:
     PainterDC(QPainter& painter, int dpiX, int dpiY);
     ~PainterDC() override;
 
-    int PixelsPerInchX() const override { return dpiX_; }
-    int PixelsPerInchY() const override { return dpiY_; }
+    int PixelsPerInchX() const override { return m_dpiX; }
+    int PixelsPerInchY() const override { return m_dpiY; }
     void SetWindowExtent(int, int) override {}
     void Polygon(const Point* points, int count) override;
     void DottedOutline(const Point* points, int count, Rgb colour) override;
@@ -24,9 +24,9 @@ public:
     void TextOut(Point at, std::string_view text) override;
 
 private:
-    QPainter& painter_;
-    int dpiX_;
-    int dpiY_;
+    QPainter& m_painter;
+    int m_dpiX;
+    int m_dpiY;
 };
 
 }  // namespace vg

@@ -24,12 +24,12 @@ std::string ToRecord(const QString& text) {
 }
 
 QSettingsProfileStore::QSettingsProfileStore()
-    : settings_(std::make_unique<QSettings>(QString::fromUtf8(kProfileOrganisation), QString::fromUtf8(kAppTitle))) {
-    settings_->beginGroup(QString::fromUtf8(kProfileSection));
+    : m_settings(std::make_unique<QSettings>(QString::fromUtf8(kProfileOrganisation), QString::fromUtf8(kAppTitle))) {
+    m_settings->beginGroup(QString::fromUtf8(kProfileSection));
 }
 
 std::optional<int32_t> QSettingsProfileStore::ReadInt(const std::string& key) const {
-    const QVariant v = settings_->value(QString::fromStdString(key));
+    const QVariant v = m_settings->value(QString::fromStdString(key));
     if (!v.isValid()) return std::nullopt;
     bool ok = false;
     const int value = v.toString().trimmed().toInt(&ok);
@@ -38,17 +38,17 @@ std::optional<int32_t> QSettingsProfileStore::ReadInt(const std::string& key) co
 }
 
 std::optional<std::string> QSettingsProfileStore::ReadString(const std::string& key) const {
-    const QVariant v = settings_->value(QString::fromStdString(key));
+    const QVariant v = m_settings->value(QString::fromStdString(key));
     if (!v.isValid()) return std::nullopt;
     return ToRecord(v.toString());
 }
 
 void QSettingsProfileStore::WriteInt(const std::string& key, int32_t value) {
-    settings_->setValue(QString::fromStdString(key), value);
+    m_settings->setValue(QString::fromStdString(key), value);
 }
 
 void QSettingsProfileStore::WriteString(const std::string& key, const std::string& value) {
-    settings_->setValue(QString::fromStdString(key), FromRecord(value));
+    m_settings->setValue(QString::fromStdString(key), FromRecord(value));
 }
 
 ProfileFallbacks StandardProfileFallbacks() {

@@ -22,10 +22,10 @@ public:
     std::optional<std::string> ReadString(const std::string& key) const override;
     void WriteInt(const std::string& key, int32_t value) override;
     void WriteString(const std::string& key, const std::string& value) override;
-    void Sync() { settings_->sync(); }
+    void Sync() { m_settings->sync(); }
 
 private:
-    std::unique_ptr<QSettings> settings_;
+    std::unique_ptr<QSettings> m_settings;
 };
 
 // The profile's range checks with the factory default rules.

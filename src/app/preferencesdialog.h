@@ -18,20 +18,20 @@ public:
     // kitletChosen: whether a Kitlet was chosen from the menu; reapply puts it back.
     PreferencesDialog(SettingsRecord& record, bool kitletChosen, std::function<void()> reapply,
                       QWidget* parent = nullptr);
-    QWidget* Control(int id) const { return controls_.value(id); }
+    QWidget* Control(int id) const { return m_controls.value(id); }
     // The column of switches under the lists, for further options.
-    QLayout* OptionsLayout() const { return options_; }
+    QLayout* OptionsLayout() const { return m_options; }
     // "English texts": shown in English from OK on; kept in the profile.
-    QCheckBox* EnglishTextsBox() const { return english_; }
+    QCheckBox* EnglishTextsBox() const { return m_english; }
     void accept() override;
 
 private:
-    PreferencesModel model_;
-    bool kitletChosen_;
-    std::function<void()> reapply_;
-    QMap<int, QWidget*> controls_;
-    QLayout* options_ = nullptr;
-    QCheckBox* english_ = nullptr;
+    PreferencesModel m_model;
+    bool m_kitletChosen;
+    std::function<void()> m_reapply;
+    QMap<int, QWidget*> m_controls;
+    QLayout* m_options = nullptr;
+    QCheckBox* m_english = nullptr;
 };
 
 }  // namespace vg

@@ -28,51 +28,51 @@ QString Details(const ProofJob& job, const ProofResult& r) {
 }  // namespace
 
 ProofIndicator::ProofIndicator(std::function<bool()> ready, QWidget* parent)
-    : QLabel(parent), ready_(std::move(ready)) {
+    : QLabel(parent), m_ready(std::move(ready)) {
     setObjectName(QStringLiteral("proofIndicator"));
-    pool_.setMaxThreadCount(1);
-    pause_.setSingleShot(true);
-    pause_.setInterval(kPauseMs);
-    connect(&pause_, &QTimer::timeout, this, [this] { Start(); });
+    m_pool.setMaxThreadCount(1);
+    m_pause.setSingleShot(true);
+    m_pause.setInterval(kPauseMs);
+    connect(&m_pause, &QTimer::timeout, this, [this] { Start(); });
 }
 
 ProofIndicator::~ProofIndicator() {
-    pause_.stop();
-    pool_.waitForDone();
+    m_pause.stop();
+    m_pool.waitForDone();
 }
 
 void ProofIndicator::SymbolChanged() {
-    ++generation_;
-    current_.reset();
-    currentKey_.clear();
+    ++m_generation;
+    m_current.reset();
+    m_currentKey.clear();
     clear();
     setToolTip(QString());
-    pause_.start();
+    m_pause.start();
 }
 
 void ProofIndicator::Poll() {
     std::string key = SymbolKey();
-    if (key == watchedKey_) return;
-    watchedKey_ = std::move(key);
+    if (key == m_watchedKey) return;
+    m_watchedKey = std::move(key);
     SymbolChanged();
 }
 
 std::optional<ProofVerdict> ProofIndicator::Verdict() const {
-    if (!current_ || currentKey_ != SymbolKey()) return std::nullopt;
-    return current_->verdict;
+    if (!m_current || m_currentKey != SymbolKey()) return std::nullopt;
+    return m_current->verdict;
 }
 
 void ProofIndicator::Start() {
     // A batch changes the symbol record by record; the result after it counts.
     if (BatchRunning) {
-        pause_.start();
+        m_pause.start();
         return;
     }
-    if (!ready_()) return;
-    const quint64 generation = generation_;
+    if (!m_ready()) return;
+    const quint64 generation = m_generation;
     std::string key = SymbolKey();
     ProofJob job = CaptureProof();
-    pool_.start([this, job = std::move(job), generation, key = std::move(key)] {
+    m_pool.start([this, job = std::move(job), generation, key = std::move(key)] {
         const ProofResult r = ProveDrawing(job);
         const QString details = Details(job, r);
         QMetaObject::invokeMethod(
@@ -82,18 +82,18 @@ void ProofIndicator::Start() {
 
 void ProofIndicator::Apply(const ProofResult& result, quint64 generation, const std::string& key,
                            const QString& details) {
-    if (generation != generation_) return;  // a newer change is on its way
+    if (generation != m_generation) return;  // a newer change is on its way
     if (key != SymbolKey()) {
         // Changed without a notice: prove it again after a pause.
-        pause_.start();
+        m_pause.start();
         return;
     }
-    currentKey_ = key;
+    m_currentKey = key;
     ShowResult(result, details);
 }
 
 void ProofIndicator::ShowResult(const ProofResult& result, const QString& details) {
-    current_ = result;
+    m_current = result;
     switch (result.verdict) {
     case ProofVerdict::Scans:
         setText(QStringLiteral("Scans"));
@@ -114,12 +114,12 @@ void ProofIndicator::ShowResult(const ProofResult& result, const QString& detail
 
 ProofResult ProofIndicator::ProveNow() {
     const std::string key = SymbolKey();
-    if (current_ && currentKey_ == key) return *current_;
+    if (m_current && m_currentKey == key) return *m_current;
     const ProofJob job = CaptureProof();
     const ProofResult r = ProveDrawing(job);
-    ++generation_;  // a proof in flight is no longer needed
-    pause_.stop();
-    currentKey_ = key;
+    ++m_generation;  // a proof in flight is no longer needed
+    m_pause.stop();
+    m_currentKey = key;
     ShowResult(r, Details(job, r));
     return r;
 }

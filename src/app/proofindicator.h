@@ -44,13 +44,13 @@ private:
     void Apply(const ProofResult& result, quint64 generation, const std::string& key, const QString& details);
     void ShowResult(const ProofResult& result, const QString& details);
 
-    std::function<bool()> ready_;
-    QTimer pause_;
-    QThreadPool pool_;
-    quint64 generation_ = 0;
-    std::optional<ProofResult> current_;
-    std::string currentKey_;
-    std::string watchedKey_;
+    std::function<bool()> m_ready;
+    QTimer m_pause;
+    QThreadPool m_pool;
+    quint64 m_generation = 0;
+    std::optional<ProofResult> m_current;
+    std::string m_currentKey;
+    std::string m_watchedKey;
 };
 
 }  // namespace vg

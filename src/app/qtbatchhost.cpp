@@ -30,7 +30,7 @@ bool IsInput(QEvent::Type t) {
 
 }  // namespace
 
-QtBatchHost::QtBatchHost(CMainFrame& frame) : frame_(frame) { qApp->installEventFilter(this); }
+QtBatchHost::QtBatchHost(CMainFrame& frame) : m_frame(frame) { qApp->installEventFilter(this); }
 
 QtBatchHost::~QtBatchHost() {
     qApp->removeEventFilter(this);
@@ -39,43 +39,43 @@ QtBatchHost::~QtBatchHost() {
 
 bool QtBatchHost::eventFilter(QObject* watched, QEvent* event) {
     if (!IsInput(event->type())) return false;
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_End) endPressed_ = true;
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_End) m_endPressed = true;
     // The main window waits for the run (shortcuts and actions too); the
     // run's own dialogs and boxes do not.
     QObject* o = watched;
     while (o && !o->isWidgetType()) o = o->parent();
-    return o && static_cast<QWidget*>(o)->window() == &frame_;
+    return o && static_cast<QWidget*>(o)->window() == &m_frame;
 }
 
 std::optional<SaveChoice> QtBatchHost::ChooseSavePath(const std::string& proposal, const SaveDialogOptions& options) {
-    return RunSaveDialog(&frame_, proposal, SaveFolder, SymbolSettings.Format, options);
+    return RunSaveDialog(&m_frame, proposal, SaveFolder, SymbolSettings.Format, options);
 }
 
 std::optional<std::string> QtBatchHost::ChooseScriptPath(const std::string& proposal) {
     CloseProgress();
-    return RunScriptDialog(&frame_, proposal, SaveFolder);
+    return RunScriptDialog(&m_frame, proposal, SaveFolder);
 }
 
 bool QtBatchHost::AbortRequested() {
     QApplication::processEvents();
-    return endPressed_ || (progress_ && progress_->wasCanceled());
+    return m_endPressed || (m_progress && m_progress->wasCanceled());
 }
 
 void QtBatchHost::Progress(const BatchProgress& p) {
-    if (!progress_) {
-        progress_ = new QProgressDialog(&frame_);
-        progress_->setWindowModality(Qt::ApplicationModal);
-        progress_->setMinimumDuration(500);
-        progress_->setAutoReset(false);
-        progress_->setAutoClose(false);
+    if (!m_progress) {
+        m_progress = new QProgressDialog(&m_frame);
+        m_progress->setWindowModality(Qt::ApplicationModal);
+        m_progress->setMinimumDuration(500);
+        m_progress->setAutoReset(false);
+        m_progress->setAutoClose(false);
     }
     // Data files are measured in what has been read of them.
     const bool bytes = p.total == 0 && p.bytesTotal > 0;
     const int maximum = bytes ? 1000 : p.total;
     const int value = bytes ? static_cast<int>(p.bytesRead * 1000 / p.bytesTotal) : p.filesMade;
-    progress_->setMaximum(maximum > 0 ? maximum : 0);
-    progress_->setLabelText(QStringLiteral("%1 files written. Press End to stop.").arg(p.filesMade));
-    progress_->setValue(maximum > 0 && value > maximum ? maximum : value);
+    m_progress->setMaximum(maximum > 0 ? maximum : 0);
+    m_progress->setLabelText(QStringLiteral("%1 files written. Press End to stop.").arg(p.filesMade));
+    m_progress->setValue(maximum > 0 && value > maximum ? maximum : value);
 }
 
 void QtBatchHost::Completed(int64_t files) {
@@ -84,16 +84,16 @@ void QtBatchHost::Completed(int64_t files) {
 }
 
 void QtBatchHost::ReturnToKeyboardInput() {
-    frame_.Bar().ResetSourceBox();
-    frame_.BarWidget().RemoveSourceFileItem();
+    m_frame.Bar().ResetSourceBox();
+    m_frame.BarWidget().RemoveSourceFileItem();
 }
 
-void QtBatchHost::DataFileOpened(const std::string& name) { frame_.Bar().SourceFileOpened(name); }
+void QtBatchHost::DataFileOpened(const std::string& name) { m_frame.Bar().SourceFileOpened(name); }
 
 void QtBatchHost::CloseProgress() {
-    if (!progress_) return;
-    progress_->close();
-    delete progress_;
+    if (!m_progress) return;
+    m_progress->close();
+    delete m_progress;
 }
 
 }  // namespace vg

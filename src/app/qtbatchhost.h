@@ -31,7 +31,7 @@ public:
     void DataFileOpened(const std::string& name) override;
 
     // The End key was pressed since the run began.
-    bool EndPressed() const { return endPressed_; }
+    bool EndPressed() const { return m_endPressed; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -39,9 +39,9 @@ protected:
 private:
     void CloseProgress();
 
-    CMainFrame& frame_;
-    QPointer<QProgressDialog> progress_;
-    bool endPressed_ = false;
+    CMainFrame& m_frame;
+    QPointer<QProgressDialog> m_progress;
+    bool m_endPressed = false;
 };
 
 }  // namespace vg

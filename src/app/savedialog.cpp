@@ -60,13 +60,13 @@ SaveFileDialog::SaveFileDialog(QWidget* parent, const std::string& proposal, con
         b->setEnabled(enabled);
         return b;
     };
-    noPreview_ = box(1151, "没有预览", available.noPreview);
-    levelOne_ = box(1177, "水平附注", available.levelOne);
-    pageScript_ = box(1152, "创建页脚本", available.pageScript);
+    m_noPreview = box(1151, "没有预览", available.noPreview);
+    m_levelOne = box(1177, "水平附注", available.levelOne);
+    m_pageScript = box(1152, "创建页脚本", available.pageScript);
     auto* row = new QHBoxLayout;
-    row->addWidget(noPreview_);
-    row->addWidget(levelOne_);
-    row->addWidget(pageScript_);
+    row->addWidget(m_noPreview);
+    row->addWidget(m_levelOne);
+    row->addWidget(m_pageScript);
     row->addStretch();
     if (auto* grid = qobject_cast<QGridLayout*>(layout())) grid->addLayout(row, grid->rowCount(), 0, 1, -1);
 }
@@ -74,9 +74,9 @@ SaveFileDialog::SaveFileDialog(QWidget* parent, const std::string& proposal, con
 SaveChoice SaveFileDialog::Choice() const {
     SaveChoice c;
     if (!selectedFiles().isEmpty()) c.path = selectedFiles().first().toStdString();
-    c.withPreview = !(noPreview_->isEnabled() && noPreview_->isChecked());
-    c.levelOne = levelOne_->isEnabled() && levelOne_->isChecked();
-    c.pageScript = pageScript_->isEnabled() && pageScript_->isChecked();
+    c.withPreview = !(m_noPreview->isEnabled() && m_noPreview->isChecked());
+    c.levelOne = m_levelOne->isEnabled() && m_levelOne->isChecked();
+    c.pageScript = m_pageScript->isEnabled() && m_pageScript->isChecked();
     return c;
 }
 

@@ -20,17 +20,17 @@ public:
     SaveFileDialog(QWidget* parent, const std::string& proposal, const std::string& folder, int format,
                    const SaveDialogOptions& available);
 
-    QCheckBox* NoPreviewBox() const { return noPreview_; }
-    QCheckBox* LevelOneBox() const { return levelOne_; }
-    QCheckBox* PageScriptBox() const { return pageScript_; }
+    QCheckBox* NoPreviewBox() const { return m_noPreview; }
+    QCheckBox* LevelOneBox() const { return m_levelOne; }
+    QCheckBox* PageScriptBox() const { return m_pageScript; }
 
     // The path and the ticked options after OK.
     SaveChoice Choice() const;
 
 private:
-    QCheckBox* noPreview_;
-    QCheckBox* levelOne_;
-    QCheckBox* pageScript_;
+    QCheckBox* m_noPreview;
+    QCheckBox* m_levelOne;
+    QCheckBox* m_pageScript;
 };
 
 // Runs the Save dialog; nullopt when cancelled.

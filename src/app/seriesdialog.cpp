@@ -18,9 +18,9 @@ SeriesDialog::SeriesDialog(QWidget* parent) : QDialog(parent) {
     auto text = [](const char* utf8) { return new QLabel(QString::fromUtf8(utf8)); };
 
     grid->addWidget(text("输入:"), 0, 0);
-    reference_ = new QLabel;
-    reference_->setObjectName(QStringLiteral("ctl1132"));
-    grid->addWidget(reference_, 0, 1, 1, 2);
+    m_reference = new QLabel;
+    m_reference->setObjectName(QStringLiteral("ctl1132"));
+    grid->addWidget(m_reference, 0, 1, 1, 2);
 
     grid->addWidget(text("之前"), 1, 0);
     grid->addWidget(text("开始"), 1, 1);
@@ -28,34 +28,34 @@ SeriesDialog::SeriesDialog(QWidget* parent) : QDialog(parent) {
     for (int id : {kBefore, kStart, kAfter, kStep, kStop}) {
         auto* e = new QLineEdit;
         e->setObjectName(QStringLiteral("ctl%1").arg(id));
-        edits_.insert(id, e);
+        m_edits.insert(id, e);
         connect(e, &QLineEdit::textEdited, this, [this, id](const QString& t) { Edited(id, t); });
     }
-    edits_[kStep]->setMaxLength(3);
-    grid->addWidget(edits_[kBefore], 2, 0);
-    grid->addWidget(edits_[kStart], 2, 1);
-    grid->addWidget(edits_[kAfter], 2, 2);
+    m_edits[kStep]->setMaxLength(3);
+    grid->addWidget(m_edits[kBefore], 2, 0);
+    grid->addWidget(m_edits[kStart], 2, 1);
+    grid->addWidget(m_edits[kAfter], 2, 2);
     grid->addWidget(text("步进值:"), 3, 0);
-    grid->addWidget(edits_[kStep], 3, 1);
+    grid->addWidget(m_edits[kStep], 3, 1);
     grid->addWidget(text("结束:"), 4, 0);
-    grid->addWidget(edits_[kStop], 4, 1);
+    grid->addWidget(m_edits[kStop], 4, 1);
     grid->addWidget(text("批量生成数量:"), 5, 0);
-    count_ = new QLabel;
-    count_->setObjectName(QStringLiteral("ctl1133"));
-    grid->addWidget(count_, 5, 1);
+    m_count = new QLabel;
+    m_count->setObjectName(QStringLiteral("ctl1133"));
+    grid->addWidget(m_count, 5, 1);
 
-    main_ = new QRadioButton(QString::fromUtf8("主要"));
-    main_->setObjectName(QStringLiteral("ctl1125"));
-    addOn_ = new QRadioButton(QString::fromUtf8("递增"));
-    addOn_->setObjectName(QStringLiteral("ctl1126"));
-    grid->addWidget(main_, 6, 0);
-    grid->addWidget(addOn_, 6, 1);
-    connect(main_, &QRadioButton::clicked, this, [this] {
-        model_.SelectPart(false);
+    m_main = new QRadioButton(QString::fromUtf8("主要"));
+    m_main->setObjectName(QStringLiteral("ctl1125"));
+    m_addOn = new QRadioButton(QString::fromUtf8("递增"));
+    m_addOn->setObjectName(QStringLiteral("ctl1126"));
+    grid->addWidget(m_main, 6, 0);
+    grid->addWidget(m_addOn, 6, 1);
+    connect(m_main, &QRadioButton::clicked, this, [this] {
+        m_model.SelectPart(false);
         ShowModel();
     });
-    connect(addOn_, &QRadioButton::clicked, this, [this] {
-        model_.SelectPart(true);
+    connect(m_addOn, &QRadioButton::clicked, this, [this] {
+        m_model.SelectPart(true);
         ShowModel();
     });
 
@@ -64,50 +64,50 @@ SeriesDialog::SeriesDialog(QWidget* parent) : QDialog(parent) {
     connect(buttons, &QDialogButtonBox::rejected, this, &SeriesDialog::reject);
     grid->addWidget(buttons, 7, 0, 1, 3);
 
-    model_.Open();
+    m_model.Open();
     ShowModel();
 }
 
-QLabel* SeriesDialog::Label(int id) const { return id == kReference ? reference_ : id == kCount ? count_ : nullptr; }
+QLabel* SeriesDialog::Label(int id) const { return id == kReference ? m_reference : id == kCount ? m_count : nullptr; }
 
 QRadioButton* SeriesDialog::Radio(int id) const {
-    return id == kMainRadio ? main_ : id == kAddOnRadio ? addOn_ : nullptr;
+    return id == kMainRadio ? m_main : id == kAddOnRadio ? m_addOn : nullptr;
 }
 
 void SeriesDialog::ShowModel() {
-    reference_->setText(FromRecord(model_.ReferenceLabel()));
-    for (auto it = edits_.begin(); it != edits_.end(); ++it) {
-        const QString t = FromRecord(model_.Text(it.key()));
+    m_reference->setText(FromRecord(m_model.ReferenceLabel()));
+    for (auto it = m_edits.begin(); it != m_edits.end(); ++it) {
+        const QString t = FromRecord(m_model.Text(it.key()));
         if (it.value()->text() != t) it.value()->setText(t);
     }
-    count_->setText(FromRecord(model_.Text(kCount)));
-    main_->setEnabled(model_.MainEnabled());
-    addOn_->setEnabled(model_.AddOnEnabled());
-    (model_.AddOnSelected() ? addOn_ : main_)->setChecked(true);
-    FocusField(model_.Focus());
+    m_count->setText(FromRecord(m_model.Text(kCount)));
+    m_main->setEnabled(m_model.MainEnabled());
+    m_addOn->setEnabled(m_model.AddOnEnabled());
+    (m_model.AddOnSelected() ? m_addOn : m_main)->setChecked(true);
+    FocusField(m_model.Focus());
 }
 
 void SeriesDialog::Edited(int id, const QString& text) {
     if (id == kStep) {
-        model_.EditStep(ToRecord(text));
+        m_model.EditStep(ToRecord(text));
         // A refused step puts the previous one back.
-        const QString step = FromRecord(model_.Text(kStep));
-        if (edits_[kStep]->text() != step) edits_[kStep]->setText(step);
+        const QString step = FromRecord(m_model.Text(kStep));
+        if (m_edits[kStep]->text() != step) m_edits[kStep]->setText(step);
     } else {
-        model_.Edit(id, ToRecord(text));
+        m_model.Edit(id, ToRecord(text));
     }
-    count_->setText(FromRecord(model_.Text(kCount)));
+    m_count->setText(FromRecord(m_model.Text(kCount)));
 }
 
 void SeriesDialog::FocusField(int id) {
-    QLineEdit* e = edits_.value(id);
+    QLineEdit* e = m_edits.value(id);
     if (!e) return;
     e->setFocus();
     e->selectAll();
 }
 
 void SeriesDialog::accept() {
-    if (std::optional<SerialCheckFailure> f = model_.Ok()) {
+    if (std::optional<SerialCheckFailure> f = m_model.Ok()) {
         FocusField(f->focus);
         return;
     }

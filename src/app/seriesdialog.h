@@ -18,10 +18,10 @@ class SeriesDialog : public QDialog {
 public:
     explicit SeriesDialog(QWidget* parent = nullptr);
 
-    QLineEdit* Edit(int id) const { return edits_.value(id); }
+    QLineEdit* Edit(int id) const { return m_edits.value(id); }
     QLabel* Label(int id) const;  // 1132 or 1133
     QRadioButton* Radio(int id) const;
-    const SeriesModel& Model() const { return model_; }
+    const SeriesModel& Model() const { return m_model; }
 
     // OK: the model's checks; the first failure keeps the dialog open with
     // the focus on its field.
@@ -32,12 +32,12 @@ private:
     void Edited(int id, const QString& text);
     void FocusField(int id);
 
-    SeriesModel model_;
-    QMap<int, QLineEdit*> edits_;
-    QLabel* reference_ = nullptr;
-    QLabel* count_ = nullptr;
-    QRadioButton* main_ = nullptr;
-    QRadioButton* addOn_ = nullptr;
+    SeriesModel m_model;
+    QMap<int, QLineEdit*> m_edits;
+    QLabel* m_reference = nullptr;
+    QLabel* m_count = nullptr;
+    QRadioButton* m_main = nullptr;
+    QRadioButton* m_addOn = nullptr;
 };
 
 }  // namespace vg

@@ -18,7 +18,7 @@
 
 namespace vg {
 
-SpecificationsDialog::SpecificationsDialog(SettingsRecord& record, QWidget* parent) : QDialog(parent), model_(record) {
+SpecificationsDialog::SpecificationsDialog(SettingsRecord& record, QWidget* parent) : QDialog(parent), m_model(record) {
     setWindowTitle(U("条形码规范说明"));
     auto* top = new QVBoxLayout(this);
     auto* groups = new QHBoxLayout;
@@ -33,9 +33,9 @@ SpecificationsDialog::SpecificationsDialog(SettingsRecord& record, QWidget* pare
     int noteRow = 0;
     for (const SpecSwitch& sw : SpecSwitches()) {
         auto* box = new QCheckBox(U(sw.caption));
-        controls_.insert(sw.control, box);
+        m_controls.insert(sw.control, box);
         connect(box, &QCheckBox::clicked, this, [this, id = sw.control](bool on) {
-            model_.SetCheck(id, on);
+            m_model.SetCheck(id, on);
             Refresh();
         });
         if (sw.control < spd::kFilmLine) {
@@ -46,31 +46,31 @@ SpecificationsDialog::SpecificationsDialog(SettingsRecord& record, QWidget* pare
     }
     kindLayout->addStretch(1);
 
-    auto* film = DropDown(FilmItems(), model_.Film());
-    controls_.insert(spd::kFilm, film);
+    auto* film = DropDown(FilmItems(), m_model.Film());
+    m_controls.insert(spd::kFilm, film);
     notesLayout->addWidget(film, 0, 1);
-    connect(film, &QComboBox::activated, this, [this](int item) { model_.ChooseFilm(item); });
+    connect(film, &QComboBox::activated, this, [this](int item) { m_model.ChooseFilm(item); });
     int textRow = 1;
     for (const auto& [id, field] : SpecTexts()) {
         (void)field;
-        auto* edit = new QLineEdit(FromRecord(model_.Text(id)));
-        controls_.insert(id, edit);
+        auto* edit = new QLineEdit(FromRecord(m_model.Text(id)));
+        m_controls.insert(id, edit);
         notesLayout->addWidget(edit, textRow++, 1);
         connect(edit, &QLineEdit::textEdited, this,
-                [this, id = id](const QString& text) { model_.SetText(id, ToRecord(text)); });
+                [this, id = id](const QString& text) { m_model.SetText(id, ToRecord(text)); });
     }
 
     auto* row = new QHBoxLayout;
     auto* selectAll = new QPushButton(U("选择所有"));
     auto* clear = new QPushButton(U("清除"));
-    controls_.insert(spd::kSelectAll, selectAll);
-    controls_.insert(spd::kClear, clear);
+    m_controls.insert(spd::kSelectAll, selectAll);
+    m_controls.insert(spd::kClear, clear);
     connect(selectAll, &QPushButton::clicked, this, [this] {
-        model_.SelectAll();
+        m_model.SelectAll();
         Refresh();
     });
     connect(clear, &QPushButton::clicked, this, [this] {
-        model_.Clear();
+        m_model.Clear();
         Refresh();
     });
     row->addWidget(selectAll);
@@ -83,14 +83,14 @@ SpecificationsDialog::SpecificationsDialog(SettingsRecord& record, QWidget* pare
 
 void SpecificationsDialog::Refresh() {
     for (const SpecSwitch& sw : SpecSwitches()) {
-        auto* box = static_cast<QCheckBox*>(controls_[sw.control]);
-        box->setChecked(model_.Checked(sw.control));
-        box->setEnabled(model_.Enabled(sw.control));
+        auto* box = static_cast<QCheckBox*>(m_controls[sw.control]);
+        box->setChecked(m_model.Checked(sw.control));
+        box->setEnabled(m_model.Enabled(sw.control));
     }
 }
 
 void SpecificationsDialog::accept() {
-    model_.Ok();
+    m_model.Ok();
     QDialog::accept();
 }
 

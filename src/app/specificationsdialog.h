@@ -12,14 +12,14 @@ class SpecificationsDialog : public QDialog {
     Q_OBJECT
 public:
     explicit SpecificationsDialog(SettingsRecord& record, QWidget* parent = nullptr);
-    QWidget* Control(int id) const { return controls_.value(id); }
+    QWidget* Control(int id) const { return m_controls.value(id); }
     void accept() override;
 
 private:
     void Refresh();
 
-    SpecificationsModel model_;
-    QMap<int, QWidget*> controls_;
+    SpecificationsModel m_model;
+    QMap<int, QWidget*> m_controls;
 };
 
 }  // namespace vg

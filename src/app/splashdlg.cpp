@@ -65,10 +65,10 @@ bool PlaySound(const QString& path) {
 
 void SetSoundPlayer(std::function<bool(const QString&)> player) { soundPlayer = std::move(player); }
 
-SplashDialog::SplashDialog(int splashMs, QWidget* parent) : QDialog(parent), splashMs_(splashMs) {
+SplashDialog::SplashDialog(int splashMs, QWidget* parent) : QDialog(parent), m_splashMs(splashMs) {
     setWindowTitle(QStringLiteral("Welcome to Vornel Glyph"));
     ReadDisplayDpi();
-    picture_.load(AppResource("splash.png"));
+    m_picture.load(AppResource("splash.png"));
     setFixedSize(480, 360);
 
     auto* buttons = new QDialogButtonBox(this);
@@ -87,15 +87,15 @@ void SplashDialog::showEvent(QShowEvent* event) {
     // event still goes where it was meant to.
     if (SplashMode() && !isModal()) qApp->installEventFilter(this);
     // Where nothing is ever painted (no display), the splash still ends.
-    if (SplashMode()) QTimer::singleShot(splashMs_ + 1000, this, [this] { done(QDialog::Rejected); });
+    if (SplashMode()) QTimer::singleShot(m_splashMs + 1000, this, [this] { done(QDialog::Rejected); });
 }
 
 void SplashDialog::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    if (picture_.isNull())
+    if (m_picture.isNull())
         p.fillRect(rect(), QColor(30, 50, 110));
     else
-        p.drawPixmap(rect(), picture_);
+        p.drawPixmap(rect(), m_picture);
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(14);
     font.setWeight(QFont::Normal);
@@ -105,8 +105,8 @@ void SplashDialog::paintEvent(QPaintEvent*) {
     const int ascent = QFontMetrics(font).ascent();
     p.drawText(kNameAt + QPoint(0, ascent), QString::fromUtf8(kAppTitle));
     p.drawText(kVersionAt + QPoint(0, ascent), QStringLiteral("Version ") + QString::fromUtf8(kVersionText));
-    if (SplashMode() && !painted_) QTimer::singleShot(splashMs_, this, [this] { done(QDialog::Rejected); });
-    painted_ = true;
+    if (SplashMode() && !m_painted) QTimer::singleShot(m_splashMs, this, [this] { done(QDialog::Rejected); });
+    m_painted = true;
 }
 
 void SplashDialog::mousePressEvent(QMouseEvent* event) {
@@ -124,8 +124,8 @@ bool SplashDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void SplashDialog::done(int result) {
-    if (closing_) return;
-    closing_ = true;
+    if (m_closing) return;
+    m_closing = true;
     qApp->removeEventFilter(this);
     if (SymbolSettings.ElephantSound) PlaySound(ClosingSoundPath());
     QDialog::done(result);

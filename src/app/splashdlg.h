@@ -31,7 +31,7 @@ public:
     // splashMs > 0: splash mode, closing as Cancel that long after the first paint.
     explicit SplashDialog(int splashMs = 0, QWidget* parent = nullptr);
 
-    bool SplashMode() const { return splashMs_ > 0; }
+    bool SplashMode() const { return m_splashMs > 0; }
 
     void done(int result) override;
 
@@ -42,10 +42,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    int splashMs_;
-    bool painted_ = false;
-    bool closing_ = false;
-    QPixmap picture_;
+    int m_splashMs;
+    bool m_painted = false;
+    bool m_closing = false;
+    QPixmap m_picture;
 };
 
 }  // namespace vg

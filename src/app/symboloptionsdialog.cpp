@@ -17,8 +17,8 @@
 namespace vg {
 
 SymbolOptionsDialog::SymbolOptionsDialog(QWidget* parent)
-    : ModelDialog(parent, "条码选项"), model_(SymbolSettings, BarPattern) {
-    auto& m = model_;
+    : ModelDialog(parent, "条码选项"), m_model(SymbolSettings, BarPattern) {
+    auto& m = m_model;
     auto label = [this](const char* text) { return new QLabel(QString::fromUtf8(text), this); };
     auto* grid = new QGridLayout;
 
@@ -58,14 +58,14 @@ SymbolOptionsDialog::SymbolOptionsDialog(QWidget* parent)
     AddStatic(sod::kBwrReadout)->hide();  // the model's one-line readout, shown below split
     auto* readout = new QGridLayout;
     readout->setVerticalSpacing(0);
-    readoutUnit_[0] = label("%");
-    readoutUnit_[1] = label("百万");
-    readoutUnit_[2] = AddStatic(sod::kReadoutUnit);
+    m_readoutUnit[0] = label("%");
+    m_readoutUnit[1] = label("百万");
+    m_readoutUnit[2] = AddStatic(sod::kReadoutUnit);
     for (int row = 0; row < 3; ++row) {
-        readout_[row] = new QLabel(this);
-        readout_[row]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        readout->addWidget(readout_[row], row, 0);
-        readout->addWidget(readoutUnit_[row], row, 1);
+        m_readout[row] = new QLabel(this);
+        m_readout[row]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        readout->addWidget(m_readout[row], row, 0);
+        readout->addWidget(m_readoutUnit[row], row, 1);
     }
     readout->setColumnStretch(2, 1);
     grid->addLayout(readout, 3, 2, 1, 2);
@@ -75,13 +75,13 @@ SymbolOptionsDialog::SymbolOptionsDialog(QWidget* parent)
     dims->addWidget(label("符号宽度"), 0, 0);
     dims->addWidget(label("扩大倍率 %"), 0, 1);
     dims->addWidget(label("条码 x-尺度"), 0, 2);
-    editRow_ = new QWidget(this);
-    auto* edits = new QHBoxLayout(editRow_);
+    m_editRow = new QWidget(this);
+    auto* edits = new QHBoxLayout(m_editRow);
     edits->setContentsMargins(0, 0, 0, 0);
     edits->addWidget(AddEdit(sod::kWidth, 11, [&m](const std::string& t) { return m.TypeSymbolWidth(t); }));
     edits->addWidget(AddEdit(sod::kMagnification, 6, [&m](const std::string& t) { return m.TypeMagnification(t); }));
     edits->addWidget(AddEdit(sod::kX, 9, [&m](const std::string& t) { return m.TypeX(t); }));
-    dims->addWidget(editRow_, 1, 0, 1, 3);
+    dims->addWidget(m_editRow, 1, 0, 1, 3);
     auto* rows = AddList(sod::kXList, {}, [&m](int row) { m.ChooseXRow(row); });
     rows->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     dims->addWidget(rows, 2, 0, 1, 3);
@@ -119,15 +119,15 @@ SymbolOptionsDialog::SymbolOptionsDialog(QWidget* parent)
 
 // Confirmed by the method message; on Cancel or a failed check the old choice stays.
 void SymbolOptionsDialog::MethodChosen(int method) {
-    if (method == model_.Method()) return;
+    if (method == m_model.Method()) return;
     if (ShowMessage(LoadString(61214), LoadString(61215), MsgIcon::Information, MsgButtons::OkCancel) != MsgResult::Ok)
         return;
-    Change([&] { return model_.ChooseMethod(method); });
+    Change([&] { return m_model.ChooseMethod(method); });
 }
 
 void SymbolOptionsDialog::Sync() {
-    QScopedValueRollback<bool> writing(writing_, true);
-    const SymbolOptionsModel& m = model_;
+    QScopedValueRollback<bool> writing(m_writing, true);
+    const SymbolOptionsModel& m = m_model;
     for (int id :
          {sod::kGs, sod::kRatio, sod::kBwr, sod::kWidth, sod::kMagnification, sod::kX, sod::kBarHeight, sod::kBearer}) {
         SetText(id, m.Text(id));
@@ -155,14 +155,14 @@ void SymbolOptionsDialog::Sync() {
 
     const bool lists = m.ListsShown();
     Control(sod::kXList)->setVisible(lists);
-    editRow_->setVisible(!lists);
+    m_editRow->setVisible(!lists);
     Control(sod::kRatioList)->setVisible(m.RatioListShown());
     Control(sod::kRatio)->setVisible(!m.RatioListShown());
     const QStringList values = QString::fromStdString(m.Text(sod::kBwrReadout)).split(u' ', Qt::SkipEmptyParts);
     for (int row = 0; row < 3; ++row) {
-        readout_[row]->setText(values.value(row));
-        readout_[row]->setVisible(row < values.size());
-        readoutUnit_[row]->setVisible(row < values.size());
+        m_readout[row]->setText(values.value(row));
+        m_readout[row]->setVisible(row < values.size());
+        m_readoutUnit[row]->setVisible(row < values.size());
     }
 }
 

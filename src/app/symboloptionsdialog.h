@@ -16,19 +16,19 @@ class SymbolOptionsDialog : public ModelDialog {
     Q_OBJECT
 public:
     explicit SymbolOptionsDialog(QWidget* parent);
-    const SymbolOptionsModel& Model() const { return model_; }
+    const SymbolOptionsModel& Model() const { return m_model; }
 
 protected:
-    DialogCheck Store() override { return model_.Ok(); }
+    DialogCheck Store() override { return m_model.Ok(); }
     void Sync() override;
 
 private:
     void MethodChosen(int method);
 
-    SymbolOptionsModel model_;
-    QWidget* editRow_ = nullptr;  // symbol width, magnification and X edits
-    QLabel* readout_[3] = {};     // the width reduction in %, mils and the unit
-    QLabel* readoutUnit_[3] = {};
+    SymbolOptionsModel m_model;
+    QWidget* m_editRow = nullptr;  // symbol width, magnification and X edits
+    QLabel* m_readout[3] = {};     // the width reduction in %, mils and the unit
+    QLabel* m_readoutUnit[3] = {};
 };
 
 // The symbol options command: the dialog in the dialog-command frame, then the

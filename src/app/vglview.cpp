@@ -20,22 +20,22 @@ CVGLView::CVGLView(QWidget* parent) : QWidget(parent) {
 
 void CVGLView::SetZoom(int percent) {
     if (percent != kFit) percent = std::clamp(percent, kSteps[0], kSteps[std::size(kSteps) - 1]);
-    if (percent == zoom_) return;
-    zoom_ = percent;
-    if (zoom_ == kFit) setMinimumSize(0, 0);
+    if (percent == m_zoom) return;
+    m_zoom = percent;
+    if (m_zoom == kFit) setMinimumSize(0, 0);
     update();
     if (onZoomChanged) onZoomChanged();
 }
 
 void CVGLView::ZoomIn() {
     for (int step : kSteps)
-        if (step > std::lround(scale_ * 100)) return SetZoom(step);
+        if (step > std::lround(m_scale * 100)) return SetZoom(step);
     SetZoom(kSteps[std::size(kSteps) - 1]);
 }
 
 void CVGLView::ZoomOut() {
     for (auto it = std::rbegin(kSteps); it != std::rend(kSteps); ++it)
-        if (*it < std::lround(scale_ * 100)) return SetZoom(*it);
+        if (*it < std::lround(m_scale * 100)) return SetZoom(*it);
     SetZoom(kSteps[0]);
 }
 
@@ -49,10 +49,10 @@ double CVGLView::FitScale() const {
 }
 
 void CVGLView::paintEvent(QPaintEvent*) {
-    ++paints_;
-    drewSymbol_ = false;
-    if (!ready_ || !ready_()) return;
-    const double scale = zoom_ == kFit ? FitScale() : zoom_ / 100.0;
+    ++m_paints;
+    m_drewSymbol = false;
+    if (!m_ready || !m_ready()) return;
+    const double scale = m_zoom == kFit ? FitScale() : m_zoom / 100.0;
     QPainter painter(this);
     // The drawing sequence lays the bars out at the zoomed resolution.
     const int dpiX = std::max(1, static_cast<int>(std::lround(logicalDpiX() * scale)));
@@ -61,16 +61,16 @@ void CVGLView::paintEvent(QPaintEvent*) {
         PainterDC dc(painter, dpiX, dpiY);
         // The drawing starts at the view's corner whatever part is repainted; its
         // scroll size is its own, not the window's.
-        drewSymbol_ = DrawSymbol(dc, ClipRect{}, 0, 0, nullptr);
+        m_drewSymbol = DrawSymbol(dc, ClipRect{}, 0, 0, nullptr);
     }
-    const bool rescaled = std::abs(scale - scale_) > 1e-9;
-    scale_ = scale;
-    if (!drewSymbol_) return;
+    const bool rescaled = std::abs(scale - m_scale) > 1e-9;
+    m_scale = scale;
+    if (!m_drewSymbol) return;
     // The drawing's size decides the scroll range of the window around the view.
     const QSize size((ViewScrollSize.cx * dpiX + 999) / 1000, (ViewScrollSize.cy * dpiY + 999) / 1000);
-    if (zoom_ != kFit && size != minimumSize()) setMinimumSize(size);
+    if (m_zoom != kFit && size != minimumSize()) setMinimumSize(size);
     // Fit follows a drawing whose size changed with this paint.
-    if (zoom_ == kFit && std::abs(FitScale() - scale) > 0.01) update();
+    if (m_zoom == kFit && std::abs(FitScale() - scale) > 0.01) update();
     if (rescaled && onZoomChanged) onZoomChanged();
 }
 

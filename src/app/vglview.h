@@ -16,16 +16,16 @@ public:
 
     explicit CVGLView(QWidget* parent = nullptr);
     // Asked before every paint: whether the record holds a drawable symbol.
-    void SetReadyQuery(std::function<bool()> ready) { ready_ = std::move(ready); }
+    void SetReadyQuery(std::function<bool()> ready) { m_ready = std::move(ready); }
     // Paints counted since creation (tests and the benchmark wait on it).
-    int PaintCount() const { return paints_; }
-    bool DrewSymbol() const { return drewSymbol_; }
+    int PaintCount() const { return m_paints; }
+    bool DrewSymbol() const { return m_drewSymbol; }
 
     // The zoom in percent, kFit to fill the window around the view.
     void SetZoom(int percent);
-    int Zoom() const { return zoom_; }
+    int Zoom() const { return m_zoom; }
     // The factor the last paint drew at (Fit's worked out).
-    double Scale() const { return scale_; }
+    double Scale() const { return m_scale; }
     // The next step up or down from the factor drawn at.
     void ZoomIn();
     void ZoomOut();
@@ -39,11 +39,11 @@ protected:
 private:
     double FitScale() const;
 
-    std::function<bool()> ready_;
-    int paints_ = 0;
-    bool drewSymbol_ = false;
-    int zoom_ = 100;
-    double scale_ = 1.0;
+    std::function<bool()> m_ready;
+    int m_paints = 0;
+    bool m_drewSymbol = false;
+    int m_zoom = 100;
+    double m_scale = 1.0;
 };
 
 }  // namespace vg

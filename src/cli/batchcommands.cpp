@@ -47,20 +47,20 @@ public:
         sigemptyset(&sa.sa_mask);
         sa.sa_flags = SA_RESTART;
         for (int i = 0; i < 3; ++i) {
-            sigaction(kSignals[i], nullptr, &previous_[i]);
+            sigaction(kSignals[i], nullptr, &m_previous[i]);
             // A hangup or termination ignored from the start (nohup) stays ignored.
-            if (kSignals[i] == SIGINT || previous_[i].sa_handler != SIG_IGN) sigaction(kSignals[i], &sa, nullptr);
+            if (kSignals[i] == SIGINT || m_previous[i].sa_handler != SIG_IGN) sigaction(kSignals[i], &sa, nullptr);
         }
     }
     ~InterruptAsEndKey() {
-        for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &previous_[i], nullptr);
+        for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &m_previous[i], nullptr);
     }
     InterruptAsEndKey(const InterruptAsEndKey&) = delete;
     InterruptAsEndKey& operator=(const InterruptAsEndKey&) = delete;
 
 private:
     static constexpr int kSignals[3] = {SIGINT, SIGTERM, SIGHUP};
-    struct sigaction previous_[3]{};
+    struct sigaction m_previous[3]{};
 };
 
 struct BatchOptions {
@@ -92,55 +92,55 @@ bool Exists(const std::string& path) {
 class ToolHost : public BatchHost {
 public:
     ToolHost(const BatchOptions& o, const char* command)
-        : o_(o), command_(command), terminal_(isatty(STDERR_FILENO) == 1) {}
+        : m_o(o), m_command(command), m_terminal(isatty(STDERR_FILENO) == 1) {}
 
     std::optional<SaveChoice> ChooseSavePath(const std::string& proposal, const SaveDialogOptions&) override {
         SaveChoice c;
-        c.path = PathInFolder(o_.folder, proposal);
+        c.path = PathInFolder(m_o.folder, proposal);
         c.ownName = true;
-        c.replace = o_.replace;
+        c.replace = m_o.replace;
         if (Exists(c.path)) {
-            if (!o_.replace) {
+            if (!m_o.replace) {
                 NotReplaced(c.path);
                 return std::nullopt;
             }
-            if (o_.verify) replaced_.insert(c.path);
+            if (m_o.verify) m_replaced.insert(c.path);
         }
-        c.withPreview = !o_.noPreview;
-        c.levelOne = o_.levelOne;
-        c.pageScript = !o_.script.empty();
-        begin_ = Clock::now();
+        c.withPreview = !m_o.noPreview;
+        c.levelOne = m_o.levelOne;
+        c.pageScript = !m_o.script.empty();
+        m_begin = Clock::now();
         return c;
     }
     std::optional<std::string> ChooseScriptPath(const std::string& proposal) override {
-        scriptInFolder_ = IsFolder(o_.script);
-        if (scriptInFolder_) return PathInFolder(o_.script, proposal);
-        return o_.script;
+        m_scriptInFolder = IsFolder(m_o.script);
+        if (m_scriptInFolder) return PathInFolder(m_o.script, proposal);
+        return m_o.script;
     }
-    bool ScriptNameIsOwn() const override { return scriptInFolder_; }
+    bool ScriptNameIsOwn() const override { return m_scriptInFolder; }
     bool AbortRequested() override { return interrupted != 0; }
     bool ConfirmReplace(const std::string& name) override {
-        if (o_.replace) {
-            if (o_.verify) replaced_.insert(PathInFolder(SaveFolder, name));
+        if (m_o.replace) {
+            if (m_o.verify) m_replaced.insert(PathInFolder(SaveFolder, name));
             return true;
         }
         NotReplaced(PathInFolder(SaveFolder, name));
         return false;
     }
     void Progress(const BatchProgress& p) override {
-        if (!terminal_) return;
+        if (!m_terminal) return;
         const Clock::time_point now = Clock::now();
-        if (now - shown_ < std::chrono::milliseconds(100)) return;
-        shown_ = now;
-        const double seconds = std::chrono::duration<double>(now - begin_).count();
+        if (now - m_shown < std::chrono::milliseconds(100)) return;
+        m_shown = now;
+        const double seconds = std::chrono::duration<double>(now - m_begin).count();
         const double rate = seconds > 0 ? p.filesMade / seconds : 0;
         if (p.total > 0)
-            std::fprintf(stderr, "\r%s: %d of %d files, %.0f files/s  ", command_, p.filesMade, p.total, rate);
+            std::fprintf(stderr, "\r%s: %d of %d files, %.0f files/s  ", m_command, p.filesMade, p.total, rate);
         else
             std::fprintf(
-                stderr, "\r%s: %d files, %.0f %% of the data file, %.0f files/s  ", command_, p.filesMade,
+                stderr, "\r%s: %d files, %.0f %% of the data file, %.0f files/s  ", m_command, p.filesMade,
                 p.bytesTotal ? 100.0 * static_cast<double>(p.bytesRead) / static_cast<double>(p.bytesTotal) : 0, rate);
-        lineShown_ = true;
+        m_lineShown = true;
     }
     void Completed(int64_t files) override {
         completed = true;
@@ -151,31 +151,31 @@ public:
     // workers; the proofs are taken in the order of the files, and the first
     // that does not scan ends the run with its line.
     bool FileWritten(const std::string& path) override {
-        if (!o_.verify) return true;
-        if (failed_) {
-            past_.push_back(path);
+        if (!m_o.verify) return true;
+        if (m_failed) {
+            m_past.push_back(path);
             return false;
         }
-        if (!pool_) pool_.emplace();
-        pool_->Submit(path);
+        if (!m_pool) m_pool.emplace();
+        m_pool->Submit(path);
         // The first file is proven before the run goes on, as a single file is.
-        Take(accepted_ == 0 ? ProofPool::Wait::All : ProofPool::Wait::Full);
-        if (failed_) return false;  // this file or an earlier one does not scan
-        ++accepted_;
+        Take(m_accepted == 0 ? ProofPool::Wait::All : ProofPool::Wait::Full);
+        if (m_failed) return false;  // this file or an earlier one does not scan
+        ++m_accepted;
         return true;
     }
     int64_t SettleWrittenFiles() override {
-        if (!pool_) return 0;
+        if (!m_pool) return 0;
         Take(ProofPool::Wait::All);
         // Files written after the one that does not scan go, unless they replaced one.
-        for (const std::string& path : past_)
-            if (!replaced_.count(path)) std::remove(path.c_str());
-        past_.clear();
-        return failed_ ? accepted_ - *failed_ : 0;
+        for (const std::string& path : m_past)
+            if (!m_replaced.count(path)) std::remove(path.c_str());
+        m_past.clear();
+        return m_failed ? m_accepted - *m_failed : 0;
     }
     void EndProgressLine() {
-        if (lineShown_) std::fputs("\r\033[K", stderr);
-        lineShown_ = false;
+        if (m_lineShown) std::fputs("\r\033[K", stderr);
+        m_lineShown = false;
     }
     bool refusedReplace = false;
     bool notProven = false;
@@ -184,26 +184,26 @@ public:
 private:
     // The proofs done so far, in order.
     void Take(ProofPool::Wait wait) {
-        while (std::optional<ProofPool::Done> d = pool_->Next(wait)) {
-            const int64_t number = taken_++;
-            if (failed_) {
-                past_.push_back(d->path);
+        while (std::optional<ProofPool::Done> d = m_pool->Next(wait)) {
+            const int64_t number = m_taken++;
+            if (m_failed) {
+                m_past.push_back(d->path);
                 continue;
             }
             const FileProof& proof = d->proof;
             if (proof.verdict == ProofVerdict::Scans) continue;
             if (proof.verdict == ProofVerdict::NoReader) {
-                if (!noReaderShown_) {
+                if (!m_noReaderShown) {
                     EndProgressLine();
                     std::printf("%s: %s\n", d->path.c_str(), DescribeProof(proof).c_str());
-                    noReaderShown_ = true;
+                    m_noReaderShown = true;
                 }
                 continue;
             }
             EndProgressLine();
             std::printf("%s: %s\n", d->path.c_str(), DescribeProof(proof).c_str());
             notProven = true;
-            failed_ = number;
+            m_failed = number;
         }
     }
     using Clock = std::chrono::steady_clock;
@@ -212,18 +212,18 @@ private:
         std::fprintf(stderr, "vglyph: %s exists; --replace replaces it\n", path.c_str());
         refusedReplace = true;
     }
-    const BatchOptions& o_;
-    const char* command_;
-    bool terminal_;
-    bool lineShown_ = false;
-    bool noReaderShown_ = false;
-    bool scriptInFolder_ = false;
-    std::optional<ProofPool> pool_;
-    int64_t accepted_ = 0, taken_ = 0;  // files counted as made; proofs taken
-    std::optional<int64_t> failed_;     // the first file that does not scan, from 0
-    std::vector<std::string> past_;     // files written after it
-    std::set<std::string> replaced_;    // files that were there before the run
-    Clock::time_point begin_ = Clock::now(), shown_{};
+    const BatchOptions& m_o;
+    const char* m_command;
+    bool m_terminal;
+    bool m_lineShown = false;
+    bool m_noReaderShown = false;
+    bool m_scriptInFolder = false;
+    std::optional<ProofPool> m_pool;
+    int64_t m_accepted = 0, m_taken = 0;  // files counted as made; proofs taken
+    std::optional<int64_t> m_failed;      // the first file that does not scan, from 0
+    std::vector<std::string> m_past;      // files written after it
+    std::set<std::string> m_replaced;     // files that were there before the run
+    Clock::time_point m_begin = Clock::now(), m_shown{};
 };
 
 std::optional<BatchOptions> ParseBatchOptions(const std::string& cmd, const std::vector<std::string>& args) {

@@ -116,31 +116,31 @@ public:
 
 }  // namespace
 
-HeldMessages::HeldMessages() : previous_(CurrentMessageSink()) { SetMessageSink(this); }
+HeldMessages::HeldMessages() : m_previous(CurrentMessageSink()) { SetMessageSink(this); }
 
 HeldMessages::~HeldMessages() {
-    if (active_) SetMessageSink(previous_);
+    if (m_active) SetMessageSink(m_previous);
 }
 
 MsgResult HeldMessages::Show(const std::string& caption, const std::string& text, MsgIcon icon, MsgButtons buttons) {
-    if (buttons != MsgButtons::Ok) return previous_->Show(caption, text, icon, buttons);
-    held_.push_back({caption, text, icon});
+    if (buttons != MsgButtons::Ok) return m_previous->Show(caption, text, icon, buttons);
+    m_held.push_back({caption, text, icon});
     return MsgResult::Ok;
 }
 
 bool HeldMessages::ShowedFormatMessage() const {
     // Incorrect input, input too long, incomplete input.
-    for (const Held& h : held_)
+    for (const Held& h : m_held)
         for (int id : {61260, 61263, 61388})
             if (h.text == LoadString(id)) return true;
     return false;
 }
 
 void HeldMessages::Replay() {
-    if (active_) SetMessageSink(previous_);
-    active_ = false;
-    for (const Held& h : held_) previous_->Show(h.caption, h.text, h.icon, MsgButtons::Ok);
-    held_.clear();
+    if (m_active) SetMessageSink(m_previous);
+    m_active = false;
+    for (const Held& h : m_held) m_previous->Show(h.caption, h.text, h.icon, MsgButtons::Ok);
+    m_held.clear();
 }
 
 GenerationResult PrepareSymbolSayingWhy(const GenerationRequest& request) {

@@ -28,9 +28,9 @@ private:
         std::string caption, text;
         MsgIcon icon;
     };
-    MessageSink* previous_;
-    std::vector<Held> held_;
-    bool active_ = true;
+    MessageSink* m_previous;
+    std::vector<Held> m_held;
+    bool m_active = true;
 };
 
 // Prepares the request's symbol as PrepareSymbol does; a main data text the

@@ -134,15 +134,15 @@ bool CopyToStandardOutput(const std::string& path) {
 ScratchFolder::ScratchFolder() {
     std::string name = TemporaryBase() + "/vglyph-XXXXXX";
     if (::mkdtemp(name.data()))
-        path_ = name;
+        m_path = name;
     else
         SayCannot(("make a folder in " + TemporaryBase()).c_str(), errno);
 }
 
 ScratchFolder::~ScratchFolder() {
-    if (path_.empty()) return;
+    if (m_path.empty()) return;
     std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::remove_all(m_path, ignored);
 }
 
 }  // namespace vg::cli

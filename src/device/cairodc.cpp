@@ -52,93 +52,93 @@ cairo_font_face_t* CairoFace(const FontFace* face) {
 }  // namespace
 
 CairoDC::CairoDC(cairo_t* cr, double unitsToSurface, bool antialiasFills)
-    : cr_(cr), scale_(unitsToSurface), antialiasFills_(antialiasFills) {
-    C().cairo_scale(cr_, scale_, scale_);
-    C().cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
+    : m_cr(cr), m_scale(unitsToSurface), m_antialiasFills(antialiasFills) {
+    C().cairo_scale(m_cr, m_scale, m_scale);
+    C().cairo_set_fill_rule(m_cr, CAIRO_FILL_RULE_EVEN_ODD);
 }
 
 void CairoDC::Polygon(const Point* points, int count) {
     if (points == nullptr || count <= 0) return;
-    C().cairo_save(cr_);
-    C().cairo_set_antialias(cr_, antialiasFills_ ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
-    PathOf(cr_, points, count);
-    C().cairo_close_path(cr_);
-    SetColour(cr_, state_.brush);
-    C().cairo_fill(cr_);
-    C().cairo_restore(cr_);
+    C().cairo_save(m_cr);
+    C().cairo_set_antialias(m_cr, m_antialiasFills ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+    PathOf(m_cr, points, count);
+    C().cairo_close_path(m_cr);
+    SetColour(m_cr, m_state.brush);
+    C().cairo_fill(m_cr);
+    C().cairo_restore(m_cr);
 }
 
 void CairoDC::DottedOutline(const Point* points, int count, Rgb colour) {
     if (points == nullptr || count <= 0) return;
-    C().cairo_save(cr_);
-    const double pixel = 1.0 / scale_;
+    C().cairo_save(m_cr);
+    const double pixel = 1.0 / m_scale;
     const double dash[] = {pixel, pixel};
-    C().cairo_set_dash(cr_, dash, 2, 0);
-    C().cairo_set_line_width(cr_, pixel);
-    PathOf(cr_, points, count);
-    SetColour(cr_, colour);
-    C().cairo_stroke(cr_);
-    C().cairo_restore(cr_);
+    C().cairo_set_dash(m_cr, dash, 2, 0);
+    C().cairo_set_line_width(m_cr, pixel);
+    PathOf(m_cr, points, count);
+    SetColour(m_cr, colour);
+    C().cairo_stroke(m_cr);
+    C().cairo_restore(m_cr);
 }
 
 void CairoDC::Line(Point from, Point to, Rgb colour, int width) {
-    C().cairo_save(cr_);
+    C().cairo_save(m_cr);
     // Width 0 is one device pixel, as on a screen.
-    C().cairo_set_line_width(cr_, width > 0 ? width : 1.0 / scale_);
-    C().cairo_new_path(cr_);
-    C().cairo_move_to(cr_, from.x, from.y);
-    C().cairo_line_to(cr_, to.x, to.y);
-    SetColour(cr_, colour);
-    C().cairo_stroke(cr_);
-    C().cairo_restore(cr_);
+    C().cairo_set_line_width(m_cr, width > 0 ? width : 1.0 / m_scale);
+    C().cairo_new_path(m_cr);
+    C().cairo_move_to(m_cr, from.x, from.y);
+    C().cairo_line_to(m_cr, to.x, to.y);
+    SetColour(m_cr, colour);
+    C().cairo_stroke(m_cr);
+    C().cairo_restore(m_cr);
 }
 
 void CairoDC::TextOut(Point at, std::string_view text) {
-    if (text.empty() || state_.face == nullptr) return;
+    if (text.empty() || m_state.face == nullptr) return;
     std::vector<unsigned long> glyphs;
-    for (unsigned char c : text) glyphs.push_back(state_.face->GlyphIndex(c));
+    for (unsigned char c : text) glyphs.push_back(m_state.face->GlyphIndex(c));
     DrawGlyphs(at, glyphs, Advances(text));
 }
 
 void CairoDC::TextOutUtf8(Point at, std::string_view utf8) {
-    if (utf8.empty() || state_.face == nullptr) return;
+    if (utf8.empty() || m_state.face == nullptr) return;
     const std::u32string text = DecodeUtf8(utf8);
     std::vector<unsigned long> glyphs;
-    for (char32_t c : text) glyphs.push_back(FT_Get_Char_Index(state_.face->Face(), c));
+    for (char32_t c : text) glyphs.push_back(FT_Get_Char_Index(m_state.face->Face(), c));
     DrawGlyphs(at, glyphs, Advances(text));
 }
 
 TextExtent CairoDC::GetTextExtentUtf8(std::string_view utf8) {
-    if (state_.face == nullptr) return {};
+    if (m_state.face == nullptr) return {};
     int width = 0;
     for (int a : Advances(DecodeUtf8(utf8))) width += a;
-    return {width, state_.face->Metrics(state_.font.height).height};
+    return {width, m_state.face->Metrics(m_state.font.height).height};
 }
 
 void CairoDC::DrawGlyphs(Point at, const std::vector<unsigned long>& indices, const std::vector<int>& advances) {
-    if (state_.font.height <= 0) return;
-    const FontFace* face = state_.face;
-    const FontMetrics m = face->Metrics(state_.font.height);
+    if (m_state.font.height <= 0) return;
+    const FontFace* face = m_state.face;
+    const FontMetrics m = face->Metrics(m_state.font.height);
     const int cellPerEm = face->Metrics(-face->UnitsPerEm()).height;
     if (cellPerEm <= 0) return;
-    const double em = static_cast<double>(state_.font.height) * face->UnitsPerEm() / cellPerEm;
+    const double em = static_cast<double>(m_state.font.height) * face->UnitsPerEm() / cellPerEm;
     int width = 0;
     for (int a : advances) width += a;
 
-    C().cairo_save(cr_);
-    C().cairo_translate(cr_, at.x, at.y);
+    C().cairo_save(m_cr);
+    C().cairo_translate(m_cr, at.x, at.y);
     // Escapement is counter-clockwise; y points down here.
-    C().cairo_rotate(cr_, -state_.font.escapement / 10.0 * M_PI / 180.0);
-    const double x0 = (state_.align & 6) == kAlignCentreTop ? -width / 2.0 : 0.0;
-    if (state_.opaque) {
-        SetColour(cr_, state_.background);
-        C().cairo_rectangle(cr_, x0, 0, width, m.height);
-        C().cairo_fill(cr_);
+    C().cairo_rotate(m_cr, -m_state.font.escapement / 10.0 * M_PI / 180.0);
+    const double x0 = (m_state.align & 6) == kAlignCentreTop ? -width / 2.0 : 0.0;
+    if (m_state.opaque) {
+        SetColour(m_cr, m_state.background);
+        C().cairo_rectangle(m_cr, x0, 0, width, m.height);
+        C().cairo_fill(m_cr);
     }
-    C().cairo_set_font_face(cr_, CairoFace(face));
+    C().cairo_set_font_face(m_cr, CairoFace(face));
     cairo_matrix_t matrix;
     C().cairo_matrix_init_scale(&matrix, em, em);
-    C().cairo_set_font_matrix(cr_, &matrix);
+    C().cairo_set_font_matrix(m_cr, &matrix);
     std::vector<cairo_glyph_t> glyphs;
     glyphs.reserve(indices.size());
     double x = x0;
@@ -146,9 +146,9 @@ void CairoDC::DrawGlyphs(Point at, const std::vector<unsigned long>& indices, co
         glyphs.push_back({indices[i], x, static_cast<double>(m.ascent)});
         x += advances[i];
     }
-    SetColour(cr_, state_.textColour);
-    C().cairo_show_glyphs(cr_, glyphs.data(), static_cast<int>(glyphs.size()));
-    C().cairo_restore(cr_);
+    SetColour(m_cr, m_state.textColour);
+    C().cairo_show_glyphs(m_cr, glyphs.data(), static_cast<int>(glyphs.size()));
+    C().cairo_restore(m_cr);
 }
 
 }  // namespace vg

@@ -29,9 +29,9 @@ public:
 private:
     void DrawGlyphs(Point at, const std::vector<unsigned long>& glyphs, const std::vector<int>& advances);
 
-    cairo_t* cr_;
-    double scale_;
-    bool antialiasFills_;
+    cairo_t* m_cr;
+    double m_scale;
+    bool m_antialiasFills;
 };
 
 }  // namespace vg

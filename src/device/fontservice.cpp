@@ -54,15 +54,15 @@ std::string FontConfigPath() { return (std::filesystem::path(ResourceDir()) / "f
 // ---- FontFace ----
 
 FontFace::~FontFace() {
-    if (face_ != nullptr) FT_Done_Face(face_);
+    if (m_face != nullptr) FT_Done_Face(m_face);
 }
 
 double FontFace::Scale(int height) const {
     if (height > 0) {
-        int cell = cellAscent_ + cellDescent_;
+        int cell = m_cellAscent + m_cellDescent;
         return cell > 0 ? static_cast<double>(height) / cell : 0.0;
     }
-    if (height < 0 && unitsPerEm_ > 0) return -static_cast<double>(height) / unitsPerEm_;
+    if (height < 0 && m_unitsPerEm > 0) return -static_cast<double>(height) / m_unitsPerEm;
     return 0.0;
 }
 
@@ -70,13 +70,13 @@ FontMetrics FontFace::Metrics(int height) const {
     FontMetrics m;
     double scale = Scale(height);
     if (scale <= 0.0) return m;
-    m.height = height > 0 ? height : Round((cellAscent_ + cellDescent_) * scale);
-    m.ascent = Round(cellAscent_ * scale);
+    m.height = height > 0 ? height : Round((m_cellAscent + m_cellDescent) * scale);
+    m.ascent = Round(m_cellAscent * scale);
     if (m.ascent > m.height) m.ascent = m.height;
     m.descent = m.height - m.ascent;
-    m.internalLeading = m.height - Round(unitsPerEm_ * scale);
-    m.maxCharWidth = Round(maxAdvance_ * scale);
-    m.aveCharWidth = Round(aveAdvance_ * scale);
+    m.internalLeading = m.height - Round(m_unitsPerEm * scale);
+    m.maxCharWidth = Round(m_maxAdvance * scale);
+    m.aveCharWidth = Round(m_aveAdvance * scale);
     return m;
 }
 
@@ -84,10 +84,10 @@ TextExtent FontFace::Extent(std::string_view text, int height) const {
     double scale = Scale(height);
     if (scale <= 0.0) return {};
     long long units = 0;
-    for (char ch : text) units += advances_[static_cast<unsigned char>(ch)];
+    for (char ch : text) units += m_advances[static_cast<unsigned char>(ch)];
     TextExtent e;
     e.cx = static_cast<int>(std::llround(static_cast<double>(units) * scale));
-    e.cy = height > 0 ? height : Round((cellAscent_ + cellDescent_) * scale);
+    e.cy = height > 0 ? height : Round((m_cellAscent + m_cellDescent) * scale);
     return e;
 }
 
@@ -206,63 +206,63 @@ bool IsOwnName(std::string_view familyUtf8) {
 
 }  // namespace
 
-FontService::FontService() : cache_(std::make_unique<Cache>()) {
+FontService::FontService() : m_cache(std::make_unique<Cache>()) {
     FT_Library library = nullptr;
-    if (FT_Init_FreeType(&library) == 0) library_ = library;
+    if (FT_Init_FreeType(&library) == 0) m_library = library;
 }
 
 FcConfig* FontService::OwnConfig() {
-    if (!ocrTried_) {
-        ocrTried_ = true;
+    if (!m_ocrTried) {
+        m_ocrTried = true;
 #ifdef VGL_OCR_FONT_DIRS
-        ocrConfig_ = OcrConfig(VGL_OCR_FONT_DIRS, configFile_);
+        m_ocrConfig = OcrConfig(VGL_OCR_FONT_DIRS, m_configFile);
 #endif
     }
-    return ocrConfig_;
+    return m_ocrConfig;
 }
 
 FcConfig* FontService::WideConfig() {
-    if (!wideTried_) {
-        wideTried_ = true;
-        config_ = PrivateConfig(configFile_);
+    if (!m_wideTried) {
+        m_wideTried = true;
+        m_config = PrivateConfig(m_configFile);
     }
-    return config_;
+    return m_config;
 }
 
 FcConfig* FontService::SystemConfig() {
-    if (!systemTried_) {
-        systemTried_ = true;
-        systemConfig_ = FcInitLoadConfigAndFonts();
-        if (systemConfig_ != nullptr) LoadAliases(systemConfig_);
+    if (!m_systemTried) {
+        m_systemTried = true;
+        m_systemConfig = FcInitLoadConfigAndFonts();
+        if (m_systemConfig != nullptr) LoadAliases(m_systemConfig);
     }
-    return systemConfig_;
+    return m_systemConfig;
 }
 
 FontService::~FontService() {
-    cache_.reset();  // faces go before the library
-    if (library_ != nullptr) FT_Done_FreeType(library_);
-    if (config_ != nullptr) FcConfigDestroy(config_);
-    if (ocrConfig_ != nullptr) FcConfigDestroy(ocrConfig_);
-    if (systemConfig_ != nullptr) FcConfigDestroy(systemConfig_);
+    m_cache.reset();  // faces go before the library
+    if (m_library != nullptr) FT_Done_FreeType(m_library);
+    if (m_config != nullptr) FcConfigDestroy(m_config);
+    if (m_ocrConfig != nullptr) FcConfigDestroy(m_ocrConfig);
+    if (m_systemConfig != nullptr) FcConfigDestroy(m_systemConfig);
 }
 
 const FontFace* FontService::Resolve(std::string_view family, int weight, bool italic) {
     if (weight <= 0) weight = 400;  // 0 is "don't care" as in GDI
     if (weight > 1000) weight = 1000;
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (auto asked = cache_->requests.find(RequestView{family, weight, italic}); asked != cache_->requests.end())
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (auto asked = m_cache->requests.find(RequestView{family, weight, italic}); asked != m_cache->requests.end())
         return asked->second;
     std::string utf8 = Cp1252ToUtf8(family);
     auto key = std::make_tuple(FamilyKey(utf8), weight, italic);
-    auto it = cache_->matches.find(key);
-    const FontFace* face = it != cache_->matches.end() ? it->second : Match(utf8, weight, italic);
-    if (it == cache_->matches.end()) cache_->matches.emplace(std::move(key), face);
-    cache_->requests.emplace(Request{std::string(family), weight, italic}, face);
+    auto it = m_cache->matches.find(key);
+    const FontFace* face = it != m_cache->matches.end() ? it->second : Match(utf8, weight, italic);
+    if (it == m_cache->matches.end()) m_cache->matches.emplace(std::move(key), face);
+    m_cache->requests.emplace(Request{std::string(family), weight, italic}, face);
     return face;
 }
 
 const FontFace* FontService::Match(const std::string& familyUtf8, int weight, bool italic) {
-    if (library_ == nullptr || FamilyKey(familyUtf8).empty()) return nullptr;
+    if (m_library == nullptr || FamilyKey(familyUtf8).empty()) return nullptr;
     const FontFace* face = nullptr;
     // The program's own names first among their own fonts alone: no other font
     // carries them, so the whole set-up would choose the same.
@@ -281,7 +281,7 @@ const FontFace* FontService::Match(const std::string& familyUtf8, int weight, bo
 }
 
 const FontFace* FontService::MatchIn(FcConfig* config, const std::string& familyUtf8, int weight, bool italic) {
-    ++matchCount_;
+    ++m_matchCount;
     FcPattern* pattern = FcPatternCreate();
     if (pattern == nullptr) return nullptr;
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(familyUtf8.c_str()));
@@ -324,38 +324,38 @@ const FontFace* FontService::MatchIn(FcConfig* config, const std::string& family
 
 const FontFace* FontService::Load(const std::string& file, int index) {
     auto key = std::make_pair(file, index);
-    auto it = cache_->faces.find(key);
-    if (it != cache_->faces.end()) return it->second.get();
+    auto it = m_cache->faces.find(key);
+    if (it != m_cache->faces.end()) return it->second.get();
 
-    ++faceLoadCount_;
+    ++m_faceLoadCount;
     FT_Face ft = nullptr;
-    if (FT_New_Face(library_, file.c_str(), index, &ft) != 0) return nullptr;
+    if (FT_New_Face(m_library, file.c_str(), index, &ft) != 0) return nullptr;
     if (!FT_IS_SCALABLE(ft) || ft->units_per_EM == 0) {
         FT_Done_Face(ft);
         return nullptr;
     }
     std::unique_ptr<FontFace> face(new FontFace());
-    face->face_ = ft;
-    face->file_ = file;
-    face->index_ = index;
-    face->family_ = ft->family_name != nullptr ? ft->family_name : "";
-    face->unitsPerEm_ = ft->units_per_EM;
+    face->m_face = ft;
+    face->m_file = file;
+    face->m_index = index;
+    face->m_family = ft->family_name != nullptr ? ft->family_name : "";
+    face->m_unitsPerEm = ft->units_per_EM;
 
     // Cell from the Windows metrics when present, else hhea, else the face's own.
     auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(ft, FT_SFNT_OS2));
     auto* hhea = static_cast<TT_HoriHeader*>(FT_Get_Sfnt_Table(ft, FT_SFNT_HHEA));
     if (os2 != nullptr && os2->version != 0xFFFF && os2->usWinAscent + os2->usWinDescent > 0) {
-        face->cellAscent_ = os2->usWinAscent;
-        face->cellDescent_ = os2->usWinDescent;
+        face->m_cellAscent = os2->usWinAscent;
+        face->m_cellDescent = os2->usWinDescent;
     } else if (hhea != nullptr && hhea->Ascender - hhea->Descender > 0) {
-        face->cellAscent_ = hhea->Ascender;
-        face->cellDescent_ = -hhea->Descender;
+        face->m_cellAscent = hhea->Ascender;
+        face->m_cellDescent = -hhea->Descender;
     } else if (ft->ascender - ft->descender > 0) {
-        face->cellAscent_ = ft->ascender;
-        face->cellDescent_ = -ft->descender;
+        face->m_cellAscent = ft->ascender;
+        face->m_cellDescent = -ft->descender;
     } else {
-        face->cellAscent_ = ft->units_per_EM;
-        face->cellDescent_ = 0;
+        face->m_cellAscent = ft->units_per_EM;
+        face->m_cellDescent = 0;
     }
 
     if (FT_Select_Charmap(ft, FT_ENCODING_UNICODE) != 0 && ft->num_charmaps > 0) FT_Set_Charmap(ft, ft->charmaps[0]);
@@ -368,18 +368,18 @@ const FontFace* FontService::Load(const std::string& file, int index) {
         if (glyph == 0 && symbol) glyph = FT_Get_Char_Index(ft, 0xF000 + b);  // symbol fonts
         FT_Fixed adv = missing;
         if (glyph != 0 && FT_Get_Advance(ft, glyph, FT_LOAD_NO_SCALE, &adv) != 0) adv = missing;
-        face->glyphs_[b] = glyph;
-        face->advances_[b] = static_cast<int>(adv);
-        if (face->advances_[b] > maxAdvance) maxAdvance = face->advances_[b];
+        face->m_glyphs[b] = glyph;
+        face->m_advances[b] = static_cast<int>(adv);
+        if (face->m_advances[b] > maxAdvance) maxAdvance = face->m_advances[b];
     }
-    face->maxAdvance_ = hhea != nullptr && hhea->advance_Width_Max > 0 ? hhea->advance_Width_Max : maxAdvance;
+    face->m_maxAdvance = hhea != nullptr && hhea->advance_Width_Max > 0 ? hhea->advance_Width_Max : maxAdvance;
     if (os2 != nullptr && os2->version != 0xFFFF && os2->xAvgCharWidth > 0)
-        face->aveAdvance_ = os2->xAvgCharWidth;
+        face->m_aveAdvance = os2->xAvgCharWidth;
     else
-        face->aveAdvance_ = face->advances_['x'];
+        face->m_aveAdvance = face->m_advances['x'];
 
     const FontFace* result = face.get();
-    cache_->faces.emplace(std::move(key), std::move(face));
+    m_cache->faces.emplace(std::move(key), std::move(face));
     return result;
 }
 

@@ -26,10 +26,10 @@ std::string FontConfigPath();
 // A loaded face. Immutable after loading; owned by the font service.
 class FontFace {
 public:
-    const std::string& File() const { return file_; }
-    int Index() const { return index_; }
-    const std::string& Family() const { return family_; }
-    int UnitsPerEm() const { return unitsPerEm_; }
+    const std::string& File() const { return m_file; }
+    int Index() const { return m_index; }
+    const std::string& Family() const { return m_family; }
+    int UnitsPerEm() const { return m_unitsPerEm; }
 
     // Metrics at a cell height (ascent + descent) in output units. A negative
     // height asks for that em height instead; 0 gives all zeros.
@@ -37,15 +37,15 @@ public:
     // Width (sum of advances, no kerning) and cell height of a Windows-1252 text.
     TextExtent Extent(std::string_view text, int height) const;
     // Advance of a Windows-1252 byte in font units.
-    int Advance(unsigned char byte) const { return advances_[byte]; }
+    int Advance(unsigned char byte) const { return m_advances[byte]; }
     // Glyph index of a Windows-1252 byte (0 when the face has none).
-    unsigned GlyphIndex(unsigned char byte) const { return glyphs_[byte]; }
+    unsigned GlyphIndex(unsigned char byte) const { return m_glyphs[byte]; }
 
     // Scale from font units to output units at a requested height.
     double Scale(int height) const;
 
     // The FreeType face, for glyph outlines. Not safe to use from two threads.
-    FT_Face Face() const { return face_; }
+    FT_Face Face() const { return m_face; }
 
     FontFace(const FontFace&) = delete;
     FontFace& operator=(const FontFace&) = delete;
@@ -55,17 +55,17 @@ private:
     friend class FontService;
     FontFace() = default;
 
-    FT_Face face_ = nullptr;
-    std::string file_;
-    int index_ = 0;
-    std::string family_;
-    int unitsPerEm_ = 0;
-    int cellAscent_ = 0;   // font units
-    int cellDescent_ = 0;  // font units, positive
-    int maxAdvance_ = 0;
-    int aveAdvance_ = 0;
-    std::array<int, 256> advances_{};
-    std::array<unsigned, 256> glyphs_{};
+    FT_Face m_face = nullptr;
+    std::string m_file;
+    int m_index = 0;
+    std::string m_family;
+    int m_unitsPerEm = 0;
+    int m_cellAscent = 0;   // font units
+    int m_cellDescent = 0;  // font units, positive
+    int m_maxAdvance = 0;
+    int m_aveAdvance = 0;
+    std::array<int, 256> m_advances{};
+    std::array<unsigned, 256> m_glyphs{};
 };
 
 class FontService {
@@ -80,12 +80,12 @@ public:
     const FontFace* Resolve(const FontSpec& font) { return Resolve(font.face, font.weight, font.italic); }
 
     // False when FreeType could not be set up (every Resolve fails then).
-    bool Ready() const { return library_ != nullptr; }
+    bool Ready() const { return m_library != nullptr; }
     // The alias file loaded with the first fontconfig set-up, empty when none was found.
-    const std::string& ConfigFile() const { return configFile_; }
+    const std::string& ConfigFile() const { return m_configFile; }
     // Counts of fontconfig matches run and faces opened so far.
-    int MatchCount() const { return matchCount_; }
-    int FaceLoadCount() const { return faceLoadCount_; }
+    int MatchCount() const { return m_matchCount; }
+    int FaceLoadCount() const { return m_faceLoadCount; }
 
     FontService(const FontService&) = delete;
     FontService& operator=(const FontService&) = delete;
@@ -104,18 +104,18 @@ private:
     const FontFace* Load(const std::string& file, int index);
 
     struct Cache;
-    std::mutex mutex_;
-    std::unique_ptr<Cache> cache_;
-    FcConfig* ocrConfig_ = nullptr;
-    bool ocrTried_ = false;
-    FcConfig* config_ = nullptr;
-    bool wideTried_ = false;
-    FcConfig* systemConfig_ = nullptr;
-    bool systemTried_ = false;
-    FT_Library library_ = nullptr;
-    std::string configFile_;
-    int matchCount_ = 0;
-    int faceLoadCount_ = 0;
+    std::mutex m_mutex;
+    std::unique_ptr<Cache> m_cache;
+    FcConfig* m_ocrConfig = nullptr;
+    bool m_ocrTried = false;
+    FcConfig* m_config = nullptr;
+    bool m_wideTried = false;
+    FcConfig* m_systemConfig = nullptr;
+    bool m_systemTried = false;
+    FT_Library m_library = nullptr;
+    std::string m_configFile;
+    int m_matchCount = 0;
+    int m_faceLoadCount = 0;
 };
 
 }  // namespace vg

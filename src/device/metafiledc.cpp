@@ -106,38 +106,38 @@ std::u32string DecodeUtf8(std::string_view utf8) {
 bool BackendDC::SelectFont(const FontSpec& font) {
     const FontFace* face = FontService::Instance().Resolve(font);
     if (face == nullptr) return false;
-    state_.font = font;
-    state_.face = face;
+    m_state.font = font;
+    m_state.face = face;
     return true;
 }
 
 void BackendDC::SetBackground(bool opaque, Rgb colour) {
-    state_.opaque = opaque;
-    state_.background = colour;
+    m_state.opaque = opaque;
+    m_state.background = colour;
 }
 
 TextExtent BackendDC::GetTextExtent(std::string_view text) {
-    if (state_.face == nullptr) return {};
-    return state_.face->Extent(text, state_.font.height);
+    if (m_state.face == nullptr) return {};
+    return m_state.face->Extent(text, m_state.font.height);
 }
 
 FontMetrics BackendDC::GetTextMetrics() {
-    if (state_.face == nullptr) return {};
-    return state_.face->Metrics(state_.font.height);
+    if (m_state.face == nullptr) return {};
+    return m_state.face->Metrics(m_state.font.height);
 }
 
 void BackendDC::RestoreState() {
-    if (saved_.empty()) return;
-    state_ = saved_.back();
-    saved_.pop_back();
+    if (m_saved.empty()) return;
+    m_state = m_saved.back();
+    m_saved.pop_back();
 }
 
 std::vector<int> BackendDC::Advances(std::string_view text) const {
     std::vector<int> dx(text.size(), 0);
-    if (state_.face == nullptr) return dx;
+    if (m_state.face == nullptr) return dx;
     int before = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const int upTo = state_.face->Extent(text.substr(0, i + 1), state_.font.height).cx;
+        const int upTo = m_state.face->Extent(text.substr(0, i + 1), m_state.font.height).cx;
         dx[i] = upTo - before;
         before = upTo;
     }
@@ -146,17 +146,17 @@ std::vector<int> BackendDC::Advances(std::string_view text) const {
 
 std::vector<int> BackendDC::Advances(const std::u32string& text) const {
     std::vector<int> dx(text.size(), 0);
-    if (state_.face == nullptr || state_.font.height <= 0) return dx;
-    const int cellPerEm = state_.face->Metrics(-state_.face->UnitsPerEm()).height;
+    if (m_state.face == nullptr || m_state.font.height <= 0) return dx;
+    const int cellPerEm = m_state.face->Metrics(-m_state.face->UnitsPerEm()).height;
     if (cellPerEm <= 0) return dx;
-    FT_Face face = state_.face->Face();
+    FT_Face face = m_state.face->Face();
     long long units = 0;
     int before = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         FT_Fixed advance = 0;
         const FT_UInt glyph = FT_Get_Char_Index(face, text[i]);
         if (FT_Get_Advance(face, glyph, FT_LOAD_NO_SCALE, &advance) == 0) units += advance;
-        const int upTo = static_cast<int>(std::clamp<long long>(units * state_.font.height / cellPerEm, 0, INT_MAX));
+        const int upTo = static_cast<int>(std::clamp<long long>(units * m_state.font.height / cellPerEm, 0, INT_MAX));
         dx[i] = upTo - before;
         before = upTo;
     }
@@ -196,8 +196,8 @@ struct WmfDC::Impl {
     void Delete(uint32_t& handle) { Append(U().wdeleteobject_set(&handle, handles)); }
 };
 
-WmfDC::WmfDC(int windowCx, int windowCy) : impl_(std::make_unique<Impl>()) {
-    Impl& m = *impl_;
+WmfDC::WmfDC(int windowCx, int windowCy) : m_impl(std::make_unique<Impl>()) {
+    Impl& m = *m_impl;
     if (Uemf() == nullptr || U().wmf_htable_create(32, 32, &m.handles) != 0) {
         m.handles = nullptr;
         m.ok = false;
@@ -215,11 +215,11 @@ WmfDC::WmfDC(int windowCx, int windowCy) : impl_(std::make_unique<Impl>()) {
 }
 
 WmfDC::~WmfDC() {
-    if (impl_ && impl_->handles) U().wmf_htable_free(&impl_->handles);
+    if (m_impl && m_impl->handles) U().wmf_htable_free(&m_impl->handles);
 }
 
 void WmfDC::SetStartExtent(int windowCx, int windowCy) {
-    Impl& m = *impl_;
+    Impl& m = *m_impl;
     if (!m.handles) return;
     char* rec = U().U_WMRSETWINDOWEXT_set(U().point16_set(Clamp16(windowCx), Clamp16(windowCy)));
     if (rec == nullptr) {
@@ -232,21 +232,21 @@ void WmfDC::SetStartExtent(int windowCx, int windowCy) {
 }
 
 void WmfDC::SetWindowExtent(int cx, int cy) {
-    if (!impl_->handles) return;
-    impl_->Append(U().U_WMRSETWINDOWEXT_set(U().point16_set(Clamp16(cx), Clamp16(cy))));
+    if (!m_impl->handles) return;
+    m_impl->Append(U().U_WMRSETWINDOWEXT_set(U().point16_set(Clamp16(cx), Clamp16(cy))));
 }
 
 void WmfDC::Polygon(const Point* points, int count) {
-    if (points == nullptr || count <= 0 || !impl_->handles) return;
-    Impl& m = *impl_;
-    if (m.brush != state_.brush) {
+    if (points == nullptr || count <= 0 || !m_impl->handles) return;
+    Impl& m = *m_impl;
+    if (m.brush != m_state.brush) {
         uint32_t previous = m.brushHandle;
         const bool hadBrush = m.brush.has_value();
         m.Append(U().wcreatebrushindirect_set(&m.brushHandle, m.handles,
-                                              U().U_WLOGBRUSH_set(U_BS_SOLID, ColourRef(state_.brush), 0)));
+                                              U().U_WLOGBRUSH_set(U_BS_SOLID, ColourRef(m_state.brush), 0)));
         m.Select(m.brushHandle);
         if (hadBrush) m.Delete(previous);
-        m.brush = state_.brush;
+        m.brush = m_state.brush;
     }
     std::vector<U_POINT16> pts(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) pts[i] = U().point16_set(Clamp16(points[i].x), Clamp16(points[i].y));
@@ -254,8 +254,8 @@ void WmfDC::Polygon(const Point* points, int count) {
 }
 
 void WmfDC::DottedOutline(const Point* points, int count, Rgb colour) {
-    if (points == nullptr || count <= 0 || !impl_->handles) return;
-    Impl& m = *impl_;
+    if (points == nullptr || count <= 0 || !m_impl->handles) return;
+    Impl& m = *m_impl;
     uint32_t pen = 0;
     m.Append(U().wcreatepenindirect_set(&pen, m.handles, U().U_PEN_set(U_PS_DOT, 1, ColourRef(colour))));
     m.Select(pen);
@@ -267,8 +267,8 @@ void WmfDC::DottedOutline(const Point* points, int count, Rgb colour) {
 }
 
 void WmfDC::Line(Point from, Point to, Rgb colour, int width) {
-    if (!impl_->handles) return;
-    Impl& m = *impl_;
+    if (!m_impl->handles) return;
+    Impl& m = *m_impl;
     uint32_t pen = 0;
     m.Append(U().wcreatepenindirect_set(
         &pen, m.handles,
@@ -281,14 +281,14 @@ void WmfDC::Line(Point from, Point to, Rgb colour, int width) {
 }
 
 void WmfDC::TextOut(Point at, std::string_view text) {
-    if (text.empty() || !impl_->handles) return;
-    Impl& m = *impl_;
-    if (state_.face != nullptr && !SameFont(m.font, state_.font)) {
+    if (text.empty() || !m_impl->handles) return;
+    Impl& m = *m_impl;
+    if (m_state.face != nullptr && !SameFont(m.font, m_state.font)) {
         const bool hadFont = m.font.has_value();
         uint32_t previous = m.fontHandle;
-        std::string face = state_.font.face.substr(0, 31);
-        U_FONT* font = U().U_FONT_set(Clamp16(state_.font.height), 0, Clamp16(state_.font.escapement), 0,
-                                      static_cast<int16_t>(state_.font.weight), state_.font.italic ? 1 : 0, 0, 0,
+        std::string face = m_state.font.face.substr(0, 31);
+        U_FONT* font = U().U_FONT_set(Clamp16(m_state.font.height), 0, Clamp16(m_state.font.escapement), 0,
+                                      static_cast<int16_t>(m_state.font.weight), m_state.font.italic ? 1 : 0, 0, 0,
                                       0 /* ANSI */, 0, 0, kProofQuality, kPitchAndFamily, face.data());
         if (font == nullptr) {
             m.ok = false;
@@ -298,9 +298,9 @@ void WmfDC::TextOut(Point at, std::string_view text) {
         std::free(font);
         m.Select(m.fontHandle);
         if (hadFont) m.Delete(previous);
-        m.font = state_.font;
+        m.font = m_state.font;
     }
-    AppendTextAttributes(m, state_, U().U_WMRSETTEXTCOLOR_set, U().U_WMRSETBKMODE_set, U().U_WMRSETBKCOLOR_set,
+    AppendTextAttributes(m, m_state, U().U_WMRSETTEXTCOLOR_set, U().U_WMRSETBKMODE_set, U().U_WMRSETBKCOLOR_set,
                          [](int align) { return U().U_WMRSETTEXTALIGN_set(static_cast<uint16_t>(align)); });
     const std::string_view cut = text.substr(0, 0x7FFF);
     std::vector<int16_t> dx;
@@ -311,7 +311,7 @@ void WmfDC::TextOut(Point at, std::string_view text) {
 }
 
 bool WmfDC::Finish(std::string& bytes) {
-    Impl& m = *impl_;
+    Impl& m = *m_impl;
     if (!m.handles) return false;
     m.Append(U().U_WMREOF_set());
     if (!m.ok) return false;
@@ -383,8 +383,8 @@ U_RECTL BoundsOf(const std::vector<U_POINTL>& pts) {
 
 }  // namespace
 
-EmfDC::EmfDC(int width, int height) : impl_(std::make_unique<Impl>()) {
-    Impl& m = *impl_;
+EmfDC::EmfDC(int width, int height) : m_impl(std::make_unique<Impl>()) {
+    Impl& m = *m_impl;
     m.width = std::max(0, width);
     m.height = std::max(0, height);
     if (Uemf() == nullptr || U().emf_htable_create(32, 32, &m.handles) != 0) {
@@ -403,33 +403,33 @@ EmfDC::EmfDC(int width, int height) : impl_(std::make_unique<Impl>()) {
 }
 
 EmfDC::~EmfDC() {
-    if (impl_ && impl_->handles) U().emf_htable_free(&impl_->handles);
+    if (m_impl && m_impl->handles) U().emf_htable_free(&m_impl->handles);
 }
 
 void EmfDC::SetWindowExtent(int cx, int cy) {
-    if (!impl_->handles) return;
-    impl_->Append(U().U_EMRSETWINDOWEXTEX_set(U().sizel_set(cx, cy)));
+    if (!m_impl->handles) return;
+    m_impl->Append(U().U_EMRSETWINDOWEXTEX_set(U().sizel_set(cx, cy)));
 }
 
 void EmfDC::Polygon(const Point* points, int count) {
-    if (points == nullptr || count <= 0 || !impl_->handles) return;
-    Impl& m = *impl_;
-    if (m.brush != state_.brush) {
+    if (points == nullptr || count <= 0 || !m_impl->handles) return;
+    Impl& m = *m_impl;
+    if (m.brush != m_state.brush) {
         const bool hadBrush = m.brush.has_value();
         uint32_t previous = m.brushHandle;
         m.Append(U().createbrushindirect_set(&m.brushHandle, m.handles,
-                                             U().logbrush_set(U_BS_SOLID, ColourRef(state_.brush), 0)));
+                                             U().logbrush_set(U_BS_SOLID, ColourRef(m_state.brush), 0)));
         m.Select(m.brushHandle);
         if (hadBrush) m.Delete(previous);
-        m.brush = state_.brush;
+        m.brush = m_state.brush;
     }
     const std::vector<U_POINTL> pts = PointsL(points, count);
     m.Append(U().U_EMRPOLYGON_set(BoundsOf(pts), static_cast<uint32_t>(count), pts.data()));
 }
 
 void EmfDC::DottedOutline(const Point* points, int count, Rgb colour) {
-    if (points == nullptr || count <= 0 || !impl_->handles) return;
-    Impl& m = *impl_;
+    if (points == nullptr || count <= 0 || !m_impl->handles) return;
+    Impl& m = *m_impl;
     uint32_t pen = 0;
     m.Append(U().createpen_set(&pen, m.handles, U().logpen_set(U_PS_DOT, U().point32_set(1, 0), ColourRef(colour))));
     m.Select(pen);
@@ -440,8 +440,8 @@ void EmfDC::DottedOutline(const Point* points, int count, Rgb colour) {
 }
 
 void EmfDC::Line(Point from, Point to, Rgb colour, int width) {
-    if (!impl_->handles) return;
-    Impl& m = *impl_;
+    if (!m_impl->handles) return;
+    Impl& m = *m_impl;
     uint32_t pen = 0;
     m.Append(U().createpen_set(&pen, m.handles,
                                U().logpen_set(U_PS_SOLID, U().point32_set(std::max(0, width), 0), ColourRef(colour))));
@@ -472,29 +472,29 @@ void EmfDC::TextOutUtf8(Point at, std::string_view utf8) {
 }
 
 TextExtent EmfDC::GetTextExtentUtf8(std::string_view utf8) {
-    if (state_.face == nullptr) return {};
+    if (m_state.face == nullptr) return {};
     int width = 0;
     for (int a : Advances(DecodeUtf8(utf8))) width += a;
-    return {width, state_.face->Metrics(state_.font.height).height};
+    return {width, m_state.face->Metrics(m_state.font.height).height};
 }
 
 void EmfDC::TextOutUnits(Point at, const std::vector<uint16_t>& units, const std::vector<int>& advances) {
-    if (units.empty() || !impl_->handles) return;
-    Impl& m = *impl_;
-    if (state_.face != nullptr && !SameFont(m.font, state_.font)) {
+    if (units.empty() || !m_impl->handles) return;
+    Impl& m = *m_impl;
+    if (m_state.face != nullptr && !SameFont(m.font, m_state.font)) {
         const bool hadFont = m.font.has_value();
         uint32_t previous = m.fontHandle;
-        std::vector<uint16_t> face = Utf16Of(std::string_view(state_.font.face).substr(0, U_LF_FACESIZE - 1));
+        std::vector<uint16_t> face = Utf16Of(std::string_view(m_state.font.face).substr(0, U_LF_FACESIZE - 1));
         face.resize(U_LF_FACESIZE, 0);
-        U_LOGFONT lf = U().logfont_set(state_.font.height, 0, state_.font.escapement, 0, state_.font.weight,
-                                       state_.font.italic ? 1 : 0, 0, 0, 0 /* ANSI */, 0, 0, kProofQuality,
+        U_LOGFONT lf = U().logfont_set(m_state.font.height, 0, m_state.font.escapement, 0, m_state.font.weight,
+                                       m_state.font.italic ? 1 : 0, 0, 0, 0 /* ANSI */, 0, 0, kProofQuality,
                                        kPitchAndFamily, face.data());
         m.Append(U().extcreatefontindirectw_set(&m.fontHandle, m.handles, reinterpret_cast<const char*>(&lf), nullptr));
         m.Select(m.fontHandle);
         if (hadFont) m.Delete(previous);
-        m.font = state_.font;
+        m.font = m_state.font;
     }
-    AppendTextAttributes(m, state_, U().U_EMRSETTEXTCOLOR_set, U().U_EMRSETBKMODE_set, U().U_EMRSETBKCOLOR_set,
+    AppendTextAttributes(m, m_state, U().U_EMRSETTEXTCOLOR_set, U().U_EMRSETBKMODE_set, U().U_EMRSETBKCOLOR_set,
                          [](int align) { return U().U_EMRSETTEXTALIGN_set(static_cast<uint32_t>(align)); });
     std::vector<uint16_t> string = units;
     std::vector<uint32_t> dx;
@@ -510,7 +510,7 @@ void EmfDC::TextOutUnits(Point at, const std::vector<uint16_t>& units, const std
 }
 
 bool EmfDC::Finish(std::string& bytes) {
-    Impl& m = *impl_;
+    Impl& m = *m_impl;
     if (!m.handles) return false;
     EMFTRACK track{};
     m.Append(U().U_EMREOF_set(0, nullptr, &track));

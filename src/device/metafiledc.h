@@ -26,14 +26,14 @@ public:
 
     int PixelsPerInchX() const override { return kReferenceDpi; }
     int PixelsPerInchY() const override { return kReferenceDpi; }
-    void SetBrushColour(Rgb colour) override { state_.brush = colour; }
+    void SetBrushColour(Rgb colour) override { m_state.brush = colour; }
     bool SelectFont(const FontSpec& font) override;
-    void SetTextColour(Rgb colour) override { state_.textColour = colour; }
+    void SetTextColour(Rgb colour) override { m_state.textColour = colour; }
     void SetBackground(bool opaque, Rgb colour) override;
-    void SetTextAlign(int flags) override { state_.align = flags; }
+    void SetTextAlign(int flags) override { m_state.align = flags; }
     TextExtent GetTextExtent(std::string_view text) override;
     FontMetrics GetTextMetrics() override;
-    void SaveState() override { saved_.push_back(state_); }
+    void SaveState() override { m_saved.push_back(m_state); }
     void RestoreState() override;
 
 protected:
@@ -53,8 +53,8 @@ protected:
     // The same for code points, measured with the face's own character map.
     std::vector<int> Advances(const std::u32string& text) const;
 
-    State state_;
-    std::vector<State> saved_;
+    State m_state;
+    std::vector<State> m_saved;
 };
 
 // Windows Metafile records: the 18-byte header, the drawing, the end record.
@@ -79,7 +79,7 @@ public:
 
 private:
     struct Impl;
-    std::unique_ptr<Impl> impl_;
+    std::unique_ptr<Impl> m_impl;
 };
 
 // Enhanced Metafile records: header with the frame, the drawing, the end record.
@@ -110,7 +110,7 @@ private:
     void TextOutUnits(Point at, const std::vector<uint16_t>& units, const std::vector<int>& dx);
 
     struct Impl;
-    std::unique_ptr<Impl> impl_;
+    std::unique_ptr<Impl> m_impl;
 };
 
 }  // namespace vg

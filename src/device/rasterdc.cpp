@@ -19,7 +19,7 @@ namespace vg {
 
 namespace {
 
-int g_screenPpi = 96;
+int screenPpi = 96;
 
 constexpr double kPi = 3.14159265358979323846;
 // Bitmaps beyond this many bytes are not made (a preview that large is useless).
@@ -96,42 +96,42 @@ const Contours* GlyphContours(const FontFace* face, unsigned glyph, int steps) {
 
 }  // namespace
 
-int ScreenPixelsPerInch() { return g_screenPpi; }
-void SetScreenPixelsPerInch(int ppi) { g_screenPpi = ppi > 0 ? ppi : 96; }
+int ScreenPixelsPerInch() { return screenPpi; }
+void SetScreenPixelsPerInch(int ppi) { screenPpi = ppi > 0 ? ppi : 96; }
 
 RasterDC::RasterDC(int pixelsPerInchX, int pixelsPerInchY)
-    : ppiX_(pixelsPerInchX > 0 ? pixelsPerInchX : 96), ppiY_(pixelsPerInchY > 0 ? pixelsPerInchY : 96) {}
+    : m_ppiX(pixelsPerInchX > 0 ? pixelsPerInchX : 96), m_ppiY(pixelsPerInchY > 0 ? pixelsPerInchY : 96) {}
 
 bool RasterDC::Allocate(int width, int height) {
-    bitmap_ = MonoBitmap{};
+    m_bitmap = MonoBitmap{};
     if (width <= 0 || height <= 0) return false;
     const int stride = MonoStride(width);
     if (static_cast<long long>(stride) * height > kMaxBitmapBytes) return false;
     try {
-        bitmap_.bits.assign(static_cast<std::size_t>(stride) * height, 0xFF);
+        m_bitmap.bits.assign(static_cast<std::size_t>(stride) * height, 0xFF);
     } catch (const std::bad_alloc&) {
-        bitmap_.bits.clear();
+        m_bitmap.bits.clear();
         return false;
     }
-    bitmap_.width = width;
-    bitmap_.height = height;
-    bitmap_.stride = stride;
+    m_bitmap.width = width;
+    m_bitmap.height = height;
+    m_bitmap.stride = stride;
     return true;
 }
 
 MonoBitmap RasterDC::TakeBitmap() {
-    MonoBitmap b = std::move(bitmap_);
-    bitmap_ = MonoBitmap{};
+    MonoBitmap b = std::move(m_bitmap);
+    m_bitmap = MonoBitmap{};
     return b;
 }
 
-int RasterDC::ToPixelsX(double x) const { return static_cast<int>(std::lround((x - origin_.x) * ppiX_ / 1000.0)); }
+int RasterDC::ToPixelsX(double x) const { return static_cast<int>(std::lround((x - m_origin.x) * m_ppiX / 1000.0)); }
 
-int RasterDC::ToPixelsY(double y) const { return static_cast<int>(std::lround((y - origin_.y) * ppiY_ / 1000.0)); }
+int RasterDC::ToPixelsY(double y) const { return static_cast<int>(std::lround((y - m_origin.y) * m_ppiY / 1000.0)); }
 
 void RasterDC::Plot(int x, int y, bool ink) {
-    if (x < 0 || y < 0 || x >= bitmap_.width || y >= bitmap_.height) return;
-    uint8_t& byte = bitmap_.bits[static_cast<std::size_t>(y) * bitmap_.stride + (x >> 3)];
+    if (x < 0 || y < 0 || x >= m_bitmap.width || y >= m_bitmap.height) return;
+    uint8_t& byte = m_bitmap.bits[static_cast<std::size_t>(y) * m_bitmap.stride + (x >> 3)];
     const uint8_t mask = static_cast<uint8_t>(0x80 >> (x & 7));
     if (ink)
         byte = static_cast<uint8_t>(byte & ~mask);
@@ -147,7 +147,7 @@ void RasterDC::Span(int rowFrom, int rowTo, int from, int to, bool ink) {
     if (firstByte == lastByte) head &= tail;
     const uint8_t fill = ink ? 0x00 : 0xFF;
     for (int row = rowFrom; row <= rowTo; ++row) {
-        uint8_t* line = bitmap_.bits.data() + static_cast<std::size_t>(row) * bitmap_.stride;
+        uint8_t* line = m_bitmap.bits.data() + static_cast<std::size_t>(row) * m_bitmap.stride;
         auto apply = [ink](uint8_t& byte, uint8_t mask) {
             byte = ink ? static_cast<uint8_t>(byte & ~mask) : static_cast<uint8_t>(byte | mask);
         };
@@ -159,7 +159,7 @@ void RasterDC::Span(int rowFrom, int rowTo, int from, int to, bool ink) {
 }
 
 void RasterDC::Fill(const std::vector<std::vector<DPt>>& contours, bool ink) {
-    if (bitmap_.Empty()) return;
+    if (m_bitmap.Empty()) return;
     struct Edge {
         double x0, y0, x1, y1;
         int dir;
@@ -183,7 +183,7 @@ void RasterDC::Fill(const std::vector<std::vector<DPt>>& contours, bool ink) {
     }
     if (edges.empty()) return;
     const int rowFrom = std::max(0, static_cast<int>(std::ceil(top - 0.5)));
-    const int rowTo = std::min(bitmap_.height - 1, static_cast<int>(std::ceil(bottom - 0.5)) - 1);
+    const int rowTo = std::min(m_bitmap.height - 1, static_cast<int>(std::ceil(bottom - 0.5)) - 1);
     if (rowFrom > rowTo) return;
     std::vector<std::pair<double, int>> xs;
     std::vector<std::pair<int, int>> spans;
@@ -202,9 +202,9 @@ void RasterDC::Fill(const std::vector<std::vector<DPt>>& contours, bool ink) {
             if (winding == 0) continue;
             // Pixels whose centres lie in [xa, xb).
             const double xa = std::max(xs[i].first, -1.0);
-            const double xb = std::min(xs[i + 1].first, bitmap_.width + 1.0);
+            const double xb = std::min(xs[i + 1].first, m_bitmap.width + 1.0);
             const int from = std::max(0, static_cast<int>(std::ceil(xa - 0.5)));
-            const int to = std::min(bitmap_.width, static_cast<int>(std::ceil(xb - 0.5)));
+            const int to = std::min(m_bitmap.width, static_cast<int>(std::ceil(xb - 0.5)));
             spans.emplace_back(from, to);
         }
     };
@@ -240,13 +240,13 @@ void RasterDC::Fill(const std::vector<std::vector<DPt>>& contours, bool ink) {
 }
 
 void RasterDC::Polygon(const Point* points, int count) {
-    if (points == nullptr || count < 3 || bitmap_.Empty()) return;
+    if (points == nullptr || count < 3 || m_bitmap.Empty()) return;
     // Vertices land on whole pixels, as the platform's polygons do.
     std::vector<std::vector<DPt>> contour(1);
     for (int i = 0; i < count; ++i)
         contour[0].push_back(
             {static_cast<double>(ToPixelsX(points[i].x)), static_cast<double>(ToPixelsY(points[i].y))});
-    Fill(contour, IsInk(state_.brush));
+    Fill(contour, IsInk(m_state.brush));
 }
 
 void RasterDC::PixelLine(int x0, int y0, int x1, int y1, bool ink, bool dotted) {
@@ -255,7 +255,7 @@ void RasterDC::PixelLine(int x0, int y0, int x1, int y1, bool ink, bool dotted) 
     int err = dx + dy;
     long long step = 0;
     // A line longer than the bitmap's diagonal twice over is clipped by Plot anyway.
-    const long long limit = 4LL * (bitmap_.width + bitmap_.height) + 4;
+    const long long limit = 4LL * (m_bitmap.width + m_bitmap.height) + 4;
     while (step < limit) {
         if (!dotted || (step & 1) == 0) Plot(x0, y0, ink);
         ++step;
@@ -273,15 +273,15 @@ void RasterDC::PixelLine(int x0, int y0, int x1, int y1, bool ink, bool dotted) 
 }
 
 void RasterDC::DottedOutline(const Point* points, int count, Rgb colour) {
-    if (points == nullptr || count < 2 || bitmap_.Empty()) return;
+    if (points == nullptr || count < 2 || m_bitmap.Empty()) return;
     for (int i = 0; i + 1 < count; ++i)
         PixelLine(ToPixelsX(points[i].x), ToPixelsY(points[i].y), ToPixelsX(points[i + 1].x),
                   ToPixelsY(points[i + 1].y), IsInk(colour), true);
 }
 
 void RasterDC::Line(Point from, Point to, Rgb colour, int width) {
-    if (bitmap_.Empty()) return;
-    const double px = width * ppiX_ / 1000.0;
+    if (m_bitmap.Empty()) return;
+    const double px = width * m_ppiX / 1000.0;
     if (px <= 1.5) {
         PixelLine(ToPixelsX(from.x), ToPixelsY(from.y), ToPixelsX(to.x), ToPixelsY(to.y), IsInk(colour), false);
         return;
@@ -298,31 +298,31 @@ void RasterDC::Line(Point from, Point to, Rgb colour, int width) {
 bool RasterDC::SelectFont(const FontSpec& font) {
     const FontFace* face = FontService::Instance().Resolve(font);
     if (face == nullptr) return false;
-    state_.font = font;
-    state_.face = face;
+    m_state.font = font;
+    m_state.face = face;
     return true;
 }
 
 TextExtent RasterDC::GetTextExtent(std::string_view text) {
-    if (state_.face == nullptr) return {};
-    return state_.face->Extent(text, state_.font.height);
+    if (m_state.face == nullptr) return {};
+    return m_state.face->Extent(text, m_state.font.height);
 }
 
 FontMetrics RasterDC::GetTextMetrics() {
-    if (state_.face == nullptr) return {};
-    return state_.face->Metrics(state_.font.height);
+    if (m_state.face == nullptr) return {};
+    return m_state.face->Metrics(m_state.font.height);
 }
 
 void RasterDC::RestoreState() {
-    if (saved_.empty()) return;
-    state_ = saved_.back();
-    saved_.pop_back();
+    if (m_saved.empty()) return;
+    m_state = m_saved.back();
+    m_saved.pop_back();
 }
 
 void RasterDC::TextOut(Point at, std::string_view text) {
-    const FontFace* face = state_.face;
-    if (face == nullptr || text.empty() || bitmap_.Empty()) return;
-    const int height = state_.font.height;
+    const FontFace* face = m_state.face;
+    if (face == nullptr || text.empty() || m_bitmap.Empty()) return;
+    const int height = m_state.font.height;
     const double scale = face->Scale(height);
     if (!(scale > 0)) return;
     const FontMetrics metrics = face->Metrics(height);
@@ -330,23 +330,23 @@ void RasterDC::TextOut(Point at, std::string_view text) {
 
     // Cell coordinates (output units, x along the baseline, y down from the cell
     // top) turned by the escapement and placed at the reference point.
-    const double angle = state_.font.escapement / 10.0 * kPi / 180.0;
+    const double angle = m_state.font.escapement / 10.0 * kPi / 180.0;
     const double ca = std::cos(angle), sa = std::sin(angle);
-    const double startX = (state_.align & kAlignCentreTop) == kAlignCentreTop ? -extent.cx / 2.0 : 0.0;
+    const double startX = (m_state.align & kAlignCentreTop) == kAlignCentreTop ? -extent.cx / 2.0 : 0.0;
     auto place = [&](double lx, double ly) {
         const double x = at.x + lx * ca + ly * sa;
         const double y = at.y - lx * sa + ly * ca;
-        return DPt{(x - origin_.x) * ppiX_ / 1000.0, (y - origin_.y) * ppiY_ / 1000.0};
+        return DPt{(x - m_origin.x) * m_ppiX / 1000.0, (y - m_origin.y) * m_ppiY / 1000.0};
     };
 
-    if (state_.opaque) {
+    if (m_state.opaque) {
         const double x1 = startX + extent.cx, y1 = metrics.height;
-        Fill({{place(startX, 0), place(x1, 0), place(x1, y1), place(startX, y1)}}, IsInk(state_.background));
+        Fill({{place(startX, 0), place(x1, 0), place(x1, y1), place(startX, y1)}}, IsInk(m_state.background));
     }
 
-    const bool ink = IsInk(state_.textColour);
+    const bool ink = IsInk(m_state.textColour);
     // Curves in pieces of about two pixels at the glyph's size.
-    const int curveSteps = std::clamp(static_cast<int>(height * ppiY_ / 1000.0 / 6.0), 2, 10);
+    const int curveSteps = std::clamp(static_cast<int>(height * m_ppiY / 1000.0 / 6.0), 2, 10);
     double pen = startX;
     std::vector<std::vector<DPt>> contours;
     for (char ch : text) {

@@ -42,35 +42,35 @@ public:
     // not positive or too large to allocate. Drawing before this only measures.
     bool Allocate(int width, int height);
     // Output-unit point that lands on pixel (0, 0).
-    void SetOrigin(Point origin) { origin_ = origin; }
+    void SetOrigin(Point origin) { m_origin = origin; }
     // Fills in this colour set bits (paper); every other colour clears them.
-    void SetPaperColour(Rgb colour) { paper_ = colour; }
+    void SetPaperColour(Rgb colour) { m_paper = colour; }
 
-    const MonoBitmap& Bitmap() const { return bitmap_; }
+    const MonoBitmap& Bitmap() const { return m_bitmap; }
     MonoBitmap TakeBitmap();
 
     // Output units to device pixels, rounded like the platform's mapping.
     int ToPixelsX(double x) const;
     int ToPixelsY(double y) const;
 
-    int PixelsPerInchX() const override { return ppiX_; }
-    int PixelsPerInchY() const override { return ppiY_; }
+    int PixelsPerInchX() const override { return m_ppiX; }
+    int PixelsPerInchY() const override { return m_ppiY; }
     void SetWindowExtent(int, int) override {}
-    void SetBrushColour(Rgb colour) override { state_.brush = colour; }
+    void SetBrushColour(Rgb colour) override { m_state.brush = colour; }
     void Polygon(const Point* points, int count) override;
     void DottedOutline(const Point* points, int count, Rgb colour) override;
     void Line(Point from, Point to, Rgb colour, int width) override;
     bool SelectFont(const FontSpec& font) override;
-    void SetTextColour(Rgb colour) override { state_.textColour = colour; }
+    void SetTextColour(Rgb colour) override { m_state.textColour = colour; }
     void SetBackground(bool opaque, Rgb colour) override {
-        state_.opaque = opaque;
-        state_.background = colour;
+        m_state.opaque = opaque;
+        m_state.background = colour;
     }
-    void SetTextAlign(int flags) override { state_.align = flags; }
+    void SetTextAlign(int flags) override { m_state.align = flags; }
     void TextOut(Point at, std::string_view text) override;
     TextExtent GetTextExtent(std::string_view text) override;
     FontMetrics GetTextMetrics() override;
-    void SaveState() override { saved_.push_back(state_); }
+    void SaveState() override { m_saved.push_back(m_state); }
     void RestoreState() override;
 
 private:
@@ -94,15 +94,15 @@ private:
     // Pixels [from, to) of the rows rowFrom to rowTo.
     void Span(int rowFrom, int rowTo, int from, int to, bool ink);
     void PixelLine(int x0, int y0, int x1, int y1, bool ink, bool dotted);
-    bool IsInk(Rgb colour) const { return !(colour == paper_); }
+    bool IsInk(Rgb colour) const { return !(colour == m_paper); }
 
-    int ppiX_;
-    int ppiY_;
-    Point origin_;
-    Rgb paper_{255, 255, 255};
-    MonoBitmap bitmap_;
-    State state_;
-    std::vector<State> saved_;
+    int m_ppiX;
+    int m_ppiY;
+    Point m_origin;
+    Rgb m_paper{255, 255, 255};
+    MonoBitmap m_bitmap;
+    State m_state;
+    std::vector<State> m_saved;
 };
 
 }  // namespace vg

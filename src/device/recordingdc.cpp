@@ -5,101 +5,101 @@
 namespace vg {
 
 RecordingDC::RecordingDC(int pixelsPerInchX, int pixelsPerInchY)
-    : ppiX_(pixelsPerInchX > 0 ? pixelsPerInchX : 96), ppiY_(pixelsPerInchY > 0 ? pixelsPerInchY : 96) {
+    : m_ppiX(pixelsPerInchX > 0 ? pixelsPerInchX : 96), m_ppiY(pixelsPerInchY > 0 ? pixelsPerInchY : 96) {
     // Room for a linear symbol with its texts, so that the lists are not regrown on the way.
-    ops_.reserve(128);
-    polygons_.reserve(64);
-    texts_.reserve(32);
-    fonts_.reserve(32);
+    m_ops.reserve(128);
+    m_polygons.reserve(64);
+    m_texts.reserve(32);
+    m_fonts.reserve(32);
 }
 
 void RecordingDC::SetWindowExtent(int cx, int cy) {
-    ops_.push_back({RecordKind::WindowExtent, extents_.size()});
-    extents_.push_back({cx, cy});
+    m_ops.push_back({RecordKind::WindowExtent, m_extents.size()});
+    m_extents.push_back({cx, cy});
 }
 
 void RecordingDC::Polygon(const Point* points, int count) {
     if (points == nullptr || count <= 0) return;
-    ops_.push_back({RecordKind::Polygon, polygons_.size()});
-    polygons_.push_back({std::vector<Point>(points, points + count), state_.brush});
+    m_ops.push_back({RecordKind::Polygon, m_polygons.size()});
+    m_polygons.push_back({std::vector<Point>(points, points + count), m_state.brush});
 }
 
 void RecordingDC::DottedOutline(const Point* points, int count, Rgb colour) {
     if (points == nullptr || count <= 0) return;
-    ops_.push_back({RecordKind::DottedOutline, outlines_.size()});
-    outlines_.push_back({std::vector<Point>(points, points + count), colour});
+    m_ops.push_back({RecordKind::DottedOutline, m_outlines.size()});
+    m_outlines.push_back({std::vector<Point>(points, points + count), colour});
 }
 
 void RecordingDC::Line(Point from, Point to, Rgb colour, int width) {
-    ops_.push_back({RecordKind::Line, lines_.size()});
-    lines_.push_back({from, to, colour, width});
+    m_ops.push_back({RecordKind::Line, m_lines.size()});
+    m_lines.push_back({from, to, colour, width});
 }
 
 bool RecordingDC::SelectFont(const FontSpec& font) {
     const FontFace* face = FontService::Instance().Resolve(font);
-    ops_.push_back({RecordKind::SelectFont, fonts_.size()});
-    fonts_.push_back({font, face != nullptr});
+    m_ops.push_back({RecordKind::SelectFont, m_fonts.size()});
+    m_fonts.push_back({font, face != nullptr});
     if (face == nullptr) return false;
-    state_.font = font;
-    state_.face = face;
+    m_state.font = font;
+    m_state.face = face;
     return true;
 }
 
 void RecordingDC::SetBackground(bool opaque, Rgb colour) {
-    state_.opaque = opaque;
-    state_.background = colour;
+    m_state.opaque = opaque;
+    m_state.background = colour;
 }
 
 void RecordingDC::TextOut(Point at, std::string_view text) {
-    ops_.push_back({RecordKind::Text, texts_.size()});
-    texts_.push_back({at, std::string(text), state_.font, state_.textColour, state_.opaque, state_.background,
-                      state_.align, extras_});
+    m_ops.push_back({RecordKind::Text, m_texts.size()});
+    m_texts.push_back({at, std::string(text), m_state.font, m_state.textColour, m_state.opaque, m_state.background,
+                       m_state.align, m_extras});
 }
 
 TextExtent RecordingDC::GetTextExtent(std::string_view text) {
-    if (state_.face == nullptr) return {};
-    return state_.face->Extent(text, state_.font.height);
+    if (m_state.face == nullptr) return {};
+    return m_state.face->Extent(text, m_state.font.height);
 }
 
 FontMetrics RecordingDC::GetTextMetrics() {
-    if (state_.face == nullptr) return {};
-    return state_.face->Metrics(state_.font.height);
+    if (m_state.face == nullptr) return {};
+    return m_state.face->Metrics(m_state.font.height);
 }
 
 void RecordingDC::RestoreState() {
-    if (saved_.empty()) return;
-    state_ = saved_.back();
-    saved_.pop_back();
+    if (m_saved.empty()) return;
+    m_state = m_saved.back();
+    m_saved.pop_back();
 }
 
 std::vector<RecordedPolygon> RecordingDC::PolygonsIn(Rgb brush) const {
     std::vector<RecordedPolygon> result;
-    for (const RecordedPolygon& p : polygons_)
+    for (const RecordedPolygon& p : m_polygons)
         if (p.brush == brush) result.push_back(p);
     return result;
 }
 
 std::string RecordingDC::AllText() const {
     std::string all;
-    for (const RecordedText& t : texts_) all += t.text;
+    for (const RecordedText& t : m_texts) all += t.text;
     return all;
 }
 
 std::string RecordingDC::SymbolText() const {
     std::string own;
-    for (const RecordedText& t : texts_)
+    for (const RecordedText& t : m_texts)
         if (!t.extra) own += t.text;
     return own;
 }
 
 void RecordingDC::ClearRecording() {
-    ops_.clear();
-    polygons_.clear();
-    outlines_.clear();
-    lines_.clear();
-    texts_.clear();
-    fonts_.clear();
-    extents_.clear();
+    m_ops.clear();
+    m_polygons.clear();
+    m_outlines.clear();
+    m_lines.clear();
+    m_texts.clear();
+    m_fonts.clear();
+    m_extents.clear();
 }
 
 }  // namespace vg

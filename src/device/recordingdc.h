@@ -61,32 +61,32 @@ class RecordingDC : public DeviceContext {
 public:
     explicit RecordingDC(int pixelsPerInchX = 96, int pixelsPerInchY = 96);
 
-    int PixelsPerInchX() const override { return ppiX_; }
-    int PixelsPerInchY() const override { return ppiY_; }
+    int PixelsPerInchX() const override { return m_ppiX; }
+    int PixelsPerInchY() const override { return m_ppiY; }
     void SetWindowExtent(int cx, int cy) override;
-    void SetBrushColour(Rgb colour) override { state_.brush = colour; }
+    void SetBrushColour(Rgb colour) override { m_state.brush = colour; }
     void Polygon(const Point* points, int count) override;
     void DottedOutline(const Point* points, int count, Rgb colour) override;
     void Line(Point from, Point to, Rgb colour, int width) override;
     bool SelectFont(const FontSpec& font) override;
-    void SetTextColour(Rgb colour) override { state_.textColour = colour; }
+    void SetTextColour(Rgb colour) override { m_state.textColour = colour; }
     void SetBackground(bool opaque, Rgb colour) override;
-    void SetTextAlign(int flags) override { state_.align = flags; }
+    void SetTextAlign(int flags) override { m_state.align = flags; }
     void TextOut(Point at, std::string_view text) override;
     TextExtent GetTextExtent(std::string_view text) override;
     FontMetrics GetTextMetrics() override;
-    void SaveState() override { saved_.push_back(state_); }
+    void SaveState() override { m_saved.push_back(m_state); }
     void RestoreState() override;
-    void MarkExtras(bool on) override { extras_ = on; }
+    void MarkExtras(bool on) override { m_extras = on; }
 
     // Everything recorded, each kind in drawing order.
-    const std::vector<RecordedOp>& Ops() const { return ops_; }
-    const std::vector<RecordedPolygon>& Polygons() const { return polygons_; }
-    const std::vector<RecordedOutline>& Outlines() const { return outlines_; }
-    const std::vector<RecordedLine>& Lines() const { return lines_; }
-    const std::vector<RecordedText>& Texts() const { return texts_; }
-    const std::vector<RecordedFontSelection>& FontSelections() const { return fonts_; }
-    const std::vector<RecordedExtent>& WindowExtents() const { return extents_; }
+    const std::vector<RecordedOp>& Ops() const { return m_ops; }
+    const std::vector<RecordedPolygon>& Polygons() const { return m_polygons; }
+    const std::vector<RecordedOutline>& Outlines() const { return m_outlines; }
+    const std::vector<RecordedLine>& Lines() const { return m_lines; }
+    const std::vector<RecordedText>& Texts() const { return m_texts; }
+    const std::vector<RecordedFontSelection>& FontSelections() const { return m_fonts; }
+    const std::vector<RecordedExtent>& WindowExtents() const { return m_extents; }
 
     // Polygons filled in one brush colour, in order.
     std::vector<RecordedPolygon> PolygonsIn(Rgb brush) const;
@@ -96,14 +96,14 @@ public:
     std::string SymbolText() const;
 
     // Current state.
-    Rgb BrushColour() const { return state_.brush; }
-    Rgb TextColour() const { return state_.textColour; }
-    bool OpaqueBackground() const { return state_.opaque; }
-    Rgb BackgroundColour() const { return state_.background; }
-    int TextAlign() const { return state_.align; }
-    const FontSpec& SelectedFont() const { return state_.font; }
-    bool HasFont() const { return state_.face != nullptr; }
-    std::size_t SavedStates() const { return saved_.size(); }
+    Rgb BrushColour() const { return m_state.brush; }
+    Rgb TextColour() const { return m_state.textColour; }
+    bool OpaqueBackground() const { return m_state.opaque; }
+    Rgb BackgroundColour() const { return m_state.background; }
+    int TextAlign() const { return m_state.align; }
+    const FontSpec& SelectedFont() const { return m_state.font; }
+    bool HasFont() const { return m_state.face != nullptr; }
+    std::size_t SavedStates() const { return m_saved.size(); }
 
     // Forgets the recording; state and saved states stay.
     void ClearRecording();
@@ -119,18 +119,18 @@ private:
         int align = kAlignLeftTop;
     };
 
-    int ppiX_;
-    int ppiY_;
-    State state_;
-    std::vector<State> saved_;
-    bool extras_ = false;
-    std::vector<RecordedOp> ops_;
-    std::vector<RecordedPolygon> polygons_;
-    std::vector<RecordedOutline> outlines_;
-    std::vector<RecordedLine> lines_;
-    std::vector<RecordedText> texts_;
-    std::vector<RecordedFontSelection> fonts_;
-    std::vector<RecordedExtent> extents_;
+    int m_ppiX;
+    int m_ppiY;
+    State m_state;
+    std::vector<State> m_saved;
+    bool m_extras = false;
+    std::vector<RecordedOp> m_ops;
+    std::vector<RecordedPolygon> m_polygons;
+    std::vector<RecordedOutline> m_outlines;
+    std::vector<RecordedLine> m_lines;
+    std::vector<RecordedText> m_texts;
+    std::vector<RecordedFontSelection> m_fonts;
+    std::vector<RecordedExtent> m_extents;
 };
 
 }  // namespace vg

@@ -32,38 +32,39 @@ std::string ShortLength(int unit, double points) {
 
 AdditionalTextModel::AdditionalTextModel(SettingsRecord& record, std::vector<std::string> fonts,
                                          TextWidthFunction width)
-    : s_(record), fonts_(std::move(fonts)), width_(std::move(width)) {
+    : m_s(record), m_fonts(std::move(fonts)), m_width(std::move(width)) {
     const SettingsRecord& s = record;
     const int unit = s.UnitOfMeasure;
-    sizes_ = OpeningSizes(s.SizeListCountAT, true);
-    texts_[etd::kFont] = s.FontName4AdditionalText;
-    texts_[etd::kSize] = std::to_string(s.SizeAT);
-    openH_ = texts_[atd::kH] = ShortLength(unit, s.H);
-    openV_ = texts_[atd::kV] = ShortLength(unit, s.V);
-    texts_[atd::kHUnit] = texts_[atd::kVUnit] = UnitName(unit);
-    texts_[atd::kText] = s.AdditionalText;
-    useHumanReadable_ = s.UseHumanReadablesAsText != 0;
-    bold_ = s.BoldAT != 0;
-    italic_ = s.ItalicAT != 0;
-    align_ = std::clamp(s.AlignAT, 0, 4);
-    rotation_ = align_ <= 3 ? 0 : s.Rotation4AdditionalText;
-    if (rotation_ != 90 && rotation_ != 180 && rotation_ != 270) rotation_ = 0;
-    if (useHumanReadable_) texts_[atd::kText] = HumanReadableAsText(s);
+    m_sizes = OpeningSizes(s.SizeListCountAT, true);
+    m_texts[etd::kFont] = s.FontName4AdditionalText;
+    m_texts[etd::kSize] = std::to_string(s.SizeAT);
+    m_openH = m_texts[atd::kH] = ShortLength(unit, s.H);
+    m_openV = m_texts[atd::kV] = ShortLength(unit, s.V);
+    m_texts[atd::kHUnit] = m_texts[atd::kVUnit] = UnitName(unit);
+    m_texts[atd::kText] = s.AdditionalText;
+    m_useHumanReadable = s.UseHumanReadablesAsText != 0;
+    m_bold = s.BoldAT != 0;
+    m_italic = s.ItalicAT != 0;
+    m_align = std::clamp(s.AlignAT, 0, 4);
+    m_rotation = m_align <= 3 ? 0 : s.Rotation4AdditionalText;
+    if (m_rotation != 90 && m_rotation != 180 && m_rotation != 270) m_rotation = 0;
+    if (m_useHumanReadable) m_texts[atd::kText] = HumanReadableAsText(s);
 }
 
 std::string AdditionalTextModel::Text(int control) const {
-    const auto it = texts_.find(control);
-    return it == texts_.end() ? std::string() : it->second;
+    const auto it = m_texts.find(control);
+    return it == m_texts.end() ? std::string() : it->second;
 }
 
 double AdditionalTextModel::PresetH(int align) const {
-    const SettingsRecord& s = s_;
+    const SettingsRecord& s = m_s;
     const int f = s.Family, v = s.Variation;
     const double left = LeftQuietZone(f, v);
     const double w = ComputeSymbolWidth(f, v, static_cast<int>(TextLength(s.AddOnText)), BarPattern, s.CurRatio,
                                         DefaultXDimension(f, v), DefaultWideBase(f, v));
     const std::string text = Text(atd::kText);
-    const double t = width_ ? width_(Text(etd::kFont), std::atof(Text(etd::kSize).c_str()), bold_, italic_, text) : 0;
+    const double t =
+        m_width ? m_width(Text(etd::kFont), std::atof(Text(etd::kSize).c_str()), m_bold, m_italic, text) : 0;
     switch (align) {
     case 1: return (w - t) / 2 + left;
     case 2: return w + left - t;
@@ -76,103 +77,103 @@ double AdditionalTextModel::PresetH(int align) const {
     }
 }
 
-void AdditionalTextModel::Preset() { texts_[atd::kH] = Printf("%.3f", ToUnit(s_.UnitOfMeasure, PresetH(align_))); }
+void AdditionalTextModel::Preset() { m_texts[atd::kH] = Printf("%.3f", ToUnit(m_s.UnitOfMeasure, PresetH(m_align))); }
 
 void AdditionalTextModel::Changed() {
     if (Text(atd::kText).empty())
-        texts_[atd::kH] = "0.000";
-    else if (align_ >= 1 && align_ <= 3)
+        m_texts[atd::kH] = "0.000";
+    else if (m_align >= 1 && m_align <= 3)
         Preset();
 }
 
 void AdditionalTextModel::TypeText(const std::string& text) {
-    if (useHumanReadable_) return;
-    texts_[atd::kText] = text;
+    if (m_useHumanReadable) return;
+    m_texts[atd::kText] = text;
     Changed();
 }
 
 void AdditionalTextModel::SetUseHumanReadable(bool ticked) {
-    useHumanReadable_ = ticked;
-    if (ticked) texts_[atd::kText] = HumanReadableAsText(s_);
+    m_useHumanReadable = ticked;
+    if (ticked) m_texts[atd::kText] = HumanReadableAsText(m_s);
     Changed();
 }
 
 void AdditionalTextModel::ChooseFont(const std::string& family) {
-    if (!Listed(fonts_, family)) return;
-    texts_[etd::kFont] = family;
+    if (!Listed(m_fonts, family)) return;
+    m_texts[etd::kFont] = family;
     Changed();
 }
 
 DialogCheck AdditionalTextModel::TypeSize(const std::string& text) {
-    texts_[etd::kSize] = text.substr(0, 3);
-    DialogCheck p = CheckTextSize(texts_[etd::kSize]);
+    m_texts[etd::kSize] = text.substr(0, 3);
+    DialogCheck p = CheckTextSize(m_texts[etd::kSize]);
     if (!p) Changed();
     return p;
 }
 
 DialogCheck AdditionalTextModel::OpenSizeList() {
     if (DialogCheck p = CheckTextSize(Text(etd::kSize))) return p;
-    InsertSize(sizes_, std::atoi(Text(etd::kSize).c_str()));
+    InsertSize(m_sizes, std::atoi(Text(etd::kSize).c_str()));
     return std::nullopt;
 }
 
 void AdditionalTextModel::SetBold(bool on) {
-    bold_ = on;
+    m_bold = on;
     Changed();
 }
 
 void AdditionalTextModel::SetItalic(bool on) {
-    italic_ = on;
+    m_italic = on;
     Changed();
 }
 
 void AdditionalTextModel::ChooseAlign(int align) {
     if (align < 0 || align > 4) return;
-    align_ = align;
+    m_align = align;
     if (align <= 3) {
-        rotation_ = 0;
+        m_rotation = 0;
         Preset();
     }
 }
 
 void AdditionalTextModel::TypeH(const std::string& text) {
-    texts_[atd::kH] = text;
-    align_ = 4;
+    m_texts[atd::kH] = text;
+    m_align = 4;
 }
 
 void AdditionalTextModel::Rotate() {
-    rotation_ = (rotation_ + 90) % 360;
-    align_ = 4;
+    m_rotation = (m_rotation + 90) % 360;
+    m_align = 4;
 }
 
 DialogCheck AdditionalTextModel::Check() const {
     if (DialogCheck p = CheckTextSize(Text(etd::kSize))) return p;
-    const int unit = s_.UnitOfMeasure;
+    const int unit = m_s.UnitOfMeasure;
     const std::string h = Text(atd::kH), v = Text(atd::kV);
-    if (DialogCheck p = CheckSignedLength(atd::kH, kCapH, h, unit, h == openH_ ? s_.H : 1e300, -864, 864)) return p;
-    if (DialogCheck p = CheckSignedLength(atd::kV, kCapV, v, unit, v == openV_ ? s_.V : 1e300, -864, 864)) return p;
+    if (DialogCheck p = CheckSignedLength(atd::kH, kCapH, h, unit, h == m_openH ? m_s.H : 1e300, -864, 864)) return p;
+    if (DialogCheck p = CheckSignedLength(atd::kV, kCapV, v, unit, v == m_openV ? m_s.V : 1e300, -864, 864)) return p;
     return std::nullopt;
 }
 
 DialogCheck AdditionalTextModel::Ok() {
     if (Text(atd::kText).size() > kMaxAdditionalText) {
         ShowProblem(DialogProblem{atd::kText, LoadString(kCapText), LoadString(61257), MsgIcon::Exclamation});
-        texts_[atd::kText].resize(kMaxAdditionalText);
+        m_texts[atd::kText].resize(kMaxAdditionalText);
     }
     if (DialogCheck p = Check()) return p;
-    SettingsRecord& s = s_;
+    SettingsRecord& s = m_s;
     const int unit = s.UnitOfMeasure;
     s.FontName4AdditionalText = Text(etd::kFont);
-    s.SizeListCountAT = StoreSizes(sizes_, true);
+    s.SizeListCountAT = StoreSizes(m_sizes, true);
     s.SizeAT = std::atoi(Text(etd::kSize).c_str());
-    if (Text(atd::kH) != openH_) s.H = FromUnit(unit, std::atof(Text(atd::kH).c_str()));
-    if (Text(atd::kV) != openV_) s.V = FromUnit(unit, std::atof(Text(atd::kV).c_str()));
+    if (Text(atd::kH) != m_openH) s.H = FromUnit(unit, std::atof(Text(atd::kH).c_str()));
+    if (Text(atd::kV) != m_openV) s.V = FromUnit(unit, std::atof(Text(atd::kV).c_str()));
     s.AdditionalText = Text(atd::kText);
-    s.UseHumanReadablesAsText = useHumanReadable_ ? 1 : 0;
-    s.AlignAT = align_;
-    s.BoldAT = bold_ ? 1 : 0;
-    s.ItalicAT = italic_ ? 1 : 0;
-    s.Rotation4AdditionalText = static_cast<int16_t>(rotation_);
+    s.UseHumanReadablesAsText = m_useHumanReadable ? 1 : 0;
+    s.AlignAT = m_align;
+    s.BoldAT = m_bold ? 1 : 0;
+    s.ItalicAT = m_italic ? 1 : 0;
+    s.Rotation4AdditionalText = static_cast<int16_t>(m_rotation);
     return std::nullopt;
 }
 

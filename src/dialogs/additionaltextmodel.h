@@ -26,14 +26,14 @@ public:
     AdditionalTextModel(SettingsRecord& record, std::vector<std::string> fonts,
                         TextWidthFunction width = FontServiceTextWidth);
 
-    const std::vector<std::string>& Fonts() const { return fonts_; }
-    const std::vector<int>& Sizes() const { return sizes_; }
-    int Align() const { return align_; }
-    int Rotation() const { return rotation_; }
-    bool Bold() const { return bold_; }
-    bool Italic() const { return italic_; }
-    bool UseHumanReadable() const { return useHumanReadable_; }
-    bool TextEnabled() const { return !useHumanReadable_; }
+    const std::vector<std::string>& Fonts() const { return m_fonts; }
+    const std::vector<int>& Sizes() const { return m_sizes; }
+    int Align() const { return m_align; }
+    int Rotation() const { return m_rotation; }
+    bool Bold() const { return m_bold; }
+    bool Italic() const { return m_italic; }
+    bool UseHumanReadable() const { return m_useHumanReadable; }
+    bool TextEnabled() const { return !m_useHumanReadable; }
     std::string Text(int control) const;
 
     void TypeText(const std::string& text);
@@ -45,7 +45,7 @@ public:
     void SetItalic(bool on);
     void ChooseAlign(int align);  // 0 left, 1 centre, 2 right, 3 spread, 4 off
     void TypeH(const std::string& text);
-    void TypeV(const std::string& text) { texts_[atd::kV] = text; }
+    void TypeV(const std::string& text) { m_texts[atd::kV] = text; }
     void Rotate();  // 0 -> 90 -> 180 -> 270 -> 0
 
     // H of an alignment 0..3, in points.
@@ -60,17 +60,17 @@ private:
     void Changed();
     void Preset();
 
-    SettingsRecord& s_;
-    std::vector<std::string> fonts_;
-    std::vector<int> sizes_;
-    TextWidthFunction width_;
-    std::map<int, std::string> texts_;
-    std::string openH_, openV_;
-    int align_ = 0;
-    int rotation_ = 0;
-    bool bold_ = false;
-    bool italic_ = false;
-    bool useHumanReadable_ = false;
+    SettingsRecord& m_s;
+    std::vector<std::string> m_fonts;
+    std::vector<int> m_sizes;
+    TextWidthFunction m_width;
+    std::map<int, std::string> m_texts;
+    std::string m_openH, m_openV;
+    int m_align = 0;
+    int m_rotation = 0;
+    bool m_bold = false;
+    bool m_italic = false;
+    bool m_useHumanReadable = false;
 };
 
 }  // namespace vg

@@ -50,33 +50,33 @@ const char* SamplePattern(bool oldColours, bool largeFonts) {
     return largeFonts ? "11311311113111331111313133111111131131311" : "1131131111311133111131313311111113113";
 }
 
-EditColourModel::EditColourModel(SettingsRecord& record) : s_(record) {
-    barsName_ = s_.BarsTextColorName;
-    spacesName_ = s_.SpacesQuietZoneColorName;
-    barsRgb_ = {s_.redBarsText, s_.greenBarsText, s_.blueBarsText, s_.blackBarsText};
-    spacesRgb_ = {s_.redSpacesQuietZone, s_.greenSpacesQuietZone, s_.blueSpacesQuietZone, s_.blackSpacesQuietZone};
+EditColourModel::EditColourModel(SettingsRecord& record) : m_s(record) {
+    m_barsName = m_s.BarsTextColorName;
+    m_spacesName = m_s.SpacesQuietZoneColorName;
+    m_barsRgb = {m_s.redBarsText, m_s.greenBarsText, m_s.blueBarsText, m_s.blackBarsText};
+    m_spacesRgb = {m_s.redSpacesQuietZone, m_s.greenSpacesQuietZone, m_s.blueSpacesQuietZone, m_s.blackSpacesQuietZone};
     // Opened in the RGB model the CMYK sets hold the stored values until converted.
-    barsCmyk_ = {s_.CMYKcyanBarsText, s_.CMYKmagentaBarsText, s_.CMYKyellowBarsText, s_.CMYKblackBarsText};
-    spacesCmyk_ = {s_.CMYKcyanSpacesQuietZone, s_.CMYKmagentaSpacesQuietZone, s_.CMYKyellowSpacesQuietZone,
-                   s_.CMYKblackSpacesQuietZone};
-    oldBars_ = barsRgb_;
-    oldSpaces_ = spacesRgb_;
+    m_barsCmyk = {m_s.CMYKcyanBarsText, m_s.CMYKmagentaBarsText, m_s.CMYKyellowBarsText, m_s.CMYKblackBarsText};
+    m_spacesCmyk = {m_s.CMYKcyanSpacesQuietZone, m_s.CMYKmagentaSpacesQuietZone, m_s.CMYKyellowSpacesQuietZone,
+                    m_s.CMYKblackSpacesQuietZone};
+    m_oldBars = m_barsRgb;
+    m_oldSpaces = m_spacesRgb;
 
-    editingBars_ = s_.BarsTextRadio != 0 || s_.SpacesQuietZoneRadio == 0;
-    spot_ = s_.ProcessRadio == 0;
-    cmyk_ = s_.RGB_Radio == 0;
-    transparent_ = s_.TransparentBackground != 0;
-    overprint_ = s_.Overprint != 0;
-    for (auto& t : lastValid_) t = "0";
+    m_editingBars = m_s.BarsTextRadio != 0 || m_s.SpacesQuietZoneRadio == 0;
+    m_spot = m_s.ProcessRadio == 0;
+    m_cmyk = m_s.RGB_Radio == 0;
+    m_transparent = m_s.TransparentBackground != 0;
+    m_overprint = m_s.Overprint != 0;
+    for (auto& t : m_lastValid) t = "0";
 
     ShowModel();
-    if (s_.Hueproof >= kHueNotApplicable && s_.Hueproof <= kHueEnough) indicator_ = s_.Hueproof;
-    if (transparent_) SetTransparent(true);
-    focus_ = 0;
+    if (m_s.Hueproof >= kHueNotApplicable && m_s.Hueproof <= kHueEnough) m_indicator = m_s.Hueproof;
+    if (m_transparent) SetTransparent(true);
+    m_focus = 0;
 }
 
 int EditColourModel::IndicatorPicture() const {
-    switch (indicator_) {
+    switch (m_indicator) {
     case kHueNotApplicable: return ecd::kIndicatorOff;
     case kHueTooLittle: return ecd::kIndicatorErr;
     case kHueEnough: return ecd::kIndicatorOk;
@@ -85,33 +85,33 @@ int EditColourModel::IndicatorPicture() const {
 }
 
 bool EditColourModel::Enabled(int control) const {
-    if (control == ecd::kOverprint) return !transparent_;
-    if (control == ecd::kSpaces || control == ecd::kSpacesName) return !transparent_;
+    if (control == ecd::kOverprint) return !m_transparent;
+    if (control == ecd::kSpaces || control == ecd::kSpacesName) return !m_transparent;
     return true;
 }
 
 bool EditColourModel::Shown(int control) const {
     for (int id : ecd::kCmykLabels)
-        if (id == control) return cmyk_;
+        if (id == control) return m_cmyk;
     for (int id : ecd::kRgbLabels)
-        if (id == control) return !cmyk_;
-    if (control == ecd::kEdits[3] || control == ecd::kScrolls[3] || control == ecd::kFourthPercent) return cmyk_;
+        if (id == control) return !m_cmyk;
+    if (control == ecd::kEdits[3] || control == ecd::kScrolls[3] || control == ecd::kFourthPercent) return m_cmyk;
     return true;
 }
 
 int EditColourModel::TakeFocusRequest() {
-    const int id = focus_;
-    focus_ = 0;
+    const int id = m_focus;
+    m_focus = 0;
     return id;
 }
 
 void EditColourModel::SetRow(int row, int value) {
-    texts_[row] = std::to_string(value);
-    lastValid_[row] = texts_[row];
-    scroll_[row] = value;
+    m_texts[row] = std::to_string(value);
+    m_lastValid[row] = m_texts[row];
+    m_scroll[row] = value;
 }
 
-void EditColourModel::ShowModel() { cmyk_ ? ShowCmyk() : ShowRgb(); }
+void EditColourModel::ShowModel() { m_cmyk ? ShowCmyk() : ShowRgb(); }
 
 void EditColourModel::ShowRgb() {
     const RgbPercent& c = EditedRgb();
@@ -119,13 +119,13 @@ void EditColourModel::ShowRgb() {
     SetRow(1, c.green);
     SetRow(2, c.blue);
     Evaluate();
-    convertOnCmyk_ = true;
+    m_convertOnCmyk = true;
 }
 
 void EditColourModel::ShowCmyk() {
-    if (convertOnCmyk_) {
+    if (m_convertOnCmyk) {
         EditedCmyk() = RgbToCmyk(EditedRgb());
-        convertOnCmyk_ = false;
+        m_convertOnCmyk = false;
     }
     const CmykPercent& c = EditedCmyk();
     SetRow(0, c.cyan);
@@ -136,38 +136,38 @@ void EditColourModel::ShowCmyk() {
 }
 
 void EditColourModel::Evaluate() {
-    if (!spot_ || !cmyk_) {
-        indicator_ = kHueNotApplicable;
+    if (!m_spot || !m_cmyk) {
+        m_indicator = kHueNotApplicable;
         return;
     }
-    indicator_ = SpotContrast(barsCmyk_, spacesCmyk_) >= 60 ? kHueEnough : kHueTooLittle;
+    m_indicator = SpotContrast(m_barsCmyk, m_spacesCmyk) >= 60 ? kHueEnough : kHueTooLittle;
 }
 
 void EditColourModel::ChooseColour(bool bars) {
-    editingBars_ = bars;
+    m_editingBars = bars;
     ShowModel();
-    focus_ = bars ? ecd::kBarsName : ecd::kSpacesName;
+    m_focus = bars ? ecd::kBarsName : ecd::kSpacesName;
 }
 
 void EditColourModel::ChooseModel(bool cmyk) {
-    cmyk_ = cmyk;
+    m_cmyk = cmyk;
     ShowModel();
 }
 
 void EditColourModel::ChooseType(bool spot) {
-    spot_ = spot;
+    m_spot = spot;
     if (spot)
         Evaluate();
     else
-        indicator_ = kHueNotApplicable;
+        m_indicator = kHueNotApplicable;
 }
 
 void EditColourModel::SetTransparent(bool ticked) {
-    transparent_ = ticked;
+    m_transparent = ticked;
     if (!ticked) return;
-    if (spacesRgb_.red != 100 || spacesRgb_.green != 100 || spacesRgb_.blue != 100) {
-        spacesRgb_.red = spacesRgb_.green = spacesRgb_.blue = 100;
-        if (cmyk_) spacesCmyk_ = {};
+    if (m_spacesRgb.red != 100 || m_spacesRgb.green != 100 || m_spacesRgb.blue != 100) {
+        m_spacesRgb.red = m_spacesRgb.green = m_spacesRgb.blue = 100;
+        if (m_cmyk) m_spacesCmyk = {};
         Changed();
     }
     ChooseColour(true);
@@ -177,33 +177,33 @@ std::string EditColourModel::TypeValue(int row, const std::string& text) {
     if (row < 0 || row > 3) return std::string();
     std::string shown = text;
     if (text.empty()) {
-        lastValid_[row] = "0";
+        m_lastValid[row] = "0";
     } else if (text.find_first_not_of("0123456789") != std::string::npos) {
-        shown = lastValid_[row];
-        focus_ = ecd::kEdits[row];
+        shown = m_lastValid[row];
+        m_focus = ecd::kEdits[row];
     } else if (NumberOf(text) > 100) {
         shown = "100";
-        lastValid_[row] = shown;
-        focus_ = ecd::kEdits[row];
+        m_lastValid[row] = shown;
+        m_focus = ecd::kEdits[row];
     } else {
-        lastValid_[row] = text;
+        m_lastValid[row] = text;
     }
-    texts_[row] = shown;
+    m_texts[row] = shown;
     EditChanged(row);
     return shown;
 }
 
 std::string EditColourModel::LeaveValue(int row) {
     if (row < 0 || row > 3) return std::string();
-    if (texts_[row].empty()) TypeValue(row, "0");
-    return texts_[row];
+    if (m_texts[row].empty()) TypeValue(row, "0");
+    return m_texts[row];
 }
 
 void EditColourModel::EditChanged(int row) {
-    const int value = NumberOf(texts_[row]);
-    if (!cmyk_) {
+    const int value = NumberOf(m_texts[row]);
+    if (!m_cmyk) {
         if (row > 2) return;
-        scroll_[row] = value;
+        m_scroll[row] = value;
         RgbPercent& c = EditedRgb();
         uint8_t* channel[3] = {&c.red, &c.green, &c.blue};
         if (*channel[row] != value) {
@@ -212,10 +212,10 @@ void EditColourModel::EditChanged(int row) {
         }
         return;
     }
-    const CmykPercent typed{Byte(NumberOf(texts_[0])), Byte(NumberOf(texts_[1])), Byte(NumberOf(texts_[2])),
-                            Byte(NumberOf(texts_[3]))};
+    const CmykPercent typed{Byte(NumberOf(m_texts[0])), Byte(NumberOf(m_texts[1])), Byte(NumberOf(m_texts[2])),
+                            Byte(NumberOf(m_texts[3]))};
     const RgbPercent computed = CmykToRgb(typed);
-    scroll_[row] = value;
+    m_scroll[row] = value;
     CmykPercent& set = EditedCmyk();
     uint8_t* channel[4] = {&set.cyan, &set.magenta, &set.yellow, &set.black};
     *channel[row] = Byte(value);
@@ -230,8 +230,8 @@ void EditColourModel::EditChanged(int row) {
 }
 
 void EditColourModel::Scroll(int row, ScrollStep step, int thumb) {
-    if (row < 0 || row > 3 || (!cmyk_ && row == 3)) return;
-    int position = scroll_[row];
+    if (row < 0 || row > 3 || (!m_cmyk && row == 3)) return;
+    int position = m_scroll[row];
     switch (step) {
     case ScrollStep::LineLeft: position -= 1; break;
     case ScrollStep::LineRight: position += 1; break;
@@ -240,7 +240,7 @@ void EditColourModel::Scroll(int row, ScrollStep step, int thumb) {
     case ScrollStep::ThumbReleased: position = thumb; break;
     }
     position = std::clamp(position, 0, 100);
-    scroll_[row] = position;
+    m_scroll[row] = position;
     TypeValue(row, std::to_string(position));
     Evaluate();
 }
@@ -248,7 +248,7 @@ void EditColourModel::Scroll(int row, ScrollStep step, int thumb) {
 void EditColourModel::CustomColour(int red, int green, int blue) {
     RgbPercent& c = EditedRgb();
     c = {Byte(PercentOfComponent(red)), Byte(PercentOfComponent(green)), Byte(PercentOfComponent(blue)), 0};
-    cmyk_ = false;
+    m_cmyk = false;
     ShowRgb();
     Changed();
 }
@@ -267,8 +267,8 @@ EditColourModel::CustomGuide EditColourModel::CustomButtonGuide() {
 }
 
 DialogCheck EditColourModel::Check() const {
-    if (barsName_.empty()) return Problem(ecd::kBarsName, 61242, 61243);
-    if (spacesName_.empty()) return Problem(ecd::kSpacesName, 61244, 61243);
+    if (m_barsName.empty()) return Problem(ecd::kBarsName, 61242, 61243);
+    if (m_spacesName.empty()) return Problem(ecd::kSpacesName, 61244, 61243);
     return std::nullopt;
 }
 
@@ -276,9 +276,9 @@ void EditColourModel::Agree() {
     // The screen (RGB) and the print (CMYK) show the same two colours: the
     // model not shown follows the one the dialog shows.
     for (bool bars : {true, false}) {
-        RgbPercent& rgb = bars ? barsRgb_ : spacesRgb_;
-        CmykPercent& cmyk = bars ? barsCmyk_ : spacesCmyk_;
-        if (cmyk_) {
+        RgbPercent& rgb = bars ? m_barsRgb : m_spacesRgb;
+        CmykPercent& cmyk = bars ? m_barsCmyk : m_spacesCmyk;
+        if (m_cmyk) {
             rgb = CmykToRgb(cmyk);
             rgb.black = cmyk.black;
         } else {
@@ -291,33 +291,33 @@ void EditColourModel::Agree() {
 DialogCheck EditColourModel::Ok() {
     if (DialogCheck problem = Check()) return problem;
     Agree();
-    s_.BarsTextColorName = barsName_;
-    s_.SpacesQuietZoneColorName = spacesName_;
-    s_.redBarsText = barsRgb_.red;
-    s_.greenBarsText = barsRgb_.green;
-    s_.blueBarsText = barsRgb_.blue;
-    s_.blackBarsText = barsRgb_.black;
-    s_.redSpacesQuietZone = spacesRgb_.red;
-    s_.greenSpacesQuietZone = spacesRgb_.green;
-    s_.blueSpacesQuietZone = spacesRgb_.blue;
-    s_.blackSpacesQuietZone = spacesRgb_.black;
-    s_.CMYKcyanBarsText = barsCmyk_.cyan;
-    s_.CMYKmagentaBarsText = barsCmyk_.magenta;
-    s_.CMYKyellowBarsText = barsCmyk_.yellow;
-    s_.CMYKblackBarsText = barsCmyk_.black;
-    s_.CMYKcyanSpacesQuietZone = spacesCmyk_.cyan;
-    s_.CMYKmagentaSpacesQuietZone = spacesCmyk_.magenta;
-    s_.CMYKyellowSpacesQuietZone = spacesCmyk_.yellow;
-    s_.CMYKblackSpacesQuietZone = spacesCmyk_.black;
-    s_.Hueproof = static_cast<uint8_t>(indicator_);
-    s_.BarsTextRadio = editingBars_ ? 1 : 0;
-    s_.SpacesQuietZoneRadio = editingBars_ ? 0 : 1;
-    s_.SpotRadio = spot_ ? 1 : 0;
-    s_.ProcessRadio = spot_ ? 0 : 1;
-    s_.RGB_Radio = cmyk_ ? 0 : 1;
-    s_.CMYK_Radio = cmyk_ ? 1 : 0;
-    s_.TransparentBackground = transparent_ ? 1 : 0;
-    s_.Overprint = overprint_ ? 1 : 0;
+    m_s.BarsTextColorName = m_barsName;
+    m_s.SpacesQuietZoneColorName = m_spacesName;
+    m_s.redBarsText = m_barsRgb.red;
+    m_s.greenBarsText = m_barsRgb.green;
+    m_s.blueBarsText = m_barsRgb.blue;
+    m_s.blackBarsText = m_barsRgb.black;
+    m_s.redSpacesQuietZone = m_spacesRgb.red;
+    m_s.greenSpacesQuietZone = m_spacesRgb.green;
+    m_s.blueSpacesQuietZone = m_spacesRgb.blue;
+    m_s.blackSpacesQuietZone = m_spacesRgb.black;
+    m_s.CMYKcyanBarsText = m_barsCmyk.cyan;
+    m_s.CMYKmagentaBarsText = m_barsCmyk.magenta;
+    m_s.CMYKyellowBarsText = m_barsCmyk.yellow;
+    m_s.CMYKblackBarsText = m_barsCmyk.black;
+    m_s.CMYKcyanSpacesQuietZone = m_spacesCmyk.cyan;
+    m_s.CMYKmagentaSpacesQuietZone = m_spacesCmyk.magenta;
+    m_s.CMYKyellowSpacesQuietZone = m_spacesCmyk.yellow;
+    m_s.CMYKblackSpacesQuietZone = m_spacesCmyk.black;
+    m_s.Hueproof = static_cast<uint8_t>(m_indicator);
+    m_s.BarsTextRadio = m_editingBars ? 1 : 0;
+    m_s.SpacesQuietZoneRadio = m_editingBars ? 0 : 1;
+    m_s.SpotRadio = m_spot ? 1 : 0;
+    m_s.ProcessRadio = m_spot ? 0 : 1;
+    m_s.RGB_Radio = m_cmyk ? 0 : 1;
+    m_s.CMYK_Radio = m_cmyk ? 1 : 0;
+    m_s.TransparentBackground = m_transparent ? 1 : 0;
+    m_s.Overprint = m_overprint ? 1 : 0;
     return std::nullopt;
 }
 

@@ -74,28 +74,28 @@ public:
     explicit EditColourModel(SettingsRecord& record);
 
     // Radios and boxes.
-    bool EditingBars() const { return editingBars_; }
-    bool Spot() const { return spot_; }
-    bool CmykModel() const { return cmyk_; }
-    bool Transparent() const { return transparent_; }
-    bool Overprint() const { return overprint_; }
-    int Indicator() const { return indicator_; }
+    bool EditingBars() const { return m_editingBars; }
+    bool Spot() const { return m_spot; }
+    bool CmykModel() const { return m_cmyk; }
+    bool Transparent() const { return m_transparent; }
+    bool Overprint() const { return m_overprint; }
+    int Indicator() const { return m_indicator; }
     int IndicatorPicture() const;  // ecd::kIndicatorOk/Off/Err, 0 for none
     bool Enabled(int control) const;
     bool Shown(int control) const;  // the labels and the fourth row by the model
 
     // Working colours and those at opening (for the left sample).
-    const std::string& Name(bool bars) const { return bars ? barsName_ : spacesName_; }
-    const RgbPercent& Rgb(bool bars) const { return bars ? barsRgb_ : spacesRgb_; }
-    const CmykPercent& Cmyk(bool bars) const { return bars ? barsCmyk_ : spacesCmyk_; }
-    const RgbPercent& OldRgb(bool bars) const { return bars ? oldBars_ : oldSpaces_; }
+    const std::string& Name(bool bars) const { return bars ? m_barsName : m_spacesName; }
+    const RgbPercent& Rgb(bool bars) const { return bars ? m_barsRgb : m_spacesRgb; }
+    const CmykPercent& Cmyk(bool bars) const { return bars ? m_barsCmyk : m_spacesCmyk; }
+    const RgbPercent& OldRgb(bool bars) const { return bars ? m_oldBars : m_oldSpaces; }
 
     // Rows 0..3: the edit's text and the scroll bar's position.
-    const std::string& RowText(int row) const { return texts_[row]; }
-    int ScrollPosition(int row) const { return scroll_[row]; }
+    const std::string& RowText(int row) const { return m_texts[row]; }
+    int ScrollPosition(int row) const { return m_scroll[row]; }
 
     // Counts changes of the working colours: the right sample is redrawn when it moves.
-    int Changes() const { return changes_; }
+    int Changes() const { return m_changes; }
     // The control asked to take the focus with its text selected (0: none); cleared when taken.
     int TakeFocusRequest();
 
@@ -104,8 +104,8 @@ public:
     void ChooseModel(bool cmyk);
     void ChooseType(bool spot);
     void SetTransparent(bool ticked);
-    void SetOverprint(bool ticked) { overprint_ = ticked; }
-    void SetName(bool bars, const std::string& name) { (bars ? barsName_ : spacesName_) = name; }
+    void SetOverprint(bool ticked) { m_overprint = ticked; }
+    void SetName(bool bars, const std::string& name) { (bars ? m_barsName : m_spacesName) = name; }
     // A text typed into a row: returns the text the edit then holds (a wrong
     // keystroke undone, a value above 100 cut) and applies it.
     std::string TypeValue(int row, const std::string& text);
@@ -128,8 +128,8 @@ public:
     DialogCheck Ok();
 
 private:
-    RgbPercent& EditedRgb() { return editingBars_ ? barsRgb_ : spacesRgb_; }
-    CmykPercent& EditedCmyk() { return editingBars_ ? barsCmyk_ : spacesCmyk_; }
+    RgbPercent& EditedRgb() { return m_editingBars ? m_barsRgb : m_spacesRgb; }
+    CmykPercent& EditedCmyk() { return m_editingBars ? m_barsCmyk : m_spacesCmyk; }
     void Agree();
     void ShowModel();
     void ShowRgb();
@@ -137,24 +137,24 @@ private:
     void Evaluate();
     void SetRow(int row, int value);
     void EditChanged(int row);
-    void Changed() { ++changes_; }
+    void Changed() { ++m_changes; }
 
-    SettingsRecord& s_;
-    std::string barsName_, spacesName_;
-    RgbPercent barsRgb_, spacesRgb_, oldBars_, oldSpaces_;
-    CmykPercent barsCmyk_, spacesCmyk_;
-    bool editingBars_ = true;
-    bool spot_ = true;
-    bool cmyk_ = true;
-    bool transparent_ = false;
-    bool overprint_ = false;
-    int indicator_ = kHueNotApplicable;
-    bool convertOnCmyk_ = false;
-    std::array<std::string, 4> texts_;
-    std::array<std::string, 4> lastValid_;
-    std::array<int, 4> scroll_{};
-    int changes_ = 0;
-    int focus_ = 0;
+    SettingsRecord& m_s;
+    std::string m_barsName, m_spacesName;
+    RgbPercent m_barsRgb, m_spacesRgb, m_oldBars, m_oldSpaces;
+    CmykPercent m_barsCmyk, m_spacesCmyk;
+    bool m_editingBars = true;
+    bool m_spot = true;
+    bool m_cmyk = true;
+    bool m_transparent = false;
+    bool m_overprint = false;
+    int m_indicator = kHueNotApplicable;
+    bool m_convertOnCmyk = false;
+    std::array<std::string, 4> m_texts;
+    std::array<std::string, 4> m_lastValid;
+    std::array<int, 4> m_scroll{};
+    int m_changes = 0;
+    int m_focus = 0;
 };
 
 // After the dialog's OK: the input bar's indicator follows Hueproof.

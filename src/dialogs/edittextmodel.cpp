@@ -90,10 +90,10 @@ DialogCheck CheckTextSize(const std::string& text) {
 // ---- Edit Text ----
 
 EditTextModel::EditTextModel(SettingsRecord& record, std::vector<std::string> fonts)
-    : s_(record), fonts_(std::move(fonts)) {
+    : m_s(record), m_fonts(std::move(fonts)) {
     const SettingsRecord& s = record;
     const int v = s.Variation, f = s.Family;
-    values_ = {
+    m_values = {
         {etd::kAlign, s.Align},
         {etd::kBold, s.Bold},
         {etd::kItalic, s.Italic},
@@ -113,13 +113,13 @@ EditTextModel::EditTextModel(SettingsRecord& record, std::vector<std::string> fo
         {etd::kAddonTextDown, s.AddonTextDown},
         {etd::kQuietZoneIndicators, s.QuietZoneIndicators},
     };
-    sizes_ = OpeningSizes(s.SizeListCount, false);
-    texts_[etd::kSize] = std::to_string(s.Size);
-    if (!Listed(fonts_, s.FontName4humanreadable)) record.FontName4humanreadable = "Arial";
-    texts_[etd::kFont] = record.FontName4humanreadable;
-    texts_[etd::kDistance] = SixDecimals(s.UnitOfMeasure, s.DistanceToBars);
-    texts_[etd::kDistanceUnit] = UnitName(s.UnitOfMeasure, 61232);
-    texts_[etd::kIssnDigits] = s.ISSNExtraDigits.substr(0, 2);
+    m_sizes = OpeningSizes(s.SizeListCount, false);
+    m_texts[etd::kSize] = std::to_string(s.Size);
+    if (!Listed(m_fonts, s.FontName4humanreadable)) record.FontName4humanreadable = "Arial";
+    m_texts[etd::kFont] = record.FontName4humanreadable;
+    m_texts[etd::kDistance] = SixDecimals(s.UnitOfMeasure, s.DistanceToBars);
+    m_texts[etd::kDistanceUnit] = UnitName(s.UnitOfMeasure, 61232);
+    m_texts[etd::kIssnDigits] = s.ISSNExtraDigits.substr(0, 2);
 
     const auto disable = [&](std::initializer_list<int> controls) {
         for (int c : controls) Enable(c, false);
@@ -172,25 +172,25 @@ EditTextModel::EditTextModel(SettingsRecord& record, std::vector<std::string> fo
     if (HyphensAreData(v)) disable({etd::kIgnoreHyphens});
     if (SpacesAreData(v)) disable({etd::kIgnoreSpaces});
     if (Enabled(etd::kIsbnFont)) {
-        if (!Listed(fonts_, s.FontName4ISBN_ISSN_SPCNs)) record.FontName4ISBN_ISSN_SPCNs = "Arial";
-        texts_[etd::kIsbnFont] = record.FontName4ISBN_ISSN_SPCNs;
+        if (!Listed(m_fonts, s.FontName4ISBN_ISSN_SPCNs)) record.FontName4ISBN_ISSN_SPCNs = "Arial";
+        m_texts[etd::kIsbnFont] = record.FontName4ISBN_ISSN_SPCNs;
     } else {
-        texts_[etd::kIsbnFont] = s.FontName4ISBN_ISSN_SPCNs;
+        m_texts[etd::kIsbnFont] = s.FontName4ISBN_ISSN_SPCNs;
     }
 }
 
 bool EditTextModel::EanUpcFamily() const {
-    const int f = s_.Family;
-    return f == kFamilyEan || f == kFamilyUpcA || f == kFamilyUpcE || IsCouponClass(s_.Variation);
+    const int f = m_s.Family;
+    return f == kFamilyEan || f == kFamilyUpcA || f == kFamilyUpcE || IsCouponClass(m_s.Variation);
 }
 
-bool EditTextModel::HasAddOn() const { return TextLength(s_.AddOnText) > 0; }
+bool EditTextModel::HasAddOn() const { return TextLength(m_s.AddOnText) > 0; }
 
 void EditTextModel::Enable(int control, bool on) {
     if (on)
-        disabled_.erase(control);
+        m_disabled.erase(control);
     else
-        disabled_.insert(control);
+        m_disabled.insert(control);
 }
 
 void EditTextModel::EanUpcRules() {
@@ -201,7 +201,7 @@ void EditTextModel::EanUpcRules() {
         Enable(etd::kQuietZoneIndicators, true);
         return;
     }
-    Enable(etd::kCenterSysChk, IsUpcClass(s_.Variation) && !Value(etd::kTextAbove));
+    Enable(etd::kCenterSysChk, IsUpcClass(m_s.Variation) && !Value(etd::kTextAbove));
     if (HasAddOn()) {
         Enable(etd::kHideAddonText, true);
         Enable(etd::kAddonTextDown, !Value(etd::kHideAddonText) && !Value(etd::kTextAbove));
@@ -209,26 +209,26 @@ void EditTextModel::EanUpcRules() {
     } else {
         Enable(etd::kHideAddonText, false);
         Enable(etd::kAddonTextDown, false);
-        Enable(etd::kQuietZoneIndicators, s_.Family == kFamilyEan);
+        Enable(etd::kQuietZoneIndicators, m_s.Family == kFamilyEan);
     }
 }
 
 int EditTextModel::Value(int control) const {
-    const auto it = values_.find(control);
-    return it == values_.end() ? 0 : it->second;
+    const auto it = m_values.find(control);
+    return it == m_values.end() ? 0 : it->second;
 }
 
 std::string EditTextModel::Text(int control) const {
-    const auto it = texts_.find(control);
-    return it == texts_.end() ? std::string() : it->second;
+    const auto it = m_texts.find(control);
+    return it == m_texts.end() ? std::string() : it->second;
 }
 
 void EditTextModel::SetCheck(int control, bool ticked) {
-    values_[control] = ticked ? 1 : 0;
-    const int f = s_.Family;
+    m_values[control] = ticked ? 1 : 0;
+    const int f = m_s.Family;
     const bool eanUpc = f == kFamilyEan || f == kFamilyUpcA || f == kFamilyUpcE;
     const bool addOn = HasAddOn();
-    if (control == etd::kHidden && (eanUpc || IsCouponClass(s_.Variation))) {
+    if (control == etd::kHidden && (eanUpc || IsCouponClass(m_s.Variation))) {
         const int lineControls[] = {etd::kHideCheckDigits, etd::kHideParentheses, etd::kIgnoreHyphens,
                                     etd::kIgnoreSpaces,    etd::kTextAbove,       etd::kDistance};
         for (int c : lineControls) Enable(c, !ticked);
@@ -237,7 +237,7 @@ void EditTextModel::SetCheck(int control, bool ticked) {
             if (addOn)
                 for (int c : {etd::kHideAddonText, etd::kAddonTextDown, etd::kQuietZoneIndicators}) Enable(c, false);
         } else {
-            Enable(etd::kCenterSysChk, !IsCouponClass(s_.Variation));
+            Enable(etd::kCenterSysChk, !IsCouponClass(m_s.Variation));
             if (addOn) {
                 Enable(etd::kHideAddonText, true);
                 Enable(etd::kAddonTextDown, !Value(etd::kHideAddonText));
@@ -249,8 +249,8 @@ void EditTextModel::SetCheck(int control, bool ticked) {
         Enable(etd::kQuietZoneIndicators, !ticked);
     } else if (control == etd::kTextAbove && eanUpc) {
         if (ticked) {
-            values_[etd::kAddonTextDown] = 0;
-            values_[etd::kCenterSysChk] = 0;
+            m_values[etd::kAddonTextDown] = 0;
+            m_values[etd::kCenterSysChk] = 0;
             Enable(etd::kAddonTextDown, false);
             Enable(etd::kCenterSysChk, false);
         } else {
@@ -262,30 +262,30 @@ void EditTextModel::SetCheck(int control, bool ticked) {
 
 void EditTextModel::Choose(int control, int item) {
     const int items = control == etd::kAlign ? 3 : 4;
-    if (item >= 0 && item < items) values_[control] = item;
+    if (item >= 0 && item < items) m_values[control] = item;
 }
 
 void EditTextModel::ChooseFont(int control, const std::string& family) {
-    if (Listed(fonts_, family)) texts_[control] = family;
+    if (Listed(m_fonts, family)) m_texts[control] = family;
 }
 
 DialogCheck EditTextModel::TypeSize(const std::string& text) {
-    texts_[etd::kSize] = text.substr(0, 3);
-    return CheckTextSize(texts_[etd::kSize]);
+    m_texts[etd::kSize] = text.substr(0, 3);
+    return CheckTextSize(m_texts[etd::kSize]);
 }
 
 DialogCheck EditTextModel::OpenSizeList() {
     if (DialogCheck p = CheckTextSize(Text(etd::kSize))) return p;
-    InsertSize(sizes_, std::atoi(Text(etd::kSize).c_str()));
+    InsertSize(m_sizes, std::atoi(Text(etd::kSize).c_str()));
     return std::nullopt;
 }
 
 DialogCheck EditTextModel::Check() const {
     if (DialogCheck p = CheckTextSize(Text(etd::kSize))) return p;
-    if (DialogCheck p = CheckSignedLength(etd::kDistance, kCapDistance, Text(etd::kDistance), s_.UnitOfMeasure,
-                                          s_.DistanceToBars, -6, 32))
+    if (DialogCheck p = CheckSignedLength(etd::kDistance, kCapDistance, Text(etd::kDistance), m_s.UnitOfMeasure,
+                                          m_s.DistanceToBars, -6, 32))
         return p;
-    if (s_.Family == kFamilyIssn) {
+    if (m_s.Family == kFamilyIssn) {
         const std::string digits = Text(etd::kIssnDigits);
         if (digits.size() < 2) return Problem(etd::kIssnDigits, kCapIssn, 61240);
         if (!AllDigits(digits)) return Problem(etd::kIssnDigits, kCapIssn, 61216);
@@ -294,13 +294,13 @@ DialogCheck EditTextModel::Check() const {
 }
 
 DialogCheck EditTextModel::Ok() {
-    if (s_.Family != kFamilyIssn) texts_[etd::kIssnDigits].clear();
+    if (m_s.Family != kFamilyIssn) m_texts[etd::kIssnDigits].clear();
     if (DialogCheck p = Check()) return p;
-    SettingsRecord& s = s_;
+    SettingsRecord& s = m_s;
     s.DistanceToBars = ReadLength(s.UnitOfMeasure, Text(etd::kDistance), s.DistanceToBars);
     s.FontName4humanreadable = Text(etd::kFont);
     if (Enabled(etd::kIsbnFont)) s.FontName4ISBN_ISSN_SPCNs = Text(etd::kIsbnFont);
-    s.SizeListCount = StoreSizes(sizes_, false);
+    s.SizeListCount = StoreSizes(m_sizes, false);
     s.Size = std::atoi(Text(etd::kSize).c_str());
     s.Align = Value(etd::kAlign);
     s.Bold = Value(etd::kBold);

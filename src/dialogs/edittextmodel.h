@@ -67,9 +67,9 @@ class EditTextModel {
 public:
     EditTextModel(SettingsRecord& record, std::vector<std::string> fonts);
 
-    const std::vector<std::string>& Fonts() const { return fonts_; }
-    const std::vector<int>& Sizes() const { return sizes_; }
-    bool Enabled(int control) const { return !disabled_.count(control); }
+    const std::vector<std::string>& Fonts() const { return m_fonts; }
+    const std::vector<int>& Sizes() const { return m_sizes; }
+    bool Enabled(int control) const { return !m_disabled.count(control); }
     // Tick boxes (0/1) and lists (alignment, start and stop character).
     int Value(int control) const;
     // Fonts, size, distance and ISSN digits, unit name.
@@ -81,8 +81,8 @@ public:
     void ChooseFont(int control, const std::string& family);
     DialogCheck TypeSize(const std::string& text);
     DialogCheck OpenSizeList();
-    void TypeDistance(const std::string& text) { texts_[etd::kDistance] = text; }
-    void TypeIssnDigits(const std::string& text) { texts_[etd::kIssnDigits] = text.substr(0, 2); }
+    void TypeDistance(const std::string& text) { m_texts[etd::kDistance] = text; }
+    void TypeIssnDigits(const std::string& text) { m_texts[etd::kIssnDigits] = text.substr(0, 2); }
 
     DialogCheck Check() const;
     // Checks, then stores; on a refusal nothing is stored.
@@ -94,12 +94,12 @@ private:
     bool EanUpcFamily() const;
     bool HasAddOn() const;
 
-    SettingsRecord& s_;
-    std::vector<std::string> fonts_;
-    std::vector<int> sizes_;
-    std::map<int, int> values_;
-    std::map<int, std::string> texts_;
-    std::set<int> disabled_;
+    SettingsRecord& m_s;
+    std::vector<std::string> m_fonts;
+    std::vector<int> m_sizes;
+    std::map<int, int> m_values;
+    std::map<int, std::string> m_texts;
+    std::set<int> m_disabled;
 };
 
 }  // namespace vg

@@ -13,15 +13,15 @@ std::vector<std::string> FileNameItems() {
             "[ 条码类形.数据格式 ]"};
 }
 
-PreferencesModel::PreferencesModel(SettingsRecord& record) : s_(record) {
-    format_ = s_.Format >= 0 && s_.Format <= 2 ? s_.Format : -1;
-    if (IsVantic128Class(s_.Variation)) {
-        format_ = 1;
-        formatEnabled_ = false;
+PreferencesModel::PreferencesModel(SettingsRecord& record) : m_s(record) {
+    m_format = m_s.Format >= 0 && m_s.Format <= 2 ? m_s.Format : -1;
+    if (IsVantic128Class(m_s.Variation)) {
+        m_format = 1;
+        m_formatEnabled = false;
     }
-    unit_ = s_.UnitOfMeasure >= 0 && s_.UnitOfMeasure <= 3 ? s_.UnitOfMeasure : -1;
-    fileName_ = s_.FileName >= 0 && s_.FileName <= 4 ? s_.FileName : -1;
-    sound_ = s_.ElephantSound != 0;
+    m_unit = m_s.UnitOfMeasure >= 0 && m_s.UnitOfMeasure <= 3 ? m_s.UnitOfMeasure : -1;
+    m_fileName = m_s.FileName >= 0 && m_s.FileName <= 4 ? m_s.FileName : -1;
+    m_sound = m_s.ElephantSound != 0;
 }
 
 bool PreferencesModel::Restore(bool kitletChosen, const std::function<void()>& reapply) {
@@ -40,10 +40,10 @@ bool PreferencesModel::Restore(bool kitletChosen, const std::function<void()>& r
 }
 
 void PreferencesModel::Ok() {
-    if (format_ >= 0) s_.Format = format_;
-    if (unit_ >= 0) s_.UnitOfMeasure = unit_;
-    if (fileName_ >= 0) s_.FileName = fileName_;
-    s_.ElephantSound = sound_ ? 1 : 0;
+    if (m_format >= 0) m_s.Format = m_format;
+    if (m_unit >= 0) m_s.UnitOfMeasure = m_unit;
+    if (m_fileName >= 0) m_s.FileName = m_fileName;
+    m_s.ElephantSound = m_sound ? 1 : 0;
 }
 
 }  // namespace vg

@@ -28,16 +28,16 @@ class PreferencesModel {
 public:
     explicit PreferencesModel(SettingsRecord& record);
 
-    int FormatItem() const { return format_; }  // the stored format: 0 WMF, 1 EPS, 2 EMF; -1 none
-    bool FormatEnabled() const { return formatEnabled_; }
-    int Unit() const { return unit_; }
-    int FileNameScheme() const { return fileName_; }
-    bool Sound() const { return sound_; }
+    int FormatItem() const { return m_format; }  // the stored format: 0 WMF, 1 EPS, 2 EMF; -1 none
+    bool FormatEnabled() const { return m_formatEnabled; }
+    int Unit() const { return m_unit; }
+    int FileNameScheme() const { return m_fileName; }
+    bool Sound() const { return m_sound; }
 
-    void ChooseFormat(int item) { format_ = item; }
-    void ChooseUnit(int item) { unit_ = item; }
-    void ChooseFileName(int item) { fileName_ = item; }
-    void SetSound(bool ticked) { sound_ = ticked; }
+    void ChooseFormat(int item) { m_format = item; }
+    void ChooseUnit(int item) { m_unit = item; }
+    void ChooseFileName(int item) { m_fileName = item; }
+    void SetSound(bool ticked) { m_sound = ticked; }
 
     // Restore: nothing before a Kitlet was chosen from the menu; otherwise asks
     // (OK and Cancel) and on OK calls reapply. True when reapply ran.
@@ -48,12 +48,12 @@ public:
     void Ok();
 
 private:
-    SettingsRecord& s_;
-    int format_ = 0;
-    bool formatEnabled_ = true;
-    int unit_ = 0;
-    int fileName_ = 0;
-    bool sound_ = false;
+    SettingsRecord& m_s;
+    int m_format = 0;
+    bool m_formatEnabled = true;
+    int m_unit = 0;
+    int m_fileName = 0;
+    bool m_sound = false;
 };
 
 }  // namespace vg

@@ -35,28 +35,28 @@ void Show(const SerialCheckFailure& f) { ShowStringMessage(f.caption, f.message,
 
 void SeriesModel::Open() {
     const SettingsRecord& s = SymbolSettings;
-    addOn_ = s.SerialAddOn == 1;
+    m_addOn = s.SerialAddOn == 1;
     const bool hasMain = s.OriginalMainText[0] != 0, hasAddOn = s.AddOnText[0] != 0;
-    if (SeriesArmed == 1 && s.SerialBefore + s.SerialStart + s.SerialAfter == SeriesReferenceText(addOn_)) {
-        addOnEnabled_ = hasAddOn || (!hasMain && s.CouponFormatUPCpartText[0]);
-        mainEnabled_ = hasMain || !hasAddOn;
-        reference_ = SeriesReferenceText(addOn_);
-        before_ = s.SerialBefore;
-        start_ = s.SerialStart;
-        after_ = s.SerialAfter;
-        stop_ = s.SerialStop;
-        step_ = std::to_string(s.SerialIncrement >= 1 && s.SerialIncrement <= 999 ? s.SerialIncrement : 1);
+    if (SeriesArmed == 1 && s.SerialBefore + s.SerialStart + s.SerialAfter == SeriesReferenceText(m_addOn)) {
+        m_addOnEnabled = hasAddOn || (!hasMain && s.CouponFormatUPCpartText[0]);
+        m_mainEnabled = hasMain || !hasAddOn;
+        m_reference = SeriesReferenceText(m_addOn);
+        m_before = s.SerialBefore;
+        m_start = s.SerialStart;
+        m_after = s.SerialAfter;
+        m_stop = s.SerialStop;
+        m_step = std::to_string(s.SerialIncrement >= 1 && s.SerialIncrement <= 999 ? s.SerialIncrement : 1);
         UpdateCount(false);
-        if (start_.empty()) count_.assign(1, '1');
-        focus_ = serialctl::kStart;
+        if (m_start.empty()) m_count.assign(1, '1');
+        m_focus = serialctl::kStart;
         return;
     }
     Fill();
 }
 
 void SeriesModel::SelectPart(bool addOn) {
-    if (addOn ? !addOnEnabled_ : !mainEnabled_) return;
-    addOn_ = addOn;
+    if (addOn ? !m_addOnEnabled : !m_mainEnabled) return;
+    m_addOn = addOn;
     Fill();
 }
 
@@ -65,85 +65,85 @@ void SeriesModel::Fill() {
     const bool hasMain = s.OriginalMainText[0] != 0, hasAddOn = s.AddOnText[0] != 0;
     std::string text;
     bool addOnAlone = false;
-    mainEnabled_ = true;
-    addOnEnabled_ = hasAddOn;
+    m_mainEnabled = true;
+    m_addOnEnabled = hasAddOn;
     if (hasMain) {
-        addOn_ = addOn_ && hasAddOn;
-        text = std::string(addOn_ ? TextOf(s.AddOnText) : TextOf(s.OriginalMainText));
-        addOnAlone = addOn_;
+        m_addOn = m_addOn && hasAddOn;
+        text = std::string(m_addOn ? TextOf(s.AddOnText) : TextOf(s.OriginalMainText));
+        addOnAlone = m_addOn;
     } else if (hasAddOn) {
         text = std::string(TextOf(s.AddOnText));
-        addOn_ = true;
+        m_addOn = true;
         addOnAlone = true;
-        mainEnabled_ = false;
+        m_mainEnabled = false;
     } else {
         // A coupon: either of its parts; nothing else: an empty counter.
-        addOnEnabled_ = s.CouponFormatUPCpartText[0] != 0;
-        addOn_ = addOn_ && addOnEnabled_;
-        text = std::string(addOn_ ? TextOf(s.CouponFormat128partText) : TextOf(s.CouponFormatUPCpartText));
+        m_addOnEnabled = s.CouponFormatUPCpartText[0] != 0;
+        m_addOn = m_addOn && m_addOnEnabled;
+        text = std::string(m_addOn ? TextOf(s.CouponFormat128partText) : TextOf(s.CouponFormatUPCpartText));
     }
-    reference_ = text;
+    m_reference = text;
     if (text.size() > 5 && !addOnAlone) {
-        before_ = text.substr(0, text.size() - 5);
-        start_ = text.substr(text.size() - 5);
+        m_before = text.substr(0, text.size() - 5);
+        m_start = text.substr(text.size() - 5);
     } else {
-        before_.clear();
-        start_ = text;
+        m_before.clear();
+        m_start = text;
     }
-    after_.clear();
-    stop_ = start_;
-    step_.assign(1, '1');
-    count_.assign(1, '1');
-    focus_ = serialctl::kStart;
+    m_after.clear();
+    m_stop = m_start;
+    m_step.assign(1, '1');
+    m_count.assign(1, '1');
+    m_focus = serialctl::kStart;
 }
 
 std::string SeriesModel::ReferenceLabel() const {
-    if (reference_.size() <= 20) return reference_;
+    if (m_reference.size() <= 20) return m_reference;
     std::string label = "...";
-    label.append(reference_, reference_.size() - 17, 17);
+    label.append(m_reference, m_reference.size() - 17, 17);
     return label;
 }
 
 const std::string& SeriesModel::Text(int id) const {
     static const std::string none;
     switch (id) {
-    case serialctl::kBefore: return before_;
-    case serialctl::kStart: return start_;
-    case serialctl::kAfter: return after_;
-    case serialctl::kStep: return step_;
-    case serialctl::kStop: return stop_;
-    case serialctl::kCount: return count_;
+    case serialctl::kBefore: return m_before;
+    case serialctl::kStart: return m_start;
+    case serialctl::kAfter: return m_after;
+    case serialctl::kStep: return m_step;
+    case serialctl::kStop: return m_stop;
+    case serialctl::kCount: return m_count;
     default: return none;
     }
 }
 
 std::optional<SerialCheckFailure> SeriesModel::EditChecks(bool withMatch) const {
-    if (!OnlyDigits(start_)) return kStartNotNumeric;
-    if (SerialNumber(start_) >= kInt32Max) return kStartRange;
-    if (!OnlyDigits(stop_)) return kStopNotNumeric;
-    if (SerialNumber(stop_) >= kInt32Max) return kStopRange;
-    if (withMatch && before_ + start_ + after_ != reference_) return addOn_ ? kNoMatchAddOn : kNoMatchMain;
-    if (!start_.empty() && !stop_.empty()) {
-        const int64_t step = SerialNumber(step_) > 0 ? SerialNumber(step_) : 1;
-        if ((SerialNumber(stop_) - SerialNumber(start_)) / step + 1 > kMaxSeriesFiles) return kTooMany;
+    if (!OnlyDigits(m_start)) return kStartNotNumeric;
+    if (SerialNumber(m_start) >= kInt32Max) return kStartRange;
+    if (!OnlyDigits(m_stop)) return kStopNotNumeric;
+    if (SerialNumber(m_stop) >= kInt32Max) return kStopRange;
+    if (withMatch && m_before + m_start + m_after != m_reference) return m_addOn ? kNoMatchAddOn : kNoMatchMain;
+    if (!m_start.empty() && !m_stop.empty()) {
+        const int64_t step = SerialNumber(m_step) > 0 ? SerialNumber(m_step) : 1;
+        if ((SerialNumber(m_stop) - SerialNumber(m_start)) / step + 1 > kMaxSeriesFiles) return kTooMany;
     }
     return std::nullopt;
 }
 
 void SeriesModel::UpdateCount(bool withMatch) {
-    count_.clear();
-    if (start_.empty() || stop_.empty() || EditChecks(withMatch)) return;
-    const int64_t step = SerialNumber(step_) > 0 ? SerialNumber(step_) : 1;
-    const int64_t count = (SerialNumber(stop_) - SerialNumber(start_)) / step + 1;
-    if (count > 0) count_ = std::to_string(count);
+    m_count.clear();
+    if (m_start.empty() || m_stop.empty() || EditChecks(withMatch)) return;
+    const int64_t step = SerialNumber(m_step) > 0 ? SerialNumber(m_step) : 1;
+    const int64_t count = (SerialNumber(m_stop) - SerialNumber(m_start)) / step + 1;
+    if (count > 0) m_count = std::to_string(count);
 }
 
 void SeriesModel::Edit(int id, const std::string& text, bool quiet) {
     switch (id) {
-    case serialctl::kBefore: before_ = text; return;  // no checks run for Before
-    case serialctl::kStart: start_ = text; break;
-    case serialctl::kAfter: after_ = text; break;
-    case serialctl::kStop: stop_ = text; break;
+    case serialctl::kBefore: m_before = text; return;  // no checks run for Before
+    case serialctl::kStart: m_start = text; break;
+    case serialctl::kAfter: m_after = text; break;
+    case serialctl::kStop: m_stop = text; break;
     default: return;
     }
     const bool withMatch = id == serialctl::kStart || id == serialctl::kAfter;
@@ -154,14 +154,14 @@ void SeriesModel::Edit(int id, const std::string& text, bool quiet) {
 
 void SeriesModel::EditStep(const std::string& text, bool quiet) {
     if (text.empty()) {
-        step_.assign(1, '1');
+        m_step.assign(1, '1');
     } else if (!OnlyDigits(text) || text.size() > 3) {
         return;  // the previous step stays
     } else {
         if (SerialNumber(text) == 0)
-            step_.assign(1, '1');
+            m_step.assign(1, '1');
         else
-            step_ = text;
+            m_step = text;
     }
     if (std::optional<SerialCheckFailure> f = EditChecks(false); f && !quiet) Show(*f);
     UpdateCount(false);
@@ -169,34 +169,34 @@ void SeriesModel::EditStep(const std::string& text, bool quiet) {
 
 std::optional<SerialCheckFailure> SeriesModel::Ok() {
     std::optional<SerialCheckFailure> f;
-    if (!OnlyDigits(start_))
+    if (!OnlyDigits(m_start))
         f = kStartNotNumeric;
-    else if (SerialNumber(start_) >= kInt32Max)
+    else if (SerialNumber(m_start) >= kInt32Max)
         f = kStartRange;
-    else if (!OnlyDigits(stop_))
+    else if (!OnlyDigits(m_stop))
         f = kStopNotNumeric;
-    else if (SerialNumber(stop_) >= kInt32Max)
+    else if (SerialNumber(m_stop) >= kInt32Max)
         f = kStopRange;
-    else if (!start_.empty() && (stop_.empty() || SerialNumber(stop_) < SerialNumber(start_)))
+    else if (!m_start.empty() && (m_stop.empty() || SerialNumber(m_stop) < SerialNumber(m_start)))
         f = kStartAboveStop;
-    else if (before_ + start_ + after_ != reference_)
-        f = addOn_ ? kNoMatchAddOn : kNoMatchMain;
+    else if (m_before + m_start + m_after != m_reference)
+        f = m_addOn ? kNoMatchAddOn : kNoMatchMain;
     else
         f = EditChecks(false);
     if (f) {
         Show(*f);
-        focus_ = f->focus;
+        m_focus = f->focus;
         return f;
     }
     SettingsRecord& s = SymbolSettings;
-    s.SerialBefore = before_;
-    s.SerialStart = start_;
-    s.SerialAfter = after_;
-    s.SerialStop = stop_;
-    s.SerialIncrement = static_cast<int32_t>(SerialNumber(step_) > 0 ? SerialNumber(step_) : 1);
-    s.SerialMain = addOn_ ? 0 : 1;
-    s.SerialAddOn = addOn_ ? 1 : 0;
-    SeriesArmed = start_ != stop_ ? 1 : 0;
+    s.SerialBefore = m_before;
+    s.SerialStart = m_start;
+    s.SerialAfter = m_after;
+    s.SerialStop = m_stop;
+    s.SerialIncrement = static_cast<int32_t>(SerialNumber(m_step) > 0 ? SerialNumber(m_step) : 1);
+    s.SerialMain = m_addOn ? 0 : 1;
+    s.SerialAddOn = m_addOn ? 1 : 0;
+    SeriesArmed = m_start != m_stop ? 1 : 0;
     return std::nullopt;
 }
 

@@ -33,9 +33,9 @@ public:
     // else a fresh split of the current data.
     void Open();
 
-    bool MainEnabled() const { return mainEnabled_; }
-    bool AddOnEnabled() const { return addOnEnabled_; }
-    bool AddOnSelected() const { return addOn_; }
+    bool MainEnabled() const { return m_mainEnabled; }
+    bool AddOnEnabled() const { return m_addOnEnabled; }
+    bool AddOnSelected() const { return m_addOn; }
     // A click on a radio button fills the dialog again.
     void SelectPart(bool addOn);
 
@@ -43,7 +43,7 @@ public:
     std::string ReferenceLabel() const;
     // Text of an edit control or of the count (1133).
     const std::string& Text(int id) const;
-    int Focus() const { return focus_; }
+    int Focus() const { return m_focus; }
 
     // An edit of Before, Start, After or Stop; the edit checks show their
     // messages unless quiet.
@@ -62,9 +62,9 @@ private:
     std::optional<SerialCheckFailure> EditChecks(bool withMatch) const;
     void UpdateCount(bool withMatch);
 
-    std::string before_, start_, after_, step_ = "1", stop_, count_, reference_;
-    bool addOn_ = false, mainEnabled_ = true, addOnEnabled_ = false;
-    int focus_ = serialctl::kStart;
+    std::string m_before, m_start, m_after, m_step = "1", m_stop, m_count, m_reference;
+    bool m_addOn = false, m_mainEnabled = true, m_addOnEnabled = false;
+    int m_focus = serialctl::kStart;
 };
 
 }  // namespace vg

@@ -61,58 +61,58 @@ int TextIndex(int control) {
 
 }  // namespace
 
-SpecificationsModel::SpecificationsModel(SettingsRecord& record) : s_(record) {
+SpecificationsModel::SpecificationsModel(SettingsRecord& record) : m_s(record) {
     const auto& switches = SpecSwitches();
-    for (std::size_t i = 0; i < switches.size(); ++i) checks_[i] = s_.*switches[i].field != 0;
-    film_ = s_.Film;
+    for (std::size_t i = 0; i < switches.size(); ++i) m_checks[i] = m_s.*switches[i].field != 0;
+    m_film = m_s.Film;
     const auto& texts = SpecTexts();
-    for (std::size_t i = 0; i < texts.size(); ++i) texts_[i] = s_.*texts[i].second;
-    if (IsVantic128Class(s_.Variation)) {
-        cropMarksEnabled_ = false;
-        checks_[0] = false;
+    for (std::size_t i = 0; i < texts.size(); ++i) m_texts[i] = m_s.*texts[i].second;
+    if (IsVantic128Class(m_s.Variation)) {
+        m_cropMarksEnabled = false;
+        m_checks[0] = false;
     }
 }
 
 bool SpecificationsModel::Checked(int control) const {
     const int i = SwitchIndex(control);
-    return i >= 0 && checks_[i];
+    return i >= 0 && m_checks[i];
 }
 
-bool SpecificationsModel::Enabled(int control) const { return control != spd::kCropMarks || cropMarksEnabled_; }
+bool SpecificationsModel::Enabled(int control) const { return control != spd::kCropMarks || m_cropMarksEnabled; }
 
 const std::string& SpecificationsModel::Text(int control) const {
     static const std::string none;
     const int i = TextIndex(control);
-    return i >= 0 ? texts_[i] : none;
+    return i >= 0 ? m_texts[i] : none;
 }
 
 void SpecificationsModel::SetCheck(int control, bool ticked) {
     const int i = SwitchIndex(control);
-    if (i >= 0 && Enabled(control)) checks_[i] = ticked;
+    if (i >= 0 && Enabled(control)) m_checks[i] = ticked;
 }
 
 void SpecificationsModel::ChooseFilm(int item) {
-    if (item >= 0 && item <= 3) film_ = item;
+    if (item >= 0 && item <= 3) m_film = item;
 }
 
 void SpecificationsModel::SetText(int control, const std::string& text) {
     const int i = TextIndex(control);
-    if (i >= 0) texts_[i] = text;
+    if (i >= 0) m_texts[i] = text;
 }
 
 void SpecificationsModel::SelectAll() {
-    for (std::size_t i = 0; i < checks_.size(); ++i) checks_[i] = Enabled(SpecSwitches()[i].control);
+    for (std::size_t i = 0; i < m_checks.size(); ++i) m_checks[i] = Enabled(SpecSwitches()[i].control);
 }
 
-void SpecificationsModel::Clear() { checks_.fill(false); }
+void SpecificationsModel::Clear() { m_checks.fill(false); }
 
 void SpecificationsModel::Ok() {
     const auto& switches = SpecSwitches();
     for (std::size_t i = 0; i < switches.size(); ++i)
-        s_.*switches[i].field = checks_[i] && Enabled(switches[i].control) ? 1 : 0;
-    s_.Film = film_;
+        m_s.*switches[i].field = m_checks[i] && Enabled(switches[i].control) ? 1 : 0;
+    m_s.Film = m_film;
     const auto& texts = SpecTexts();
-    for (std::size_t i = 0; i < texts.size(); ++i) s_.*texts[i].second = texts_[i];
+    for (std::size_t i = 0; i < texts.size(); ++i) m_s.*texts[i].second = m_texts[i];
 }
 
 }  // namespace vg

@@ -55,7 +55,7 @@ public:
 
     bool Checked(int control) const;
     bool Enabled(int control) const;  // crop marks off for Vantic128 variations
-    int Film() const { return film_; }
+    int Film() const { return m_film; }
     const std::string& Text(int control) const;
 
     void SetCheck(int control, bool ticked);
@@ -68,11 +68,11 @@ public:
     void Ok();
 
 private:
-    SettingsRecord& s_;
-    std::array<bool, 16> checks_{};
-    int film_ = 0;
-    std::array<std::string, 5> texts_;
-    bool cropMarksEnabled_ = true;
+    SettingsRecord& m_s;
+    std::array<bool, 16> m_checks{};
+    int m_film = 0;
+    std::array<std::string, 5> m_texts;
+    bool m_cropMarksEnabled = true;
 };
 
 }  // namespace vg

@@ -60,32 +60,32 @@ DialogProblem CharacterProblem(int field, int captionId, int textId) {
 int GsCalibrationDefault(int dpi) { return static_cast<int>(std::floor((dpi * 0.01 / 300 + 0.27) * 100 + 1e-9)); }
 
 SymbolOptionsModel::SymbolOptionsModel(SettingsRecord& record, std::string pattern)
-    : s_(record),
-      pattern_(std::move(pattern)),
-      family_(record.Family),
-      variation_(record.Variation),
-      addOn_(static_cast<int>(TextLength(record.AddOnText))),
-      method_(record.LastMethod == 0 ? 0 : 1),
-      dpi_(record.PrinterDpi),
-      ratio_(record.CurRatio),
-      verification_(std::clamp(record.Prufmark, 0, 3)) {
+    : m_s(record),
+      m_pattern(std::move(pattern)),
+      m_family(record.Family),
+      m_variation(record.Variation),
+      m_addOn(static_cast<int>(TextLength(record.AddOnText))),
+      m_method(record.LastMethod == 0 ? 0 : 1),
+      m_dpi(record.PrinterDpi),
+      m_ratio(record.CurRatio),
+      m_verification(std::clamp(record.Prufmark, 0, 3)) {
     const int unit = Unit();
     // Dpi list.
     const std::vector<int>& remembered = RememberedDpiList();
     if (record.DpiListCount > static_cast<int>(kResourceDpiCount) && !remembered.empty()) {
         for (int d : remembered)
-            if (d >= 30 && d <= 20000) dpiList_.push_back(d);
+            if (d >= 30 && d <= 20000) m_dpiList.push_back(d);
     } else {
-        dpiList_.assign(std::begin(kDefaultDpiList), std::end(kDefaultDpiList));
+        m_dpiList.assign(std::begin(kDefaultDpiList), std::end(kDefaultDpiList));
     }
-    Set(sod::kDpi, std::to_string(dpi_));
-    dot_ = vg::DotSize(dpi_);
-    x_ = record.CurBarXDimension;
+    Set(sod::kDpi, std::to_string(m_dpi));
+    m_dot = vg::DotSize(m_dpi);
+    m_x = record.CurBarXDimension;
 
     Set(sod::kRatio, Printf("%.2f", record.CurRatio));
     Set(sod::kBarHeight, SixDecimals(unit, record.BarHeight));
     Set(sod::kBearer, SixDecimals(unit, record.BearerBar));
-    if (method_ == 1) {
+    if (m_method == 1) {
         Set(sod::kBwr, SixDecimals(unit, record.BarWidthReduction));
         Set(sod::kWidth, SixDecimals(unit, record.SymbolWidth));
         Set(sod::kMagnification, Printf("%.2f", record.Magnification));
@@ -95,47 +95,48 @@ SymbolOptionsModel::SymbolOptionsModel(SettingsRecord& record, std::string patte
     }
     Set(sod::kUnit, UnitName(unit));
 
-    firstLayout_ = true;
+    m_firstLayout = true;
     Layout();
-    firstLayout_ = false;
+    m_firstLayout = false;
 
-    if (method_ == 1 && !FixedDims()) {
+    if (m_method == 1 && !FixedDims()) {
         double width = record.SymbolWidth;
         if (record.ProfileInvalid || !(width > 0))
-            width = ComputeSymbolWidth(family_, variation_, addOn_, pattern_, record.CurRatio,
-                                       DefaultXDimension(family_, variation_), DefaultWideBase(family_, variation_)) *
-                    std::atof(Get(sod::kMagnification).c_str()) / 100;
+            width =
+                ComputeSymbolWidth(m_family, m_variation, m_addOn, m_pattern, record.CurRatio,
+                                   DefaultXDimension(m_family, m_variation), DefaultWideBase(m_family, m_variation)) *
+                std::atof(Get(sod::kMagnification).c_str()) / 100;
         if (!TextOnly()) Set(sod::kWidth, SixDecimals(unit, width));
     }
-    Set(sod::kGs, verification_ == 3 ? std::to_string(record.GSCalibration) : std::string());
+    Set(sod::kGs, m_verification == 3 ? std::to_string(record.GSCalibration) : std::string());
     Refresh();
 }
 
-bool SymbolOptionsModel::TextOnly() const { return IsBooklandTextClass(variation_); }
-bool SymbolOptionsModel::FixedDims() const { return family_ == kFamilyFim || family_ == kFamilyPostnet; }
+bool SymbolOptionsModel::TextOnly() const { return IsBooklandTextClass(m_variation); }
+bool SymbolOptionsModel::FixedDims() const { return m_family == kFamilyFim || m_family == kFamilyPostnet; }
 bool SymbolOptionsModel::MethodFixed() const { return FixedDims() || TextOnly(); }
-bool SymbolOptionsModel::ListsShown() const { return method_ == 0 && !MethodFixed(); }
-bool SymbolOptionsModel::RatioListShown() const { return ListsShown() && IsRatioFamily(family_); }
-bool SymbolOptionsModel::VerificationEnabled() const { return !FixedDims() && !IsVantic128Class(variation_); }
+bool SymbolOptionsModel::ListsShown() const { return m_method == 0 && !MethodFixed(); }
+bool SymbolOptionsModel::RatioListShown() const { return ListsShown() && IsRatioFamily(m_family); }
+bool SymbolOptionsModel::VerificationEnabled() const { return !FixedDims() && !IsVantic128Class(m_variation); }
 
 bool SymbolOptionsModel::ReadOnly(int control) const {
     switch (control) {
     case sod::kWidth:
     case sod::kMagnification:
     case sod::kX: return MethodFixed();
-    case sod::kRatio: return MethodFixed() || !IsRatioFamily(family_);
+    case sod::kRatio: return MethodFixed() || !IsRatioFamily(m_family);
     case sod::kBarHeight: return MethodFixed();
     case sod::kBwr: return TextOnly();
-    case sod::kBearer: return TextOnly() || IsVantic128Class(variation_);
-    case sod::kGs: return verification_ != 3;
+    case sod::kBearer: return TextOnly() || IsVantic128Class(m_variation);
+    case sod::kGs: return m_verification != 3;
     default: return false;
     }
 }
 
 const std::string& SymbolOptionsModel::Get(int control) const {
     static const std::string empty;
-    const auto it = texts_.find(control);
-    return it == texts_.end() ? empty : it->second;
+    const auto it = m_texts.find(control);
+    return it == m_texts.end() ? empty : it->second;
 }
 
 std::string SymbolOptionsModel::Text(int control) const { return Get(control); }
@@ -143,98 +144,99 @@ std::string SymbolOptionsModel::Text(int control) const { return Get(control); }
 void SymbolOptionsModel::Layout() {
     const int unit = Unit();
     if (FixedDims()) {
-        method_ = 1;
-        x_ = family_ == kFamilyPostnet ? 1.44 : 1.92;
-        s_.CurBarXDimension = x_;
-        Set(sod::kWidth, UnitText(unit, FixedSymbolWidth(family_, variation_)));
+        m_method = 1;
+        m_x = m_family == kFamilyPostnet ? 1.44 : 1.92;
+        m_s.CurBarXDimension = m_x;
+        Set(sod::kWidth, UnitText(unit, FixedSymbolWidth(m_family, m_variation)));
         Set(sod::kMagnification, "100.00");
-        Set(sod::kX, UnitText(unit, x_));
+        Set(sod::kX, UnitText(unit, m_x));
         Set(sod::kRatio, "");
     } else if (TextOnly()) {
-        method_ = 1;
+        m_method = 1;
         Set(sod::kWidth, "0");
         Set(sod::kX, "");
         Set(sod::kRatio, "");
         Set(sod::kBearer, "0");
-    } else if (method_ == 0) {
-        dot_ = vg::DotSize(dpi_);
-        x_ = NearestXDimension(family_, variation_, x_, dot_);
-        if (IsRatioFamily(family_)) {
-            ratio_ = NearestRatio(s_.CurRatio, x_, dot_);
-            rows_ = BuildXDimensionList(family_, variation_, dot_, addOn_, pattern_, ratio_);
+    } else if (m_method == 0) {
+        m_dot = vg::DotSize(m_dpi);
+        m_x = NearestXDimension(m_family, m_variation, m_x, m_dot);
+        if (IsRatioFamily(m_family)) {
+            m_ratio = NearestRatio(m_s.CurRatio, m_x, m_dot);
+            m_rows = BuildXDimensionList(m_family, m_variation, m_dot, m_addOn, m_pattern, m_ratio);
             SelectRow();
-            ratios_ = BuildRatioList(dot_, x_);
+            m_ratios = BuildRatioList(m_dot, m_x);
             SelectRatio();
         } else {
             Set(sod::kRatio, "2.00");
-            rows_ = BuildXDimensionList(family_, variation_, dot_, addOn_, pattern_, 2.0);
+            m_rows = BuildXDimensionList(m_family, m_variation, m_dot, m_addOn, m_pattern, 2.0);
             SelectRow();
         }
-        zeroRow_ = false;
+        m_zeroRow = false;
     } else {
-        if (!IsRatioFamily(family_)) Set(sod::kRatio, "2.00");
-        if (row_ >= 0 && row_ < static_cast<int>(rows_.size())) {
+        if (!IsRatioFamily(m_family)) Set(sod::kRatio, "2.00");
+        if (m_row >= 0 && m_row < static_cast<int>(m_rows.size())) {
             // Coming from the printer's grid: the edits take the chosen row.
-            const XDimensionRow& r = rows_[row_];
+            const XDimensionRow& r = m_rows[m_row];
             Set(sod::kWidth, UnitText(unit, r.symbolWidth));
             Set(sod::kMagnification, Printf("%.2f", r.magnification * 100));
             Set(sod::kX, UnitText(unit, r.x));
-            if (IsRatioFamily(family_) && ratioRow_ >= 0 && ratioRow_ < static_cast<int>(ratios_.size()))
-                Set(sod::kRatio, Printf("%.2f", ratios_[ratioRow_]));
-            x_ = r.x;
+            if (IsRatioFamily(m_family) && m_ratioRow >= 0 && m_ratioRow < static_cast<int>(m_ratios.size()))
+                Set(sod::kRatio, Printf("%.2f", m_ratios[m_ratioRow]));
+            m_x = r.x;
         }
-        rows_.clear();
-        row_ = -1;
-        ratios_.clear();
-        ratioRow_ = -1;
+        m_rows.clear();
+        m_row = -1;
+        m_ratios.clear();
+        m_ratioRow = -1;
     }
-    if (!firstLayout_ || s_.ProfileInvalid) ResetBwr();
+    if (!m_firstLayout || m_s.ProfileInvalid) ResetBwr();
 }
 
 void SymbolOptionsModel::ResetBwr() {
     if (TextOnly()) return;
-    const double bwr = DefaultBarWidthReduction(family_, method_, dpi_);
-    Set(sod::kBwr, method_ == 0 ? Printf("%.0f", bwr) : SixDecimals(Unit(), bwr));
+    const double bwr = DefaultBarWidthReduction(m_family, m_method, m_dpi);
+    Set(sod::kBwr, m_method == 0 ? Printf("%.0f", bwr) : SixDecimals(Unit(), bwr));
 }
 
 void SymbolOptionsModel::SelectRow() {
-    row_ = rows_.empty() ? -1 : 0;
-    const std::string want = MatchText(Unit(), x_);
+    m_row = m_rows.empty() ? -1 : 0;
+    const std::string want = MatchText(Unit(), m_x);
     bool found = false;
-    for (std::size_t i = 0; i < rows_.size() && !found; ++i)
-        if (MatchText(Unit(), rows_[i].x).rfind(want, 0) == 0) row_ = static_cast<int>(i), found = true;
-    for (std::size_t i = 0; i + 1 < rows_.size() && !found; ++i) {
-        if (rows_[i].x <= x_ && x_ <= rows_[i + 1].x) {
-            row_ = static_cast<int>(rows_[i + 1].x - x_ <= x_ - rows_[i].x ? i + 1 : i);
+    for (std::size_t i = 0; i < m_rows.size() && !found; ++i)
+        if (MatchText(Unit(), m_rows[i].x).rfind(want, 0) == 0) m_row = static_cast<int>(i), found = true;
+    for (std::size_t i = 0; i + 1 < m_rows.size() && !found; ++i) {
+        if (m_rows[i].x <= m_x && m_x <= m_rows[i + 1].x) {
+            m_row = static_cast<int>(m_rows[i + 1].x - m_x <= m_x - m_rows[i].x ? i + 1 : i);
             found = true;
         }
     }
     // Beyond a thinned list's last row the nearest row is that last one.
-    if (!found && !rows_.empty() && x_ > rows_.back().x) row_ = static_cast<int>(rows_.size()) - 1;
-    if (row_ >= 0) x_ = rows_[row_].x;
+    if (!found && !m_rows.empty() && m_x > m_rows.back().x) m_row = static_cast<int>(m_rows.size()) - 1;
+    if (m_row >= 0) m_x = m_rows[m_row].x;
 }
 
 void SymbolOptionsModel::SelectRatio() {
-    ratioRow_ = ratios_.empty() ? -1 : 0;
-    const std::string want = Printf("%.2f", ratio_);
+    m_ratioRow = m_ratios.empty() ? -1 : 0;
+    const std::string want = Printf("%.2f", m_ratio);
     bool found = false;
-    for (std::size_t i = 0; i < ratios_.size() && !found; ++i)
-        if (Printf("%.2f", ratios_[i]).substr(0, 5) == want.substr(0, 5)) ratioRow_ = static_cast<int>(i), found = true;
-    for (std::size_t i = 0; i + 1 < ratios_.size() && !found; ++i) {
-        if (ratios_[i] <= ratio_ && ratio_ <= ratios_[i + 1]) {
-            ratioRow_ = static_cast<int>(ratios_[i + 1] - ratio_ <= ratio_ - ratios_[i] ? i + 1 : i);
+    for (std::size_t i = 0; i < m_ratios.size() && !found; ++i)
+        if (Printf("%.2f", m_ratios[i]).substr(0, 5) == want.substr(0, 5))
+            m_ratioRow = static_cast<int>(i), found = true;
+    for (std::size_t i = 0; i + 1 < m_ratios.size() && !found; ++i) {
+        if (m_ratios[i] <= m_ratio && m_ratio <= m_ratios[i + 1]) {
+            m_ratioRow = static_cast<int>(m_ratios[i + 1] - m_ratio <= m_ratio - m_ratios[i] ? i + 1 : i);
             found = true;
         }
     }
     // The nearest ratio may lie one dot past the list's end: the last entry is nearest.
-    if (!found && !ratios_.empty() && ratio_ > ratios_.back()) ratioRow_ = static_cast<int>(ratios_.size()) - 1;
-    if (ratioRow_ >= 0) Set(sod::kRatio, Printf("%.2f", ratios_[ratioRow_]));
+    if (!found && !m_ratios.empty() && m_ratio > m_ratios.back()) m_ratioRow = static_cast<int>(m_ratios.size()) - 1;
+    if (m_ratioRow >= 0) Set(sod::kRatio, Printf("%.2f", m_ratios[m_ratioRow]));
 }
 
 std::string SymbolOptionsModel::XRowText(std::size_t row) const {
-    if (zeroRow_) return "      0.000000                              0.00                               0.000000";
-    if (row >= rows_.size()) return std::string();
-    const XDimensionRow& r = rows_[row];
+    if (m_zeroRow) return "      0.000000                              0.00                               0.000000";
+    if (row >= m_rows.size()) return std::string();
+    const XDimensionRow& r = m_rows[row];
     const double width = ToUnit(Unit(), r.symbolWidth);
     std::string text;
     if (width < 10)
@@ -251,50 +253,51 @@ std::string SymbolOptionsModel::XRowText(std::size_t row) const {
 }
 
 void SymbolOptionsModel::Recompute() {
-    dot_ = vg::DotSize(dpi_);
-    if (method_ == 0 && !MethodFixed()) {
-        zeroRow_ = false;
-        x_ = NearestXDimension(family_, variation_, x_, dot_);
-        if (IsRatioFamily(family_)) {
-            ratio_ = NearestRatio(ratio_, x_, dot_);
-            rows_ = BuildXDimensionList(family_, variation_, dot_, addOn_, pattern_, ratio_);
+    m_dot = vg::DotSize(m_dpi);
+    if (m_method == 0 && !MethodFixed()) {
+        m_zeroRow = false;
+        m_x = NearestXDimension(m_family, m_variation, m_x, m_dot);
+        if (IsRatioFamily(m_family)) {
+            m_ratio = NearestRatio(m_ratio, m_x, m_dot);
+            m_rows = BuildXDimensionList(m_family, m_variation, m_dot, m_addOn, m_pattern, m_ratio);
             SelectRow();
-            ratios_ = BuildRatioList(dot_, x_);
+            m_ratios = BuildRatioList(m_dot, m_x);
             SelectRatio();
         } else {
-            rows_ = BuildXDimensionList(family_, variation_, dot_, addOn_, pattern_, 2.0);
+            m_rows = BuildXDimensionList(m_family, m_variation, m_dot, m_addOn, m_pattern, 2.0);
             SelectRow();
         }
     }
     ResetBwr();
-    if (verification_ == 3) Set(sod::kGs, std::to_string(GsCalibrationDefault(dpi_)));
+    if (m_verification == 3) Set(sod::kGs, std::to_string(GsCalibrationDefault(m_dpi)));
     Refresh();
 }
 
 double SymbolOptionsModel::EditRatio() const {
-    if (RatioListShown() && ratioRow_ >= 0 && ratioRow_ < static_cast<int>(ratios_.size())) return ratios_[ratioRow_];
+    if (RatioListShown() && m_ratioRow >= 0 && m_ratioRow < static_cast<int>(m_ratios.size()))
+        return m_ratios[m_ratioRow];
     const double r = std::atof(Get(sod::kRatio).c_str());
-    return r > 0 ? r : ratio_;
+    return r > 0 ? r : m_ratio;
 }
 
-bool SymbolOptionsModel::RatioValid() const { return !IsRatioFamily(family_) || !CheckRatio(); }
+bool SymbolOptionsModel::RatioValid() const { return !IsRatioFamily(m_family) || !CheckRatio(); }
 
 double SymbolOptionsModel::BwrPoints() const {
     const std::string& t = Get(sod::kBwr);
     if (t.empty() || t == "-" || t == "." || t == "-.") return 0;
-    if (method_ == 0) return std::atof(t.c_str()) * vg::DotSize(dpi_);
-    return ReadLength(Unit(), t, s_.BarWidthReduction);
+    if (m_method == 0) return std::atof(t.c_str()) * vg::DotSize(m_dpi);
+    return ReadLength(Unit(), t, m_s.BarWidthReduction);
 }
 
 void SymbolOptionsModel::Refresh() {
     const int unit = Unit();
-    Set(sod::kBwrUnit, method_ == 0 ? std::string("dots") : UnitName(unit));
-    Set(sod::kReadoutUnit, method_ == 0 ? UnitName(unit) : std::string());
-    SettingsRecord r = s_;
-    r.CurBarXDimension = x_;
-    r.LastMethod = method_;
-    r.PrinterDpi = dpi_;
-    r.BarWidthReduction = method_ == 0 ? BwrPoints() / std::max(vg::DotSize(dpi_), 1e-12) : BwrPoints();
+    Set(sod::kBwrUnit, m_method == 0 ? std::string("dots") : UnitName(unit));
+    Set(sod::kReadoutUnit, m_method == 0 ? UnitName(unit) : std::string());
+    SettingsRecord r = m_s;
+    r.CurBarXDimension = m_x;
+    r.LastMethod = m_method;
+    r.PrinterDpi = m_dpi;
+    r.BarWidthReduction = m_method == 0 ? BwrPoints() / std::max(vg::DotSize(m_dpi), 1e-12) : BwrPoints();
     if (TextOnly()) {
         Set(sod::kBwrReadout, "");
         Set(sod::kNarrowBar, "");
@@ -302,21 +305,21 @@ void SymbolOptionsModel::Refresh() {
         return;
     }
     Set(sod::kBwrReadout, BwrReadout(r));
-    Set(sod::kQuietZone, x_ > 0 ? QuietZoneReadout(r) : std::string());
+    Set(sod::kQuietZone, m_x > 0 ? QuietZoneReadout(r) : std::string());
     const double bwr = BwrPoints();
-    if (x_ < 1e-7) {
+    if (m_x < 1e-7) {
         Set(sod::kNarrowBar, "0.000000");
-    } else if (x_ - bwr < 0.000072) {
+    } else if (m_x - bwr < 0.000072) {
         Set(sod::kBwr, "0");
-        Set(sod::kBwrReadout, method_ == 1 ? "  0.00  0.000" : "  0.00  0.000  0.000000");
-        Set(sod::kNarrowBar, UnitText(unit, method_ == 1 ? s_.CurBarXDimension : x_));
+        Set(sod::kBwrReadout, m_method == 1 ? "  0.00  0.000" : "  0.00  0.000  0.000000");
+        Set(sod::kNarrowBar, UnitText(unit, m_method == 1 ? m_s.CurBarXDimension : m_x));
     } else {
-        Set(sod::kNarrowBar, UnitText(unit, x_ - bwr));
+        Set(sod::kNarrowBar, UnitText(unit, m_x - bwr));
     }
 }
 
 void SymbolOptionsModel::ZeroDisplay() {
-    x_ = 0;
+    m_x = 0;
     Refresh();
 }
 
@@ -324,23 +327,23 @@ void SymbolOptionsModel::ZeroDisplay() {
 
 DialogCheck SymbolOptionsModel::ChooseMethod(int method) {
     method = method == 0 ? 0 : 1;
-    if (method == method_ || MethodFixed()) return std::nullopt;
+    if (method == m_method || MethodFixed()) return std::nullopt;
     if (DialogCheck p = CheckDpi()) return p;
     if (method == 1) {
-        method_ = 1;
+        m_method = 1;
         Layout();
         Refresh();
         return TypeX(Get(sod::kX));
     }
-    if (IsRatioFamily(family_))
+    if (IsRatioFamily(m_family))
         if (DialogCheck p = CheckRatio()) return p;
     if (DialogCheck p = CheckMagnification()) return p;
-    method_ = 0;
-    s_.CurRatio = std::atof(Get(sod::kRatio).c_str());
-    ratio_ = s_.CurRatio;
-    if (Get(sod::kX) != UnitText(Unit(), s_.CurBarXDimension))
-        s_.CurBarXDimension = FromUnit(Unit(), std::atof(Get(sod::kX).c_str()));
-    x_ = s_.CurBarXDimension;
+    m_method = 0;
+    m_s.CurRatio = std::atof(Get(sod::kRatio).c_str());
+    m_ratio = m_s.CurRatio;
+    if (Get(sod::kX) != UnitText(Unit(), m_s.CurBarXDimension))
+        m_s.CurBarXDimension = FromUnit(Unit(), std::atof(Get(sod::kX).c_str()));
+    m_x = m_s.CurBarXDimension;
     Layout();
     Refresh();
     return std::nullopt;
@@ -350,20 +353,20 @@ DialogCheck SymbolOptionsModel::TypeDpi(const std::string& text) {
     Set(sod::kDpi, text);
     if (text.size() >= 3 || (text.size() == 2 && text[0] > '2')) {
         if (DialogCheck p = CheckDpi()) return p;
-        dpi_ = std::atoi(text.c_str());
+        m_dpi = std::atoi(text.c_str());
         Recompute();
         return std::nullopt;
     }
     // Too short to judge: a zero display.
-    x_ = 0;
+    m_x = 0;
     Set(sod::kX, "0");
-    if (method_ == 0 && !MethodFixed()) {
-        zeroRow_ = true;
-        rows_.clear();
-        row_ = -1;
+    if (m_method == 0 && !MethodFixed()) {
+        m_zeroRow = true;
+        m_rows.clear();
+        m_row = -1;
     }
     Refresh();
-    Set(sod::kBwrReadout, method_ == 1 ? "  0.00  0.000" : "  0.00  0.000  0.000000");
+    Set(sod::kBwrReadout, m_method == 1 ? "  0.00  0.000" : "  0.00  0.000  0.000000");
     for (unsigned char c : text)
         if (!std::isdigit(c)) return CharacterProblem(sod::kDpi, kCapDpi, 61222);
     return std::nullopt;
@@ -371,8 +374,8 @@ DialogCheck SymbolOptionsModel::TypeDpi(const std::string& text) {
 
 void SymbolOptionsModel::ChooseDpi(int dpi) {
     Set(sod::kDpi, std::to_string(dpi));
-    if (dpi == dpi_) return;
-    dpi_ = dpi;
+    if (dpi == m_dpi) return;
+    m_dpi = dpi;
     Recompute();
 }
 
@@ -382,20 +385,20 @@ DialogCheck SymbolOptionsModel::OpenDpiList() {
         if (!std::isdigit(c)) return CharacterProblem(sod::kDpi, kCapDpi, 61222);
     if (DialogCheck p = CheckDpi()) return p;
     const int dpi = std::atoi(text.c_str());
-    const auto at = std::lower_bound(dpiList_.begin(), dpiList_.end(), dpi);
-    if (at == dpiList_.end() || *at != dpi) dpiList_.insert(at, dpi);
+    const auto at = std::lower_bound(m_dpiList.begin(), m_dpiList.end(), dpi);
+    if (at == m_dpiList.end() || *at != dpi) m_dpiList.insert(at, dpi);
     ChooseDpi(dpi);
     return std::nullopt;
 }
 
 void SymbolOptionsModel::ChooseXRow(int row) {
-    if (row < 0 || row >= static_cast<int>(rows_.size())) return;
-    row_ = row;
-    x_ = rows_[row].x;
+    if (row < 0 || row >= static_cast<int>(m_rows.size())) return;
+    m_row = row;
+    m_x = m_rows[row].x;
     if (!CheckDpi()) {
-        if (IsRatioFamily(family_)) {
-            ratio_ = NearestRatio(s_.CurRatio, x_, dot_);
-            ratios_ = BuildRatioList(dot_, x_);
+        if (IsRatioFamily(m_family)) {
+            m_ratio = NearestRatio(m_s.CurRatio, m_x, m_dot);
+            m_ratios = BuildRatioList(m_dot, m_x);
             SelectRatio();
         }
         ResetBwr();
@@ -404,12 +407,12 @@ void SymbolOptionsModel::ChooseXRow(int row) {
 }
 
 void SymbolOptionsModel::ChooseRatio(int row) {
-    if (row < 0 || row >= static_cast<int>(ratios_.size())) return;
-    ratioRow_ = row;
-    ratio_ = ratios_[row];
-    Set(sod::kRatio, Printf("%.2f", ratio_));
-    if (s_.Format == 1) {
-        rows_ = BuildXDimensionList(family_, variation_, dot_, addOn_, pattern_, ratio_);
+    if (row < 0 || row >= static_cast<int>(m_ratios.size())) return;
+    m_ratioRow = row;
+    m_ratio = m_ratios[row];
+    Set(sod::kRatio, Printf("%.2f", m_ratio));
+    if (m_s.Format == 1) {
+        m_rows = BuildXDimensionList(m_family, m_variation, m_dot, m_addOn, m_pattern, m_ratio);
         SelectRow();
     }
     Refresh();
@@ -435,18 +438,18 @@ DialogCheck SymbolOptionsModel::TypeX(const std::string& text) {
         zero();
         return std::nullopt;
     }
-    const double x = ReadLength(unit, text, s_.CurBarXDimension);
-    const double m = MagnificationFromX(family_, variation_, x);
-    const double w = SymbolWidthFromX(family_, variation_, x, addOn_, pattern_, EditRatio());
+    const double x = ReadLength(unit, text, m_s.CurBarXDimension);
+    const double m = MagnificationFromX(m_family, m_variation, x);
+    const double w = SymbolWidthFromX(m_family, m_variation, x, m_addOn, m_pattern, EditRatio());
     if (m == 0 || w == 0) {
         zero();
         return std::nullopt;
     }
     Set(sod::kMagnification, Printf("%.2f", m * 100));
     Set(sod::kWidth, UnitText(unit, w));
-    x_ = x;
+    m_x = x;
     DialogCheck p = CheckX();
-    if (!p) s_.CurBarXDimension = x;
+    if (!p) m_s.CurBarXDimension = x;
     Refresh();
     return p;
 }
@@ -474,18 +477,18 @@ DialogCheck SymbolOptionsModel::TypeMagnification(const std::string& text) {
         return std::nullopt;
     }
     const double m = std::atof(text.c_str()) / 100;
-    const double w = SymbolWidthFromMagnification(family_, variation_, m, addOn_, pattern_, EditRatio());
-    const double x = XFromMagnification(family_, variation_, m);
+    const double w = SymbolWidthFromMagnification(m_family, m_variation, m, m_addOn, m_pattern, EditRatio());
+    const double x = XFromMagnification(m_family, m_variation, m);
     Set(sod::kWidth, UnitText(unit, w));
     Set(sod::kX, UnitText(unit, x));
-    x_ = x;
+    m_x = x;
     DialogCheck p = CheckMagnification();
     if (text.size() == 2 && text.back() == '.') {
         incomplete();
         return p;
     }
     if (!p && !CheckX()) {
-        s_.CurBarXDimension = x;
+        m_s.CurBarXDimension = x;
         Refresh();
     } else {
         Refresh();
@@ -514,18 +517,18 @@ DialogCheck SymbolOptionsModel::TypeSymbolWidth(const std::string& text) {
         zero();
         return std::nullopt;
     }
-    const double width = ReadLength(unit, text, s_.SymbolWidth);
-    const double m = MagnificationFromSymbolWidth(family_, variation_, width, addOn_, pattern_, EditRatio());
-    const double x = XFromMagnification(family_, variation_, m);
+    const double width = ReadLength(unit, text, m_s.SymbolWidth);
+    const double m = MagnificationFromSymbolWidth(m_family, m_variation, width, m_addOn, m_pattern, EditRatio());
+    const double x = XFromMagnification(m_family, m_variation, m);
     if (m == 0 || x == 0) {
         zero();
         return std::nullopt;
     }
     Set(sod::kMagnification, Printf("%.2f", m * 100));
     Set(sod::kX, UnitText(unit, x));
-    x_ = x;
+    m_x = x;
     DialogCheck p = CheckX();
-    if (!p) s_.CurBarXDimension = x;
+    if (!p) m_s.CurBarXDimension = x;
     Refresh();
     return p;
 }
@@ -579,13 +582,13 @@ DialogCheck SymbolOptionsModel::TypeBearer(const std::string& text) {
 
 void SymbolOptionsModel::ChooseVerification(int item) {
     item = std::clamp(item, 0, 3);
-    if (item == 3 && verification_ != 3) Set(sod::kGs, std::to_string(GsCalibrationDefault(dpi_)));
+    if (item == 3 && m_verification != 3) Set(sod::kGs, std::to_string(GsCalibrationDefault(m_dpi)));
     if (item != 3) Set(sod::kGs, "");
-    verification_ = item;
+    m_verification = item;
 }
 
 void SymbolOptionsModel::TypeGsCalibration(const std::string& text) {
-    if (verification_ == 3) Set(sod::kGs, text);
+    if (m_verification == 3) Set(sod::kGs, text);
 }
 
 // ---- Checks ----
@@ -604,12 +607,12 @@ DialogCheck SymbolOptionsModel::CheckBwr() const {
     if (t.empty() || t == "0") return std::nullopt;
     if (t == "-" || t == "." || t == "-.") return Problem(sod::kBwr, kCapBwr, 61220, MsgIcon::Exclamation);
     const int unit = Unit();
-    if (method_ == 1) {
+    if (m_method == 1) {
         if (t.size() > 10) return TooLongProblem(sod::kBwr, kCapBwr, 10);
         if (const int id = DecimalFormProblem(t, true)) return CharacterProblem(sod::kBwr, kCapBwr, id);
         // The last X-dimension accepted: an edit still being typed has not replaced it.
-        const double x = s_.CurBarXDimension;
-        const double bwr = ReadLength(unit, t, s_.BarWidthReduction);
+        const double x = m_s.CurBarXDimension;
+        const double bwr = ReadLength(unit, t, m_s.BarWidthReduction);
         if (!(std::fabs(bwr) <= x - 0.000001))
             return RangeProblem(sod::kBwr, kCapBwr, UnitText(unit, 0.000002 - x), UnitText(unit, x - 0.000002));
         return std::nullopt;
@@ -619,14 +622,14 @@ DialogCheck SymbolOptionsModel::CheckBwr() const {
         if (!(std::isdigit(static_cast<unsigned char>(t[i])) || (i == 0 && t[i] == '-')))
             return CharacterProblem(sod::kBwr, kCapBwr, 61222);
     // An X-dimension under two dots leaves no reduction: the range is 0 . . 0.
-    const double most = std::max(WholeDots(x_, dpi_) - 1, 0.0);
+    const double most = std::max(WholeDots(m_x, m_dpi) - 1, 0.0);
     if (std::fabs(std::atof(t.c_str())) > most)
         return RangeProblem(sod::kBwr, kCapBwr, Printf("%.0f", 0.0 - most), Printf("%.0f", most));
     return std::nullopt;
 }
 
 DialogCheck SymbolOptionsModel::CheckSymbolWidth() const {
-    if (method_ != 1 || FixedDims()) return std::nullopt;
+    if (m_method != 1 || FixedDims()) return std::nullopt;
     if (const int id = DecimalFormProblem(Get(sod::kWidth), false)) return CharacterProblem(sod::kWidth, kCapWidth, id);
     return std::nullopt;
 }
@@ -641,7 +644,7 @@ DialogCheck SymbolOptionsModel::CheckBarHeight() const {
     };
     if (t.empty()) return range();
     if (const int id = DecimalFormProblem(t, false)) return CharacterProblem(sod::kBarHeight, kCapBarHeight, id);
-    if (!Within(ReadLength(unit, t, s_.BarHeight), kBarHeightRange.lo, kBarHeightRange.hi)) return range();
+    if (!Within(ReadLength(unit, t, m_s.BarHeight), kBarHeightRange.lo, kBarHeightRange.hi)) return range();
     return std::nullopt;
 }
 
@@ -654,7 +657,7 @@ DialogCheck SymbolOptionsModel::CheckBearer() const {
     if (t.empty()) return range();
     if (t.size() > 10) return TooLongProblem(sod::kBearer, kCapBearer, 10);
     if (const int id = DecimalFormProblem(t, false)) return CharacterProblem(sod::kBearer, kCapBearer, id);
-    if (!Within(ReadLength(unit, t, s_.BearerBar), kBearerBarRange.lo, kBearerBarRange.hi)) return range();
+    if (!Within(ReadLength(unit, t, m_s.BearerBar), kBearerBarRange.lo, kBearerBarRange.hi)) return range();
     return std::nullopt;
 }
 
@@ -668,8 +671,8 @@ DialogCheck SymbolOptionsModel::CheckRatio() const {
 }
 
 DialogCheck SymbolOptionsModel::CheckMagnification() const {
-    if (method_ != 1 || MethodFixed()) return std::nullopt;
-    const bool eanUpc = IsUpcEanClass(variation_);
+    if (m_method != 1 || MethodFixed()) return std::nullopt;
+    const bool eanUpc = IsUpcEanClass(m_variation);
     const int low = eanUpc ? 80 : 33, high = eanUpc ? 200 : 1000;
     const std::string& t = Get(sod::kMagnification);
     const auto range = [&]() {
@@ -683,20 +686,20 @@ DialogCheck SymbolOptionsModel::CheckMagnification() const {
 }
 
 DialogCheck SymbolOptionsModel::CheckX() const {
-    if (method_ != 1 || MethodFixed()) return std::nullopt;
+    if (m_method != 1 || MethodFixed()) return std::nullopt;
     const int unit = Unit();
-    const XRange r = XDimensionRange(family_, variation_);
+    const XRange r = XDimensionRange(m_family, m_variation);
     const std::string& t = Get(sod::kX);
     const auto range = [&]() { return RangeProblem(sod::kX, kCapX, UnitText(unit, r.min), UnitText(unit, r.max)); };
     if (t.empty()) return range();
     if (const int id = DecimalFormProblem(t, false)) return CharacterProblem(sod::kX, kCapX, id);
-    const double x = ReadLength(unit, t, s_.CurBarXDimension);
-    if (!XDimensionInRange(family_, variation_, x) && !Within(x, r.min - kXDimensionTolerance, r.max)) return range();
+    const double x = ReadLength(unit, t, m_s.CurBarXDimension);
+    if (!XDimensionInRange(m_family, m_variation, x) && !Within(x, r.min - kXDimensionTolerance, r.max)) return range();
     return std::nullopt;
 }
 
 DialogCheck SymbolOptionsModel::CheckGs() const {
-    if (verification_ != 3) return std::nullopt;
+    if (m_verification != 3) return std::nullopt;
     const std::string& t = Get(sod::kGs);
     std::string digits = t;
     if (!digits.empty() && (digits[0] == '-' || digits[0] == '+')) digits.erase(0, 1);
@@ -708,13 +711,13 @@ DialogCheck SymbolOptionsModel::CheckGs() const {
 }
 
 DialogCheck SymbolOptionsModel::Check() const {
-    if (s_.Format >= 0 && s_.Format <= 2) {
+    if (m_s.Format >= 0 && m_s.Format <= 2) {
         for (auto check :
              {&SymbolOptionsModel::CheckDpi, &SymbolOptionsModel::CheckBwr, &SymbolOptionsModel::CheckSymbolWidth,
               &SymbolOptionsModel::CheckBarHeight, &SymbolOptionsModel::CheckBearer,
               &SymbolOptionsModel::CheckMagnification, &SymbolOptionsModel::CheckX})
             if (DialogCheck p = (this->*check)()) return p;
-        if (IsRatioFamily(family_) && method_ == 1 && !MethodFixed())
+        if (IsRatioFamily(m_family) && m_method == 1 && !MethodFixed())
             if (DialogCheck p = CheckRatio()) return p;
     }
     return CheckGs();
@@ -722,38 +725,38 @@ DialogCheck SymbolOptionsModel::Check() const {
 
 DialogCheck SymbolOptionsModel::Ok() {
     if (DialogCheck p = Check()) return p;
-    SettingsRecord& s = s_;
+    SettingsRecord& s = m_s;
     const int unit = Unit();
-    const bool listed = ListsShown() && row_ >= 0 && row_ < static_cast<int>(rows_.size());
+    const bool listed = ListsShown() && m_row >= 0 && m_row < static_cast<int>(m_rows.size());
     // A resolution without a grid row for the variation keeps the stored size.
     const bool noRow = ListsShown() && !listed;
-    s.LastMethod = method_;
+    s.LastMethod = m_method;
     if (s.Format == 1 && !MethodFixed()) s.CurRatio = EditRatio();
     if (!MethodFixed() && !noRow)
-        s.CurBarXDimension = listed ? rows_[row_].x : ReadLength(unit, Get(sod::kX), s.CurBarXDimension);
+        s.CurBarXDimension = listed ? m_rows[m_row].x : ReadLength(unit, Get(sod::kX), s.CurBarXDimension);
     if (!FixedDims() && !noRow)
-        s.SymbolWidth = listed ? rows_[row_].symbolWidth : ReadLength(unit, Get(sod::kWidth), s.SymbolWidth);
+        s.SymbolWidth = listed ? m_rows[m_row].symbolWidth : ReadLength(unit, Get(sod::kWidth), s.SymbolWidth);
     s.BarHeight = ReadLength(unit, Get(sod::kBarHeight), s.BarHeight);
     s.BearerBar = ReadLength(unit, Get(sod::kBearer), s.BearerBar);
     if (!TextOnly()) {
         const std::string& t = Get(sod::kBwr);
         if (t.empty())
             s.BarWidthReduction = 0;
-        else if (method_ == 1)
+        else if (m_method == 1)
             s.BarWidthReduction = ReadLength(unit, t, s.BarWidthReduction);
         else
             s.BarWidthReduction = std::atof(t.c_str());
     }
     if (listed)
-        s.Magnification = rows_[row_].magnification * 100;
+        s.Magnification = m_rows[m_row].magnification * 100;
     else if (!TextOnly() && !noRow)
         s.Magnification = std::atof(Get(sod::kMagnification).c_str());
-    if (dpiList_.size() > kMaxDpiList) dpiList_.resize(kMaxDpiList);
-    if (dpiList_.size() > kResourceDpiCount) RememberedDpiList() = dpiList_;
-    s.DpiListCount = static_cast<int>(dpiList_.size());
+    if (m_dpiList.size() > kMaxDpiList) m_dpiList.resize(kMaxDpiList);
+    if (m_dpiList.size() > kResourceDpiCount) RememberedDpiList() = m_dpiList;
+    s.DpiListCount = static_cast<int>(m_dpiList.size());
     s.PrinterDpi = std::atoi(Get(sod::kDpi).c_str());
-    s.Prufmark = verification_;
-    if (verification_ == 3) s.GSCalibration = std::atoi(Get(sod::kGs).c_str());
+    s.Prufmark = m_verification;
+    if (m_verification == 3) s.GSCalibration = std::atoi(Get(sod::kGs).c_str());
     return std::nullopt;
 }
 

@@ -49,7 +49,7 @@ public:
     SymbolOptionsModel(SettingsRecord& record, std::string pattern);
 
     // Layout.
-    int Method() const { return method_; }
+    int Method() const { return m_method; }
     bool MethodFixed() const;  // FIM, POSTNET, the text-only group
     bool ListsShown() const;   // the X list (and for ratio families the ratio list)
     bool RatioListShown() const;
@@ -58,16 +58,16 @@ public:
 
     // Text of an edit or static.
     std::string Text(int control) const;
-    const std::vector<int>& DpiList() const { return dpiList_; }
-    int Dpi() const { return dpi_; }
-    double X() const { return x_; }
-    double DotSize() const { return dot_; }
-    int Verification() const { return verification_; }
-    const std::vector<XDimensionRow>& XRows() const { return rows_; }
-    int SelectedXRow() const { return row_; }
+    const std::vector<int>& DpiList() const { return m_dpiList; }
+    int Dpi() const { return m_dpi; }
+    double X() const { return m_x; }
+    double DotSize() const { return m_dot; }
+    int Verification() const { return m_verification; }
+    const std::vector<XDimensionRow>& XRows() const { return m_rows; }
+    int SelectedXRow() const { return m_row; }
     std::string XRowText(std::size_t row) const;
-    const std::vector<double>& Ratios() const { return ratios_; }
-    int SelectedRatio() const { return ratioRow_; }
+    const std::vector<double>& Ratios() const { return m_ratios; }
+    int SelectedRatio() const { return m_ratioRow; }
 
     // Edits. Each returns the message the dialog shows at once, if any.
     // ChooseMethod comes after the user confirmed the method message (61215);
@@ -96,7 +96,7 @@ public:
 private:
     bool TextOnly() const;
     bool FixedDims() const;  // FIM, POSTNET
-    int Unit() const { return s_.UnitOfMeasure; }
+    int Unit() const { return m_s.UnitOfMeasure; }
     void Layout();
     void Recompute();
     void SelectRow();
@@ -107,7 +107,7 @@ private:
     double EditRatio() const;
     bool RatioValid() const;
     double BwrPoints() const;
-    void Set(int control, std::string text) { texts_[control] = std::move(text); }
+    void Set(int control, std::string text) { m_texts[control] = std::move(text); }
     const std::string& Get(int control) const;
 
     DialogCheck CheckDpi() const;
@@ -120,25 +120,25 @@ private:
     DialogCheck CheckX() const;
     DialogCheck CheckGs() const;
 
-    SettingsRecord& s_;
-    std::string pattern_;
-    int family_;
-    int variation_;
-    int addOn_;
-    int method_;
-    int dpi_;
-    double dot_ = 0;
-    double x_ = 0;
-    double ratio_ = 0;
-    int verification_ = 0;
-    bool firstLayout_ = false;
-    bool zeroRow_ = false;
-    std::vector<int> dpiList_;
-    std::vector<XDimensionRow> rows_;
-    int row_ = -1;
-    std::vector<double> ratios_;
-    int ratioRow_ = -1;
-    std::map<int, std::string> texts_;
+    SettingsRecord& m_s;
+    std::string m_pattern;
+    int m_family;
+    int m_variation;
+    int m_addOn;
+    int m_method;
+    int m_dpi;
+    double m_dot = 0;
+    double m_x = 0;
+    double m_ratio = 0;
+    int m_verification = 0;
+    bool m_firstLayout = false;
+    bool m_zeroRow = false;
+    std::vector<int> m_dpiList;
+    std::vector<XDimensionRow> m_rows;
+    int m_row = -1;
+    std::vector<double> m_ratios;
+    int m_ratioRow = -1;
+    std::map<int, std::string> m_texts;
 };
 
 // After the dialog closed: the user-sized mark in every case and, after OK,

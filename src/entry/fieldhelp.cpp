@@ -36,12 +36,12 @@ const Noun* FindNoun(std::string_view key) {
 // A recursive reader of the pattern language of the format table.
 class Describer {
 public:
-    Describer(std::string_view p, bool english, int deepest) : p_(p), en_(english), deepest_(deepest) {}
+    Describer(std::string_view p, bool english, int deepest) : m_p(p), m_en(english), m_deepest(deepest) {}
 
     std::string Alternatives() {
         std::vector<std::string> parts{Sequence()};
         while (Skip('|')) parts.push_back(Sequence());
-        return Join(parts, en_ ? " or " : " 或 ");
+        return Join(parts, m_en ? " or " : " 或 ");
     }
 
 private:
@@ -49,78 +49,78 @@ private:
         std::vector<std::string> items;
         for (;;) {
             SkipSpace();
-            if (pos_ >= p_.size() || p_[pos_] == '|' || p_[pos_] == ')') break;
-            const std::size_t before = pos_;
+            if (m_pos >= m_p.size() || m_p[m_pos] == '|' || m_p[m_pos] == ')') break;
+            const std::size_t before = m_pos;
             items.push_back(Item());
-            if (pos_ == before) ++pos_;  // a character the language does not know
+            if (m_pos == before) ++m_pos;  // a character the language does not know
         }
-        return Join(items, en_ ? ", " : "，");
+        return Join(items, m_en ? ", " : "，");
     }
 
     // One atom with its repetition.
     std::string Item() {
-        const char c = p_[pos_];
+        const char c = m_p[m_pos];
         const Noun* noun = nullptr;
         std::string text;  // a literal, a set or a group
         if (c == '\'') {
-            const std::size_t end = p_.find('\'', pos_ + 1);
-            text = "\u201C" + std::string(p_.substr(pos_ + 1, end - pos_ - 1)) + "\u201D";
-            pos_ = end == std::string_view::npos ? p_.size() : end + 1;
+            const std::size_t end = m_p.find('\'', m_pos + 1);
+            text = "\u201C" + std::string(m_p.substr(m_pos + 1, end - m_pos - 1)) + "\u201D";
+            m_pos = end == std::string_view::npos ? m_p.size() : end + 1;
         } else if (c == '[') {
-            const std::size_t end = p_.find(']', pos_ + 1);
-            const std::string set(p_.substr(pos_ + 1, end - pos_ - 1));
-            text = en_ ? "one of " + set : set + " 中的一个";
-            pos_ = end == std::string_view::npos ? p_.size() : end + 1;
+            const std::size_t end = m_p.find(']', m_pos + 1);
+            const std::string set(m_p.substr(m_pos + 1, end - m_pos - 1));
+            text = m_en ? "one of " + set : set + " 中的一个";
+            m_pos = end == std::string_view::npos ? m_p.size() : end + 1;
         } else if (c == '<') {
-            const std::size_t end = p_.find('>', pos_ + 1);
-            noun = FindNoun(p_.substr(pos_ + 1, end - pos_ - 1));
-            pos_ = end == std::string_view::npos ? p_.size() : end + 1;
+            const std::size_t end = m_p.find('>', m_pos + 1);
+            noun = FindNoun(m_p.substr(m_pos + 1, end - m_pos - 1));
+            m_pos = end == std::string_view::npos ? m_p.size() : end + 1;
         } else if (c == '(') {
-            ++pos_;
-            ++depth_;
+            ++m_pos;
+            ++m_depth;
             const std::string inner = Alternatives();
-            text = depth_ > deepest_ ? "(\u2026)" : "(" + inner + ")";
-            --depth_;
+            text = m_depth > m_deepest ? "(\u2026)" : "(" + inner + ")";
+            --m_depth;
             Skip(')');
         } else {
-            noun = FindNoun(std::string_view(&p_[pos_], 1));
-            ++pos_;
+            noun = FindNoun(std::string_view(&m_p[m_pos], 1));
+            ++m_pos;
         }
         if (!noun && text.empty()) return std::string();
         return Repeated(noun, text);
     }
 
     std::string Repeated(const Noun* noun, const std::string& text) {
-        const std::string many = noun ? (en_ ? noun->many : noun->chinese) : text;
-        const std::string one = noun ? (en_ ? noun->one : noun->chinese) : text;
+        const std::string many = noun ? (m_en ? noun->many : noun->chinese) : text;
+        const std::string one = noun ? (m_en ? noun->one : noun->chinese) : text;
         const char* unit = noun && noun->key[0] == 'D' ? " 位" : " 个";
-        if (pos_ < p_.size() && p_[pos_] == '{') {
-            const std::size_t end = p_.find('}', pos_);
-            std::string range(p_.substr(pos_ + 1, end - pos_ - 1));
-            pos_ = end == std::string_view::npos ? p_.size() : end + 1;
+        if (m_pos < m_p.size() && m_p[m_pos] == '{') {
+            const std::size_t end = m_p.find('}', m_pos);
+            std::string range(m_p.substr(m_pos + 1, end - m_pos - 1));
+            m_pos = end == std::string_view::npos ? m_p.size() : end + 1;
             if (const std::size_t dots = range.find(".."); dots != std::string::npos)
                 range = range.substr(0, dots) + "\u2013" + range.substr(dots + 2);
             if (range == "1") return one;
-            if (!en_) return range + unit + many;
+            if (!m_en) return range + unit + many;
             return range + " " + (noun ? many : "\u00D7 " + text);
         }
-        const char q = pos_ < p_.size() ? p_[pos_] : 0;
-        if (q == '+' || q == '*' || q == '?') ++pos_;
+        const char q = m_pos < m_p.size() ? m_p[m_pos] : 0;
+        if (q == '+' || q == '*' || q == '?') ++m_pos;
         switch (q) {
-        case '+': return en_ ? (noun ? many : "one or more " + text) : "一个或多个" + many;
-        case '*': return en_ ? "any " + many : "任意个" + many;
-        case '?': return en_ ? "optional " + one : "可选" + one;
+        case '+': return m_en ? (noun ? many : "one or more " + text) : "一个或多个" + many;
+        case '*': return m_en ? "any " + many : "任意个" + many;
+        case '?': return m_en ? "optional " + one : "可选" + one;
         default: return one;
         }
     }
 
     void SkipSpace() {
-        while (pos_ < p_.size() && std::isspace(static_cast<unsigned char>(p_[pos_]))) ++pos_;
+        while (m_pos < m_p.size() && std::isspace(static_cast<unsigned char>(m_p[m_pos]))) ++m_pos;
     }
     bool Skip(char c) {
         SkipSpace();
-        if (pos_ < p_.size() && p_[pos_] == c) {
-            ++pos_;
+        if (m_pos < m_p.size() && m_p[m_pos] == c) {
+            ++m_pos;
             return true;
         }
         return false;
@@ -135,11 +135,11 @@ private:
         return out;
     }
 
-    std::string_view p_;
-    bool en_;
-    int deepest_;  // groups nested deeper are shown as "(...)"
-    int depth_ = 0;
-    std::size_t pos_ = 0;
+    std::string_view m_p;
+    bool m_en;
+    int m_deepest;  // groups nested deeper are shown as "(...)"
+    int m_depth = 0;
+    std::size_t m_pos = 0;
 };
 
 const char* RoleName(FieldRole role, bool english) {

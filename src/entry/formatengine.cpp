@@ -179,13 +179,13 @@ void ShowOutOfRange(const char* low, const char* high) {
 // invalid date.
 class DateReader {
 public:
-    explicit DateReader(std::string_view text) : text_(text) {}
+    explicit DateReader(std::string_view text) : m_text(text) {}
 
     bool Number(std::size_t& pos, int digits, int& value) const {
         value = 0;
         for (int i = 0; i < digits; ++i, ++pos) {
-            if (pos >= text_.size() || text_[pos] < '0' || text_[pos] > '9') return false;
-            value = value * 10 + (text_[pos] - '0');
+            if (pos >= m_text.size() || m_text[pos] < '0' || m_text[pos] > '9') return false;
+            value = value * 10 + (m_text[pos] - '0');
         }
         return true;
     }
@@ -217,8 +217,8 @@ public:
     // A date form starting at pos: its leading digit names it; 8 and 9 are
     // quantities followed by another form.
     bool DateForm(std::size_t pos, bool afterQuantity = false) const {
-        if (pos >= text_.size()) return false;
-        switch (text_[pos]) {
+        if (pos >= m_text.size()) return false;
+        switch (m_text[pos]) {
         case '0':
         case '1': {
             int month, yy;
@@ -239,9 +239,9 @@ public:
     // A secondary: "$$" and a date form, "$" (with a julian date when digits
     // follow) or a julian date at its start.
     bool Secondary(std::size_t pos) const {
-        if (text_.substr(pos, 2) == "$$") return DateForm(pos + 2);
-        if (text_.substr(pos, 1) == "$") {
-            if (!DigitsOnly(text_.substr(pos + 1, 5)) || text_.size() < pos + 6) return true;
+        if (m_text.substr(pos, 2) == "$$") return DateForm(pos + 2);
+        if (m_text.substr(pos, 1) == "$") {
+            if (!DigitsOnly(m_text.substr(pos + 1, 5)) || m_text.size() < pos + 6) return true;
             ++pos;
             return Julian(pos);
         }
@@ -249,7 +249,7 @@ public:
     }
 
 private:
-    std::string_view text_;
+    std::string_view m_text;
 };
 
 bool DateValid(int variation, std::string_view text) {

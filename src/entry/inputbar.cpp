@@ -15,7 +15,7 @@ namespace vg {
 namespace {
 
 // The input bar whose state ApplyEntryDefaults resets.
-InputBar* g_bar = nullptr;
+InputBar* currentBar = nullptr;
 
 constexpr int kEditControls[] = {ctl::kMain1, ctl::kAddOn, ctl::kMain2,     ctl::kMain4,    ctl::kFact,
                                  ctl::kMain5, ctl::kMain6, ctl::kCouponUpc, ctl::kCoupon128};
@@ -56,20 +56,20 @@ constexpr FieldRole kRoles[] = {FieldRole::Main, FieldRole::AddOn, FieldRole::Fa
 
 }  // namespace
 
-InputBar::InputBar(InputBarView& view, Clock& clock) : view_(view), clock_(clock) {
+InputBar::InputBar(InputBarView& view, Clock& clock) : m_view(view), m_clock(clock) {
     TakeDefaultsReset();
-    periodStart_ = clock_.TickCount();
+    m_periodStart = m_clock.TickCount();
     TakeReminderCopies();
 }
 
-void InputBar::TakeDefaultsReset() { g_bar = this; }
+void InputBar::TakeDefaultsReset() { currentBar = this; }
 
 InputBar::~InputBar() {
-    if (g_bar == this) g_bar = nullptr;
+    if (currentBar == this) currentBar = nullptr;
 }
 
 void InputBar::ResetToDefaults() {
-    PipelineState& st = state_;
+    PipelineState& st = m_state;
     st.ActiveField = FieldRole::Main;
     st.MainIncomplete = 0;
     st.AddOnIncomplete = 0;
@@ -79,13 +79,13 @@ void InputBar::ResetToDefaults() {
     st.InputTooLong = 0;
     st.UPCEInvalid = 0;
     st.CheckShown = 0;
-    checkText_.clear();
+    m_checkText.clear();
     ResetSourceBox();
 }
 
 void ApplyEntryDefaults() {
     ApplySymbolDefaults();
-    if (g_bar) g_bar->ResetToDefaults();
+    if (currentBar) currentBar->ResetToDefaults();
 }
 
 FieldRole InputBar::RoleOf(int id) {
@@ -101,7 +101,7 @@ FieldRole InputBar::RoleOf(int id) {
 int InputBar::ControlFor(FieldRole role) const {
     switch (role) {
     case FieldRole::Main:
-        switch (layout_) {
+        switch (m_layout) {
         case 1: return ctl::kMain1;
         case 2: return ctl::kMain2;
         case 4: return ctl::kMain4;
@@ -109,16 +109,16 @@ int InputBar::ControlFor(FieldRole role) const {
         case 6: return ctl::kMain6;
         default: return 0;
         }
-    case FieldRole::AddOn: return layout_ == 1 ? ctl::kAddOn : 0;
-    case FieldRole::Fact: return layout_ == 5 || layout_ == 6 ? ctl::kFact : 0;
-    case FieldRole::CouponUpc: return layout_ == 7 ? ctl::kCouponUpc : 0;
-    case FieldRole::Coupon128: return layout_ == 7 ? ctl::kCoupon128 : 0;
+    case FieldRole::AddOn: return m_layout == 1 ? ctl::kAddOn : 0;
+    case FieldRole::Fact: return m_layout == 5 || m_layout == 6 ? ctl::kFact : 0;
+    case FieldRole::CouponUpc: return m_layout == 7 ? ctl::kCouponUpc : 0;
+    case FieldRole::Coupon128: return m_layout == 7 ? ctl::kCoupon128 : 0;
     }
     return 0;
 }
 
 int InputBar::CheckDisplay() const {
-    switch (layout_) {
+    switch (m_layout) {
     case 1: return ctl::kCheck1;
     case 4:
     case 6: return ctl::kCheck4;
@@ -140,34 +140,34 @@ std::string InputBar::StoredText(FieldRole role) {
 }
 
 bool InputBar::AnyIncomplete() const {
-    return state_.MainIncomplete || state_.AddOnIncomplete || state_.DateInvalid || state_.CouponUPCIncomplete ||
-           state_.Coupon128Incomplete;
+    return m_state.MainIncomplete || m_state.AddOnIncomplete || m_state.DateInvalid || m_state.CouponUPCIncomplete ||
+           m_state.Coupon128Incomplete;
 }
 
 std::string InputBar::ReminderCaption() const { return LoadString(sid::kCaptionEditControl); }
 
-std::string InputBar::ReminderText() const { return LoadString(ReminderStringId(state_, SymbolSettings.Variation)); }
+std::string InputBar::ReminderText() const { return LoadString(ReminderStringId(m_state, SymbolSettings.Variation)); }
 
 void InputBar::WriteField(int id, std::string_view text) {
     if (!id) return;
-    const int previous = state_.SettingText;
-    state_.SettingText = 1;
-    view_.SetText(id, text);
-    state_.SettingText = previous;
+    const int previous = m_state.SettingText;
+    m_state.SettingText = 1;
+    m_view.SetText(id, text);
+    m_state.SettingText = previous;
 }
 
 void InputBar::UpdateIndicators() {
     const int hue = SymbolSettings.Hueproof;
-    view_.Show(ctl::kHueNone, hue == 1);
-    view_.Show(ctl::kHueLow, hue == 2);
-    view_.Show(ctl::kHueEnough, hue == 3);
+    m_view.Show(ctl::kHueNone, hue == 1);
+    m_view.Show(ctl::kHueLow, hue == 2);
+    m_view.Show(ctl::kHueEnough, hue == 3);
     const int mark = SymbolSettings.Prufmark;
-    view_.Show(ctl::kVerifyOff, mark == 0);
-    view_.Show(ctl::kVerifyOn, mark >= 1 && mark <= 3);
+    m_view.Show(ctl::kVerifyOff, mark == 0);
+    m_view.Show(ctl::kVerifyOn, mark >= 1 && mark <= 3);
 }
 
 FillOutcome InputBar::Outcome() const {
-    switch (lastResult_) {
+    switch (m_lastResult) {
     case FormatResult::Rejected:
     case FormatResult::Reported:
     case FormatResult::TooLong: return FillOutcome::Refused;
@@ -182,19 +182,19 @@ void InputBar::ShowFieldHelp() {
     for (FieldRole role : kRoles) {
         if (const int id = ControlFor(role)) {
             const FieldHelp help = HelpFor(SymbolSettings.Variation, role, EnglishTexts());
-            view_.SetFieldHelp(id, help.name, help.tip);
+            m_view.SetFieldHelp(id, help.name, help.tip);
         }
     }
 }
 
 void InputBar::FieldChanged(int controlId) {
-    if (!state_.SettingText) reminded_ = false;
+    if (!m_state.SettingText) m_reminded = false;
     Change(controlId, true);
 }
 
 void InputBar::Keystroke() {
-    reminded_ = false;
-    periodStart_ = clock_.TickCount();
+    m_reminded = false;
+    m_periodStart = m_clock.TickCount();
 }
 
 FillOutcome InputBar::Fill(FieldRole role, std::string_view text) {
@@ -206,68 +206,68 @@ FillOutcome InputBar::Fill(FieldRole role, std::string_view text) {
 
 FillOutcome InputBar::Change(int c, bool user) {
     const FieldRole role = RoleOf(c);
-    if (state_.SettingText) {
-        state_.LastGoodText = StoredText(role);
+    if (m_state.SettingText) {
+        m_state.LastGoodText = StoredText(role);
         return Outcome();
     }
     // Only the fields of the current layout take input.
     if (!IsEditControl(c) || ControlFor(role) != c) return FillOutcome::Refused;
 
     if (user) ProgrammaticInput = 0;
-    state_.InputChanged = 1;
-    state_.ActiveField = role;
-    if (c != state_.LastEditControl) {
-        state_.LastEditControl = c;
-        state_.LastGoodText = StoredText(role);
+    m_state.InputChanged = 1;
+    m_state.ActiveField = role;
+    if (c != m_state.LastEditControl) {
+        m_state.LastEditControl = c;
+        m_state.LastGoodText = StoredText(role);
     }
-    state_.InputTooLong = 0;
-    checkDigitTyped_ = false;
+    m_state.InputTooLong = 0;
+    m_checkDigitTyped = false;
 
     // A refused change leaves the record, the symbol and the bar as they were.
     const SettingsRecord savedRecord = SymbolSettings;
     const std::string savedPattern = BarPattern;
     const std::string savedEncoded = EncodedText;
-    const PipelineState savedState = state_;
-    const std::string savedCheck = checkText_;
+    const PipelineState savedState = m_state;
+    const std::string savedCheck = m_checkText;
 
-    if (RunPipeline(view_.Text(c))) {
-        state_.LastGoodText = StoredText(role);
+    if (RunPipeline(m_view.Text(c))) {
+        m_state.LastGoodText = StoredText(role);
     } else {
-        const std::string restore = checkDigitTyped_ ? shortenedTyped_ : state_.LastGoodText;
+        const std::string restore = m_checkDigitTyped ? m_shortenedTyped : m_state.LastGoodText;
         SymbolSettings = savedRecord;
         BarPattern = savedPattern;
         EncodedText = savedEncoded;
-        state_ = savedState;
-        state_.InputTooLong = 1;
-        checkText_ = savedCheck;
-        if (int id = CheckDisplay()) view_.SetText(id, checkText_);
+        m_state = savedState;
+        m_state.InputTooLong = 1;
+        m_checkText = savedCheck;
+        if (int id = CheckDisplay()) m_view.SetText(id, m_checkText);
         WriteField(c, restore);
-        if (restore != state_.LastGoodText) {
+        if (restore != m_state.LastGoodText) {
             // A pasted number with its check digit: keep the number.
-            restoring_ = true;
-            state_.ActiveField = role;
+            m_restoring = true;
+            m_state.ActiveField = role;
             RunPipeline(restore);
-            restoring_ = false;
+            m_restoring = false;
         }
-        state_.LastGoodText = StoredText(role);
-        if (!checkDigitTyped_) lastResult_ = FormatResult::TooLong;
+        m_state.LastGoodText = StoredText(role);
+        if (!m_checkDigitTyped) m_lastResult = FormatResult::TooLong;
     }
 
-    if (user && sourceShowsFile_) ResetSourceBox();
+    if (user && m_sourceShowsFile) ResetSourceBox();
     return Outcome();
 }
 
 void InputBar::SetUpLayout(bool reopening) {
     SettingsRecord& s = SymbolSettings;
-    layout_ = ChooseInputLayout(s.Family, s.Variation);
+    m_layout = ChooseInputLayout(s.Family, s.Variation);
     SelectMainFormat(s.Variation);
 
-    const LayoutInfo& info = LayoutOf(layout_);
-    for (int id : kLayoutControls) view_.Show(id, info.Shows(id));
-    view_.SetReadOnly(ctl::kMain2, layout_ == kLayoutNone);
+    const LayoutInfo& info = LayoutOf(m_layout);
+    for (int id : kLayoutControls) m_view.Show(id, info.Shows(id));
+    m_view.SetReadOnly(ctl::kMain2, m_layout == kLayoutNone);
     // The box names the variation; the layout's name only when there is none.
     const bool named = s.Family != 0 && s.Variation != 0 && !s.VariationName.empty();
-    view_.SetPresetText(named ? std::string_view(s.VariationName) : std::string_view(info.name));
+    m_view.SetPresetText(named ? std::string_view(s.VariationName) : std::string_view(info.name));
     ShowFieldHelp();
 
     if (ProgrammaticInput) {
@@ -277,11 +277,11 @@ void InputBar::SetUpLayout(bool reopening) {
     } else {
         ApplyEntryDefaults();
     }
-    state_.InputChanged = 1;
-    state_.LastEditControl = 0;
-    checkText_.clear();
+    m_state.InputChanged = 1;
+    m_state.LastEditControl = 0;
+    m_checkText.clear();
 
-    switch (layout_) {
+    switch (m_layout) {
     case 1:
         WriteField(ctl::kMain1, TextOf(s.OriginalMainText));
         WriteField(ctl::kAddOn, TextOf(s.AddOnText));
@@ -303,7 +303,7 @@ void InputBar::SetUpLayout(bool reopening) {
 
     // Stored texts that do not fit their format are left out of the symbol.
     auto run = [this](FieldRole role, std::string text) {
-        state_.ActiveField = role;
+        m_state.ActiveField = role;
         const SettingsRecord saved = SymbolSettings;
         if (!RunPipeline(text)) {
             SymbolSettings = saved;
@@ -311,27 +311,27 @@ void InputBar::SetUpLayout(bool reopening) {
             ClearSymbol();
         }
     };
-    if (layout_ == 1 || layout_ == 2 || layout_ >= 4) {
-        if (layout_ == 7) {
+    if (m_layout == 1 || m_layout == 2 || m_layout >= 4) {
+        if (m_layout == 7) {
             run(FieldRole::CouponUpc, std::string(TextOf(s.CouponFormatUPCpartText)));
             run(FieldRole::Coupon128, std::string(TextOf(s.CouponFormat128partText)));
             const bool upcEmpty = TextLength(s.CouponFormatUPCpartText) == 0;
             const bool part128Empty = TextLength(s.CouponFormat128partText) == 0;
             if (upcEmpty != part128Empty) {
                 if (upcEmpty)
-                    state_.CouponUPCIncomplete = 1;
+                    m_state.CouponUPCIncomplete = 1;
                 else
-                    state_.Coupon128Incomplete = 1;
+                    m_state.Coupon128Incomplete = 1;
             }
         } else {
             run(FieldRole::Main, std::string(TextOf(s.OriginalMainText)));
-            if (layout_ == 1 && TextLength(s.MainText)) run(FieldRole::AddOn, std::string(TextOf(s.AddOnText)));
+            if (m_layout == 1 && TextLength(s.MainText)) run(FieldRole::AddOn, std::string(TextOf(s.AddOnText)));
         }
     }
 
-    if (int id = CheckDisplay()) view_.SetText(id, checkText_);
+    if (int id = CheckDisplay()) m_view.SetText(id, m_checkText);
     int first = 0;
-    switch (layout_) {
+    switch (m_layout) {
     case 1: first = ctl::kMain1; break;
     case 2: first = ctl::kMain2; break;
     case 3: first = ctl::kFimA; break;
@@ -342,17 +342,17 @@ void InputBar::SetUpLayout(bool reopening) {
     default: break;
     }
     if (first) {
-        view_.SetFocus(first);
+        m_view.SetFocus(first);
         if (IsEditControl(first)) {
             if (ProgrammaticInput)
-                view_.SelectAll(first);
+                m_view.SelectAll(first);
             else
-                view_.CaretToEnd(first);
+                m_view.CaretToEnd(first);
         }
     }
-    state_.ActiveField = IsEditControl(first) ? RoleOf(first) : FieldRole::Main;
+    m_state.ActiveField = IsEditControl(first) ? RoleOf(first) : FieldRole::Main;
 
-    if (layout_ == 3) {
+    if (m_layout == 3) {
         if (ProgrammaticInput) {
             SetText(s.MainText, "");
             SetText(s.OriginalMainText, "");
@@ -361,96 +361,96 @@ void InputBar::SetUpLayout(bool reopening) {
         }
         ShowIfEncodes();
     }
-    if (layout_ == kLayoutNone) {
+    if (m_layout == kLayoutNone) {
         s.Hueproof = 1;
         ClearSymbol();
     }
 
     UpdateIndicators();
-    for (int id : kEditControls) view_.ClearUndo(id);
+    for (int id : kEditControls) m_view.ClearUndo(id);
 }
 
 void InputBar::FimButton(int controlId) {
-    if (state_.SettingText) return;
+    if (m_state.SettingText) return;
     if (controlId < ctl::kFimA || controlId > ctl::kFimD) return;
     static const char* const kNames[] = {"FIM Pattern A", "FIM Pattern B", "FIM Pattern C", "FIM Pattern D"};
     const int index = controlId - ctl::kFimA;
     SymbolSettings.Variation = 30 + index;
-    view_.SetPresetText(kNames[index]);
-    lastFimButton_ = controlId;
+    m_view.SetPresetText(kNames[index]);
+    m_lastFimButton = controlId;
     KitletFull = 0;
     SymbolSettings.Derived = 0;
     if (!ProgrammaticInput) {
         ApplyEntryDefaults();
-        state_.InputChanged = 1;
+        m_state.InputChanged = 1;
     }
     ShowIfEncodes();
 }
 
 void InputBar::TakeReminderCopies() {
-    for (FieldRole role : kRoles) copies_[RoleIndex(role)] = StoredText(role);
+    for (FieldRole role : kRoles) m_copies[RoleIndex(role)] = StoredText(role);
     // The main copy follows MainText.
-    copies_[RoleIndex(FieldRole::Main)] = std::string(TextOf(SymbolSettings.MainText));
+    m_copies[RoleIndex(FieldRole::Main)] = std::string(TextOf(SymbolSettings.MainText));
 }
 
 void InputBar::RememberFocus() {
-    rememberedFocus_ = layout_ == 3 && lastFimButton_ ? lastFimButton_ : view_.FocusedControl();
+    m_rememberedFocus = m_layout == 3 && m_lastFimButton ? m_lastFimButton : m_view.FocusedControl();
 }
 
-void InputBar::RequestRefocus() { refocusRequested_ = true; }
+void InputBar::RequestRefocus() { m_refocusRequested = true; }
 
 void InputBar::SourceFileOpened(std::string_view name) {
-    view_.SetSourceFileItem(name);
-    sourceShowsFile_ = true;
+    m_view.SetSourceFileItem(name);
+    m_sourceShowsFile = true;
 }
 
 void InputBar::ResetSourceBox() {
-    if (!sourceShowsFile_) return;
-    view_.RemoveSourceFileItem();
-    sourceShowsFile_ = false;
+    if (!m_sourceShowsFile) return;
+    m_view.RemoveSourceFileItem();
+    m_sourceShowsFile = false;
 }
 
 void InputBar::Tick() {
-    if (view_.Minimised() || messageOpen_ || view_.BatchBusy()) return;
-    if (view_.PopupOpen()) {
-        periodStart_ = clock_.TickCount();
+    if (m_view.Minimised() || m_messageOpen || m_view.BatchBusy()) return;
+    if (m_view.PopupOpen()) {
+        m_periodStart = m_clock.TickCount();
         return;
     }
-    if (refocusRequested_ && view_.BarEnabledAndVisible()) {
-        refocusRequested_ = false;
-        if (rememberedFocus_) view_.SetFocus(rememberedFocus_);
+    if (m_refocusRequested && m_view.BarEnabledAndVisible()) {
+        m_refocusRequested = false;
+        if (m_rememberedFocus) m_view.SetFocus(m_rememberedFocus);
         return;
     }
 
     const SettingsRecord& s = SymbolSettings;
     const bool anyText =
         TextLength(s.MainText) || TextLength(s.CouponFormatUPCpartText) || TextLength(s.CouponFormat128partText);
-    const int focus = view_.FocusedControl();
-    const bool selecting = IsEditControl(focus) && view_.HasSelection(focus);
-    if (!anyText || selecting || reminded_ || !AnyIncomplete()) return;
+    const int focus = m_view.FocusedControl();
+    const bool selecting = IsEditControl(focus) && m_view.HasSelection(focus);
+    if (!anyText || selecting || m_reminded || !AnyIncomplete()) return;
 
-    const uint32_t now = clock_.TickCount();
-    if (state_.InputChanged) {
-        state_.InputChanged = 0;
-        periodStart_ = now;
+    const uint32_t now = m_clock.TickCount();
+    if (m_state.InputChanged) {
+        m_state.InputChanged = 0;
+        m_periodStart = now;
     }
-    if (now - periodStart_ < 10000) return;
+    if (now - m_periodStart < 10000) return;
 
-    const FieldRole role = state_.ActiveField;
+    const FieldRole role = m_state.ActiveField;
     std::string current = role == FieldRole::Main ? std::string(TextOf(s.MainText)) : StoredText(role);
-    std::string& copy = copies_[RoleIndex(role)];
+    std::string& copy = m_copies[RoleIndex(role)];
     if (current != copy) {
         copy = std::move(current);
         return;
     }
-    periodStart_ = now;
-    const int focused = view_.FocusedControl();
-    ++messageOpen_;
-    reminded_ = true;
+    m_periodStart = now;
+    const int focused = m_view.FocusedControl();
+    ++m_messageOpen;
+    m_reminded = true;
     ShowMessage(ReminderCaption(), ReminderText(), MsgIcon::Stop);
-    --messageOpen_;
-    periodStart_ = clock_.TickCount();
-    if (focused) view_.SetFocus(focused);
+    --m_messageOpen;
+    m_periodStart = m_clock.TickCount();
+    if (focused) m_view.SetFocus(focused);
 }
 
 }  // namespace vg

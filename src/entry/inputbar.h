@@ -71,15 +71,15 @@ public:
 // Keeps the field texts; everything else is a no-op.
 class HeadlessInputBarView : public InputBarView {
 public:
-    void SetText(int id, std::string_view text) override { texts_[id] = std::string(text); }
+    void SetText(int id, std::string_view text) override { m_texts[id] = std::string(text); }
     std::string Text(int id) const override {
-        auto it = texts_.find(id);
-        return it == texts_.end() ? std::string() : it->second;
+        auto it = m_texts.find(id);
+        return it == m_texts.end() ? std::string() : it->second;
     }
     void SetReadOnly(int, bool) override {}
     void Show(int, bool) override {}
-    void SetFocus(int id) override { focus_ = id; }
-    int FocusedControl() const override { return focus_; }
+    void SetFocus(int id) override { m_focus = id; }
+    int FocusedControl() const override { return m_focus; }
     void SelectAll(int) override {}
     void CaretToEnd(int) override {}
     bool HasSelection(int) const override { return false; }
@@ -93,8 +93,8 @@ public:
     bool BarEnabledAndVisible() const override { return true; }
 
 protected:
-    std::unordered_map<int, std::string> texts_;
-    int focus_ = 0;
+    std::unordered_map<int, std::string> m_texts;
+    int m_focus = 0;
 };
 
 enum class FillOutcome {
@@ -144,7 +144,7 @@ public:
     void RememberFocus();
     void RequestRefocus();
     // While a dialog command runs: no idle reminder, quiet pipeline checks.
-    void SuspendReminder(bool on) { messageOpen_ += on ? 1 : -1; }
+    void SuspendReminder(bool on) { m_messageOpen += on ? 1 : -1; }
 
     // Input-source box: a data file or graphic was opened; reset to item 0.
     void SourceFileOpened(std::string_view name);
@@ -157,18 +157,18 @@ public:
     void UpdateIndicators();
 
     // Redraws are not requested while the main window is being created.
-    void SetCreating(bool creating) { creating_ = creating; }
+    void SetCreating(bool creating) { m_creating = creating; }
 
-    bool SymbolReady() const { return state_.SymbolReady != 0; }
+    bool SymbolReady() const { return m_state.SymbolReady != 0; }
     bool AnyIncomplete() const;
-    int Layout() const { return layout_; }
+    int Layout() const { return m_layout; }
     // The idle reminder's message for the current state.
     std::string ReminderCaption() const;
     std::string ReminderText() const;
     // Result of the last validation of the last change.
-    FormatResult LastResult() const { return lastResult_; }
-    const PipelineState& State() const { return state_; }
-    PipelineState& MutableState() { return state_; }
+    FormatResult LastResult() const { return m_lastResult; }
+    const PipelineState& State() const { return m_state; }
+    PipelineState& MutableState() { return m_state; }
 
     // Control of a role in the current layout (0: none) and its check display.
     int ControlFor(FieldRole role) const;
@@ -199,25 +199,25 @@ private:
     void RecomputeCheck(int hasInput);
     FillOutcome Outcome() const;
 
-    InputBarView& view_;
-    Clock& clock_;
-    PipelineState state_;
-    int layout_ = 0;
-    FormatResult lastResult_ = FormatResult::Incomplete;
-    int messageOpen_ = 0;     // pipeline message boxes open
-    bool restoring_ = false;  // re-running on the last good text
-    bool checkDigitTyped_ = false;
-    std::string shortenedTyped_;  // stored text after a typed check digit
-    bool creating_ = false;
-    std::string checkText_;  // what the check display shows
+    InputBarView& m_view;
+    Clock& m_clock;
+    PipelineState m_state;
+    int m_layout = 0;
+    FormatResult m_lastResult = FormatResult::Incomplete;
+    int m_messageOpen = 0;     // pipeline message boxes open
+    bool m_restoring = false;  // re-running on the last good text
+    bool m_checkDigitTyped = false;
+    std::string m_shortenedTyped;  // stored text after a typed check digit
+    bool m_creating = false;
+    std::string m_checkText;  // what the check display shows
     // Idle reminder.
-    uint32_t periodStart_ = 0;
-    bool reminded_ = false;  // a box was shown since the last keystroke
-    std::array<std::string, 5> copies_;
-    int rememberedFocus_ = 0;
-    bool refocusRequested_ = false;
-    int lastFimButton_ = 0;
-    bool sourceShowsFile_ = false;
+    uint32_t m_periodStart = 0;
+    bool m_reminded = false;  // a box was shown since the last keystroke
+    std::array<std::string, 5> m_copies;
+    int m_rememberedFocus = 0;
+    bool m_refocusRequested = false;
+    int m_lastFimButton = 0;
+    bool m_sourceShowsFile = false;
 };
 
 // ApplySymbolDefaults, then the current input bar's ResetToDefaults.

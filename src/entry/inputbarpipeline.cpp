@@ -24,34 +24,34 @@ std::string Shorter(std::string_view text) { return std::string(text.substr(0, t
 // Forwards boxes to the installed sink (or swallows them) and counts them.
 class CountingSink : public MessageSink {
 public:
-    explicit CountingSink(bool quiet) : quiet_(quiet), previous_(CurrentMessageSink()) { SetMessageSink(this); }
-    ~CountingSink() override { SetMessageSink(previous_); }
+    explicit CountingSink(bool quiet) : m_quiet(quiet), m_previous(CurrentMessageSink()) { SetMessageSink(this); }
+    ~CountingSink() override { SetMessageSink(m_previous); }
     CountingSink(const CountingSink&) = delete;
     CountingSink& operator=(const CountingSink&) = delete;
     MsgResult Show(const std::string& caption, const std::string& text, MsgIcon icon, MsgButtons buttons) override {
         ++shown;
-        return quiet_ ? MsgResult::Ok : previous_->Show(caption, text, icon, buttons);
+        return m_quiet ? MsgResult::Ok : m_previous->Show(caption, text, icon, buttons);
     }
     int shown = 0;
 
 private:
-    bool quiet_;
-    MessageSink* previous_;
+    bool m_quiet;
+    MessageSink* m_previous;
 };
 
 }  // namespace
 
 void InputBar::PipelineMessage(int stringId) {
-    const int focus = view_.FocusedControl();
-    ++messageOpen_;
+    const int focus = m_view.FocusedControl();
+    ++m_messageOpen;
     ShowMessage(LoadString(sid::kCaptionEditControl), LoadString(stringId), MsgIcon::Stop);
-    --messageOpen_;
-    if (focus) view_.SetFocus(focus);
+    --m_messageOpen;
+    if (focus) m_view.SetFocus(focus);
 }
 
 FormatResult InputBar::Validate(FieldRole role, std::string_view text, bool quiet) {
-    const int focus = view_.FocusedControl();
-    ++messageOpen_;
+    const int focus = m_view.FocusedControl();
+    ++m_messageOpen;
     FormatResult r;
     int shown;
     {
@@ -59,8 +59,8 @@ FormatResult InputBar::Validate(FieldRole role, std::string_view text, bool quie
         r = ValidateInput(SymbolSettings.Variation, role, text);
         shown = sink.shown;
     }
-    --messageOpen_;
-    if (shown && focus) view_.SetFocus(focus);
+    --m_messageOpen;
+    if (shown && focus) m_view.SetFocus(focus);
     return r;
 }
 
@@ -90,25 +90,25 @@ std::string InputBar::MainData() const {
 }
 
 void InputBar::RecomputeCheck(int hasInput) {
-    checkText_ = ComputeCheckCharacters(MainData(), hasInput);
-    state_.CheckShown = !checkText_.empty();
-    if (int id = CheckDisplay()) view_.SetText(id, checkText_);
+    m_checkText = ComputeCheckCharacters(MainData(), hasInput);
+    m_state.CheckShown = !m_checkText.empty();
+    if (int id = CheckDisplay()) m_view.SetText(id, m_checkText);
 }
 
 void InputBar::ClearCheck() {
-    checkText_.clear();
-    state_.CheckShown = 0;
-    if (int id = CheckDisplay()) view_.SetText(id, "");
+    m_checkText.clear();
+    m_state.CheckShown = 0;
+    if (int id = CheckDisplay()) m_view.SetText(id, "");
 }
 
 void InputBar::ShowSymbol() {
-    state_.SymbolReady = !BarPattern.empty() || IsBooklandTextClass(SymbolSettings.Variation) ? 1 : 0;
-    if (!creating_) view_.RedrawSymbol();
+    m_state.SymbolReady = !BarPattern.empty() || IsBooklandTextClass(SymbolSettings.Variation) ? 1 : 0;
+    if (!m_creating) m_view.RedrawSymbol();
 }
 
 void InputBar::ClearSymbol() {
-    state_.SymbolReady = 0;
-    if (!creating_) view_.RedrawSymbol();
+    m_state.SymbolReady = 0;
+    if (!m_creating) m_view.RedrawSymbol();
 }
 
 void InputBar::ShowIfEncodes() {
@@ -121,12 +121,12 @@ void InputBar::ShowIfEncodes() {
 bool InputBar::RunPipeline(std::string_view raw) {
     SettingsRecord& s = SymbolSettings;
     const int v = s.Variation;
-    const FieldRole role = state_.ActiveField;
+    const FieldRole role = m_state.ActiveField;
     std::string text(raw.substr(0, std::min(raw.size(), kMaxWorkingText)));
 
     if (text.empty()) {
         // Only the main data is required; the other fields may stay empty.
-        lastResult_ = role == FieldRole::Main ? FormatResult::Incomplete : FormatResult::Complete;
+        m_lastResult = role == FieldRole::Main ? FormatResult::Incomplete : FormatResult::Complete;
         EmptyField(role);
         return true;
     }
@@ -142,21 +142,21 @@ bool InputBar::RunPipeline(std::string_view raw) {
         }
         const bool eleven = IsUpcEElevenDigitClass(v);
         NormalisedText n =
-            NormaliseMainText(text, v, eleven ? 0 : s.IgnoreHyphens, eleven ? 0 : s.IgnoreSpaces, messageOpen_ == 0);
+            NormaliseMainText(text, v, eleven ? 0 : s.IgnoreHyphens, eleven ? 0 : s.IgnoreSpaces, m_messageOpen == 0);
         if (n.typed != text) WriteField(control, n.typed);
         typed = std::move(n.typed);
         data = std::move(n.validated);
         // The six UPC-E digits are validated without their number system.
         if (IsUpcESixDigitClass(v) && data.size() == 7 && data.front() == NumberSystem(v)) data.erase(0, 1);
         if (data.empty()) {
-            lastResult_ = FormatResult::Incomplete;
+            m_lastResult = FormatResult::Incomplete;
             EmptyField(role);
             return true;
         }
     }
 
     const FormatResult r = Validate(role, data);
-    lastResult_ = r;
+    m_lastResult = r;
     switch (r) {
     case FormatResult::Rejected:
         ClearCheck();
@@ -165,15 +165,15 @@ bool InputBar::RunPipeline(std::string_view raw) {
     case FormatResult::Incomplete:
         Store(role, typed, data);
         switch (role) {
-        case FieldRole::CouponUpc: state_.CouponUPCIncomplete = 1; break;
-        case FieldRole::Coupon128: state_.Coupon128Incomplete = 1; break;
+        case FieldRole::CouponUpc: m_state.CouponUPCIncomplete = 1; break;
+        case FieldRole::Coupon128: m_state.Coupon128Incomplete = 1; break;
         case FieldRole::AddOn:
-            if (TextLength(s.AddOnText)) state_.AddOnIncomplete = 1;
+            if (TextLength(s.AddOnText)) m_state.AddOnIncomplete = 1;
             break;
         case FieldRole::Main:
         case FieldRole::Fact:
-            state_.MainIncomplete = 1;
-            state_.DateInvalid = 0;
+            m_state.MainIncomplete = 1;
+            m_state.DateInvalid = 0;
             break;
         }
         ClearCheck();
@@ -181,17 +181,17 @@ bool InputBar::RunPipeline(std::string_view raw) {
         return true;
     case FormatResult::Complete: CompleteInput(role, typed, data); return true;
     case FormatResult::InvalidDate:
-        state_.DateInvalid = 1;
-        if (!ProgrammaticInput && !restoring_) PipelineMessage(sid::kInvalidDate);
+        m_state.DateInvalid = 1;
+        if (!ProgrammaticInput && !m_restoring) PipelineMessage(sid::kInvalidDate);
         Store(role, typed, data);
         if (role != FieldRole::AddOn) ClearCheck();
         ClearSymbol();
         return true;
     case FormatResult::Reported:
-        if (role == FieldRole::Main && (IsUpcESixDigitClass(v) || IsUpcEElevenDigitClass(v))) state_.UPCEInvalid = 1;
+        if (role == FieldRole::Main && (IsUpcESixDigitClass(v) || IsUpcEElevenDigitClass(v))) m_state.UPCEInvalid = 1;
         if (int id = ControlFor(role)) {
-            view_.SetFocus(id);
-            view_.SelectAll(id);
+            m_view.SetFocus(id);
+            m_view.SelectAll(id);
         }
         if (role != FieldRole::AddOn) ClearCheck();
         ClearSymbol();
@@ -205,18 +205,18 @@ void InputBar::EmptyField(FieldRole role) {
     const SettingsRecord& s = SymbolSettings;
     const int v = s.Variation;
     Store(role, "", "");
-    const bool mainPresent = !state_.MainIncomplete && TextLength(s.MainText) != 0;
+    const bool mainPresent = !m_state.MainIncomplete && TextLength(s.MainText) != 0;
     switch (role) {
     case FieldRole::CouponUpc:
-        if (TextLength(s.CouponFormat128partText)) state_.CouponUPCIncomplete = 1;
+        if (TextLength(s.CouponFormat128partText)) m_state.CouponUPCIncomplete = 1;
         ClearCheck();
         break;
     case FieldRole::Coupon128:
-        if (TextLength(s.CouponFormatUPCpartText)) state_.Coupon128Incomplete = 1;
+        if (TextLength(s.CouponFormatUPCpartText)) m_state.Coupon128Incomplete = 1;
         ClearCheck();
         break;
     case FieldRole::AddOn:
-        state_.AddOnIncomplete = 0;
+        m_state.AddOnIncomplete = 0;
         RecomputeCheck(mainPresent);
         if (!IsItf14PairClass(v)) {
             if (mainPresent && EncodeCurrentVariation())
@@ -236,11 +236,11 @@ void InputBar::EmptyField(FieldRole role) {
     }
 
     if (IsItf14PairClass(v)) {
-        if (!(state_.AddOnIncomplete && state_.MainIncomplete)) ShowIfEncodes();
+        if (!(m_state.AddOnIncomplete && m_state.MainIncomplete)) ShowIfEncodes();
     } else if (role == FieldRole::Main || role == FieldRole::CouponUpc || role == FieldRole::Coupon128) {
         ClearSymbol();
     }
-    if (role == FieldRole::Fact && !state_.MainIncomplete && EncodeCurrentVariation()) ShowSymbol();
+    if (role == FieldRole::Fact && !m_state.MainIncomplete && EncodeCurrentVariation()) ShowSymbol();
 }
 
 void InputBar::CompleteInput(FieldRole role, const std::string& typedIn, const std::string& data) {
@@ -259,12 +259,12 @@ void InputBar::CompleteInput(FieldRole role, const std::string& typedIn, const s
     if (role == FieldRole::Main) {
         const bool even = data.size() % 2 == 0;
         if (OneOf(v, {40, 99, 100}) && even) {
-            state_.MainIncomplete = 1;
+            m_state.MainIncomplete = 1;
             ClearCheck();
             ClearSymbol();
             parityIncomplete = true;
         } else if (IsItfEvenDigitClass(v) && !even) {
-            state_.MainIncomplete = 1;
+            m_state.MainIncomplete = 1;
             ClearSymbol();
             parityIncomplete = true;
         }
@@ -272,44 +272,44 @@ void InputBar::CompleteInput(FieldRole role, const std::string& typedIn, const s
     if (!parityIncomplete) {
         switch (role) {
         case FieldRole::CouponUpc:
-            state_.CouponUPCIncomplete = 0;
-            if (!TextLength(s.CouponFormat128partText)) state_.Coupon128Incomplete = 1;
+            m_state.CouponUPCIncomplete = 0;
+            if (!TextLength(s.CouponFormat128partText)) m_state.Coupon128Incomplete = 1;
             break;
         case FieldRole::Coupon128:
-            state_.Coupon128Incomplete = 0;
-            if (!TextLength(s.CouponFormatUPCpartText)) state_.CouponUPCIncomplete = 1;
+            m_state.Coupon128Incomplete = 0;
+            if (!TextLength(s.CouponFormatUPCpartText)) m_state.CouponUPCIncomplete = 1;
             break;
-        case FieldRole::AddOn: state_.AddOnIncomplete = 0; break;
+        case FieldRole::AddOn: m_state.AddOnIncomplete = 0; break;
         case FieldRole::Main:
-            state_.MainIncomplete = 0;
-            state_.DateInvalid = 0;
-            if (IsUpcESixDigitClass(v) || IsUpcEElevenDigitClass(v)) state_.UPCEInvalid = 0;
+            m_state.MainIncomplete = 0;
+            m_state.DateInvalid = 0;
+            if (IsUpcESixDigitClass(v) || IsUpcEElevenDigitClass(v)) m_state.UPCEInvalid = 0;
             break;
-        case FieldRole::Fact: state_.MainIncomplete = TextLength(s.MainText) == 0; break;
+        case FieldRole::Fact: m_state.MainIncomplete = TextLength(s.MainText) == 0; break;
         }
     }
 
     if (role == FieldRole::AddOn) {
         // The main field may hold text the record does not (a refused entry):
         // only its emptiness counts here.
-        std::string field = view_.Text(ControlFor(FieldRole::Main));
+        std::string field = m_view.Text(ControlFor(FieldRole::Main));
         field.resize(std::min(field.size(), kMaxMainInput));
         NormalisedText n = NormaliseMainText(field, v, s.IgnoreHyphens, s.IgnoreSpaces, true);
-        if (n.validated.empty() && !IsItf14PairClass(v)) state_.MainIncomplete = 1;
+        if (n.validated.empty() && !IsItf14PairClass(v)) m_state.MainIncomplete = 1;
     }
 
     if (IsUpcEElevenDigitClass(v) && role != FieldRole::Main && TextLength(s.MainText)) {
         FormatResult u = Validate(FieldRole::Main, TextOf(s.MainText), true);
-        state_.UPCEInvalid = u == FormatResult::Reported || u == FormatResult::Rejected;
+        m_state.UPCEInvalid = u == FormatResult::Reported || u == FormatResult::Rejected;
     }
 
-    if (!state_.MainIncomplete) RecomputeCheck(1);
+    if (!m_state.MainIncomplete) RecomputeCheck(1);
 
     // Auto-advance to the next field.
-    if (!restoring_ && role != FieldRole::Coupon128) {
+    if (!m_restoring && role != FieldRole::Coupon128) {
         int to = 0;
         FieldRole next = role;
-        if (role == FieldRole::Main && layout_ == 1 && !IsGeneralStandardNumberClass(v)) {
+        if (role == FieldRole::Main && m_layout == 1 && !IsGeneralStandardNumberClass(v)) {
             to = ctl::kAddOn;
             next = FieldRole::AddOn;
         } else if (role == FieldRole::Fact && TextLength(s.FACTdataIDtext) == 5) {
@@ -320,16 +320,16 @@ void InputBar::CompleteInput(FieldRole role, const std::string& typedIn, const s
             next = FieldRole::Coupon128;
         }
         if (to) {
-            view_.SetFocus(to);
-            view_.SelectAll(to);
-            state_.ActiveField = next;
+            m_view.SetFocus(to);
+            m_view.SelectAll(to);
+            m_state.ActiveField = next;
         }
     }
 
     // Draw. A coupon with a part still pending is not a symbol yet.
-    const bool couponPending = layout_ == 7 && (state_.CouponUPCIncomplete || state_.Coupon128Incomplete);
-    if (state_.MainIncomplete || couponPending) {
-        if (state_.MainIncomplete && IsItf14PairClass(v) && !state_.AddOnIncomplete && EncodeCurrentVariation())
+    const bool couponPending = m_layout == 7 && (m_state.CouponUPCIncomplete || m_state.Coupon128Incomplete);
+    if (m_state.MainIncomplete || couponPending) {
+        if (m_state.MainIncomplete && IsItf14PairClass(v) && !m_state.AddOnIncomplete && EncodeCurrentVariation())
             ShowSymbol();
         else
             ClearSymbol();
@@ -339,18 +339,18 @@ void InputBar::CompleteInput(FieldRole role, const std::string& typedIn, const s
         else
             ClearSymbol();
     } else {
-        if (!ProgrammaticInput && !restoring_ && !SymbolResizedByUser && !s.LastMethod && !s.Derived)
+        if (!ProgrammaticInput && !m_restoring && !SymbolResizedByUser && !s.LastMethod && !s.Derived)
             SnapToPrinterGrid(s, BarPattern);
         ShowSymbol();
     }
 
-    if (!AnyIncomplete() && !ProgrammaticInput && !restoring_) s.SymbolWidth = 0;
+    if (!AnyIncomplete() && !ProgrammaticInput && !m_restoring) s.SymbolWidth = 0;
 }
 
 bool InputBar::TooLong(FieldRole role, const std::string& typed, const std::string& data) {
     SettingsRecord& s = SymbolSettings;
     const int v = s.Variation;
-    state_.InputTooLong = 1;
+    m_state.InputTooLong = 1;
 
     if (role == FieldRole::Main && IsUpcESixDigitClass(v)) {
         PipelineMessage(sid::kFixedLengthTooLong);
@@ -369,11 +369,11 @@ bool InputBar::TooLong(FieldRole role, const std::string& typed, const std::stri
             const uint8_t check = role == FieldRole::AddOn ? s.CheckCharacter2 : s.CheckCharacter1;
             if (check && check != static_cast<uint8_t>(kNoCheck) && static_cast<uint8_t>(data.back()) == check) {
                 // The check digit was typed: keep the number without it.
-                clock_.Sleep(1000);
-                clock_.Beep();
-                checkDigitTyped_ = true;
-                shortenedTyped_ = role == FieldRole::Main ? shortTyped : shortData;
-                lastResult_ = FormatResult::Complete;
+                m_clock.Sleep(1000);
+                m_clock.Beep();
+                m_checkDigitTyped = true;
+                m_shortenedTyped = role == FieldRole::Main ? shortTyped : shortData;
+                m_lastResult = FormatResult::Complete;
                 return false;
             }
         }

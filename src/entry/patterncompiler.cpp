@@ -61,16 +61,16 @@ struct Node {
 
 class Parser {
 public:
-    explicit Parser(std::string_view text) : text_(text) {}
+    explicit Parser(std::string_view text) : m_text(text) {}
 
     bool Parse(Node& root, std::string& error) {
         if (!ParseAlt(root)) {
-            error = error_;
+            error = m_error;
             return false;
         }
         SkipSpace();
-        if (pos_ != text_.size()) {
-            error = "unexpected character at " + std::to_string(pos_);
+        if (m_pos != m_text.size()) {
+            error = "unexpected character at " + std::to_string(m_pos);
             return false;
         }
         return true;
@@ -78,15 +78,15 @@ public:
 
 private:
     bool Fail(const std::string& why) {
-        if (error_.empty()) error_ = why + " at " + std::to_string(pos_);
+        if (m_error.empty()) m_error = why + " at " + std::to_string(m_pos);
         return false;
     }
     void SkipSpace() {
-        while (pos_ < text_.size() && text_[pos_] == ' ') ++pos_;
+        while (m_pos < m_text.size() && m_text[m_pos] == ' ') ++m_pos;
     }
     bool Peek(char c) {
         SkipSpace();
-        return pos_ < text_.size() && text_[pos_] == c;
+        return m_pos < m_text.size() && m_text[m_pos] == c;
     }
 
     bool ParseAlt(Node& out) {
@@ -100,7 +100,7 @@ private:
         out.kind = Node::Alt;
         out.kids.push_back(std::move(first));
         while (Peek('|')) {
-            ++pos_;
+            ++m_pos;
             Node next;
             if (!ParseSeq(next)) return false;
             out.kids.push_back(std::move(next));
@@ -113,7 +113,7 @@ private:
         out.kind = Node::Seq;
         while (true) {
             SkipSpace();
-            if (pos_ >= text_.size() || text_[pos_] == '|' || text_[pos_] == ')') break;
+            if (m_pos >= m_text.size() || m_text[m_pos] == '|' || m_text[m_pos] == ')') break;
             Node item;
             if (!ParseItem(item)) return false;
             out.kids.push_back(std::move(item));
@@ -124,25 +124,25 @@ private:
 
     bool ParseItem(Node& out) {
         if (!ParseAtom(out)) return false;
-        while (pos_ < text_.size()) {
-            const char c = text_[pos_];
+        while (m_pos < m_text.size()) {
+            const char c = m_text[m_pos];
             int min, max;
             if (c == '+') {
-                min = 1, max = -1, ++pos_;
+                min = 1, max = -1, ++m_pos;
             } else if (c == '*') {
-                min = 0, max = -1, ++pos_;
+                min = 0, max = -1, ++m_pos;
             } else if (c == '?') {
-                min = 0, max = 1, ++pos_;
+                min = 0, max = 1, ++m_pos;
             } else if (c == '{') {
-                ++pos_;
+                ++m_pos;
                 if (!ParseNumber(min)) return false;
                 max = min;
-                if (text_.substr(pos_, 2) == "..") {
-                    pos_ += 2;
+                if (m_text.substr(m_pos, 2) == "..") {
+                    m_pos += 2;
                     if (!ParseNumber(max)) return false;
                 }
-                if (pos_ >= text_.size() || text_[pos_] != '}') return Fail("missing }");
-                ++pos_;
+                if (m_pos >= m_text.size() || m_text[m_pos] != '}') return Fail("missing }");
+                ++m_pos;
                 if (max < min || max > 255) return Fail("bad repetition");
             } else {
                 break;
@@ -158,11 +158,11 @@ private:
     }
 
     bool ParseNumber(int& n) {
-        const std::size_t start = pos_;
+        const std::size_t start = m_pos;
         n = 0;
-        while (pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9' && n < 1000)
-            n = n * 10 + (text_[pos_++] - '0');
-        return pos_ > start || Fail("number expected");
+        while (m_pos < m_text.size() && m_text[m_pos] >= '0' && m_text[m_pos] <= '9' && n < 1000)
+            n = n * 10 + (m_text[m_pos++] - '0');
+        return m_pos > start || Fail("number expected");
     }
 
     static Node SetNode(const ByteSet& set) {
@@ -174,8 +174,8 @@ private:
 
     bool ParseAtom(Node& out) {
         SkipSpace();
-        if (pos_ >= text_.size()) return Fail("atom expected");
-        const char c = text_[pos_++];
+        if (m_pos >= m_text.size()) return Fail("atom expected");
+        const char c = m_text[m_pos++];
         switch (c) {
         case 'D': out = SetNode(ClassSet(CharClass::Digit)); return true;
         case 'L': out = SetNode(ClassSet(CharClass::Letter)); return true;
@@ -184,40 +184,40 @@ private:
         case '(': {
             if (!ParseAlt(out)) return false;
             if (!Peek(')')) return Fail("missing )");
-            ++pos_;
+            ++m_pos;
             return true;
         }
         case '\'': {
-            const std::size_t end = text_.find('\'', pos_);
-            if (end == std::string_view::npos || end == pos_) return Fail("bad literal");
+            const std::size_t end = m_text.find('\'', m_pos);
+            if (end == std::string_view::npos || end == m_pos) return Fail("bad literal");
             out = Node{};
             out.kind = Node::Seq;
-            for (std::size_t i = pos_; i < end; ++i) out.kids.push_back(SetNode(CharsSet(text_.substr(i, 1))));
-            pos_ = end + 1;
+            for (std::size_t i = m_pos; i < end; ++i) out.kids.push_back(SetNode(CharsSet(m_text.substr(i, 1))));
+            m_pos = end + 1;
             return true;
         }
         case '[': {
             ByteSet set;
-            while (pos_ < text_.size() && text_[pos_] != ']') {
-                const auto lo = static_cast<unsigned char>(text_[pos_++]);
+            while (m_pos < m_text.size() && m_text[m_pos] != ']') {
+                const auto lo = static_cast<unsigned char>(m_text[m_pos++]);
                 auto hi = lo;
-                if (pos_ + 1 < text_.size() && text_[pos_] == '-' && text_[pos_ + 1] != ']') {
-                    hi = static_cast<unsigned char>(text_[pos_ + 1]);
-                    pos_ += 2;
+                if (m_pos + 1 < m_text.size() && m_text[m_pos] == '-' && m_text[m_pos + 1] != ']') {
+                    hi = static_cast<unsigned char>(m_text[m_pos + 1]);
+                    m_pos += 2;
                 }
                 if (hi < lo) return Fail("bad range");
                 for (int b = lo; b <= hi; ++b) set.set(b);
             }
-            if (pos_ >= text_.size() || set.none()) return Fail("bad set");
-            ++pos_;
+            if (m_pos >= m_text.size() || set.none()) return Fail("bad set");
+            ++m_pos;
             out = SetNode(set);
             return true;
         }
         case '<': {
-            const std::size_t end = text_.find('>', pos_);
+            const std::size_t end = m_text.find('>', m_pos);
             if (end == std::string_view::npos) return Fail("missing >");
-            const std::string_view name = text_.substr(pos_, end - pos_);
-            pos_ = end + 1;
+            const std::string_view name = m_text.substr(m_pos, end - m_pos);
+            m_pos = end + 1;
             static const std::pair<std::string_view, CharClass> names[] = {
                 {"code39", CharClass::Code39Set},
                 {"codabar", CharClass::CodabarSet},
@@ -242,9 +242,9 @@ private:
         }
     }
 
-    std::string_view text_;
-    std::size_t pos_ = 0;
-    std::string error_;
+    std::string_view m_text;
+    std::size_t m_pos = 0;
+    std::string m_error;
 };
 
 // Nondeterministic automaton built from the tree.

@@ -106,60 +106,60 @@ void AppendInt(std::string& out, long long value) {
 thread_local std::string spareBuffer;
 
 EpsOutput::~EpsOutput() {
-    const std::size_t room = buffer_.capacity();
+    const std::size_t room = m_buffer.capacity();
     if (room >= kTypicalFile && room <= 2 * kFlushSize && room > spareBuffer.capacity()) {
-        buffer_.clear();
-        spareBuffer.swap(buffer_);
+        m_buffer.clear();
+        spareBuffer.swap(m_buffer);
     }
 }
 
 bool EpsOutput::Open(const char* path) {
-    if (file_) Close();
-    if (buffer_.capacity() < kTypicalFile) buffer_.swap(spareBuffer);
-    buffer_.clear();
-    buffer_.reserve(kTypicalFile);
-    bufferStart_ = 0;
-    total_ = 0;
-    error_ = 0;
+    if (m_file) Close();
+    if (m_buffer.capacity() < kTypicalFile) m_buffer.swap(spareBuffer);
+    m_buffer.clear();
+    m_buffer.reserve(kTypicalFile);
+    m_bufferStart = 0;
+    m_total = 0;
+    m_error = 0;
     errno = 0;
     // Written beside the target and put in its place only when complete.
-    file_ = path ? target_.Open(path) : nullptr;
-    if (!file_) error_ = errno ? errno : EINVAL;
+    m_file = path ? m_target.Open(path) : nullptr;
+    if (!m_file) m_error = errno ? errno : EINVAL;
     // The channel buffers itself; one write per flush reaches the file.
-    if (file_) std::setvbuf(file_, nullptr, _IONBF, 0);
-    ok_ = file_ != nullptr;
-    return ok_;
+    if (m_file) std::setvbuf(m_file, nullptr, _IONBF, 0);
+    m_ok = m_file != nullptr;
+    return m_ok;
 }
 
 bool EpsOutput::Close() {
-    if (!file_) return false;
+    if (!m_file) return false;
     Flush();
-    file_ = nullptr;
-    if (!ok_) {
-        target_.Discard();
+    m_file = nullptr;
+    if (!m_ok) {
+        m_target.Discard();
         return false;
     }
     errno = 0;
-    if (target_.Commit()) return true;
+    if (m_target.Commit()) return true;
     Fail();
     return false;
 }
 
 void EpsOutput::Write(std::string_view bytes) {
-    if (capture_) {
-        capture_->append(bytes);
+    if (m_capture) {
+        m_capture->append(bytes);
         return;
     }
-    if (counting_) {
-        total_ += static_cast<uint32_t>(bytes.size());
+    if (m_counting) {
+        m_total += static_cast<uint32_t>(bytes.size());
         return;
     }
-    if (!file_) {
+    if (!m_file) {
         Fail();
         return;
     }
-    buffer_.append(bytes);
-    if (buffer_.size() >= kFlushSize) Flush();
+    m_buffer.append(bytes);
+    if (m_buffer.size() >= kFlushSize) Flush();
 }
 
 void EpsOutput::Put(std::string_view text) { Write(text); }
@@ -180,35 +180,35 @@ void EpsOutput::PutFixed(double value, int decimals) {
 }
 
 bool EpsOutput::Flush() {
-    if (!file_) return false;
-    if (!buffer_.empty()) {
-        std::size_t written = std::fwrite(buffer_.data(), 1, buffer_.size(), file_);
-        if (written != buffer_.size()) Fail();
-        bufferStart_ += buffer_.size();
-        buffer_.clear();
+    if (!m_file) return false;
+    if (!m_buffer.empty()) {
+        std::size_t written = std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file);
+        if (written != m_buffer.size()) Fail();
+        m_bufferStart += m_buffer.size();
+        m_buffer.clear();
     }
-    return ok_;
+    return m_ok;
 }
 
 bool EpsOutput::PatchU32(uint64_t offset, uint32_t value) {
     unsigned char bytes[4] = {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
                               static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
-    if (offset >= bufferStart_ && offset + 4 <= Position()) {
-        std::memcpy(buffer_.data() + (offset - bufferStart_), bytes, 4);
+    if (offset >= m_bufferStart && offset + 4 <= Position()) {
+        std::memcpy(m_buffer.data() + (offset - m_bufferStart), bytes, 4);
         return true;
     }
-    if (!file_ || offset + 4 > Position()) return false;
+    if (!m_file || offset + 4 > Position()) return false;
     Flush();
-    long back = std::ftell(file_);
-    if (back < 0 || std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0) return false;
-    if (std::fwrite(bytes, 1, 4, file_) != 4) Fail();
-    if (std::fseek(file_, back, SEEK_SET) != 0) Fail();
-    return ok_;
+    long back = std::ftell(m_file);
+    if (back < 0 || std::fseek(m_file, static_cast<long>(offset), SEEK_SET) != 0) return false;
+    if (std::fwrite(bytes, 1, 4, m_file) != 4) Fail();
+    if (std::fseek(m_file, back, SEEK_SET) != 0) Fail();
+    return m_ok;
 }
 
 void EpsOutput::Fail() {
-    if (!error_) error_ = errno ? errno : EIO;
-    ok_ = false;
+    if (!m_error) m_error = errno ? errno : EIO;
+    m_ok = false;
 }
 
 }  // namespace vg

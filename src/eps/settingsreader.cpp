@@ -296,7 +296,7 @@ public:
     static constexpr std::size_t kLineRoom = kLinePiece + 1;  // room for a CR after a full line
 
     LineReader(RegularFile& file, uint64_t begin, uint64_t end)
-        : file_(file), next_(begin), end_(end), buffer_(BufferSize(file.Size(), begin, end)) {}
+        : m_file(file), m_next(begin), m_end(end), m_buffer(BufferSize(file.Size(), begin, end)) {}
 
     // The kept bytes of the next line, without its LF, and the line's whole length.
     bool Next(std::string& kept, uint64_t& length) {
@@ -304,22 +304,22 @@ public:
         length = 0;
         bool any = false;
         for (;;) {
-            if (pos_ == len_ && !Fill()) return any;
+            if (m_pos == m_len && !Fill()) return any;
             any = true;
-            const char* from = buffer_.data() + pos_;
-            const auto* lf = static_cast<const char*>(std::memchr(from, '\n', len_ - pos_));
-            const std::size_t n = lf ? static_cast<std::size_t>(lf - from) : len_ - pos_;
+            const char* from = m_buffer.data() + m_pos;
+            const auto* lf = static_cast<const char*>(std::memchr(from, '\n', m_len - m_pos));
+            const std::size_t n = lf ? static_cast<std::size_t>(lf - from) : m_len - m_pos;
             if (kept.size() < kLineRoom) kept.append(from, std::min(n, kLineRoom - kept.size()));
             length += n;
-            pos_ += n;
+            m_pos += n;
             if (lf) {
-                ++pos_;
+                ++m_pos;
                 return true;
             }
         }
     }
 
-    bool Failed() const { return failed_; }
+    bool Failed() const { return m_failed; }
 
 private:
     // The range as far as the file holds it, within 4 to 64 KiB.
@@ -329,24 +329,24 @@ private:
     }
 
     bool Fill() {
-        pos_ = len_ = 0;
-        if (failed_ || next_ >= end_) return false;
-        const auto want = static_cast<std::size_t>(std::min<uint64_t>(buffer_.size(), end_ - next_));
-        long long got = file_.ReadAt(next_, buffer_.data(), want);
-        if (got < 0) failed_ = true;
+        m_pos = m_len = 0;
+        if (m_failed || m_next >= m_end) return false;
+        const auto want = static_cast<std::size_t>(std::min<uint64_t>(m_buffer.size(), m_end - m_next));
+        long long got = m_file.ReadAt(m_next, m_buffer.data(), want);
+        if (got < 0) m_failed = true;
         if (got <= 0) return false;
-        len_ = static_cast<std::size_t>(got);
-        next_ += len_;
+        m_len = static_cast<std::size_t>(got);
+        m_next += m_len;
         return true;
     }
 
-    RegularFile& file_;
-    uint64_t next_;
-    uint64_t end_;
-    std::vector<char> buffer_;
-    std::size_t pos_ = 0;
-    std::size_t len_ = 0;
-    bool failed_ = false;
+    RegularFile& m_file;
+    uint64_t m_next;
+    uint64_t m_end;
+    std::vector<char> m_buffer;
+    std::size_t m_pos = 0;
+    std::size_t m_len = 0;
+    bool m_failed = false;
 };
 
 // A line as the parser sees it: the CR before its LF dropped, at most

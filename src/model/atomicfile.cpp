@@ -119,69 +119,71 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
 
 }  // namespace
 
-SaveRulesScope::SaveRulesScope(const SaveRules& rules) : rules_(rules), previous_(currentRules) { currentRules = this; }
+SaveRulesScope::SaveRulesScope(const SaveRules& rules) : m_rules(rules), m_previous(currentRules) {
+    currentRules = this;
+}
 
-SaveRulesScope::~SaveRulesScope() { currentRules = previous_; }
+SaveRulesScope::~SaveRulesScope() { currentRules = m_previous; }
 
 bool SaveNameTaken() { return currentRules && currentRules->NameTaken(); }
 
 std::FILE* AtomicFile::Open(const std::string& path) {
     Discard();
-    const SaveRules rules = currentRules ? currentRules->rules_ : SaveRules{};
-    noReplace_ = rules.noReplace;
-    target_ = rules.ownName ? path : FollowLinks(path);
+    const SaveRules rules = currentRules ? currentRules->m_rules : SaveRules{};
+    m_noReplace = rules.noReplace;
+    m_target = rules.ownName ? path : FollowLinks(path);
     struct stat st {};
-    const bool exists = lstat(target_.c_str(), &st) == 0;
-    if (exists && Unwritable(target_, st)) {
+    const bool exists = lstat(m_target.c_str(), &st) == 0;
+    if (exists && Unwritable(m_target, st)) {
         errno = EACCES;
         return nullptr;
     }
     if (exists && !rules.ownName && !S_ISREG(st.st_mode)) {
-        file_ = std::fopen(target_.c_str(), "wb");
-        return file_;
+        m_file = std::fopen(m_target.c_str(), "wb");
+        return m_file;
     }
-    const std::string folder = FolderOf(target_);
+    const std::string folder = FolderOf(m_target);
     RemoveStaleTemporaries(folder);
     std::string temp = folder + "/" + kTempPrefix + std::to_string(getpid()) + "-XXXXXX";
-    file_ = CreateTemp(temp);
-    if (!file_) return nullptr;
+    m_file = CreateTemp(temp);
+    if (!m_file) return nullptr;
     Remember(temp);
     // A replaced file keeps its owner where the user may keep it, and its mode.
     if (exists && S_ISREG(st.st_mode)) {
-        if (fchown(fileno(file_), st.st_uid, st.st_gid) != 0)
-            (void)!fchown(fileno(file_), static_cast<uid_t>(-1), st.st_gid);
-        fchmod(fileno(file_), st.st_mode & 07777);
+        if (fchown(fileno(m_file), st.st_uid, st.st_gid) != 0)
+            (void)!fchown(fileno(m_file), static_cast<uid_t>(-1), st.st_gid);
+        fchmod(fileno(m_file), st.st_mode & 07777);
     }
-    temp_ = temp;
-    return file_;
+    m_temp = temp;
+    return m_file;
 }
 
 bool AtomicFile::Commit() {
-    if (!file_) return false;
-    bool ok = std::fflush(file_) == 0 && !std::ferror(file_);
-    ok = std::fclose(file_) == 0 && ok;
-    file_ = nullptr;
-    if (temp_.empty()) return ok;
+    if (!m_file) return false;
+    bool ok = std::fflush(m_file) == 0 && !std::ferror(m_file);
+    ok = std::fclose(m_file) == 0 && ok;
+    m_file = nullptr;
+    if (m_temp.empty()) return ok;
     if (ok) {
-        ok = noReplace_ ? RenameNoReplace(temp_, target_) : std::rename(temp_.c_str(), target_.c_str()) == 0;
-        if (!ok && noReplace_ && errno == EEXIST && currentRules) currentRules->nameTaken_ = true;
+        ok = m_noReplace ? RenameNoReplace(m_temp, m_target) : std::rename(m_temp.c_str(), m_target.c_str()) == 0;
+        if (!ok && m_noReplace && errno == EEXIST && currentRules) currentRules->m_nameTaken = true;
     }
     const int error = errno;
-    if (!ok) unlink(temp_.c_str());
-    Forget(temp_);
-    temp_.clear();
+    if (!ok) unlink(m_temp.c_str());
+    Forget(m_temp);
+    m_temp.clear();
     errno = error;
     return ok;
 }
 
 void AtomicFile::Discard() {
-    if (file_) std::fclose(file_);
-    file_ = nullptr;
-    if (!temp_.empty()) {
-        unlink(temp_.c_str());
-        Forget(temp_);
+    if (m_file) std::fclose(m_file);
+    m_file = nullptr;
+    if (!m_temp.empty()) {
+        unlink(m_temp.c_str());
+        Forget(m_temp);
     }
-    temp_.clear();
+    m_temp.clear();
 }
 
 bool WriteWholeFile(const std::string& path, const void* data, std::size_t size) {

@@ -24,13 +24,13 @@ public:
     ~SaveRulesScope();
     SaveRulesScope(const SaveRulesScope&) = delete;
     SaveRulesScope& operator=(const SaveRulesScope&) = delete;
-    bool NameTaken() const { return nameTaken_; }
+    bool NameTaken() const { return m_nameTaken; }
 
 private:
     friend class AtomicFile;
-    SaveRules rules_;
-    bool nameTaken_ = false;
-    SaveRulesScope* previous_;
+    SaveRules m_rules;
+    bool m_nameTaken = false;
+    SaveRulesScope* m_previous;
 };
 
 // Whether a save under the current rules found its name taken.
@@ -49,7 +49,7 @@ public:
     // pipe) is written directly. A file the user may not write is not replaced
     // (EACCES). nullptr when nothing could be opened; errno tells why.
     std::FILE* Open(const std::string& path);
-    std::FILE* File() const { return file_; }
+    std::FILE* File() const { return m_file; }
 
     // Closes the file and puts it in place of the target. False when a write,
     // the close or the rename failed; then neither the temporary file nor a
@@ -59,10 +59,10 @@ public:
     void Discard();
 
 private:
-    std::FILE* file_ = nullptr;
-    std::string temp_;  // empty when writing the target directly
-    std::string target_;
-    bool noReplace_ = false;
+    std::FILE* m_file = nullptr;
+    std::string m_temp;  // empty when writing the target directly
+    std::string m_target;
+    bool m_noReplace = false;
 };
 
 // Writes bytes as the whole content of a file through an AtomicFile.

@@ -162,17 +162,17 @@ private:
 
 class Reader {
 public:
-    explicit Reader(std::span<const uint8_t> b) : bytes_(b) {}
+    explicit Reader(std::span<const uint8_t> b) : m_bytes(b) {}
     bool ok = true;
 
     uint64_t Le(int n) {
-        if (!ok || bytes_.size() - pos_ < static_cast<std::size_t>(n)) {
+        if (!ok || m_bytes.size() - m_pos < static_cast<std::size_t>(n)) {
             ok = false;
             return 0;
         }
         uint64_t v = 0;
-        for (int i = 0; i < n; ++i) v |= static_cast<uint64_t>(bytes_[pos_ + i]) << (8 * i);
-        pos_ += n;
+        for (int i = 0; i < n; ++i) v |= static_cast<uint64_t>(m_bytes[m_pos + i]) << (8 * i);
+        m_pos += n;
         return v;
     }
     uint8_t U8() { return static_cast<uint8_t>(Le(1)); }
@@ -203,21 +203,21 @@ public:
         bool wide = false;
         const uint64_t n = Length(wide);
         const uint64_t size = wide ? n * 2 : n;
-        if (!ok || size > bytes_.size() - pos_) {
+        if (!ok || size > m_bytes.size() - m_pos) {
             ok = false;
             return {};
         }
         std::string s;
         if (!wide) {
-            s.assign(reinterpret_cast<const char*>(bytes_.data() + pos_), size);
+            s.assign(reinterpret_cast<const char*>(m_bytes.data() + m_pos), size);
         } else {
             // 16-bit characters into the record's 8-bit set; '?' where it has none.
             for (uint64_t i = 0; i < n; ++i) {
-                const unsigned c = bytes_[pos_ + 2 * i] | (bytes_[pos_ + 2 * i + 1] << 8);
+                const unsigned c = m_bytes[m_pos + 2 * i] | (m_bytes[m_pos + 2 * i + 1] << 8);
                 s += EightBit(c);
             }
         }
-        pos_ += size;
+        m_pos += size;
         return s;
     }
 
@@ -237,8 +237,8 @@ private:
         return Utf8ToCp1252(utf8, out) && out.size() == 1 ? out[0] : '?';
     }
 
-    std::span<const uint8_t> bytes_;
-    std::size_t pos_ = 0;
+    std::span<const uint8_t> m_bytes;
+    std::size_t m_pos = 0;
 };
 
 const SettingsField& FieldOf(const Item& item) { return *FindSettingsField(item.field); }

@@ -192,36 +192,36 @@ std::string KitletItemPath(const std::vector<KitletMenuEntry>& entries, int id) 
 }
 
 void KitletChooser::Build(const std::string& folder) {
-    folder_ = folder;
-    menu_ = ScanKitletFolder(folder);
-    if (menu_.state == KitletFolderState::Created)
+    m_folder = folder;
+    m_menu = ScanKitletFolder(folder);
+    if (m_menu.state == KitletFolderState::Created)
         ShowMessage("", LoadString(61204), MsgIcon::Exclamation);
-    else if (menu_.state == KitletFolderState::NotFound)
+    else if (m_menu.state == KitletFolderState::NotFound)
         ShowMessage("", LoadString(61205), MsgIcon::Exclamation);
 }
 
 void KitletChooser::BuildMerged(const std::vector<std::string>& folders) {
-    folders_ = folders;
-    folder_ = folders.empty() ? std::string() : folders.back();
-    menu_ = MergeKitletFolders(folders);
+    m_folders = folders;
+    m_folder = folders.empty() ? std::string() : folders.back();
+    m_menu = MergeKitletFolders(folders);
     // The user's folder alone counts as a menu: it is made on the first save.
-    menu_.state = KitletFolderState::Found;
-    if (!fullPath_.empty()) lastId_ = IdOfPath(menu_.entries, fullPath_);
+    m_menu.state = KitletFolderState::Found;
+    if (!m_fullPath.empty()) m_lastId = IdOfPath(m_menu.entries, m_fullPath);
 }
 
 bool KitletChooser::Choose(int id) {
-    lastId_ = id;
-    const std::string found = KitletItemPath(menu_.entries, id);
-    if (!found.empty()) relativePath_ = found;
-    std::string path = folder_ + relativePath_;
-    if (const KitletMenuEntry* entry = FindEntry(menu_.entries, id); entry && !entry->path.empty())
+    m_lastId = id;
+    const std::string found = KitletItemPath(m_menu.entries, id);
+    if (!found.empty()) m_relativePath = found;
+    std::string path = m_folder + m_relativePath;
+    if (const KitletMenuEntry* entry = FindEntry(m_menu.entries, id); entry && !entry->path.empty())
         path = entry->path;
-    else if (!folders_.empty() && found.empty())
-        path = fullPath_;
+    else if (!m_folders.empty() && found.empty())
+        path = m_fullPath;
 
     Kitlet kitlet;
     bool opened = false;
-    const KitletStatus status = relativePath_.empty() ? KitletStatus::Damaged : ReadKitletFile(path, kitlet, &opened);
+    const KitletStatus status = m_relativePath.empty() ? KitletStatus::Damaged : ReadKitletFile(path, kitlet, &opened);
     if (!opened) {
         ShowMessage("", Replace1(LoadString(61211), path), MsgIcon::Exclamation);
         ShowMessage("", LoadString(61206), MsgIcon::Exclamation);
@@ -232,12 +232,12 @@ bool KitletChooser::Choose(int id) {
         return false;
     }
     if (status == KitletStatus::Invalid) ShowMessage("", LoadString(61398), MsgIcon::Exclamation);
-    clamped_ = ApplyKitlet(kitlet, SymbolSettings);
+    m_clamped = ApplyKitlet(kitlet, SymbolSettings);
 
     ProgrammaticInput = 0;
-    fullPath_ = path;
-    presetName_ = path.substr(path.find_last_of('/') + 1);
-    SymbolSettings.VariationName = RecordText(presetName_);
+    m_fullPath = path;
+    m_presetName = path.substr(path.find_last_of('/') + 1);
+    SymbolSettings.VariationName = RecordText(m_presetName);
     return true;
 }
 
@@ -245,13 +245,13 @@ bool KitletChooser::SaveAs(const std::string& path) {
     const std::string title = fs::path(path).filename().string();
     const Kitlet kitlet = KitletOf(SymbolSettings, KitletDataFlag(SymbolSettings.Family, title));
     std::error_code ec;
-    if (!folders_.empty()) fs::create_directories(fs::path(path).parent_path(), ec);
+    if (!m_folders.empty()) fs::create_directories(fs::path(path).parent_path(), ec);
     if (!WriteKitletFile(path, kitlet)) {
         ShowMessage("", Replace1(LoadString(61210), path), MsgIcon::Exclamation);
         return false;
     }
-    if (!folders_.empty()) {
-        BuildMerged(folders_);
+    if (!m_folders.empty()) {
+        BuildMerged(m_folders);
         return true;
     }
     ShowMessage("", LoadString(61209), MsgIcon::Information);
@@ -259,14 +259,14 @@ bool KitletChooser::SaveAs(const std::string& path) {
 }
 
 std::string KitletChooser::SaveFolder() const {
-    if (!folders_.empty()) {
+    if (!m_folders.empty()) {
         // The user's folder, in the popup the last chosen Kitlet stands in.
-        const std::size_t slash = relativePath_.find_last_of('/');
-        return folder_ + (slash == std::string::npos ? std::string() : relativePath_.substr(0, slash));
+        const std::size_t slash = m_relativePath.find_last_of('/');
+        return m_folder + (slash == std::string::npos ? std::string() : m_relativePath.substr(0, slash));
     }
-    const std::size_t slash = fullPath_.find_last_of('/');
-    if (!fullPath_.empty() && slash != std::string::npos) return fullPath_.substr(0, slash);
-    return folder_;
+    const std::size_t slash = m_fullPath.find_last_of('/');
+    if (!m_fullPath.empty() && slash != std::string::npos) return m_fullPath.substr(0, slash);
+    return m_folder;
 }
 
 }  // namespace vg

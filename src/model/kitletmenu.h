@@ -77,23 +77,23 @@ public:
     // A merged menu's: the user's folder, in the popup of the last chosen Kitlet.
     std::string SaveFolder() const;
 
-    const std::string& Folder() const { return folder_; }
-    const KitletMenu& Menu() const { return menu_; }
-    int LastId() const { return lastId_; }
-    const std::string& FullPath() const { return fullPath_; }
-    const std::string& PresetName() const { return presetName_; }
+    const std::string& Folder() const { return m_folder; }
+    const KitletMenu& Menu() const { return m_menu; }
+    int LastId() const { return m_lastId; }
+    const std::string& FullPath() const { return m_fullPath; }
+    const std::string& PresetName() const { return m_presetName; }
     // What the last chosen Kitlet held out of range (ClampToValidValues).
-    const std::vector<std::string>& Clamped() const { return clamped_; }
+    const std::vector<std::string>& Clamped() const { return m_clamped; }
 
 private:
-    std::vector<std::string> folders_;  // of a merged menu
-    std::string folder_;
-    KitletMenu menu_;
-    int lastId_ = 0;
-    std::string relativePath_;
-    std::string fullPath_;
-    std::string presetName_;
-    std::vector<std::string> clamped_;
+    std::vector<std::string> m_folders;  // of a merged menu
+    std::string m_folder;
+    KitletMenu m_menu;
+    int m_lastId = 0;
+    std::string m_relativePath;
+    std::string m_fullPath;
+    std::string m_presetName;
+    std::vector<std::string> m_clamped;
 };
 
 }  // namespace vg

@@ -25,39 +25,39 @@ std::string SystemReason(int errorNumber) {
 }
 
 RegularFile::~RegularFile() {
-    if (fd_ >= 0) ::close(fd_);
+    if (m_fd >= 0) ::close(m_fd);
 }
 
 bool RegularFile::Open(const std::string& path, std::string* reason) {
     auto fail = [&](std::string why) {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = -1;
-        reason_ = std::move(why);
-        if (reason) *reason = reason_;
+        if (m_fd >= 0) ::close(m_fd);
+        m_fd = -1;
+        m_reason = std::move(why);
+        if (reason) *reason = m_reason;
         return false;
     };
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd_ < 0) return fail(SystemReason(errno));
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (m_fd < 0) return fail(SystemReason(errno));
     struct stat st {};
-    if (::fstat(fd_, &st) != 0) return fail(SystemReason(errno));
+    if (::fstat(m_fd, &st) != 0) return fail(SystemReason(errno));
     if (S_ISDIR(st.st_mode)) return fail(SystemReason(EISDIR));
     if (!S_ISREG(st.st_mode)) return fail(std::string("Is ") + KindOf(st.st_mode) + ", not a regular file");
-    size_ = static_cast<uint64_t>(st.st_size);
-    reason_.clear();
+    m_size = static_cast<uint64_t>(st.st_size);
+    m_reason.clear();
     return true;
 }
 
 long long RegularFile::ReadAt(uint64_t offset, void* data, std::size_t size) {
-    if (fd_ < 0) {
-        reason_ = SystemReason(EBADF);
+    if (m_fd < 0) {
+        m_reason = SystemReason(EBADF);
         return -1;
     }
     for (;;) {
-        ssize_t n = ::pread(fd_, data, size, static_cast<off_t>(offset));
+        ssize_t n = ::pread(m_fd, data, size, static_cast<off_t>(offset));
         if (n >= 0) return n;
         if (errno == EINTR) continue;
-        reason_ = SystemReason(errno);
+        m_reason = SystemReason(errno);
         return -1;
     }
 }

@@ -21,18 +21,18 @@ public:
     // Opens for reading without blocking on a FIFO; false with the reason when
     // the path cannot be opened or is not a regular file.
     bool Open(const std::string& path, std::string* reason = nullptr);
-    bool IsOpen() const { return fd_ >= 0; }
-    uint64_t Size() const { return size_; }
+    bool IsOpen() const { return m_fd >= 0; }
+    uint64_t Size() const { return m_size; }
 
     // Reads up to size bytes at offset; the count read, 0 at the end of the
     // file, or -1 on an error (the reason then in Reason()).
     long long ReadAt(uint64_t offset, void* data, std::size_t size);
-    const std::string& Reason() const { return reason_; }
+    const std::string& Reason() const { return m_reason; }
 
 private:
-    int fd_ = -1;
-    uint64_t size_ = 0;
-    std::string reason_;
+    int m_fd = -1;
+    uint64_t m_size = 0;
+    std::string m_reason;
 };
 
 }  // namespace vg

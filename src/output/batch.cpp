@@ -24,18 +24,18 @@ namespace {
 // not accepted.
 class CountingSink : public MessageSink {
 public:
-    CountingSink() : previous_(CurrentMessageSink()) { SetMessageSink(this); }
-    ~CountingSink() override { SetMessageSink(previous_); }
+    CountingSink() : m_previous(CurrentMessageSink()) { SetMessageSink(this); }
+    ~CountingSink() override { SetMessageSink(m_previous); }
     CountingSink(const CountingSink&) = delete;
     CountingSink& operator=(const CountingSink&) = delete;
     MsgResult Show(const std::string& caption, const std::string& text, MsgIcon icon, MsgButtons buttons) override {
         ++shown;
-        return previous_->Show(caption, text, icon, buttons);
+        return m_previous->Show(caption, text, icon, buttons);
     }
     int shown = 0;
 
 private:
-    MessageSink* previous_;
+    MessageSink* m_previous;
 };
 
 // Marks a run for the idle reminder and the Save dialog's options.

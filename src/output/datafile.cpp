@@ -9,17 +9,17 @@ constexpr char kUtf8Bom[3] = {'\xEF', '\xBB', '\xBF'};
 }  // namespace
 
 bool DataFileReader::Open(const std::string& path, std::string* reason) {
-    offset_ = 0;
-    have_ = at_ = 0;
-    number_ = 0;
-    failed_ = false;
-    afterCr_ = false;
-    if (!file_.Open(path, reason)) return false;
+    m_offset = 0;
+    m_have = m_at = 0;
+    m_number = 0;
+    m_failed = false;
+    m_afterCr = false;
+    if (!m_file.Open(path, reason)) return false;
     // A UTF-8 byte-order mark is no data.
     char head[sizeof kUtf8Bom];
-    if (file_.ReadAt(0, head, sizeof head) == static_cast<long long>(sizeof head) &&
+    if (m_file.ReadAt(0, head, sizeof head) == static_cast<long long>(sizeof head) &&
         std::memcmp(head, kUtf8Bom, sizeof head) == 0)
-        offset_ = sizeof head;
+        m_offset = sizeof head;
     return true;
 }
 
@@ -28,25 +28,25 @@ bool DataFileReader::Next(DataRecord& record) {
     record.overLong = false;
     bool any = false;  // bytes since the last line end
     for (;;) {
-        if (at_ == have_) {
-            const long long n = file_.ReadAt(offset_, piece_, sizeof piece_);
-            if (n < 0) failed_ = true;
+        if (m_at == m_have) {
+            const long long n = m_file.ReadAt(m_offset, m_piece, sizeof m_piece);
+            if (n < 0) m_failed = true;
             if (n <= 0) {
                 // A last record without a line end is a record too.
                 if (n < 0 || !any) return false;
-                record.number = ++number_;
+                record.number = ++m_number;
                 return true;
             }
-            offset_ += static_cast<uint64_t>(n);
-            have_ = static_cast<std::size_t>(n);
-            at_ = 0;
+            m_offset += static_cast<uint64_t>(n);
+            m_have = static_cast<std::size_t>(n);
+            m_at = 0;
         }
-        const char c = piece_[at_++];
-        const bool lfOfCrLf = c == '\n' && afterCr_;
-        afterCr_ = c == '\r';
+        const char c = m_piece[m_at++];
+        const bool lfOfCrLf = c == '\n' && m_afterCr;
+        m_afterCr = c == '\r';
         if (lfOfCrLf) continue;
         if (c == '\r' || c == '\n') {
-            record.number = ++number_;
+            record.number = ++m_number;
             return true;
         }
         any = true;

@@ -26,21 +26,21 @@ class DataFileReader {
 public:
     // False with the system's reason when the path is no readable regular file.
     bool Open(const std::string& path, std::string* reason = nullptr);
-    uint64_t Size() const { return file_.Size(); }
-    uint64_t BytesRead() const { return offset_; }
+    uint64_t Size() const { return m_file.Size(); }
+    uint64_t BytesRead() const { return m_offset; }
 
     // The next record; false at the end or on a read error (Failed()).
     bool Next(DataRecord& record);
-    bool Failed() const { return failed_; }
+    bool Failed() const { return m_failed; }
 
 private:
-    RegularFile file_;
-    uint64_t offset_ = 0;
-    char piece_[kDataFilePiece];
-    std::size_t have_ = 0, at_ = 0;
-    int64_t number_ = 0;
-    bool failed_ = false;
-    bool afterCr_ = false;
+    RegularFile m_file;
+    uint64_t m_offset = 0;
+    char m_piece[kDataFilePiece];
+    std::size_t m_have = 0, m_at = 0;
+    int64_t m_number = 0;
+    bool m_failed = false;
+    bool m_afterCr = false;
 };
 
 // The open-time test of the first record: within the first 128 bytes, the

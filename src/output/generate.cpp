@@ -16,20 +16,20 @@ namespace {
 // Passes every box on to the sink in place and keeps the last text.
 class CapturingSink : public MessageSink {
 public:
-    CapturingSink() : previous_(CurrentMessageSink()) { SetMessageSink(this); }
-    ~CapturingSink() override { SetMessageSink(previous_); }
+    CapturingSink() : m_previous(CurrentMessageSink()) { SetMessageSink(this); }
+    ~CapturingSink() override { SetMessageSink(m_previous); }
     CapturingSink(const CapturingSink&) = delete;
     CapturingSink& operator=(const CapturingSink&) = delete;
 
     MsgResult Show(const std::string& caption, const std::string& text, MsgIcon icon, MsgButtons buttons) override {
         last = text;
-        return previous_->Show(caption, text, icon, buttons);
+        return m_previous->Show(caption, text, icon, buttons);
     }
 
     std::string last;
 
 private:
-    MessageSink* previous_;
+    MessageSink* m_previous;
 };
 
 GenerationResult Refused(std::string message, bool shown) {

@@ -19,13 +19,13 @@ namespace {
 // The record's Format for the length of a drawing.
 class FormatForDrawing {
 public:
-    explicit FormatForDrawing(int format) : saved_(SymbolSettings.Format) { SymbolSettings.Format = format; }
-    ~FormatForDrawing() { SymbolSettings.Format = saved_; }
+    explicit FormatForDrawing(int format) : m_saved(SymbolSettings.Format) { SymbolSettings.Format = format; }
+    ~FormatForDrawing() { SymbolSettings.Format = m_saved; }
     FormatForDrawing(const FormatForDrawing&) = delete;
     FormatForDrawing& operator=(const FormatForDrawing&) = delete;
 
 private:
-    int saved_;
+    int m_saved;
 };
 
 // Writes the parts one after another as the whole file.

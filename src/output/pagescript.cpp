@@ -21,30 +21,30 @@ public:
         SettingsRecord& s = SymbolSettings;
         const bool coupon = IsCouponClass(s.Variation);
         if (addOnPart) {
-            field_ = coupon ? s.CouponFormat128partText : s.AddOnText;
-            size_ = coupon ? sizeof s.CouponFormat128partText : sizeof s.AddOnText;
+            m_field = coupon ? s.CouponFormat128partText : s.AddOnText;
+            m_size = coupon ? sizeof s.CouponFormat128partText : sizeof s.AddOnText;
         } else {
-            field_ = coupon ? s.CouponFormatUPCpartText : s.OriginalMainText;
-            size_ = coupon ? sizeof s.CouponFormatUPCpartText : sizeof s.OriginalMainText;
+            m_field = coupon ? s.CouponFormatUPCpartText : s.OriginalMainText;
+            m_size = coupon ? sizeof s.CouponFormatUPCpartText : sizeof s.OriginalMainText;
         }
-        saved_.assign(field_, size_);
+        m_saved.assign(m_field, m_size);
     }
-    ~DataTextStand() { std::memcpy(field_, saved_.data(), size_); }
+    ~DataTextStand() { std::memcpy(m_field, m_saved.data(), m_size); }
     DataTextStand(const DataTextStand&) = delete;
     DataTextStand& operator=(const DataTextStand&) = delete;
 
     // The proposed name of a data text, safe for a file name.
     std::string NameOf(const std::string& text) {
-        const std::size_t n = text.size() < size_ - 1 ? text.size() : size_ - 1;
-        std::memcpy(field_, text.data(), n);
-        field_[n] = '\0';
+        const std::size_t n = text.size() < m_size - 1 ? text.size() : m_size - 1;
+        std::memcpy(m_field, text.data(), n);
+        m_field[n] = '\0';
         return SafeFileName(ProposeFileName(RunExtension()));
     }
 
 private:
-    char* field_;
-    std::size_t size_;
-    std::string saved_;
+    char* m_field;
+    std::size_t m_size;
+    std::string m_saved;
 };
 
 bool Put(std::FILE* f, const std::string& lines) {
@@ -54,11 +54,11 @@ bool Put(std::FILE* f, const std::string& lines) {
 }  // namespace
 
 void ScriptPosition::Advance() {
-    if (y_ < 11.0f) {
-        y_ += 0.25f;
+    if (m_y < 11.0f) {
+        m_y += 0.25f;
     } else {
-        y_ = 0.25f;
-        if (x_ < 8.5f) x_ += 0.25f;
+        m_y = 0.25f;
+        if (m_x < 8.5f) m_x += 0.25f;
     }
 }
 

@@ -11,13 +11,13 @@ namespace vg {
 // Page position of the next graphic, in inches (single precision, as stored).
 class ScriptPosition {
 public:
-    float x() const { return x_; }
-    float y() const { return y_; }
+    float x() const { return m_x; }
+    float y() const { return m_y; }
     // Down a column of 44; then the next column, up to the one at 8.5 inches.
     void Advance();
 
 private:
-    float x_ = 0.25f, y_ = 0.25f;
+    float m_x = 0.25f, m_y = 0.25f;
 };
 
 // "import \"NAME\"\r\nplace X.XXXXXXi, Y.YYYYYYi\r\n"

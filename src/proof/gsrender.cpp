@@ -201,7 +201,7 @@ public:
         std::lock_guard<std::mutex> lock(pool.mutex);
         if (pool.free.empty()) {
             pool.all.push_back(std::make_unique<Interpreter>());
-            gs_ = pool.all.back().get();
+            m_gs = pool.all.back().get();
             if (pool.all.size() == 1)
                 // The folders go with the process.
                 std::atexit([] {
@@ -212,21 +212,21 @@ public:
                         }
                 });
         } else {
-            gs_ = pool.free.back();
+            m_gs = pool.free.back();
             pool.free.pop_back();
         }
     }
     ~Lease() {
         Interpreters& pool = Pool();
         std::lock_guard<std::mutex> lock(pool.mutex);
-        pool.free.push_back(gs_);
+        pool.free.push_back(m_gs);
     }
     Lease(const Lease&) = delete;
     Lease& operator=(const Lease&) = delete;
-    Interpreter& operator*() const { return *gs_; }
+    Interpreter& operator*() const { return *m_gs; }
 
 private:
-    Interpreter* gs_ = nullptr;
+    Interpreter* m_gs = nullptr;
 };
 
 // The library and the folder for the pages.

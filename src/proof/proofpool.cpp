@@ -7,53 +7,53 @@ namespace vg {
 ProofPool::ProofPool(int workers) {
     if (workers <= 0) workers = static_cast<int>(std::thread::hardware_concurrency());
     if (workers <= 0) workers = 1;
-    depth_ = 2 * static_cast<std::size_t>(workers);
-    for (int i = 0; i < workers; ++i) workers_.emplace_back([this] { Work(); });
+    m_depth = 2 * static_cast<std::size_t>(workers);
+    for (int i = 0; i < workers; ++i) m_workers.emplace_back([this] { Work(); });
 }
 
 ProofPool::~ProofPool() {
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        ending_ = true;
-        queue_.clear();
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_ending = true;
+        m_queue.clear();
     }
-    changed_.notify_all();
-    for (std::thread& t : workers_) t.join();
+    m_changed.notify_all();
+    for (std::thread& t : m_workers) t.join();
 }
 
 void ProofPool::Submit(const std::string& path) {
     ProofJob job = CaptureProof();
-    std::lock_guard<std::mutex> lock(mutex_);
-    queue_.push_back({submitted_++, path, std::move(job)});
-    changed_.notify_all();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_queue.push_back({m_submitted++, path, std::move(job)});
+    m_changed.notify_all();
 }
 
 std::optional<ProofPool::Done> ProofPool::Next(Wait wait) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    if (taken_ == submitted_) return std::nullopt;
-    if (wait == Wait::All || (wait == Wait::Full && static_cast<std::size_t>(submitted_ - taken_) >= depth_))
-        changed_.wait(lock, [&] { return done_.count(taken_) != 0; });
-    const auto it = done_.find(taken_);
-    if (it == done_.end()) return std::nullopt;
+    std::unique_lock<std::mutex> lock(m_mutex);
+    if (m_taken == m_submitted) return std::nullopt;
+    if (wait == Wait::All || (wait == Wait::Full && static_cast<std::size_t>(m_submitted - m_taken) >= m_depth))
+        m_changed.wait(lock, [&] { return m_done.count(m_taken) != 0; });
+    const auto it = m_done.find(m_taken);
+    if (it == m_done.end()) return std::nullopt;
     Done d = std::move(it->second);
-    done_.erase(it);
-    ++taken_;
-    changed_.notify_all();
+    m_done.erase(it);
+    ++m_taken;
+    m_changed.notify_all();
     return d;
 }
 
 void ProofPool::Work() {
-    std::unique_lock<std::mutex> lock(mutex_);
+    std::unique_lock<std::mutex> lock(m_mutex);
     for (;;) {
-        changed_.wait(lock, [&] { return ending_ || !queue_.empty(); });
-        if (ending_) return;
-        Task task = std::move(queue_.front());
-        queue_.pop_front();
+        m_changed.wait(lock, [&] { return m_ending || !m_queue.empty(); });
+        if (m_ending) return;
+        Task task = std::move(m_queue.front());
+        m_queue.pop_front();
         lock.unlock();
         FileProof proof = ProveWrittenFile(task.job, task.path);
         lock.lock();
-        done_.emplace(task.number, Done{std::move(task.path), std::move(proof)});
-        changed_.notify_all();
+        m_done.emplace(task.number, Done{std::move(task.path), std::move(proof)});
+        m_changed.notify_all();
     }
 }
 

@@ -45,14 +45,14 @@ private:
         std::string path;
         ProofJob job;
     };
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<Task> queue_;
-    std::map<int64_t, Done> done_;
-    int64_t submitted_ = 0, taken_ = 0;
-    std::size_t depth_ = 2;
-    bool ending_ = false;
-    std::vector<std::thread> workers_;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<Task> m_queue;
+    std::map<int64_t, Done> m_done;
+    int64_t m_submitted = 0, m_taken = 0;
+    std::size_t m_depth = 2;
+    bool m_ending = false;
+    std::vector<std::thread> m_workers;
 };
 
 }  // namespace vg

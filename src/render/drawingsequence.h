@@ -21,7 +21,7 @@ std::string HumanReadableAsText(const SettingsRecord& s);
 
 class DrawingSequence {
 public:
-    explicit DrawingSequence(CSymbol& symbol) : sym(symbol), dc_(symbol.m_dc) {}
+    explicit DrawingSequence(CSymbol& symbol) : sym(symbol), m_dc(symbol.m_dc) {}
     void Run();
 
 private:
@@ -68,25 +68,25 @@ private:
     void DrawExtras(DeviceContext& dc);
 
     CSymbol& sym;
-    DeviceContext& dc_;
-    DrawingSize drawingSize_;  // screen: the scroll size
-    Point extentMin_;          // drawing's extents for the preview
-    Point extentMax_;
-    bool specialText_ = false;  // ITF texts drawn around the bearer frame
+    DeviceContext& m_dc;
+    DrawingSize m_drawingSize;  // screen: the scroll size
+    Point m_extentMin;          // drawing's extents for the preview
+    Point m_extentMax;
+    bool m_specialText = false;  // ITF texts drawn around the bearer frame
 
     // Extras, from the measure pass (output units).
-    int markHeight_ = 0;  // verification mark, 0 when none
-    double markSquare_ = 0;
-    int markRows_ = 0;
-    double markFrom_ = 0;  // rows along the symbol, from its box's corner 0
-    double markTo_ = 0;
-    bool markCaption_ = false;
-    bool hasTextBox_ = false;  // additional text
-    Point textBox_[4];
-    Point textOffset_;  // anchor from the reference box's corner 0
-    TextExtent textExtent_;
-    double textPitch_ = 0;  // AlignAT 3: points per character, nominal
-    std::vector<SpecLine> specLines_;
+    int m_markHeight = 0;  // verification mark, 0 when none
+    double m_markSquare = 0;
+    int m_markRows = 0;
+    double m_markFrom = 0;  // rows along the symbol, from its box's corner 0
+    double m_markTo = 0;
+    bool m_markCaption = false;
+    bool m_hasTextBox = false;  // additional text
+    Point m_textBox[4];
+    Point m_textOffset;  // anchor from the reference box's corner 0
+    TextExtent m_textExtent;
+    double m_textPitch = 0;  // AlignAT 3: points per character, nominal
+    std::vector<SpecLine> m_specLines;
 };
 
 }  // namespace vg

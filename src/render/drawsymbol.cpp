@@ -83,7 +83,7 @@ void DrawingSequence::BearerBars(int pass) {
     BoxBounds b = BoundsOf(sym.m_bearerBox);
     auto band = [this](int x0, int y0, int x1, int y1) {
         Point p[4] = {{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}};
-        dc_.Polygon(p, 4);
+        m_dc.Polygon(p, 4);
     };
     // Bars run vertically at 0 and 180 degrees: their ends face the top and bottom bands.
     int quarter = static_cast<int>(std::lround(sym.m_angle / 90.0)) & 1;
@@ -108,7 +108,7 @@ void DrawingSequence::BearerBars(int pass) {
 void DrawingSequence::Run() {
     const bool screen = sym.m_outputFlag == 0 && !sym.m_previewFlag;
     // Everything selected from here on (the measuring fonts included) is undone at the end.
-    dc_.SaveState();
+    m_dc.SaveState();
     sym.BeginDraw();
 
     MeasurePass(screen);
@@ -116,14 +116,14 @@ void DrawingSequence::Run() {
     PlaceBackground();
 
     if (sym.m_previewFlag && !PreparePreview()) {
-        dc_.RestoreState();
+        m_dc.RestoreState();
         sym.EndDraw();
         return;
     }
 
     DrawPass();
-    dc_.RestoreState();
-    sym.DrawPicture(dc_);
+    m_dc.RestoreState();
+    sym.DrawPicture(m_dc);
     if (sym.m_previewFlag) FinishPreview();
     sym.EndDraw();
 }
@@ -131,13 +131,13 @@ void DrawingSequence::Run() {
 void DrawingSequence::MeasurePass(bool screen) {
     const SettingsRecord& s = SymbolSettings;
     const int v = s.Variation;
-    sym.Reset(dc_);
-    sym.Layout(dc_, sym.m_outputFlag);
+    sym.Reset(m_dc);
+    sym.Layout(m_dc, sym.m_outputFlag);
     sym.RotateRectangle();
 
     if (screen) {
-        int ppx = dc_.PixelsPerInchX() > 0 ? dc_.PixelsPerInchX() : 96;
-        int ppy = dc_.PixelsPerInchY() > 0 ? dc_.PixelsPerInchY() : 96;
+        int ppx = m_dc.PixelsPerInchX() > 0 ? m_dc.PixelsPerInchX() : 96;
+        int ppy = m_dc.PixelsPerInchY() > 0 ? m_dc.PixelsPerInchY() : 96;
         sym.m_originX = -sym.m_minX + (35.0 + sym.m_clip.left) / ppx + sym.m_bearer;
         sym.m_originY = -sym.m_minY + (35.0 + sym.m_clip.top) / ppy + sym.m_bearer;
     }
@@ -149,19 +149,19 @@ void DrawingSequence::MeasurePass(bool screen) {
     std::copy(sym.m_symbolBox, sym.m_symbolBox + 4, sym.m_bearerBox);
 
     // Measure pass.
-    sym.DrawBars(dc_, 0);
+    sym.DrawBars(m_dc, 0);
     sym.m_cursorX = 0;
     sym.m_barBottomOffset = sym.m_barTopOffset = 0;
-    sym.MeasureStandardNumberLine(dc_);
+    sym.MeasureStandardNumberLine(m_dc);
     std::copy(sym.m_symbolBox, sym.m_symbolBox + 4, sym.m_backgroundBox);
     BearerBars(0);
-    specialText_ = IsItfSpecialTextClass(v) && !s.Hidden;
-    if (specialText_) {
-        sym.DrawSpecialText(dc_, 0);
-        sym.AdjustSpecialBox(dc_);
+    m_specialText = IsItfSpecialTextClass(v) && !s.Hidden;
+    if (m_specialText) {
+        sym.DrawSpecialText(m_dc, 0);
+        sym.AdjustSpecialBox(m_dc);
     }
-    MeasureExtras(dc_);
-    if (!s.Hidden) sym.MeasureSideText(dc_);
+    MeasureExtras(m_dc);
+    if (!s.Hidden) sym.MeasureSideText(m_dc);
 }
 
 // Scroll size: the near edge plus the far edge of the drawing (a margin like
@@ -169,22 +169,22 @@ void DrawingSequence::MeasurePass(bool screen) {
 void DrawingSequence::SetScrollSize() {
     BoxBounds e = BoundsOf(sym.m_backgroundBox);
     const int extra = (static_cast<int>(std::lround(sym.m_angle / 90.0)) & 3) == 0 ? 29 : 0;
-    int ppx = dc_.PixelsPerInchX() > 0 ? dc_.PixelsPerInchX() : 96;
-    int ppy = dc_.PixelsPerInchY() > 0 ? dc_.PixelsPerInchY() : 96;
+    int ppx = m_dc.PixelsPerInchX() > 0 ? m_dc.PixelsPerInchX() : 96;
+    int ppy = m_dc.PixelsPerInchY() > 0 ? m_dc.PixelsPerInchY() : 96;
     long long clipW = (sym.m_clip.right - sym.m_clip.left) * 1000LL / ppx;
     long long clipH = (sym.m_clip.bottom - sym.m_clip.top) * 1000LL / ppy;
     long long w = std::max<long long>(0LL + e.x0 + e.x1 + extra, clipW);
     long long h = std::max<long long>(0LL + e.y0 + e.y1 + extra, clipH);
-    drawingSize_.cx = static_cast<int>(std::clamp<long long>(w, 0, 32767));
-    drawingSize_.cy = static_cast<int>(std::clamp<long long>(h, 0, 32767));
-    ViewScrollSize = drawingSize_;
+    m_drawingSize.cx = static_cast<int>(std::clamp<long long>(w, 0, 32767));
+    m_drawingSize.cy = static_cast<int>(std::clamp<long long>(h, 0, 32767));
+    ViewScrollSize = m_drawingSize;
 }
 
 void DrawingSequence::PlaceBackground() {
     const SettingsRecord& s = SymbolSettings;
     BoxBounds bg = BoundsOf(sym.m_backgroundBox);
     if (sym.m_outputFlag == 1 && s.Format != 2)
-        dc_.SetWindowExtent(OutputUnits(0.0 + bg.x1 - bg.x0), OutputUnits(0.0 + bg.y1 - bg.y0));
+        m_dc.SetWindowExtent(OutputUnits(0.0 + bg.x1 - bg.x0), OutputUnits(0.0 + bg.y1 - bg.y0));
 
     int dx = bg.x0 < 0 ? -bg.x0 : 0;
     int dy = bg.y0 < 0 ? -bg.y0 : 0;
@@ -192,68 +192,68 @@ void DrawingSequence::PlaceBackground() {
         // Bars and texts move with the boxes on every target, so that the
         // background stays under them.
         sym.ShiftDrawing(dx, dy);
-        for (Point& p : textBox_) p = {p.x + dx, p.y + dy};
+        for (Point& p : m_textBox) p = {p.x + dx, p.y + dy};
         sym.m_originX += dx / 1000.0;
         sym.m_originY += dy / 1000.0;
     }
     bg = BoundsOf(sym.m_backgroundBox);
-    extentMin_ = {bg.x0, bg.y0};
-    extentMax_ = {bg.x1, bg.y1};
+    m_extentMin = {bg.x0, bg.y0};
+    m_extentMax = {bg.x1, bg.y1};
     LastDrawingExtent = {OutputUnits(0.0 + bg.x1 - bg.x0), OutputUnits(0.0 + bg.y1 - bg.y0)};
 }
 
 void DrawingSequence::DrawPass() {
     const SettingsRecord& s = SymbolSettings;
     const int v = s.Variation;
-    dc_.SetBrushColour(sym.m_spaceColour);
+    m_dc.SetBrushColour(sym.m_spaceColour);
     sym.SelectHumanReadableFont(1.0);
     const bool whiteSpaces = s.redSpacesQuietZone + s.greenSpacesQuietZone + s.blueSpacesQuietZone == 300;
-    if (!s.TransparentBackground && !(sym.m_previewFlag && whiteSpaces)) dc_.Polygon(sym.m_backgroundBox, 4);
+    if (!s.TransparentBackground && !(sym.m_previewFlag && whiteSpaces)) m_dc.Polygon(sym.m_backgroundBox, 4);
     if (!sym.m_outputFlag && (s.Family == kFamilyFim || IsPostnetLowerRightClass(v))) {
         Point outline[5] = {sym.m_symbolBox[0], sym.m_symbolBox[1], sym.m_symbolBox[2], sym.m_symbolBox[3],
                             sym.m_symbolBox[0]};
-        dc_.DottedOutline(outline, 5, sym.m_barColour);
+        m_dc.DottedOutline(outline, 5, sym.m_barColour);
     }
 
-    dc_.SetBrushColour(sym.m_barColour);
+    m_dc.SetBrushColour(sym.m_barColour);
     sym.m_cursorX = IsVantic128Class(v) ? sym.m_skewLead / sym.m_magnification : 0;
-    sym.DrawBars(dc_, 1);
-    sym.DrawEndPieces(dc_);
+    sym.DrawBars(m_dc, 1);
+    sym.DrawEndPieces(m_dc);
 
-    dc_.SetTextColour(sym.m_barColour);
-    dc_.SetBackground(false, sym.m_spaceColour);
+    m_dc.SetTextColour(sym.m_barColour);
+    m_dc.SetBackground(false, sym.m_spaceColour);
     if (!s.Hidden) {
-        sym.DrawText(dc_, sym.m_outputFlag);
+        sym.DrawText(m_dc, sym.m_outputFlag);
         if ((s.AddOnText[0] || s.CouponFormat128partText[0]) && !s.HideAddonText && sym.TextFits())
-            sym.DrawAddOnText(dc_);
+            sym.DrawAddOnText(m_dc);
     }
 
-    sym.DrawStandardNumberLine(dc_);
-    dc_.SetBrushColour(sym.m_barColour);
+    sym.DrawStandardNumberLine(m_dc);
+    m_dc.SetBrushColour(sym.m_barColour);
     BearerBars(1);
-    dc_.SetBackground(false, sym.m_spaceColour);
-    dc_.MarkExtras(true);
-    DrawVerificationMark(dc_);
-    dc_.MarkExtras(false);
-    if (specialText_) sym.DrawSpecialText(dc_, 1);
-    dc_.MarkExtras(true);
-    DrawExtras(dc_);
-    dc_.MarkExtras(false);
-    if (!s.Hidden) sym.DrawSideText(dc_);
+    m_dc.SetBackground(false, sym.m_spaceColour);
+    m_dc.MarkExtras(true);
+    DrawVerificationMark(m_dc);
+    m_dc.MarkExtras(false);
+    if (m_specialText) sym.DrawSpecialText(m_dc, 1);
+    m_dc.MarkExtras(true);
+    DrawExtras(m_dc);
+    m_dc.MarkExtras(false);
+    if (!s.Hidden) sym.DrawSideText(m_dc);
 }
 
 bool DrawingSequence::PreparePreview() {
-    auto* raster = dynamic_cast<RasterDC*>(&dc_);
+    auto* raster = dynamic_cast<RasterDC*>(&m_dc);
     if (raster == nullptr || sym.m_previewHandle == nullptr) return false;
-    const int w = raster->ToPixelsX(extentMax_.x) - raster->ToPixelsX(extentMin_.x);
-    const int h = raster->ToPixelsY(extentMax_.y) - raster->ToPixelsY(extentMin_.y);
-    raster->SetOrigin(extentMin_);
+    const int w = raster->ToPixelsX(m_extentMax.x) - raster->ToPixelsX(m_extentMin.x);
+    const int h = raster->ToPixelsY(m_extentMax.y) - raster->ToPixelsY(m_extentMin.y);
+    raster->SetOrigin(m_extentMin);
     raster->SetPaperColour(sym.m_spaceColour);
     return raster->Allocate(std::max(w, 1), std::max(h, 1));
 }
 
 void DrawingSequence::FinishPreview() {
-    auto* raster = dynamic_cast<RasterDC*>(&dc_);
+    auto* raster = dynamic_cast<RasterDC*>(&m_dc);
     if (raster != nullptr && sym.m_previewHandle != nullptr)
         *static_cast<MonoBitmap*>(sym.m_previewHandle) = raster->TakeBitmap();
 }

@@ -78,7 +78,7 @@ void DrawingSequence::SetBoxFromBounds(Point box[4], int x0, int y0, int x1, int
 void DrawingSequence::ReferenceBox(Point box[4]) const {
     std::copy(sym.m_bearer > 0 ? sym.m_bearerBox : sym.m_symbolBox,
               (sym.m_bearer > 0 ? sym.m_bearerBox : sym.m_symbolBox) + 4, box);
-    if (markHeight_ > 0) sym.GrowBoxTop(box, markHeight_);
+    if (m_markHeight > 0) sym.GrowBoxTop(box, m_markHeight);
 }
 
 void DrawingSequence::UniteBackground(int x0, int y0, int x1, int y1) {
@@ -100,39 +100,39 @@ std::string DrawingSequence::MarkCaption() const {
 
 void DrawingSequence::MeasureVerificationMark() {
     const SettingsRecord& s = SymbolSettings;
-    markHeight_ = 0;
+    m_markHeight = 0;
     if (!MarkApplies(s)) return;
     const double mag = sym.m_magnification;
-    markSquare_ = sym.m_outputFlag == 1 ? (sym.m_module * mag - sym.m_barWidthReduction / 72.0) * 1000.0
-                                        : sym.m_module * mag * 1000.0;
-    if (!(markSquare_ >= 1)) markSquare_ = 1;
-    markRows_ = s.Prufmark == 1 ? 1 : 6;
+    m_markSquare = sym.m_outputFlag == 1 ? (sym.m_module * mag - sym.m_barWidthReduction / 72.0) * 1000.0
+                                         : sym.m_module * mag * 1000.0;
+    if (!(m_markSquare >= 1)) m_markSquare = 1;
+    m_markRows = s.Prufmark == 1 ? 1 : 6;
     // The rows run from the start of the bars (the bearer's outer edge) to the end of the last bar.
     const double t = sym.m_bearer > 0 ? sym.m_bearer * 1000.0 : 0;
-    markFrom_ = sym.m_bearer > 0 ? -t : sym.m_leftMargin * mag * 1000.0;
-    markTo_ = (sym.m_leftMargin + LastBarEndModules(s) * sym.m_module) * mag * 1000.0;
-    double height = kMarkGap + markRows_ * 2 * markSquare_;
+    m_markFrom = sym.m_bearer > 0 ? -t : sym.m_leftMargin * mag * 1000.0;
+    m_markTo = (sym.m_leftMargin + LastBarEndModules(s) * sym.m_module) * mag * 1000.0;
+    double height = kMarkGap + m_markRows * 2 * m_markSquare;
 
     sym.m_measureArial = true;
     const TextExtent caption = sym.MeasureText(MarkCaption());
     sym.m_measureArial = false;
-    markCaption_ = caption.cx > 0 && caption.cx < markTo_ - markFrom_;
-    if (markCaption_) height += caption.cy;
-    markHeight_ = OutputUnits(height);
+    m_markCaption = caption.cx > 0 && caption.cx < m_markTo - m_markFrom;
+    if (m_markCaption) height += caption.cy;
+    m_markHeight = OutputUnits(height);
 
     // The symbol moves away from the mark; the background keeps room for it.
-    const Point shift = Turn(0, markHeight_);
+    const Point shift = Turn(0, m_markHeight);
     sym.ShiftDrawing(shift.x, shift.y);
     sym.m_originX += shift.x / 1000.0;
     sym.m_originY += shift.y / 1000.0;
-    sym.GrowBoxTop(sym.m_backgroundBox, markHeight_);
+    sym.GrowBoxTop(sym.m_backgroundBox, m_markHeight);
 }
 
 void DrawingSequence::DrawVerificationMark(DeviceContext& dc) {
-    if (markHeight_ <= 0) return;
+    if (m_markHeight <= 0) return;
     // Frame: u along the symbol from the symbol box's corner 0, v down.
     const Point o = sym.m_symbolBox[0];
-    const double sq = markSquare_;
+    const double sq = m_markSquare;
     const double top = sym.m_bearer > 0 ? -sym.m_bearer * 1000.0 : 0;
     auto at = [&](double u, double v) {
         Point p = Turn(u, v);
@@ -144,21 +144,21 @@ void DrawingSequence::DrawVerificationMark(DeviceContext& dc) {
     // leaves squares of a thousandth of an inch).
     constexpr long kMostSquares = 20000;
     const long most = std::min(kMostSquares, static_cast<long>(std::floor(kLargestPageUnits / sq)));
-    for (int row = 0; row < markRows_; ++row) {
+    for (int row = 0; row < m_markRows; ++row) {
         const double base = top - kMarkGap - row * 2 * sq;
         long k = 0;
-        for (double u = markFrom_; u + sq <= markTo_ + 1e-6 && k < most; u += sq, ++k) {
+        for (double u = m_markFrom; u + sq <= m_markTo + 1e-6 && k < most; u += sq, ++k) {
             const double v1 = base - (k % 2 ? sq : 0), v0 = v1 - sq;
             Point p[4] = {at(u, v0), at(u, v1), at(u + sq, v1), at(u + sq, v0)};
             dc.Polygon(p, 4);
         }
     }
-    if (!markCaption_) return;
+    if (!m_markCaption) return;
     if (!dc.SelectFont(CaptionFont(true))) return;
     dc.SetTextColour(sym.m_barColour);
     dc.SetBackground(false, sym.m_spaceColour);
     dc.SetTextAlign(kAlignLeftTop);
-    dc.TextOut(at(markFrom_, top - markHeight_), MarkCaption());
+    dc.TextOut(at(m_markFrom, top - m_markHeight), MarkCaption());
     sym.RestoreSelectedFont();
 }
 
@@ -202,7 +202,7 @@ bool DrawingSequence::SelectAdditionalTextFont(DeviceContext& dc, bool forDrawin
 
 void DrawingSequence::MeasureAdditionalText(DeviceContext& dc) {
     SettingsRecord& s = SymbolSettings;
-    hasTextBox_ = false;
+    m_hasTextBox = false;
     if (s.AdditionalText.empty()) return;
     if (s.UseHumanReadablesAsText) s.AdditionalText = HumanReadableAsText(s);
     const std::string& text = s.AdditionalText;
@@ -217,13 +217,13 @@ void DrawingSequence::MeasureAdditionalText(DeviceContext& dc) {
     const double W = ComputeSymbolWidth(f, v, static_cast<int>(std::string_view(TextOf(s.AddOnText)).size()),
                                         BarPattern, s.CurRatio, DefaultXDimension(f, v), DefaultWideBase(f, v));
     const double quiet = LeftQuietZone(f, v);
-    textPitch_ = 0;
+    m_textPitch = 0;
     switch (s.AlignAT) {
     case 1: s.H = quiet + (W - twPoints) / 2; break;
     case 2: s.H = quiet + W - twPoints; break;
     case 3:
-        textPitch_ = W / (static_cast<double>(text.size()) + 1);
-        s.H = quiet + textPitch_ + (mag > 0 ? s.BearerBar / mag : 0);
+        m_textPitch = W / (static_cast<double>(text.size()) + 1);
+        s.H = quiet + m_textPitch + (mag > 0 ? s.BearerBar / mag : 0);
         break;
     default: break;
     }
@@ -243,45 +243,45 @@ void DrawingSequence::MeasureAdditionalText(DeviceContext& dc) {
     case 270: du = -th, dv = 0; break;
     default: break;
     }
-    textOffset_ = Turn(hh + du, vv - q + dv);
-    textExtent_ = e;
+    m_textOffset = Turn(hh + du, vv - q + dv);
+    m_textExtent = e;
 
     // The cell turned by the text's angle (clockwise) and the symbol's.
     const double r = s.Rotation4AdditionalText * 3.14159265358979323846 / 180.0;
     const double cr = std::round(std::cos(r)), sr = std::round(std::sin(r));
-    const double run =
-        textPitch_ > 0 ? textPitch_ * 1000.0 / 72.0 * mag * (text.size() - 1) + e.cx / std::max<double>(1, text.size())
-                       : e.cx;
+    const double run = m_textPitch > 0 ? m_textPitch * 1000.0 / 72.0 * mag * (text.size() - 1) +
+                                             e.cx / std::max<double>(1, text.size())
+                                       : e.cx;
     Point ref[4];
     ReferenceBox(ref);
-    const Point anchor{ref[0].x + textOffset_.x, ref[0].y + textOffset_.y};
+    const Point anchor{ref[0].x + m_textOffset.x, ref[0].y + m_textOffset.y};
     BoxBounds b{anchor.x, anchor.y, anchor.x, anchor.y};
     for (auto [x, y] : {std::pair<double, double>{run, 0}, {run, th}, {0, th}}) {
         const Point p = Turn(x * cr - y * sr, x * sr + y * cr);
         b = Unite(b, BoxBounds{anchor.x + p.x, anchor.y + p.y, anchor.x + p.x, anchor.y + p.y});
     }
-    SetBoxFromBounds(textBox_, b.x0, b.y0, b.x1, b.y1);
-    hasTextBox_ = true;
+    SetBoxFromBounds(m_textBox, b.x0, b.y0, b.x1, b.y1);
+    m_hasTextBox = true;
     UniteBackground(b.x0, b.y0, b.x1, b.y1);
 }
 
 void DrawingSequence::DrawAdditionalText(DeviceContext& dc) {
     const SettingsRecord& s = SymbolSettings;
-    if (!hasTextBox_ || s.AdditionalText.empty()) return;
+    if (!m_hasTextBox || s.AdditionalText.empty()) return;
     if (!SelectAdditionalTextFont(dc, true)) return;
     Point ref[4];
     ReferenceBox(ref);
-    const Point anchor{ref[0].x + textOffset_.x, ref[0].y + textOffset_.y};
+    const Point anchor{ref[0].x + m_textOffset.x, ref[0].y + m_textOffset.y};
     dc.SetTextColour(sym.m_barColour);
     dc.SetBackground(false, sym.m_spaceColour);
     dc.SetTextAlign(kAlignLeftTop);
-    if (textPitch_ <= 0) {
+    if (m_textPitch <= 0) {
         dc.TextOut(anchor, s.AdditionalText);
     } else {
         // One character per cell along the text's turned baseline.
         const double r = s.Rotation4AdditionalText * 3.14159265358979323846 / 180.0;
         const double cr = std::round(std::cos(r)), sr = std::round(std::sin(r));
-        const double pitch = textPitch_ * 1000.0 / 72.0 * (s.Magnification / 100.0);
+        const double pitch = m_textPitch * 1000.0 / 72.0 * (s.Magnification / 100.0);
         for (std::size_t i = 0; i < s.AdditionalText.size(); ++i) {
             const Point p = Turn(i * pitch * cr, i * pitch * sr);
             dc.TextOut({anchor.x + p.x, anchor.y + p.y}, std::string_view(&s.AdditionalText[i], 1));
@@ -296,7 +296,7 @@ void DrawingSequence::CropCorners(int& x0, int& y0, int& x1, int& y1) const {
     Point ref[4];
     ReferenceBox(ref);
     BoxBounds b = BoundsOf(ref);
-    if (hasTextBox_) b = Unite(b, BoundsOf(textBox_));
+    if (m_hasTextBox) b = Unite(b, BoundsOf(m_textBox));
     if (SpecialTextShown(SymbolSettings)) b = Unite(b, BoundsOf(sym.m_symbolBox));
     x0 = b.x0, y0 = b.y0, x1 = b.x1, y1 = b.y1;
 }
@@ -328,29 +328,29 @@ void DrawingSequence::SpecBlockOrigin(int& x, int& y) const {
     Point ref[4];
     ReferenceBox(ref);
     BoxBounds b = BoundsOf(ref);
-    if (hasTextBox_ || SpecialTextShown(SymbolSettings)) {
+    if (m_hasTextBox || SpecialTextShown(SymbolSettings)) {
         // The texts' box, without the crop marks' margin.
         b = Unite(b, BoundsOf(sym.m_symbolBox));
-        if (hasTextBox_) b = Unite(b, BoundsOf(textBox_));
+        if (m_hasTextBox) b = Unite(b, BoundsOf(m_textBox));
     }
     x = b.x0 + kSpecInset;
     y = b.y1 + kSpecInset;
 }
 
 void DrawingSequence::MeasureSpecBlock(DeviceContext& dc) {
-    specLines_.clear();
+    m_specLines.clear();
     if (!AnySpecBlockSwitch(SymbolSettings)) return;
-    specLines_ = SpecBlockLines(SymbolSettings);
-    if (specLines_.empty()) return;
+    m_specLines = SpecBlockLines(SymbolSettings);
+    if (m_specLines.empty()) return;
     int width = 0, widest = 0;
     if (dc.SelectFont(CaptionFont(false))) {
         widest = dc.GetTextMetrics().maxCharWidth;
-        for (const SpecLine& line : specLines_) width = std::max(width, SpecTextWidth(dc, line));
+        for (const SpecLine& line : m_specLines) width = std::max(width, SpecTextWidth(dc, line));
     }
     sym.RestoreSelectedFont();
     int x, y;
     SpecBlockOrigin(x, y);
-    UniteBackground(x, y, x + width + widest, y + static_cast<int>(specLines_.size()) * kSpecLineStep);
+    UniteBackground(x, y, x + width + widest, y + static_cast<int>(m_specLines.size()) * kSpecLineStep);
 }
 
 int DrawingSequence::SpecTextWidth(DeviceContext& dc, const SpecLine& line) {
@@ -358,13 +358,13 @@ int DrawingSequence::SpecTextWidth(DeviceContext& dc, const SpecLine& line) {
 }
 
 void DrawingSequence::DrawSpecBlock(DeviceContext& dc) {
-    if (specLines_.empty() || !dc.SelectFont(CaptionFont(false))) return;
+    if (m_specLines.empty() || !dc.SelectFont(CaptionFont(false))) return;
     int x, y;
     SpecBlockOrigin(x, y);
     dc.SetTextColour(sym.m_barColour);
     dc.SetBackground(false, sym.m_spaceColour);
     dc.SetTextAlign(kAlignLeftTop);
-    for (const SpecLine& line : specLines_) {
+    for (const SpecLine& line : m_specLines) {
         if (dc.DrawsUnicode())
             dc.TextOutUtf8({x, y}, line.utf8);
         else

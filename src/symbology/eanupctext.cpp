@@ -147,31 +147,31 @@ enum class Kind { Ean13, Ean8, UpcA, UpcE };
 class TextPlacer {
 public:
     TextPlacer(CEanUpcSymbol& symbol, Kind kind, bool coupon)
-        : s_(symbol), kind_(kind), coupon_(coupon), parts_(MeasureParts(symbol.m_module)) {}
+        : m_s(symbol), m_kind(kind), m_coupon(coupon), m_parts(MeasureParts(symbol.m_module)) {}
 
     void Draw();
 
 private:
-    double Module() const { return s_.m_module; }
-    double CharWidth(char c) { return s_.MeasureText(std::string_view(&c, 1)).cx / 1000.0; }
-    double Widest() { return s_.MeasureText().cx / 1000.0; }
-    bool Spread() const { return s_.m_textDiffers || !s_.m_narrow; }
+    double Module() const { return m_s.m_module; }
+    double CharWidth(char c) { return m_s.MeasureText(std::string_view(&c, 1)).cx / 1000.0; }
+    double Widest() { return m_s.MeasureText().cx / 1000.0; }
+    bool Spread() const { return m_s.m_textDiffers || !m_s.m_narrow; }
 
     double OutsideY(double factor) const;
     double DigitY() const {
-        return Spread() ? s_.m_barHeight + s_.m_textGap : s_.m_barHeight - kGuardExtension + s_.m_textGap;
+        return Spread() ? m_s.m_barHeight + m_s.m_textGap : m_s.m_barHeight - kGuardExtension + m_s.m_textGap;
     }
-    double OneLineY() const { return s_.m_barHeight + s_.m_textGap; }
-    double AboveY() const { return -s_.m_textHeight - s_.m_textGap; }
+    double OneLineY() const { return m_s.m_barHeight + m_s.m_textGap; }
+    double AboveY() const { return -m_s.m_textHeight - m_s.m_textGap; }
 
     void OneLine(std::string_view line, double y);
     // A character at size 0.9 centred right of the main symbol.
-    void RightOutside(char c, double y) { DrawCentred(parts_.main + 2 * Module() + 0.4 * CharWidth(c), y, c, kSmall); }
+    void RightOutside(char c, double y) { DrawCentred(m_parts.main + 2 * Module() + 0.4 * CharWidth(c), y, c, kSmall); }
     // A character centred left of the bars.
     void LeftOutside(char c, double factor) {
         DrawCentred(-Module() - KFactor() * CharWidth(c), OutsideY(factor), c, factor);
     }
-    void DrawCentred(double x, double y, char c, double factor) { s_.DrawChar(x, y, c, factor, kAlignCentreTop); }
+    void DrawCentred(double x, double y, char c, double factor) { m_s.DrawChar(x, y, c, factor, kAlignCentreTop); }
     // Characters from..end of text, evenly over the symbol after the start guard.
     void SpreadOver(std::string_view text, std::size_t from);
     // count characters of text from index first, left-aligned at x with a pitch.
@@ -184,16 +184,16 @@ private:
     void DrawUpcA(const std::string& number);
     void DrawUpcE();
 
-    CEanUpcSymbol& s_;
-    Kind kind_;
-    bool coupon_;
-    PatternParts parts_;
+    CEanUpcSymbol& m_s;
+    Kind m_kind;
+    bool m_coupon;
+    PatternParts m_parts;
 };
 
 double TextPlacer::OutsideY(double factor) const {
     const SettingsRecord& s = SymbolSettings;
-    if (s.CenterSysChk) return s_.m_barHeight / 2 + 0.04 - kGuardExtension;
-    double y = Spread() ? s_.m_barHeight + s_.m_textGap : s_.m_barHeight - kGuardExtension + s_.m_textGap;
+    if (s.CenterSysChk) return m_s.m_barHeight / 2 + 0.04 - kGuardExtension;
+    double y = Spread() ? m_s.m_barHeight + m_s.m_textGap : m_s.m_barHeight - kGuardExtension + m_s.m_textGap;
     if (factor != 1.0) y += s.Size * 0.1 / 72;
     return y;
 }
@@ -204,50 +204,50 @@ void TextPlacer::OneLine(std::string_view line, double y) {
     const double width = static_cast<double>(line.size()) * widest;
     double x = 0;
     switch (SymbolSettings.Align) {
-    case 1: x = (s_.m_patternWidth - width) / 2; break;
-    case 2: x = s_.m_patternWidth - width; break;
+    case 1: x = (m_s.m_patternWidth - width) / 2; break;
+    case 2: x = m_s.m_patternWidth - width; break;
     default: break;
     }
     for (std::size_t i = 0; i < line.size(); ++i) {
         if (i > 0) x += (i + 1 == line.size() && line[i] == '>') ? widest / 2 : widest;
-        s_.DrawChar(x, y, line[i], 1.0, kAlignLeftTop);
+        m_s.DrawChar(x, y, line[i], 1.0, kAlignLeftTop);
     }
 }
 
 void TextPlacer::SpreadOver(std::string_view text, std::size_t from) {
     if (text.size() <= from) return;
-    const double pitch = (parts_.main - parts_.startGuard) / static_cast<double>(text.size() - from);
-    double x = parts_.startGuard - 3 * Module();
-    for (std::size_t i = from; i < text.size(); ++i, x += pitch) s_.DrawChar(x, DigitY(), text[i], 1.0, kAlignLeftTop);
+    const double pitch = (m_parts.main - m_parts.startGuard) / static_cast<double>(text.size() - from);
+    double x = m_parts.startGuard - 3 * Module();
+    for (std::size_t i = from; i < text.size(); ++i, x += pitch) m_s.DrawChar(x, DigitY(), text[i], 1.0, kAlignLeftTop);
 }
 
 void TextPlacer::Group(std::string_view text, std::size_t first, std::size_t count, double x, double pitch) {
     for (std::size_t i = first; i < first + count && i < text.size(); ++i, x += pitch)
-        s_.DrawChar(x, DigitY(), text[i], 1.0, kAlignLeftTop);
+        m_s.DrawChar(x, DigitY(), text[i], 1.0, kAlignLeftTop);
 }
 
 void TextPlacer::TwoGroups(std::string_view text, std::size_t first, std::size_t count) {
     const double m = Module();
     const double n = static_cast<double>(count);
-    double x = parts_.startGuard + 2 * m;
-    Group(text, first, count, x, parts_.leftData / n);
-    x += parts_.leftData - m + parts_.centreGuard;
-    Group(text, first + count, count, x, parts_.rightData / n);
+    double x = m_parts.startGuard + 2 * m;
+    Group(text, first, count, x, m_parts.leftData / n);
+    x += m_parts.leftData - m + m_parts.centreGuard;
+    Group(text, first + count, count, x, m_parts.rightData / n);
 }
 
 void TextPlacer::Draw() {
     const SettingsRecord& s = SymbolSettings;
     const int v = s.Variation;
-    if (s.TextAbove || s_.m_doesNotFit) {
+    if (s.TextAbove || m_s.m_doesNotFit) {
         const double y = s.TextAbove ? AboveY() : OneLineY();
-        OneLine(s_.TextLine(s_.m_doesNotFit), y);
+        OneLine(m_s.TextLine(m_s.m_doesNotFit), y);
         const bool mark =
-            (kind_ == Kind::Ean13 || kind_ == Kind::UpcA) && !coupon_ && s.QuietZoneIndicators && !s.AddOnText[0];
-        if (mark) DrawCentred(parts_.main + 2 * Module() + 0.4 * CharWidth('>'), y, '>', kSmall);
+            (m_kind == Kind::Ean13 || m_kind == Kind::UpcA) && !m_coupon && s.QuietZoneIndicators && !s.AddOnText[0];
+        if (mark) DrawCentred(m_parts.main + 2 * Module() + 0.4 * CharWidth('>'), y, '>', kSmall);
         return;
     }
     const std::string number = NumberText(v);
-    switch (kind_) {
+    switch (m_kind) {
     case Kind::Ean13: DrawEan13(number); break;
     case Kind::Ean8: DrawEan8(number); break;
     case Kind::UpcA: DrawUpcA(number); break;
@@ -261,7 +261,7 @@ void TextPlacer::DrawEan13(const std::string& number) {
     std::string digits = number;
     if (!IsStandardNumber(s.Variation) && !s.HideCheckDigits) AppendCheck(digits, s.CheckCharacter1);
     if (!digits.empty()) LeftOutside(digits[0], 1.0);
-    if (!coupon_ && s.QuietZoneIndicators && !s.AddOnText[0]) RightOutside('>', OutsideY(kSmall));
+    if (!m_coupon && s.QuietZoneIndicators && !s.AddOnText[0]) RightOutside('>', OutsideY(kSmall));
     if (Spread())
         SpreadOver(digits, 1);
     else
@@ -285,10 +285,10 @@ void TextPlacer::DrawEan8(const std::string& number) {
 void TextPlacer::DrawUpcA(const std::string& number) {
     const SettingsRecord& s = SymbolSettings;
     const double y = OutsideY(kSmall);
-    if (IsUpcANdcClass(s.Variation) && !coupon_) {
+    if (IsUpcANdcClass(s.Variation) && !m_coupon) {
         // NDC form: the digit 3 with the letter N above it.
         const double x = -0.4 * CharWidth('N') - Module();
-        const double raise = s_.MeasureText("N").cy / 1000.0 * (IsOcrFace(s.FontName4humanreadable) ? 1.0 : 0.7);
+        const double raise = m_s.MeasureText("N").cy / 1000.0 * (IsOcrFace(s.FontName4humanreadable) ? 1.0 : 0.7);
         DrawCentred(x, y, '3', kSmall);
         DrawCentred(x, y - raise, 'N', kSmall);
     } else if (!number.empty()) {
@@ -297,7 +297,7 @@ void TextPlacer::DrawUpcA(const std::string& number) {
     const bool check = !s.HideCheckDigits && s.CheckCharacter1;
     if (check) RightOutside(static_cast<char>(s.CheckCharacter1), y);
     // The indicator takes the check digit's place, so only when that is empty.
-    if (!check && !coupon_ && s.QuietZoneIndicators && !s.AddOnText[0]) RightOutside('>', y);
+    if (!check && !m_coupon && s.QuietZoneIndicators && !s.AddOnText[0]) RightOutside('>', y);
     if (Spread())
         SpreadOver(number, 1);
     else
@@ -310,12 +310,12 @@ void TextPlacer::DrawUpcE() {
     const double m = Module();
     const char system = IsUpcENumberSystem1Class(v) ? '1' : '0';
     DrawCentred(-0.5 * CharWidth(system) - m, OutsideY(kSmall), system, kSmall);
-    double x = parts_.startGuard + 2 * m;
+    double x = m_parts.startGuard + 2 * m;
     if (s.FontName4humanreadable == kOcrBFontName)
         x += 1.5 * m;
     else if (s.FontName4humanreadable == kOcrAFontName)
         x += m;
-    Group(UpcESixDigits(v), 0, 6, x, parts_.leftData / 6);
+    Group(UpcESixDigits(v), 0, 6, x, m_parts.leftData / 6);
     if (!s.HideCheckDigits && s.CheckCharacter1) RightOutside(static_cast<char>(s.CheckCharacter1), OutsideY(kSmall));
 }
 

@@ -47,9 +47,9 @@ public:
     QByteArray reply;  // empty: never answers
     QByteArray request;
     LoopbackServer() {
-        server_.listen(QHostAddress::LocalHost);
-        connect(&server_, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* s = server_.nextPendingConnection()) {
+        m_server.listen(QHostAddress::LocalHost);
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* s = m_server.nextPendingConnection()) {
                 connect(s, &QTcpSocket::readyRead, s, [this, s] {
                     request += s->readAll();
                     if (request.contains("\r\n\r\n") && !reply.isEmpty()) {
@@ -62,11 +62,11 @@ public:
     }
     QUrl Url() const {
         return QUrl(
-            QStringLiteral("http://127.0.0.1:%1/products/upgrade_check.php?id=02148").arg(server_.serverPort()));
+            QStringLiteral("http://127.0.0.1:%1/products/upgrade_check.php?id=02148").arg(m_server.serverPort()));
     }
 
 private:
-    QTcpServer server_;
+    QTcpServer m_server;
 };
 
 QByteArray Http(int status, const QByteArray& body) {

@@ -39,19 +39,19 @@ public:
         std::string name = std::string("vgl_eps_") + info->test_suite_name() + "_" + info->name();
         for (char& c : name)
             if (c == '/') c = '_';
-        path_ = std::filesystem::temp_directory_path() / name;
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
+        m_path = std::filesystem::temp_directory_path() / name;
+        std::filesystem::remove_all(m_path);
+        std::filesystem::create_directories(m_path);
     }
     ~ScratchDir() {
         std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
+        std::filesystem::remove_all(m_path, ec);
     }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-    std::string Path() const { return path_.string(); }
+    std::string File(const std::string& name) const { return (m_path / name).string(); }
+    std::string Path() const { return m_path.string(); }
 
 private:
-    std::filesystem::path path_;
+    std::filesystem::path m_path;
 };
 
 inline std::string ReadBytes(const std::string& path) {
@@ -115,20 +115,20 @@ public:
         Try();
     }
     ~ScopedCommaLocale() { std::setlocale(LC_ALL, "C"); }
-    bool Active() const { return active_; }
+    bool Active() const { return m_active; }
 
 private:
     bool Try() {
         for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"}) {
             if (std::setlocale(LC_ALL, name) && *std::localeconv()->decimal_point == ',') {
-                active_ = true;
+                m_active = true;
                 return true;
             }
         }
         std::setlocale(LC_ALL, "C");
         return false;
     }
-    bool active_ = false;
+    bool m_active = false;
 };
 
 }  // namespace vg::test

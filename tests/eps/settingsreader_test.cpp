@@ -587,7 +587,7 @@ protected:
         ProgrammaticInput = 1;
     }
     bool Read(const std::string& bytes) {
-        std::string path = dir_.File("f.eps");
+        std::string path = m_dir.File("f.eps");
         WriteBytes(path, bytes);
         return ReadSettingsComments(path);
     }
@@ -598,7 +598,7 @@ protected:
         EXPECT_EQ(SymbolSettings.ProfileInvalid, 0);
         EXPECT_EQ(ProgrammaticInput, 1);
     }
-    ScratchDir dir_;
+    ScratchDir m_dir;
 };
 
 TEST_F(ReaderFiles, MarkerMustMatchExactly) {
@@ -683,11 +683,11 @@ TEST_F(ReaderFiles, NulBytesEndTheLine) {
 }
 
 TEST_F(ReaderFiles, UnreadableInputsFailWithTheReason) {
-    const std::string fifo = dir_.File("fifo.eps");
+    const std::string fifo = m_dir.File("fifo.eps");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     const std::pair<std::string, std::string> cases[] = {
-        {dir_.File("missing.eps"), "No such file or directory"},
-        {dir_.Path(), "Is a directory"},
+        {m_dir.File("missing.eps"), "No such file or directory"},
+        {m_dir.Path(), "Is a directory"},
         {fifo, "Is a FIFO, not a regular file"},
         {"/dev/zero", "Is a device, not a regular file"},
     };
@@ -718,7 +718,7 @@ TEST_F(ReaderFiles, ReadsOnlyWhereTheBlockCanBe) {
     ExpectUntouched();
 
     // Without a DOS header, the first megabyte past byte 30.
-    const std::string path = dir_.File("big.eps");
+    const std::string path = m_dir.File("big.eps");
     for (const auto& [offset, found] : {std::pair{uint64_t{1} << 19, true}, std::pair{uint64_t{64} << 20, false}}) {
         std::filesystem::remove(path);
         std::FILE* f = std::fopen(path.c_str(), "wb");
@@ -733,7 +733,7 @@ TEST_F(ReaderFiles, ReadsOnlyWhereTheBlockCanBe) {
 
 TEST_F(ReaderFiles, TruncatedWrittenFile) {
     Distinctive(SymbolSettings);
-    std::string path = dir_.File("full.eps");
+    std::string path = m_dir.File("full.eps");
     ASSERT_TRUE(WriteEpsFile(path, Options()));
     const std::string full = ReadBytes(path);
     const std::size_t fineEnd = full.find("%_Fine\r\n") + 8;

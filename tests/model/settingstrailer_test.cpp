@@ -183,23 +183,23 @@ protected:
         const int fd = mkstemp(name);
         ASSERT_GE(fd, 0);
         close(fd);
-        path_ = name;
-        saved_ = SymbolSettings;
+        m_path = name;
+        m_saved = SymbolSettings;
         SymbolSettings = DistinctRecord();
     }
     void TearDown() override {
-        std::remove(path_.c_str());
-        SymbolSettings = saved_;
+        std::remove(m_path.c_str());
+        SymbolSettings = m_saved;
     }
-    void Write(const std::string& bytes) { std::ofstream(path_, std::ios::binary) << bytes; }
+    void Write(const std::string& bytes) { std::ofstream(m_path, std::ios::binary) << bytes; }
     bool Unchanged() const {
         const SettingsRecord expected = DistinctRecord();
         for (const SettingsField* f : SettingsTrailerFields())
             if (FieldValueText(SymbolSettings, *f, 17) != FieldValueText(expected, *f, 17)) return false;
         return true;
     }
-    std::string path_;
-    SettingsRecord saved_;
+    std::string m_path;
+    SettingsRecord m_saved;
 };
 
 TEST_F(TrailerFile, TheLast2840BytesAreRead) {
@@ -208,7 +208,7 @@ TEST_F(TrailerFile, TheLast2840BytesAreRead) {
     r.MainText[0] = '0';
     const SettingsTrailer t = FillSettingsTrailer(r);
     Write(std::string(5000, '\xD7') + std::string(t.begin(), t.end()));
-    ASSERT_TRUE(ReadSettingsTrailer(path_));
+    ASSERT_TRUE(ReadSettingsTrailer(m_path));
     EXPECT_EQ(SymbolSettings.Variation, 72);
     EXPECT_EQ(TextOf(SymbolSettings.MainText), "0");
 }
@@ -226,10 +226,10 @@ TEST_F(TrailerFile, ShortWrongAndRandomFilesAreRefused) {
     };
     for (const std::string& bytes : cases) {
         Write(bytes);
-        EXPECT_FALSE(ReadSettingsTrailer(path_)) << bytes.size();
+        EXPECT_FALSE(ReadSettingsTrailer(m_path)) << bytes.size();
         EXPECT_TRUE(Unchanged());
     }
-    EXPECT_FALSE(ReadSettingsTrailer(path_ + ".missing"));
+    EXPECT_FALSE(ReadSettingsTrailer(m_path + ".missing"));
     EXPECT_FALSE(ReadSettingsTrailer("/tmp"));
     EXPECT_TRUE(Unchanged());
 }

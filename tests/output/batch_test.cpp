@@ -58,20 +58,20 @@ void Write(const std::string& path, const std::string& bytes) { std::ofstream(pa
 // The user of the dialogs and prompts, answering from a script.
 class FakeHost : public BatchHost {
 public:
-    explicit FakeHost(std::string folder) : folder_(std::move(folder)) {}
+    explicit FakeHost(std::string folder) : m_folder(std::move(folder)) {}
     std::optional<SaveChoice> ChooseSavePath(const std::string& proposal, const SaveDialogOptions& o) override {
         proposals.push_back(proposal);
         offered = o;
         if (cancelSave) return std::nullopt;
         SaveChoice c;
-        c.path = folder_ + "/" + (typedName.empty() ? proposal : typedName);
+        c.path = m_folder + "/" + (typedName.empty() ? proposal : typedName);
         c.withPreview = false;
         c.pageScript = pageScript;
         return c;
     }
     std::optional<std::string> ChooseScriptPath(const std::string& proposal) override {
         scriptProposal = proposal;
-        return folder_ + "/script.txt";
+        return m_folder + "/script.txt";
     }
     bool AbortRequested() override { return abortAfter >= 0 && progressCalls >= abortAfter; }
     void Progress(const BatchProgress&) override {
@@ -98,7 +98,7 @@ public:
     SaveDialogOptions offered;
 
 private:
-    std::string folder_;
+    std::string m_folder;
 };
 
 // Arms a series of the current data as the dialog's OK does: the counter

@@ -19,8 +19,8 @@ struct NameCase {
 
 class ProposedName : public ::testing::Test {
 protected:
-    void SetUp() override { saved_ = SymbolSettings; }
-    void TearDown() override { SymbolSettings = saved_; }
+    void SetUp() override { m_saved = SymbolSettings; }
+    void TearDown() override { SymbolSettings = m_saved; }
     static void Set(int scheme, int family, int variation, const char* main, const char* addOn) {
         ResetSettingsRecord();
         SymbolSettings.FileName = scheme;
@@ -29,7 +29,7 @@ protected:
         SetText(SymbolSettings.OriginalMainText, main);
         SetText(SymbolSettings.AddOnText, addOn);
     }
-    SettingsRecord saved_;
+    SettingsRecord m_saved;
 };
 
 TEST_F(ProposedName, EverySchemeAndPrefix) {

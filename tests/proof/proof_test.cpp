@@ -213,14 +213,14 @@ TEST(Proof, VariationsWithoutAReaderAreNeverPassed) {
 // Drops one polygon of the drawing: a bar in the middle of the symbol.
 class DroppingRaster : public RasterDC {
 public:
-    DroppingRaster(int ppi, int drop) : RasterDC(ppi, ppi), drop_(drop) {}
+    DroppingRaster(int ppi, int drop) : RasterDC(ppi, ppi), m_drop(drop) {}
     void Polygon(const Point* points, int count) override {
-        if (count_++ != drop_) RasterDC::Polygon(points, count);
+        if (m_count++ != m_drop) RasterDC::Polygon(points, count);
     }
 
 private:
-    int drop_;
-    int count_ = 0;
+    int m_drop;
+    int m_count = 0;
 };
 
 TEST(Proof, FaultsDoNotScan) {

@@ -34,12 +34,12 @@ public:
 // Installs a recording sink for the lifetime of the object.
 class ScopedRecordingSink {
 public:
-    ScopedRecordingSink() : previous_(CurrentMessageSink()) { SetMessageSink(&sink); }
-    ~ScopedRecordingSink() { SetMessageSink(previous_); }
+    ScopedRecordingSink() : m_previous(CurrentMessageSink()) { SetMessageSink(&sink); }
+    ~ScopedRecordingSink() { SetMessageSink(m_previous); }
     RecordingSink sink;
 
 private:
-    MessageSink* previous_;
+    MessageSink* m_previous;
 };
 
 }  // namespace vg::test

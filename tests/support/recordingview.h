@@ -53,7 +53,7 @@ public:
     bool PopupOpen() const override { return popup; }
 
     // Text as the user would see it, without recording a write.
-    void Type(int id, std::string_view text) { texts_[id] = std::string(text); }
+    void Type(int id, std::string_view text) { m_texts[id] = std::string(text); }
 
     struct Write {
         int id;

@@ -26,18 +26,18 @@ class TempFolder {
 public:
     TempFolder() {
         char pattern[] = "/tmp/vglyph-test-XXXXXX";
-        if (mkdtemp(pattern)) path_ = pattern;
+        if (mkdtemp(pattern)) m_path = pattern;
     }
     ~TempFolder() {
-        if (!path_.empty()) std::system(("rm -rf " + Quote(path_)).c_str());
+        if (!m_path.empty()) std::system(("rm -rf " + Quote(m_path)).c_str());
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& Path() const { return path_; }
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
+    const std::string& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return m_path + "/" + name; }
 
 private:
-    std::string path_;
+    std::string m_path;
 };
 
 }  // namespace vg::test
