@@ -246,7 +246,7 @@ int RunMake(const std::vector<std::string>& args) {
 
     GenerationRequest request = RequestOf(*o);
     const bool toStandardOutput = o->output == "-";
-    ScratchFolder scratch;  // -o - : the file is made here, then copied out
+    std::optional<ScratchFolder> scratch;  // -o - : the file is made here, then copied out
     GenerationResult r = PrepareSymbolSayingWhy(request);
     if (r.status == GenerationStatus::Written) {
         if (!ApplyDialogOptions(o->dialog)) return kExitUsage;
@@ -264,13 +264,13 @@ int RunMake(const std::vector<std::string>& args) {
                     " file");
         }
         if (toStandardOutput) {
-            if (scratch.Path().empty()) return kExitFailure;
+            if (scratch.emplace().Path().empty()) return kExitFailure;
             // The bytes of the file that make without -o writes, title included.
             const std::string extension =
                 request.exportKind ? ExportExtension(*request.exportKind) : FormatExtension(SymbolSettings.Format);
             const std::string proposed = ProposedPath(extension);
             request.title = proposed.substr(proposed.find_last_of('/') + 1);
-            request.path = scratch.Path() + "/out" + extension;
+            request.path = scratch->Path() + "/out" + extension;
         }
         r = WriteCurrentSymbol(request);
     }

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -117,6 +118,17 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
+// The process's number, asked once (again in a forked child): a series saves
+// thousands of files.
+std::atomic<pid_t> knownPid{0};
+pid_t ProcessId() {
+    static const bool forks = pthread_atfork(nullptr, nullptr, [] { knownPid = 0; }) == 0;
+    (void)forks;
+    pid_t pid = knownPid.load(std::memory_order_relaxed);
+    if (pid == 0) knownPid.store(pid = getpid(), std::memory_order_relaxed);
+    return pid;
+}
+
 }  // namespace
 
 SaveRulesScope::SaveRulesScope(const SaveRules& rules) : m_rules(rules), m_previous(currentRules) {
@@ -132,8 +144,10 @@ std::FILE* AtomicFile::Open(const std::string& path) {
     const SaveRules rules = currentRules ? currentRules->m_rules : SaveRules{};
     m_noReplace = rules.noReplace;
     m_target = rules.ownName ? path : FollowLinks(path);
+    // A file that must not replace another needs no look: its commit fails on
+    // an existing name.
     struct stat st {};
-    const bool exists = lstat(m_target.c_str(), &st) == 0;
+    const bool exists = !rules.noReplace && lstat(m_target.c_str(), &st) == 0;
     if (exists && Unwritable(m_target, st)) {
         errno = EACCES;
         return nullptr;
@@ -144,7 +158,7 @@ std::FILE* AtomicFile::Open(const std::string& path) {
     }
     const std::string folder = FolderOf(m_target);
     RemoveStaleTemporaries(folder);
-    std::string temp = folder + "/" + kTempPrefix + std::to_string(getpid()) + "-XXXXXX";
+    std::string temp = folder + "/" + kTempPrefix + std::to_string(ProcessId()) + "-XXXXXX";
     m_file = CreateTemp(temp);
     if (!m_file) return nullptr;
     Remember(temp);

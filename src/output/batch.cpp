@@ -104,12 +104,13 @@ std::string NameOfPath(const std::string& path, const std::string& fallback) {
 
 // Writes a file under a name; one the program made is put in place only where
 // none is, unless replacing was confirmed; when a file took the name meanwhile
-// the host is asked again. Ok, Failed (reported by write) or Declined.
+// the host is asked again. Ok, Failed (reported by write) or Declined. Looked:
+// the caller has just found no file of that name.
 enum class Placed { Ok, Failed, Declined };
 template <typename Write>
 Placed PlaceFile(BatchHost& host, const std::string& path, const std::string& name, bool ownName, bool replace,
-                 Write write) {
-    if (ownName && !replace && Exists(path)) {
+                 Write write, bool looked = false) {
+    if (ownName && !replace && !looked && Exists(path)) {
         if (!host.ConfirmReplace(name)) return Placed::Declined;
         replace = true;
     }
@@ -239,7 +240,7 @@ namespace {
 // or replacing an existing file was declined).
 bool SaveRunFile(const std::string& path, const std::string& name, bool replace, const SaveChoice& options,
                  BatchHost& host, BatchResult& r) {
-    switch (PlaceFile(host, path, name, true, replace, [&] { return SaveSymbolFile(path, options); })) {
+    switch (PlaceFile(host, path, name, true, replace, [&] { return SaveSymbolFile(path, options); }, true)) {
     case Placed::Ok: break;
     case Placed::Failed: ++r.failedWrites; return true;
     case Placed::Declined: r.end = BatchEnd::Aborted; return false;

@@ -1,5 +1,6 @@
 #include "proof/gsrender.h"
 
+#include <ghostscript/gdevdsp.h>
 #include <ghostscript/gserrors.h>
 #include <ghostscript/iapi.h>
 
@@ -92,6 +93,7 @@ struct GsLibrary {
     decltype(&gsapi_run_string_continue) runContinue = nullptr;
     decltype(&gsapi_run_string_end) runEnd = nullptr;
     decltype(&gsapi_exit) exit = nullptr;
+    decltype(&gsapi_register_callout) registerCallout = nullptr;
     bool loaded = false;
 };
 
@@ -107,7 +109,8 @@ const GsLibrary* LoadGs(std::string* reason) {
                      BindFunction(handle, "gsapi_run_string_begin", lib.runBegin) &&
                      BindFunction(handle, "gsapi_run_string_continue", lib.runContinue) &&
                      BindFunction(handle, "gsapi_run_string_end", lib.runEnd) &&
-                     BindFunction(handle, "gsapi_exit", lib.exit);
+                     BindFunction(handle, "gsapi_exit", lib.exit) &&
+                     BindFunction(handle, "gsapi_register_callout", lib.registerCallout);
     });
     if (!lib.loaded) {
         *reason = "Ghostscript's library (libgs) is not installed";
@@ -117,14 +120,19 @@ const GsLibrary* LoadGs(std::string* reason) {
 }
 
 // One interpreter, used by one thread at a time; kept for the life of the
-// process once made. Each has its own instance of the library and its own
-// folder for the pages, so that proofs on several threads run side by side.
+// process once made. Each has its own instance of the library, so that proofs
+// on several threads run side by side. EPS files are drawn into memory (the
+// display device); a PDF file's pages go to files in the interpreter's folder.
 struct Interpreter {
     const GsLibrary* lib = nullptr;
     void* instance = nullptr;
-    std::string folder;  // where the device writes its pages, one file each
+    std::string folder;  // where a PDF file's pages are written, one file each
     std::string page;    // the page device set up last
     std::string err;
+    // The display device's raster and the pages shown since the last look.
+    const unsigned char* raster = nullptr;
+    int width = 0, height = 0, rowBytes = 0;
+    std::vector<GreyImage> shown;
 };
 
 // The interpreters made so far; a caller takes a free one or makes another.
@@ -154,6 +162,69 @@ int GSDLLCALL Err(void* handle, const char* str, int len) {
     } catch (...) {
     }
     return len;
+}
+
+// The display device's calls: the raster's place and size, and each page shown.
+int DisplayNothing(void*, void*) { return 0; }
+int DisplayPresize(void*, void*, int, int, int, unsigned int) { return 0; }
+int DisplaySize(void* handle, void*, int width, int height, int raster, unsigned int, unsigned char* image) {
+    Interpreter& gs = *static_cast<Interpreter*>(handle);
+    gs.raster = image;
+    gs.width = width;
+    gs.height = height;
+    gs.rowBytes = raster;
+    return 0;
+}
+int DisplayPage(void* handle, void*, int, int) {
+    Interpreter& gs = *static_cast<Interpreter*>(handle);
+    try {  // nothing may unwind through the library's frames
+        if (!gs.raster || gs.width <= 0 || gs.height <= 0 || gs.shown.size() > 1) return 0;
+        GreyImage page;
+        page.width = gs.width;
+        page.height = gs.height;
+        page.pixels.resize(static_cast<std::size_t>(gs.width) * static_cast<std::size_t>(gs.height));
+        for (int y = 0; y < gs.height; ++y)
+            std::memcpy(page.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(gs.width),
+                        gs.raster + static_cast<std::size_t>(y) * static_cast<std::size_t>(gs.rowBytes),
+                        static_cast<std::size_t>(gs.width));
+        gs.shown.push_back(std::move(page));
+    } catch (...) {
+        return gs_error_VMerror;
+    }
+    return 0;
+}
+int DisplayUpdate(void*, void*, int, int, int, int) { return 0; }
+
+display_callback MakeDisplayCallback() {
+    display_callback d{};
+    d.size = sizeof d;
+    d.version_major = DISPLAY_VERSION_MAJOR;
+    d.version_minor = DISPLAY_VERSION_MINOR;
+    d.display_open = DisplayNothing;
+    d.display_preclose = DisplayNothing;
+    d.display_close = DisplayNothing;
+    d.display_presize = DisplayPresize;
+    d.display_size = DisplaySize;
+    d.display_sync = DisplayNothing;
+    d.display_page = DisplayPage;
+    d.display_update = DisplayUpdate;
+    return d;
+}
+
+// 8-bit grey, rows top first: the layout of the pages the proof reads.
+constexpr unsigned kDisplayFormat = unsigned{DISPLAY_COLORS_GRAY} | unsigned{DISPLAY_ALPHA_NONE} |
+                                    unsigned{DISPLAY_DEPTH_8} | unsigned{DISPLAY_BIGENDIAN} |
+                                    unsigned{DISPLAY_TOPFIRST} | unsigned{DISPLAY_ROW_ALIGN_DEFAULT};
+
+int GSDLLCALL Callout(void*, void* handle, const char* device, int id, int size, void* data) {
+    if (!device || std::strcmp(device, "display") != 0 || id != DISPLAY_CALLOUT_GET_CALLBACK ||
+        size < static_cast<int>(sizeof(gs_display_get_callback_t)))
+        return gs_error_unknownerror;
+    static display_callback callback = MakeDisplayCallback();
+    auto* get = static_cast<gs_display_get_callback_t*>(data);
+    get->callback = &callback;
+    get->caller_handle = handle;
+    return 0;
 }
 
 // The pages in the folder, oldest first by name; each file is removed.
@@ -190,6 +261,8 @@ void Drop(Interpreter& gs) {
     }
     gs.instance = nullptr;
     gs.page.clear();
+    gs.raster = nullptr;
+    gs.shown.clear();
     TakePages(gs);
 }
 
@@ -229,10 +302,10 @@ private:
     Interpreter* m_gs = nullptr;
 };
 
-// The library and the folder for the pages.
-bool Prepare(Interpreter& gs, std::string* reason) {
+// The library, and the folder for the pages where they go to files.
+bool Prepare(Interpreter& gs, std::string* reason, bool pageFiles) {
     if (!gs.lib && !(gs.lib = LoadGs(reason))) return false;
-    if (gs.folder.empty()) {
+    if (pageFiles && gs.folder.empty()) {
         char pattern[] = "/dev/shm/vglyph-proof-XXXXXX";
         if (!mkdtemp(pattern)) {
             *reason = "no folder for Ghostscript's pages: " + SystemReason(errno);
@@ -245,7 +318,7 @@ bool Prepare(Interpreter& gs, std::string* reason) {
 
 bool Start(Interpreter& gs, std::string* reason) {
     if (gs.instance) return true;
-    if (!Prepare(gs, reason)) return false;
+    if (!Prepare(gs, reason, false)) return false;
     std::lock_guard<std::mutex> life(LifeMutex());
     if (gs.lib->newInstance(&gs.instance, &gs) < 0) {
         gs.instance = nullptr;
@@ -253,11 +326,12 @@ bool Start(Interpreter& gs, std::string* reason) {
         return false;
     }
     gs.lib->setStdio(gs.instance, NoInput, Out, Err);
-    const std::string output = "-sOutputFile=" + gs.folder + "/%d.pgm";
+    gs.lib->registerCallout(gs.instance, Callout, &gs);
+    const std::string format = "-dDisplayFormat=" + std::to_string(kDisplayFormat);
     // Colour without ICC conversion: the proof wants contrast, not colour.
     const char* args[] = {"vglyph",          "-q",          "-dSAFER",        "-dNOPAUSE",
                           "-dNOPROMPT",      "-dQUIET",     "-dUseFastColor", "-dNOINTERPOLATE",
-                          "-sDEVICE=pgmraw", output.c_str()};
+                          "-sDEVICE=display", format.c_str()};
     const int code = gs.lib->initWithArgs(gs.instance, static_cast<int>(std::size(args)), const_cast<char**>(args));
     if (code < 0) {
         gs.lib->exit(gs.instance);
@@ -357,7 +431,7 @@ bool RenderEpsFile(const std::string& path, int ppi, GreyImage& image, std::stri
         setup.insert(0, page);
     }
     program.insert(0, setup);
-    TakePages(gs);
+    gs.shown.clear();
     gs.err.clear();
     const bool ran = Run(gs, program);
     if (!ran) {
@@ -368,11 +442,12 @@ bool RenderEpsFile(const std::string& path, int ppi, GreyImage& image, std::stri
         if (at != std::string::npos) *reason += ": " + gs.err.substr(at, gs.err.find('\n', at) - at);
         return false;
     }
-    const std::vector<std::string> pages = TakePages(gs);
-    if (pages.size() != 1 || !ParsePgm(pages.front(), image)) {
+    if (gs.shown.size() != 1) {
         *reason = "Ghostscript rendered no page";
         return false;
     }
+    image = std::move(gs.shown.front());
+    gs.shown.clear();
     return true;
 }
 
@@ -391,7 +466,7 @@ bool RenderPdfFile(const std::string& path, int ppi, GreyImage& image, std::stri
     // A PDF file is read by an interpreter of its own, which may open only that
     // file; the EPS interpreter is made again by the next EPS proof.
     Drop(gs);
-    if (!Prepare(gs, reason)) return false;
+    if (!Prepare(gs, reason, true)) return false;
     std::unique_lock<std::mutex> life(LifeMutex());
     void* instance = nullptr;
     if (gs.lib->newInstance(&instance, &gs) < 0) {
