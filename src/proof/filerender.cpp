@@ -93,6 +93,11 @@ void GreyOfSurface(const CairoLibrary& c, cairo_surface_t* s, GreyImage& image) 
         const uint32_t* row = reinterpret_cast<const uint32_t*>(data + static_cast<std::size_t>(y) * stride);
         for (int x = 0; x < w; ++x) {
             const uint32_t p = row[x];
+            // Most pixels are opaque white or black.
+            if (p == 0xFFFFFFFFu || p == 0xFF000000u) {
+                image.pixels[static_cast<std::size_t>(y) * w + x] = p == 0xFF000000u ? 0 : 255;
+                continue;
+            }
             // Premultiplied: white shows through what the alpha leaves.
             const int white = 255 - static_cast<int>(p >> 24);
             const int r = (p >> 16 & 0xFF) + white, g = (p >> 8 & 0xFF) + white, b = (p & 0xFF) + white;

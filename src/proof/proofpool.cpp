@@ -1,10 +1,16 @@
 #include "proof/proofpool.h"
 
+#include <malloc.h>
+
 #include <utility>
 
 namespace vg {
 
 ProofPool::ProofPool(int workers) {
+    // Each proof makes and frees page-sized images: freed memory is kept for
+    // the next file rather than handed back and faulted in again.
+    static const bool tuned = mallopt(M_MMAP_THRESHOLD, 32 << 20) == 1 && mallopt(M_TRIM_THRESHOLD, 64 << 20) == 1;
+    (void)tuned;
     if (workers <= 0) workers = static_cast<int>(std::thread::hardware_concurrency());
     if (workers <= 0) workers = 1;
     m_depth = 2 * static_cast<std::size_t>(workers);
