@@ -1,8 +1,11 @@
 #include "output/batch.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <optional>
+#include <unordered_set>
 
 #include "entry/symbolinput.h"
 #include "model/atomicfile.h"
@@ -76,6 +79,32 @@ bool Exists(const std::string& path) {
     struct stat st;
     return ::lstat(path.c_str(), &st) == 0;
 }
+
+// The names in a run's folder when the run started: each file of the run is
+// looked up here rather than asked of the file system. A name another process
+// takes later is caught by the no-replace commit.
+class FolderNames {
+public:
+    explicit FolderNames(const std::string& folder) {
+        DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+        if (!dir) return;
+        try {
+            while (const dirent* e = readdir(dir)) names_.insert(e->d_name);
+            known_ = true;
+        } catch (...) {
+            names_.clear();
+        }
+        closedir(dir);
+    }
+    bool Has(const std::string& path) const {
+        if (!known_) return Exists(path);
+        return names_.count(path.substr(path.find_last_of('/') + 1)) != 0;
+    }
+
+private:
+    std::unordered_set<std::string> names_;
+    bool known_ = false;
+};
 
 // A record as the prompt shows it: control bytes as \xHH, an over-long one cut.
 std::string ShownRecord(const DataRecord& r) {
@@ -273,6 +302,7 @@ BatchResult RunSeries(const std::string& firstName, const std::string& firstFile
     progress.filesMade = 1;
     progress.total = static_cast<int>(stop >= start ? (stop - start) / step + 1 : 1);
     int64_t i = 1;  // files of the run so far, written or not
+    const FolderNames existing(folder);
     for (int64_t n = start + step; n <= stop; n += step) {
         if (host.AbortRequested()) {
             r.end = BatchEnd::Aborted;
@@ -285,7 +315,7 @@ BatchResult RunSeries(const std::string& firstName, const std::string& firstFile
         const std::string name =
             scheme == 0 || scheme == 1 ? SafeFileName(NumberedName(firstName, scheme, i + 1)) : DefaultName();
         const std::string path = PathInFolder(folder, name);
-        const bool replace = Exists(path);
+        const bool replace = existing.Has(path);
         if (replace && !host.ConfirmReplace(name)) {
             r.end = BatchEnd::Aborted;
             break;
@@ -350,6 +380,7 @@ BatchResult RunDataFileBatch(BatchHost& host) {
     const int scheme = SymbolSettings.FileName;
     std::string firstName, firstFile;  // the default name of the first file; the name it took
     SaveChoice choice;
+    std::optional<FolderNames> existing;  // once the folder is chosen
     int64_t attempts = 0;  // files of the batch so far, written or not
     BatchProgress progress;
     progress.bytesTotal = reader.Size();
@@ -390,7 +421,8 @@ BatchResult RunDataFileBatch(BatchHost& host) {
             name = scheme == 0 || scheme == 1 ? SafeFileName(NumberedName(firstName, scheme, attempts + 1))
                                               : DefaultName();
             path = PathInFolder(SaveFolder, name);
-            replace = Exists(path);
+            if (!existing) existing.emplace(SaveFolder);
+            replace = existing->Has(path);
             if (replace && !host.ConfirmReplace(name)) {
                 r.end = BatchEnd::Aborted;
                 break;
