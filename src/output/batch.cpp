@@ -89,11 +89,19 @@ public:
         DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
         if (!dir) return;
         try {
-            while (const dirent* e = readdir(dir)) names_.insert(e->d_name);
+            // A crowded folder is asked name by name: the run's memory stays small.
             known_ = true;
+            while (const dirent* e = readdir(dir))
+                if (names_.size() < kMaxNames) {
+                    names_.insert(e->d_name);
+                } else {
+                    known_ = false;
+                    break;
+                }
         } catch (...) {
-            names_.clear();
+            known_ = false;
         }
+        if (!known_) names_.clear();
         closedir(dir);
     }
     bool Has(const std::string& path) const {
@@ -102,6 +110,7 @@ public:
     }
 
 private:
+    static constexpr std::size_t kMaxNames = 50000;
     std::unordered_set<std::string> names_;
     bool known_ = false;
 };
