@@ -1,5 +1,10 @@
 // vglyph: command-line front end of the core library.
 
+#include <malloc.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +18,24 @@
 #include "model/strings.h"
 
 namespace {
+
+// A page fault is dear on a virtual machine (about 20 us; 1.5 us a page when
+// the pages are asked for in one call), and a run of the tool touches most of
+// its heap once: the heap a run needs is mapped before the program's own
+// set-up, and freed memory is kept rather than handed back.
+__attribute__((constructor(101))) void MapTheHeapAtOnce() {
+    constexpr std::size_t kHeap = 256 << 10;
+    constexpr int kMadvisePopulateWrite = 23;  // Linux 5.14; older kernels refuse it
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
+    mallopt(M_TRIM_THRESHOLD, 4 << 20);
+    void* block = std::malloc(kHeap);
+    if (!block) return;
+    const long page = sysconf(_SC_PAGESIZE);
+    const auto from = (reinterpret_cast<uintptr_t>(block) + page - 1) & ~static_cast<uintptr_t>(page - 1);
+    const auto to = (reinterpret_cast<uintptr_t>(block) + kHeap) & ~static_cast<uintptr_t>(page - 1);
+    if (to > from) madvise(reinterpret_cast<void*>(from), to - from, kMadvisePopulateWrite);
+    std::free(block);
+}
 
 // Messages follow the locale: Chinese locales get the stored texts, every
 // other locale English.
