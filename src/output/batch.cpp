@@ -90,29 +90,29 @@ public:
         if (!dir) return;
         try {
             // A crowded folder is asked name by name: the run's memory stays small.
-            known_ = true;
+            m_known = true;
             while (const dirent* e = readdir(dir))
-                if (names_.size() < kMaxNames) {
-                    names_.insert(e->d_name);
+                if (m_names.size() < kMaxNames) {
+                    m_names.insert(e->d_name);
                 } else {
-                    known_ = false;
+                    m_known = false;
                     break;
                 }
         } catch (...) {
-            known_ = false;
+            m_known = false;
         }
-        if (!known_) names_.clear();
+        if (!m_known) m_names.clear();
         closedir(dir);
     }
     bool Has(const std::string& path) const {
-        if (!known_) return Exists(path);
-        return names_.count(path.substr(path.find_last_of('/') + 1)) != 0;
+        if (!m_known) return Exists(path);
+        return m_names.count(path.substr(path.find_last_of('/') + 1)) != 0;
     }
 
 private:
     static constexpr std::size_t kMaxNames = 50000;
-    std::unordered_set<std::string> names_;
-    bool known_ = false;
+    std::unordered_set<std::string> m_names;
+    bool m_known = false;
 };
 
 // A record as the prompt shows it: control bytes as \xHH, an over-long one cut.
