@@ -27,8 +27,8 @@ bool ToInt(std::string_view word, int& value, int lo, int hi) {
     return ec == std::errc() && end == word.data() + word.size() && value >= lo && value <= hi;
 }
 
-PictureProvider gCoreProvider;
-PictureProvider* gProvider = &gCoreProvider;
+PictureProvider coreProvider;
+PictureProvider* installedProvider = &coreProvider;
 
 }  // namespace
 
@@ -94,8 +94,8 @@ void PictureProvider::DrawPicture(DeviceContext& dc, int left, int top, Rgb back
     dc.RestoreState();
 }
 
-PictureProvider& ThePictureProvider() { return *gProvider; }
+PictureProvider& ThePictureProvider() { return *installedProvider; }
 
-void InstallPictureProvider(PictureProvider* provider) { gProvider = provider ? provider : &gCoreProvider; }
+void InstallPictureProvider(PictureProvider* provider) { installedProvider = provider ? provider : &coreProvider; }
 
 }  // namespace vg
