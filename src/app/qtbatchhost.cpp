@@ -4,8 +4,8 @@
 #include <QKeyEvent>
 #include <QProgressDialog>
 
+#include "app/commandframe.h"
 #include "app/inputbarwidget.h"
-#include "app/mainfrm.h"
 #include "app/savedialog.h"
 #include "model/symbolsettings.h"
 
@@ -30,7 +30,7 @@ bool IsInput(QEvent::Type t) {
 
 }  // namespace
 
-QtBatchHost::QtBatchHost(CMainFrame& frame) : frame_(frame) { qApp->installEventFilter(this); }
+QtBatchHost::QtBatchHost(CommandFrame& frame) : frame_(frame) { qApp->installEventFilter(this); }
 
 QtBatchHost::~QtBatchHost() {
     qApp->removeEventFilter(this);
@@ -44,16 +44,16 @@ bool QtBatchHost::eventFilter(QObject* watched, QEvent* event) {
     // run's own dialogs and boxes do not.
     QObject* o = watched;
     while (o && !o->isWidgetType()) o = o->parent();
-    return o && static_cast<QWidget*>(o)->window() == &frame_;
+    return o && static_cast<QWidget*>(o)->window() == frame_.Window();
 }
 
 std::optional<SaveChoice> QtBatchHost::ChooseSavePath(const std::string& proposal, const SaveDialogOptions& options) {
-    return RunSaveDialog(&frame_, proposal, SaveFolder, SymbolSettings.Format, options);
+    return RunSaveDialog(frame_.Window(), proposal, SaveFolder, SymbolSettings.Format, options);
 }
 
 std::optional<std::string> QtBatchHost::ChooseScriptPath(const std::string& proposal) {
     CloseProgress();
-    return RunScriptDialog(&frame_, proposal, SaveFolder);
+    return RunScriptDialog(frame_.Window(), proposal, SaveFolder);
 }
 
 bool QtBatchHost::AbortRequested() {
@@ -63,7 +63,7 @@ bool QtBatchHost::AbortRequested() {
 
 void QtBatchHost::Progress(const BatchProgress& p) {
     if (!progress_) {
-        progress_ = new QProgressDialog(&frame_);
+        progress_ = new QProgressDialog(frame_.Window());
         progress_->setWindowModality(Qt::ApplicationModal);
         progress_->setMinimumDuration(500);
         progress_->setAutoReset(false);
