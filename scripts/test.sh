@@ -8,17 +8,28 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/fuzz.sh" --runs 3000
 # Every headless core test program under ASan and UBSan, built in the fuzz tree
 # (its libraries and the vglyph the command-line tests drive are instrumented
-# already). The application's tests (Qt) stay out. The proof tests leave out
-# their two whole-catalogue cases, which take minutes under the sanitizers
-# (the plain run below keeps them), and scripts/lsan.supp hides the leaks of
-# the Ghostscript library the proof opens at run time.
+# already). The application's tests (Qt) stay out. The slowest cases, each a
+# loop over the whole catalogue or many vglyph runs, take many minutes under the
+# sanitizers and are left out (the plain run below keeps them): in the proof
+# tests the two whole-catalogue ones, in the command-line tests those in
+# cli_slow (every parameterised table still runs). scripts/lsan.supp hides
+# the leaks of the Ghostscript library the proof opens at run time.
 fuzz="${VGL_FUZZ_DIR:-$root/build-fuzz}"
 core=(test_model test_geometry test_device test_symbology test_render test_eps test_entry test_output test_proof
       test_dialogs test_cli)
 cmake --build "$fuzz" -j "$(nproc)" --target "${core[@]}"
+cli_slow="Sweep.EveryDrawableVariationWritesAnEpsWithInk:Code128Scan.EveryVariationReadsBack:\
+Code128Scan.MarksStayInsideTheBoundingBox:BatchScan.Code128DataFileBatchDecodesRecordByRecord:\
+Make.EdgeSettingsAreRefusedOrRender:BatchTool.ConcurrentSeriesReportOnlyTheirOwnFiles:\
+DialogOptions.AdditionalTextKeepsTheSymbolReadable:PublishedPatterns.FacingIdentificationMarks:\
+CommandLine.BehavesAsDocumented:Verify.AddOnsScanOnEveryTarget:PublishedPatterns.PharmacodeValues:\
+Separation.SpotColourWithItsNameAndOverprint:Verify.DamagedFilesOfEveryKindDoNotScan:\
+BatchScan.WmfAndEmfSeriesDecodeThroughTheirReaders"
 for t in "${core[@]}"; do
   filter=() lsan=""
-  if [ "$t" = test_proof ]; then
+  if [ "$t" = test_cli ]; then
+    filter=(--gtest_filter="-$cli_slow")
+  elif [ "$t" = test_proof ]; then
     filter=(--gtest_filter="-Proof.EveryVariationWithAReaderScans:Proof.EveryVariationsExportsPassOtherProgramsChecks")
     lsan="suppressions=$root/scripts/lsan.supp:print_suppressions=0"
   fi
