@@ -10,8 +10,9 @@
 #include <QScopedValueRollback>
 #include <QVBoxLayout>
 
+#include "app/commandframe.h"
 #include "app/dialogframe.h"
-#include "app/mainfrm.h"
+#include "app/platform.h"
 #include "device/fontlist.h"
 
 namespace vg {
@@ -94,9 +95,9 @@ void AdditionalTextDialog::Sync() {
     for (int k = 0; k < 4; ++k) Control(kRotationStatics[k])->setVisible(m.Rotation() == k * 90);
 }
 
-bool RunAdditionalText(CMainFrame& frame) {
+bool RunAdditionalText(CommandFrame& frame) {
     return RunDialogCommand(frame, [&frame] {
-        AdditionalTextDialog dialog(&frame);
+        AdditionalTextDialog dialog(frame.Window());
         return Accepted(dialog);
     });
 }

@@ -6,7 +6,7 @@
 
 namespace vg {
 
-class CMainFrame;
+class CommandFrame;
 
 class AdditionalTextDialog : public ModelDialog {
     Q_OBJECT
@@ -23,6 +23,6 @@ private:
 };
 
 // The additional text command.
-bool RunAdditionalText(CMainFrame& frame);
+bool RunAdditionalText(CommandFrame& frame);
 
 }  // namespace vg

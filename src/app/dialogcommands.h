@@ -3,13 +3,13 @@
 
 namespace vg {
 
-class CMainFrame;
+class CommandFrame;
 
 // Each runs its dialog in the dialog-command frame; true after OK.
-bool ColourCommand(CMainFrame& frame);
-bool SpecificationsCommand(CMainFrame& frame);
-bool PreferencesCommand(CMainFrame& frame);
+bool ColourCommand(CommandFrame& frame);
+bool SpecificationsCommand(CommandFrame& frame);
+bool PreferencesCommand(CommandFrame& frame);
 // The about dialog, until it is closed.
-void AboutCommand(CMainFrame& frame);
+void AboutCommand(CommandFrame& frame);
 
 }  // namespace vg

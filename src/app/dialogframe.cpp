@@ -2,12 +2,13 @@
 
 #include <QDialog>
 
-#include "app/mainfrm.h"
+#include "app/commandframe.h"
 #include "app/vglview.h"
+#include "entry/inputbar.h"
 
 namespace vg {
 
-bool RunDialogCommand(CMainFrame& frame, const std::function<bool()>& dialog) {
+bool RunDialogCommand(CommandFrame& frame, const std::function<bool()>& dialog) {
     InputBar& bar = frame.Bar();
     struct Suspended {
         InputBar& bar;

@@ -7,7 +7,7 @@ class QDialog;
 
 namespace vg {
 
-class CMainFrame;
+class CommandFrame;
 
 // Runs a dialog command. While dialog() runs, the idle reminder and the input
 // bar's messages wait and the focused input-bar control is remembered.
@@ -15,7 +15,7 @@ class CMainFrame;
 // returns whether the dialog closed with OK). On OK the view is redrawn; then
 // the focus goes back to the remembered control, the input-source box returns
 // to its first item and the reminder resumes. Returns dialog()'s answer.
-bool RunDialogCommand(CMainFrame& frame, const std::function<bool()>& dialog);
+bool RunDialogCommand(CommandFrame& frame, const std::function<bool()>& dialog);
 
 // The usual dialog(): exec() closed with Accepted.
 bool Accepted(QDialog& dialog);

@@ -10,8 +10,9 @@
 #include <QScopedValueRollback>
 #include <QVBoxLayout>
 
+#include "app/commandframe.h"
 #include "app/dialogframe.h"
-#include "app/mainfrm.h"
+#include "app/platform.h"
 #include "device/fontlist.h"
 #include "entry/symbolinput.h"
 
@@ -127,9 +128,9 @@ void EditTextDialog::Sync() {
         Control(id)->setEnabled(m.Enabled(id));
 }
 
-bool RunEditText(CMainFrame& frame) {
+bool RunEditText(CommandFrame& frame) {
     return RunDialogCommand(frame, [&frame] {
-        EditTextDialog dialog(&frame);
+        EditTextDialog dialog(frame.Window());
         const bool ok = Accepted(dialog);
         if (ok) AfterEditText(frame.Bar());
         return ok;

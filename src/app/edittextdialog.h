@@ -6,7 +6,7 @@
 
 namespace vg {
 
-class CMainFrame;
+class CommandFrame;
 
 class EditTextDialog : public ModelDialog {
     Q_OBJECT
@@ -23,6 +23,6 @@ private:
 };
 
 // The text command: after OK the input bar is set up again.
-bool RunEditText(CMainFrame& frame);
+bool RunEditText(CommandFrame& frame);
 
 }  // namespace vg

@@ -1,8 +1,8 @@
 #include "app/filecommands.h"
 
+#include "app/commandframe.h"
 #include "app/dialogframe.h"
 #include "app/inputbarwidget.h"
-#include "app/mainfrm.h"
 #include "app/proofindicator.h"
 #include "app/qtbatchhost.h"
 #include "app/savedialog.h"
@@ -27,7 +27,7 @@ struct Suspended {
 
 // The batch core entered its data through the headless input bar: the
 // window's bar takes the defaults reset back and shows what the record now holds.
-void ShowRecordAgain(CMainFrame& frame) {
+void ShowRecordAgain(CommandFrame& frame) {
     InputBar& bar = frame.Bar();
     bar.TakeDefaultsReset();
     const int programmatic = ProgrammaticInput;
@@ -40,7 +40,7 @@ void ShowRecordAgain(CMainFrame& frame) {
 
 }  // namespace
 
-void SaveGraphicCommand(CMainFrame& frame, ProofIndicator* proof) {
+void SaveGraphicCommand(CommandFrame& frame, ProofIndicator* proof) {
     InputBar& bar = frame.Bar();
     const Suspended suspended(bar);
     bar.RememberFocus();
@@ -63,12 +63,12 @@ void SaveGraphicCommand(CMainFrame& frame, ProofIndicator* proof) {
     frame.UpdateCommands();
 }
 
-void OpenDataFileCommand(CMainFrame& frame) {
+void OpenDataFileCommand(CommandFrame& frame) {
     InputBar& bar = frame.Bar();
     const Suspended suspended(bar);
     bar.RememberFocus();
     DataFilePending = 0;
-    if (std::optional<std::string> path = RunDataFileDialog(&frame, FolderOf(DataFilePath))) {
+    if (std::optional<std::string> path = RunDataFileDialog(frame.Window(), FolderOf(DataFilePath))) {
         QtBatchHost host(frame);
         OpenDataFile(*path, host);
         ShowRecordAgain(frame);
@@ -81,9 +81,9 @@ void OpenDataFileCommand(CMainFrame& frame) {
     bar.RequestRefocus();
 }
 
-bool SerializationCommand(CMainFrame& frame) {
+bool SerializationCommand(CommandFrame& frame) {
     return RunDialogCommand(frame, [&frame] {
-        SeriesDialog dialog(&frame);
+        SeriesDialog dialog(frame.Window());
         return Accepted(dialog);
     });
 }

@@ -4,18 +4,18 @@
 
 namespace vg {
 
-class CMainFrame;
+class CommandFrame;
 class ProofIndicator;
 
 // The Save command: a pending data file runs its batch, else the current
 // symbol goes through the Save dialog and an armed series follows. A symbol
 // that does not scan is saved only when the user says so.
-void SaveGraphicCommand(CMainFrame& frame, ProofIndicator* proof);
+void SaveGraphicCommand(CommandFrame& frame, ProofIndicator* proof);
 
 // Open Data File: the Open dialog, then the first-record test.
-void OpenDataFileCommand(CMainFrame& frame);
+void OpenDataFileCommand(CommandFrame& frame);
 
 // The serialization dialog in the dialog-command frame; true on OK.
-bool SerializationCommand(CMainFrame& frame);
+bool SerializationCommand(CommandFrame& frame);
 
 }  // namespace vg

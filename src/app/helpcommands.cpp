@@ -11,10 +11,10 @@
 #include <QNetworkRequest>
 #include <climits>
 
+#include "app/commandframe.h"
 #include "app/dialogframe.h"
 #include "app/helplinks.h"
 #include "app/inputbarwidget.h"
-#include "app/mainfrm.h"
 #include "app/updatereply.h"
 #include "entry/pipeline.h"
 #include "model/catalogue.h"
@@ -123,10 +123,10 @@ QString FindHelpFile(const QString& file) {
     return {};
 }
 
-HelpCommands::HelpCommands(CMainFrame& frame) : m_frame(frame), m_updateUrl(QString::fromLatin1(links::kUpdateCheck)) {
+HelpCommands::HelpCommands(CommandFrame& frame) : m_frame(frame), m_updateUrl(QString::fromLatin1(links::kUpdateCheck)) {
     if (auto* button = qobject_cast<QAbstractButton*>(frame.BarWidget().Control(ctl::kHelp))) {
         button->setEnabled(true);
-        QObject::connect(button, &QAbstractButton::clicked, &frame, [this] { VariationPage(); });
+        QObject::connect(button, &QAbstractButton::clicked, frame.Window(), [this] { VariationPage(); });
     }
     m_update.onJudged = [this](const UpdateJudgement& j) {
         RunDialogCommand(m_frame, [&] {

@@ -13,7 +13,7 @@
 
 namespace vg {
 
-class CMainFrame;
+class CommandFrame;
 struct UpdateJudgement;
 
 // One update check at a time: a GET of the check address without following
@@ -53,7 +53,7 @@ QStringList InstalledHelpFolders();
 
 class HelpCommands {
 public:
-    explicit HelpCommands(CMainFrame& frame);
+    explicit HelpCommands(CommandFrame& frame);
     static bool Handles(int command);
     void Run(int command);
     // The input bar's help button: the page of the current variation.
@@ -66,7 +66,7 @@ public:
     void SetUpdateUrl(const QUrl& url) { m_updateUrl = url; }
 
 private:
-    CMainFrame& m_frame;
+    CommandFrame& m_frame;
     UpdateCheck m_update;
     QUrl m_updateUrl;
 };

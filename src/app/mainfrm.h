@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "app/commandframe.h"
 #include "app/platform.h"
 #include "entry/inputbar.h"
 #include "model/kitletmenu.h"
@@ -26,44 +27,10 @@ class HelpCommands;
 class InputBarWidget;
 class ProofIndicator;
 
-// Command ids of the menu, toolbar and accelerators.
-namespace cmd {
-inline constexpr int kOpenGraphic = 32780;
-inline constexpr int kOpenDataFile = 32782;
-inline constexpr int kSaveKitletAs = 32783;
-inline constexpr int kSave = 32789;
-inline constexpr int kExit = 57665;
-inline constexpr int kUndo = 57643;
-inline constexpr int kCut = 57635;
-inline constexpr int kCopy = 57634;
-inline constexpr int kPaste = 57637;
-inline constexpr int kClear = 57632;
-inline constexpr int kSelectAll = 57642;
-inline constexpr int kAdditionalText = 32771;
-inline constexpr int kSpecifications = 32772;
-inline constexpr int kPreferences = 32774;
-inline constexpr int kSymbolOptions = 32775;
-inline constexpr int kText = 32776;
-inline constexpr int kColour = 32777;
-inline constexpr int kSerialization = 32778;
-inline constexpr int kRotate = 32779;
-inline constexpr int kToolbar = 59392;
-inline constexpr int kStatusBar = 59393;
-inline constexpr int kInputBar = 500;
-inline constexpr int kZoomFit = 32791;
-inline constexpr int kZoom100 = 32792;
-inline constexpr int kZoom200 = 32793;
-inline constexpr int kZoom400 = 32794;
-inline constexpr int kZoomIn = 32795;
-inline constexpr int kZoomOut = 32796;
-inline constexpr int kHelpTopics = 57667;
-inline constexpr int kAbout = 57664;
-}  // namespace cmd
-
 // The user's own Kitlets: $XDG_DATA_HOME/vornel-glyph/Kitlets.
 std::string UserKitletFolder();
 
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, public CommandFrame {
     Q_OBJECT
 public:
     // Builds the window from SymbolSettings (the profile is loaded before).
@@ -77,7 +44,7 @@ public:
     bool OpenGraphic(const QString& path);
     // The commands.
     void Rotate();
-    bool ChooseKitlet(int id);
+    bool ChooseKitlet(int id) override;
     // Says in the status bar which fields a file, a Kitlet or the profile held
     // out of range (ClampToValidValues); nothing when none.
     void ShowClamped(const std::string& source, const std::vector<std::string>& changed);
@@ -86,13 +53,14 @@ public:
     bool CommandRule(int id) const;
     bool CommandEnabled(int id) const;
     QAction* Action(int id) const { return m_actions.value(id); }
-    void UpdateCommands();
+    void UpdateCommands() override;
 
-    InputBar& Bar() { return *m_bar; }
-    InputBarWidget& BarWidget() { return *m_barWidget; }
-    CVGLView& View() { return *m_view; }
+    InputBar& Bar() override { return *m_bar; }
+    InputBarWidget& BarWidget() override { return *m_barWidget; }
+    CVGLView& View() override { return *m_view; }
+    QWidget* Window() override { return this; }
     QMenu* SymbologyMenu() const { return m_symbologyMenu; }
-    KitletChooser& Kitlets() { return m_kitlets; }
+    KitletChooser& Kitlets() override { return m_kitlets; }
     QToolBar* ToolBar() const { return m_toolbar; }
     HelpCommands& Help() { return *m_help; }
     ProofIndicator& Proof() { return *m_proof; }

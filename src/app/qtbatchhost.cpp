@@ -4,8 +4,8 @@
 #include <QKeyEvent>
 #include <QProgressDialog>
 
+#include "app/commandframe.h"
 #include "app/inputbarwidget.h"
-#include "app/mainfrm.h"
 #include "app/savedialog.h"
 #include "model/symbolsettings.h"
 
@@ -30,7 +30,7 @@ bool IsInput(QEvent::Type t) {
 
 }  // namespace
 
-QtBatchHost::QtBatchHost(CMainFrame& frame) : m_frame(frame) { qApp->installEventFilter(this); }
+QtBatchHost::QtBatchHost(CommandFrame& frame) : m_frame(frame) { qApp->installEventFilter(this); }
 
 QtBatchHost::~QtBatchHost() {
     qApp->removeEventFilter(this);
@@ -44,16 +44,16 @@ bool QtBatchHost::eventFilter(QObject* watched, QEvent* event) {
     // run's own dialogs and boxes do not.
     QObject* o = watched;
     while (o && !o->isWidgetType()) o = o->parent();
-    return o && static_cast<QWidget*>(o)->window() == &m_frame;
+    return o && static_cast<QWidget*>(o)->window() == m_frame.Window();
 }
 
 std::optional<SaveChoice> QtBatchHost::ChooseSavePath(const std::string& proposal, const SaveDialogOptions& options) {
-    return RunSaveDialog(&m_frame, proposal, SaveFolder, SymbolSettings.Format, options);
+    return RunSaveDialog(m_frame.Window(), proposal, SaveFolder, SymbolSettings.Format, options);
 }
 
 std::optional<std::string> QtBatchHost::ChooseScriptPath(const std::string& proposal) {
     CloseProgress();
-    return RunScriptDialog(&m_frame, proposal, SaveFolder);
+    return RunScriptDialog(m_frame.Window(), proposal, SaveFolder);
 }
 
 bool QtBatchHost::AbortRequested() {
@@ -63,7 +63,7 @@ bool QtBatchHost::AbortRequested() {
 
 void QtBatchHost::Progress(const BatchProgress& p) {
     if (!m_progress) {
-        m_progress = new QProgressDialog(&m_frame);
+        m_progress = new QProgressDialog(m_frame.Window());
         m_progress->setWindowModality(Qt::ApplicationModal);
         m_progress->setMinimumDuration(500);
         m_progress->setAutoReset(false);

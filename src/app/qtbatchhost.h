@@ -13,12 +13,12 @@ class QProgressDialog;
 
 namespace vg {
 
-class CMainFrame;
+class CommandFrame;
 
 class QtBatchHost : public QObject, public BatchHost {
     Q_OBJECT
 public:
-    explicit QtBatchHost(CMainFrame& frame);
+    explicit QtBatchHost(CommandFrame& frame);
     ~QtBatchHost() override;
 
     std::optional<SaveChoice> ChooseSavePath(const std::string& proposal, const SaveDialogOptions& options) override;
@@ -39,7 +39,7 @@ protected:
 private:
     void CloseProgress();
 
-    CMainFrame& m_frame;
+    CommandFrame& m_frame;
     QPointer<QProgressDialog> m_progress;
     bool m_endPressed = false;
 };

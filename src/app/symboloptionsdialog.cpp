@@ -9,8 +9,8 @@
 #include <QScopedValueRollback>
 #include <QVBoxLayout>
 
+#include "app/commandframe.h"
 #include "app/dialogframe.h"
-#include "app/mainfrm.h"
 #include "model/strings.h"
 #include "symbology/symbol.h"
 
@@ -166,11 +166,11 @@ void SymbolOptionsDialog::Sync() {
     }
 }
 
-bool RunSymbolOptions(CMainFrame& frame) {
+bool RunSymbolOptions(CommandFrame& frame) {
     return RunDialogCommand(frame, [&frame] {
         // Some edits write these at once; Cancel puts them back.
         const double x = SymbolSettings.CurBarXDimension, ratio = SymbolSettings.CurRatio;
-        SymbolOptionsDialog dialog(&frame);
+        SymbolOptionsDialog dialog(frame.Window());
         const bool ok = Accepted(dialog);
         if (!ok) {
             SymbolSettings.CurBarXDimension = x;

@@ -10,7 +10,7 @@ class QLabel;
 
 namespace vg {
 
-class CMainFrame;
+class CommandFrame;
 
 class SymbolOptionsDialog : public ModelDialog {
     Q_OBJECT
@@ -33,6 +33,6 @@ private:
 
 // The symbol options command: the dialog in the dialog-command frame, then the
 // user-sized mark and, after OK, the verification-mark indicator.
-bool RunSymbolOptions(CMainFrame& frame);
+bool RunSymbolOptions(CommandFrame& frame);
 
 }  // namespace vg

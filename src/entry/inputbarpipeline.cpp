@@ -11,6 +11,7 @@
 #include "model/strings.h"
 #include "model/symbolsettings.h"
 #include "symbology/check.h"
+#include "symbology/encode.h"
 #include "symbology/symbol.h"
 
 namespace vg {

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "model/strings.h"
+#include "model/apptitle.h"
 
 namespace vg {
 namespace {
@@ -31,11 +31,6 @@ MessageSink* CurrentMessageSink() { return currentSink ? currentSink : &defaultS
 
 MsgResult ShowMessage(const std::string& caption, const std::string& text, MsgIcon icon, MsgButtons buttons) {
     return CurrentMessageSink()->Show(caption.empty() ? kAppTitle : caption, text, icon, buttons);
-}
-
-MsgResult ShowStringMessage(int captionId, int textId, MsgIcon icon, MsgButtons buttons) {
-    std::string caption = captionId ? LoadString(captionId) : std::string();
-    return ShowMessage(caption, LoadString(textId), icon, buttons);
 }
 
 }  // namespace vg

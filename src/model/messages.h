@@ -24,8 +24,4 @@ MessageSink* CurrentMessageSink();
 MsgResult ShowMessage(const std::string& caption, const std::string& text, MsgIcon icon = MsgIcon::Exclamation,
                       MsgButtons buttons = MsgButtons::Ok);
 
-// Shows a box whose caption and text come from the string table.
-MsgResult ShowStringMessage(int captionId, int textId, MsgIcon icon = MsgIcon::Exclamation,
-                            MsgButtons buttons = MsgButtons::Ok);
-
 }  // namespace vg

@@ -40,6 +40,11 @@ std::string LoadString(int id, const std::string& fallback) {
     return LoadStoredString(id, fallback);
 }
 
+MsgResult ShowStringMessage(int captionId, int textId, MsgIcon icon, MsgButtons buttons) {
+    std::string caption = captionId ? LoadString(captionId) : std::string();
+    return ShowMessage(caption, LoadString(textId), icon, buttons);
+}
+
 std::string LoadStoredString(int id, const std::string& fallback) {
     if (auto s = FindString(id)) return *s;
     char text[64];

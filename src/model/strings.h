@@ -7,6 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "model/apptitle.h"
+#include "model/messages.h"
+
 namespace vg {
 
 // The stored text of a string id (UTF-8), or nothing when the id is not in the table.
@@ -18,6 +21,10 @@ std::vector<int> StringIds();
 // Loads a string for the user (in English when English texts are on); when it is
 // missing shows "Error Loading String: %d" with the id and returns the fallback.
 std::string LoadString(int id, const std::string& fallback = std::string());
+
+// Shows a box whose caption and text come from the string table.
+MsgResult ShowStringMessage(int captionId, int textId, MsgIcon icon = MsgIcon::Exclamation,
+                            MsgButtons buttons = MsgButtons::Ok);
 
 // As LoadString, but always the stored text: for what goes into drawings and files.
 std::string LoadStoredString(int id, const std::string& fallback = std::string());
@@ -39,9 +46,5 @@ std::vector<std::pair<std::string_view, std::string_view>> EnglishTextTable();
 
 // Profile key of the switch (an integer, 0 or 1).
 inline constexpr const char* kEnglishTextsKey = "EnglishTexts";
-
-// Application title, the caption of boxes that name none.
-inline constexpr const char* kAppTitle = "Vornel Glyph";
-inline constexpr const char* kVersionText = "6.02";
 
 }  // namespace vg

@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "render/drawsymbol.h"
+#include "render/drawingsize.h"
 #include "render/specblock.h"
+#include "symbology/symbol.h"
 
 namespace vg {
 

@@ -2,15 +2,12 @@
 // one drawing sequence every target shares.
 #pragma once
 
+#include "render/drawingsize.h"
 #include "symbology/symbol.h"
 
 namespace vg {
 
 // Scroll size of the view computed by the last screen draw, 1/1000 inch.
-struct DrawingSize {
-    int cx = 0;
-    int cy = 0;
-};
 extern DrawingSize ViewScrollSize;
 // Size of the background box (the whole drawing) of the last draw, 1/1000 inch.
 extern DrawingSize LastDrawingExtent;

@@ -38,10 +38,6 @@ double PatternModules(std::string_view pattern, double ratio, int variation);
 // side its alignment puts it: 1 both halves, 2 the left, any other the right.
 void SpreadExcess(double excess, int align, double& left, double& right);
 
-// Runs the encoder of the current variation: 1 when BarPattern was written,
-// 0 when the data was empty or could not be encoded (BarPattern empty then).
-int EncodeCurrentVariation();
-
 // An encoder lives on the stack for one call.
 class CEncoder {
 public:

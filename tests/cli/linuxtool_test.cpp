@@ -83,7 +83,13 @@ TEST(LinuxTool, StandardOutputHoldsTheFileStandardInputTheData) {
     const auto piped = RunTool("make -v ean13 -d 400638133393 -o -", dir.Path());
     const std::string file = ReadWholeFile(dir.File("EAN-13.400638133393.EPS"));
     ASSERT_EQ(piped.out.size(), file.size());
-    EXPECT_EQ(piped.out.substr(0, 200), file.substr(0, 200));
+    // The two runs may fall into different seconds: their creation dates aside.
+    const auto undated = [](std::string eps) {
+        const std::size_t at = eps.find("%%CreationDate:");
+        if (at != std::string::npos) eps.erase(at, eps.find('\n', at) - at);
+        return eps.substr(0, 200);
+    };
+    EXPECT_EQ(undated(piped.out), undated(file));
     EXPECT_EQ(piped.out.substr(file.size() / 2), file.substr(file.size() / 2));
 }
 

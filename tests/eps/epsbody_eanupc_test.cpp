@@ -12,6 +12,7 @@
 #include "device/recordingdc.h"
 #include "scantools.h"
 #include "render/drawsymbol.h"
+#include "symbology/encode.h"
 
 namespace vg {
 namespace {

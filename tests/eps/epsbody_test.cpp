@@ -16,6 +16,7 @@
 #include "geometry/settingsdefaults.h"
 #include "model/symbolsettings.h"
 #include "scantools.h"
+#include "symbology/encode.h"
 #include "symbology/symbol.h"
 
 namespace vg {

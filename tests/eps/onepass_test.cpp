@@ -14,6 +14,7 @@
 #include "eps/epswriter.h"
 #include "epstestfiles.h"
 #include "model/symbolsettings.h"
+#include "symbology/encode.h"
 #include "symbology/symbol.h"
 
 namespace vg {

@@ -2,7 +2,9 @@
 # a sibling layer, when a layer installs a hook into a lower one (assigns a
 # function to a global the lower layer declares, or a lower layer declares a
 # global std::function or hooks object to be set from above), and when source
-# files include each other, directly or through a chain.
+# units include each other, directly or through a chain. A unit is a header
+# with its source file (a.h, a.cpp and a private a_internal.h are one unit):
+# a.cpp including b.h while b.cpp includes a.h is a circle too.
 # Run with: cmake -DSRC=<source dir> -P check_layers.cmake
 #
 # Rank of each folder; folders of equal rank may not include each other.
@@ -63,7 +65,8 @@ foreach(folder ${folders})
   endforeach()
   foreach(file ${files})
     file(RELATIVE_PATH rel ${SRC} ${file})
-    list(APPEND sources ${rel})
+    string(REGEX REPLACE "(_internal)?\\.[a-z]+$" "" unit "${rel}")
+    list(APPEND sources ${unit})
     if(lower_globals)
       list(JOIN lower_globals "|" names)
       file(STRINGS ${file} assignments REGEX "(^|[^A-Za-z0-9_.>])(${names})(\\.[A-Za-z_][A-Za-z0-9_]*)* *= *(\\[|&[A-Za-z_])")
@@ -75,8 +78,9 @@ foreach(folder ${folders})
     file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[a-z0-9_]+/")
     foreach(line ${includes})
       string(REGEX REPLACE "^[^\"]*\"([a-z0-9_/]+\\.[a-z]+)\".*$" "\\1" included "${line}")
-      if(EXISTS ${SRC}/${included})
-        list(APPEND edges_${rel} ${included})
+      string(REGEX REPLACE "(_internal)?\\.[a-z]+$" "" into "${included}")
+      if(EXISTS ${SRC}/${included} AND NOT into STREQUAL unit)
+        list(APPEND edges_${unit} ${into})
       endif()
       string(REGEX REPLACE "^[^\"]*\"([a-z0-9_]+)/.*$" "\\1" target "${line}")
       if(target STREQUAL folder)
@@ -90,9 +94,10 @@ foreach(folder ${folders})
     endforeach()
   endforeach()
 endforeach()
-# Include circles: take away, again and again, the files that include no file
-# left, then those that no file left includes; what stays is a circle or lies
+# Include circles: take away, again and again, the units that include no unit
+# left, then those that no unit left includes; what stays is a circle or lies
 # between circles.
+list(REMOVE_DUPLICATES sources)
 set(left ${sources})
 foreach(direction out in)
   set(changed TRUE)
@@ -132,15 +137,38 @@ foreach(direction out in)
     set(left ${still})
   endwhile()
 endforeach()
+# Of what stays, each circle once: the units a unit reaches that reach it back.
 foreach(m ${left})
-  set(into "")
-  foreach(e ${edges_${m}})
+  set(reach_${m} "")
+  set(todo ${edges_${m}})
+  while(todo)
+    list(POP_FRONT todo e)
     list(FIND left ${e} at)
-    if(at GREATER -1)
-      list(APPEND into ${e})
+    list(FIND reach_${m} ${e} seen)
+    if(at GREATER -1 AND seen EQUAL -1)
+      list(APPEND reach_${m} ${e})
+      list(APPEND todo ${edges_${e}})
+    endif()
+  endwhile()
+endforeach()
+set(reported "")
+foreach(m ${left})
+  list(FIND reported ${m} done)
+  list(FIND reach_${m} ${m} round)
+  if(done GREATER -1 OR round EQUAL -1)
+    continue()
+  endif()
+  set(circle "")
+  foreach(e ${reach_${m}})
+    list(FIND reach_${e} ${m} back)
+    if(back GREATER -1)
+      list(APPEND circle ${e})
     endif()
   endforeach()
-  string(APPEND failures "src/${m}: in an include circle (includes ${into})\n")
+  list(SORT circle)
+  list(APPEND reported ${circle})
+  list(JOIN circle ", " names)
+  string(APPEND failures "src: an include circle between ${names}\n")
 endforeach()
 
 if(failures)

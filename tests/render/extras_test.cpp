@@ -13,6 +13,7 @@
 #include "device/recordingdc.h"
 #include "render/specblock.h"
 #include "render/drawsymbol.h"
+#include "symbology/encode.h"
 
 namespace vg {
 namespace {

@@ -6,6 +6,7 @@
 #include "model/catalogue.h"
 #include "symbolfixture.h"
 #include "symbology/code128.h"
+#include "symbology/encode.h"
 
 namespace vg {
 namespace {

@@ -8,6 +8,7 @@
 #include "symbology/check.h"
 #include "symbology/code39.h"
 #include "symbology/code93.h"
+#include "symbology/encode.h"
 
 namespace vg {
 namespace {

@@ -9,6 +9,7 @@
 #include "symbolfixture.h"
 #include "symbology/check.h"
 #include "symbology/eanupc.h"
+#include "symbology/encode.h"
 
 namespace vg {
 namespace {

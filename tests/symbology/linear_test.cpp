@@ -9,6 +9,7 @@
 #include "render/drawsymbol.h"
 #include "symbolfixture.h"
 #include "symbology/check.h"
+#include "symbology/encode.h"
 #include "symbology/linear.h"
 
 namespace vg {

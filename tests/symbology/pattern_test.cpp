@@ -4,6 +4,7 @@
 
 #include "geometry/settingsdefaults.h"
 #include "symbolfixture.h"
+#include "symbology/encode.h"
 #include "symbology/symbol.h"
 
 namespace vg {

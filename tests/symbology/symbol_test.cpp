@@ -11,6 +11,7 @@
 #include "device/recordingdc.h"
 #include "symbolfixture.h"
 #include "symbology/eanupc.h"
+#include "symbology/encode.h"
 
 namespace vg {
 namespace {

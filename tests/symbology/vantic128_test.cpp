@@ -8,6 +8,7 @@
 #include "symbolfixture.h"
 #include "render/drawsymbol.h"
 #include "symbology/code128.h"
+#include "symbology/encode.h"
 
 namespace vg {
 namespace {
