@@ -13,7 +13,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 # sanitizers and are left out (the plain run below keeps them): in the proof
 # tests the two whole-catalogue ones, in the command-line tests those in
 # cli_slow (every parameterised table still runs). scripts/lsan.supp hides
-# the leaks of the Ghostscript library the proof opens at run time.
+# the leaks of the Ghostscript library the proof opens at run time (in the
+# proof tests and in the proofs of the vglyph the command-line tests run).
 fuzz="${VGL_FUZZ_DIR:-$root/build-fuzz}"
 core=(test_model test_geometry test_device test_symbology test_render test_eps test_entry test_output test_proof
       test_dialogs test_cli)
@@ -29,6 +30,7 @@ for t in "${core[@]}"; do
   filter=() lsan=""
   if [ "$t" = test_cli ]; then
     filter=(--gtest_filter="-$cli_slow")
+    lsan="suppressions=$root/scripts/lsan.supp:print_suppressions=0"  # vglyph --verify
   elif [ "$t" = test_proof ]; then
     filter=(--gtest_filter="-Proof.EveryVariationWithAReaderScans:Proof.EveryVariationsExportsPassOtherProgramsChecks")
     lsan="suppressions=$root/scripts/lsan.supp:print_suppressions=0"
