@@ -61,7 +61,7 @@ def main():
     try:
         numbers = os.path.join(shm, "numbers.txt")
         with open(numbers, "w") as f:
-            f.writelines(f"{n:06d}\n".replace(f"{n:06d}", f"4006381{n:05d}") for n in range(30000, 33000))
+            f.writelines(f"4006381{n:05d}\n" for n in range(30000, 33000))
         tool, zint, loop, verify = [], [], [], []
         make, zmake = [], []
         for _ in range(ROUNDS):

@@ -220,7 +220,7 @@ void RemoveStaleTemporaries(const std::string& folder) {
             char* end = nullptr;
             const long pid = std::strtol(name + prefix, &end, 10);
             if (pid <= 0 || end == name + prefix || *end != '-' || std::strlen(end + 1) != 6) continue;
-            if (pid == getpid() || kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+            if (pid == ProcessId() || kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
             const std::string path = folder + "/" + name;
             struct stat st {};
             if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) unlink(path.c_str());
