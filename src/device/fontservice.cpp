@@ -14,6 +14,8 @@
 #include <tuple>
 #include <vector>
 
+#include "device/fontmatches.h"
+
 namespace vg {
 
 namespace {
@@ -121,7 +123,9 @@ struct FontService::Cache {
 };
 
 FontService& FontService::Instance() {
-    static FontService service;
+    // Never taken down: the process's end frees it, and at exit no drawing
+    // finds it gone.
+    static FontService& service = *new FontService();
     return service;
 }
 
@@ -264,11 +268,7 @@ const FontFace* FontService::Resolve(std::string_view family, int weight, bool i
 const FontFace* FontService::Match(const std::string& familyUtf8, int weight, bool italic) {
     if (m_library == nullptr || FamilyKey(familyUtf8).empty()) return nullptr;
     const FontFace* face = nullptr;
-    // The program's own names first among their own fonts alone: no other font
-    // carries them, so the whole set-up would choose the same.
-    if (IsOwnName(familyUtf8)) {
-        if (FcConfig* own = OwnConfig()) face = MatchIn(own, familyUtf8, weight, italic);
-    }
+    if (IsOwnName(familyUtf8)) face = MatchOwn(familyUtf8, weight, italic);
     if (face != nullptr) return face;
     FcConfig* config = WideConfig();
     if (config == nullptr) return nullptr;
@@ -278,6 +278,36 @@ const FontFace* FontService::Match(const std::string& familyUtf8, int weight, bo
         if (FcConfig* system = SystemConfig()) face = MatchIn(system, familyUtf8, weight, italic);
     }
     return face;
+}
+
+// The program's own names first among their own fonts alone: no other font
+// carries them, so the whole set-up would choose the same. The choice made is
+// remembered for later runs while nothing that decides it changes.
+const FontFace* FontService::MatchOwn(const std::string& familyUtf8, int weight, bool italic) {
+#ifdef VGL_OCR_FONT_DIRS
+    const std::string aliasFile = FontConfigPath();
+    if (!m_ocrStampTried) {
+        m_ocrStampTried = true;
+        std::error_code ec;
+        m_ocrStamp = FontMatchStamp(std::filesystem::is_regular_file(aliasFile, ec) ? aliasFile : std::string(),
+                                    VGL_OCR_FONT_DIRS);
+    }
+    const std::string key = FamilyKey(familyUtf8) + ' ' + std::to_string(weight) + (italic ? " italic" : "");
+    if (std::optional<FontChoice> choice = RecallFontChoice(m_ocrStamp, key)) {
+        if (const FontFace* face = Load(choice->file, choice->index)) {
+            if (m_configFile.empty() && m_ocrStamp.find('\t' + aliasFile + ' ') != std::string::npos)
+                m_configFile = aliasFile;
+            return face;
+        }
+    }
+    FcConfig* own = OwnConfig();
+    const FontFace* face = own != nullptr ? MatchIn(own, familyUtf8, weight, italic) : nullptr;
+    if (face != nullptr) RememberFontChoice(m_ocrStamp, key, FontChoice{face->File(), face->Index()});
+    return face;
+#else
+    (void)familyUtf8, (void)weight, (void)italic;
+    return nullptr;
+#endif
 }
 
 const FontFace* FontService::MatchIn(FcConfig* config, const std::string& familyUtf8, int weight, bool italic) {

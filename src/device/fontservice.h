@@ -94,6 +94,7 @@ public:
 private:
     FontService();
     const FontFace* Match(const std::string& familyUtf8, int weight, bool italic);
+    const FontFace* MatchOwn(const std::string& familyUtf8, int weight, bool italic);
     const FontFace* MatchIn(FcConfig* config, const std::string& familyUtf8, int weight, bool italic);
     // The set-ups, each made when first needed: the OCR fonts' folders alone,
     // for the program's own names; all font folders with our rules; the
@@ -108,6 +109,8 @@ private:
     std::unique_ptr<Cache> m_cache;
     FcConfig* m_ocrConfig = nullptr;
     bool m_ocrTried = false;
+    std::string m_ocrStamp;  // what the OCR set-up's matches depend on (device/fontmatches.h)
+    bool m_ocrStampTried = false;
     FcConfig* m_config = nullptr;
     bool m_wideTried = false;
     FcConfig* m_systemConfig = nullptr;

@@ -339,6 +339,45 @@ TEST(Make, OpenedLibrariesUseTheToolsOwnFontLibraries) {
     }
 }
 
+// The fonts a run chose for the program's own OCR names are remembered for
+// the next runs; the files are those made without, with a cache of any
+// content, and the alias file decides as before.
+TEST(Make, RememberedFontChoicesMakeTheSameFiles) {
+    TempFolder t;
+    const std::string cache = t.File("cache");
+    const std::string remembered = cache + "/vornel-glyph/font-matches";
+    const std::string resources = t.File("resources");
+    mkdir(resources.c_str(), 0755);
+    mkdir((resources + "/fonts").c_str(), 0755);
+    vg::test::WriteWholeFile(resources + "/fonts/vornel-fonts.conf",
+                             "<?xml version=\"1.0\"?>\n<fontconfig><alias binding=\"same\">"
+                             "<family>OCRB Vornel Glyph</family><accept><family>OCRA</family></accept>"
+                             "</alias></fontconfig>\n");
+    int made = 0;
+    const auto make = [&](const std::string& resourceDir) {
+        const std::string file = t.File(std::to_string(++made) + ".eps");
+        const ToolResult r = RunTool("make -v 26 -d 400638133393 -o " + Quote(file), "",
+                                     "XDG_CACHE_HOME=" + Quote(cache) + " VGL_RESOURCE_DIR=" + Quote(resourceDir));
+        EXPECT_EQ(r.status, 0) << r.err;
+        std::string kept;
+        for (const std::string& line : Lines(ReadWholeFile(file)))
+            if (line.rfind("%%Title", 0) != 0 && line.rfind("%%CreationDate", 0) != 0) kept += line + "\n";
+        return kept;
+    };
+    const std::string chosen = make("");
+    ASSERT_TRUE(Exists(remembered));
+    EXPECT_EQ(make(""), chosen);
+    vg::test::WriteWholeFile(remembered, std::string("\x01garbage\n\t\t\n", 13) + ReadWholeFile(remembered));
+    EXPECT_EQ(make(""), chosen);
+
+    const std::string otherAlias = make(resources);
+    EXPECT_NE(otherAlias, chosen);
+    EXPECT_EQ(make(resources), otherAlias);
+    std::remove(remembered.c_str());
+    EXPECT_EQ(make(resources), otherAlias);
+    EXPECT_EQ(make(""), chosen);
+}
+
 TEST(Open, RoundTripGivesTheWrittenFields) {
     TempFolder dir;
     const std::string out = dir.File("round.eps");

@@ -1,0 +1,208 @@
+#include "device/fontmatches.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <fontconfig/fontconfig.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstdlib>
+#include <vector>
+
+namespace vg {
+namespace {
+
+constexpr std::string_view kHeader = "vornel-glyph font matches 1";
+constexpr std::size_t kMostFolders = 64;
+constexpr std::size_t kMostBytes = 64 << 10;
+constexpr std::size_t kMostEntries = 64;
+
+std::string StatText(const struct stat& st) {
+    return std::to_string(st.st_size) + ' ' + std::to_string(st.st_mtim.tv_sec) + '.' +
+           std::to_string(st.st_mtim.tv_nsec) + ' ' + std::to_string(st.st_ino);
+}
+
+// A folder and every folder below it, each as name and times; false when one
+// cannot be read or there are too many.
+bool StampFolder(const std::string& folder, std::string& stamp, std::size_t& folders) {
+    if (++folders > kMostFolders) return false;
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    DIR* dir = ::fstat(fd, &st) == 0 ? ::fdopendir(fd) : nullptr;
+    if (dir == nullptr) {
+        ::close(fd);
+        return false;
+    }
+    stamp += '\t' + folder + ' ' + StatText(st);
+    std::vector<std::string> below;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        bool isFolder = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+            struct stat child {};
+            isFolder = ::fstatat(::dirfd(dir), entry->d_name, &child, 0) == 0 && S_ISDIR(child.st_mode);
+        }
+        if (isFolder) below.push_back(folder + '/' + entry->d_name);
+    }
+    ::closedir(dir);
+    for (const std::string& f : below)
+        if (!StampFolder(f, stamp, folders)) return false;
+    return true;
+}
+
+bool Unchanged(const std::string& file, std::string_view size, std::string_view time) {
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    const std::string now = StatText(st);
+    const std::string then = std::string(size) + ' ' + std::string(time) + ' ';
+    return now.compare(0, then.size(), then) == 0;
+}
+
+std::vector<std::string_view> Split(std::string_view line, char by) {
+    std::vector<std::string_view> parts;
+    for (;;) {
+        const std::size_t at = line.find(by);
+        parts.push_back(line.substr(0, at));
+        if (at == std::string_view::npos) return parts;
+        line.remove_prefix(at + 1);
+    }
+}
+
+bool Plain(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) < 0x20) return false;
+    return !text.empty();
+}
+
+// The entries of text made under stamp, one line each.
+std::vector<std::string_view> Entries(std::string_view text, std::string_view stamp) {
+    std::vector<std::string_view> lines = Split(text, '\n');
+    if (lines.empty() || lines.front() != stamp) return {};
+    lines.erase(lines.begin());
+    return lines;
+}
+
+std::string ReadCache(const std::string& path) {
+    std::string text;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) return text;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::size_t>(st.st_size) <= kMostBytes) {
+        text.resize(static_cast<std::size_t>(st.st_size));
+        std::size_t got = 0;
+        while (got < text.size()) {
+            const ssize_t n = ::read(fd, text.data() + got, text.size() - got);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            got += static_cast<std::size_t>(n);
+        }
+        text.resize(got);
+    }
+    ::close(fd);
+    return text;
+}
+
+}  // namespace
+
+std::string FontMatchStamp(const std::string& aliasFile, std::string_view folders) {
+    std::string stamp(kHeader);
+    stamp += " fontconfig " + std::to_string(FcGetVersion());
+    struct stat st {};
+    if (!aliasFile.empty()) {
+        if (::stat(aliasFile.c_str(), &st) != 0) return {};
+        stamp += '\t' + aliasFile + ' ' + StatText(st);
+    }
+    std::size_t count = 0;
+    bool any = false;
+    while (!folders.empty()) {
+        const std::size_t end = std::min(folders.find(':'), folders.size());
+        if (end > 0) {
+            if (!StampFolder(std::string(folders.substr(0, end)), stamp, count)) return {};
+            any = true;
+        }
+        folders.remove_prefix(std::min(end + 1, folders.size()));
+    }
+    return any && stamp.find('\n') == std::string::npos ? stamp : std::string();
+}
+
+std::optional<FontChoice> FindFontChoice(std::string_view text, std::string_view stamp, std::string_view key) {
+    if (stamp.empty() || key.empty()) return std::nullopt;
+    for (std::string_view line : Entries(text, stamp)) {
+        const std::vector<std::string_view> f = Split(line, '\t');
+        if (f.size() != 5 || f[0] != key || !Plain(f[1]) || f[1].front() != '/') continue;
+        int index = -1;
+        const auto [end, ec] = std::from_chars(f[2].data(), f[2].data() + f[2].size(), index);
+        if (ec != std::errc() || end != f[2].data() + f[2].size() || index < 0 || index > 0xFFFF) continue;
+        FontChoice choice{std::string(f[1]), index};
+        if (!Unchanged(choice.file, f[3], f[4])) return std::nullopt;
+        return choice;
+    }
+    return std::nullopt;
+}
+
+std::string WithFontChoice(std::string_view text, std::string_view stamp, std::string_view key,
+                           const FontChoice& choice) {
+    struct stat st {};
+    if (stamp.empty() || !Plain(key) || !Plain(choice.file) || choice.file.front() != '/' ||
+        ::stat(choice.file.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return {};
+    const std::string when = std::to_string(st.st_mtim.tv_sec) + '.' + std::to_string(st.st_mtim.tv_nsec);
+    std::string out = std::string(stamp) + '\n' + std::string(key) + '\t' + choice.file + '\t' +
+                      std::to_string(choice.index) + '\t' + std::to_string(st.st_size) + '\t' + when;
+    std::size_t kept = 1;
+    for (std::string_view line : Entries(text, stamp)) {
+        if (line.empty() || line.substr(0, line.find('\t')) == key || !Plain(line.substr(0, line.find('\t'))))
+            continue;
+        if (++kept > kMostEntries) break;
+        out += '\n';
+        out += line;
+    }
+    return out;
+}
+
+std::string FontMatchCachePath() {
+    std::string base;
+    if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg != nullptr && xdg[0] == '/') {
+        base = xdg;
+    } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
+        base = std::string(home) + "/.cache";
+    } else {
+        return {};
+    }
+    return base + "/vornel-glyph/font-matches";
+}
+
+std::optional<FontChoice> RecallFontChoice(std::string_view stamp, std::string_view key) {
+    const std::string path = FontMatchCachePath();
+    if (path.empty() || stamp.empty()) return std::nullopt;
+    return FindFontChoice(ReadCache(path), stamp, key);
+}
+
+void RememberFontChoice(std::string_view stamp, std::string_view key, const FontChoice& choice) {
+    const std::string path = FontMatchCachePath();
+    if (path.empty() || stamp.empty()) return;
+    const std::string text = WithFontChoice(ReadCache(path), stamp, key, choice);
+    if (text.empty()) return;
+    const std::string folder = path.substr(0, path.rfind('/'));
+    ::mkdir(folder.substr(0, folder.rfind('/')).c_str(), 0700);
+    ::mkdir(folder.c_str(), 0700);
+    // Written beside and renamed over, so that a reader sees the old text or the new.
+    const std::string temp = path + '.' + std::to_string(::getpid()) + ".tmp";
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (fd < 0) return;
+    std::size_t put = 0;
+    while (put < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + put, text.size() - put);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        put += static_cast<std::size_t>(n);
+    }
+    const bool whole = put == text.size();
+    if (::close(fd) != 0 || !whole || ::rename(temp.c_str(), path.c_str()) != 0) ::unlink(temp.c_str());
+}
+
+}  // namespace vg
