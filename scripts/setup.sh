@@ -5,6 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential g++ cmake pkg-config
+  lld  # links vglyph with its function order
   clang libclang-rt-14-dev  # the fuzz targets (scripts/fuzz.sh)
   libgtest-dev libgmock-dev
   libfreetype-dev libfontconfig-dev fontconfig libcairo2-dev
