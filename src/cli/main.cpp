@@ -102,6 +102,22 @@ bool TakeLanguage(std::vector<std::string>& args) {
     return true;
 }
 
+int LoadedObjects() {
+    int count = 0;
+    dl_iterate_phdr([](dl_phdr_info*, std::size_t, void* n) { return ++*static_cast<int*>(n), 0; }, &count);
+    return count;
+}
+
+// A run that opened no library leaves exit nothing to do but flush: the
+// static objects' teardown frees memory only, and the libraries opened at
+// run time are the only ones to register work at exit (the proof's page
+// folders among them).
+[[noreturn]] void Leave(int status, int objectsAtStart) {
+    if (LoadedObjects() != objectsAtStart) std::exit(status);
+    std::fflush(nullptr);
+    _exit(status);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -129,5 +145,6 @@ int main(int argc, char** argv) {
         PrintCommandHelp(command->name);
         return FlushOutput("the help text") ? kExitOk : kExitFailure;
     }
-    return command->run(args);
+    const int objects = LoadedObjects();
+    Leave(command->run(args), objects);
 }
