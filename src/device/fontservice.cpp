@@ -123,9 +123,7 @@ struct FontService::Cache {
 };
 
 FontService& FontService::Instance() {
-    // Never taken down: the process's end frees it, and at exit no drawing
-    // finds it gone.
-    static FontService& service = *new FontService();
+    static FontService service;
     return service;
 }
 
