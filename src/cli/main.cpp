@@ -24,29 +24,40 @@ namespace {
 // On a virtual machine a page costs dear the first time it is touched, most of
 // all through a page fault (about 20 us; 1.5 us a page when the pages are asked
 // for in one call). A run of the tool touches most of its first heap once, and
-// code all over the program and the C library: the heap a run needs is mapped
-// before the program's own set-up, freed memory is kept rather than handed
-// back, and the read-only pages of the program and its libraries are mapped in
-// one call each (they are in the page cache: no reading, only mapping).
+// code all over the program and the C library: the heap a run needs, the
+// program's zero-filled data and the stack it goes down to are mapped before
+// the program's own set-up, freed memory is kept rather than handed back, and
+// the read-only pages of the program and its libraries are mapped in one call
+// each (they are in the page cache: no reading, only mapping).
 constexpr int kMadvisePopulateRead = 22;  // Linux 5.14; older kernels refuse both
 constexpr int kMadvisePopulateWrite = 23;
 
-void MapReadOnlySegments(uintptr_t base, const ElfW(Phdr) * headers, std::size_t count) {
+void MapSegments(uintptr_t base, const ElfW(Phdr) * headers, std::size_t count, bool program) {
     const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
     for (std::size_t i = 0; i < count; ++i) {
         const ElfW(Phdr)& h = headers[i];
-        if (h.p_type != PT_LOAD || (h.p_flags & PF_W) != 0) continue;
-        const uintptr_t from = (base + h.p_vaddr) & ~(page - 1);
-        madvise(reinterpret_cast<void*>(from), base + h.p_vaddr + h.p_memsz - from, kMadvisePopulateRead);
+        if (h.p_type != PT_LOAD) continue;
+        const uintptr_t end = base + h.p_vaddr + h.p_memsz;
+        if ((h.p_flags & PF_W) == 0) {
+            const uintptr_t from = (base + h.p_vaddr) & ~(page - 1);
+            madvise(reinterpret_cast<void*>(from), end - from, kMadvisePopulateRead);
+        } else if (program && h.p_memsz > h.p_filesz) {
+            const uintptr_t from = (base + h.p_vaddr + h.p_filesz + page - 1) & ~(page - 1);
+            if (end > from) madvise(reinterpret_cast<void*>(from), end - from, kMadvisePopulateWrite);
+        }
     }
 }
 
 __attribute__((constructor(101))) void MapAtOnce() {
     constexpr std::size_t kHeap = 320 << 10;
+    constexpr std::size_t kStack = 64 << 10;
+    const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    char here = 0;
+    const uintptr_t frame = reinterpret_cast<uintptr_t>(&here) & ~(page - 1);
+    madvise(reinterpret_cast<void*>(frame - kStack), kStack, kMadvisePopulateWrite);
     mallopt(M_MMAP_THRESHOLD, 1 << 20);
     mallopt(M_TRIM_THRESHOLD, 4 << 20);
     if (void* block = std::malloc(kHeap)) {
-        const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
         const auto from = (reinterpret_cast<uintptr_t>(block) + page - 1) & ~(page - 1);
         const auto to = (reinterpret_cast<uintptr_t>(block) + kHeap) & ~(page - 1);
         if (to > from) madvise(reinterpret_cast<void*>(from), to - from, kMadvisePopulateWrite);
@@ -58,7 +69,7 @@ __attribute__((constructor(101))) void MapAtOnce() {
             const std::string_view name = info->dlpi_name != nullptr ? info->dlpi_name : "";
             const std::string_view file = name.substr(name.find_last_of('/') + 1);
             if (name.empty() || file.rfind("libc.so", 0) == 0 || file.rfind("libm.so", 0) == 0)
-                MapReadOnlySegments(info->dlpi_addr, info->dlpi_phdr, info->dlpi_phnum);
+                MapSegments(info->dlpi_addr, info->dlpi_phdr, info->dlpi_phnum, name.empty());
             return 0;
         },
         nullptr);
