@@ -6,17 +6,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <charconv>
-#include <cstdlib>
 #include <vector>
+
+#include "model/cachefile.h"
 
 namespace vg {
 namespace {
 
 constexpr std::string_view kHeader = "vornel-glyph font matches 1";
 constexpr std::size_t kMostFolders = 64;
-constexpr std::size_t kMostBytes = 64 << 10;
 constexpr std::size_t kMostEntries = 64;
 
 std::string StatText(const struct stat& st) {
@@ -86,26 +85,6 @@ std::vector<std::string_view> Entries(std::string_view text, std::string_view st
     return lines;
 }
 
-std::string ReadCache(const std::string& path) {
-    std::string text;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0) return text;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::size_t>(st.st_size) <= kMostBytes) {
-        text.resize(static_cast<std::size_t>(st.st_size));
-        std::size_t got = 0;
-        while (got < text.size()) {
-            const ssize_t n = ::read(fd, text.data() + got, text.size() - got);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;
-            got += static_cast<std::size_t>(n);
-        }
-        text.resize(got);
-    }
-    ::close(fd);
-    return text;
-}
-
 }  // namespace
 
 std::string FontMatchStamp(const std::string& aliasFile, std::string_view folders) {
@@ -164,45 +143,19 @@ std::string WithFontChoice(std::string_view text, std::string_view stamp, std::s
     return out;
 }
 
-std::string FontMatchCachePath() {
-    std::string base;
-    if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg != nullptr && xdg[0] == '/') {
-        base = xdg;
-    } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
-        base = std::string(home) + "/.cache";
-    } else {
-        return {};
-    }
-    return base + "/vornel-glyph/font-matches";
-}
+std::string FontMatchCachePath() { return CacheFilePath("font-matches"); }
 
 std::optional<FontChoice> RecallFontChoice(std::string_view stamp, std::string_view key) {
     const std::string path = FontMatchCachePath();
     if (path.empty() || stamp.empty()) return std::nullopt;
-    return FindFontChoice(ReadCache(path), stamp, key);
+    return FindFontChoice(ReadCacheFile(path), stamp, key);
 }
 
 void RememberFontChoice(std::string_view stamp, std::string_view key, const FontChoice& choice) {
     const std::string path = FontMatchCachePath();
     if (path.empty() || stamp.empty()) return;
-    const std::string text = WithFontChoice(ReadCache(path), stamp, key, choice);
-    if (text.empty()) return;
-    const std::string folder = path.substr(0, path.rfind('/'));
-    ::mkdir(folder.substr(0, folder.rfind('/')).c_str(), 0700);
-    ::mkdir(folder.c_str(), 0700);
-    // Written beside and renamed over, so that a reader sees the old text or the new.
-    const std::string temp = path + '.' + std::to_string(::getpid()) + ".tmp";
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
-    if (fd < 0) return;
-    std::size_t put = 0;
-    while (put < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + put, text.size() - put);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        put += static_cast<std::size_t>(n);
-    }
-    const bool whole = put == text.size();
-    if (::close(fd) != 0 || !whole || ::rename(temp.c_str(), path.c_str()) != 0) ::unlink(temp.c_str());
+    const std::string text = WithFontChoice(ReadCacheFile(path), stamp, key, choice);
+    if (!text.empty()) ReplaceCacheFile(path, text);
 }
 
 }  // namespace vg

@@ -12,6 +12,7 @@
 #include "device/cairolib.h"
 #include "model/dynamiclibrary.h"
 #include "model/regularfile.h"
+#include "proof/wmffontmap.h"
 
 namespace vg {
 namespace {
@@ -207,7 +208,13 @@ FileRender RenderWmf(std::string& bytes, int ppi, GreyImage& image) {
         wmfAPI_Options options{};
         options.function = wmf->svgFunction;
         wmfAPI* api = nullptr;
-        if (wmf->create(&api, WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL, &options) != wmf_E_None) {
+        unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL;
+        const std::string& fontMap = WmfFontMapFile();
+        if (!fontMap.empty()) {
+            options.gs_fontmap_file = const_cast<char*>(fontMap.c_str());
+            flags |= WMF_OPT_GS_FONTMAP;
+        }
+        if (wmf->create(&api, flags, &options) != wmf_E_None) {
             if (api) wmf->destroy(api);
             return Failed("libwmf could not be set up");
         }

@@ -1,0 +1,20 @@
+// Small files the program keeps for itself between runs, in the user's cache
+// folder. Losing one costs time only: a file that cannot be read is empty,
+// one that cannot be written is left as it was.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vg {
+
+// $XDG_CACHE_HOME/vornel-glyph/NAME, else ~/.cache/vornel-glyph/NAME; empty
+// without either.
+std::string CacheFilePath(std::string_view name);
+// The file's text; empty when it is missing, no regular file or over 64 KB.
+std::string ReadCacheFile(const std::string& path);
+// Puts text in place of the file whole (written beside it, then renamed over
+// it, so that a reader sees the old text or the new); false when it cannot.
+bool ReplaceCacheFile(const std::string& path, const std::string& text);
+
+}  // namespace vg
