@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/cachefile.h"
+#include "model/regularfile.h"
 
 namespace vg {
 namespace {
@@ -18,10 +19,13 @@ constexpr std::string_view kHeader = "vornel-glyph font matches 1";
 constexpr std::size_t kMostFolders = 64;
 constexpr std::size_t kMostEntries = 64;
 
-std::string StatText(const struct stat& st) {
-    return std::to_string(st.st_size) + ' ' + std::to_string(st.st_mtim.tv_sec) + '.' +
-           std::to_string(st.st_mtim.tv_nsec) + ' ' + std::to_string(st.st_ino);
+// A file's size and modification time, separated by sep.
+std::string SizeAndTime(const struct stat& st, char sep) {
+    return std::to_string(st.st_size) + sep + std::to_string(st.st_mtim.tv_sec) + '.' +
+           std::to_string(st.st_mtim.tv_nsec);
 }
+
+std::string StatText(const struct stat& st) { return SizeAndTime(st, ' ') + ' ' + std::to_string(st.st_ino); }
 
 // A folder and every folder below it, each as name and times; false when one
 // cannot be read or there are too many.
@@ -55,10 +59,8 @@ bool StampFolder(const std::string& folder, std::string& stamp, std::size_t& fol
 
 bool Unchanged(const std::string& file, std::string_view size, std::string_view time) {
     struct stat st {};
-    if (::stat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    const std::string now = StatText(st);
-    const std::string then = std::string(size) + ' ' + std::string(time) + ' ';
-    return now.compare(0, then.size(), then) == 0;
+    return ::stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+           SizeAndTime(st, '\t') == std::string(size) + '\t' + std::string(time);
 }
 
 std::vector<std::string_view> Split(std::string_view line, char by) {
@@ -129,9 +131,8 @@ std::string WithFontChoice(std::string_view text, std::string_view stamp, std::s
     if (stamp.empty() || !Plain(key) || !Plain(choice.file) || choice.file.front() != '/' ||
         ::stat(choice.file.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         return {};
-    const std::string when = std::to_string(st.st_mtim.tv_sec) + '.' + std::to_string(st.st_mtim.tv_nsec);
     std::string out = std::string(stamp) + '\n' + std::string(key) + '\t' + choice.file + '\t' +
-                      std::to_string(choice.index) + '\t' + std::to_string(st.st_size) + '\t' + when;
+                      std::to_string(choice.index) + '\t' + SizeAndTime(st, '\t');
     std::size_t kept = 1;
     for (std::string_view line : Entries(text, stamp)) {
         if (line.empty() || line.substr(0, line.find('\t')) == key || !Plain(line.substr(0, line.find('\t'))))
@@ -143,18 +144,16 @@ std::string WithFontChoice(std::string_view text, std::string_view stamp, std::s
     return out;
 }
 
-std::string FontMatchCachePath() { return CacheFilePath("font-matches"); }
-
 std::optional<FontChoice> RecallFontChoice(std::string_view stamp, std::string_view key) {
-    const std::string path = FontMatchCachePath();
+    const std::string path = CacheFilePath("font-matches");
     if (path.empty() || stamp.empty()) return std::nullopt;
-    return FindFontChoice(ReadCacheFile(path), stamp, key);
+    return FindFontChoice(ReadSmallFile(path), stamp, key);
 }
 
 void RememberFontChoice(std::string_view stamp, std::string_view key, const FontChoice& choice) {
-    const std::string path = FontMatchCachePath();
+    const std::string path = CacheFilePath("font-matches");
     if (path.empty() || stamp.empty()) return;
-    const std::string text = WithFontChoice(ReadCacheFile(path), stamp, key, choice);
+    const std::string text = WithFontChoice(ReadSmallFile(path), stamp, key, choice);
     if (!text.empty()) ReplaceCacheFile(path, text);
 }
 

@@ -30,9 +30,7 @@ std::optional<FontChoice> FindFontChoice(std::string_view text, std::string_view
 std::string WithFontChoice(std::string_view text, std::string_view stamp, std::string_view key,
                            const FontChoice& choice);
 
-// The cache file ($XDG_CACHE_HOME/vornel-glyph/font-matches, else under
-// ~/.cache); empty without either.
-std::string FontMatchCachePath();
+// The choice remembered in the cache folder (font-matches, model/cachefile.h).
 std::optional<FontChoice> RecallFontChoice(std::string_view stamp, std::string_view key);
 // Stores the choice; a cache that cannot be written is left as it is.
 void RememberFontChoice(std::string_view stamp, std::string_view key, const FontChoice& choice);

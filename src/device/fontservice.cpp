@@ -283,18 +283,17 @@ const FontFace* FontService::Match(const std::string& familyUtf8, int weight, bo
 // remembered for later runs while nothing that decides it changes.
 const FontFace* FontService::MatchOwn(const std::string& familyUtf8, int weight, bool italic) {
 #ifdef VGL_OCR_FONT_DIRS
-    const std::string aliasFile = FontConfigPath();
     if (!m_ocrStampTried) {
         m_ocrStampTried = true;
         std::error_code ec;
-        m_ocrStamp = FontMatchStamp(std::filesystem::is_regular_file(aliasFile, ec) ? aliasFile : std::string(),
-                                    VGL_OCR_FONT_DIRS);
+        if (const std::string aliasFile = FontConfigPath(); std::filesystem::is_regular_file(aliasFile, ec))
+            m_ocrAliasFile = aliasFile;
+        m_ocrStamp = FontMatchStamp(m_ocrAliasFile, VGL_OCR_FONT_DIRS);
     }
     const std::string key = FamilyKey(familyUtf8) + ' ' + std::to_string(weight) + (italic ? " italic" : "");
     if (std::optional<FontChoice> choice = RecallFontChoice(m_ocrStamp, key)) {
         if (const FontFace* face = Load(choice->file, choice->index)) {
-            if (m_configFile.empty() && m_ocrStamp.find('\t' + aliasFile + ' ') != std::string::npos)
-                m_configFile = aliasFile;
+            if (m_configFile.empty()) m_configFile = m_ocrAliasFile;
             return face;
         }
     }

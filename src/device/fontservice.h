@@ -109,7 +109,8 @@ private:
     std::unique_ptr<Cache> m_cache;
     FcConfig* m_ocrConfig = nullptr;
     bool m_ocrTried = false;
-    std::string m_ocrStamp;  // what the OCR set-up's matches depend on (device/fontmatches.h)
+    std::string m_ocrStamp;      // what the OCR set-up's matches depend on (device/fontmatches.h)
+    std::string m_ocrAliasFile;  // the alias file the stamp takes, empty when there is none
     bool m_ocrStampTried = false;
     FcConfig* m_config = nullptr;
     bool m_wideTried = false;

@@ -8,11 +8,6 @@
 #include <cstdlib>
 
 namespace vg {
-namespace {
-
-constexpr std::size_t kMostBytes = 64 << 10;
-
-}  // namespace
 
 std::string CacheFilePath(std::string_view name) {
     std::string base;
@@ -24,26 +19,6 @@ std::string CacheFilePath(std::string_view name) {
         return {};
     }
     return base + "/vornel-glyph/" + std::string(name);
-}
-
-std::string ReadCacheFile(const std::string& path) {
-    std::string text;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0) return text;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::size_t>(st.st_size) <= kMostBytes) {
-        text.resize(static_cast<std::size_t>(st.st_size));
-        std::size_t got = 0;
-        while (got < text.size()) {
-            const ssize_t n = ::read(fd, text.data() + got, text.size() - got);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;
-            got += static_cast<std::size_t>(n);
-        }
-        text.resize(got);
-    }
-    ::close(fd);
-    return text;
 }
 
 bool ReplaceCacheFile(const std::string& path, const std::string& text) {

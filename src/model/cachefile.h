@@ -11,10 +11,11 @@ namespace vg {
 // $XDG_CACHE_HOME/vornel-glyph/NAME, else ~/.cache/vornel-glyph/NAME; empty
 // without either.
 std::string CacheFilePath(std::string_view name);
-// The file's text; empty when it is missing, no regular file or over 64 KB.
-std::string ReadCacheFile(const std::string& path);
 // Puts text in place of the file whole (written beside it, then renamed over
 // it, so that a reader sees the old text or the new); false when it cannot.
+// Not through AtomicFile: a font is first resolved while a series file is
+// being saved, under that save's rules (no replacing), which must not reach
+// this file. Such files are read with ReadSmallFile (model/regularfile.h).
 bool ReplaceCacheFile(const std::string& path, const std::string& text);
 
 }  // namespace vg

@@ -62,4 +62,13 @@ long long RegularFile::ReadAt(uint64_t offset, void* data, std::size_t size) {
     }
 }
 
+std::string ReadSmallFile(const std::string& path, std::size_t maxBytes) {
+    std::string text;
+    RegularFile file;
+    if (!file.Open(path) || file.Size() > maxBytes) return text;
+    text.resize(static_cast<std::size_t>(file.Size()));
+    if (file.ReadAt(0, text.data(), text.size()) != static_cast<long long>(text.size())) text.clear();
+    return text;
+}
+
 }  // namespace vg

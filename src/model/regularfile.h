@@ -11,6 +11,10 @@ namespace vg {
 // The system's text for an error number ("No such file or directory").
 std::string SystemReason(int errorNumber);
 
+// The whole of a small regular file (at most maxBytes); empty when it is
+// missing, no regular file, larger or unreadable.
+std::string ReadSmallFile(const std::string& path, std::size_t maxBytes = 64 << 10);
+
 class RegularFile {
 public:
     RegularFile() = default;

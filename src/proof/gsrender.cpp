@@ -230,6 +230,7 @@ int GSDLLCALL Callout(void*, void* handle, const char* device, int id, int size,
 // The pages in the folder, oldest first by name; each file is removed.
 std::vector<std::string> TakePages(const Interpreter& gs) {
     std::vector<std::string> names, pages;
+    if (gs.folder.empty()) return pages;  // EPS pages are drawn in memory
     if (DIR* dir = opendir(gs.folder.c_str())) {
         while (dirent* e = readdir(dir))
             if (e->d_name[0] != '.') names.push_back(e->d_name);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/cachefile.h"
+#include "model/regularfile.h"
 
 namespace vg {
 namespace {
@@ -74,11 +75,11 @@ std::string DirectFontMap(std::string_view map) {
 
 const std::string& WmfFontMapFile() {
     static const std::string path = [] {
-        const std::string system = ReadCacheFile(kGhostscriptMap);
+        const std::string system = ReadSmallFile(kGhostscriptMap);
         const std::string text = system.empty() ? std::string() : DirectFontMap(system);
         const std::string own = text.empty() ? std::string() : CacheFilePath("wmf-fontmap");
         if (own.empty()) return std::string();
-        return ReadCacheFile(own) == text || ReplaceCacheFile(own, text) ? own : std::string();
+        return ReadSmallFile(own) == text || ReplaceCacheFile(own, text) ? own : std::string();
     }();
     return path;
 }
